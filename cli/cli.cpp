@@ -1,0 +1,144 @@
+#include "cli.h"
+
+#include <cinttypes>
+
+#include "vantorel/backup.h"
+#include "vantorel/engine.h"
+#include "vantorel/mod_pe.h"
+
+namespace vantorel::cli {
+namespace {
+
+constexpr const char* kVersion = "0.1.0";
+
+constexpr const char* kUsage =
+    "Usage: vantorel-cli [--backup] ICON TARGET\n"
+    "       vantorel-cli --list TARGET\n"
+    "       vantorel-cli --help | --version\n"
+    "\n"
+    "Gives the Windows program TARGET the first image of the icon file ICON, in place:\n"
+    "every icon and icon group of TARGET then shows that image. Nothing is inserted,\n"
+    "moved or resized, and data appended to the program stays where it is.\n"
+    "\n"
+    "  --backup   first copy TARGET to TARGET.bak, unless that file exists already;\n"
+    "             if the copy cannot be made, TARGET is not touched\n"
+    "  --list     show TARGET's icon groups and icon images\n"
+    "\n"
+    "Exit status: 0 success, 1 failure, 2 wrong usage.\n";
+
+struct Options {
+  bool backup = false, list = false, help = false, version = false;
+  std::vector<std::filesystem::path> operands;
+  std::string error;
+};
+
+Options Parse(const std::vector<std::filesystem::path>& args) {
+  Options o;
+  bool options_end = false;
+  for (const auto& a : args) {
+    std::string s = Path_Text(a);
+    if (options_end || s.size() < 2 || s[0] != '-') {
+      o.operands.push_back(a);
+    } else if (s == "--") {
+      options_end = true;
+    } else if (s == "--backup") {
+      o.backup = true;
+    } else if (s == "--list") {
+      o.list = true;
+    } else if (s == "--help" || s == "-h") {
+      o.help = true;
+    } else if (s == "--version") {
+      o.version = true;
+    } else {
+      o.error = "unknown option " + s;
+    }
+  }
+  if (o.error.empty() && !o.help && !o.version) {
+    size_t want = o.list ? 1 : 2;
+    if (o.list && o.backup) o.error = "--backup does not go with --list";
+    else if (o.operands.size() != want) o.error = o.list ? "--list takes one TARGET" : "expected ICON and TARGET";
+  }
+  return o;
+}
+
+WarningSink Print_Warnings(std::FILE* err) {
+  return [err](const std::string& title, const std::string& text) {
+    std::fprintf(err, "warning: %s: %s\n", title.c_str(), text.c_str());
+  };
+}
+
+int Report_Failure(int32_t number, const std::string& text, std::FILE* err) {
+  std::fprintf(err, "error %d: %s\n", static_cast<int>(number), text.c_str());
+  return kExitFailed;
+}
+
+int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
+  IconListing listing;
+  std::string failure;
+  int32_t result = List_Icons(target, listing, failure, Print_Warnings(err));
+  if (result != kOk) return Report_Failure(result, failure, err);
+  std::fprintf(out, "Icon groups of %s:\n", Path_Text(target).c_str());
+  std::fprintf(out, "  %-12s %8s %6s %6s %6s %4s %10s %6s %12s\n", "group", "language", "width", "height",
+               "colors", "bits", "bytes", "image", "file offset");
+  for (const IconGroupEntry& g : listing.groups) {
+    std::fprintf(out, "  %-12s %8u %6d %6d %6d %4d %10u %6u ", g.group.c_str(), g.language, g.width, g.height,
+                 g.colors, g.bits, g.bytes, g.icon_id);
+    if (g.file_offset >= 0) std::fprintf(out, "%#12" PRIx64 "\n", static_cast<uint64_t>(g.file_offset));
+    else std::fprintf(out, "%12s\n", "-");
+  }
+  std::fprintf(out, "Icon images:\n");
+  std::fprintf(out, "  %-12s %8s %10s %12s\n", "image", "language", "bytes", "file offset");
+  for (const IconImageInfo& i : listing.images) {
+    std::fprintf(out, "  %-12s %8u %10u ", i.name.c_str(), i.language, i.size);
+    if (i.file_offset >= 0) std::fprintf(out, "%#12" PRIx64 "\n", static_cast<uint64_t>(i.file_offset));
+    else std::fprintf(out, "%12s\n", "-");
+  }
+  return kExitOk;
+}
+
+int Replace(const Options& o, std::FILE* out, std::FILE* err) {
+  const auto& icon = o.operands[0];
+  const auto& target = o.operands[1];
+  if (o.backup) {
+    std::filesystem::path backup = Backup_Path(target);
+    std::string why;
+    switch (Make_Backup(target, backup, why)) {
+      case BackupResult::Made:
+        std::fprintf(out, "Backup written to %s\n", Path_Text(backup).c_str());
+        break;
+      case BackupResult::AlreadyExists:
+        std::fprintf(out, "Backup %s exists already and was kept\n", Path_Text(backup).c_str());
+        break;
+      case BackupResult::Failed:
+        std::fprintf(err, "error: could not create the backup file %s (%s). The target was not changed.\n",
+                     Path_Text(backup).c_str(), why.c_str());
+        return kExitFailed;
+    }
+  }
+  std::string failure;
+  int32_t result = Change_Icon(icon, target, failure, Print_Warnings(err));
+  if (result != kOk) return Report_Failure(result, failure, err);
+  std::fprintf(out, "Changed the icon of %s\n", Path_Text(target).c_str());
+  return kExitOk;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::filesystem::path>& args, std::FILE* out, std::FILE* err) {
+  Options o = Parse(args);
+  if (!o.error.empty()) {
+    std::fprintf(err, "vantorel-cli: %s\n%s", o.error.c_str(), kUsage);
+    return kExitUsage;
+  }
+  if (o.help) {
+    std::fputs(kUsage, out);
+    return kExitOk;
+  }
+  if (o.version) {
+    std::fprintf(out, "vantorel-cli %s\n", kVersion);
+    return kExitOk;
+  }
+  return o.list ? List(o.operands[0], out, err) : Replace(o, out, err);
+}
+
+}  // namespace vantorel::cli

@@ -1,0 +1,20 @@
+# GoogleTest: Debian's packaged library natively; for Windows, built from the
+# sources Debian ships in /usr/src/googletest.
+if(WIN32)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+endif()
+
+# One ctest entry per test program. Each writes its per-case results as XML into
+# build/<tree>/test-results, which scripts/test adds up.
+function(vantorel_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main vantorel_warnings)
+  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/test-results/${name}.xml)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

@@ -1,0 +1,74 @@
+// Vantorel's icon replacement engine: the one header that the window, the
+// command line and the tests include.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vantorel {
+
+// Failure numbers of Change_Icon. The small ones are the platform's run-time
+// error numbers, raised by guarded arithmetic and allocations.
+enum Failure : int32_t {
+  kOk = 0,
+  kOverflow = 6,
+  kOutOfMemory = 7,
+  kSubscriptOutOfRange = 9,
+  kOpenFailed = 1000,
+  kNotWin32Executable = 1002,
+  kNotIconFile = 1003,
+  kNoResourceTree = 1004,
+  kModifyFailed = 1006,
+  kNoRoom = 1007,
+  kWriteFailed = 1008,
+};
+
+// Receives the warnings that inner steps report before they give up
+// (title, text). The window shows them as message boxes, the CLI prints them.
+using WarningSink = std::function<void(const std::string& title, const std::string& text)>;
+
+// Replaces the icon of `target` with the first image of `icon`, in place.
+// Returns 0 and leaves `failure_text` untouched on success; otherwise returns a
+// failure number and puts its message in `failure_text`. Unless the result is
+// 0 the target is byte-identical to what it was before the call.
+int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
+                    std::string& failure_text, const WarningSink& warn = {});
+
+// What --list shows of a program's icons.
+struct IconGroupEntry {
+  std::string group;  // "#1" for a numbered resource, the name otherwise
+  uint32_t language = 0;
+  int width = 0, height = 0, colors = 0, bits = 0;
+  uint32_t bytes = 0;
+  uint16_t icon_id = 0;
+  int64_t file_offset = -1;  // of the icon image the entry names; -1 when none is found
+};
+
+struct IconImageInfo {
+  std::string name;
+  uint32_t language = 0;
+  uint32_t rva = 0, size = 0;
+  int64_t file_offset = -1;
+};
+
+struct IconListing {
+  std::vector<IconGroupEntry> groups;
+  std::vector<IconImageInfo> images;
+};
+
+// Reads (never writes) the icon resources of `target`. Same failure numbers and
+// texts as Change_Icon.
+int32_t List_Icons(const std::filesystem::path& target, IconListing& listing,
+                   std::string& failure_text, const WarningSink& warn = {});
+
+// The running program's file name without its extension: the start of every
+// warning's title.
+std::string Program_Name();
+
+// Text of a failure or error number, as the platform describes run-time errors.
+std::string Error_Description(int32_t number);
+
+}  // namespace vantorel

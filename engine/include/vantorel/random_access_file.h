@@ -1,0 +1,48 @@
+// The engine reads and writes files only at explicit offsets through this
+// interface: the operating system's files, memory images in tests and the
+// fuzz target, and files that fail on purpose in the rollback tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace vantorel {
+
+class RandomAccessFile {
+ public:
+  virtual ~RandomAccessFile() = default;
+  virtual int64_t Length() const = 0;
+  // Each transfers all `size` bytes or returns false.
+  virtual bool ReadAt(int64_t offset, void* data, size_t size) const = 0;
+  virtual bool WriteAt(int64_t offset, const void* data, size_t size) = 0;
+  // Makes every write so far durable.
+  virtual bool Flush() = 0;
+};
+
+enum class Access { Read, ReadWrite };
+
+// Opens an existing regular file for exclusive use: while it is open, nobody
+// else can open it (Win32: share mode 0; POSIX: an exclusive lock, which other
+// cooperating programs honour). Directories, devices and pipes are refused.
+// Returns null on any failure.
+std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access);
+
+// A file held in memory.
+class MemoryFile : public RandomAccessFile {
+ public:
+  explicit MemoryFile(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  int64_t Length() const override { return static_cast<int64_t>(bytes_.size()); }
+  bool ReadAt(int64_t offset, void* data, size_t size) const override;
+  bool WriteAt(int64_t offset, const void* data, size_t size) override;
+  bool Flush() override { return true; }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+ private:
+  bool InRange(int64_t offset, size_t size) const;
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,102 @@
+// The replacement driver: opens and tests both files, plans every write, checks
+// it, and only then writes.
+#include "traps.h"
+#include "vantorel/engine.h"
+#include "vantorel/mod_pe.h"
+
+namespace vantorel {
+namespace {
+
+// DOS header, file header and the PE32 optional header: no resource tree can
+// start inside them.
+constexpr int32_t kHeadersEnd = kDosHeaderSize + kFileHeaderSize + kOptionalHeader32Size;
+
+int32_t Fail(int32_t number, std::string text, std::string& failure_text) {
+  failure_text = std::move(text);
+  return number;
+}
+
+std::string Open_Failure(const std::string& path) {
+  return "Failed to open " + path + ". Make sure file is not in use by another program.";
+}
+
+bool Overlaps(const PlannedWrite& a, const PlannedWrite& b) {
+  return a.offset < b.offset + static_cast<int64_t>(b.bytes.size()) &&
+         b.offset < a.offset + static_cast<int64_t>(a.bytes.size());
+}
+
+}  // namespace
+
+int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
+                        const std::string& target_path, std::string& failure_text, const WarningSink& warn) {
+  if (!Is_Valid_PE(target)) {
+    return Fail(kNotWin32Executable, target_path + " is not a valid Win32 executable.", failure_text);
+  }
+  int32_t root = Find_Resource_Tree(target, warn);
+  if (root <= kHeadersEnd) {
+    return Fail(kNoResourceTree, target_path + " does not contain a valid resource tree.  File may be corrupt.",
+                failure_text);
+  }
+  std::vector<IconImageRef> icons;
+  Find_Icon_Resources(target, root, icons, warn);
+  if (icons.empty()) return Fail(kSubscriptOutOfRange, Error_Description(kSubscriptOutOfRange), failure_text);
+
+  const std::string modify_failed =
+      "Unable to modify directories in target executable.  File may not contain any icon resources.";
+  uint32_t bytes = icon.entry.dwBytesInRes;
+  bool mapped = false;
+  ImagePlacement placement = Trap(warn, kModifyText, [&] {
+    ImagePlacement p = Find_Image_Room(target, root, icons.front(), bytes);
+    mapped = true;
+    return p;
+  });
+  if (!mapped) return Fail(kModifyFailed, modify_failed, failure_text);
+  if (placement.offset < 0) {
+    return Fail(kNoRoom,
+                icon_path + " holds an image of " + std::to_string(bytes) + " bytes; the target has room for " +
+                    std::to_string(placement.room) + " bytes. The target was not changed.",
+                failure_text);
+  }
+
+  WritePlan plan{{placement.offset, icon.bytes}};
+  if (!Modify_Resource_Directories(target, root, placement.offset, icon, plan, warn)) {
+    return Fail(kModifyFailed, modify_failed, failure_text);
+  }
+  for (size_t i = 1; i < plan.size(); ++i) {
+    if (Overlaps(plan.front(), plan[i])) return Fail(kModifyFailed, modify_failed, failure_text);
+  }
+
+  bool restored = false;
+  if (!Apply_Writes(target, plan, restored)) {
+    return Fail(kWriteFailed,
+                "Failed to write to " + target_path +
+                    (restored ? ". The target was left unchanged."
+                              : ". The target may be damaged; restore it from its backup."),
+                failure_text);
+  }
+  return kOk;
+}
+
+int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
+                    std::string& failure_text, const WarningSink& warn) {
+  const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
+  IconImage image;
+  {
+    auto icon_file = OpenImageFile(icon, Access::Read);
+    if (!icon_file) return Fail(kOpenFailed, Open_Failure(icon_path), failure_text);
+    if (!Is_Valid_Icon_File(*icon_file)) {
+      return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
+    }
+    int32_t loaded = Load_First_Image(*icon_file, image);
+    if (loaded == kNotIconFile) {
+      return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
+    }
+    if (loaded != kOk) return Fail(loaded, Error_Description(loaded), failure_text);
+  }  // the icon file is closed before the target is opened
+
+  auto target_file = OpenImageFile(target, Access::ReadWrite);
+  if (!target_file) return Fail(kOpenFailed, Open_Failure(target_path), failure_text);
+  return Replace_Icon_In(*target_file, image, icon_path, target_path, failure_text, warn);
+}
+
+}  // namespace vantorel

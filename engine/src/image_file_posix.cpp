@@ -1,0 +1,71 @@
+// POSIX backend of the engine's file access.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "vantorel/random_access_file.h"
+
+namespace vantorel {
+namespace {
+
+class PosixFile : public RandomAccessFile {
+ public:
+  PosixFile(int fd, int64_t length) : fd_(fd), length_(length) {}
+  ~PosixFile() override { close(fd_); }
+  PosixFile(const PosixFile&) = delete;
+  PosixFile& operator=(const PosixFile&) = delete;
+
+  int64_t Length() const override { return length_; }
+
+  bool ReadAt(int64_t offset, void* data, size_t size) const override {
+    auto* p = static_cast<char*>(data);
+    while (size > 0) {
+      ssize_t n = pread(fd_, p, size, offset);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      p += n, offset += n, size -= static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+  bool WriteAt(int64_t offset, const void* data, size_t size) override {
+    // The engine edits in place; a write past the end would change the length.
+    if (offset < 0 || offset > length_ || static_cast<uint64_t>(length_ - offset) < size) return false;
+    auto* p = static_cast<const char*>(data);
+    while (size > 0) {
+      ssize_t n = pwrite(fd_, p, size, offset);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      p += n, offset += n, size -= static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+  bool Flush() override { return fsync(fd_) == 0; }
+
+ private:
+  int fd_;
+  int64_t length_;
+};
+
+}  // namespace
+
+std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access) {
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+  int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+  int fd = open(path.c_str(), flags);
+  if (fd < 0) return nullptr;
+  struct stat st{};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  int fl = fcntl(fd, F_GETFL);
+  if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+  return std::make_unique<PosixFile>(fd, static_cast<int64_t>(st.st_size));
+}
+
+}  // namespace vantorel

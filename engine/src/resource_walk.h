@@ -1,0 +1,42 @@
+// The three-level walk of a resource tree: type, then name or number, then
+// language. Shared by the icon search, the rewrite, the room map and --list.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "reader.h"
+
+namespace vantorel {
+
+struct ResourceEntry {
+  uint32_t Name = 0;
+  uint32_t OffsetToData = 0;
+};
+
+struct LanguageVisit {
+  ResourceEntry type, name, language;
+};
+
+struct WalkCallbacks {
+  // Whether to descend into a type entry; all are skipped when unset.
+  std::function<bool(const ResourceEntry& type)> want_type;
+  std::function<void(const LanguageVisit&)> visit;
+  // Told every byte range the walk reads as tree structure: directory headers,
+  // entries and name strings.
+  std::function<void(int64_t offset, int64_t size)> structure;
+};
+
+// Walks the tree at `root`, in stored order, reading only through `r` (the
+// resource section). Counts and index products follow the 16-bit rules, so
+// entries past 4,095 of any directory raise "Overflow". Each directory is
+// walked once however many entries lead to it, and the walk reads at most one
+// entry for every eight bytes of the section: no tree makes it run long.
+void Walk_Resource_Tree(const Reader& r, int32_t root, const WalkCallbacks& callbacks);
+
+// A named entry's name (a counted UTF-16 string at root + the low 31 bits),
+// as UTF-8; "#N" for a numbered entry.
+std::string Resource_Name(const Reader& r, int32_t root, uint32_t name);
+
+}  // namespace vantorel

@@ -1,0 +1,35 @@
+# Sourced by scripts that need an X display and the Wine prefix: start_display
+# starts a private Xvfb on a free display number and a persistent wineserver;
+# stop_display ends both.
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+xvfb_pid=""
+
+start_display() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.1
+  done
+  [ -e "/tmp/.X11-unix/X$n" ] || return 1
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+  fi
+  wineserver -w
+  # Keep one wineserver alive for the whole run so each program starts quickly.
+  wineserver -p >/dev/null 2>&1
+}
+
+stop_display() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
+}

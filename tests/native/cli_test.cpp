@@ -1,0 +1,144 @@
+// vantorel-cli: usage, exit statuses, one-line diagnostics, backups, --list.
+#include <cstdio>
+#include <iterator>
+#include <sstream>
+
+#include "cli.h"
+#include "test_support.h"
+#include "vantorel/backup.h"
+
+namespace vantorel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Output {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Slurp(std::FILE* f) {
+  std::rewind(f);
+  std::string s;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) s.append(buffer, n);
+  std::fclose(f);
+  return s;
+}
+
+Output Cli(std::vector<fs::path> args) {
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  Output o;
+  o.status = cli::Run(args, out, err);
+  o.out = Slurp(out);
+  o.err = Slurp(err);
+  return o;
+}
+
+size_t Lines(const std::string& s) { return static_cast<size_t>(std::count(s.begin(), s.end(), '\n')); }
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pe_ = BuildPe(IconProgram({800, 800}));
+    icon_ = dir_ / "new.ico";
+    target_ = dir_ / "app.exe";
+    IconSpec image = Image(744, 3, 48);
+    image.bits = 8;
+    WriteFileBytes(icon_, IconFile({image}));
+    WriteFileBytes(target_, pe_.bytes);
+  }
+  TempDir dir_;
+  BuiltPe pe_;
+  fs::path icon_, target_;
+};
+
+TEST_F(CliTest, WrongUsageExitsTwo) {
+  for (const auto& args : std::vector<std::vector<fs::path>>{
+           {}, {"only.ico"}, {"a", "b", "c"}, {"--frobnicate", "a", "b"}, {"--list"}, {"--list", "a", "b"},
+           {"--list", "--backup", "a"}}) {
+    Output o = Cli(args);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("Usage: vantorel-cli"), std::string::npos);
+  }
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+}
+
+TEST_F(CliTest, HelpAndVersion) {
+  Output help = Cli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--backup"), std::string::npos);
+  Output version = Cli({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("vantorel-cli ", 0), 0u);
+}
+
+TEST_F(CliTest, ReplacesAndListsTheResult) {
+  Output o = Cli({icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(o.err.empty());
+  Output list = Cli({"--list", target_});
+  ASSERT_EQ(list.status, 0) << list.err;
+  // Both group entries now describe the 48 x 48, 8-bit, 744-byte image at the
+  // first image's old place.
+  char offset[32];
+  std::snprintf(offset, sizeof offset, "%#x", pe_.data_offset[0]);
+  size_t rows = 0;
+  std::istringstream lines(list.out);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
+    if (w.size() == 9 && w[2] == "48" && w[3] == "48" && w[5] == "8" && w[6] == "744" && w[8] == offset) ++rows;
+  }
+  EXPECT_EQ(rows, 2u) << list.out;
+}
+
+TEST_F(CliTest, FailuresAreOneLineWithTheirNumber) {
+  fs::path text = dir_ / "notes.txt";
+  WriteFileBytes(text, Bytes(100, 'n'));
+  Output o = Cli({icon_, text});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "error 1002: " + Path_Text(text) + " is not a valid Win32 executable.\n");
+  Output list = Cli({"--list", text});
+  EXPECT_EQ(list.status, 1);
+  EXPECT_EQ(Lines(list.err), 1u);
+}
+
+TEST_F(CliTest, WarningsAreOneLineEach) {
+  Bytes b = pe_.bytes;
+  Put16(b, pe_.e_lfanew + 6, 820);
+  WriteFileBytes(target_, b);
+  Output o = Cli({icon_, target_});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(Lines(o.err), 2u) << o.err;
+  EXPECT_EQ(o.err.rfind("warning: ", 0), 0u);
+  EXPECT_NE(o.err.find("error 1004: "), std::string::npos);
+}
+
+TEST_F(CliTest, BackupIsMadeOnceAndKept) {
+  ASSERT_EQ(Cli({"--backup", icon_, target_}).status, 0);
+  fs::path backup = Backup_Path(target_);
+  EXPECT_EQ(ReadFileBytes(backup), pe_.bytes);
+  Bytes changed = ReadFileBytes(target_);
+  // A second run keeps the first backup, which still holds the original.
+  ASSERT_EQ(Cli({"--backup", icon_, target_}).status, 0);
+  EXPECT_EQ(ReadFileBytes(backup), pe_.bytes);
+  EXPECT_EQ(ReadFileBytes(target_), changed);
+}
+
+#ifndef _WIN32
+TEST_F(CliTest, NoBackupNoChange) {
+  // A name one character short of the limit leaves no room for ".bak".
+  fs::path target = dir_ / std::string(252, 'p');
+  WriteFileBytes(target, pe_.bytes);
+  Output o = Cli({"--backup", icon_, target});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("could not create the backup file"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(target), pe_.bytes);
+}
+#endif
+
+}  // namespace
+}  // namespace vantorel::test

@@ -1,0 +1,48 @@
+// Shared helpers of the engine tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pe_builder.h"
+#include "vantorel/engine.h"
+#include "vantorel/mod_pe.h"
+
+namespace vantorel::test {
+
+// Records the warnings an operation reports.
+struct Warnings {
+  std::vector<std::pair<std::string, std::string>> seen;
+  WarningSink sink() {
+    return [this](const std::string& title, const std::string& text) { seen.emplace_back(title, text); };
+  }
+};
+
+inline std::string InUse(const std::string& lead_in) {
+  return lead_in + " Please make sure neither of the specified files are in use.";
+}
+
+// Runs the target half of a replacement on a memory image.
+struct Replacement {
+  int32_t result = -1;
+  std::string failure;
+  Warnings warnings;
+  Bytes after;
+};
+
+inline Replacement Replace(const Bytes& target, const Bytes& icon_file) {
+  Replacement r;
+  MemoryFile icon(icon_file);
+  IconImage image;
+  EXPECT_TRUE(Is_Valid_Icon_File(icon));
+  EXPECT_EQ(Load_First_Image(icon, image), 0);
+  MemoryFile file(target);
+  r.result = Replace_Icon_In(file, image, "new.ico", "app.exe", r.failure, r.warnings.sink());
+  r.after = file.bytes();
+  return r;
+}
+
+}  // namespace vantorel::test

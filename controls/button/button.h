@@ -1,0 +1,220 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "host/color.h"
+#include "host/hosted_control.h"
+#include "host/status.h"
+
+namespace vantorel {
+
+// The stored properties of a Button; a default-constructed set holds the values of
+// a new instance (apart from the caption) and the defaults used when saving and loading.
+struct ButtonProps {
+  std::int32_t buttonShape = 0;
+  std::int32_t buttonStyle = 1;
+  std::int32_t buttonStyleColors = 1;
+  std::int32_t buttonTheme = 0;
+  std::int32_t buttonType = 0;
+  std::int32_t captionAlignment = 2;
+  std::int32_t captionEffect = 0;
+  std::int32_t captionStyle = 0;
+  std::int32_t dropDown = 0;
+  std::int32_t pictureAlignment = 2;
+  OleColor backColor = 0x8000000F;
+  OleColor backColorPressed = 0x8000000F;
+  OleColor backColorHover = 0x8000000F;
+  OleColor borderColor = 0x000000;
+  OleColor borderColorPressed = 0x000000;
+  OleColor borderColorHover = 0x000000;
+  OleColor foreColor = 0x000000;
+  OleColor foreColorPressed = 0x0000FF;
+  OleColor foreColorHover = 0xFF0000;
+  OleColor effectColor = 0xFFFFFF;
+  std::wstring caption = L"Button";
+  bool focusRect = true;
+  bool value = false;
+  bool handPointer = false;
+  PictureRef picture;
+  bool pictureGray = false;
+};
+
+// Events of a Button. Arguments are references: a handler may change them (the
+// control does not read them back).
+struct ButtonEvents {
+  std::function<void()> Click;
+  std::function<void()> DblClick;
+  std::function<void(std::int16_t& keyCode, std::int16_t& shift)> KeyDown;
+  std::function<void(std::int16_t& keyAscii)> KeyPress;
+  std::function<void(std::int16_t& keyCode, std::int16_t& shift)> KeyUp;
+  std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseDown;
+  std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseMove;
+  std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseUp;
+  std::function<void(std::int32_t& effect)> OLECompleteDrag;
+  std::function<void(IDataObject*& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
+                     float& y)>
+      OLEDragDrop;
+  std::function<void(IDataObject*& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
+                     float& y, std::int16_t& state)>
+      OLEDragOver;
+  std::function<void(std::int32_t& effect, bool& defaultCursors)> OLEGiveFeedback;
+  std::function<void(IDataObject*& data, std::int16_t& dataFormat)> OLESetData;
+  std::function<void(IDataObject*& data, std::int32_t& allowedEffects)> OLEStartDrag;
+};
+
+enum class HoverState { Unset, False, True };
+
+// A box on the surface in pixels, kept between paints.
+struct PixelBox {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+// The themed owner-drawn push button. Every property setter stores the value,
+// tells the host and repaints the whole control.
+class Button final : public HostedControl {
+ public:
+  // Makes a Button child window: new-instance defaults when bag is null, otherwise
+  // the stored values of bag. The window owns the Button (it goes with the window).
+  // Returns null if the window cannot be made.
+  static Button* Create(const HostPlacement& placement, const PropertyBag* bag = nullptr);
+  static Button* FromHwnd(HWND hwnd);
+
+  ButtonEvents events;
+
+  // Stored properties.
+  std::int32_t ButtonShape() const { return props_.buttonShape; }
+  Status SetButtonShape(std::int32_t v);
+  std::int32_t ButtonStyle() const { return props_.buttonStyle; }
+  Status SetButtonStyle(std::int32_t v);  // applies the style's colour preset
+  std::int32_t ButtonStyleColors() const { return props_.buttonStyleColors; }
+  Status SetButtonStyleColors(std::int32_t v);
+  std::int32_t ButtonTheme() const { return props_.buttonTheme; }
+  Status SetButtonTheme(std::int32_t v);  // applies the theme's colour preset
+  std::int32_t ButtonType() const { return props_.buttonType; }
+  Status SetButtonType(std::int32_t v);
+  std::int32_t CaptionAlignment() const { return props_.captionAlignment; }
+  Status SetCaptionAlignment(std::int32_t v);
+  std::int32_t CaptionEffect() const { return props_.captionEffect; }
+  Status SetCaptionEffect(std::int32_t v);
+  std::int32_t CaptionStyle() const { return props_.captionStyle; }
+  Status SetCaptionStyle(std::int32_t v);
+  std::int32_t DropDown() const { return props_.dropDown; }
+  Status SetDropDown(std::int32_t v);
+  std::int32_t PictureAlignment() const { return props_.pictureAlignment; }
+  Status SetPictureAlignment(std::int32_t v);
+  OleColor BackColor() const { return props_.backColor; }
+  Status SetBackColor(OleColor v);
+  OleColor BackColorPressed() const { return props_.backColorPressed; }
+  Status SetBackColorPressed(OleColor v);
+  OleColor BackColorHover() const { return props_.backColorHover; }
+  Status SetBackColorHover(OleColor v);
+  OleColor BorderColor() const { return props_.borderColor; }
+  Status SetBorderColor(OleColor v);
+  OleColor BorderColorPressed() const { return props_.borderColorPressed; }
+  Status SetBorderColorPressed(OleColor v);
+  OleColor BorderColorHover() const { return props_.borderColorHover; }
+  Status SetBorderColorHover(OleColor v);
+  OleColor ForeColor() const { return props_.foreColor; }
+  Status SetForeColor(OleColor v);
+  OleColor ForeColorPressed() const { return props_.foreColorPressed; }
+  Status SetForeColorPressed(OleColor v);
+  OleColor ForeColorHover() const { return props_.foreColorHover; }
+  Status SetForeColorHover(OleColor v);
+  OleColor EffectColor() const { return props_.effectColor; }
+  Status SetEffectColor(OleColor v);
+  const std::wstring& Caption() const { return props_.caption; }
+  Status SetCaption(std::wstring v);
+  bool FocusRect() const { return props_.focusRect; }
+  Status SetFocusRect(bool v);
+  bool Value() const { return props_.value; }
+  Status SetValue(bool v);
+  bool HandPointer() const { return props_.handPointer; }
+  Status SetHandPointer(bool v);
+  const PictureRef& Picture() const { return props_.picture; }
+  Status SetPicture(PictureRef v);  // kept by reference
+  bool PictureGray() const { return props_.pictureGray; }
+  Status SetPictureGray(bool v);
+
+  // Properties held by the surface.
+  bool Enabled() const;
+  Status SetEnabled(bool v);
+  const FontRef& Font() const;
+  Status SetFont(FontRef v);  // kept by reference
+  std::int16_t MousePointer() const;
+  Status SetMousePointer(std::int32_t v);  // outside 16 bits: Overflow, nothing changes
+  const PictureRef& MouseIcon() const;
+  Status SetMouseIcon(PictureRef v);
+  HDC hdc() const { return surface().Hdc(); }
+  HWND hwnd() const { return Hwnd(); }
+
+  // Shows the last painted image again without running the paint.
+  void Refresh();
+  // Redraws the whole control from its properties and state.
+  Status Paint();
+
+  // Interaction state and paint results, for the layers and face renderers.
+  const ButtonProps& props() const { return props_; }
+  bool Pressed() const { return pressed_; }
+  bool Hovering() const { return hover_ == HoverState::True; }
+  HoverState Hover() const { return hover_; }
+  bool Focused() const { return focused_; }
+  PixelBox& CaptionBox() { return captionBox_; }
+  PixelBox& PictureBox() { return pictureBox_; }
+  // The region last handed to the window by a face renderer (the window owns it).
+  HRGN FaceRegion() const { return faceRegion_; }
+  void SetFaceRegion(HRGN r) { faceRegion_ = r; }
+
+ private:
+  Button() = default;
+
+  template <class T>
+  Status Store(T& field, T value, const wchar_t* key);
+  void ApplyStylePreset();
+  void ApplyThemePreset();
+  Status PaintSteps();
+  void ClickAndRaise();
+
+  void OnInitNew() override;
+  void OnReadProperties(const PropertyBag& bag) override;
+  void OnWriteProperties(PropertyBag& bag) const override;
+  void OnShow() override;
+  void OnResize() override;
+
+  void OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnClick() override;
+  void OnDblClick() override;
+  void OnKeyDown(std::int16_t key, std::int16_t shift) override;
+  void OnKeyUp(std::int16_t key, std::int16_t shift) override;
+  void OnKeyPress(std::int16_t ascii) override;
+  void OnGotFocus() override;
+  void OnLostFocus() override;
+  void OnOLECompleteDrag(std::int32_t& effect) override;
+  void OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
+                     float& y) override;
+  void OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
+                     float& y, std::int16_t& state) override;
+  void OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) override;
+  void OnOLESetData(IDataObject* data, std::int16_t& dataFormat) override;
+  void OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) override;
+
+  ButtonProps props_;
+  bool pressed_ = false;
+  HoverState hover_ = HoverState::Unset;
+  bool focused_ = false;
+  std::int16_t keyDown_ = 0;  // Space or Enter pressed on this control and not yet released
+  bool painting_ = false;
+  PixelBox captionBox_;
+  PixelBox pictureBox_;
+  HRGN faceRegion_ = nullptr;
+};
+
+}  // namespace vantorel

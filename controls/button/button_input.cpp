@@ -1,0 +1,124 @@
+#include "button/button.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::int16_t kKeySpace = 32;
+constexpr std::int16_t kKeyEnter = 13;
+
+template <class F, class... A>
+void Raise(const F& handler, A&... args) {
+  if (handler) handler(args...);
+}
+
+}  // namespace
+
+void Button::OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) {
+  pressed_ = true;
+  Paint();
+  Raise(events.MouseDown, button, shift, x, y);
+}
+
+void Button::OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y) {
+  // The platform releases the capture at button-up; hover tracking needs it back.
+  if (GetCapture() != Hwnd()) SetCapture(Hwnd());
+  pressed_ = false;
+  Paint();
+  Raise(events.MouseUp, button, shift, x, y);
+}
+
+void Button::ClickAndRaise() {
+  // For a toggle the mouse-up (or key-up) repaint has latched the pressed flag
+  // again while Value was True, so this inverts Value.
+  if (props_.buttonType == 1) props_.value = !pressed_;
+  Paint();
+  Raise(events.Click);
+}
+
+void Button::OnClick() { ClickAndRaise(); }
+
+void Button::OnDblClick() {
+  pressed_ = true;
+  Paint();
+  Raise(events.DblClick);
+}
+
+void Button::OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
+  if (!ambient().userMode) return;
+  POINT pt{};
+  GetCursorPos(&pt);
+  ScreenToClient(Hwnd(), &pt);
+  // Both bounds are inclusive: the column and row just past the client area
+  // still count as inside.
+  bool inside = pt.x >= 0 && pt.y >= 0 && pt.x <= surface().ScaleWidth() && pt.y <= surface().ScaleHeight();
+  if (inside)
+    SetCapture(Hwnd());
+  else
+    ReleaseCapture();
+  if (inside != (hover_ == HoverState::True)) {
+    hover_ = inside ? HoverState::True : HoverState::False;
+    pressed_ = false;
+    Paint();
+  }
+  Raise(events.MouseMove, button, shift, x, y);
+}
+
+void Button::OnKeyDown(std::int16_t key, std::int16_t shift) {
+  if (key == kKeySpace || key == kKeyEnter) {
+    pressed_ = true;
+    keyDown_ = key;
+    Paint();
+  }
+  Raise(events.KeyDown, key, shift);
+}
+
+void Button::OnKeyPress(std::int16_t ascii) { Raise(events.KeyPress, ascii); }
+
+void Button::OnKeyUp(std::int16_t key, std::int16_t shift) {
+  // A focused button clicks when Space or Enter, pressed on it, is released with
+  // the face still pressed (a hover change in between cancels, as dragging out does).
+  bool clicks = (key == kKeySpace || key == kKeyEnter) && key == keyDown_ && pressed_;
+  if (key == keyDown_) keyDown_ = 0;
+  if (pressed_) {
+    pressed_ = false;
+    Paint();
+  }
+  if (clicks) ClickAndRaise();
+  Raise(events.KeyUp, key, shift);
+}
+
+void Button::OnGotFocus() {
+  focused_ = true;
+  Paint();
+}
+
+void Button::OnLostFocus() {
+  focused_ = false;
+  keyDown_ = 0;
+  Paint();
+}
+
+void Button::OnOLECompleteDrag(std::int32_t& effect) { Raise(events.OLECompleteDrag, effect); }
+
+void Button::OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                           float& x, float& y) {
+  Raise(events.OLEDragDrop, data, effect, button, shift, x, y);
+}
+
+void Button::OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                           float& x, float& y, std::int16_t& state) {
+  Raise(events.OLEDragOver, data, effect, button, shift, x, y, state);
+}
+
+void Button::OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) {
+  Raise(events.OLEGiveFeedback, effect, defaultCursors);
+}
+
+void Button::OnOLESetData(IDataObject* data, std::int16_t& dataFormat) { Raise(events.OLESetData, data, dataFormat); }
+
+void Button::OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) {
+  Raise(events.OLEStartDrag, data, allowedEffects);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "host/color.h"
+#include "host/status.h"
+
+namespace vantorel {
+
+// Positions are computed in floating point and rounded to the nearest integer,
+// ties to even (W / 2 with W = 105 gives 52, with W = 107 gives 54). A value that
+// is not finite or does not fit 32 bits marks the paint as overflowed.
+class Rounder {
+ public:
+  LONG operator()(double v) {
+    if (!std::isfinite(v) || v < -2147483648.0 || v > 2147483647.0) {
+      failed_ = true;
+      return 0;
+    }
+    return static_cast<LONG>(std::nearbyint(v));
+  }
+  Status status() const { return failed_ ? kOverflow : kOk; }
+
+ private:
+  bool failed_ = false;
+};
+
+// One GradientFill of two vertices: A with colour X, B with colour Y, the upper-left
+// index naming B and the lower-right A, as the fills were laid out originally.
+inline void GradientPair(HDC dc, bool vertical, LONG ax, LONG ay, OleColor x, LONG bx, LONG by, OleColor y) {
+  Rgb cx = SplitColor(x);
+  Rgb cy = SplitColor(y);
+  TRIVERTEX v[2] = {
+      {ax, ay, static_cast<COLOR16>(cx.r << 8), static_cast<COLOR16>(cx.g << 8), static_cast<COLOR16>(cx.b << 8), 0},
+      {bx, by, static_cast<COLOR16>(cy.r << 8), static_cast<COLOR16>(cy.g << 8), static_cast<COLOR16>(cy.b << 8), 0},
+  };
+  GRADIENT_RECT rect{1, 0};
+  GradientFill(dc, v, 2, &rect, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}
+
+}  // namespace vantorel

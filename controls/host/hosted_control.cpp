@@ -1,0 +1,305 @@
+#include "host/hosted_control.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+
+namespace vantorel {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VantorelControl";
+// Sent to a control window by TranslateAccessKey; wParam is the character.
+constexpr UINT kMsgAccessKey = WM_USER + 0x101;
+
+struct CreateParams {
+  HostedControl* self;
+  bool attached;
+};
+
+std::int16_t ShiftFromMouseFlags(WPARAM wp) {
+  std::int16_t s = 0;
+  if (wp & MK_SHIFT) s |= kShiftMask;
+  if (wp & MK_CONTROL) s |= kCtrlMask;
+  if (GetKeyState(VK_MENU) < 0) s |= kAltMask;
+  return s;
+}
+
+std::int16_t ButtonsFromMouseFlags(WPARAM wp) {
+  std::int16_t b = 0;
+  if (wp & MK_LBUTTON) b |= kLeftButton;
+  if (wp & MK_RBUTTON) b |= kRightButton;
+  if (wp & MK_MBUTTON) b |= kMiddleButton;
+  return b;
+}
+
+int Round(double v) { return static_cast<int>(std::lrint(v)); }
+
+}  // namespace
+
+std::int16_t CurrentShiftState() {
+  std::int16_t s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= kShiftMask;
+  if (GetKeyState(VK_CONTROL) < 0) s |= kCtrlMask;
+  if (GetKeyState(VK_MENU) < 0) s |= kAltMask;
+  return s;
+}
+
+HostedControl::~HostedControl() = default;
+
+HostedControl* HostedControl::FromHwnd(HWND hwnd) {
+  wchar_t cls[64];
+  if (!hwnd || !GetClassNameW(hwnd, cls, 64) || lstrcmpW(cls, kClassName) != 0) return nullptr;
+  return reinterpret_cast<HostedControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+bool HostedControl::CreateHosted(const HostPlacement& p, const PropertyBag* bag) {
+  static const ATOM atom = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    // Double clicks arrive as their own message, so the order down, up, click,
+    // double click, up can be kept.
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &HostedControl::WndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc);
+  }();
+  if (!atom) return false;
+
+  ambient_ = p.ambient;
+  onPropertyChanged_ = p.onPropertyChanged;
+
+  HDC screen = GetDC(nullptr);
+  double ppiX = GetDeviceCaps(screen, LOGPIXELSX);
+  double ppiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  int w = Round(p.width * ppiX / 1440.0);
+  int h = Round(p.height * ppiY / 1440.0);
+  if (bag && bag->Has(L"_extentx")) w = Round(bag->ReadInt32(L"_extentx", 0) * ppiX / 2540.0);
+  if (bag && bag->Has(L"_extenty")) h = Round(bag->ReadInt32(L"_extenty", 0) * ppiY / 2540.0);
+
+  CreateParams params{this, false};
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (p.tabStop ? WS_TABSTOP : 0);
+  HWND hwnd = CreateWindowExW(0, kClassName, L"", style, Round(p.left * ppiX / 1440.0), Round(p.top * ppiY / 1440.0),
+                              w, h, p.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)),
+                              GetModuleHandleW(nullptr), &params);
+  if (!hwnd) {
+    // Once attached, the window's destruction has already deleted the object.
+    if (!params.attached) delete this;
+    return false;
+  }
+  if (bag)
+    OnReadProperties(*bag);
+  else
+    OnInitNew();
+  live_ = true;
+  if (p.visible) ShowWindow(hwnd, SW_SHOWNA);
+  return true;
+}
+
+void HostedControl::SetAmbient(Ambient ambient, std::wstring_view changedName) {
+  ambient_ = std::move(ambient);
+  OnAmbientChanged(changedName);
+}
+
+int HostedControl::ExtenderLeft() const {
+  POINT pt{0, 0};
+  MapWindowPoints(hwnd_, GetParent(hwnd_), &pt, 1);
+  return Round(pt.x * surface_.TwipsPerPixelX());
+}
+
+int HostedControl::ExtenderTop() const {
+  POINT pt{0, 0};
+  MapWindowPoints(hwnd_, GetParent(hwnd_), &pt, 1);
+  return Round(pt.y * surface_.TwipsPerPixelY());
+}
+
+void HostedControl::Save(PropertyBag& bag) const {
+  RECT rc{};
+  GetWindowRect(hwnd_, &rc);
+  bag.Write(L"_extentx", static_cast<std::int32_t>(Round((rc.right - rc.left) * 2540.0 / surface_.LogPixelsX())));
+  bag.Write(L"_extenty", static_cast<std::int32_t>(Round((rc.bottom - rc.top) * 2540.0 / surface_.LogPixelsY())));
+  OnWriteProperties(bag);
+}
+
+void HostedControl::PropertyChanged(std::wstring_view key) {
+  dirty_ = true;
+  if (onPropertyChanged_) onPropertyChanged_(key);
+}
+
+float HostedControl::ToTwipsX(LPARAM lp) const {
+  return static_cast<float>(GET_X_LPARAM(lp) * surface_.TwipsPerPixelX());
+}
+
+float HostedControl::ToTwipsY(LPARAM lp) const {
+  return static_cast<float>(GET_Y_LPARAM(lp) * surface_.TwipsPerPixelY());
+}
+
+LRESULT CALLBACK HostedControl::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* params = static_cast<CreateParams*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    params->attached = true;
+    params->self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(params->self));
+  }
+  auto* self = reinterpret_cast<HostedControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    delete self;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  return self->Handle(msg, wp, lp);
+}
+
+LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: surface_.Attach(hwnd_); return 0;
+    case WM_SIZE:
+      surface_.Resize(LOWORD(lp), HIWORD(lp));
+      if (live_) OnResize();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wp && live_) OnShow();
+      break;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: OnPaintMessage(); return 0;
+    case WM_PRINTCLIENT: {
+      RECT rc{0, 0, surface_.ScaleWidth(), surface_.ScaleHeight()};
+      surface_.PaintTo(reinterpret_cast<HDC>(wp), rc);
+      return 0;
+    }
+    case WM_SETCURSOR: return OnSetCursor(wp, lp);
+    case WM_GETDLGCODE: return OnGetDlgCode(lp);
+    case WM_LBUTTONDOWN: OnButtonDown(kLeftButton, wp, lp); return 0;
+    case WM_RBUTTONDOWN: OnButtonDown(kRightButton, wp, lp); return 0;
+    case WM_MBUTTONDOWN: OnButtonDown(kMiddleButton, wp, lp); return 0;
+    case WM_LBUTTONUP: OnButtonUp(kLeftButton, wp, lp); return 0;
+    case WM_RBUTTONUP: OnButtonUp(kRightButton, wp, lp); return 0;
+    case WM_MBUTTONUP: OnButtonUp(kMiddleButton, wp, lp); return 0;
+    case WM_LBUTTONDBLCLK: OnDoubleClickMessage(kLeftButton, wp, lp); return 0;
+    case WM_RBUTTONDBLCLK: OnDoubleClickMessage(kRightButton, wp, lp); return 0;
+    case WM_MBUTTONDBLCLK: OnDoubleClickMessage(kMiddleButton, wp, lp); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(ButtonsFromMouseFlags(wp), ShiftFromMouseFlags(wp), ToTwipsX(lp), ToTwipsY(lp)); return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(static_cast<std::int16_t>(wp), CurrentShiftState());
+      return 0;
+    case WM_SYSKEYDOWN:
+      OnKeyDown(static_cast<std::int16_t>(wp), CurrentShiftState());
+      break;  // Alt+F4 and the system menu still work
+    case WM_KEYUP:
+      OnKeyUp(static_cast<std::int16_t>(wp), CurrentShiftState());
+      return 0;
+    case WM_SYSKEYUP:
+      OnKeyUp(static_cast<std::int16_t>(wp), CurrentShiftState());
+      break;
+    case WM_CHAR: OnKeyPress(static_cast<std::int16_t>(wp)); return 0;
+    case WM_SETFOCUS: OnGotFocus(); return 0;
+    case WM_KILLFOCUS: OnLostFocus(); return 0;
+    case kMsgAccessKey: OnAccessKeyPress(static_cast<std::int16_t>(wp)); return 0;
+    default: break;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void HostedControl::OnButtonDown(std::int16_t button, WPARAM wp, LPARAM lp) {
+  if ((GetWindowLongW(hwnd_, GWL_STYLE) & WS_TABSTOP) && GetFocus() != hwnd_) SetFocus(hwnd_);
+  buttonsDown_ |= button;
+  SetCapture(hwnd_);
+  OnMouseDown(button, ShiftFromMouseFlags(wp), ToTwipsX(lp), ToTwipsY(lp));
+}
+
+void HostedControl::OnButtonUp(std::int16_t button, WPARAM wp, LPARAM lp) {
+  bool wasDown = (buttonsDown_ & button) != 0;
+  buttonsDown_ &= static_cast<std::int16_t>(~button);
+  if (buttonsDown_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
+  OnMouseUp(button, ShiftFromMouseFlags(wp), ToTwipsX(lp), ToTwipsY(lp));
+  if (button != kLeftButton || !wasDown) return;
+  if (upEndsDoubleClick_) {
+    upEndsDoubleClick_ = false;
+    return;
+  }
+  // A click is a left press and release both over the control.
+  POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  RECT rc{};
+  GetClientRect(hwnd_, &rc);
+  if (PtInRect(&rc, pt)) OnClick();
+}
+
+void HostedControl::OnDoubleClickMessage(std::int16_t button, WPARAM wp, LPARAM lp) {
+  if (button != kLeftButton) {
+    OnButtonDown(button, wp, lp);
+    return;
+  }
+  // The second press of a double click: the platform sends it in place of a
+  // button-down, and the release that follows ends the double click without a
+  // second click.
+  buttonsDown_ |= button;
+  SetCapture(hwnd_);
+  upEndsDoubleClick_ = true;
+  OnDblClick();
+}
+
+void HostedControl::OnPaintMessage() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  surface_.PaintTo(dc, ps.rcPaint);
+  EndPaint(hwnd_, &ps);
+}
+
+LRESULT HostedControl::OnSetCursor(WPARAM wp, LPARAM lp) {
+  if (LOWORD(lp) == HTCLIENT) {
+    if (HCURSOR c = surface_.CurrentPointer()) {
+      SetCursor(c);
+      return TRUE;
+    }
+  }
+  return DefWindowProcW(hwnd_, WM_SETCURSOR, wp, lp);
+}
+
+LRESULT HostedControl::OnGetDlgCode(LPARAM lp) {
+  // Tab and the arrows stay with the dialog manager so focus moves between
+  // controls; characters and Enter come to the control as they do to a button
+  // that handles its own keys.
+  LRESULT code = DLGC_WANTCHARS;
+  const auto* m = reinterpret_cast<const MSG*>(lp);
+  if (m && (m->message == WM_KEYDOWN || m->message == WM_KEYUP) && m->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+  return code;
+}
+
+namespace {
+
+struct AccessKeySearch {
+  wchar_t key;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindAccessKey(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<AccessKeySearch*>(lp);
+  HostedControl* control = HostedControl::FromHwnd(hwnd);
+  if (!control || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
+  for (wchar_t k : control->AccessKeys()) {
+    if (CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(k))) ==
+        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(search->key)))) {
+      search->found = hwnd;
+      return FALSE;
+    }
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+bool TranslateAccessKey(const MSG& msg) {
+  if (msg.message != WM_SYSCHAR || !msg.hwnd) return false;
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  AccessKeySearch search{static_cast<wchar_t>(msg.wParam)};
+  EnumChildWindows(root, &FindAccessKey, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return false;
+  SendMessageW(search.found, kMsgAccessKey, msg.wParam, 0);
+  return true;
+}
+
+}  // namespace vantorel

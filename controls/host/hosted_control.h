@@ -1,0 +1,173 @@
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "host/font.h"
+#include "host/property_bag.h"
+#include "host/surface.h"
+
+namespace vantorel {
+
+// What the host tells a control about its surroundings.
+struct Ambient {
+  bool userMode = true;  // run mode; false in design mode
+  std::wstring displayName;
+  FontDesc font;
+  bool displayAsDefault = false;
+};
+
+// Where and how a control window is made.
+struct HostPlacement {
+  HWND parent = nullptr;
+  int id = 0;
+  int left = 0;  // twips in the parent's client area
+  int top = 0;
+  int width = 1200;  // twips; a bag's _extentx and _extenty take precedence
+  int height = 500;
+  bool visible = true;
+  bool tabStop = true;
+  Ambient ambient;
+  // Told the key of every property the control reports as changed.
+  std::function<void(std::wstring_view key)> onPropertyChanged;
+};
+
+// Shift state of input notifications: 1 Shift, 2 Ctrl, 4 Alt.
+inline constexpr std::int16_t kShiftMask = 1;
+inline constexpr std::int16_t kCtrlMask = 2;
+inline constexpr std::int16_t kAltMask = 4;
+// Mouse buttons: 1 left, 2 right, 4 middle.
+inline constexpr std::int16_t kLeftButton = 1;
+inline constexpr std::int16_t kRightButton = 2;
+inline constexpr std::int16_t kMiddleButton = 4;
+
+// The host side of a control: a child window with a persistent drawing surface,
+// the life requests, persistence, ambient values and the input notifications a
+// control overrides. The window owns the object: it is deleted when the window is
+// destroyed (directly or with its parent).
+class HostedControl {
+ public:
+  virtual ~HostedControl();
+  HostedControl(const HostedControl&) = delete;
+  HostedControl& operator=(const HostedControl&) = delete;
+
+  static HostedControl* FromHwnd(HWND hwnd);
+
+  HWND Hwnd() const { return hwnd_; }
+  Surface& surface() { return surface_; }
+  const Surface& surface() const { return surface_; }
+
+  const Ambient& ambient() const { return ambient_; }
+  // Replaces the ambient values and tells the control which one changed.
+  void SetAmbient(Ambient ambient, std::wstring_view changedName);
+
+  // Left and top in the parent, in twips.
+  int ExtenderLeft() const;
+  int ExtenderTop() const;
+
+  // Persistence as the host drives it: the size first as _extentx/_extenty in
+  // HIMETRIC, then the control's own keys.
+  void Save(PropertyBag& bag) const;
+  bool dirty() const { return dirty_; }
+  void ClearDirty() { dirty_ = false; }
+
+  // Letters that, pressed with Alt anywhere in the top-level window, reach this
+  // control as an access key (see TranslateAccessKey).
+  void SetAccessKeys(std::wstring keys) { accessKeys_ = std::move(keys); }
+  const std::wstring& AccessKeys() const { return accessKeys_; }
+
+  // Drag-and-drop notifications, reported by whatever drives drag and drop for the
+  // surface; the control receives them unchanged.
+  void ReportOLECompleteDrag(std::int32_t& effect) { OnOLECompleteDrag(effect); }
+  void ReportOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                         float& x, float& y) {
+    OnOLEDragDrop(data, effect, button, shift, x, y);
+  }
+  void ReportOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                         float& x, float& y, std::int16_t& state) {
+    OnOLEDragOver(data, effect, button, shift, x, y, state);
+  }
+  void ReportOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) { OnOLEGiveFeedback(effect, defaultCursors); }
+  void ReportOLESetData(IDataObject* data, std::int16_t& dataFormat) { OnOLESetData(data, dataFormat); }
+  void ReportOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) { OnOLEStartDrag(data, allowedEffects); }
+
+ protected:
+  HostedControl() = default;
+
+  // Makes the window, then runs the life requests: new-instance defaults (no bag)
+  // or loading, then showing. Returns false when the window cannot be made; the
+  // object is then deleted by the caller's wrapper.
+  bool CreateHosted(const HostPlacement& placement, const PropertyBag* bag);
+
+  // Marks the host's data as changed for the named key.
+  void PropertyChanged(std::wstring_view key);
+
+  // Life requests.
+  virtual void OnInitNew() {}
+  virtual void OnReadProperties(const PropertyBag&) {}
+  virtual void OnWriteProperties(PropertyBag&) const {}
+  virtual void OnShow() {}
+  virtual void OnResize() {}
+  virtual void OnAmbientChanged(std::wstring_view) {}
+
+  // Input notifications, in the platform's order: down, up, click; for a double
+  // click down, up, click, double click, up. Positions are in twips.
+  virtual void OnMouseDown(std::int16_t, std::int16_t, float, float) {}
+  virtual void OnMouseUp(std::int16_t, std::int16_t, float, float) {}
+  virtual void OnMouseMove(std::int16_t, std::int16_t, float, float) {}
+  virtual void OnClick() {}
+  virtual void OnDblClick() {}
+  virtual void OnKeyDown(std::int16_t, std::int16_t) {}
+  virtual void OnKeyUp(std::int16_t, std::int16_t) {}
+  virtual void OnKeyPress(std::int16_t) {}
+  virtual void OnGotFocus() {}
+  virtual void OnLostFocus() {}
+  virtual void OnAccessKeyPress(std::int16_t) {}
+
+  virtual void OnOLECompleteDrag(std::int32_t&) {}
+  virtual void OnOLEDragDrop(IDataObject*, std::int32_t&, std::int16_t&, std::int16_t&, float&, float&) {}
+  virtual void OnOLEDragOver(IDataObject*, std::int32_t&, std::int16_t&, std::int16_t&, float&, float&,
+                             std::int16_t&) {}
+  virtual void OnOLEGiveFeedback(std::int32_t&, bool&) {}
+  virtual void OnOLESetData(IDataObject*, std::int16_t&) {}
+  virtual void OnOLEStartDrag(IDataObject*, std::int32_t&) {}
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void OnButtonDown(std::int16_t button, WPARAM wp, LPARAM lp);
+  void OnButtonUp(std::int16_t button, WPARAM wp, LPARAM lp);
+  void OnDoubleClickMessage(std::int16_t button, WPARAM wp, LPARAM lp);
+  void OnPaintMessage();
+  LRESULT OnSetCursor(WPARAM wp, LPARAM lp);
+  LRESULT OnGetDlgCode(LPARAM lp);
+  float ToTwipsX(LPARAM lp) const;
+  float ToTwipsY(LPARAM lp) const;
+
+  HWND hwnd_ = nullptr;
+  Surface surface_;
+  Ambient ambient_;
+  std::function<void(std::wstring_view)> onPropertyChanged_;
+  std::wstring accessKeys_;
+  bool dirty_ = false;
+  bool live_ = false;  // life requests done: resize and show reach the control
+  std::int16_t buttonsDown_ = 0;
+  bool upEndsDoubleClick_ = false;
+
+  friend bool TranslateAccessKey(const MSG& msg);
+};
+
+// Call from the message loop before IsDialogMessage: Alt plus a letter that a
+// hosted control in the message's top-level window lists among its access keys
+// goes to that control as an access-key notification. Returns true when taken.
+bool TranslateAccessKey(const MSG& msg);
+
+// Shift state of the keyboard now: 1 Shift, 2 Ctrl, 4 Alt.
+std::int16_t CurrentShiftState();
+
+}  // namespace vantorel

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "host/color.h"
+#include "host/font.h"
+#include "host/picture.h"
+#include "host/status.h"
+
+namespace vantorel {
+
+enum class BackStyle { Transparent = 0, Opaque = 1 };
+
+// The drawing surface of one control window: a persistent backing image (a memory
+// DC holding a 32-bit top-down DIB section of the client size) with the drawing
+// state the controls use. Paint code draws into it; the window only copies it.
+class Surface {
+ public:
+  Surface() = default;
+  ~Surface();
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+
+  // Called by the host window: on creation and whenever the client size changes.
+  void Attach(HWND hwnd);
+  void Resize(int width, int height);
+
+  HWND Hwnd() const { return hwnd_; }
+  HDC Hdc() const { return dc_; }
+
+  // Inner size in pixels and outer size in twips (twips per pixel come from the
+  // screen's logical pixels per inch: 15 at 96 dpi).
+  int ScaleWidth() const { return width_; }
+  int ScaleHeight() const { return height_; }
+  int LogPixelsX() const { return ppiX_; }
+  int LogPixelsY() const { return ppiY_; }
+  double TwipsPerPixelX() const { return 1440.0 / ppiX_; }
+  double TwipsPerPixelY() const { return 1440.0 / ppiY_; }
+  int WidthTwips() const;
+  int HeightTwips() const;
+  void SetSizeTwips(int width, int height);
+  double HimetricToPixelsX(double himetric) const { return himetric * ppiX_ / 2540.0; }
+  double HimetricToPixelsY(double himetric) const { return himetric * ppiY_ / 2540.0; }
+
+  // Fills the whole image with the back colour.
+  void Clear();
+  OleColor BackColor() const { return backColor_; }
+  void SetBackColor(OleColor c) { backColor_ = c; }
+  BackStyle GetBackStyle() const { return backStyle_; }
+  void SetBackStyle(BackStyle s);
+
+  // The drawing colour is both the pen (solid, one pixel) and the text colour.
+  OleColor ForeColor() const { return foreColor_; }
+  void SetForeColor(OleColor c);
+
+  const FontRef& GetFont() const { return font_; }
+  Status SetFont(FontRef font);
+  // Text is drawn without filling its background.
+  void SetFontTransparent(bool transparent);
+
+  OleColor MaskColor() const { return maskColor_; }
+  void SetMaskColor(OleColor c) { maskColor_ = c; }
+  // Makes the current image the mask picture: with a transparent back style the
+  // window shows its parent wherever this image has the mask colour.
+  void CommitMaskPicture();
+  bool HasMaskPicture() const { return maskBits_ != nullptr; }
+
+  // A copy of the current image as a picture object.
+  PictureRef CurrentImage() const;
+  bool DrawPicture(const Picture& picture, int x, int y);
+
+  // Shows the backing image on screen at once.
+  void Refresh();
+  // Hands the region to the window, which owns it from then on; null removes clipping.
+  void SetRegion(HRGN region, bool redraw);
+
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+
+  // Pointer kinds: 0 default, 1-15 the standard pointers, 99 the custom picture.
+  std::int16_t MousePointer() const { return mousePointer_; }
+  Status SetMousePointer(std::int16_t kind);
+  const PictureRef& MouseIcon() const { return mouseIcon_; }
+  Status SetMouseIcon(PictureRef icon);
+  // The pointer to show over the client area, or null for the class default.
+  HCURSOR CurrentPointer() const;
+
+  // Direct access to the pixels for per-pixel passes; GDI output is flushed first.
+  // Pixels are 0x00RRGGBB, rows top-down, ScaleWidth() pixels per row.
+  std::uint32_t* Pixels();
+  std::uint32_t PixelAt(int x, int y);  // 0x00RRGGBB; no bounds check beyond the debug one
+
+  // Called by WM_PAINT: copies the image (composited over the parent when transparent).
+  void PaintTo(HDC target, const RECT& area);
+
+ private:
+  void MakeImage(int width, int height);
+  void FreeImage();
+  void SelectTools();
+
+  HWND hwnd_ = nullptr;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  HDC maskDc_ = nullptr;
+  HBITMAP maskBitmap_ = nullptr;
+  HGDIOBJ oldMaskBitmap_ = nullptr;
+  std::uint32_t* maskBits_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  int ppiX_ = 96;
+  int ppiY_ = 96;
+
+  OleColor backColor_ = 0x8000000F;
+  BackStyle backStyle_ = BackStyle::Opaque;
+  OleColor foreColor_ = 0x80000012;
+  OleColor maskColor_ = 0x00C0C0C0;
+  HPEN pen_ = nullptr;
+  FontRef font_;
+  bool fontTransparent_ = true;
+  std::int16_t mousePointer_ = 0;
+  PictureRef mouseIcon_;
+};
+
+}  // namespace vantorel

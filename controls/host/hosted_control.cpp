@@ -196,6 +196,14 @@ LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       OnKeyUp(static_cast<std::int16_t>(wp), CurrentShiftState());
       break;
     case WM_CHAR: OnKeyPress(static_cast<std::int16_t>(wp)); return 0;
+    case WM_CAPTURECHANGED:
+      // Losing the capture mid-press (a control that releases it on the way out)
+      // means the release will not come here: that press can no longer click.
+      if (reinterpret_cast<HWND>(lp) != hwnd_) {
+        buttonsDown_ = 0;
+        upEndsDoubleClick_ = false;
+      }
+      return 0;
     case WM_SETFOCUS: OnGotFocus(); return 0;
     case WM_KILLFOCUS: OnLostFocus(); return 0;
     case kMsgAccessKey: OnAccessKeyPress(static_cast<std::int16_t>(wp)); return 0;
@@ -212,15 +220,14 @@ void HostedControl::OnButtonDown(std::int16_t button, WPARAM wp, LPARAM lp) {
 }
 
 void HostedControl::OnButtonUp(std::int16_t button, WPARAM wp, LPARAM lp) {
+  // Read before the capture goes: releasing it resets the press state.
   bool wasDown = (buttonsDown_ & button) != 0;
+  bool endsDoubleClick = upEndsDoubleClick_ && button == kLeftButton;
   buttonsDown_ &= static_cast<std::int16_t>(~button);
+  if (endsDoubleClick) upEndsDoubleClick_ = false;
   if (buttonsDown_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
   OnMouseUp(button, ShiftFromMouseFlags(wp), ToTwipsX(lp), ToTwipsY(lp));
-  if (button != kLeftButton || !wasDown) return;
-  if (upEndsDoubleClick_) {
-    upEndsDoubleClick_ = false;
-    return;
-  }
+  if (button != kLeftButton || !wasDown || endsDoubleClick) return;
   // A click is a left press and release both over the control.
   POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   RECT rc{};

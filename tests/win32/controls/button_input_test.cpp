@@ -1,0 +1,238 @@
+// Button interaction: recorded event sequences against expected tables.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace vantorel {
+namespace {
+
+using test::Drain;
+using test::MovePointer;
+using test::Placement;
+using test::TestParent;
+using Log = std::vector<std::wstring>;
+
+// Records every event a Button raises, with its arguments.
+struct EventLog {
+  Log log;
+  void Attach(Button* b) {
+    auto mouse = [this](const wchar_t* name) {
+      return [this, name](std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+        log.push_back(std::wstring(name) + L" " + std::to_wstring(button) + L" " + std::to_wstring(shift) + L" " +
+                      std::to_wstring(static_cast<int>(x)) + L" " + std::to_wstring(static_cast<int>(y)));
+      };
+    };
+    b->events.MouseDown = mouse(L"MouseDown");
+    b->events.MouseUp = mouse(L"MouseUp");
+    b->events.MouseMove = mouse(L"MouseMove");
+    b->events.Click = [this] { log.push_back(L"Click"); };
+    b->events.DblClick = [this] { log.push_back(L"DblClick"); };
+    b->events.KeyDown = [this](std::int16_t& k, std::int16_t& s) {
+      log.push_back(L"KeyDown " + std::to_wstring(k) + L" " + std::to_wstring(s));
+    };
+    b->events.KeyUp = [this](std::int16_t& k, std::int16_t& s) {
+      log.push_back(L"KeyUp " + std::to_wstring(k) + L" " + std::to_wstring(s));
+    };
+    b->events.KeyPress = [this](std::int16_t& a) { log.push_back(L"KeyPress " + std::to_wstring(a)); };
+  }
+};
+
+Button* Make(TestParent& parent, EventLog& events) {
+  PropertyBag bag = test::MainWindowBag();
+  Button* b = Button::Create(Placement(parent.hwnd()), &bag);
+  events.Attach(b);
+  Drain();
+  return b;
+}
+
+void Click(HWND h, int x = 5, int y = 5) {
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void Key(HWND h, WPARAM key) {
+  SendMessageW(h, WM_KEYDOWN, key, 0);
+  SendMessageW(h, WM_KEYUP, key, 0);
+}
+
+TEST(ButtonEvents, ClickAndDoubleClickRaiseTheirEventsInOrder) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  HWND h = b->hwnd();
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_TRUE(b->Pressed());
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(b->Pressed());
+  EXPECT_EQ(GetCapture(), h) << "the capture is taken back for hover tracking";
+  SendMessageW(h, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_TRUE(b->Pressed());
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(ev.log, (Log{L"MouseDown 1 0 75 75", L"MouseUp 1 0 75 75", L"Click", L"DblClick", L"MouseUp 1 0 75 75"}));
+  ReleaseCapture();
+}
+
+TEST(ButtonEvents, PushButtonClicksLeaveValueAlone) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  b->SetValue(true);
+  Click(b->hwnd());
+  Click(b->hwnd());
+  EXPECT_TRUE(b->Value());
+  ReleaseCapture();
+}
+
+TEST(ButtonEvents, ToggleClicksInvertValue) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  b->SetButtonType(1);
+  Click(b->hwnd());
+  EXPECT_TRUE(b->Value());
+  EXPECT_TRUE(b->Pressed());
+  Click(b->hwnd());
+  EXPECT_FALSE(b->Value());
+  // Switched off, the face stays pressed until the next hover change or release.
+  EXPECT_TRUE(b->Pressed());
+  ReleaseCapture();
+}
+
+TEST(ButtonEvents, SpaceAndEnterClickAFocusedButton) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  HWND h = b->hwnd();
+  SetFocus(h);
+  Drain();
+  EXPECT_TRUE(b->Focused());
+  SendMessageW(h, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(b->Pressed());
+  SendMessageW(h, WM_KEYUP, VK_SPACE, 0);
+  EXPECT_FALSE(b->Pressed());
+  SendMessageW(h, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(b->Pressed());
+  SendMessageW(h, WM_KEYUP, VK_RETURN, 0);
+  EXPECT_FALSE(b->Pressed()) << "Enter must not leave the face stuck pressed";
+  SendMessageW(h, WM_KEYDOWN, 'A', 0);
+  SendMessageW(h, WM_CHAR, 'a', 0);
+  SendMessageW(h, WM_KEYUP, 'A', 0);
+  EXPECT_EQ(ev.log, (Log{L"KeyDown 32 0", L"Click", L"KeyUp 32 0", L"KeyDown 13 0", L"Click", L"KeyUp 13 0",
+                         L"KeyDown 65 0", L"KeyPress 97", L"KeyUp 65 0"}));
+}
+
+TEST(ButtonEvents, KeyUpWithoutItsKeyDownDoesNotClick) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  HWND h = b->hwnd();
+  SendMessageW(h, WM_KEYUP, VK_SPACE, 0);
+  SendMessageW(h, WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(h, WM_KEYUP, VK_RETURN, 0);  // another key releases the face
+  SendMessageW(h, WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(ev.log, (Log{L"KeyUp 32 0", L"KeyDown 32 0", L"KeyUp 13 0", L"KeyUp 32 0"}));
+  EXPECT_FALSE(b->Pressed());
+}
+
+TEST(ButtonEvents, KeysToggleAToggleButton) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  b->SetButtonType(1);
+  Key(b->hwnd(), VK_SPACE);
+  EXPECT_TRUE(b->Value());
+  Key(b->hwnd(), VK_RETURN);
+  EXPECT_FALSE(b->Value());
+  Key(b->hwnd(), VK_SPACE);
+  EXPECT_TRUE(b->Value());
+}
+
+TEST(ButtonEvents, HoverBoundsAreInclusiveOnTheFarSide) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  HWND h = b->hwnd();
+  MovePointer(h, -1, 5);
+  EXPECT_EQ(b->Hover(), HoverState::Unset) << "a first movement outside stores nothing";
+  MovePointer(h, 89, 25);
+  EXPECT_EQ(b->Hover(), HoverState::True);
+  EXPECT_EQ(GetCapture(), h);
+  MovePointer(h, 90, 5);
+  EXPECT_EQ(b->Hover(), HoverState::False);
+  EXPECT_NE(GetCapture(), h);
+  MovePointer(h, 0, 0);
+  EXPECT_EQ(b->Hover(), HoverState::True);
+  MovePointer(h, 5, -1);
+  EXPECT_EQ(b->Hover(), HoverState::False);
+}
+
+TEST(ButtonEvents, MouseMoveReportsTheReceivedValuesNotThePointer) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  HWND h = b->hwnd();
+  POINT pt{10, 10};
+  ClientToScreen(h, &pt);
+  SetCursorPos(pt.x, pt.y);
+  Drain();
+  ev.log.clear();
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(3, 4));
+  EXPECT_EQ(ev.log, (Log{L"MouseMove 1 1 45 60"}));
+  ReleaseCapture();
+}
+
+TEST(ButtonEvents, DesignModeIgnoresPointerMovement) {
+  TestParent parent;
+  EventLog ev;
+  HostPlacement p = Placement(parent.hwnd());
+  p.ambient.userMode = false;
+  Button* b = Button::Create(p);
+  ev.Attach(b);
+  MovePointer(b->hwnd(), 5, 5);
+  EXPECT_EQ(b->Hover(), HoverState::Unset);
+  EXPECT_TRUE(ev.log.empty());
+  EXPECT_NE(GetCapture(), b->hwnd());
+}
+
+TEST(ButtonEvents, LeavingWhilePressedReleasesTheFaceAndDoesNotClick) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  HWND h = b->hwnd();
+  MovePointer(h, 5, 5);
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_TRUE(b->Pressed());
+  MovePointer(h, 120, 5);
+  EXPECT_FALSE(b->Pressed());
+  MovePointer(h, 5, 5);
+  EXPECT_FALSE(b->Pressed()) << "coming back shows the hover look";
+  ev.log.clear();
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(ev.log, (Log{L"MouseUp 1 0 75 75"}));
+  ReleaseCapture();
+}
+
+TEST(ButtonEvents, DragAndDropNotificationsAreForwardedUnchanged) {
+  TestParent parent;
+  EventLog ev;
+  Button* b = Make(parent, ev);
+  Log log;
+  b->events.OLEDragOver = [&](IDataObject*&, std::int32_t& effect, std::int16_t& button, std::int16_t&, float& x,
+                              float&, std::int16_t& state) {
+    log.push_back(L"OLEDragOver " + std::to_wstring(effect) + L" " + std::to_wstring(button) + L" " +
+                  std::to_wstring(static_cast<int>(x)) + L" " + std::to_wstring(state));
+    effect = 0;  // a handler may change its arguments
+  };
+  b->events.OLECompleteDrag = [&](std::int32_t& effect) { log.push_back(L"OLECompleteDrag " + std::to_wstring(effect)); };
+  std::int32_t effect = 1;
+  std::int16_t button = 1, shift = 0, state = 2;
+  float x = 30, y = 45;
+  b->ReportOLEDragOver(nullptr, effect, button, shift, x, y, state);
+  EXPECT_EQ(effect, 0);
+  std::int32_t done = 7;
+  b->ReportOLECompleteDrag(done);
+  EXPECT_EQ(log, (Log{L"OLEDragOver 1 1 30 2", L"OLECompleteDrag 7"}));
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "button/button.h"
+#include "host/property_bag.h"
+
+namespace vantorel::test {
+
+// Runs every message already queued for this thread, so that what a test sent has
+// been handled before it asserts.
+inline void Drain() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+// A visible stage that hosts the controls under test, at a fixed place on the
+// screen so that pointer positions are known. The stage is a child of one
+// top-level window kept for the whole run: Wine takes seconds to withdraw a
+// top-level window when no window manager runs, a child goes at once.
+class TestParent {
+ public:
+  explicit TestParent(int width = 640, int height = 400) {
+    HWND top = TopLevel();
+    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, L"VantorelTestParent", L"stage",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height, top, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SetFocus(hwnd_);
+    UpdateWindow(hwnd_);
+    Drain();
+  }
+  ~TestParent() {
+    DestroyWindow(hwnd_);
+    Drain();
+  }
+  TestParent(const TestParent&) = delete;
+  TestParent& operator=(const TestParent&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static HWND TopLevel() {
+    static const HWND top = [] {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = DefWindowProcW;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+      wc.lpszClassName = L"VantorelTestParent";
+      RegisterClassExW(&wc);
+      RECT rc{0, 0, 660, 420};
+      AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
+      HWND h = CreateWindowExW(WS_EX_CONTROLPARENT, L"VantorelTestParent", L"controls under test",
+                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, rc.right - rc.left,
+                               rc.bottom - rc.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+      ShowWindow(h, SW_SHOW);
+      SetForegroundWindow(h);
+      UpdateWindow(h);
+      Drain();
+      return h;
+    }();
+    return top;
+  }
+
+  HWND hwnd_ = nullptr;
+};
+
+inline HostPlacement Placement(HWND parent, int leftTwips = 150, int topTwips = 150, int widthTwips = 1335,
+                               int heightTwips = 375) {
+  HostPlacement p;
+  p.parent = parent;
+  p.left = leftTwips;
+  p.top = topTwips;
+  p.width = widthTwips;
+  p.height = heightTwips;
+  p.ambient.displayName = L"Button1";
+  p.ambient.font = FontDesc{L"Tahoma", 8.25, 400, false, false, false, 0};
+  return p;
+}
+
+// The stored values of the main window's buttons, as its form data holds them
+// (keys in lower case), for a button 89 x 25 pixels.
+inline PropertyBag MainWindowBag(const std::wstring& caption = L"Replace") {
+  std::wstring text =
+      L"_extentx = i32 2355\n"
+      L"_extenty = i32 661\n"
+      L"buttonstyle = i32 7\n"
+      L"buttontheme = i32 1\n"
+      L"backcolor = i32 0x00F1B39A\n"
+      L"backcolorpressed = i32 0x00FAE6DD\n"
+      L"backcolorhover = i32 0x00FDF7F4\n"
+      L"bordercolor = i32 0x008F8F8E\n"
+      L"bordercolorpressed = i32 0x005C411D\n"
+      L"bordercolorhover = i32 0x00B17F3C\n"
+      L"caption = str \"" + caption + L"\"\n"
+      L"font = font \"Tahoma\" 8.25 700 0 0 0 0\n";
+  std::wstring error;
+  return *BagFromText(text, &error);
+}
+
+// Pixel of the backing image as a COLORREF (0x00BBGGRR).
+inline COLORREF Pixel(Button* b, int x, int y) { return DibToColorRef(b->surface().PixelAt(x, y)); }
+
+// FNV-1a over the size and the colour of every pixel of the backing image.
+inline std::uint32_t ImageHash(Button* b) {
+  Surface& s = b->surface();
+  std::uint32_t h = 2166136261u;
+  auto mix = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+      h ^= (v >> (8 * i)) & 0xFF;
+      h *= 16777619u;
+    }
+  };
+  mix(static_cast<std::uint32_t>(s.ScaleWidth()));
+  mix(static_cast<std::uint32_t>(s.ScaleHeight()));
+  const std::uint32_t* px = s.Pixels();
+  for (int i = 0; i < s.ScaleWidth() * s.ScaleHeight(); ++i) mix(px[i] & 0x00FFFFFFu);
+  return h;
+}
+
+// Moves the real pointer to a point of the control's client area and tells the
+// control, as the platform does after a pointer movement.
+inline void MovePointer(HWND control, int x, int y) {
+  POINT pt{x, y};
+  ClientToScreen(control, &pt);
+  SetCursorPos(pt.x, pt.y);
+  Drain();
+  SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  Drain();
+}
+
+}  // namespace vantorel::test

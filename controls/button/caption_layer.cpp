@@ -1,11 +1,115 @@
 #include "button/button.h"
 #include "button/layers.h"
+#include "button/paint_math.h"
 
 namespace vantorel {
 
-// The caption layer (measuring and placing, effects, the disabled caption and the
-// graded styles) is not built yet: this release draws no caption and leaves the
-// caption box and the drawing colour as they were.
-Status DrawCaptionLayer(Button&) { return kOk; }
+namespace {
+
+// Text is measured and drawn in UTF-16, so a caption outside the ANSI code page
+// keeps its characters and its full length.
+void Text(Surface& sf, const std::wstring& caption, LONG x, LONG y, OleColor color) {
+  sf.SetForeColor(color);
+  TextOutW(sf.Hdc(), x, y, caption.c_str(), static_cast<int>(caption.size()));
+}
+
+// Pixels of the caption box (plus one column and row) that have the drawing
+// colour as stored are recoloured by their place on the whole control. A system
+// colour never matches, so a disabled caption is never graded.
+Status Grade(Button& b, Surface& sf, Rgb s, Rgb f) {
+  const OleColor pen = sf.ForeColor();
+  if (IsSystemColor(pen)) return kOk;
+  const std::uint32_t match = ColorRefToDib(pen);
+  const PixelBox& box = b.CaptionBox();
+  const int style = b.CaptionStyle();
+  const double W = sf.ScaleWidth(), H = sf.ScaleHeight();
+  const int iw = sf.ScaleWidth(), ih = sf.ScaleHeight();
+  std::uint32_t* px = sf.Pixels();
+  Rounder r;
+  for (std::int64_t k = box.left; k <= static_cast<std::int64_t>(box.left) + box.width; ++k) {
+    if (k < 0 || k >= iw) continue;
+    for (std::int64_t l = box.top; l <= static_cast<std::int64_t>(box.top) + box.height; ++l) {
+      if (l < 0 || l >= ih) continue;
+      std::uint32_t& q = px[l * iw + k];
+      if ((q & 0x00FFFFFFu) != match) continue;
+      LONG red, green, blue;
+      if (style == 1) {
+        red = r(f.r + k * (s.r - f.r) / W);
+        green = r(f.g + k * (s.g - f.g) / W);
+        blue = f.b + r((s.b - f.b) / W * k);
+      } else {
+        red = r(s.r + l * (f.r - s.r) / H);
+        green = r(s.g + l * (f.g - s.g) / H);
+        blue = s.b + r((f.b - s.b) / H * l);
+      }
+      q = ColorRefToDib(RGB(red, green, blue));
+    }
+  }
+  return r.status();
+}
+
+}  // namespace
+
+Status DrawCaptionLayer(Button& b) {
+  Surface& sf = b.surface();
+  PixelBox& box = b.CaptionBox();
+  const std::wstring& caption = b.Caption();
+  Rounder r;
+  const double W = sf.ScaleWidth(), H = sf.ScaleHeight();
+  const std::int32_t align = b.CaptionAlignment();
+  if (align >= 0 && align <= 4) {
+    SIZE size{};
+    GetTextExtentPoint32W(sf.Hdc(), caption.c_str(), static_cast<int>(caption.size()), &size);
+    box.width = size.cx;
+    box.height = size.cy;
+    const double cw = size.cx, ch = size.cy;
+    switch (align) {
+      case 0: box.left = r((W - cw) / 2); box.top = r((H - ch) / H + 5); break;
+      case 1: box.left = r((W - cw) / W + 5); box.top = r((H - ch) / 2); break;
+      case 2: box.left = r((W - cw) / 2); box.top = r((H - ch) / 2); break;
+      case 3: box.left = r(W - cw - 5); box.top = r((H - ch) / 2); break;
+      default: box.left = r((W - cw) / 2); box.top = r(H - ch - 5); break;
+    }
+    if (Status st = r.status(); !st.ok()) return st;
+  }
+
+  const LONG x = box.left, y = box.top;
+  const bool pressed = b.Pressed();
+  const bool hovering = !pressed && b.Hovering();
+  if (b.Enabled()) {
+    const OleColor m = pressed ? b.ForeColorPressed() : hovering ? b.ForeColorHover() : b.ForeColor();
+    const OleColor e = b.EffectColor();
+    const LONG o = pressed ? 1 : 0;  // a pressed caption moves one pixel down and right
+    switch (b.CaptionEffect()) {
+      case 0: Text(sf, caption, x + o, y + o, m); break;
+      case 1:
+        Text(sf, caption, x + o - 1, y + o - 1, e);
+        Text(sf, caption, x + o, y + o, m);
+        break;
+      case 2:
+        Text(sf, caption, x + o + 1, y + o + 1, e);
+        Text(sf, caption, x + o, y + o, m);
+        break;
+      case 3:
+        for (LONG dx = -1; dx <= 1; ++dx)
+          for (LONG dy = -1; dy <= 1; ++dy) Text(sf, caption, x + dx + o, y + dy + o, e);
+        Text(sf, caption, x + o, y + o, m);
+        break;
+      default: break;  // no text
+    }
+  } else {
+    const std::int32_t style = b.ButtonStyle();
+    if (style != 4 && style != 6 && style != 7 && style != 8) Text(sf, caption, x + 1, y + 1, 0x80000014);
+    Text(sf, caption, x, y, 0x80000010);
+  }
+
+  const std::int32_t captionStyle = b.CaptionStyle();
+  if (captionStyle == 1 || captionStyle == 2) {
+    const Rgb s = SplitColor(pressed ? b.ForeColorPressed() : hovering ? b.ForeColorHover() : b.ForeColorPressed());
+    const Rgb f = SplitColor(b.ForeColor());
+    return Grade(b, sf, s, f);
+  }
+  return kOk;
+}
 
 }  // namespace vantorel

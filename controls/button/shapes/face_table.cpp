@@ -2,15 +2,19 @@
 
 #include <iterator>
 
+#include "button/shapes/shapes.h"
+
 namespace vantorel {
 
 namespace {
 
 // One entry per ButtonShape 0 to 11: rectangle, rounded rectangle, ellipse,
-// diamond, four triangles, four block arrows. The shape renderers are not built
-// yet, so every entry is empty and no face is drawn; each family will be one
-// file in this folder, entered here.
-constexpr FaceRenderer kRenderers[12] = {};
+// diamond, the triangles pointing up, left, right and down, and the block arrows
+// in the same directions. Only the rectangle is built so far; the empty entries
+// draw no face and leave the window region as it is.
+constexpr FaceRenderer kRenderers[12] = {
+    &DrawRectangleFace,
+};
 
 }  // namespace
 

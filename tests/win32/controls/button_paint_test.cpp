@@ -2,6 +2,7 @@
 // per look over the whole image.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
 #include "test_support.h"
@@ -29,30 +30,36 @@ Button* MainButton(TestParent& parent) {
   return b;
 }
 
-// Channel-wise: is c between a and b (inclusive)?
-bool Between(COLORREF c, COLORREF a, COLORREF b) {
+// Channel-wise a + (b - a) * t, the colour a gradient has at fraction t.
+COLORREF Mix(COLORREF a, COLORREF b, double t) {
+  COLORREF out = 0;
   for (int shift = 0; shift < 24; shift += 8) {
-    int v = (c >> shift) & 0xFF, lo = (a >> shift) & 0xFF, hi = (b >> shift) & 0xFF;
-    if (lo > hi) std::swap(lo, hi);
-    if (v < lo || v > hi) return false;
+    double va = (a >> shift) & 0xFF, vb = (b >> shift) & 0xFF;
+    out |= static_cast<COLORREF>(va + (vb - va) * t + 0.5) << shift;
   }
+  return out;
+}
+
+bool Near(COLORREF a, COLORREF b) {
+  for (int shift = 0; shift < 24; shift += 8)
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1) return false;
   return true;
 }
 
-// The two style-7 fills of a 25-pixel-high face: Y at row 0 shading towards the
-// state colour, a step at row 12 back to the state colour, shading towards Y.
+// The two style-7 fills of a 25-pixel-high face, read at column 10 (clear of the
+// caption and inside the frame): the first runs from Y at row 0 to the state
+// colour at row 17, the second from the state colour at row 12 towards Y, which it
+// would reach at row 50. So there is a step at row 12.
 void ExpectStyleSevenRows(Button* b, COLORREF state, COLORREF y) {
-  for (int x : {0, 44, 88}) {
-    EXPECT_EQ(Pixel(b, x, 0), y) << "x " << x;
-    EXPECT_EQ(Pixel(b, x, 12), state) << "x " << x;
-  }
-  COLORREF row11 = Pixel(b, 44, 11);
-  EXPECT_TRUE(Between(row11, y, state)) << std::hex << row11;
-  EXPECT_NE(row11, state) << "the first fill reaches the state colour only at row 17";
-  EXPECT_NE(row11, Pixel(b, 44, 12)) << "a step in colour at row 12";
-  COLORREF row24 = Pixel(b, 44, 24);
-  EXPECT_TRUE(Between(row24, state, y)) << std::hex << row24;
-  EXPECT_NE(row24, y) << "the second fill would reach Y only at row 50";
+  EXPECT_EQ(Pixel(b, 10, 12), state);
+  EXPECT_EQ(Pixel(b, 80, 12), state);
+  for (int row = 2; row <= 11; ++row)
+    EXPECT_TRUE(Near(Pixel(b, 10, row), Mix(y, state, row / 17.0)))
+        << "row " << row << ": " << std::hex << Pixel(b, 10, row);
+  for (int row = 13; row <= 22; ++row)
+    EXPECT_TRUE(Near(Pixel(b, 10, row), Mix(state, y, (row - 12) / 38.0)))
+        << "row " << row << ": " << std::hex << Pixel(b, 10, row);
+  EXPECT_NE(Pixel(b, 10, 11), state) << "the first fill reaches the state colour only at row 17";
 }
 
 TEST(ButtonPaint, MainWindowButtonAtRestHoverPressedAndDisabled) {
@@ -110,7 +117,12 @@ TEST(ButtonPaint, SizeRules) {
 TEST(ButtonPaint, BackgroundModesPlaceTheirColoursAtTheVertices) {
   TestParent parent;
   Button* b = Button::Create(Placement(parent.hwnd()));
-  b->SetButtonStyle(0);  // no style step: the background alone
+  // A shape outside the table draws no face (and squares the control: 89 x 89),
+  // so the background alone is seen.
+  b->SetCaption(L"");
+  b->SetButtonShape(13);
+  b->SetButtonStyle(0);  // no style step either
+  ASSERT_EQ(b->surface().ScaleHeight(), 89);
   const COLORREF x = 0x0000FF, y = 0xFF0000;
   b->SetBackColor(x);
   b->SetBackColorPressed(y);
@@ -119,23 +131,22 @@ TEST(ButtonPaint, BackgroundModesPlaceTheirColoursAtTheVertices) {
     int mode, px, py;
     COLORREF expected;
   };
+  // W / 2 and H / 2 are 44.5, rounded to 44.
   const Probe probes[] = {
-      {1, 44, 12, x},  {2, 0, 5, x},  {3, 5, 0, y},   {4, 5, 0, x},  {4, 5, 12, y},
-      {5, 5, 0, y},    {5, 5, 12, x}, {6, 0, 5, x},   {6, 44, 5, y}, {7, 0, 5, y},
-      {7, 44, 5, x},   {3, 5, 24, 0}, {2, 88, 5, 0},
+      {1, 44, 12, x}, {2, 0, 5, x},  {3, 5, 0, y},  {4, 5, 0, x},  {4, 5, 44, y}, {5, 5, 0, y},  {5, 5, 44, x},
+      {6, 0, 5, x},   {6, 44, 5, y}, {7, 0, 5, y},  {7, 44, 5, x},
   };
   for (const Probe& p : probes) {
     b->SetButtonStyleColors(p.mode);
-    if (p.expected != 0) {
-      EXPECT_EQ(Pixel(b, p.px, p.py), p.expected) << "mode " << p.mode << " at " << p.px << "," << p.py;
-    } else {
-      // The far edge is one pixel short of the vertex: nearly, not exactly, X or Y.
-      COLORREF c = Pixel(b, p.px, p.py);
-      EXPECT_TRUE(Between(c, x, y)) << std::hex << c;
-      EXPECT_NE(c, x);
-      EXPECT_NE(c, y);
-    }
+    EXPECT_EQ(Pixel(b, p.px, p.py), p.expected) << "mode " << p.mode << " at " << p.px << "," << p.py;
   }
+  // The far edge is one pixel short of its vertex: nearly, not exactly, its colour.
+  b->SetButtonStyleColors(2);
+  EXPECT_TRUE(Near(Pixel(b, 88, 5), Mix(x, y, 88 / 89.0))) << std::hex << Pixel(b, 88, 5);
+  EXPECT_NE(Pixel(b, 88, 5), y);
+  b->SetButtonStyleColors(3);
+  EXPECT_TRUE(Near(Pixel(b, 5, 88), Mix(y, x, 88 / 89.0))) << std::hex << Pixel(b, 5, 88);
+  EXPECT_NE(Pixel(b, 5, 88), x);
   // Modes above 7 leave the surface as cleared; 0 makes it transparent.
   b->SetButtonStyleColors(8);
   EXPECT_EQ(b->surface().GetBackStyle(), BackStyle::Opaque);
@@ -155,7 +166,7 @@ TEST(ButtonPaint, TransparentBackgroundShowsTheParent) {
   ReleaseDC(nullptr, screen);
   HGDIOBJ old = SelectObject(mem, bmp);
   SendMessageW(b->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-  EXPECT_EQ(GetPixel(mem, 40, 12), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(GetPixel(mem, 10, 12), GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(GetPixel(mem, 6, 5), 0u) << "the chevrons stay";
   SelectObject(mem, old);
   DeleteObject(bmp);
@@ -187,21 +198,25 @@ TEST(ButtonPaint, DropDownOrigins) {
 TEST(ButtonPaint, FocusDotsBlackenPenColouredPixelsOnTwoLattices) {
   TestParent parent;
   Button* b = Button::Create(Placement(parent.hwnd()));
+  // No face renderer: the pen at the dotted pass is the border colour, here the
+  // colour of every face pixel. 89 x 89 pixels.
+  b->SetCaption(L"");
+  b->SetButtonShape(13);
   b->SetButtonStyle(0);
   const COLORREF green = 0x00FF00;
   b->SetBackColor(green);
-  b->SetBorderColor(green);  // the pen: every face pixel matches it
+  b->SetBorderColor(green);
   SetFocus(b->hwnd());
-  Drain();
+  test::Drain();
   ASSERT_TRUE(b->Focused());
   EXPECT_EQ(Pixel(b, 3, 3), 0u);
   EXPECT_EQ(Pixel(b, 2, 2), 0u);
-  EXPECT_EQ(Pixel(b, 86, 22), 0u);
-  EXPECT_EQ(Pixel(b, 85, 21), 0u);
+  EXPECT_EQ(Pixel(b, 86, 86), 0u);
+  EXPECT_EQ(Pixel(b, 85, 85), 0u);
   EXPECT_EQ(Pixel(b, 3, 2), green);
   EXPECT_EQ(Pixel(b, 1, 1), green);
-  EXPECT_EQ(Pixel(b, 87, 23), green);
-  EXPECT_EQ(Pixel(b, 88, 22), green);
+  EXPECT_EQ(Pixel(b, 87, 87), green);
+  EXPECT_EQ(Pixel(b, 88, 86), green);
   std::uint32_t dotted = ImageHash(b);
 
   b->SetFocusRect(false);
@@ -212,11 +227,12 @@ TEST(ButtonPaint, FocusDotsBlackenPenColouredPixelsOnTwoLattices) {
   b->SetBorderColor(0x8000000F);
   EXPECT_EQ(Pixel(b, 3, 3), green);
   // Styles 4, 6 and 7 mark focus their own way.
-  b->SetBorderColor(green);
   b->SetButtonStyle(7);
+  b->SetBackColor(green);
+  b->SetButtonStyleColors(1);
   EXPECT_NE(Pixel(b, 3, 3), 0u);
   SetFocus(parent.hwnd());
-  Drain();
+  test::Drain();
   b->SetButtonStyle(0);
   b->SetBackColor(green);
   b->SetBorderColor(green);
@@ -227,11 +243,11 @@ TEST(ButtonPaint, StyleFillsAndDisabledBorders) {
   TestParent parent;
   Button* b = MainButton(parent);
   b->SetButtonStyle(6);  // preset: back D2DEDD, pressed FFFFFF; mode 3
-  EXPECT_EQ(Pixel(b, 5, 0), 0xFFFFFFu);
+  EXPECT_EQ(b->ButtonStyleColors(), 3);
   b->SetEnabled(false);
   EXPECT_EQ(b->BorderColor(), 0x8DABABu);
-  EXPECT_EQ(Pixel(b, 5, 0), 0xDBE7E7u);
-  EXPECT_EQ(Pixel(b, 5, 24), 0xDBE7E7u);
+  EXPECT_EQ(Pixel(b, 5, 3), 0xDBE7E7u);
+  EXPECT_EQ(Pixel(b, 5, 21), 0xDBE7E7u);
   b->SetEnabled(true);
   b->SetButtonStyle(8);
   b->SetBackColor(0x0000FF);
@@ -244,8 +260,8 @@ TEST(ButtonPaint, StyleFillsAndDisabledBorders) {
   b->SetButtonStyle(5);
   b->SetBackColor(0x00FF00);
   EXPECT_EQ(b->BorderColor(), 0x8000000Fu);
-  EXPECT_EQ(Pixel(b, 5, 0), 0x00FF00u);
-  EXPECT_EQ(Pixel(b, 5, 24), 0x00FF00u);
+  EXPECT_EQ(Pixel(b, 5, 2), 0x00FF00u);
+  EXPECT_EQ(Pixel(b, 5, 22), 0x00FF00u);
 }
 
 TEST(ButtonPaint, PointedShapesTurnTheStyleSevenFillsSideways) {
@@ -254,8 +270,8 @@ TEST(ButtonPaint, PointedShapesTurnTheStyleSevenFillsSideways) {
   b->SetButtonShape(4);
   ASSERT_EQ(b->surface().ScaleHeight(), 89);
   // Horizontal: Y at the left edge, the second fill starting from X at W/2.
-  EXPECT_EQ(Pixel(b, 0, 40), 0xEFEFEFu);
-  EXPECT_EQ(Pixel(b, 44, 40), kMainBack);
+  EXPECT_EQ(Pixel(b, 0, 10), 0xEFEFEFu);
+  EXPECT_EQ(Pixel(b, 44, 10), kMainBack);
   EXPECT_EQ(Pixel(b, 44, 0), kMainBack);
 }
 
@@ -268,21 +284,21 @@ struct Look {
 
 TEST(ButtonPaint, HashPerLook) {
   const Look looks[] = {
-      {"main at rest", [](Button*, HWND) {}, 0x0CB124E6},
-      {"main hover", [](Button* b, HWND) { MovePointer(b->hwnd(), 10, 10); }, 0x26662729},
-      {"main pressed", [](Button* b, HWND) { SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }, 0xE1BBC1E6},
-      {"main disabled", [](Button* b, HWND) { b->SetEnabled(false); }, 0x5FB4B409},
-      {"main drop-down 2", [](Button* b, HWND) { b->SetDropDown(2); }, 0x65EB4F78},
-      {"main shape 7", [](Button* b, HWND) { b->SetButtonShape(7); }, 0x5A134B6E},
-      {"style 8 shape 8", [](Button* b, HWND) { b->SetButtonStyle(8); b->SetButtonShape(8); }, 0x0ABADDBC},
-      {"style 8", [](Button* b, HWND) { b->SetButtonStyle(8); b->SetBackColor(0x336699); }, 0x1A0EA523},
-      {"style 5 hover", [](Button* b, HWND) { b->SetButtonStyle(5); MovePointer(b->hwnd(), 10, 10); }, 0x7E1A1587},
-      {"style 5 pressed", [](Button* b, HWND) { b->SetButtonStyle(5); SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }, 0xE8F4956C},
-      {"style 6 pressed", [](Button* b, HWND) { b->SetButtonStyle(6); SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }, 0x29C1E329},
-      {"mode 4", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(4); }, 0x44491394},
-      {"mode 5", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(5); }, 0x3D12C4CC},
-      {"mode 6", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(6); }, 0xD6F814B3},
-      {"mode 7", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(7); }, 0xB3C19967},
+      {"main at rest", [](Button*, HWND) {}, 0xA1EFC2E2},
+      {"main hover", [](Button* b, HWND) { MovePointer(b->hwnd(), 10, 10); }, 0xD3DAC0D7},
+      {"main pressed", [](Button* b, HWND) { SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }, 0xC8C83466},
+      {"main disabled", [](Button* b, HWND) { b->SetEnabled(false); }, 0xF9369F3E},
+      {"main drop-down 2", [](Button* b, HWND) { b->SetDropDown(2); }, 0xB826A288},
+      {"main shape 7", [](Button* b, HWND) { b->SetButtonShape(7); }, 0x9D7A0BF1},
+      {"style 8 shape 8", [](Button* b, HWND) { b->SetButtonStyle(8); b->SetButtonShape(8); }, 0xD5DA4ACE},
+      {"style 8", [](Button* b, HWND) { b->SetButtonStyle(8); b->SetBackColor(0x336699); }, 0x877AB666},
+      {"style 5 hover", [](Button* b, HWND) { b->SetButtonStyle(5); MovePointer(b->hwnd(), 10, 10); }, 0x797CA040},
+      {"style 5 pressed", [](Button* b, HWND) { b->SetButtonStyle(5); SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }, 0x9483C644},
+      {"style 6 pressed", [](Button* b, HWND) { b->SetButtonStyle(6); SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }, 0xFE8967D3},
+      {"mode 4", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(4); }, 0x6B4BA39A},
+      {"mode 5", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(5); }, 0xAD8A1497},
+      {"mode 6", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(6); }, 0xB418C75B},
+      {"mode 7", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(7); }, 0x5A7B1B51},
   };
   for (const Look& look : looks) {
     TestParent parent;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "host/status.h"
+
+namespace vantorel {
+
+class Button;
+
+// One renderer per shape family, entered in the table of face_table.cpp.
+Status DrawRectangleFace(Button& button);
+
+}  // namespace vantorel

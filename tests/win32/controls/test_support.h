@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -108,6 +109,43 @@ inline PropertyBag MainWindowBag(const std::wstring& caption = L"Replace") {
 
 // Pixel of the backing image as a COLORREF (0x00BBGGRR).
 inline COLORREF Pixel(Button* b, int x, int y) { return DibToColorRef(b->surface().PixelAt(x, y)); }
+
+// The smallest rectangle (inclusive) holding every pixel of the given colour inside
+// the area; empty (right < left) when there is none.
+struct Bounds {
+  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+  bool empty() const { return right < left; }
+};
+inline Bounds ColourBounds(Button* b, COLORREF colour, RECT area) {
+  Bounds r;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if (Pixel(b, x, y) == colour) {
+        r.left = std::min(r.left, x);
+        r.top = std::min(r.top, y);
+        r.right = std::max(r.right, x);
+        r.bottom = std::max(r.bottom, y);
+      }
+  return r;
+}
+
+// A bitmap picture of one colour (0x00BBGGRR).
+inline PictureRef SolidPicture(int w, int h, COLORREF colour) {
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  HBRUSH brush = CreateSolidBrush(colour);
+  RECT rc{0, 0, w, h};
+  FillRect(mem, &rc, brush);
+  DeleteObject(brush);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  PictureRef pic = Picture::FromBitmap(bmp);
+  DeleteObject(bmp);
+  return pic;
+}
 
 // FNV-1a over the size and the colour of every pixel of the backing image.
 inline std::uint32_t ImageHash(Button* b) {

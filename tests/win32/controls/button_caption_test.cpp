@@ -1,0 +1,294 @@
+// Caption and picture layers: placement, state colours and offsets, effects,
+// the disabled caption, graded captions and grey pictures.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "test_support.h"
+
+namespace vantorel {
+namespace {
+
+using test::Bounds;
+using test::ColourBounds;
+using test::Drain;
+using test::ImageHash;
+using test::MovePointer;
+using test::Pixel;
+using test::Placement;
+using test::SolidPicture;
+using test::TestParent;
+
+const RECT kWhole{0, 0, 89, 25};
+
+Button* Main(TestParent& parent, const wchar_t* caption = L"Replace") {
+  PropertyBag bag = test::MainWindowBag(caption);
+  Button* b = Button::Create(Placement(parent.hwnd()), &bag);
+  Drain();
+  return b;
+}
+
+SIZE Extent(Button* b, const std::wstring& text) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, b->Font()->Handle(96));
+  SIZE s{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &s);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return s;
+}
+
+bool SameShift(const Bounds& a, const Bounds& b, int dx, int dy) {
+  return b.left == a.left + dx && b.right == a.right + dx && b.top == a.top + dy && b.bottom == a.bottom + dy;
+}
+
+TEST(CaptionLayer, PlacementByAlignment) {
+  TestParent parent;
+  Button* b = Main(parent);
+  const SIZE s = Extent(b, L"Replace");
+  const double W = 89, H = 25, cw = s.cx, ch = s.cy;
+  struct Row {
+    std::int32_t align;
+    double left, top;
+  };
+  const Row rows[] = {
+      {0, (W - cw) / 2, (H - ch) / H + 5}, {1, (W - cw) / W + 5, (H - ch) / 2}, {2, (W - cw) / 2, (H - ch) / 2},
+      {3, W - cw - 5, (H - ch) / 2},       {4, (W - cw) / 2, H - ch - 5},
+  };
+  for (const Row& r : rows) {
+    b->SetCaptionAlignment(r.align);
+    const PixelBox& box = b->CaptionBox();
+    EXPECT_EQ(box.left, std::nearbyint(r.left)) << r.align;
+    EXPECT_EQ(box.top, std::nearbyint(r.top)) << r.align;
+    EXPECT_EQ(box.width, s.cx);
+    EXPECT_EQ(box.height, s.cy);
+    Bounds ink = ColourBounds(b, 0, kWhole);
+    ASSERT_FALSE(ink.empty()) << r.align;
+    EXPECT_GE(ink.left, box.left);
+    EXPECT_LE(ink.right, box.left + box.width);
+  }
+  // Right and bottom margins are exactly 5 pixels.
+  b->SetCaptionAlignment(3);
+  EXPECT_EQ(b->CaptionBox().left + s.cx, 89 - 5);
+  // An alignment outside 0 to 4 keeps the box of the previous paint.
+  b->SetCaptionAlignment(4);
+  PixelBox before = b->CaptionBox();
+  b->SetCaptionAlignment(9);
+  b->SetCaption(L"A much longer caption");
+  EXPECT_EQ(b->CaptionBox().left, before.left);
+  EXPECT_EQ(b->CaptionBox().width, before.width);
+}
+
+TEST(CaptionLayer, StateColoursAndThePressedOffset) {
+  TestParent parent;
+  Button* b = Main(parent);
+  const Bounds rest = ColourBounds(b, 0x000000, kWhole);
+  ASSERT_FALSE(rest.empty());
+  MovePointer(b->hwnd(), 10, 10);
+  const Bounds hover = ColourBounds(b, 0xFF0000, kWhole);
+  EXPECT_TRUE(SameShift(rest, hover, 0, 0));
+  EXPECT_TRUE(ColourBounds(b, 0x000000, kWhole).empty());
+  SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  const Bounds pressed = ColourBounds(b, 0x0000FF, kWhole);
+  EXPECT_TRUE(SameShift(rest, pressed, 1, 1));
+  SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  MovePointer(b->hwnd(), 200, 10);
+}
+
+TEST(CaptionLayer, EffectsDrawTheirCopiesAtTheirOffsets) {
+  TestParent parent;
+  Button* b = Main(parent);
+  const COLORREF e = 0x00FF00;
+  b->SetEffectColor(e);
+  const Bounds main = ColourBounds(b, 0, kWhole);
+  EXPECT_TRUE(ColourBounds(b, e, kWhole).empty()) << "effect 0 draws no copy";
+
+  b->SetCaptionEffect(1);  // raised: the copy up and left, the text over it
+  Bounds copy = ColourBounds(b, e, kWhole);
+  EXPECT_EQ(copy.left, main.left - 1);
+  EXPECT_EQ(copy.top, main.top - 1);
+  EXPECT_TRUE(SameShift(main, ColourBounds(b, 0, kWhole), 0, 0));
+
+  b->SetCaptionEffect(2);  // shadow: down and right
+  copy = ColourBounds(b, e, kWhole);
+  EXPECT_EQ(copy.right, main.right + 1);
+  EXPECT_EQ(copy.bottom, main.bottom + 1);
+
+  b->SetCaptionEffect(3);  // outline: one pixel all round
+  copy = ColourBounds(b, e, kWhole);
+  EXPECT_EQ(copy.left, main.left - 1);
+  EXPECT_EQ(copy.top, main.top - 1);
+  EXPECT_EQ(copy.right, main.right + 1);
+  EXPECT_EQ(copy.bottom, main.bottom + 1);
+
+  b->SetCaptionEffect(2);
+  SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  const Bounds pressedText = ColourBounds(b, 0x0000FF, kWhole);
+  EXPECT_TRUE(SameShift(main, pressedText, 1, 1));
+  copy = ColourBounds(b, e, kWhole);
+  EXPECT_EQ(copy.right, main.right + 2) << "pressed shadow at (x+2, y+2)";
+  EXPECT_EQ(copy.bottom, main.bottom + 2);
+  SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  ReleaseCapture();
+
+  b->SetCaptionEffect(5);
+  EXPECT_TRUE(ColourBounds(b, e, kWhole).empty());
+  EXPECT_TRUE(ColourBounds(b, 0, kWhole).empty()) << "no caption at all";
+}
+
+TEST(CaptionLayer, DisabledCaptionIsEngravedExceptForTheFlatStyles) {
+  TestParent parent;
+  Button* b = Main(parent);
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  b->SetEnabled(false);
+  const PixelBox box = b->CaptionBox();
+  const RECT inside{box.left, box.top, box.left + box.width + 2, box.top + box.height + 2};
+  const Bounds once = ColourBounds(b, shadow, inside);
+  ASSERT_FALSE(once.empty());
+  EXPECT_TRUE(ColourBounds(b, light, inside).empty()) << "style 7: once, in button shadow";
+  b->SetButtonStyle(1);
+  // Twice: the highlight copy one pixel lower and further right (edges are
+  // smoothed, so only the extremes are compared).
+  const Bounds lower = ColourBounds(b, light, inside);
+  const Bounds upper = ColourBounds(b, shadow, inside);
+  ASSERT_FALSE(lower.empty());
+  EXPECT_GT(lower.right, upper.right);
+  EXPECT_GT(lower.bottom, upper.bottom);
+  EXPECT_GT(lower.left, upper.left);
+  EXPECT_GT(lower.top, upper.top);
+  // A disabled caption is never graded: its colour is a system colour.
+  std::uint32_t plain = ImageHash(b);
+  b->SetCaptionStyle(1);
+  EXPECT_EQ(ImageHash(b), plain);
+}
+
+TEST(CaptionLayer, GradingAcrossRecoloursPenPixelsByTheirColumn) {
+  TestParent parent;
+  Button* b = Main(parent);
+  // No caption is drawn (effect 5), but the grading still runs over the caption
+  // box, comparing with the pen left by the last paint: the green border of
+  // style 0, which is also the face colour.
+  const COLORREF green = 0x00FF00;
+  b->SetButtonStyle(0);
+  b->SetBackColor(green);
+  b->SetBorderColor(green);
+  b->SetCaptionEffect(5);
+  b->SetCaptionStyle(1);
+  const PixelBox box = b->CaptionBox();
+  for (int k : {box.left, box.left + 10, box.left + box.width}) {
+    // F = ForeColor (black), S = ForeColorPressed at rest (red): r = k * 255 / W.
+    const COLORREF expected = RGB(static_cast<int>(std::nearbyint(k * 255.0 / 89)), 0, 0);
+    EXPECT_EQ(Pixel(b, k, box.top + 1), expected) << k;
+  }
+  EXPECT_EQ(Pixel(b, box.left + box.width + 1, box.top + 1), green) << "one column past the box, no more";
+  EXPECT_EQ(Pixel(b, box.left - 1, box.top + 1), green);
+}
+
+TEST(CaptionLayer, GradingDownRecoloursTheTextByItsRow) {
+  TestParent parent;
+  Button* b = Main(parent);
+  std::vector<POINT> ink;
+  for (int y = 0; y < 25; ++y)
+    for (int x = 0; x < 89; ++x)
+      if (Pixel(b, x, y) == 0) ink.push_back({x, y});
+  ASSERT_FALSE(ink.empty());
+  b->SetCaptionStyle(2);
+  for (POINT p : ink) {
+    // S = ForeColorPressed (red) at the top, F = ForeColor (black) at H.
+    const COLORREF expected = RGB(static_cast<int>(std::nearbyint(255 + p.y * (0 - 255) / 25.0)), 0, 0);
+    ASSERT_EQ(Pixel(b, p.x, p.y), expected) << p.x << "," << p.y;
+  }
+  // With ForeColor equal to ForeColorPressed a resting caption stays as it is.
+  b->SetCaptionStyle(0);
+  b->SetForeColor(0x0000FF);
+  std::uint32_t plain = ImageHash(b);
+  b->SetCaptionStyle(1);
+  EXPECT_EQ(ImageHash(b), plain);
+}
+
+TEST(CaptionLayer, CaptionsOutsideTheAnsiCodePageKeepTheirCharacters) {
+  TestParent parent;
+  Button* b = Main(parent, L"\u0436\u0436\u0436\u0436");
+  const int wide = b->CaptionBox().width;
+  b->SetCaption(L"????");
+  EXPECT_NE(b->CaptionBox().width, wide);
+  EXPECT_EQ(wide, Extent(b, L"\u0436\u0436\u0436\u0436").cx);
+}
+
+TEST(PictureLayer, PlacementByAlignment) {
+  TestParent parent;
+  Button* b = Main(parent, L"");
+  const COLORREF c = 0x00336699;
+  b->SetPicture(SolidPicture(16, 16, c));
+  struct Row {
+    std::int32_t align;
+    int left, top;
+  };
+  // (89 - 16) / 2 = 36.5 -> 36; (25 - 16) / 25 + 4 = 4.36 -> 4; (89 - 16) / 89 + 4 = 4.82 -> 5;
+  // (25 - 16) / 2 = 4.5 -> 4; 89 - 16 - 5 = 68; 25 - 16 - 5 = 4.
+  const Row rows[] = {{0, 36, 4}, {1, 5, 4}, {2, 36, 4}, {3, 68, 4}, {4, 36, 4}};
+  for (const Row& r : rows) {
+    b->SetPictureAlignment(r.align);
+    EXPECT_EQ(b->PictureBox().left, r.left) << r.align;
+    EXPECT_EQ(b->PictureBox().top, r.top) << r.align;
+    EXPECT_EQ(b->PictureBox().width, 16);
+    EXPECT_EQ(Pixel(b, r.left, r.top), c) << r.align;
+    EXPECT_EQ(Pixel(b, r.left + 15, r.top + 15), c) << r.align;
+    EXPECT_NE(Pixel(b, r.left - 1, r.top), c) << r.align;
+    EXPECT_NE(Pixel(b, r.left + 16, r.top), c) << r.align;
+  }
+  b->SetPictureAlignment(1);
+  b->SetPictureAlignment(7);  // keeps the place of the previous paint
+  EXPECT_EQ(b->PictureBox().left, 5);
+  EXPECT_EQ(Pixel(b, 5, 4), c);
+  b->SetPicture(nullptr);
+  EXPECT_EQ(b->PictureBox().width, 0);
+  EXPECT_EQ(b->PictureBox().left, 5);
+}
+
+TEST(PictureLayer, StatesMoveOrRepeatThePicture) {
+  TestParent parent;
+  Button* b = Main(parent, L"");
+  const COLORREF c = 0x00336699;
+  b->SetPicture(SolidPicture(16, 16, c));
+  b->SetPictureAlignment(1);
+  SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_EQ(Pixel(b, 6, 5), c);
+  EXPECT_NE(Pixel(b, 5, 4), c) << "pressed: one pixel down and right";
+  SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  b->SetButtonStyle(5);
+  MovePointer(b->hwnd(), 30, 10);
+  EXPECT_EQ(Pixel(b, 4, 3), c) << "style 5 hovering: a second copy up and left";
+  EXPECT_EQ(Pixel(b, 20, 19), c);
+  MovePointer(b->hwnd(), 200, 10);
+  EXPECT_NE(Pixel(b, 4, 3), c);
+}
+
+TEST(PictureLayer, GreyAtRestFromRedAndWhenDisabledFromBlue) {
+  TestParent parent;
+  Button* b = Main(parent, L"");
+  b->SetPicture(SolidPicture(16, 16, 0x00336699));
+  b->SetPictureAlignment(1);
+  b->SetPictureGray(true);
+  EXPECT_EQ(Pixel(b, 5, 4), 0x999999u) << "red channel 0x99";
+  // The pass takes one column past the picture: the face there is grey too.
+  const COLORREF past = Pixel(b, 21, 6);
+  EXPECT_EQ(past & 0xFF, (past >> 8) & 0xFF);
+  EXPECT_EQ(past & 0xFF, (past >> 16) & 0xFF);
+  EXPECT_NE(Pixel(b, 22, 6), past);
+  MovePointer(b->hwnd(), 30, 10);
+  EXPECT_EQ(Pixel(b, 5, 4), 0x336699u) << "in colour while hovering";
+  MovePointer(b->hwnd(), 200, 10);
+  b->SetPictureGray(false);
+  EXPECT_EQ(Pixel(b, 5, 4), 0x336699u);
+  b->SetEnabled(false);
+  EXPECT_EQ(Pixel(b, 5, 4), 0x333333u) << "blue channel 0x33 (51.4 rounds to 51)";
+  b->SetPicture(SolidPicture(16, 16, 0x00FF8000));
+  EXPECT_EQ(Pixel(b, 5, 4), 0u) << "255.5 rounds to 256, whose low byte is 0";
+  // A pixel equal to the stored BackColor is left alone.
+  b->SetPicture(SolidPicture(16, 16, 0x00F1B39A));
+  EXPECT_EQ(Pixel(b, 5, 4), 0xF1B39Au);
+}
+
+}  // namespace
+}  // namespace vantorel

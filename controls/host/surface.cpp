@@ -190,7 +190,13 @@ void Surface::Refresh() {
   UpdateWindow(hwnd_);
 }
 
-void Surface::SetRegion(HRGN region, bool redraw) { SetWindowRgn(hwnd_, region, redraw); }
+void Surface::SetRegion(HRGN region, bool redraw) {
+  // Removing a region the window does not have changes nothing, but under Wine
+  // each call reshapes the X window, which costs more than a whole paint.
+  RECT box;
+  if (!region && GetWindowRgnBox(hwnd_, &box) == ERROR) return;
+  SetWindowRgn(hwnd_, region, redraw);
+}
 
 bool Surface::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
 

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "button/button.h"
 
@@ -99,17 +100,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
     b->SetButtonStyleColors(mode);
     b->SetDropDown(mode == 0 ? 3 : 0);  // something to see through the transparent one
   }
-  // States of the main window's look: toggled on, disabled, focused style 1 with dots.
+  // States of the main window's look (toggled on, disabled), a flat style-0 face,
+  // and faces made square by their shape.
   PropertyBag on = MainWindowValues(L"on", 89);
   Button* toggled = Button::Create(At(win, kLeft, kStatesY), &on);
   toggled->SetButtonType(1);
   toggled->SetValue(true);
   PropertyBag off = MainWindowValues(L"disabled", 89);
   Button::Create(At(win, kLeft + kCellW, kStatesY), &off)->SetEnabled(false);
-  Button* focused = Button::Create(At(win, kLeft + 2 * kCellW, kStatesY));
-  focused->SetButtonStyle(0);
-  focused->SetBackColor(0x00C0FFC0);
-  focused->SetBorderColor(0x00C0FFC0);
+  Button* flat = Button::Create(At(win, kLeft + 2 * kCellW, kStatesY));
+  flat->SetButtonStyle(0);
+  flat->SetBackColor(0x00C0FFC0);
   Button* shape = Button::Create(At(win, kLeft + 3 * kCellW, kStatesY, 60, 60));
   shape->SetButtonStyle(7);
   shape->SetButtonShape(4);
@@ -127,15 +128,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
     int width;
   };
   int x = kLeft;
+  std::vector<Button*> mains;
   for (Main m : {Main{L"Replace", 89}, Main{L"Close", 89}, Main{L"About", 73}, Main{L"Open File (.exe)", 105},
                  Main{L"Open File (.ico)", 105}}) {
     PropertyBag bag = MainWindowValues(m.caption, m.width);
-    Button::Create(At(win, x, kMainY, m.width), &bag);
+    Button* b = Button::Create(At(win, x, kMainY, m.width), &bag);
+    mains.push_back(b);
     x += m.width + 8;
   }
 
   ShowWindow(win, SW_SHOW);
-  SetFocus(focused->hwnd());
+  UpdateWindow(win);
+  // The first main-window button focused, the pointer resting on the second.
+  SetFocus(mains[0]->hwnd());
+  POINT over{20, 10};
+  ClientToScreen(mains[1]->hwnd(), &over);
+  SetCursorPos(over.x, over.y);
   int seconds = args && *args ? _wtoi(args) : 0;
   if (seconds > 0) SetTimer(win, 1, static_cast<UINT>(seconds) * 1000, nullptr);
   MSG m;

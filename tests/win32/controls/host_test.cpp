@@ -134,6 +134,78 @@ TEST(Picture, RefusesFilesWhoseImageRunsPastTheEnd) {
   EXPECT_EQ(error, L"not a bitmap, icon or cursor file");
 }
 
+// An icon (type 1) or cursor (type 2) file with one 16 x 16 image of 32 bits per
+// pixel in a single colour, fully opaque.
+std::vector<std::uint8_t> IconFile(int type, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+  std::vector<std::uint8_t> f;
+  auto put16 = [&](int v) {
+    f.push_back(static_cast<std::uint8_t>(v));
+    f.push_back(static_cast<std::uint8_t>(v >> 8));
+  };
+  auto put32 = [&](std::uint32_t v) {
+    put16(static_cast<int>(v & 0xFFFF));
+    put16(static_cast<int>(v >> 16));
+  };
+  const std::uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+  put16(0);
+  put16(type);
+  put16(1);
+  f.push_back(16);
+  f.push_back(16);
+  f.push_back(0);
+  f.push_back(0);
+  put16(type == 2 ? 3 : 1);  // hot spot x for a cursor, planes for an icon
+  put16(type == 2 ? 2 : 32);
+  put32(imageSize);
+  put32(22);
+  put32(40);
+  put32(16);
+  put32(32);  // colour and mask rows
+  put16(1);
+  put16(32);
+  for (int i = 0; i < 6; ++i) put32(0);
+  for (int i = 0; i < 16 * 16; ++i) {
+    f.push_back(b);
+    f.push_back(g);
+    f.push_back(r);
+    f.push_back(0xFF);
+  }
+  for (int i = 0; i < 16 * 4; ++i) f.push_back(0);  // mask: every pixel shown
+  return f;
+}
+
+TEST(Picture, IconsAndCursorsReadFromTheirFiles) {
+  std::wstring error;
+  PictureRef icon = Picture::FromBytes(IconFile(1, 0x33, 0x66, 0x99), &error);
+  ASSERT_TRUE(icon) << error;
+  EXPECT_EQ(icon->kind(), Picture::Kind::Icon);
+  EXPECT_EQ(icon->WidthPixels(), 16);
+  EXPECT_EQ(icon->WidthHimetric(), 423);
+  BITMAPINFO bmi{};
+  bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 20, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP target = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, target);
+  ASSERT_TRUE(icon->Draw(dc, 2, 3));
+  EXPECT_EQ(GetPixel(dc, 2, 3), RGB(0x99, 0x66, 0x33));
+  EXPECT_EQ(GetPixel(dc, 17, 18), RGB(0x99, 0x66, 0x33));
+  EXPECT_EQ(GetPixel(dc, 1, 3), 0u);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(target);
+
+  PictureRef cursor = Picture::FromBytes(IconFile(2, 0, 0, 0), &error);
+  ASSERT_TRUE(cursor) << error;
+  EXPECT_EQ(cursor->kind(), Picture::Kind::Cursor);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(cursor->Icon(), &info));
+  EXPECT_EQ(info.xHotspot, 3u);
+  EXPECT_EQ(info.yHotspot, 2u);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+}
+
 // Records every notification the host delivers, in order.
 class Probe final : public HostedControl {
  public:
@@ -391,6 +463,11 @@ TEST(Surface, PointerKindsAndPictures) {
   DeleteObject(bitmap);
   EXPECT_EQ(s.SetMouseIcon(pic), kInvalidPicture);
   EXPECT_FALSE(s.MouseIcon());
+  std::wstring error;
+  PictureRef hand = Picture::FromBytes(IconFile(2, 0, 0, 0), &error);
+  EXPECT_TRUE(s.SetMouseIcon(hand).ok());
+  EXPECT_TRUE(s.SetMousePointer(99).ok());
+  EXPECT_EQ(s.CurrentPointer(), static_cast<HCURSOR>(hand->Icon()));
   EXPECT_EQ(s.SetFont(nullptr), kInvalidPropertyValue);
 }
 

@@ -1,0 +1,70 @@
+// Form1: the program's one window. Two path fields with their labels and
+// browse buttons, the backup box, Replace, Close and About.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "commands.h"
+#include "form1_layout.h"
+
+namespace vantorel::app {
+
+struct Form1Options {
+  // The program's window ends the message loop when it goes; a test's does not.
+  bool quit_on_close = false;
+  // Where the window opens: centred on the work area, or at (x, y).
+  bool centre = true;
+  POINT position{0, 0};
+};
+
+class Form1 {
+ public:
+  explicit Form1(UiSeams ui, Form1Options options = {});
+  ~Form1();
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Registers the class once and creates the window, hidden.
+  bool Create(HINSTANCE instance);
+
+  HWND hwnd() const { return hwnd_; }
+  HWND Control(Form1Control id) const { return GetDlgItem(hwnd_, id); }
+  int PixelsPerInch() const { return ppi_; }
+  HFONT FormFont() const { return form_font_; }
+
+  // Keyboard navigation between the controls (Tab, Shift+Tab, arrows); true
+  // when the message was handled and must not be dispatched.
+  bool PreTranslate(MSG& msg);
+
+  // The commands, as the buttons' Click events run them.
+  void ReplaceClick();
+  void AboutClick();
+  void CloseClick();
+  void BrowseClick(Form1Control button);
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  bool OnCreate();
+  HWND CreateStandardControl(const ControlLayout& control);
+  HWND CreateButton(const ControlLayout& control);
+  void SetReplaceEnabled(bool enabled);
+  void OnCommand(int id, int code);
+  LRESULT OnCtlColor(HDC dc, bool edit);
+  void OnDropFiles(HDROP drop);
+  void OnNcDestroy();
+  void ApplyEnableRule();
+  HFONT FontFor(ControlFont font) const;
+
+  UiSeams ui_;
+  Form1Options options_;
+  HWND hwnd_ = nullptr;
+  int ppi_ = 96;
+  HFONT form_font_ = nullptr;
+  HFONT path_row_font_ = nullptr;
+  HFONT small_font_ = nullptr;
+  HBRUSH white_brush_ = nullptr;
+};
+
+}  // namespace vantorel::app

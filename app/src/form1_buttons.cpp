@@ -1,0 +1,82 @@
+// Form1's five buttons, made from their stored property values as a form
+// file holds them: the values are taken as stored, never recomputed from the
+// style and theme presets.
+#include <string>
+#include <vector>
+
+#include "button/button.h"
+#include "form1.h"
+#include "host/property_bag.h"
+
+namespace vantorel::app {
+namespace {
+
+// The values every button shares; the caption and the size are per button.
+constexpr wchar_t kSharedValues[] =
+    L"buttonstyle = i32 7\n"
+    L"buttontheme = i32 1\n"
+    L"backcolor = i32 0x00F1B39A\n"
+    L"backcolorpressed = i32 0x00FAE6DD\n"
+    L"backcolorhover = i32 0x00FDF7F4\n"
+    L"bordercolor = i32 0x008F8F8E\n"
+    L"bordercolorpressed = i32 0x005C411D\n"
+    L"bordercolorhover = i32 0x00B17F3C\n"
+    L"font = font \"Tahoma\" 8.25 700 0 0 0 0\n"
+    L"mousepointer = i16 99\n";
+
+// The hand pointer's cursor file, kept in the program's resources.
+constexpr int kHandCursorFile = 102;
+
+int Himetric(int twips) { return (twips * 2540 + 720) / 1440; }
+
+PictureRef Hand_Pointer() {
+  HMODULE self = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(kHandCursorFile), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  if (!found) return nullptr;
+  auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(self, found)));
+  if (!bytes) return nullptr;
+  std::wstring error;
+  return Picture::FromBytes(std::span<const std::uint8_t>(bytes, SizeofResource(self, found)), &error);
+}
+
+std::wstring Quoted(const wchar_t* text) { return L"\"" + std::wstring(text) + L"\""; }
+
+}  // namespace
+
+HWND Form1::CreateButton(const ControlLayout& control) {
+  std::wstring stored = L"_extentx = i32 " + std::to_wstring(Himetric(control.width)) + L"\n" +
+                        L"_extenty = i32 " + std::to_wstring(Himetric(control.height)) + L"\n" + kSharedValues +
+                        L"caption = str " + Quoted(control.text) + L"\n";
+  std::wstring error;
+  std::optional<PropertyBag> bag = BagFromText(stored, &error);
+  if (!bag) return nullptr;
+  // Without the picture the buttons still work; they show the arrow instead.
+  if (PictureRef hand = Hand_Pointer()) bag->Write(L"mouseicon", hand);
+
+  HostPlacement placement;
+  placement.parent = hwnd_;
+  placement.id = control.id;
+  placement.left = control.left;
+  placement.top = control.top;
+  placement.width = control.width;
+  placement.height = control.height;
+  placement.ambient.displayName = control.name;
+  placement.ambient.font = FontDesc{kFormFont.name, kFormFont.hundredths_of_points / 100.0, kFormFont.weight};
+  Button* button = Button::Create(placement, &*bag);
+  if (!button) return nullptr;
+  switch (control.id) {
+    case kCmdReplace: button->events.Click = [this] { ReplaceClick(); }; break;
+    case kVbButton1: button->events.Click = [this] { CloseClick(); }; break;
+    case kVbButton2: button->events.Click = [this] { AboutClick(); }; break;
+    case kOpen1:
+    case kOpen2: button->events.Click = [this, id = control.id] { BrowseClick(id); }; break;
+    default: break;
+  }
+  return button->hwnd();
+}
+
+void Form1::SetReplaceEnabled(bool enabled) {
+  if (Button* replace = Button::FromHwnd(Control(kCmdReplace))) replace->SetEnabled(enabled);
+}
+
+}  // namespace vantorel::app

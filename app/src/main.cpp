@@ -1,0 +1,25 @@
+// Vantorel: gives a Windows program file a new icon.
+#include <windows.h>
+
+#include "commands.h"
+#include "form1.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  using namespace vantorel::app;
+  Form1Options options;
+  options.quit_on_close = true;
+  Form1 form(System_Seams(), options);
+  if (!form.Create(instance)) {
+    MessageBoxW(nullptr, L"The window could not be created.", kAppTitle, MB_OK | MB_ICONERROR);
+    return 1;
+  }
+  ShowWindow(form.hwnd(), show);
+  UpdateWindow(form.hwnd());
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (form.PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

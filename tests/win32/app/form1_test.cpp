@@ -1,0 +1,264 @@
+// Form1's layout, keyboard order, enable rule, browse, drop and About.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include "app_test_support.h"
+#include "button/button.h"
+
+namespace vantorel::test {
+namespace {
+
+using namespace app;
+
+class Form1Test : public ::testing::Test, public FormFixture {
+ protected:
+  void SetUp() override { ASSERT_NE(form().hwnd(), nullptr); }
+
+  RECT ClientRectOf(Form1Control id) {
+    RECT r{};
+    GetWindowRect(Control(id), &r);
+    MapWindowPoints(nullptr, form().hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  LOGFONTW FontOf(Form1Control id) {
+    LOGFONTW lf{};
+    auto font = reinterpret_cast<HFONT>(SendMessageW(Control(id), WM_GETFONT, 0, 0));
+    if (Button* button = Button::FromHwnd(Control(id))) font = button->Font()->Handle(form().PixelsPerInch());
+    EXPECT_NE(font, nullptr);
+    GetObjectW(font, sizeof lf, &lf);
+    return lf;
+  }
+
+  void PressTab() {
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001u));
+    Drain();
+  }
+};
+
+// The form stores its layout in twips; at 96 pixels per inch these are the pixels.
+struct ExpectedControl {
+  Form1Control id;
+  RECT pixels;  // left, top, right, bottom in the client area
+  int font_height;
+};
+const ExpectedControl kExpected[] = {
+    {kLabel1, {16, 16, 62, 32}, -13},      {kTFile1, {88, 16, 277, 40}, -13},
+    {kLabel2, {16, 48, 68, 64}, -13},      {kTFile2, {88, 48, 277, 72}, -13},
+    {kCheck1, {8, 128, 191, 142}, -11},    {kCmdReplace, {88, 80, 177, 105}, -11},
+    {kVbButton1, {192, 80, 281, 105}, -11}, {kVbButton2, {336, 120, 409, 145}, -11},
+    {kOpen1, {288, 16, 393, 41}, -11},     {kOpen2, {288, 48, 393, 73}, -11},
+};
+
+TEST_F(Form1Test, WindowIsFixedSizeCentredWithItsCaption) {
+  ASSERT_EQ(form().PixelsPerInch(), 96) << "the expected pixels are those of 96 dpi";
+  RECT client{};
+  GetClientRect(form().hwnd(), &client);
+  EXPECT_EQ(client.right, 415);
+  EXPECT_EQ(client.bottom, 156);
+
+  wchar_t caption[64]{};
+  GetWindowTextW(form().hwnd(), caption, 64);
+  EXPECT_STREQ(caption, L"Vantorel 1.1");
+
+  LONG style = GetWindowLongW(form().hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+
+  RECT window{}, work{};
+  GetWindowRect(form().hwnd(), &window);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 1);
+  EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 1);
+
+  EXPECT_EQ(GetClassLongPtrW(form().hwnd(), GCLP_HBRBACKGROUND), COLOR_WINDOW + 1);
+  EXPECT_NE(GetClassLongPtrW(form().hwnd(), GCLP_HICONSM), 0);
+  LOGFONTW lf{};
+  GetObjectW(form().FormFont(), sizeof lf, &lf);
+  EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+  EXPECT_EQ(lf.lfHeight, -11);
+  EXPECT_EQ(lf.lfWeight, FW_NORMAL);
+}
+
+TEST_F(Form1Test, ControlsSitWhereTheFormPutsThemInTheirFonts) {
+  ASSERT_EQ(form().PixelsPerInch(), 96);
+  for (const ExpectedControl& e : kExpected) {
+    RECT r = ClientRectOf(e.id);
+    EXPECT_EQ(r.left, e.pixels.left) << e.id;
+    EXPECT_EQ(r.top, e.pixels.top) << e.id;
+    EXPECT_EQ(r.right, e.pixels.right) << e.id;
+    EXPECT_EQ(r.bottom, e.pixels.bottom) << e.id;
+    LOGFONTW lf = FontOf(e.id);
+    EXPECT_STREQ(lf.lfFaceName, L"Tahoma") << e.id;
+    EXPECT_EQ(lf.lfHeight, e.font_height) << e.id;
+    EXPECT_EQ(lf.lfWeight, FW_BOLD) << e.id;
+    EXPECT_EQ(lf.lfCharSet, ANSI_CHARSET) << e.id;
+    EXPECT_FALSE(lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut) << e.id;
+  }
+}
+
+TEST_F(Form1Test, TextsAndStartingState) {
+  EXPECT_EQ(Text(kLabel1), L"Exe File");
+  EXPECT_EQ(Text(kLabel2), L"Icon File");
+  EXPECT_EQ(Text(kTFile1), L"");
+  EXPECT_EQ(Text(kTFile2), L"");
+  EXPECT_EQ(Text(kCheck1), L"Backup Before Replace");
+  EXPECT_EQ(SendMessageW(Control(kCheck1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  for (Form1Control id : {kCmdReplace, kVbButton1, kVbButton2, kOpen1, kOpen2}) {
+    EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
+  }
+  EXPECT_TRUE(GetWindowLongW(form().hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(Form1Test, ColoursOfTheStandardControls) {
+  HDC dc = GetDC(form().hwnd());
+  SetBkColor(dc, RGB(1, 2, 3));
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(form().hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(kTFile1))));
+  LOGBRUSH lb{};
+  GetObjectW(brush, sizeof lb, &lb);
+  EXPECT_EQ(lb.lbColor, RGB(255, 255, 255));
+  EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+  EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+
+  brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(form().hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(kCheck1))));
+  GetObjectW(brush, sizeof lb, &lb);
+  EXPECT_EQ(lb.lbColor, GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+  ReleaseDC(form().hwnd(), dc);
+}
+
+TEST_F(Form1Test, ButtonsHoldTheirStoredValues) {
+  const std::pair<Form1Control, const wchar_t*> captions[] = {
+      {kCmdReplace, L"Replace"}, {kVbButton1, L"Close"}, {kVbButton2, L"About"},
+      {kOpen1, L"Open File (.exe)"}, {kOpen2, L"Open File (.ico)"}};
+  for (const auto& [id, caption] : captions) {
+    Button* b = Button::FromHwnd(Control(id));
+    ASSERT_NE(b, nullptr) << id;
+    EXPECT_EQ(b->Caption(), caption);
+    EXPECT_EQ(b->ButtonStyle(), 7);
+    EXPECT_EQ(b->ButtonTheme(), 1);
+    // As stored: the style preset would have made these 0xD8D8D8, 0xEFCE92, 0xF7DBA5.
+    EXPECT_EQ(b->BackColor(), 0x00F1B39Au);
+    EXPECT_EQ(b->BackColorPressed(), 0x00FAE6DDu);
+    EXPECT_EQ(b->BackColorHover(), 0x00FDF7F4u);
+    EXPECT_EQ(b->ButtonShape(), 0);
+    EXPECT_EQ(b->ButtonStyleColors(), 1);
+    EXPECT_EQ(b->ForeColor(), 0u);
+    EXPECT_TRUE(b->FocusRect());
+    EXPECT_TRUE(b->Enabled());
+    EXPECT_EQ(b->Font()->Desc(), (FontDesc{L"Tahoma", 8.25, 700, false, false, false, 0}));
+    EXPECT_EQ(b->MousePointer(), 99);
+    ASSERT_NE(b->MouseIcon(), nullptr);
+    EXPECT_EQ(b->MouseIcon()->kind(), Picture::Kind::Cursor);
+    EXPECT_EQ(b->MouseIcon()->WidthPixels(), 32);
+  }
+}
+
+TEST_F(Form1Test, TabVisitsTheControlsInOrderAndWrapsAround) {
+  SetFocus(Control(kTFile1));
+  Drain();
+  ASSERT_EQ(GetFocus(), Control(kTFile1));
+  const Form1Control order[] = {kTFile2, kCheck1, kCmdReplace, kVbButton1, kVbButton2, kOpen1, kOpen2, kTFile1};
+  for (Form1Control next : order) {
+    PressTab();
+    EXPECT_EQ(GetFocus(), Control(next)) << "expected " << next;
+  }
+}
+
+TEST_F(Form1Test, ReplaceIsEnabledExactlyWhenBothPathsHoldACharacter) {
+  struct Step {
+    const wchar_t* target;
+    const wchar_t* icon;
+    bool enabled;
+  } steps[] = {
+      {L"a", L"", false}, {L"a", L" ", true}, {L"", L" ", false}, {L"  ", L"x.ico", true}, {L"p", L"", false},
+  };
+  for (const Step& s : steps) {
+    SetText(kTFile1, s.target);
+    SetText(kTFile2, s.icon);
+    EXPECT_EQ(IsWindowEnabled(Control(kCmdReplace)) != FALSE, s.enabled) << Narrow(s.target) << "|" << Narrow(s.icon);
+  }
+}
+
+TEST_F(Form1Test, TypedTextGoesIntoThePathFieldsAndRunsTheRule) {
+  SetText(kTFile2, L"i.ico");
+  SetFocus(Control(kTFile1));
+  for (wchar_t c : std::wstring(L"C:\\Prögram.exe")) PostMessageW(Control(kTFile1), WM_CHAR, c, 1);
+  Drain();
+  EXPECT_EQ(Text(kTFile1), L"C:\\Prögram.exe");
+  EXPECT_TRUE(IsWindowEnabled(Control(kCmdReplace)));
+  SendMessageW(Control(kTFile2), EM_SETSEL, 0, -1);
+  PostMessageW(Control(kTFile2), WM_KEYDOWN, VK_DELETE, 1);
+  Drain();
+  EXPECT_EQ(Text(kTFile2), L"");
+  EXPECT_FALSE(IsWindowEnabled(Control(kCmdReplace)));
+}
+
+TEST_F(Form1Test, BrowseFillsTheFieldAndCancelKeepsIt) {
+  ui.answers = {L"C:\\apps\\tool.exe", L"", L"   ", L" D:\\pics\\a.ico "};
+  Click(kOpen1);
+  EXPECT_EQ(Text(kTFile1), L"C:\\apps\\tool.exe");
+  Click(kOpen1);  // cancelled
+  Click(kOpen1);  // blanks only
+  EXPECT_EQ(Text(kTFile1), L"C:\\apps\\tool.exe");
+  Click(kOpen2);
+  // The field takes what the dialog gave, as it gave it.
+  EXPECT_EQ(Text(kTFile2), L" D:\\pics\\a.ico ");
+  EXPECT_TRUE(IsWindowEnabled(Control(kCmdReplace)));
+  // Each dialog gets a fresh filter, even though the dialog converts its copy.
+  ASSERT_EQ(ui.filters.size(), 4u);
+  EXPECT_EQ(ui.filters[0], L"Application (.exe)|*.exe");
+  EXPECT_EQ(ui.filters[2], L"Application (.exe)|*.exe");
+  EXPECT_EQ(ui.filters[3], L"Icon (.ico)|*.ico");
+  EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(Form1Test, DroppedFilesGoToTheFieldTheirNameSuits) {
+  const std::wstring names = std::wstring(L"C:\\icons\\Sun.ICO") + L'\0' + L"C:\\apps\\Prögram.exe" + L'\0' + L'\0';
+  HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+  GlobalUnlock(drop);
+  SetText(kTFile2, L"");
+  ASSERT_FALSE(IsWindowEnabled(Control(kCmdReplace)));
+  PostMessageW(form().hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  Drain();
+  EXPECT_EQ(Text(kTFile2), L"C:\\icons\\Sun.ICO");
+  EXPECT_EQ(Text(kTFile1), L"C:\\apps\\Prögram.exe");
+  EXPECT_TRUE(IsWindowEnabled(Control(kCmdReplace)));
+}
+
+TEST_F(Form1Test, AboutShowsFiveLinesJoinedByLoneCarriageReturns) {
+  Click(kVbButton2);
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].owner, form().hwnd());
+  EXPECT_EQ(ui.shown[0].caption, L"About Vantorel");
+  EXPECT_EQ(ui.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+  EXPECT_EQ(ui.shown[0].text,
+            L"Author        :     Orlevy\r"
+            L"E-mail         :    vantorel@example.org\r"
+            L"Web Site    :    https://example.org/vantorel\r"
+            L"\r"
+            L"      Thank you for using this program");
+  EXPECT_EQ(ui.shown[0].text.find(L'\n'), std::wstring::npos);
+}
+
+TEST_F(Form1Test, CloseEndsTheWindow) {
+  HWND hwnd = form().hwnd();
+  Click(kVbButton1);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(form().hwnd(), nullptr);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "a test's window does not end the loop";
+}
+
+}  // namespace
+}  // namespace vantorel::test

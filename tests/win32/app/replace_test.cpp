@@ -1,0 +1,192 @@
+// The Replace command as the window runs it: the backup, the engine, and every
+// message the user reads.
+#include <gtest/gtest.h>
+
+#include "../../native/pe_builder.h"
+#include "app_test_support.h"
+#include "text.h"
+#include "vantorel/backup.h"
+#include "vantorel/engine.h"
+
+namespace vantorel::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace app;
+
+constexpr UINT kInfo = MB_OK | MB_ICONINFORMATION;
+constexpr UINT kError = MB_OK | MB_ICONERROR;
+constexpr UINT kWarning = MB_OK | MB_ICONEXCLAMATION;
+
+class ReplaceTest : public ::testing::Test, public FormFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(form().hwnd(), nullptr);
+    original_ = BuildPe(IconProgram({200, 200})).bytes;
+    WriteFileBytes(target_, original_);
+    WriteFileBytes(icon_, IconFile({Image(120, 7, 16)}));
+  }
+
+  void Fill(const fs::path& target, const fs::path& icon, bool backup) {
+    SetText(kTFile1, target.wstring());
+    SetText(kTFile2, icon.wstring());
+    SendMessageW(Control(kCheck1), BM_SETCHECK, backup ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+
+  void PressReplace() { Click(kCmdReplace); }
+
+  std::vector<fs::path> Files() {
+    std::vector<fs::path> names;
+    for (const auto& e : fs::directory_iterator(dir_.path())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  void ExpectOneMessage(const std::wstring& text, UINT type) {
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, text);
+    EXPECT_EQ(ui.shown[0].caption, L"Vantorel");
+    EXPECT_EQ(ui.shown[0].type, type);
+    EXPECT_EQ(ui.shown[0].owner, form().hwnd());
+  }
+
+  TempDir dir_;
+  // Names outside any one code page: the window passes UTF-16 all the way.
+  fs::path target_ = dir_.path() / fs::path(L"Prögram \u0416\u4E2D.exe");
+  fs::path icon_ = dir_.path() / fs::path(L"Sonne \u263C.ico");
+  fs::path backup_ = Backup_Path(target_);
+  Bytes original_;
+};
+
+TEST_F(ReplaceTest, FirstReplaceMakesTheBackupThenChangesTheTarget) {
+  Fill(target_, icon_, true);
+  PressReplace();
+  ExpectOneMessage(L"Change Icon Succesfully", kInfo);
+  EXPECT_EQ(ReadFileBytes(backup_), original_);
+  EXPECT_NE(ReadFileBytes(target_), original_);
+  EXPECT_EQ(ReadFileBytes(target_).size(), original_.size());
+  ASSERT_EQ(ui.changed.size(), 1u);
+  EXPECT_EQ(ui.changed[0], target_);
+  // The fields, the box and the button stay as they were.
+  EXPECT_EQ(Text(kTFile1), target_.wstring());
+  EXPECT_EQ(SendMessageW(Control(kCheck1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(IsWindowEnabled(Control(kCmdReplace)));
+}
+
+TEST_F(ReplaceTest, AnExistingBackupIsNeverOverwritten) {
+  Fill(target_, icon_, true);
+  PressReplace();
+  Bytes changed = ReadFileBytes(target_);
+  // Second press: the backup still holds the target as it was before the first.
+  PressReplace();
+  EXPECT_EQ(ReadFileBytes(backup_), original_);
+  EXPECT_EQ(ReadFileBytes(target_), changed);
+  ASSERT_EQ(ui.shown.size(), 2u);
+  EXPECT_EQ(ui.shown[1].text, L"Change Icon Succesfully");
+
+  // A file of that name from elsewhere is kept as well, and the replacement runs.
+  WriteFileBytes(target_, original_);
+  WriteFileBytes(backup_, Bytes{'m', 'i', 'n', 'e'});
+  PressReplace();
+  EXPECT_EQ(ReadFileBytes(backup_), (Bytes{'m', 'i', 'n', 'e'}));
+  EXPECT_EQ(ReadFileBytes(target_), changed);
+}
+
+TEST_F(ReplaceTest, UntickedBoxTouchesNothingButTheTarget) {
+  Fill(target_, icon_, false);
+  PressReplace();
+  ExpectOneMessage(L"Change Icon Succesfully", kInfo);
+  std::vector<fs::path> expected{icon_.filename(), target_.filename()};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Files(), expected);
+}
+
+TEST_F(ReplaceTest, ABackupThatCannotBeMadeStopsTheReplacement) {
+  const std::wstring text = L"Error: Change Icon Failed.\r\nCould not create the backup file " + backup_.wstring() +
+                            L". The target was not changed.";
+  // The target is held open by another program, so it cannot be copied.
+  HANDLE held = CreateFileW(target_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Fill(target_, icon_, true);
+  PressReplace();
+  CloseHandle(held);
+  // Only the backup's failure: the engine was not asked, or it would have
+  // reported that it could not open the target.
+  ExpectOneMessage(text, kError);
+  EXPECT_FALSE(fs::exists(backup_));
+  EXPECT_EQ(ReadFileBytes(target_), original_);
+  EXPECT_TRUE(ui.changed.empty());
+  EXPECT_TRUE(IsWindow(form().hwnd()));
+
+  // A target that is not there has no backup either.
+  ui.shown.clear();
+  fs::path missing = dir_.path() / "missing.exe";
+  Fill(missing, icon_, true);
+  PressReplace();
+  ExpectOneMessage(L"Error: Change Icon Failed.\r\nCould not create the backup file " + Backup_Path(missing).wstring() +
+                       L". The target was not changed.",
+                   kError);
+}
+
+TEST_F(ReplaceTest, EngineFailuresAreShownWithTheirText) {
+  fs::path text_file = dir_.path() / fs::path(L"notes \u00E9.txt");
+  WriteFileBytes(text_file, Bytes(100, 'n'));
+  fs::path no_icon = dir_.path() / "none.ico";
+  struct Case {
+    fs::path target, icon;
+    std::wstring failure;
+  } cases[] = {
+      {target_, no_icon, L"Failed to open " + no_icon.wstring() + L". Make sure file is not in use by another program."},
+      {text_file, icon_, text_file.wstring() + L" is not a valid Win32 executable."},
+      {target_, text_file, text_file.wstring() + L" is not a valid icon resource file."},
+  };
+  for (const Case& c : cases) {
+    ui.shown.clear();
+    Fill(c.target, c.icon, false);
+    PressReplace();
+    ExpectOneMessage(L"Error: Change Icon Failed.\r\n" + c.failure, kError);
+  }
+  EXPECT_EQ(ReadFileBytes(target_), original_);
+  EXPECT_TRUE(ui.changed.empty());
+}
+
+TEST_F(ReplaceTest, EmptyPathsReachTheEngineWhenNoBackupIsAsked) {
+  // At start no text has changed yet, so Replace may be pressed with both
+  // fields empty.
+  FormFixture fresh;
+  SendMessageW(fresh.Control(kCheck1), BM_SETCHECK, BST_UNCHECKED, 0);
+  fresh.Click(kCmdReplace);
+  ASSERT_EQ(fresh.ui.shown.size(), 1u);
+  EXPECT_EQ(fresh.ui.shown[0].text,
+            L"Error: Change Icon Failed.\r\nFailed to open . Make sure file is not in use by another program.");
+  EXPECT_EQ(fresh.ui.shown[0].type, kError);
+}
+
+TEST_F(ReplaceTest, SpaceOnTheFocusedReplaceRunsIt) {
+  Fill(target_, icon_, false);
+  SetFocus(Control(kCmdReplace));
+  PostMessageW(Control(kCmdReplace), WM_KEYDOWN, VK_SPACE, 0x00390001);
+  PostMessageW(Control(kCmdReplace), WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u));
+  Drain();
+  ExpectOneMessage(L"Change Icon Succesfully", kInfo);
+}
+
+TEST_F(ReplaceTest, EngineWarningsComeFirstAsExclamationBoxes) {
+  BuiltPe pe = BuildPe(IconProgram({200}));
+  Put16(pe.bytes, pe.e_lfanew + 6, 820);  // more sections than the count may hold
+  WriteFileBytes(target_, pe.bytes);
+  Fill(target_, icon_, false);
+  PressReplace();
+  ASSERT_EQ(ui.shown.size(), 2u);
+  EXPECT_EQ(ui.shown[0].caption, Wide(Program_Name() + " - Overflow"));
+  EXPECT_EQ(ui.shown[0].type, kWarning);
+  EXPECT_FALSE(ui.shown[0].text.empty());
+  EXPECT_EQ(ui.shown[1].text,
+            L"Error: Change Icon Failed.\r\n" + target_.wstring() +
+                L" does not contain a valid resource tree.  File may be corrupt.");
+  EXPECT_EQ(ui.shown[1].type, kError);
+  EXPECT_EQ(ReadFileBytes(target_), pe.bytes);
+}
+
+}  // namespace
+}  // namespace vantorel::test

@@ -12,7 +12,8 @@ namespace {
 constexpr const char* kVersion = "0.1.0";
 
 constexpr const char* kUsage =
-    "Usage: vantorel-cli [--backup] ICON TARGET\n"
+    "Usage: vantorel-cli [--backup] [--allow-signed] ICON TARGET\n"
+    "       vantorel-cli --dry-run ICON TARGET\n"
     "       vantorel-cli --list TARGET\n"
     "       vantorel-cli --help | --version\n"
     "\n"
@@ -22,12 +23,15 @@ constexpr const char* kUsage =
     "\n"
     "  --backup   first copy TARGET to TARGET.bak, unless that file exists already;\n"
     "             if the copy cannot be made, TARGET is not touched\n"
-    "  --list     show TARGET's icon groups and icon images\n"
+    "  --dry-run  check everything and say what would be written, changing nothing\n"
+    "  --allow-signed\n"
+    "             change a signed program too (its signature will no longer be valid)\n"
+    "  --list     show TARGET's icon groups and icon images, and whether it is signed\n"
     "\n"
     "Exit status: 0 success, 1 failure, 2 wrong usage.\n";
 
 struct Options {
-  bool backup = false, list = false, help = false, version = false;
+  bool backup = false, list = false, help = false, version = false, dry_run = false, allow_signed = false;
   std::vector<std::filesystem::path> operands;
   std::string error;
 };
@@ -43,6 +47,10 @@ Options Parse(const std::vector<std::filesystem::path>& args) {
       options_end = true;
     } else if (s == "--backup") {
       o.backup = true;
+    } else if (s == "--dry-run") {
+      o.dry_run = true;
+    } else if (s == "--allow-signed") {
+      o.allow_signed = true;
     } else if (s == "--list") {
       o.list = true;
     } else if (s == "--help" || s == "-h") {
@@ -55,7 +63,8 @@ Options Parse(const std::vector<std::filesystem::path>& args) {
   }
   if (o.error.empty() && !o.help && !o.version) {
     size_t want = o.list ? 1 : 2;
-    if (o.list && o.backup) o.error = "--backup does not go with --list";
+    if (o.list && (o.backup || o.dry_run || o.allow_signed)) o.error = "--list goes alone with TARGET";
+    else if (o.dry_run && o.backup) o.error = "--dry-run makes no backup";
     else if (o.operands.size() != want) o.error = o.list ? "--list takes one TARGET" : "expected ICON and TARGET";
   }
   return o;
@@ -77,6 +86,8 @@ int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   std::string failure;
   int32_t result = List_Icons(target, listing, failure, Print_Warnings(err));
   if (result != kOk) return Report_Failure(result, failure, err);
+  std::fprintf(out, "%s is %s.\n", Path_Text(target).c_str(),
+               listing.is_signed ? "signed: changing it invalidates the signature" : "not signed");
   std::fprintf(out, "Icon groups of %s:\n", Path_Text(target).c_str());
   std::fprintf(out, "  %-12s %8s %6s %6s %6s %4s %10s %6s %12s\n", "group", "language", "width", "height",
                "colors", "bits", "bytes", "image", "file offset");
@@ -96,9 +107,33 @@ int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   return kExitOk;
 }
 
+int Preview(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
+            std::FILE* err) {
+  ReplacementPreview p;
+  std::string failure;
+  int32_t result = Preview_Change_Icon(icon, target, p, failure, Print_Warnings(err));
+  if (result != kOk) return Report_Failure(result, failure, err);
+  std::fprintf(out, "Dry run: %s would not be changed.\n", Path_Text(target).c_str());
+  std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), %s.\n", p.image_bytes,
+               static_cast<uint64_t>(p.image_offset), p.image_rva,
+               p.image_in_place ? "over the first icon image" : "into free room of the resource data");
+  std::fprintf(out, "%d icon entries and %d group-icon entries would describe it.\n", p.icon_entries,
+               p.group_entries);
+  std::fprintf(out, "%s\n", p.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
+  return kExitOk;
+}
+
 int Replace(const Options& o, std::FILE* out, std::FILE* err) {
   const auto& icon = o.operands[0];
   const auto& target = o.operands[1];
+  if (!o.allow_signed && Is_Signed_Program(target)) {
+    std::fprintf(err,
+                 "error: %s is signed; changing it would invalidate its signature. Use --allow-signed to change "
+                 "it anyway. The target was not changed.\n",
+                 Path_Text(target).c_str());
+    return kExitFailed;
+  }
+  if (o.dry_run) return Preview(icon, target, out, err);
   if (o.backup) {
     std::filesystem::path backup = Backup_Path(target);
     std::string why;

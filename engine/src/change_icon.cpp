@@ -28,7 +28,8 @@ bool Overlaps(const PlannedWrite& a, const PlannedWrite& b) {
 }  // namespace
 
 int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
-                        const std::string& target_path, std::string& failure_text, const WarningSink& warn) {
+                        const std::string& target_path, std::string& failure_text, const WarningSink& warn,
+                        ReplacementPlan* plan_out, bool plan_only) {
   if (!Is_Valid_PE(target)) {
     return Fail(kNotWin32Executable, target_path + " is not a valid Win32 executable.", failure_text);
   }
@@ -58,27 +59,39 @@ int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const s
                 failure_text);
   }
 
-  WritePlan plan{{placement.offset, icon.bytes}};
-  if (!Modify_Resource_Directories(target, root, placement.offset, icon, plan, warn)) {
+  ReplacementPlan plan;
+  plan.image_offset = placement.offset;
+  plan.image_in_place = placement.offset == icons.front().Offset;
+  plan.writes.push_back({placement.offset, icon.bytes, PlannedWrite::Kind::Image});
+  if (!Modify_Resource_Directories(target, root, placement.offset, icon, plan.writes, warn)) {
     return Fail(kModifyFailed, modify_failed, failure_text);
   }
-  for (size_t i = 1; i < plan.size(); ++i) {
-    if (Overlaps(plan.front(), plan[i])) return Fail(kModifyFailed, modify_failed, failure_text);
+  for (size_t i = 1; i < plan.writes.size(); ++i) {
+    if (Overlaps(plan.writes.front(), plan.writes[i])) return Fail(kModifyFailed, modify_failed, failure_text);
+    if (plan.writes[i].kind == PlannedWrite::Kind::IconEntry) ++plan.icon_entries;
+    if (plan.writes[i].kind == PlannedWrite::Kind::GroupEntry) ++plan.group_entries;
   }
+  plan.image_rva = Offset_to_RVA(placement.offset, warn);
+  plan.checksum = Plan_Checksum(target, plan.writes);
 
   bool restored = false;
-  if (!Apply_Writes(target, plan, restored)) {
+  if (!plan_only && !Apply_Writes(target, plan.writes, restored)) {
     return Fail(kWriteFailed,
                 "Failed to write to " + target_path +
                     (restored ? ". The target was left unchanged."
                               : ". The target may be damaged; restore it from its backup."),
                 failure_text);
   }
+  if (plan_out) *plan_out = std::move(plan);
   return kOk;
 }
 
-int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
-                    std::string& failure_text, const WarningSink& warn) {
+namespace {
+
+// Both halves of a replacement, with the icon file closed before the target
+// is opened. A preview opens the target for reading only.
+int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
+            const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
   const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
   IconImage image;
   {
@@ -92,11 +105,38 @@ int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::pa
       return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
     }
     if (loaded != kOk) return Fail(loaded, Error_Description(loaded), failure_text);
-  }  // the icon file is closed before the target is opened
+  }
 
-  auto target_file = OpenImageFile(target, Access::ReadWrite);
+  auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
   if (!target_file) return Fail(kOpenFailed, Open_Failure(target_path), failure_text);
-  return Replace_Icon_In(*target_file, image, icon_path, target_path, failure_text, warn);
+  return Replace_Icon_In(*target_file, image, icon_path, target_path, failure_text, warn, plan, plan_only);
+}
+
+}  // namespace
+
+int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
+                    std::string& failure_text, const WarningSink& warn) {
+  return Run(icon, target, failure_text, warn, nullptr, false);
+}
+
+int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
+                            ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn) {
+  ReplacementPlan plan;
+  int32_t result = Run(icon, target, failure_text, warn, &plan, true);
+  if (result != kOk) return result;
+  preview.image_offset = plan.image_offset;
+  preview.image_rva = static_cast<uint32_t>(plan.image_rva);
+  preview.image_bytes = static_cast<uint32_t>(plan.writes.front().bytes.size());
+  preview.image_in_place = plan.image_in_place;
+  preview.icon_entries = plan.icon_entries;
+  preview.group_entries = plan.group_entries;
+  preview.checksum = plan.checksum;
+  return kOk;
+}
+
+bool Is_Signed_Program(const std::filesystem::path& target) {
+  auto file = OpenImageFile(target, Access::Read);
+  return file && Is_Valid_PE(*file) && Is_Signed(*file);
 }
 
 }  // namespace vantorel

@@ -20,9 +20,9 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // Every write must land inside the resource section's raw data.
-void Plan(WritePlan& plan, int64_t offset, std::vector<uint8_t> bytes) {
+void Plan(WritePlan& plan, int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::Kind kind) {
   if (!In_Resource_Section(offset, static_cast<int64_t>(bytes.size()))) Raise(9);
-  plan.push_back({offset, std::move(bytes)});
+  plan.push_back({offset, std::move(bytes), kind});
 }
 
 // Every entry of one group icon gets the new image's description; nID stays.
@@ -41,7 +41,7 @@ void Plan_Group(const Reader& r, int32_t data_entry, const IconImage& icon, Writ
   if (6 + int64_t{idCount} * kGrpIconDirEntrySize > size) Raise(9);
   std::vector<uint8_t> shared(icon.entry_bytes.begin(), icon.entry_bytes.begin() + kSharedEntryBytes);
   for (int16_t e = 0; e < idCount; ++e) {
-    Plan(plan, int64_t{group} + 6 + int64_t{e} * kGrpIconDirEntrySize, shared);
+    Plan(plan, int64_t{group} + 6 + int64_t{e} * kGrpIconDirEntrySize, shared, PlannedWrite::Kind::GroupEntry);
   }
 }
 
@@ -71,7 +71,7 @@ bool Modify_Resource_Directories(const RandomAccessFile& file, int32_t root, int
       std::vector<uint8_t> fields;
       Put32(fields, static_cast<uint32_t>(new_rva));
       Put32(fields, bytes);
-      Plan(planned, entry, std::move(fields));
+      Plan(planned, entry, std::move(fields), PlannedWrite::Kind::IconEntry);
     };
     Walk_Resource_Tree(r, root, cb);
     plan.insert(plan.end(), planned.begin(), planned.end());

@@ -88,6 +88,7 @@ int32_t List_Icons(const std::filesystem::path& target, IconListing& listing, st
     failure_text = path + " is not a valid Win32 executable.";
     return kNotWin32Executable;
   }
+  listing.is_signed = Is_Signed(*file);
   int32_t root = Find_Resource_Tree(*file, warn);
   if (root <= kDosHeaderSize + kFileHeaderSize + kOptionalHeader32Size) {
     failure_text = path + " does not contain a valid resource tree.  File may be corrupt.";

@@ -58,6 +58,21 @@ bool Is_Valid_PE(const RandomAccessFile& file) {
   }
 }
 
+bool Is_Signed(const RandomAccessFile& file) {
+  try {
+    Reader r = WholeFile(file);
+    int64_t optional_header = int64_t{r.U32(kLfanewOffset)} + 4 + kFileHeaderSize;
+    bool plus = r.U16(optional_header) == kMagicPE32Plus;
+    int32_t count_at = plus ? kNumberOfRvaAndSizesPE32Plus : kNumberOfRvaAndSizesPE32;
+    int32_t dir_at = plus ? kCertificateDirPE32Plus : kCertificateDirPE32;
+    uint16_t optional_size = r.U16(optional_header - kFileHeaderSize + kSizeOfOptionalHeaderOffset);
+    if (optional_size < dir_at + 8 || r.U32(optional_header + count_at) <= 4) return false;
+    return r.U32(optional_header + dir_at + 4) != 0;
+  } catch (const EngineError&) {
+    return false;
+  }
+}
+
 int32_t Find_Resource_Tree(const RandomAccessFile& file, const WarningSink& warn) {
   return Trap(warn, kTreeLocateText, [&]() -> int32_t {
     Reader r = WholeFile(file);

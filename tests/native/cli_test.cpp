@@ -128,6 +128,37 @@ TEST_F(CliTest, BackupIsMadeOnceAndKept) {
   EXPECT_EQ(ReadFileBytes(target_), changed);
 }
 
+TEST_F(CliTest, DryRunSaysWhereAndChangesNothing) {
+  Output o = Cli({"--dry-run", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  char offset[32];
+  std::snprintf(offset, sizeof offset, "%#x", pe_.data_offset[0]);
+  EXPECT_NE(o.out.find(offset), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("2 icon entries and 2 group-icon entries"), std::string::npos) << o.out;
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+  // A failure that a real run would meet is reported the same way.
+  WriteFileBytes(icon_, IconFile({Image(5000, 1)}));
+  Output no_room = Cli({"--dry-run", icon_, target_});
+  EXPECT_EQ(no_room.status, 1);
+  EXPECT_EQ(no_room.err.rfind("error 1007: ", 0), 0u) << no_room.err;
+}
+
+TEST_F(CliTest, SignedProgramsNeedConsent) {
+  Bytes b = pe_.bytes;
+  Put32(b, pe_.optional_header + 128, static_cast<uint32_t>(b.size()));  // certificate table
+  Put32(b, pe_.optional_header + 132, 0x100);
+  b.resize(b.size() + 0x100, 0x30);
+  WriteFileBytes(target_, b);
+  Output refused = Cli({icon_, target_});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("is signed"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(target_), b);
+  Output list = Cli({"--list", target_});
+  EXPECT_NE(list.out.find("is signed"), std::string::npos);
+  EXPECT_EQ(Cli({"--allow-signed", icon_, target_}).status, 0);
+  EXPECT_NE(ReadFileBytes(target_), b);
+}
+
 #ifndef _WIN32
 TEST_F(CliTest, NoBackupNoChange) {
   // A name one character short of the limit leaves no room for ".bak".

@@ -94,13 +94,23 @@ class RealProgram:
         images = len(listing.strip().splitlines())
         self.assertEqual(raw, image * images)
 
-    def assert_only_resources_changed(self):
-        before, after = self.original.read_bytes(), self.target.read_bytes()
+    def assert_only_resources_changed(self, original=None):
+        original = original or self.original
+        before, after = bytearray(original.read_bytes()), bytearray(self.target.read_bytes())
         self.assertEqual(len(before), len(after))
-        start, end = resource_section(self.original)
+        pe = pefile.PE(str(self.target))  # parses, resources included
+        # Outside the resource section only the header's CheckSum may change,
+        # and it must then be right.
+        field = pe.OPTIONAL_HEADER.get_file_offset() + 64
+        was = struct.unpack("<I", before[field:field + 4])[0]
+        if was == 0:
+            self.assertEqual(pe.OPTIONAL_HEADER.CheckSum, 0, "a zero checksum stays zero")
+        else:
+            self.assertEqual(pe.OPTIONAL_HEADER.CheckSum, pe.generate_checksum())
+        before[field:field + 4] = after[field:field + 4] = bytes(4)
+        start, end = resource_section(original)
         self.assertEqual(before[:start], after[:start])
         self.assertEqual(before[end:], after[end:])
-        pe = pefile.PE(str(self.target))  # parses, resources included
         self.assertTrue(hasattr(pe, "DIRECTORY_ENTRY_RESOURCE"))
         strings = [e for e in pe.DIRECTORY_ENTRY_RESOURCE.entries if e.id == 6]
         self.assertEqual(len(strings), 1, "the string table is still there")
@@ -114,6 +124,18 @@ class RealProgram:
         icon = self.replace("big.ico")
         self.assert_every_icon_is(icon)
         self.assert_only_resources_changed()
+
+    def test_checksum_kept_right_or_left_zero(self):
+        pe = pefile.PE(str(self.original))
+        self.assertNotEqual(pe.OPTIONAL_HEADER.CheckSum, 0, "the linker wrote a checksum")
+        self.assertTrue(pe.verify_checksum())
+        zero = self.tmp / "zero.exe"
+        pe.OPTIONAL_HEADER.CheckSum = 0
+        pe.write(str(zero))
+        pe.close()
+        shutil.copyfile(zero, self.target)
+        self.replace("big.ico")
+        self.assert_only_resources_changed(original=zero)
 
     def test_twice_is_like_once_and_backup_keeps_the_original(self):
         run = cli("--backup", Path(ARGS.fixtures) / "new.ico", self.target)

@@ -268,3 +268,43 @@ TEST(Rollback, AFailedWriteAnywherePutsBackEveryByte) {
 
 }  // namespace
 }  // namespace vantorel::test
+
+namespace vantorel::test {
+namespace {
+
+uint32_t StoredChecksum(const BuiltPe& pe, const Bytes& b) { return Get32(b, pe.optional_header + 64); }
+
+uint32_t FullChecksum(const BuiltPe& pe, const Bytes& b) {
+  return PE_Checksum(b.data(), b.size(), pe.optional_header + 64);
+}
+
+TEST(Checksum, KeptRightWithoutReadingTheWholeFile) {
+  for (uint32_t free_bytes : {0u, 3001u}) {  // an odd tail makes the last word half a word
+    PeOptions o = IconProgram({101, 333});
+    o.free_after_data = free_bytes;
+    o.appended = Bytes(free_bytes, 0x77);
+    BuiltPe pe = BuildPe(o);
+    Bytes b = pe.bytes;
+    Put32(b, pe.optional_header + 64, FullChecksum(pe, b));
+    // Odd sizes put the image's end and the group's entries at odd offsets.
+    for (uint32_t size : {99u, 333u, 1201u}) {
+      Replacement r = Replace(b, IconFile({Image(size, 7)}));
+      if (free_bytes == 0 && size == 1201) {
+        EXPECT_EQ(r.result, kNoRoom);
+        continue;
+      }
+      ASSERT_EQ(r.result, 0) << r.failure;
+      EXPECT_EQ(StoredChecksum(pe, r.after), FullChecksum(pe, r.after)) << size;
+    }
+  }
+}
+
+TEST(Checksum, ZeroStaysZero) {
+  BuiltPe pe = BuildPe(IconProgram({800}));
+  Replacement r = Replace(pe.bytes, IconFile({Image(700, 1)}));
+  ASSERT_EQ(r.result, 0);
+  EXPECT_EQ(StoredChecksum(pe, r.after), 0u);
+}
+
+}  // namespace
+}  // namespace vantorel::test

@@ -37,6 +37,26 @@ using WarningSink = std::function<void(const std::string& title, const std::stri
 int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
                     std::string& failure_text, const WarningSink& warn = {});
 
+// What a replacement would do, found without changing anything.
+struct ReplacementPreview {
+  int64_t image_offset = -1;   // file offset where the new image would go
+  uint32_t image_rva = 0;
+  uint32_t image_bytes = 0;
+  bool image_in_place = true;  // at the first icon image's own place, or moved to free room
+  int icon_entries = 0;        // icon data entries that would point at it
+  int group_entries = 0;       // group-icon entries that would describe it
+  bool checksum = false;       // whether the optional header's CheckSum would be updated
+};
+
+// Runs every check of Change_Icon and plans every write, but writes nothing.
+int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
+                            ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn = {});
+
+// Whether `target` carries a signature (a certificate table that is not
+// empty): any change to the file would invalidate it. False when the file
+// cannot be read as a program.
+bool Is_Signed_Program(const std::filesystem::path& target);
+
 // What --list shows of a program's icons.
 struct IconGroupEntry {
   std::string group;  // "#1" for a numbered resource, the name otherwise
@@ -55,6 +75,7 @@ struct IconImageInfo {
 };
 
 struct IconListing {
+  bool is_signed = false;
   std::vector<IconGroupEntry> groups;
   std::vector<IconImageInfo> images;
 };

@@ -26,6 +26,9 @@ constexpr int32_t kResourceDirPE32 = 112;
 constexpr int32_t kResourceDirPE32Plus = 128;
 // Offset of CheckSum in both forms of the optional header.
 constexpr int32_t kCheckSumOffset = 64;
+// Offset of the certificate table's entry (data directory 4).
+constexpr int32_t kCertificateDirPE32 = 128;
+constexpr int32_t kCertificateDirPE32Plus = 144;
 
 // The one set of engine-wide values, kept between operations. Every successful
 // Find_Resource_Tree sets them all; the conversions read the first two.
@@ -56,6 +59,10 @@ int32_t Find_Resource_Tree(const RandomAccessFile& file, const WarningSink& warn
 // error their warning reported.
 int32_t RVA_to_Offset(const int32_t& rva, const WarningSink& warn);
 int32_t Offset_to_RVA(const int32_t& offset, const WarningSink& warn);
+
+// True when the program carries a signature (a certificate table that is not
+// empty), which any change to the file invalidates.
+bool Is_Signed(const RandomAccessFile& file);
 
 // True when [offset, offset + size) lies in the resource section's raw data.
 bool In_Resource_Section(int64_t offset, int64_t size);
@@ -106,8 +113,10 @@ int32_t Load_First_Image(const RandomAccessFile& file, IconImage& image);
 // ---- Rewrite --------------------------------------------------------------------
 
 struct PlannedWrite {
+  enum class Kind { Image, IconEntry, GroupEntry, Checksum };
   int64_t offset = 0;
   std::vector<uint8_t> bytes;
+  Kind kind = Kind::Image;
 };
 using WritePlan = std::vector<PlannedWrite>;
 
@@ -132,9 +141,29 @@ bool Modify_Resource_Directories(const RandomAccessFile& file, int32_t root, int
 // otherwise `restored` tells whether the file is as it was.
 bool Apply_Writes(RandomAccessFile& file, const WritePlan& plan, bool& restored);
 
-// The second half of Change_Icon, on a target that is already open.
+// The optional header's CheckSum of a whole image, as Windows computes it.
+uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset);
+
+// When the target keeps a checksum (not zero), adds the write that keeps it
+// right after the plan's other writes. Returns whether it added one.
+bool Plan_Checksum(const RandomAccessFile& file, WritePlan& plan);
+
+// Everything a replacement would write, checked, and what it means.
+struct ReplacementPlan {
+  WritePlan writes;
+  int32_t image_offset = -1;
+  int32_t image_rva = -1;
+  bool image_in_place = true;  // at the first icon image's own place
+  int icon_entries = 0;
+  int group_entries = 0;
+  bool checksum = false;
+};
+
+// The second half of Change_Icon, on a target that is already open: plans,
+// then writes unless `plan_only`.
 int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
-                        const std::string& target_path, std::string& failure_text, const WarningSink& warn);
+                        const std::string& target_path, std::string& failure_text, const WarningSink& warn,
+                        ReplacementPlan* plan_out = nullptr, bool plan_only = false);
 
 // The path as the user gave it, for failure texts (UTF-8).
 std::string Path_Text(const std::filesystem::path& path);

@@ -1,0 +1,78 @@
+// The optional header's CheckSum, kept right across a replacement.
+//
+// The checksum is the file's 16-bit little-endian words added with end-around
+// carry (the CheckSum field itself counting as zero), plus the file's length.
+// That sum changes by exactly what the changed words change, so it is updated
+// from the words a plan rewrites instead of from the whole file: a correct
+// checksum stays correct, and a 100 MB program costs no more than a small one.
+#include <algorithm>
+#include <map>
+
+#include "vantorel/mod_pe.h"
+
+namespace vantorel {
+namespace {
+
+uint32_t Fold(uint32_t sum) {
+  while (sum > 0xFFFF) sum = (sum & 0xFFFF) + (sum >> 16);
+  return sum;
+}
+
+}  // namespace
+
+uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset) {
+  uint32_t sum = 0;
+  for (size_t i = 0; i < size; i += 2) {
+    if (checksum_offset >= 0 && static_cast<int64_t>(i) >= checksum_offset &&
+        static_cast<int64_t>(i) < checksum_offset + 4) {
+      continue;
+    }
+    uint32_t word = data[i] | (i + 1 < size ? data[i + 1] << 8 : 0);
+    sum = Fold(sum + word);
+  }
+  return sum + static_cast<uint32_t>(size);
+}
+
+bool Plan_Checksum(const RandomAccessFile& file, WritePlan& plan) {
+  int64_t field = g_Engine.CheckSum_Offset;
+  uint8_t stored_bytes[4];
+  if (field < 0 || !file.ReadAt(field, stored_bytes, 4)) return false;
+  uint32_t stored = stored_bytes[0] | stored_bytes[1] << 8 | stored_bytes[2] << 16 |
+                    static_cast<uint32_t>(stored_bytes[3]) << 24;
+  if (stored == 0) return false;  // no checksum kept: none is made up
+
+  // The words every write touches, before and after the whole plan.
+  std::map<int64_t, uint16_t> before, after;
+  for (const PlannedWrite& w : plan) {
+    int64_t end = w.offset + static_cast<int64_t>(w.bytes.size());
+    for (int64_t word = w.offset & ~int64_t{1}; word < end; word += 2) {
+      if (before.count(word)) continue;
+      uint8_t b[2] = {0, 0};
+      if (!file.ReadAt(word, b, std::min<int64_t>(2, file.Length() - word))) return false;
+      before[word] = after[word] = static_cast<uint16_t>(b[0] | b[1] << 8);
+    }
+  }
+  for (const PlannedWrite& w : plan) {
+    for (size_t i = 0; i < w.bytes.size(); ++i) {
+      int64_t at = w.offset + static_cast<int64_t>(i);
+      uint16_t& word = after[at & ~int64_t{1}];
+      word = (at & 1) ? static_cast<uint16_t>((word & 0x00FF) | w.bytes[i] << 8)
+                      : static_cast<uint16_t>((word & 0xFF00) | w.bytes[i]);
+    }
+  }
+  uint32_t sum = Fold(stored - static_cast<uint32_t>(file.Length()));
+  for (const auto& [word, old_value] : before) {
+    if (word >= field && word < field + 4) continue;  // the field counts as zero
+    // Subtracting in end-around-carry arithmetic is adding the complement.
+    sum = Fold(sum + (~old_value & 0xFFFFu));
+    sum = Fold(sum + after[word]);
+  }
+  uint32_t updated = sum + static_cast<uint32_t>(file.Length());
+  if (updated == stored) return false;
+  std::vector<uint8_t> bytes(4);
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(updated >> (8 * i));
+  plan.push_back({field, std::move(bytes), PlannedWrite::Kind::Checksum});
+  return true;
+}
+
+}  // namespace vantorel

@@ -28,8 +28,10 @@ class Rounder {
   bool failed_ = false;
 };
 
-// One GradientFill of two vertices: A with colour X, B with colour Y, the upper-left
-// index naming B and the lower-right A, as the fills were laid out originally.
+// One GradientFill of two vertices, A with colour X and B with colour Y, the
+// rectangle's upper-left index naming B and its lower-right A. GDI puts each
+// vertex's colour at that vertex's coordinate, whichever lies further left or up,
+// so A may be below or right of B.
 inline void GradientPair(HDC dc, bool vertical, LONG ax, LONG ay, OleColor x, LONG bx, LONG by, OleColor y) {
   Rgb cx = SplitColor(x);
   Rgb cy = SplitColor(y);

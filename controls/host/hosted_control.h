@@ -158,8 +158,6 @@ class HostedControl {
   bool live_ = false;  // life requests done: resize and show reach the control
   std::int16_t buttonsDown_ = 0;
   bool upEndsDoubleClick_ = false;
-
-  friend bool TranslateAccessKey(const MSG& msg);
 };
 
 // Call from the message loop before IsDialogMessage: Alt plus a letter that a

@@ -299,6 +299,18 @@ TEST(ButtonPaint, HashPerLook) {
       {"mode 5", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(5); }, 0xAD8A1497},
       {"mode 6", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(6); }, 0xB418C75B},
       {"mode 7", [](Button* b, HWND) { b->SetButtonStyle(0); b->SetButtonStyleColors(7); }, 0x5A7B1B51},
+      {"style 1 pressed", [](Button* b, HWND) { b->SetButtonStyle(1); SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }, 0xCB0A577E},
+      {"style 1 disabled", [](Button* b, HWND) { b->SetButtonStyle(1); b->SetEnabled(false); }, 0x2E4D77E5},
+      {"style 2 focused", [](Button* b, HWND) { b->SetButtonStyle(2); SetFocus(b->hwnd()); }, 0x6592EAFC},
+      {"style 3 hover", [](Button* b, HWND) { b->SetButtonStyle(3); MovePointer(b->hwnd(), 10, 10); }, 0x4E17BA94},
+      {"style 4 focused", [](Button* b, HWND) { b->SetButtonStyle(4); SetFocus(b->hwnd()); }, 0xA263D201},
+      {"style 6 focused", [](Button* b, HWND) { b->SetButtonStyle(6); SetFocus(b->hwnd()); }, 0x1D12F33E},
+      {"main focused", [](Button* b, HWND) { SetFocus(b->hwnd()); }, 0x98BB922A},
+      {"caption raised", [](Button* b, HWND) { b->SetCaptionEffect(1); }, 0x996FE89C},
+      {"caption outline pressed", [](Button* b, HWND) { b->SetCaptionEffect(3); SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }, 0x1D168BC5},
+      {"caption graded across", [](Button* b, HWND) { b->SetCaptionStyle(1); }, 0xB7AE951C},
+      {"caption graded down hover", [](Button* b, HWND) { b->SetCaptionStyle(2); MovePointer(b->hwnd(), 10, 10); }, 0xE128C259},
+      {"caption top, picture grey left", [](Button* b, HWND) { b->SetCaptionAlignment(0); b->SetPictureAlignment(1); b->SetPictureGray(true); b->SetPicture(test::SolidPicture(16, 16, 0x00336699)); }, 0x0C534A6F},
   };
   for (const Look& look : looks) {
     TestParent parent;

@@ -1,0 +1,48 @@
+// Writes the fuzzer's first inputs: small programs from the test builder,
+// each paired with an icon file, in the fuzz target's input format.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "pe_builder.h"
+#include "vantorel/mod_pe.h"
+
+using namespace vantorel::test;
+
+namespace {
+
+void Seed(const std::filesystem::path& dir, const std::string& name, const Bytes& icon, const Bytes& target) {
+  Bytes input(4);
+  Put32(input, 0, static_cast<uint32_t>(icon.size()));
+  input.insert(input.end(), icon.begin(), icon.end());
+  input.insert(input.end(), target.begin(), target.end());
+  WriteFileBytes(dir / name, input);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fuzz_seeds CORPUS_DIR\n");
+    return 2;
+  }
+  std::filesystem::path dir = argv[1];
+  std::filesystem::create_directories(dir);
+  Bytes small = IconFile({Image(40, 1)});
+  Bytes large = IconFile({Image(300, 2), Image(20, 3)});
+  Seed(dir, "fits", small, BuildPe(IconProgram({64, 64})).bytes);
+  Seed(dir, "moves", large, BuildPe(IconProgram({100, 100, 100})).bytes);
+  Seed(dir, "pe32plus", small, BuildPe(IconProgram({64}, true)).bytes);
+
+  PeOptions many;
+  for (uint16_t id = 1; id <= 3; ++id) many.resources.push_back({3, id, 1033, Bytes(48, 1)});
+  many.resources.push_back({3, 1, 1031, Bytes(48, 2)});
+  many.resources.push_back({14, 1, 1033, GroupIcon({1, 2, 3})});
+  many.resources.push_back({14, 1, 1031, GroupIcon({1})});
+  many.resources.push_back({16, 1, 1033, Bytes(60, 3)});
+  many.free_after_data = 200;
+  BuiltPe pe = BuildPe(many);
+  Put32(pe.bytes, pe.optional_header + 64, vantorel::PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
+  Seed(dir, "groups", large, pe.bytes);
+  return 0;
+}

@@ -17,11 +17,13 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = WS_EX_ACCEPTFILES;
 constexpr int kProgramIcon = 1;
 
-int Screen_Pixels_Per_Inch() {
+POINT Screen_Pixels_Per_Inch() {
   HDC screen = GetDC(nullptr);
-  int ppi = GetDeviceCaps(screen, LOGPIXELSY);
+  POINT ppi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
   ReleaseDC(nullptr, screen);
-  return ppi > 0 ? ppi : 96;
+  if (ppi.x <= 0) ppi.x = 96;
+  if (ppi.y <= 0) ppi.y = 96;
+  return ppi;
 }
 
 bool Ends_With_Ico(const std::wstring& path) {
@@ -56,7 +58,7 @@ bool Form1::Create(HINSTANCE instance) {
     if (!RegisterClassExW(&wc)) return false;
   }
   ppi_ = Screen_Pixels_Per_Inch();
-  RECT frame{0, 0, Twips_To_Pixels(kForm1ClientWidth, ppi_), Twips_To_Pixels(kForm1ClientHeight, ppi_)};
+  RECT frame{0, 0, Twips_To_Pixels(kForm1ClientWidth, ppi_.x), Twips_To_Pixels(kForm1ClientHeight, ppi_.y)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   POINT at = options_.position;
@@ -113,9 +115,9 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 bool Form1::OnCreate() {
-  form_font_ = Create_Font(kFormFont, ppi_);
-  path_row_font_ = Create_Font(kPathRowFont, ppi_);
-  small_font_ = Create_Font(kSmallFont, ppi_);
+  form_font_ = Create_Font(kFormFont, ppi_.y);
+  path_row_font_ = Create_Font(kPathRowFont, ppi_.y);
+  small_font_ = Create_Font(kSmallFont, ppi_.y);
   white_brush_ = CreateSolidBrush(RGB(255, 255, 255));
   if (!form_font_ || !path_row_font_ || !small_font_ || !white_brush_) return false;
   for (const ControlLayout& control : kForm1Controls) {

@@ -30,7 +30,8 @@ class Form1 {
 
   HWND hwnd() const { return hwnd_; }
   HWND Control(Form1Control id) const { return GetDlgItem(hwnd_, id); }
-  int PixelsPerInch() const { return ppi_; }
+  // The screen's logical pixels per inch, across and down.
+  POINT PixelsPerInch() const { return ppi_; }
   HFONT FormFont() const { return form_font_; }
 
   // Keyboard navigation between the controls (Tab, Shift+Tab, arrows); true
@@ -60,7 +61,7 @@ class Form1 {
   UiSeams ui_;
   Form1Options options_;
   HWND hwnd_ = nullptr;
-  int ppi_ = 96;
+  POINT ppi_{96, 96};
   HFONT form_font_ = nullptr;
   HFONT path_row_font_ = nullptr;
   HFONT small_font_ = nullptr;

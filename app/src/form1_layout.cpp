@@ -31,11 +31,11 @@ HFONT Create_Font(const FontSpec& font, int pixels_per_inch) {
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.name);
 }
 
-RECT Pixel_Rect(const ControlLayout& control, int pixels_per_inch) {
-  int left = Twips_To_Pixels(control.left, pixels_per_inch);
-  int top = Twips_To_Pixels(control.top, pixels_per_inch);
-  return {left, top, left + Twips_To_Pixels(control.width, pixels_per_inch),
-          top + Twips_To_Pixels(control.height, pixels_per_inch)};
+RECT Pixel_Rect(const ControlLayout& control, POINT pixels_per_inch) {
+  int left = Twips_To_Pixels(control.left, pixels_per_inch.x);
+  int top = Twips_To_Pixels(control.top, pixels_per_inch.y);
+  return {left, top, left + Twips_To_Pixels(control.width, pixels_per_inch.x),
+          top + Twips_To_Pixels(control.height, pixels_per_inch.y)};
 }
 
 }  // namespace vantorel::app

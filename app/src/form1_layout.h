@@ -74,6 +74,6 @@ int Font_Height(const FontSpec& font, int pixels_per_inch);
 
 HFONT Create_Font(const FontSpec& font, int pixels_per_inch);
 
-RECT Pixel_Rect(const ControlLayout& control, int pixels_per_inch);
+RECT Pixel_Rect(const ControlLayout& control, POINT pixels_per_inch);
 
 }  // namespace vantorel::app

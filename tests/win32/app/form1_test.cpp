@@ -24,7 +24,7 @@ class Form1Test : public ::testing::Test, public FormFixture {
   LOGFONTW FontOf(Form1Control id) {
     LOGFONTW lf{};
     auto font = reinterpret_cast<HFONT>(SendMessageW(Control(id), WM_GETFONT, 0, 0));
-    if (Button* button = Button::FromHwnd(Control(id))) font = button->Font()->Handle(form().PixelsPerInch());
+    if (Button* button = Button::FromHwnd(Control(id))) font = button->Font()->Handle(form().PixelsPerInch().y);
     EXPECT_NE(font, nullptr);
     GetObjectW(font, sizeof lf, &lf);
     return lf;
@@ -51,8 +51,25 @@ const ExpectedControl kExpected[] = {
     {kOpen1, {288, 16, 393, 41}, -11},     {kOpen2, {288, 48, 393, 73}, -11},
 };
 
+// Wine's screen is 96 dpi; other resolutions round to the nearest pixel, ties to even.
+TEST(Form1Layout, TwipsAndPointsRoundToTheNearestPixelTiesToEven) {
+  EXPECT_EQ(Twips_To_Pixels(1335, 120), 111);  // 111.25
+  EXPECT_EQ(Twips_To_Pixels(6225, 120), 519);  // 518.75
+  EXPECT_EQ(Twips_To_Pixels(1335, 144), 134);  // 133.5
+  EXPECT_EQ(Twips_To_Pixels(1095, 144), 110);  // 109.5
+  EXPECT_EQ(Twips_To_Pixels(375, 96), 25);
+  EXPECT_EQ(Font_Height(kSmallFont, 120), -14);     // 13.75
+  EXPECT_EQ(Font_Height(kPathRowFont, 144), -20);   // 19.5
+  EXPECT_EQ(Font_Height(kSmallFont, 96), -11);      // 11
+  RECT r = Pixel_Rect(Layout_Of(kOpen2), POINT{120, 144});
+  EXPECT_EQ(r.left, 360);
+  EXPECT_EQ(r.top, 72);
+  EXPECT_EQ(r.right - r.left, 131);  // 131.25
+  EXPECT_EQ(r.bottom - r.top, 38);   // 37.5
+}
+
 TEST_F(Form1Test, WindowIsFixedSizeCentredWithItsCaption) {
-  ASSERT_EQ(form().PixelsPerInch(), 96) << "the expected pixels are those of 96 dpi";
+  ASSERT_EQ(form().PixelsPerInch().y, 96) << "the expected pixels are those of 96 dpi";
   RECT client{};
   GetClientRect(form().hwnd(), &client);
   EXPECT_EQ(client.right, 415);
@@ -84,7 +101,7 @@ TEST_F(Form1Test, WindowIsFixedSizeCentredWithItsCaption) {
 }
 
 TEST_F(Form1Test, ControlsSitWhereTheFormPutsThemInTheirFonts) {
-  ASSERT_EQ(form().PixelsPerInch(), 96);
+  ASSERT_EQ(form().PixelsPerInch().x, 96);
   for (const ExpectedControl& e : kExpected) {
     RECT r = ClientRectOf(e.id);
     EXPECT_EQ(r.left, e.pixels.left) << e.id;

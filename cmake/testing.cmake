@@ -11,10 +11,17 @@ endif()
 
 # One ctest entry per test program. Each writes its per-case results as XML into
 # build/<tree>/test-results, which scripts/test adds up.
+# Under Wine a path must name its drive to be absolute; Z: is the Unix root.
+if(WIN32)
+  set(VANTOREL_RESULTS_DIR "Z:${CMAKE_BINARY_DIR}/test-results")
+else()
+  set(VANTOREL_RESULTS_DIR "${CMAKE_BINARY_DIR}/test-results")
+endif()
+
 function(vantorel_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main vantorel_warnings)
-  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/test-results/${name}.xml)
+  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${VANTOREL_RESULTS_DIR}/${name}.xml)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()

@@ -57,7 +57,14 @@ void ClickAt(POINT screen) {
   down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
   up.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
   SendInputs({move});
-  Sleep(50);
+  // Press only once the pointer is there, so the press lands on the control.
+  WaitFor(
+      [&] {
+        POINT at{};
+        GetCursorPos(&at);
+        return at.x == screen.x && at.y == screen.y;
+      },
+      2s);
   SendInputs({down, up});
 }
 

@@ -100,6 +100,18 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return OnCtlColor(reinterpret_cast<HDC>(wparam), true);
     case WM_CTLCOLORSTATIC:
       return OnCtlColor(reinterpret_cast<HDC>(wparam), false);
+    case WM_ACTIVATE:
+      // Leaving: remember where the focus was, to put it back on return.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
+      }
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+    case WM_SETFOCUS:
+      // The window itself takes no typing: the focus goes on to a control,
+      // the first path field the first time.
+      SetFocus(last_focus_ && IsWindow(last_focus_) ? last_focus_ : Control(kTFile1));
+      return 0;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wparam));
       return 0;

@@ -66,6 +66,7 @@ class Form1 {
   HFONT path_row_font_ = nullptr;
   HFONT small_font_ = nullptr;
   HBRUSH white_brush_ = nullptr;
+  HWND last_focus_ = nullptr;
 };
 
 }  // namespace vantorel::app

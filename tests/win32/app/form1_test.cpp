@@ -128,6 +128,8 @@ TEST_F(Form1Test, TextsAndStartingState) {
     EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
   }
   EXPECT_TRUE(GetWindowLongW(form().hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  // Labels take no focus: it starts in the program's path field.
+  EXPECT_EQ(GetFocus(), Control(kTFile1));
 }
 
 TEST_F(Form1Test, ColoursOfTheStandardControls) {

@@ -159,6 +159,39 @@ class RealProgram:
         self.assertEqual(len({r[8] for r in group_rows}), 1, "every entry names the same bytes")
 
 
+class Signed(unittest.TestCase):
+    """A program signed here with a throwaway certificate."""
+
+    def setUp(self):
+        self.tmp = Path(tempfile.mkdtemp(prefix="vantorel-signed-"))
+        key, cert = self.tmp / "key.pem", self.tmp / "cert.pem"
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                        "-subj", "/CN=Vantorel test", "-keyout", key, "-out", cert],
+                       check=True, capture_output=True)
+        self.target = self.tmp / "signed.exe"
+        subprocess.run(["osslsigncode", "sign", "-certs", cert, "-key", key, "-in",
+                        Path(ARGS.fixtures) / "fixture-i686.exe", "-out", self.target],
+                       check=True, capture_output=True)
+        self.icon = Path(ARGS.fixtures) / "new.ico"
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def test_refused_unless_allowed(self):
+        before = self.target.read_bytes()
+        run = cli(self.icon, self.target)
+        self.assertEqual(run.returncode, 1)
+        self.assertIn("is signed", run.stderr)
+        self.assertIn("--allow-signed", run.stderr)
+        self.assertEqual(self.target.read_bytes(), before)
+        self.assertIn("is signed", cli("--list", self.target).stdout)
+
+        run = cli("--allow-signed", self.icon, self.target)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        verify = subprocess.run(["osslsigncode", "verify", "-in", self.target], capture_output=True, text=True)
+        self.assertNotEqual(verify.returncode, 0, "the signature no longer matches, as the user was told")
+
+
 class PE32(RealProgram, unittest.TestCase):
     arch = "i686"
 

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include "host/hosted_control.h"
@@ -16,6 +17,7 @@ constexpr wchar_t kClassName[] = L"Vantorel.Form1";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_ACCEPTFILES;
 constexpr int kProgramIcon = 1;
+constexpr int kLabelGap = 4;  // pixels kept free between a label and its field
 
 POINT Screen_Pixels_Per_Inch() {
   HDC screen = GetDC(nullptr);
@@ -29,6 +31,16 @@ POINT Screen_Pixels_Per_Inch() {
 bool Ends_With_Ico(const std::wstring& path) {
   if (path.size() < 4) return false;
   return CompareStringOrdinal(path.c_str() + path.size() - 4, 4, L".ico", 4, TRUE) == CSTR_EQUAL;
+}
+
+int Text_Width(HFONT font, const wchar_t* text) {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, font);
+  SIZE size{};
+  GetTextExtentPoint32W(screen, text, lstrlenW(text), &size);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  return size.cx;
 }
 
 HICON Program_Icon(HINSTANCE instance, int cx_metric, int cy_metric) {
@@ -148,8 +160,6 @@ HWND Form1::CreateStandardControl(const ControlLayout& control) {
   DWORD ex_style = 0;
   switch (control.kind) {
     case ControlKind::Label:
-      // One line: a label a few pixels too narrow for its font loses its last
-      // pixels, not its second word.
       style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
       break;
     case ControlKind::TextField:
@@ -165,6 +175,14 @@ HWND Form1::CreateStandardControl(const ControlLayout& control) {
       return nullptr;
   }
   RECT r = Pixel_Rect(control, ppi_);
+  if (control.kind == ControlKind::Label) {
+    // The layout was made with a font whose text just fits; where the system's
+    // font is wider, the label takes what it needs of the free space before
+    // its field rather than cutting its text.
+    int room = Pixel_Rect(Layout_Of(Field_Of_Label(control.id)), ppi_).left - kLabelGap;
+    LONG needed = r.left + Text_Width(FontFor(control.font), control.text);
+    r.right = std::max<LONG>(r.right, std::min<LONG>(needed, room));
+  }
   HWND child = CreateWindowExW(ex_style, cls, control.text, style, r.left, r.top, r.right - r.left,
                                r.bottom - r.top, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);

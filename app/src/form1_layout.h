@@ -66,6 +66,9 @@ inline constexpr std::array<ControlLayout, 10> kForm1Controls{{
 
 const ControlLayout& Layout_Of(Form1Control id);
 
+// The path field on a label's row.
+constexpr Form1Control Field_Of_Label(Form1Control label) { return label == kLabel1 ? kTFile1 : kTFile2; }
+
 // twips * ppi / 1440, rounded to the nearest pixel, ties to even.
 int Twips_To_Pixels(int twips, int pixels_per_inch);
 

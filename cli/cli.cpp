@@ -85,7 +85,7 @@ int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   IconListing listing;
   std::string failure;
   int32_t result = List_Icons(target, listing, failure, Print_Warnings(err));
-  if (result != kOk) return Report_Failure(result, failure, err);
+  if (result != kSuccess) return Report_Failure(result, failure, err);
   std::fprintf(out, "%s is %s.\n", Path_Text(target).c_str(),
                listing.is_signed ? "signed: changing it invalidates the signature" : "not signed");
   std::fprintf(out, "Icon groups of %s:\n", Path_Text(target).c_str());
@@ -112,7 +112,7 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
   ReplacementPreview p;
   std::string failure;
   int32_t result = Preview_Change_Icon(icon, target, p, failure, Print_Warnings(err));
-  if (result != kOk) return Report_Failure(result, failure, err);
+  if (result != kSuccess) return Report_Failure(result, failure, err);
   std::fprintf(out, "Dry run: %s would not be changed.\n", Path_Text(target).c_str());
   std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), %s.\n", p.image_bytes,
                static_cast<uint64_t>(p.image_offset), p.image_rva,
@@ -152,7 +152,7 @@ int Replace(const Options& o, std::FILE* out, std::FILE* err) {
   }
   std::string failure;
   int32_t result = Change_Icon(icon, target, failure, Print_Warnings(err));
-  if (result != kOk) return Report_Failure(result, failure, err);
+  if (result != kSuccess) return Report_Failure(result, failure, err);
   std::fprintf(out, "Changed the icon of %s\n", Path_Text(target).c_str());
   return kExitOk;
 }

@@ -66,7 +66,7 @@ int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui) {
   }
   std::string failure_text;
   int32_t result = Change_Icon(icon, target, failure_text, Warning_Boxes(owner, ui));
-  if (result == kOk) {
+  if (result == kSuccess) {
     if (ui.file_changed) ui.file_changed(target);
     ui.message_box(owner, kSucceeded, kAppTitle, MB_OK | MB_ICONINFORMATION);
   } else {

@@ -83,7 +83,7 @@ int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const s
                 failure_text);
   }
   if (plan_out) *plan_out = std::move(plan);
-  return kOk;
+  return kSuccess;
 }
 
 namespace {
@@ -104,7 +104,7 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
     if (loaded == kNotIconFile) {
       return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
     }
-    if (loaded != kOk) return Fail(loaded, Error_Description(loaded), failure_text);
+    if (loaded != kSuccess) return Fail(loaded, Error_Description(loaded), failure_text);
   }
 
   auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
@@ -123,7 +123,7 @@ int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesy
                             ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn) {
   ReplacementPlan plan;
   int32_t result = Run(icon, target, failure_text, warn, &plan, true);
-  if (result != kOk) return result;
+  if (result != kSuccess) return result;
   preview.image_offset = plan.image_offset;
   preview.image_rva = static_cast<uint32_t>(plan.image_rva);
   preview.image_bytes = static_cast<uint32_t>(plan.writes.front().bytes.size());
@@ -131,7 +131,7 @@ int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesy
   preview.icon_entries = plan.icon_entries;
   preview.group_entries = plan.group_entries;
   preview.checksum = plan.checksum;
-  return kOk;
+  return kSuccess;
 }
 
 bool Is_Signed_Program(const std::filesystem::path& target) {

@@ -33,7 +33,7 @@ int32_t Load_Entry_And_Image(const RandomAccessFile& file, IconImage& image) {
     return kOutOfMemory;
   }
   if (!file.ReadAt(e.dwImageOffset, image.bytes.data(), image.bytes.size())) return kNotIconFile;
-  return kOk;
+  return kSuccess;
 }
 
 }  // namespace

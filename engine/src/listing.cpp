@@ -102,7 +102,7 @@ int32_t List_Icons(const std::filesystem::path& target, IconListing& listing, st
     failure_text = Error_Description(kSubscriptOutOfRange);
     return kSubscriptOutOfRange;
   }
-  return kOk;
+  return kSuccess;
 }
 
 }  // namespace vantorel

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> original(data + 4 + icon_size, data + size);
 
   IconImage image;
-  if (!Is_Valid_Icon_File(icon) || Load_First_Image(icon, image) != kOk) return 0;
+  if (!Is_Valid_Icon_File(icon) || Load_First_Image(icon, image) != kSuccess) return 0;
 
   g_Engine = EngineState{};
   MemoryFile target(original);
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::vector<uint8_t>& after = target.bytes();
   if (after.size() != original.size()) Violation("length changed");
-  if (result != kOk) {
+  if (result != kSuccess) {
     if (after != original) Violation("failed replacement changed the target");
     if (failure.empty()) Violation("failure without a text");
     return 0;

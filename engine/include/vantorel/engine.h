@@ -13,7 +13,7 @@ namespace vantorel {
 // Failure numbers of Change_Icon. The small ones are the platform's run-time
 // error numbers, raised by guarded arithmetic and allocations.
 enum Failure : int32_t {
-  kOk = 0,
+  kSuccess = 0,
   kOverflow = 6,
   kOutOfMemory = 7,
   kSubscriptOutOfRange = 9,

@@ -48,6 +48,15 @@ def resource_section(path):
     raise AssertionError("no resource section")
 
 
+def private_copy(name, tmp):
+    """The engine holds the files it works on exclusively, so tests running
+    side by side each take their own copy of a shared fixture."""
+    copy = Path(tmp) / name
+    if not copy.exists():
+        shutil.copyfile(Path(ARGS.fixtures) / name, copy)
+    return copy
+
+
 def cli(*args):
     return subprocess.run([ARGS.cli, *map(str, args)], capture_output=True, text=True)
 
@@ -67,7 +76,7 @@ class RealProgram:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
     def replace(self, icon_name):
-        icon = Path(ARGS.fixtures) / icon_name
+        icon = private_copy(icon_name, self.tmp)
         run = cli(icon, self.target)
         self.assertEqual(run.returncode, 0, run.stderr)
         self.assertEqual(run.stderr, "")
@@ -138,7 +147,7 @@ class RealProgram:
         self.assert_only_resources_changed(original=zero)
 
     def test_twice_is_like_once_and_backup_keeps_the_original(self):
-        run = cli("--backup", Path(ARGS.fixtures) / "new.ico", self.target)
+        run = cli("--backup", private_copy("new.ico", self.tmp), self.target)
         self.assertEqual(run.returncode, 0, run.stderr)
         once = self.target.read_bytes()
         self.replace("new.ico")
@@ -172,7 +181,7 @@ class Signed(unittest.TestCase):
         subprocess.run(["osslsigncode", "sign", "-certs", cert, "-key", key, "-in",
                         Path(ARGS.fixtures) / "fixture-i686.exe", "-out", self.target],
                        check=True, capture_output=True)
-        self.icon = Path(ARGS.fixtures) / "new.ico"
+        self.icon = private_copy("new.ico", self.tmp)
 
     def tearDown(self):
         shutil.rmtree(self.tmp, ignore_errors=True)

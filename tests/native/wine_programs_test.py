@@ -75,8 +75,11 @@ def main():
     programs = sorted(glob.glob("/usr/lib/*/wine/*-windows/*.exe"))
     results = []
     with tempfile.TemporaryDirectory(prefix="vantorel-wine-") as tmp:
+        # Our own copy: the engine holds the icon file exclusively while it reads it.
+        icon = Path(tmp) / "new.ico"
+        shutil.copyfile(args.icon, icon)
         for program in programs:
-            problem = check_program(args.cli, Path(args.icon), program, Path(tmp))
+            problem = check_program(args.cli, icon, program, Path(tmp))
             results.append((program, problem))
     with_icons = sum(1 for p, _ in results if has_icons(p))
     failed = [(p, why) for p, why in results if why]

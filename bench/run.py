@@ -1,0 +1,391 @@
+#!/usr/bin/env python3
+"""Speed and memory of vantorel-cli against two resource editors, and the floor.
+
+    python3 bench/run.py [--runs N] [--size-mb M] [--out FILE] [--candidate NAME=PATH]...
+
+Builds what is missing (vantorel-cli in build/bench-native, the floor program,
+the sample programs with MinGW and windres), installs the peers with npm into
+build/bench/peers when they are missing, then times every tool on three
+programs, each run on a fresh copy of the program:
+
+  small     a small 64-bit program with two icon groups
+  resource  the same program whose resources also hold M MiB of random data
+  appended  the small program with M MiB of random data appended
+
+Tools: vantorel-cli; resedit-cli (node); rcedit's 32-bit and 64-bit builds
+under Wine, with one `wineserver -p` kept alive in a private prefix; and the
+floor (bench/floor.cpp: read the headers, write the image's bytes, fsync;
+linked statically, so it pays no dynamic loading either).
+Wine's own start-up (an empty program) is measured just before each rcedit
+run and reported on its own; the rcedit figures are given raw and less it
+(the median of each pair's difference).
+
+Each copy is written and fsynced before its run, so no tool pays for the
+copy's write-back. Wall time and peak resident memory (wait4's ru_maxrss of
+the tool's process tree, taken by the small static launcher bench/measure.cpp)
+are medians over the runs; the tools take turns
+within each run so background load falls on all of them alike. Every result
+is checked: the target's first icon group must then show the icon file's
+first image; where data was appended, whether it survived is shown.
+
+--candidate times another vantorel-cli build (a proposed change) in the same
+runs, next to the one built from this tree.
+
+Prints a Markdown table and the goals with the figures that decide them; every
+run's figures go to build/bench/raw.json.
+Not part of CI: the figures depend on the machine and its load.
+"""
+
+import argparse
+import hashlib
+import json
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BENCH = os.path.join(ROOT, "bench")
+NATIVE = os.path.join(ROOT, "build", "bench-native")
+WORK = os.path.join(ROOT, "build", "bench")
+PROGRAMS = os.path.join(WORK, "programs")
+PEERS = os.path.join(WORK, "peers")
+PREFIX = os.path.join(WORK, "wineprefix")
+CLI = os.path.join(NATIVE, "cli", "vantorel-cli")
+FIXTURES = os.path.join(NATIVE, "tests", "fixtures")
+FLOOR = os.path.join(WORK, "floor")
+MEASURE = os.path.join(WORK, "measure")
+RESEDIT = os.path.join(PEERS, "node_modules", ".bin", "resedit")
+RCEDIT32 = os.path.join(PEERS, "node_modules", "rcedit", "bin", "rcedit.exe")
+RCEDIT64 = os.path.join(PEERS, "node_modules", "rcedit", "bin", "rcedit-x64.exe")
+WINE32 = "wine"
+WINE64 = "/usr/lib/wine/wine64"
+MINGW = "x86_64-w64-mingw32"
+
+
+def log(text):
+    print(text, file=sys.stderr, flush=True)
+
+
+def run(argv, **kw):
+    subprocess.run(argv, check=True, **kw)
+
+
+def newer(output, *inputs):
+    return os.path.exists(output) and all(os.path.getmtime(output) >= os.path.getmtime(i) for i in inputs)
+
+
+# ---------------------------------------------------------------- preparation
+
+def build_native():
+    if not os.path.exists(os.path.join(NATIVE, "build.ninja")):
+        # -Wno-restrict: GCC 12 at -O3 reports a false -Wrestrict inside
+        # std::string concatenation, which -Werror would turn into a failure.
+        run(["cmake", "-S", ROOT, "-B", NATIVE, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
+             "-DCMAKE_CXX_FLAGS=-Wno-restrict"], stdout=subprocess.DEVNULL)
+    run(["cmake", "--build", NATIVE, "--target", "vantorel-cli", "fixtures", "-j2"], stdout=subprocess.DEVNULL)
+    for exe, src, static in ((FLOOR, "floor.cpp", ["-static"]), (MEASURE, "measure.cpp", ["-static"])):
+        src = os.path.join(BENCH, src)
+        if not newer(exe, src):
+            run(["c++", "-O2", "-std=c++20", "-Wall", "-Wextra", *static, "-o", exe, src])
+
+
+def install_peers():
+    if all(os.path.exists(p) for p in (RESEDIT, RCEDIT32, RCEDIT64)):
+        return
+    log("installing resedit-cli and rcedit with npm into " + PEERS)
+    os.makedirs(PEERS, exist_ok=True)
+    run(["npm", "install", "--no-audit", "--no-fund", "--prefix", PEERS, "resedit-cli@3", "rcedit@4"],
+        stdout=subprocess.DEVNULL)
+
+
+def peer_versions():
+    out = {}
+    for name in ("resedit-cli", "resedit", "rcedit"):
+        path = os.path.join(PEERS, "node_modules", name, "package.json")
+        m = re.search(r'"version"\s*:\s*"([^"]+)"', open(path).read())
+        out[name] = m.group(1) if m else "?"
+    return out
+
+
+def write_random(path, size):
+    with open(path, "wb") as f:
+        left = size
+        while left:
+            chunk = min(left, 1 << 24)
+            f.write(os.urandom(chunk))
+            left -= chunk
+
+
+def make_programs(size):
+    """The three sample programs and the empty programs for Wine's start-up."""
+    os.makedirs(PROGRAMS, exist_ok=True)
+    for ico in ("app.ico", "second.ico", "new.ico"):
+        shutil.copyfile(os.path.join(FIXTURES, ico), os.path.join(PROGRAMS, ico))
+    blob = os.path.join(PROGRAMS, "blob.bin")
+    if not os.path.exists(blob) or os.path.getsize(blob) != size:
+        write_random(blob, size)
+    rc = os.path.join(BENCH, "programs", "bench.rc")
+    c = os.path.join(BENCH, "programs", "bench.c")
+    built = {}
+    for name, defines in (("small", []), ("resource", ["-DBIG_BLOB"])):
+        exe = os.path.join(PROGRAMS, name + ".exe")
+        res = os.path.join(PROGRAMS, name + ".res")
+        if not newer(exe, rc, c, blob):
+            run([MINGW + "-windres", *defines, "-I", PROGRAMS, rc, "-O", "coff", "-o", res], cwd=PROGRAMS)
+            run([MINGW + "-gcc-posix", "-O1", "-s", "-o", exe, c, res])
+            os.remove(res)
+        built[name] = exe
+    appended = os.path.join(PROGRAMS, "appended.exe")
+    if not newer(appended, built["small"], blob):
+        with open(appended, "wb") as out:
+            for part in (built["small"], blob):
+                with open(part, "rb") as f:
+                    shutil.copyfileobj(f, out, 1 << 24)
+    built["appended"] = appended
+    empty = os.path.join(BENCH, "programs", "empty.c")
+    for arch, prefix in (("32", "i686-w64-mingw32"), ("64", MINGW)):
+        exe = os.path.join(PROGRAMS, "empty%s.exe" % arch)
+        if not newer(exe, empty):
+            run([prefix + "-gcc-posix", "-O1", "-s", "-o", exe, empty])
+    return built
+
+
+# ---------------------------------------------------------------- Wine
+
+def wine_env():
+    env = dict(os.environ)
+    env.update(WINEPREFIX=PREFIX, WINEARCH="win64", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.pop("DISPLAY", None)  # console programs only; no window system needed
+    return env
+
+
+def start_wine():
+    env = wine_env()
+    if not os.path.exists(os.path.join(PREFIX, "system.reg")):
+        log("creating the Wine prefix " + PREFIX)
+        run([WINE64, "wineboot", "-i"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # Exits with 2 when a server for this prefix runs already: that one is kept.
+    subprocess.run(["wineserver", "-p"], env=env, stderr=subprocess.DEVNULL)
+    # Warm both loaders once, so that the first timed run pays no one-off set-up.
+    for loader, exe in ((WINE32, "empty32.exe"), (WINE64, "empty64.exe")):
+        run([loader, exe], env=env, cwd=PROGRAMS, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def stop_wine():
+    subprocess.run(["wineserver", "-k"], env=wine_env(), stderr=subprocess.DEVNULL)
+
+
+# ---------------------------------------------------------------- measuring
+
+def measure(argv, cwd, env=None):
+    """(seconds, peak KiB) of one run through the small launcher; raises if the tool failed."""
+    errpath = os.path.join(WORK, "stderr.txt")
+    with open(errpath, "wb") as err:
+        out = subprocess.run([MEASURE, *argv], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                             stdout=subprocess.PIPE, stderr=err, check=True).stdout.split()
+    seconds, peak, code = float(out[0]), int(out[1]), int(out[2])
+    if code != 0:
+        raise RuntimeError("%s failed (%d): %s" % (" ".join(argv), code,
+                                                     open(errpath, errors="replace").read().strip()))
+    return seconds, peak
+
+
+def fresh_copy(src, dst):
+    """Copy, and put the copy on disk, before the timed run."""
+    if os.path.exists(dst):
+        os.remove(dst)
+    with open(src, "rb") as f, open(dst, "wb") as out:
+        shutil.copyfileobj(f, out, 1 << 24)
+        out.flush()
+        os.fsync(out.fileno())
+
+
+def first_image(ico):
+    data = open(ico, "rb").read()
+    size = int.from_bytes(data[6 + 8:6 + 12], "little")
+    offset = int.from_bytes(data[6 + 12:6 + 16], "little")
+    return data[offset:offset + size]
+
+
+def group1_shows(target, image):
+    """Whether every image of icon group #1 of language 1033 listed first is the given image's bytes."""
+    out = subprocess.run([CLI, "--list", target], capture_output=True, text=True).stdout
+    rows = re.findall(r"^\s*#1\s+(\d+)\s+\d+\s+\d+\s+\d+\s+\d+\s+(\d+)\s+\d+\s+(0x[0-9a-f]+)", out, re.M)
+    rows = [r for r in rows if int(r[1]) == len(image)]
+    if not rows:
+        return False
+    with open(target, "rb") as f:
+        for _, size, offset in rows:
+            f.seek(int(offset, 16))
+            if f.read(int(size)) != image:
+                return False
+    return True
+
+
+def tail_hash(path, size):
+    h = hashlib.sha256()
+    with open(path, "rb") as f:
+        f.seek(max(0, os.path.getsize(path) - size))
+        for chunk in iter(lambda: f.read(1 << 24), b""):
+            h.update(chunk)
+    return h.hexdigest()
+
+
+def dry_run_offset(icon, target):
+    out = subprocess.run([CLI, "--dry-run", icon, target], capture_output=True, text=True, check=True).stdout
+    return re.search(r"file offset (0x[0-9a-fA-F]+)", out).group(1)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("--runs", type=int, default=7, help="runs per tool and program (at least 5)")
+    ap.add_argument("--size-mb", type=int, default=100, help="size of the data blob and of the appended data")
+    ap.add_argument("--out", help="also write the table to this file")
+    ap.add_argument("--candidate", action="append", default=[], metavar="NAME=PATH",
+                    help="also time another vantorel-cli build (a proposed change) in the same runs")
+    args = ap.parse_args()
+    if args.runs < 5:
+        ap.error("--runs must be at least 5")
+    size = args.size_mb << 20
+
+    os.makedirs(WORK, exist_ok=True)
+    build_native()
+    install_peers()
+    programs = make_programs(size)
+    icon = os.path.join(PROGRAMS, "new.ico")
+    image = first_image(icon)
+    start_wine()
+    env = wine_env()
+    scratch = os.path.join(WORK, "run")
+    os.makedirs(scratch, exist_ok=True)
+    target = os.path.join(scratch, "target.exe")
+
+    offsets = {name: dry_run_offset(icon, exe) for name, exe in programs.items()}
+    tools = {
+        "floor": lambda name: [FLOOR, icon, target, offsets[name]],
+        "vantorel-cli": lambda name: [CLI, icon, target],
+        "resedit-cli": lambda name: [RESEDIT, "--in", target, "--out", target, "--icon", "1," + icon],
+        "rcedit (wine)": lambda name: [WINE32, RCEDIT32, "target.exe", "--set-icon", "new.ico"],
+        "rcedit-x64 (wine64)": lambda name: [WINE64, RCEDIT64, "target.exe", "--set-icon", "new.ico"],
+    }
+    for cand in args.candidate:
+        label, _, path = cand.partition("=")
+        if not path:
+            ap.error("--candidate takes NAME=PATH")
+        tools["candidate: " + label] = (lambda exe: lambda name: [exe, icon, target])(os.path.abspath(path))
+    wine_tools = {"rcedit (wine)": "wine", "rcedit-x64 (wine64)": "wine64"}
+    shutil.copyfile(icon, os.path.join(scratch, "new.ico"))
+
+    times = {}    # (program, tool) -> [seconds]
+    peaks = {}    # (program, tool) -> [KiB]
+    appended_kept = {}
+    startup = {"wine": ([], []), "wine64": ([], [])}
+    wine_pairs = {}  # (program, tool) -> [Wine start-up measured just before each run]
+    blob_hash = tail_hash(os.path.join(PROGRAMS, "blob.bin"), size)
+    try:
+        for i in range(args.runs):
+            log("run %d of %d" % (i + 1, args.runs))
+            for name, exe in programs.items():
+                for tool, argv in tools.items():
+                    fresh_copy(exe, target)
+                    if tool in wine_tools:
+                        # Wine's start-up, just before the peer that pays it: the
+                        # peer's net time is the difference of the pair.
+                        loader_name = wine_tools[tool]
+                        empty = "empty32.exe" if loader_name == "wine" else "empty64.exe"
+                        t, m = measure([argv(name)[0], empty], cwd=PROGRAMS, env=env)
+                        startup[loader_name][0].append(t)
+                        startup[loader_name][1].append(m)
+                        wine_pairs.setdefault((name, tool), []).append(t)
+                    t, m = measure(argv(name), cwd=scratch, env=env if tool in wine_tools else None)
+                    times.setdefault((name, tool), []).append(t)
+                    peaks.setdefault((name, tool), []).append(m)
+                    if tool != "floor" and not group1_shows(target, image):
+                        raise RuntimeError("%s on %s: icon group #1 does not show the new image" % (tool, name))
+                    if name == "appended" and i == 0 and tool != "floor":
+                        appended_kept[tool] = tail_hash(target, size) == blob_hash
+    finally:
+        stop_wine()
+
+    with open(os.path.join(WORK, "raw.json"), "w") as f:
+        json.dump({"times_s": {"%s/%s" % k: v for k, v in times.items()},
+                   "peaks_kib": {"%s/%s" % k: v for k, v in peaks.items()},
+                   "wine_startup": startup}, f, indent=1)
+    med_t = {k: statistics.median(v) for k, v in times.items()}
+    med_m = {k: statistics.median(v) for k, v in peaks.items()}
+    wine_t = {k: statistics.median(v[0]) for k, v in startup.items()}
+    wine_m = {k: statistics.median(v[1]) for k, v in startup.items()}
+    net_t = {k: statistics.median(a - b for a, b in zip(times[k], v)) for k, v in wine_pairs.items()}
+    sizes = {name: os.path.getsize(exe) for name, exe in programs.items()}
+
+    lines = []
+    out = lines.append
+    v = peer_versions()
+    commit = subprocess.run(["git", "-C", ROOT, "rev-parse", "--short", "HEAD"], capture_output=True,
+                            text=True).stdout.strip() or "?"
+    out("Medians of %d runs; vantorel %s, %s, %d cores; resedit-cli %s (resedit %s), rcedit %s, %s, node %s."
+        % (args.runs, commit, time.strftime("%Y-%m-%d"), os.cpu_count(), v["resedit-cli"], v["resedit"], v["rcedit"],
+           subprocess.run([WINE64, "--version"], capture_output=True, text=True).stdout.strip(),
+           subprocess.run(["node", "--version"], capture_output=True, text=True).stdout.strip()))
+    out("")
+    out("| program | size | tool | time (ms) | peak memory (MiB) | time / vantorel-cli | memory / vantorel-cli |")
+    out("|---|---:|---|---:|---:|---:|---:|")
+    for name in programs:
+        base_t, base_m = med_t[(name, "vantorel-cli")], med_m[(name, "vantorel-cli")]
+        for tool in tools:
+            t, m = med_t[(name, tool)], med_m[(name, tool)]
+            label = tool
+            shown = ("%.1f MiB" % (sizes[name] / 2**20)) if sizes[name] >= 2**20 else ("%d KiB" % (sizes[name] // 1024))
+            out("| %s | %s | %s | %.1f | %.1f | %.2f | %.2f |"
+                % (name, shown, label, t * 1e3, m / 1024, t / base_t, m / base_m))
+            if tool in wine_tools:
+                net = net_t[(name, tool)]
+                out("| %s | | %s less Wine's start-up | %.1f | | %.2f | |"
+                    % (name, tool.split(" ")[0], net * 1e3, net / base_t))
+    out("")
+    out("Wine's own start-up (an empty console program, `wineserver -p` running; measured just before "
+        "each rcedit run, whose figure less Wine's start-up is the median of those pairs' differences): "
+        "wine %.1f ms and %.1f MiB, wine64 %.1f ms and %.1f MiB."
+        % (wine_t["wine"] * 1e3, wine_m["wine"] / 1024, wine_t["wine64"] * 1e3, wine_m["wine64"] / 1024))
+    out("")
+    out("The appended data still ends the file after the change: "
+        + ", ".join("%s %s" % (tool, "yes" if kept else "NO") for tool, kept in appended_kept.items()) + ".")
+    out("")
+
+    # The goals, each with the figures that decide it.
+    def verdict(ok):
+        return "met" if ok else "NOT met"
+    small_t, small_m = med_t[("small", "vantorel-cli")], med_m[("small", "vantorel-cli")]
+    for name in ("resource", "appended"):
+        t, m = med_t[(name, "vantorel-cli")], med_m[(name, "vantorel-cli")]
+        # Flat: within 1.5 times the small program's figures (noise on a shared machine).
+        out("- Flat in size (%s vs small): time %.1f vs %.1f ms, memory %.1f vs %.1f MiB: %s"
+            % (name, t * 1e3, small_t * 1e3, m / 1024, small_m / 1024, verdict(t <= 1.5 * small_t and m <= 1.5 * small_m)))
+        for tool, goal in (("resedit-cli", 100), ("rcedit (wine)", 50), ("rcedit-x64 (wine64)", 50)):
+            ratio = med_t[(name, tool)] / t
+            mem = med_m[(name, tool)] / m
+            out("- %s, %s: %.0fx faster (goal %dx): %s; memory 1/%.0f of it (goal 1/50): %s"
+                % (name, tool, ratio, goal, verdict(ratio >= goal), mem, verdict(mem >= 50)))
+            if tool in wine_tools:
+                net = net_t[(name, tool)] / t
+                out("  - less Wine's start-up: %.0fx faster: %s" % (net, verdict(net >= goal)))
+    for name in programs:
+        ratio = med_t[(name, "vantorel-cli")] / med_t[(name, "floor")]
+        out("- Within 2x of the floor (%s): %.2fx: %s" % (name, ratio, verdict(ratio <= 2)))
+        for tool in tools:
+            if tool.startswith("candidate: "):
+                ratio = med_t[(name, tool)] / med_t[(name, "floor")]
+                out("  - %s: %.2fx of the floor" % (tool, ratio))
+    text = "\n".join(lines)
+    print(text)
+    if args.out:
+        with open(args.out, "w") as f:
+            f.write(text + "\n")
+
+
+if __name__ == "__main__":
+    main()

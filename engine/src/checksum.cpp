@@ -41,15 +41,19 @@ bool Plan_Checksum(const RandomAccessFile& file, WritePlan& plan) {
                     static_cast<uint32_t>(stored_bytes[3]) << 24;
   if (stored == 0) return false;  // no checksum kept: none is made up
 
-  // The words every write touches, before and after the whole plan.
+  // The words every write touches, before and after the whole plan; each
+  // write's words are read in one go. A last half word (odd file length)
+  // counts its missing byte as 0.
   std::map<int64_t, uint16_t> before, after;
   for (const PlannedWrite& w : plan) {
-    int64_t end = w.offset + static_cast<int64_t>(w.bytes.size());
-    for (int64_t word = w.offset & ~int64_t{1}; word < end; word += 2) {
-      if (before.count(word)) continue;
-      uint8_t b[2] = {0, 0};
-      if (!file.ReadAt(word, b, std::min<int64_t>(2, file.Length() - word))) return false;
-      before[word] = after[word] = static_cast<uint16_t>(b[0] | b[1] << 8);
+    int64_t first = w.offset & ~int64_t{1};
+    int64_t words_end = (w.offset + static_cast<int64_t>(w.bytes.size()) + 1) & ~int64_t{1};
+    std::vector<uint8_t> old(static_cast<size_t>(words_end - first), 0);
+    int64_t readable = std::min(words_end, file.Length()) - first;
+    if (!file.ReadAt(first, old.data(), static_cast<size_t>(readable))) return false;
+    for (size_t i = 0; i < old.size(); i += 2) {
+      uint16_t value = static_cast<uint16_t>(old[i] | old[i + 1] << 8);
+      if (before.emplace(first + static_cast<int64_t>(i), value).second) after[first + static_cast<int64_t>(i)] = value;
     }
   }
   for (const PlannedWrite& w : plan) {

@@ -105,7 +105,11 @@ void Walk_Resource_Tree(const Reader& r, int32_t root, const WalkCallbacks& call
 }
 
 std::string Resource_Name(const Reader& r, int32_t root, uint32_t name) {
-  if (!(name & kNameIsString)) return "#" + std::to_string(name);
+  if (!(name & kNameIsString)) {
+    // Appended rather than "#" + ...: GCC 12 at -O3 warns falsely about the latter.
+    std::string number = "#";
+    return number.append(std::to_string(name));
+  }
   int64_t at = int64_t{root} + (name & ~kNameIsString);
   if (!r.Contains(at, 2)) return "?";
   int64_t length = r.U16(at);

@@ -5,6 +5,8 @@ export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# shellcheck source=scripts/wine-fonts.sh
+. "$root/scripts/wine-fonts.sh"
 
 xvfb_pid=""
 
@@ -24,12 +26,7 @@ start_display() {
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
   fi
-  # Wine's title-bar buttons are glyphs of its Marlett font, which Debian's
-  # Wine does not load from its own folder; the prefix gets a copy.
-  fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
-  fi
+  copy_wine_fonts
   wineserver -w
   # Keep one wineserver alive for the whole run so each program starts quickly.
   wineserver -p >/dev/null 2>&1

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "test_support.h"
 
@@ -40,6 +42,28 @@ SIZE Extent(Button* b, const std::wstring& text) {
 
 bool SameShift(const Bounds& a, const Bounds& b, int dx, int dy) {
   return b.left == a.left + dx && b.right == a.right + dx && b.top == a.top + dy && b.bottom == a.bottom + dy;
+}
+
+// Every caption pixel and look hash assumes the face itself: Wine draws a font
+// it cannot find in another face with other widths, and fakes bold from the
+// regular face when the bold file is missing.
+TEST(CaptionLayer, MainWindowCaptionsAreInTahomasOwnBoldFace) {
+  TestParent parent;
+  Button* b = Main(parent);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, b->Font()->Handle(96));
+  wchar_t face[LF_FACESIZE]{};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  EXPECT_STREQ(face, L"Tahoma") << "the prefix lacks Wine's Tahoma fonts";
+  std::vector<char> buffer(GetOutlineTextMetricsW(dc, 0, nullptr));
+  ASSERT_FALSE(buffer.empty());
+  auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+  ASSERT_NE(GetOutlineTextMetricsW(dc, static_cast<UINT>(buffer.size()), metrics), 0u);
+  const auto* style = reinterpret_cast<const wchar_t*>(buffer.data() + reinterpret_cast<std::uintptr_t>(metrics->otmpStyleName));
+  EXPECT_STREQ(style, L"Bold") << "a bold made up from the regular face";
+  EXPECT_EQ(metrics->otmTextMetrics.tmWeight, FW_BOLD);
+  SelectObject(dc, old);
+  DeleteDC(dc);
 }
 
 TEST(CaptionLayer, PlacementByAlignment) {

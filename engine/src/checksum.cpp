@@ -6,7 +6,7 @@
 // from the words a plan rewrites instead of from the whole file: a correct
 // checksum stays correct, and a 100 MB program costs no more than a small one.
 #include <algorithm>
-#include <map>
+#include <vector>
 
 #include "vantorel/mod_pe.h"
 
@@ -44,7 +44,11 @@ bool Plan_Checksum(const RandomAccessFile& file, WritePlan& plan) {
   // The words every write touches, before and after the whole plan; each
   // write's words are read in one go. A last half word (odd file length)
   // counts its missing byte as 0.
-  std::map<int64_t, uint16_t> before, after;
+  struct Word {
+    int64_t at;
+    uint16_t before, after;
+  };
+  std::vector<Word> words;
   for (const PlannedWrite& w : plan) {
     int64_t first = w.offset & ~int64_t{1};
     int64_t words_end = (w.offset + static_cast<int64_t>(w.bytes.size()) + 1) & ~int64_t{1};
@@ -53,23 +57,30 @@ bool Plan_Checksum(const RandomAccessFile& file, WritePlan& plan) {
     if (!file.ReadAt(first, old.data(), static_cast<size_t>(readable))) return false;
     for (size_t i = 0; i < old.size(); i += 2) {
       uint16_t value = static_cast<uint16_t>(old[i] | old[i + 1] << 8);
-      if (before.emplace(first + static_cast<int64_t>(i), value).second) after[first + static_cast<int64_t>(i)] = value;
+      words.push_back({first + static_cast<int64_t>(i), value, value});
     }
   }
+  // Every copy of a word was read from the unchanged file: keep one.
+  std::sort(words.begin(), words.end(), [](const Word& x, const Word& y) { return x.at < y.at; });
+  words.erase(std::unique(words.begin(), words.end(), [](const Word& x, const Word& y) { return x.at == y.at; }),
+              words.end());
   for (const PlannedWrite& w : plan) {
+    auto it = std::lower_bound(words.begin(), words.end(), w.offset & ~int64_t{1},
+                               [](const Word& x, int64_t at) { return x.at < at; });
     for (size_t i = 0; i < w.bytes.size(); ++i) {
       int64_t at = w.offset + static_cast<int64_t>(i);
-      uint16_t& word = after[at & ~int64_t{1}];
+      if (i > 0 && !(at & 1)) ++it;
+      uint16_t& word = it->after;
       word = (at & 1) ? static_cast<uint16_t>((word & 0x00FF) | w.bytes[i] << 8)
                       : static_cast<uint16_t>((word & 0xFF00) | w.bytes[i]);
     }
   }
   uint32_t sum = Fold(stored - static_cast<uint32_t>(file.Length()));
-  for (const auto& [word, old_value] : before) {
-    if (word >= field && word < field + 4) continue;  // the field counts as zero
+  for (const Word& word : words) {
+    if (word.at >= field && word.at < field + 4) continue;  // the field counts as zero
     // Subtracting in end-around-carry arithmetic is adding the complement.
-    sum = Fold(sum + (~old_value & 0xFFFFu));
-    sum = Fold(sum + after[word]);
+    sum = Fold(sum + (~word.before & 0xFFFFu));
+    sum = Fold(sum + word.after);
   }
   uint32_t updated = sum + static_cast<uint32_t>(file.Length());
   if (updated == stored) return false;

@@ -32,7 +32,20 @@ start_display() {
   wineserver -p >/dev/null 2>&1
 }
 
+# Without a window manager nobody draws title bars; for pictures Wine draws
+# them itself. stop_display gives the prefix its own setting back.
+x11_key='HKCU\Software\Wine\X11 Driver'
+decorated_set_here=0
+wine_draws_title_bars() {
+  wine reg query "$x11_key" /v Decorated >/dev/null 2>&1 && return 0
+  wine reg add "$x11_key" /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 && decorated_set_here=1
+}
+
 stop_display() {
+  if [ $decorated_set_here -eq 1 ]; then
+    wine reg delete "$x11_key" /v Decorated /f >/dev/null 2>&1 || true
+    decorated_set_here=0
+  fi
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
 }

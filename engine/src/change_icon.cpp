@@ -16,10 +16,6 @@ int32_t Fail(int32_t number, std::string text, std::string& failure_text) {
   return number;
 }
 
-std::string Open_Failure(const std::string& path) {
-  return "Failed to open " + path + ". Make sure file is not in use by another program.";
-}
-
 bool Overlaps(const PlannedWrite& a, const PlannedWrite& b) {
   return a.offset < b.offset + static_cast<int64_t>(b.bytes.size()) &&
          b.offset < a.offset + static_cast<int64_t>(a.bytes.size());
@@ -31,12 +27,11 @@ int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const s
                         const std::string& target_path, std::string& failure_text, const WarningSink& warn,
                         ReplacementPlan* plan_out, bool plan_only) {
   if (!Is_Valid_PE(target)) {
-    return Fail(kNotWin32Executable, target_path + " is not a valid Win32 executable.", failure_text);
+    return Fail(kNotWin32Executable, Not_Win32_Text(target_path), failure_text);
   }
   int32_t root = Find_Resource_Tree(target, warn);
   if (root <= kHeadersEnd) {
-    return Fail(kNoResourceTree, target_path + " does not contain a valid resource tree.  File may be corrupt.",
-                failure_text);
+    return Fail(kNoResourceTree, No_Tree_Text(target_path), failure_text);
   }
   std::vector<IconImageRef> icons;
   Find_Icon_Resources(target, root, icons, warn);
@@ -96,7 +91,7 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   IconImage image;
   {
     auto icon_file = OpenImageFile(icon, Access::Read);
-    if (!icon_file) return Fail(kOpenFailed, Open_Failure(icon_path), failure_text);
+    if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path), failure_text);
     if (!Is_Valid_Icon_File(*icon_file)) {
       return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
     }
@@ -108,7 +103,7 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   }
 
   auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
-  if (!target_file) return Fail(kOpenFailed, Open_Failure(target_path), failure_text);
+  if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
   return Replace_Icon_In(*target_file, image, icon_path, target_path, failure_text, warn, plan, plan_only);
 }
 

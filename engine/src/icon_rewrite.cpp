@@ -7,11 +7,8 @@
 
 namespace vantorel {
 
-Reader Resource_Section_Reader(const RandomAccessFile& file);
-
 namespace {
 
-constexpr uint32_t kLow24 = 0x00FFFFFFu;
 // bWidth .. dwBytesInRes: the part that ICONDIRENTRY and GRPICONDIRENTRY share.
 constexpr size_t kSharedEntryBytes = 12;
 

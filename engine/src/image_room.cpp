@@ -10,15 +10,12 @@
 
 namespace vantorel {
 
-Reader Resource_Section_Reader(const RandomAccessFile& file);
-
 namespace {
 
 struct Range {
   int64_t begin, end;
 };
 
-constexpr uint32_t kLow24 = 0x00FFFFFFu;
 // New images start on a 4-byte boundary, as resource compilers place them.
 constexpr int64_t kImageAlignment = 4;
 

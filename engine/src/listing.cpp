@@ -8,11 +8,8 @@
 
 namespace vantorel {
 
-Reader Resource_Section_Reader(const RandomAccessFile& file);
-
 namespace {
 
-constexpr uint32_t kLow24 = 0x00FFFFFFu;
 
 struct ImageKey {
   uint32_t id, language;
@@ -81,17 +78,17 @@ int32_t List_Icons(const std::filesystem::path& target, IconListing& listing, st
   const std::string path = Path_Text(target);
   auto file = OpenImageFile(target, Access::Read);
   if (!file) {
-    failure_text = "Failed to open " + path + ". Make sure file is not in use by another program.";
+    failure_text = Open_Failure_Text(path);
     return kOpenFailed;
   }
   if (!Is_Valid_PE(*file)) {
-    failure_text = path + " is not a valid Win32 executable.";
+    failure_text = Not_Win32_Text(path);
     return kNotWin32Executable;
   }
   listing.is_signed = Is_Signed(*file);
   int32_t root = Find_Resource_Tree(*file, warn);
   if (root <= kDosHeaderSize + kFileHeaderSize + kOptionalHeader32Size) {
-    failure_text = path + " does not contain a valid resource tree.  File may be corrupt.";
+    failure_text = No_Tree_Text(path);
     return kNoResourceTree;
   }
   bool read = Trap(warn, kIconLocateText, [&] {

@@ -6,7 +6,6 @@ namespace vantorel {
 namespace {
 
 constexpr uint32_t kNameIsString = 0x80000000u;
-constexpr uint32_t kLow24 = 0x00FFFFFFu;
 constexpr int32_t kDirectoryHeaderSize = 16;
 
 class Walk {

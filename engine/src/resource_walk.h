@@ -10,6 +10,14 @@
 
 namespace vantorel {
 
+// The low 24 bits of an OffsetToData: the subdirectory flag in the upper byte
+// dropped, as the walk reads subdirectories and the group-icon branch reads
+// its data entries.
+constexpr uint32_t kLow24 = 0x00FFFFFFu;
+
+// A reader over the resource section that Find_Resource_Tree found last.
+Reader Resource_Section_Reader(const RandomAccessFile& file);
+
 struct ResourceEntry {
   uint32_t Name = 0;
   uint32_t OffsetToData = 0;

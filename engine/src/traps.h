@@ -18,6 +18,14 @@ constexpr const char* kTreeLocateText = "An error occurred while locating the re
 constexpr const char* kIconLocateText = "An error occurred while locating the icon resources. ";
 constexpr const char* kModifyText = "An error occurred while modifying the resource directories. ";
 
+inline std::string Open_Failure_Text(const std::string& path) {
+  return "Failed to open " + path + ". Make sure file is not in use by another program.";
+}
+inline std::string Not_Win32_Text(const std::string& path) { return path + " is not a valid Win32 executable."; }
+inline std::string No_Tree_Text(const std::string& path) {
+  return path + " does not contain a valid resource tree.  File may be corrupt.";
+}
+
 inline void WarnDescribed(const WarningSink& warn, const char* lead_in, int32_t number) {
   Warn(warn, Program_Name() + " - " + Error_Description(number), std::string(lead_in) + kInUseHint);
 }

@@ -27,6 +27,22 @@ HCURSOR StandardPointer(std::int16_t kind) {
   return LoadCursorW(nullptr, kCursors[kind]);
 }
 
+// A 32-bit DIB section whose row 0 is the top row, so pixel (x, y) is
+// bits[y * width + x].
+HBITMAP CreateTopDownDib32(int width, int height, std::uint32_t** bits) {
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bmi.bmiHeader.biWidth = width;
+  bmi.bmiHeader.biHeight = -height;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* raw = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &raw, nullptr, 0);
+  *bits = static_cast<std::uint32_t*>(raw);
+  return bitmap;
+}
+
 }  // namespace
 
 Surface::~Surface() {
@@ -72,17 +88,8 @@ void Surface::MakeImage(int width, int height) {
   FreeImage();
   width_ = width < 1 ? 1 : width;
   height_ = height < 1 ? 1 : height;
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = width_;
-  bmi.bmiHeader.biHeight = -height_;  // top-down: row 0 first
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
   dc_ = CreateCompatibleDC(nullptr);
-  bitmap_ = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bits_ = static_cast<std::uint32_t*>(bits);
+  bitmap_ = CreateTopDownDib32(width_, height_, &bits_);
   oldBitmap_ = SelectObject(dc_, bitmap_);
   SelectTools();
   Clear();
@@ -161,17 +168,8 @@ void Surface::CommitMaskPicture() {
   if (!dc_) return;
   GdiFlush();
   if (!maskDc_) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width_;
-    bmi.bmiHeader.biHeight = -height_;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
     maskDc_ = CreateCompatibleDC(nullptr);
-    maskBitmap_ = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    maskBits_ = static_cast<std::uint32_t*>(bits);
+    maskBitmap_ = CreateTopDownDib32(width_, height_, &maskBits_);
     oldMaskBitmap_ = SelectObject(maskDc_, maskBitmap_);
   }
   std::memcpy(maskBits_, bits_, static_cast<std::size_t>(width_) * height_ * 4);

@@ -155,6 +155,7 @@ LRESULT CALLBACK HostedControl::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 }
 
 LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT taken = 0; live_ && OnWindowMessage(msg, wp, lp, &taken)) return taken;
   switch (msg) {
     case WM_CREATE: surface_.Attach(hwnd_); return 0;
     case WM_SIZE:

@@ -129,6 +129,11 @@ class HostedControl {
   virtual void OnLostFocus() {}
   virtual void OnAccessKeyPress(std::int16_t) {}
 
+  // Any window message, offered before the host handles it. A control that needs
+  // messages the notifications above do not carry (timers, mouse leave, hiding)
+  // returns true with *result set to take one, or false to let the host go on.
+  virtual bool OnWindowMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+
   virtual void OnOLECompleteDrag(std::int32_t&) {}
   virtual void OnOLEDragDrop(IDataObject*, std::int32_t&, std::int16_t&, std::int16_t&, float&, float&) {}
   virtual void OnOLEDragOver(IDataObject*, std::int32_t&, std::int16_t&, std::int16_t&, float&, float&,

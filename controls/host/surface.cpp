@@ -27,6 +27,8 @@ HCURSOR StandardPointer(std::int16_t kind) {
   return LoadCursorW(nullptr, kCursors[kind]);
 }
 
+}  // namespace
+
 // A 32-bit DIB section whose row 0 is the top row, so pixel (x, y) is
 // bits[y * width + x].
 HBITMAP CreateTopDownDib32(int width, int height, std::uint32_t** bits) {
@@ -42,8 +44,6 @@ HBITMAP CreateTopDownDib32(int width, int height, std::uint32_t** bits) {
   *bits = static_cast<std::uint32_t*>(raw);
   return bitmap;
 }
-
-}  // namespace
 
 Surface::~Surface() {
   FreeImage();

@@ -13,6 +13,10 @@ namespace vantorel {
 
 enum class BackStyle { Transparent = 0, Opaque = 1 };
 
+// A 32-bit DIB section whose row 0 is the top row, so pixel (x, y) is
+// bits[y * width + x] (0x00RRGGBB). Null when it cannot be made.
+HBITMAP CreateTopDownDib32(int width, int height, std::uint32_t** bits);
+
 // The drawing surface of one control window: a persistent backing image (a memory
 // DC holding a 32-bit top-down DIB section of the client size) with the drawing
 // state the controls use. Paint code draws into it; the window only copies it.

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string_view>
+
+#include "vbbutton/color_math.h"
+#include "vbbutton/layout.h"
+
+namespace vantorel::vb {
+
+// Caption styles: how a face draws its caption.
+enum CaptionStyle {
+  kCaptionNormal = 0,
+  kCaptionHot = 1,
+  kCaptionPressed = 2,
+  kCaptionEmbossed = 3,  // disabled
+  kCaptionFlat = 4,      // disabled
+  kCaptionFaded = 5,     // disabled
+  kCaptionCarved = 6,    // disabled
+  kCaptionPressedCarved = 7,
+  kCaptionPlainHot = 8,  // hot text in the caption rectangle, no effect (type 5 pressed)
+};
+
+// What the control tells a face about itself, read once per drawing.
+struct FaceInput {
+  int type = 2;
+  int w = 0;
+  int h = 0;
+  bool hot = false;
+  bool focused = false;
+  bool isDefault = false;
+  bool showFocusRect = true;
+  bool soft = false;
+  int scheme = 1;
+  int specialEffect = 0;
+  int lastLook = 0;
+  std::wstring_view caption;
+  Layout layout;
+  Box focus;
+  HDC background = nullptr;  // type 11: the captured background, the control's size
+  // Type 14 draws its caption in bold while default: true makes the font bold and
+  // lays the caption out again, false puts both back.
+  std::function<void(bool bold, Layout& layout)> boldCaption;
+};
+
+// The primitives every face is made of, written once: fill, outline, line, pixel,
+// bevel and ellipse, the caption styles and the focus rectangle. Puts back the
+// device context's pen, brush and text colour when it goes.
+class FaceCanvas {
+ public:
+  FaceCanvas(HDC dc, ColorSet& colors, FaceInput& input, int& lastStyle);
+  ~FaceCanvas();
+  FaceCanvas(const FaceCanvas&) = delete;
+  FaceCanvas& operator=(const FaceCanvas&) = delete;
+
+  const int w;
+  const int h;
+  ColorSet& c;
+  FaceInput& in;
+
+  // shift with the control's SoftBevel; type 3 moves blue in proportion.
+  Rgb24 Shift(Rgb24 colour, int delta) const;
+
+  void Fill(int x, int y, int cx, int cy, Rgb24 colour);
+  void Outline(int x, int y, int cx, int cy, Rgb24 colour);
+  void Line(int x1, int y1, int x2, int y2, Rgb24 colour);
+  void Pixel(int x, int y, Rgb24 colour);
+  void Bevel(Rgb24 c1, Rgb24 c2, Rgb24 c3, Rgb24 c4, int inset);
+  void BevelOuter(Rgb24 c1, Rgb24 c2);
+  void Ellipse(Rgb24 outline, Rgb24 fill);
+  // The four corner pixels one in from each corner.
+  void InnerCorners(Rgb24 colour);
+  // Rows 1 to h, darker by span / h per row (reversed: row h - y, from base).
+  void Gradient(Rgb24 base, int span, bool reversed = false);
+  void Background();
+
+  void Caption();  // hot style when hot, normal otherwise
+  void Caption(int style);
+  void Text(const Box& box, Rgb24 colour);
+  void Focus();
+
+ private:
+  void BevelLines(Rgb24 c1, Rgb24 c2, Rgb24 c3, Rgb24 c4, int inset, bool outerOnly);
+  void CaptionEffect(const Box& box);
+  Rgb24 EffectBase() const;
+
+  HDC dc_;
+  int& lastStyle_;
+  HGDIOBJ oldPen_;
+  HGDIOBJ oldBrush_;
+  COLORREF oldText_;
+};
+
+// One look of one type.
+using FacePass = void (*)(FaceCanvas&);
+
+struct Face {
+  FacePass normal;
+  FacePass pressed;
+  FacePass disabled;
+};
+
+// The face of a ButtonType, or null for a value outside 1 to 14.
+const Face* FaceFor(int type);
+
+// The window shape of a ButtonType: corner pixels cut away, or an ellipse; null
+// for the plain rectangle.
+HRGN ShapeFor(int type, int w, int h);
+
+}  // namespace vantorel::vb

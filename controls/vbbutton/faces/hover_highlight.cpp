@@ -1,0 +1,33 @@
+// Type 9: flat until hot, then filled and framed in the selection colours.
+#include "vbbutton/faces/faces.h"
+
+namespace vantorel::vb {
+
+namespace {
+
+void Normal(FaceCanvas& f) {
+  if (f.in.hot) f.Fill(1, 1, f.w, f.h, f.c.selectionLight);
+  f.Caption();
+  if (f.in.hot) f.Outline(0, 0, f.w, f.h, f.c.selection);
+  f.Focus();
+}
+
+void Pressed(FaceCanvas& f) {
+  if (f.in.hot) {
+    // The control's own colours darken their hover fill; the other schemes use
+    // the selection colour, lightened.
+    Rgb24 fill = f.in.scheme == 2 ? f.Shift(f.c.selectionLight, -32) : Lighten(f.c.selection, 128);
+    f.Fill(0, 0, f.w, f.h, fill);
+  }
+  f.Caption(kCaptionPressed);
+  f.Outline(0, 0, f.w, f.h, f.c.selection);
+  f.Focus();
+}
+
+void Disabled(FaceCanvas& f) { f.Caption(kCaptionFlat); }
+
+}  // namespace
+
+const Face kHoverHighlightFace{Normal, Pressed, Disabled};
+
+}  // namespace vantorel::vb

@@ -1,0 +1,258 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "host/color.h"
+#include "host/hosted_control.h"
+#include "host/status.h"
+#include "vbbutton/color_math.h"
+#include "vbbutton/layout.h"
+#include "vbbutton/picture_pixels.h"
+
+namespace vantorel {
+
+namespace vb {
+class FaceCanvas;
+}
+
+// The stored properties of a vbButton; a default-constructed set holds the load
+// fallbacks (the colours of a new control come from its colour scheme).
+struct vbButtonProps {
+  OleColor backColor = 0;
+  OleColor backOver = 0;
+  OleColor foreColor = 0;
+  OleColor foreOver = 0;
+  OleColor maskColor = 0x00C0C0C0;
+  std::int32_t buttonType = 2;
+  std::wstring caption;
+  std::int32_t colorScheme = 1;
+  bool showFocusRect = true;
+  bool handPointer = false;
+  bool softBevel = false;
+  PictureRef pictureNormal;
+  PictureRef pictureOver;
+  std::int32_t picturePosition = 0;
+  bool useMaskColor = true;
+  bool useGreyscale = false;
+  std::int32_t specialEffect = 0;
+  bool checkBoxBehaviour = false;
+  bool value = false;
+};
+
+// Events of a vbButton. Arguments are references; the control reads Button and
+// KeyCode back after raising, so a handler that changes them changes what the
+// control does next. Positions are in the control's pixels.
+struct vbButtonEvents {
+  std::function<void()> Click;
+  std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseDown;
+  std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseMove;
+  std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseUp;
+  std::function<void(std::int16_t& keyAscii)> KeyPress;
+  std::function<void(std::int16_t& keyCode, std::int16_t& shift)> KeyDown;
+  std::function<void(std::int16_t& keyCode, std::int16_t& shift)> KeyUp;
+  std::function<void()> MouseOver;
+  std::function<void()> MouseOut;
+};
+
+namespace vb {
+// Looks the drawing operation is asked for.
+inline constexpr int kLookNormal = 0;
+inline constexpr int kLookPressed = 2;
+}  // namespace vb
+
+// The image button: fourteen classic looks, four colour schemes, a caption with an
+// access key, normal and hover pictures, a check-box mode and hover tracking.
+class vbButton final : public HostedControl {
+ public:
+  // Makes a vbButton child window: new-instance defaults when bag is null,
+  // otherwise the stored values. The window owns the control. Null on failure.
+  static vbButton* Create(const HostPlacement& placement, const PropertyBag* bag = nullptr);
+  static vbButton* FromHwnd(HWND hwnd);
+
+  vbButtonEvents events;
+
+  OleColor BackColor() const { return props_.backColor; }
+  Status SetBackColor(OleColor v);
+  OleColor BackOver() const { return props_.backOver; }
+  Status SetBackOver(OleColor v);
+  OleColor ForeColor() const { return props_.foreColor; }
+  Status SetForeColor(OleColor v);
+  OleColor ForeOver() const { return props_.foreOver; }
+  Status SetForeOver(OleColor v);
+  OleColor MaskColor() const { return props_.maskColor; }
+  Status SetMaskColor(OleColor v);
+  std::int32_t ButtonType() const { return props_.buttonType; }
+  Status SetButtonType(std::int32_t v);
+  const std::wstring& Caption() const { return props_.caption; }
+  Status SetCaption(std::wstring v);
+  bool Enabled() const;
+  Status SetEnabled(bool v);
+  const FontRef& Font() const;
+  Status SetFont(FontRef v);  // kept by reference
+  bool FontBold() const;
+  Status SetFontBold(bool v);
+  bool FontItalic() const;
+  Status SetFontItalic(bool v);
+  bool FontUnderline() const;
+  Status SetFontUnderline(bool v);
+  std::int16_t FontSize() const;
+  Status SetFontSize(std::int16_t points);
+  std::wstring FontName() const;
+  Status SetFontName(std::wstring v);
+  std::int32_t ColorScheme() const { return props_.colorScheme; }
+  Status SetColorScheme(std::int32_t v);
+  bool ShowFocusRect() const { return props_.showFocusRect; }
+  Status SetShowFocusRect(bool v);
+  std::int16_t MousePointer() const;
+  Status SetMousePointer(std::int16_t v);
+  const PictureRef& MouseIcon() const;
+  Status SetMouseIcon(PictureRef v);
+  bool HandPointer() const { return props_.handPointer; }
+  Status SetHandPointer(bool v);
+  HWND hwnd() const { return Hwnd(); }
+  bool SoftBevel() const { return props_.softBevel; }
+  Status SetSoftBevel(bool v);
+  const PictureRef& PictureNormal() const { return props_.pictureNormal; }
+  Status SetPictureNormal(PictureRef v);
+  const PictureRef& PictureOver() const { return props_.pictureOver; }
+  Status SetPictureOver(PictureRef v);
+  std::int32_t PicturePosition() const { return props_.picturePosition; }
+  Status SetPicturePosition(std::int32_t v);
+  bool UseMaskColor() const { return props_.useMaskColor; }
+  Status SetUseMaskColor(bool v);
+  bool UseGreyscale() const { return props_.useGreyscale; }
+  Status SetUseGreyscale(bool v);
+  std::int32_t SpecialEffect() const { return props_.specialEffect; }
+  Status SetSpecialEffect(std::int32_t v);
+  bool CheckBoxBehaviour() const { return props_.checkBoxBehaviour; }
+  Status SetCheckBoxBehaviour(bool v);
+  bool Value() const { return props_.value; }
+  Status SetValue(bool v);
+  static const wchar_t* Version() { return L"2.0.6"; }
+
+  // Turns drawing off until the next Refresh.
+  void DisableRefresh();
+  // Captures the background again (type 11), derives the colours, lays out and
+  // redraws in the last drawn look.
+  void Refresh();
+
+  // The drawing operation: look 0 normal, 2 pressed. Unforced drawing is skipped
+  // when neither the look nor the caption changed since the last drawing.
+  void Draw(int look, bool force);
+
+  // State the faces and the tests read.
+  const vb::ColorSet& Colors() const { return colors_; }
+  const vb::Layout& CurrentLayout() const { return layout_; }
+  vb::Box FocusBox() const { return vb::FocusBox(width_, height_, props_.buttonType); }
+  bool Hot() const { return hot_; }
+  bool HasFocus() const { return hasFocus_; }
+  int LastLook() const { return lastLook_; }
+  wchar_t AccessKey() const { return accessKey_; }
+  bool DrawingAllowed() const { return drawingAllowed_; }
+  // How many times the drawing operation really drew (skipped calls excluded).
+  std::uint32_t DrawCount() const { return drawCount_; }
+  HDC CaptureDc() const { return captureDc_; }
+
+  ~vbButton() override;
+
+ private:
+  vbButton() = default;
+
+  Status Changed(const wchar_t* key);
+  void RedrawLast() { Draw(lastLook_, true); }
+  void RedrawNormal() { Draw(vb::kLookNormal, true); }
+  Status SetFontDesc(FontDesc desc);
+
+  // Colours, layout and shape.
+  void DeriveColors();
+  void ReadSize();
+  vb::Layout MeasureLayout() const;
+  void ComputeLayout();
+  void ComputePictureSize();
+  void UpdateAccessKey();
+  void ApplyWindowText();
+  void ApplyRegion();
+  void HandleResize();
+  HCURSOR PointerCursor() const;
+
+  // Drawing steps.
+  void DrawSteps(int look);
+  void DrawPictures(vb::FaceCanvas& canvas, int mode);
+  void RenderPicture(const PictureRef& picture, vb::PictureCache& cache, int x, int y, vb::PictureMode mode,
+                     vb::Rgb24 colour = 0);
+  void PictureEffect(vb::FaceCanvas& canvas, const PictureRef& picture, vb::PictureCache& cache, int k);
+
+  // Interaction.
+  bool MouseIsOver() const;
+  void BeginHover();
+  void ArmLeave();
+  void EndHover();
+  void CheckHover();
+  void ClickNow();
+  void MoveFocus(bool previous);
+
+  // Type 11.
+  void EnsureCaptureSurface();
+  void CaptureBackground();
+  bool PrintParentInto(HWND parent, int x, int y);
+  void CopyParentScreen(HWND parent, int x, int y);
+  void ReleaseCaptureSurface();
+
+  void OnInitNew() override;
+  void OnReadProperties(const PropertyBag& bag) override;
+  void OnWriteProperties(PropertyBag& bag) const override;
+  void OnShow() override;
+  void OnResize() override;
+  void OnAmbientChanged(std::wstring_view name) override;
+  bool OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+  void OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnClick() override;
+  void OnDblClick() override;
+  void OnKeyDown(std::int16_t key, std::int16_t shift) override;
+  void OnKeyUp(std::int16_t key, std::int16_t shift) override;
+  void OnKeyPress(std::int16_t ascii) override;
+  void OnGotFocus() override;
+  void OnLostFocus() override;
+  void OnAccessKeyPress(std::int16_t key) override;
+
+  vbButtonProps props_;
+  vb::ColorSet colors_;
+  vb::Layout layout_;
+  int width_ = 0;
+  int height_ = 0;
+  int pictureW_ = 0;
+  int pictureH_ = 0;
+  wchar_t accessKey_ = 0;
+  vb::PictureCache normalPixels_;
+  vb::PictureCache overPixels_;
+
+  HDC captureDc_ = nullptr;
+  HBITMAP captureBitmap_ = nullptr;
+  HGDIOBJ captureOldBitmap_ = nullptr;
+  std::uint32_t* captureBits_ = nullptr;
+  int captureW_ = 0;
+  int captureH_ = 0;
+
+  std::uint8_t lastButton_ = 0;
+  std::uint8_t lastKey_ = 0;
+  bool hasFocus_ = false;
+  bool hot_ = false;
+  bool tracking_ = false;    // hot because the mouse entered; a leave is awaited
+  bool leaveArmed_ = false;  // the platform will report the pointer's leave
+  int lastLook_ = vb::kLookNormal;
+  std::wstring lastCaption_;
+  bool drawnOnce_ = false;
+  bool drawingAllowed_ = true;
+  bool capturing_ = false;
+  int lastStyle_ = 0;
+  std::uint32_t drawCount_ = 0;
+};
+
+}  // namespace vantorel

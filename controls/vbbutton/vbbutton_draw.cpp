@@ -1,0 +1,195 @@
+// vbButton's drawing operation: the face fill, the face of the type for the look,
+// the pictures, and the caption again over a centred picture.
+#include "vbbutton/faces/face_canvas.h"
+#include "vbbutton/vbbutton.h"
+
+namespace vantorel {
+
+namespace {
+
+// Picture modes of the drawing operation.
+constexpr int kPicturesNormal = 0;
+constexpr int kPicturesPressed = 1;
+constexpr int kPicturesDisabled = 2;
+
+// Type 14's caption in bold, measured and drawn, with the font's own weight put
+// back afterwards: the font object itself is never changed.
+class BoldCaption {
+ public:
+  explicit BoldCaption(HDC dc) : dc_(dc) {}
+  ~BoldCaption() { End(); }
+  BoldCaption(const BoldCaption&) = delete;
+  BoldCaption& operator=(const BoldCaption&) = delete;
+
+  void Begin() {
+    LOGFONTW lf{};
+    GetObjectW(GetCurrentObject(dc_, OBJ_FONT), sizeof lf, &lf);
+    lf.lfWeight = FW_BOLD;
+    bold_ = CreateFontIndirectW(&lf);
+    old_ = SelectObject(dc_, bold_);
+  }
+  void End() {
+    if (!bold_) return;
+    SelectObject(dc_, old_);
+    DeleteObject(bold_);
+    bold_ = nullptr;
+  }
+
+ private:
+  HDC dc_;
+  HFONT bold_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace
+
+void vbButton::Draw(int look, bool force) {
+  if (props_.checkBoxBehaviour && props_.value) look = vb::kLookPressed;
+  bool changed = force || look != lastLook_ || props_.caption != lastCaption_;
+  if (!changed || height_ == 0 || !drawingAllowed_ || !Hwnd()) return;
+  lastLook_ = look;
+  lastCaption_ = props_.caption;
+  ++drawCount_;
+  DrawSteps(look);
+  InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void vbButton::DrawSteps(int look) {
+  Surface& sf = surface();
+  sf.Clear();
+  // Hot in the control's own colours: the hover colour becomes the face.
+  const bool swapped = hot_ && props_.colorScheme == 2;
+  const OleColor back = props_.backColor;
+  if (swapped) {
+    props_.backColor = props_.backOver;
+    DeriveColors();
+  }
+
+  HDC dc = sf.Hdc();
+  BoldCaption bold(dc);
+  vb::FaceInput in;
+  in.type = props_.buttonType;
+  in.w = width_;
+  in.h = height_;
+  in.hot = hot_;
+  in.focused = hasFocus_;
+  in.isDefault = ambient().displayAsDefault;
+  in.showFocusRect = props_.showFocusRect;
+  in.soft = props_.softBevel;
+  in.scheme = props_.colorScheme;
+  in.specialEffect = props_.specialEffect;
+  in.lastLook = lastLook_;
+  in.caption = props_.caption;
+  in.layout = layout_;
+  in.focus = FocusBox();
+  in.background = captureDc_;
+  in.boldCaption = [this, &bold](bool on, vb::Layout& layout) {
+    if (on)
+      bold.Begin();
+    else
+      bold.End();
+    layout = MeasureLayout();
+  };
+
+  lastStyle_ = -1;
+  {
+    vb::FaceCanvas canvas(dc, colors_, in, lastStyle_);
+    canvas.Fill(0, 0, width_, height_, colors_.face);
+    const vb::Face* face = vb::FaceFor(props_.buttonType);
+    int mode = -1;
+    if (!Enabled()) {
+      if (face) face->disabled(canvas);
+      mode = kPicturesDisabled;
+    } else if (look == vb::kLookPressed) {
+      if (face) face->pressed(canvas);
+      mode = kPicturesPressed;
+    } else if (look == vb::kLookNormal) {
+      if (face) face->normal(canvas);
+      mode = kPicturesNormal;
+    }
+    if (mode >= 0) DrawPictures(canvas, mode);
+  }
+
+  if (swapped) {
+    props_.backColor = back;
+    DeriveColors();
+  }
+}
+
+void vbButton::RenderPicture(const PictureRef& picture, vb::PictureCache& cache, int x, int y, vb::PictureMode mode,
+                             vb::Rgb24 colour) {
+  const vb::PicturePixels& pixels = cache.Get(picture, colors_.mask);
+  Surface& sf = surface();
+  vb::RenderOptions o;
+  o.mode = mode;
+  o.colour = ColorRefToDib(colour);
+  o.useMask = props_.useMaskColor;
+  o.mask = ColorRefToDib(colors_.mask);
+  vb::RenderPicture({sf.Pixels(), sf.ScaleWidth(), sf.ScaleHeight()}, pixels, x, y, o);
+}
+
+void vbButton::PictureEffect(vb::FaceCanvas& canvas, const PictureRef& picture, vb::PictureCache& cache, int k) {
+  const int fx = props_.specialEffect;
+  if (fx <= 0) return;
+  vb::Rgb24 base = props_.buttonType == 3                       ? colors_.raisedFace
+                   : (k == -1 && props_.colorScheme != 2) ? colors_.selectionLight
+                                                             : colors_.face;
+  int d = fx == 2 ? 40 : -40;
+  const int x = layout_.pictureX + k, y = layout_.pictureY + k;
+  RenderPicture(picture, cache, x + 1, y + 1, vb::PictureMode::Silhouette, canvas.Shift(base, d));
+  if (fx <= 2) RenderPicture(picture, cache, x - 1, y - 1, vb::PictureMode::Silhouette, canvas.Shift(base, -d));
+}
+
+void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
+  const PictureRef& normal = props_.pictureNormal;
+  if (!normal) return;
+  const PictureRef& over = props_.pictureOver;
+  const int type = props_.buttonType;
+  const int x = layout_.pictureX, y = layout_.pictureY;
+  using vb::PictureMode;
+  GdiFlush();
+  if (mode == kPicturesNormal && !hot_) {
+    PictureEffect(canvas, normal, normalPixels_, 0);
+    PictureMode m = props_.useGreyscale ? PictureMode::Greyscale : type == 9 ? PictureMode::Faded : PictureMode::Plain;
+    RenderPicture(normal, normalPixels_, x, y, m);
+  } else if (mode == kPicturesNormal) {
+    if (type == 9) {
+      PictureEffect(canvas, normal, normalPixels_, -1);
+      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Silhouette, colors_.shadow);
+      RenderPicture(normal, normalPixels_, x - 1, y - 1, PictureMode::Plain);
+    } else if (over) {
+      PictureEffect(canvas, over, overPixels_, 0);
+      RenderPicture(over, overPixels_, x, y, PictureMode::Plain);
+    } else {
+      PictureEffect(canvas, normal, normalPixels_, 0);
+      RenderPicture(normal, normalPixels_, x, y, PictureMode::Plain);
+    }
+  } else if (mode == kPicturesPressed) {
+    if (over && type != 9) {
+      int offset = type == 5 ? 0 : 1;
+      RenderPicture(over, overPixels_, x + offset, y + offset, PictureMode::Plain);
+    } else if (type != 5 && type != 9) {
+      PictureEffect(canvas, normal, normalPixels_, 1);
+      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Plain);
+    } else {
+      PictureEffect(canvas, normal, normalPixels_, 0);
+      RenderPicture(normal, normalPixels_, x, y, PictureMode::Plain);
+    }
+  } else {
+    if (type == 3) {
+      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Greyscale);
+    } else if (type == 5 || type == 6) {
+      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, colors_.shadow);
+    } else if (type == 9) {
+      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.Shift(colors_.shadow, 13));
+    } else {
+      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::DarkSilhouette, colors_.highlight);
+      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, colors_.shadow);
+    }
+  }
+  // A centred picture stands behind the caption: the caption is drawn again on
+  // top, in the style the face used (a face without a caption draws none).
+  if (props_.picturePosition == vb::kPictureCentre && lastStyle_ >= 0) canvas.Caption(lastStyle_);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,155 @@
+// vbButton's interaction: mouse, keyboard, focus and access key, and the events
+// it raises. Button and KeyCode are read back after each event.
+#include "vbbutton/vbbutton.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::int16_t kKeySpace = 32;
+constexpr std::int16_t kKeyLeft = 37;
+constexpr std::int16_t kKeyUp = 38;
+constexpr std::int16_t kKeyRight = 39;
+constexpr std::int16_t kKeyDown = 40;
+
+template <class F, class... A>
+void Raise(const F& handler, A&... args) {
+  if (handler) handler(args...);
+}
+
+// The window whose children the dialog navigation walks: the outermost parent
+// that still lets navigation pass into its children.
+HWND NavigationRoot(HWND control) {
+  HWND root = GetParent(control);
+  while (root && (GetWindowLongW(root, GWL_STYLE) & WS_CHILD) &&
+         (GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && GetParent(root))
+    root = GetParent(root);
+  return root;
+}
+
+bool IsDialog(HWND hwnd) {
+  wchar_t cls[16] = {};
+  return GetClassNameW(hwnd, cls, 16) && lstrcmpW(cls, L"#32770") == 0;
+}
+
+}  // namespace
+
+void vbButton::OnMouseDown(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
+  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
+  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  Raise(events.MouseDown, button, shift, x, y);
+  lastButton_ = static_cast<std::uint8_t>(button & 0xFF);
+  if (button != kRightButton) Draw(vb::kLookPressed, false);
+}
+
+void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
+  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
+  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  Raise(events.MouseMove, button, shift, x, y);
+  if (button != 0 && button != kLeftButton) return;
+  if (!MouseIsOver()) {
+    // A press dragged off the control shows released.
+    Draw(vb::kLookNormal, false);
+  } else if (button == kLeftButton) {
+    hot_ = true;
+    Draw(vb::kLookPressed, false);
+    hot_ = false;
+  } else if (!hot_) {
+    BeginHover();
+  }
+}
+
+void vbButton::OnMouseUp(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
+  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
+  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  Raise(events.MouseUp, button, shift, x, y);
+  if (button != kRightButton) Draw(vb::kLookNormal, false);
+}
+
+void vbButton::ClickNow() {
+  if (props_.checkBoxBehaviour) {
+    props_.value = !props_.value;
+    PropertyChanged(L"VALUE");
+  }
+  Draw(vb::kLookNormal, true);
+  UpdateWindow(Hwnd());
+  Raise(events.Click);
+}
+
+void vbButton::OnClick() {
+  if (lastButton_ != kLeftButton || !Enabled()) return;
+  ClickNow();
+}
+
+void vbButton::OnDblClick() {
+  if (lastButton_ != kLeftButton) return;
+  OnMouseDown(kLeftButton, 0, 0.0f, 0.0f);
+  SetCapture(Hwnd());
+}
+
+void vbButton::OnKeyDown(std::int16_t key, std::int16_t shift) {
+  Raise(events.KeyDown, key, shift);
+  lastKey_ = static_cast<std::uint8_t>(key & 0xFF);
+  switch (key) {
+    case kKeySpace: Draw(vb::kLookPressed, false); break;
+    case kKeyLeft:
+    case kKeyUp: MoveFocus(true); break;
+    case kKeyRight:
+    case kKeyDown: MoveFocus(false); break;
+    default: break;
+  }
+}
+
+void vbButton::OnKeyPress(std::int16_t ascii) { Raise(events.KeyPress, ascii); }
+
+void vbButton::OnKeyUp(std::int16_t key, std::int16_t shift) {
+  Raise(events.KeyUp, key, shift);
+  if (lastKey_ != kKeySpace || key != kKeySpace) return;
+  // The press is used up: a second release without a press does not click again.
+  lastKey_ = 0;
+  if (props_.checkBoxBehaviour) {
+    props_.value = !props_.value;
+    PropertyChanged(L"VALUE");
+  }
+  Draw(vb::kLookNormal, false);
+  UpdateWindow(Hwnd());
+  Raise(events.Click);
+}
+
+void vbButton::MoveFocus(bool previous) {
+  // Straight to the neighbour the dialog navigation names, rather than a
+  // synthetic Tab that other input could overtake.
+  HWND root = NavigationRoot(Hwnd());
+  if (!root) return;
+  HWND next = GetNextDlgTabItem(root, Hwnd(), previous ? TRUE : FALSE);
+  if (!next || next == Hwnd()) return;
+  if (IsDialog(root))
+    SendMessageW(root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+  else
+    SetFocus(next);
+}
+
+void vbButton::OnGotFocus() {
+  hasFocus_ = true;
+  if (props_.showFocusRect) hot_ = true;
+  RedrawLast();
+}
+
+void vbButton::OnLostFocus() {
+  hasFocus_ = false;
+  if (props_.showFocusRect) hot_ = false;
+  // Losing the focus ends a press made with the space bar.
+  if (lastKey_ == kKeySpace && lastLook_ == vb::kLookPressed) {
+    lastKey_ = 0;
+    RedrawNormal();
+    return;
+  }
+  RedrawLast();
+}
+
+void vbButton::OnAccessKeyPress(std::int16_t) {
+  lastButton_ = static_cast<std::uint8_t>(kLeftButton);
+  OnClick();
+}
+
+}  // namespace vantorel

@@ -1,0 +1,283 @@
+// vbButton's life: showing and hiding, resizing and its window shape, the colour
+// set and layout it derives, and the window messages the host leaves to it.
+#include <algorithm>
+
+#include "vbbutton/faces/face_canvas.h"
+#include "vbbutton/vbbutton.h"
+
+namespace vantorel {
+
+namespace {
+
+// Checks that the pointer is still over a hot control, in case the platform's
+// leave notification never comes; the notification is what normally ends hover.
+constexpr UINT_PTR kLeaveCheckTimer = 1;
+constexpr UINT kLeaveCheckMs = 250;
+
+// The program's hand cursor: cursor resource 101 of the program, or the system's
+// hand where the control is used in a program without it.
+HCURSOR HandCursor() {
+  if (HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101))) return own;
+  return LoadCursorW(nullptr, IDC_HAND);
+}
+
+}  // namespace
+
+vbButton::~vbButton() { ReleaseCaptureSurface(); }
+
+HCURSOR vbButton::PointerCursor() const { return HandCursor(); }
+
+void vbButton::DeriveColors() {
+  vb::SchemeSource s;
+  s.scheme = props_.colorScheme;
+  s.buttonType = props_.buttonType;
+  s.soft = props_.softBevel;
+  s.backColor = ResolveColor(props_.backColor);
+  s.backOver = ResolveColor(props_.backOver);
+  s.foreColor = ResolveColor(props_.foreColor);
+  s.foreOver = ResolveColor(props_.foreOver);
+  s.mask = ResolveColor(props_.maskColor);
+  s.sysFace = GetSysColor(COLOR_BTNFACE);
+  s.sysText = GetSysColor(COLOR_BTNTEXT);
+  s.sysLight = GetSysColor(COLOR_3DLIGHT);
+  s.sysHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+  s.sysShadow = GetSysColor(COLOR_BTNSHADOW);
+  s.sysDarkShadow = GetSysColor(COLOR_3DDKSHADOW);
+  s.sysSelection = GetSysColor(COLOR_HIGHLIGHT);
+  if (props_.colorScheme == 4) {
+    HWND parent = GetParent(Hwnd());
+    HDC dc = GetDC(parent);
+    s.parentBack = GetBkColor(dc);
+    s.parentText = GetTextColor(dc);
+    ReleaseDC(parent, dc);
+  }
+  colors_ = vb::DeriveColors(s);
+}
+
+void vbButton::ComputePictureSize() {
+  const PictureRef& p = props_.pictureNormal;
+  pictureW_ = p ? static_cast<int>(surface().HimetricToPixelsX(p->WidthHimetric()) + 0.5) : 0;
+  pictureH_ = p ? static_cast<int>(surface().HimetricToPixelsY(p->HeightHimetric()) + 0.5) : 0;
+}
+
+vb::Layout vbButton::MeasureLayout() const {
+  vb::Box m = vb::MeasuringBox(width_, height_, pictureW_, pictureH_, props_.picturePosition);
+  RECT r{m.left, m.top, m.right, m.bottom};
+  DrawTextW(surface().Hdc(), props_.caption.c_str(), static_cast<int>(props_.caption.size()), &r,
+            DT_CALCRECT | DT_WORDBREAK);
+  return vb::PlaceCaptionAndPicture(width_, height_, pictureW_, pictureH_, props_.picturePosition,
+                                    {r.left, r.top, r.right, r.bottom}, vb::HasVisibleCaption(props_.caption),
+                                    props_.pictureNormal || props_.pictureOver);
+}
+
+void vbButton::ComputeLayout() {
+  ReadSize();
+  layout_ = MeasureLayout();
+}
+
+void vbButton::ReadSize() {
+  RECT rc{};
+  GetClientRect(Hwnd(), &rc);
+  width_ = rc.right;
+  height_ = rc.bottom;
+}
+
+void vbButton::ApplyRegion() { surface().SetRegion(vb::ShapeFor(props_.buttonType, width_, height_), true); }
+
+void vbButton::HandleResize() {
+  if (capturing_) return;
+  ComputeLayout();
+  ApplyRegion();
+  if (props_.buttonType == 11 && captureDc_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
+    CaptureBackground();
+  if (height_ != 0) RedrawNormal();
+}
+
+void vbButton::OnResize() { HandleResize(); }
+
+void vbButton::OnShow() {
+  ReadSize();
+  if (props_.buttonType == 11) CaptureBackground();
+  drawingAllowed_ = true;
+  DeriveColors();
+  ComputeLayout();
+  ApplyRegion();
+  RedrawNormal();
+}
+
+void vbButton::OnAmbientChanged(std::wstring_view) {
+  if (props_.colorScheme != 2) DeriveColors();
+  // Redrawn in every scheme: the default-button look depends on the ambient too.
+  RedrawLast();
+}
+
+void vbButton::DisableRefresh() { drawingAllowed_ = false; }
+
+void vbButton::Refresh() {
+  if (props_.buttonType == 11) CaptureBackground();
+  DeriveColors();
+  ComputeLayout();
+  drawingAllowed_ = true;
+  RedrawLast();
+}
+
+bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case WM_MOUSELEAVE:
+      leaveArmed_ = false;
+      CheckHover();
+      return true;
+    case WM_TIMER:
+      if (wp != kLeaveCheckTimer) return false;
+      CheckHover();
+      return true;
+    case WM_GETDLGCODE:
+      // The arrows come here: they move the focus themselves, after KeyDown.
+      *result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      return true;
+    case WM_SETCURSOR:
+      if (!props_.handPointer || LOWORD(lp) != HTCLIENT) return false;
+      SetCursor(PointerCursor());
+      *result = TRUE;
+      return true;
+    case WM_SHOWWINDOW:
+      if (!wp) {
+        drawingAllowed_ = false;
+        CheckHover();
+      }
+      return false;
+    case WM_WINDOWPOSCHANGED:
+      // Moved or hidden under a pointer that did not move: no leave would come.
+      CheckHover();
+      return false;
+    case WM_ENABLE:
+      if (!wp) CheckHover();
+      return false;
+    case WM_CAPTURECHANGED:
+      // A press whose capture is taken away ends released.
+      if (reinterpret_cast<HWND>(lp) != Hwnd() && lastLook_ == vb::kLookPressed) RedrawNormal();
+      return false;
+    case WM_DESTROY:
+      drawingAllowed_ = false;
+      KillTimer(Hwnd(), kLeaveCheckTimer);
+      ReleaseCaptureSurface();
+      return false;
+    default: return false;
+  }
+}
+
+// Hover tracking: the platform reports the leave (TME_LEAVE); a slow check stands
+// behind it for leaves it cannot see.
+void vbButton::BeginHover() {
+  bool entering = !tracking_;
+  tracking_ = true;
+  ArmLeave();
+  SetTimer(Hwnd(), kLeaveCheckTimer, kLeaveCheckMs, nullptr);
+  hot_ = true;
+  RedrawNormal();
+  // Raised once per visit: a press and release inside does not raise it again.
+  if (entering && events.MouseOver) events.MouseOver();
+}
+
+void vbButton::ArmLeave() {
+  if (leaveArmed_) return;
+  TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Hwnd(), 0};
+  leaveArmed_ = TrackMouseEvent(&tme) != FALSE;
+}
+
+void vbButton::CheckHover() {
+  if (!tracking_) return;
+  if (IsWindowVisible(Hwnd()) && IsWindowEnabled(Hwnd()) && MouseIsOver()) {
+    ArmLeave();
+    return;
+  }
+  EndHover();
+}
+
+void vbButton::EndHover() {
+  tracking_ = false;
+  KillTimer(Hwnd(), kLeaveCheckTimer);
+  if (leaveArmed_) {
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE | TME_CANCEL, Hwnd(), 0};
+    TrackMouseEvent(&tme);
+    leaveArmed_ = false;
+  }
+  hot_ = false;
+  RedrawNormal();
+  if (events.MouseOut) events.MouseOut();
+}
+
+bool vbButton::MouseIsOver() const {
+  POINT pt{};
+  GetCursorPos(&pt);
+  return WindowFromPoint(pt) == Hwnd();
+}
+
+// Type 11's background: what the parent draws behind the control, asked of the
+// parent into a memory image rather than copied from the screen, so no messages
+// have to run while a property is being set.
+void vbButton::EnsureCaptureSurface() {
+  if (captureDc_ && captureW_ == width_ && captureH_ == height_) return;
+  ReleaseCaptureSurface();
+  int w = width_ < 1 ? 1 : width_;
+  int h = height_ < 1 ? 1 : height_;
+  captureBitmap_ = CreateTopDownDib32(w, h, &captureBits_);
+  if (!captureBitmap_) return;
+  captureDc_ = CreateCompatibleDC(nullptr);
+  captureOldBitmap_ = SelectObject(captureDc_, captureBitmap_);
+  captureW_ = width_;
+  captureH_ = height_;
+}
+
+void vbButton::ReleaseCaptureSurface() {
+  if (!captureDc_) return;
+  SelectObject(captureDc_, captureOldBitmap_);
+  DeleteObject(captureBitmap_);
+  DeleteDC(captureDc_);
+  captureDc_ = nullptr;
+  captureBitmap_ = nullptr;
+  captureBits_ = nullptr;
+  captureW_ = captureH_ = 0;
+}
+
+void vbButton::CaptureBackground() {
+  HWND parent = GetParent(Hwnd());
+  if (!parent) return;
+  ReadSize();
+  capturing_ = true;
+  EnsureCaptureSurface();
+  if (captureDc_) {
+    POINT origin{0, 0};
+    MapWindowPoints(Hwnd(), parent, &origin, 1);
+    if (!PrintParentInto(parent, origin.x, origin.y)) CopyParentScreen(parent, origin.x, origin.y);
+  }
+  capturing_ = false;
+}
+
+bool vbButton::PrintParentInto(HWND parent, int x, int y) {
+  // A parent that draws nothing when asked leaves this colour everywhere.
+  constexpr std::uint32_t kUntouched = 0x00FE01FD;
+  GdiFlush();
+  const std::size_t count = static_cast<std::size_t>(captureW_ < 1 ? 1 : captureW_) * (captureH_ < 1 ? 1 : captureH_);
+  std::fill(captureBits_, captureBits_ + count, kUntouched);
+  POINT old{};
+  SetViewportOrgEx(captureDc_, -x, -y, &old);
+  SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(captureDc_), 0);
+  SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(captureDc_), PRF_CLIENT);
+  SetViewportOrgEx(captureDc_, old.x, old.y, nullptr);
+  GdiFlush();
+  return std::any_of(captureBits_, captureBits_ + count, [](std::uint32_t p) { return p != kUntouched; });
+}
+
+void vbButton::CopyParentScreen(HWND parent, int x, int y) {
+  // The parent cannot print itself: uncover the area, let the parent (only it)
+  // repaint at once, and copy what it shows.
+  SetWindowPos(Hwnd(), nullptr, 0, 0, width_, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  UpdateWindow(parent);
+  HDC dc = GetDC(parent);
+  BitBlt(captureDc_, 0, 0, width_, height_, dc, x, y, SRCCOPY);
+  ReleaseDC(parent, dc);
+  SetWindowPos(Hwnd(), nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace vantorel

@@ -144,6 +144,10 @@ class vbButton final : public HostedControl {
   // when neither the look nor the caption changed since the last drawing.
   void Draw(int look, bool force);
 
+  // Shows the control hot and/or focused without the pointer or the focus, for a
+  // sheet that shows every look at once; the next real input takes over again.
+  void ShowAs(bool hot, bool focused);
+
   // State the faces and the tests read.
   const vb::ColorSet& Colors() const { return colors_; }
   const vb::Layout& CurrentLayout() const { return layout_; }

@@ -54,6 +54,12 @@ void vbButton::Draw(int look, bool force) {
   InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
+void vbButton::ShowAs(bool hot, bool focused) {
+  hot_ = hot;
+  hasFocus_ = focused;
+  Draw(vb::kLookNormal, true);
+}
+
 void vbButton::DrawSteps(int look) {
   Surface& sf = surface();
   sf.Clear();

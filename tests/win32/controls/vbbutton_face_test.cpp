@@ -1,0 +1,475 @@
+// vbButton's faces: for each type and look, pixels that the primitives and the
+// fixed grey palette (scheme 3) determine, the window shapes, the focus marks,
+// the caption styles and effects, and the picture modes.
+#include <gtest/gtest.h>
+
+#include "vbbutton/color_math.h"
+#include "vbbutton_support.h"
+
+namespace vantorel {
+namespace {
+
+using test::Drain;
+using test::TestParent;
+using test::VbPlacement;
+
+// Scheme 3's palette, and the shades the faces make of it.
+constexpr COLORREF F = 0xC0C0C0, L = 0xDFDFDF, HL = 0xFFFFFF, SH = 0x808080, DK = 0;
+constexpr COLORREF kSelection = 0x00800000, kSelectionLight = 0x00D1ADAD;
+constexpr int W = 87, H = 32;
+
+enum class Look { Normal, Hot, Pressed, Disabled, Focused, Default, PressedDefault };
+
+COLORREF Grey(int v) { return RGB(v, v, v); }
+// shift() as the faces use it: type 3 moves blue in proportion.
+COLORREF Shift(COLORREF c, int d, int type = 0) { return vb::Shift(c, d, false, type == 3); }
+
+vbButton* Make(TestParent& parent, int type, Look look, const wchar_t* caption = L"") {
+  HostPlacement p = VbPlacement(parent.hwnd());
+  p.ambient.displayAsDefault = look == Look::Default || look == Look::PressedDefault;
+  vbButton* b = vbButton::Create(p);
+  b->SetColorScheme(3);
+  b->SetCaption(caption);
+  b->SetButtonType(type);
+  switch (look) {
+    case Look::Hot: b->ShowAs(true, false); break;
+    case Look::Pressed:
+    case Look::PressedDefault: b->Draw(vb::kLookPressed, true); break;
+    case Look::Disabled: b->SetEnabled(false); break;
+    case Look::Focused: b->ShowAs(false, true); break;
+    default: break;
+  }
+  return b;
+}
+
+struct Px {
+  int x, y;
+  COLORREF c;
+};
+struct FaceCase {
+  int type;
+  Look look;
+  std::vector<Px> pixels;
+};
+
+std::vector<FaceCase> FaceCases() {
+  const COLORREF r = Shift(F, 48, 3);  // type 3's raised face
+  const COLORREF base = Shift(r, -32, 3);
+  auto g3 = [&](int row) { return Shift(r, vb::GradientOffset(25, H, row), 3); };
+  auto g3reversed = [&](int row) { return Shift(base, vb::GradientOffset(25, H, H - row), 3); };
+  auto g14 = [](int row) { return Shift(HL, vb::GradientOffset(58, H, row)); };
+  return {
+      // Type 1: bevel at inset 1 inside a dark outline.
+      {1, Look::Normal, {{0, 15, DK}, {40, 0, DK}, {1, 15, HL}, {40, 1, HL}, {85, 15, SH}, {40, 30, SH}, {2, 15, HL},
+                         {84, 15, SH}, {40, 15, F}}},
+      {1, Look::Pressed, {{0, 15, DK}, {1, 15, SH}, {85, 15, HL}, {2, 15, SH}, {84, 15, HL}}},
+      {1, Look::Disabled, {{0, 15, DK}, {1, 15, HL}, {85, 15, SH}}},
+      // Type 2: bevel at inset 0; the default button framed in dark, bevel inset.
+      {2, Look::Normal, {{0, 15, HL}, {40, 0, HL}, {86, 15, DK}, {40, 31, DK}, {1, 15, L}, {85, 15, SH}, {40, 30, SH}}},
+      {2, Look::Default, {{0, 15, DK}, {86, 15, DK}, {1, 15, HL}, {85, 15, DK}, {2, 15, L}, {84, 15, SH}}},
+      {2, Look::Pressed, {{0, 15, DK}, {86, 15, HL}, {1, 15, SH}, {85, 15, L}}},
+      {2, Look::PressedDefault, {{0, 15, DK}, {1, 15, SH}, {85, 15, SH}, {2, 15, F}}},
+      {2, Look::Disabled, {{0, 15, HL}, {86, 15, DK}, {1, 15, L}}},
+      // Type 3: gradient rows, blue outline, inner corners, and the frames.
+      {3, Look::Normal, {{40, 10, g3(10)}, {40, 20, g3(20)}, {0, 15, 0x00733C00}, {1, 1, 0x007B4D10}, {85, 30, 0x007B4D10},
+                         {40, 30, Shift(r, -48, 3)}, {40, 29, Shift(r, -32, 3)}, {85, 15, Shift(r, -36, 3)},
+                         {84, 15, Shift(r, -24, 3)}, {40, 1, Shift(r, 16, 3)}, {40, 2, Shift(r, 10, 3)},
+                         {1, 15, Shift(r, -5, 3)}, {2, 15, Shift(r, -10, 3)}}},
+      {3, Look::Hot, {{1, 15, 0x0031B2FF}, {85, 15, 0x0031B2FF}, {40, 29, 0x0031B2FF}, {40, 30, 0x000096E7},
+                      {40, 1, 0x00CEF3FF}, {40, 2, 0x008CDBFF}, {2, 15, 0x006BCBFF}, {84, 15, 0x006BCBFF},
+                      {40, 10, g3(10)}}},
+      {3, Look::Focused, {{1, 15, 0x00E7AE8C}, {40, 30, 0x00EF826B}, {40, 1, 0x00FFE7CE}, {40, 2, 0x00F7D7BD},
+                          {2, 15, 0x00F0D1B5}, {84, 15, 0x00F0D1B5}, {40, 4, g3(4)}}},  // no dotted rectangle
+      {3, Look::Default, {{1, 15, 0x00E7AE8C}, {40, 30, 0x00EF826B}}},
+      {3, Look::Pressed, {{40, 10, g3reversed(10)}, {40, 20, g3reversed(20)}, {0, 15, 0x00733C00},
+                          {40, 30, Shift(base, 16, 3)}, {40, 29, Shift(base, 10, 3)}, {85, 15, Shift(base, 5, 3)},
+                          {84, 15, r}, {40, 1, Shift(base, -32, 3)}, {40, 2, Shift(base, -24, 3)},
+                          {1, 15, Shift(base, -32, 3)}, {2, 15, Shift(base, -22, 3)}}},
+      {3, Look::Disabled, {{40, 15, Shift(r, -24, 3)}, {0, 15, Shift(r, -84, 3)}, {1, 1, Shift(r, -72, 3)}}},
+      // Type 4: light face, dark frame and corners, highlight and shadow edges.
+      // (1, 1) is dark first, then crossed by the face-coloured line (1, 2)-(2, 0).
+      {4, Look::Normal, {{40, 15, L}, {0, 15, DK}, {1, 30, DK}, {85, 1, DK}, {85, 30, DK}, {1, 1, F}, {40, 2, HL}, {2, 15, HL}, {3, 3, HL}, {84, 15, F},
+                         {40, 29, F}, {85, 15, SH}, {40, 30, SH}, {84, 29, SH}}},
+      {4, Look::Pressed, {{40, 15, Shift(SH, -16)}, {0, 15, DK}, {1, 15, Shift(SH, -64)}, {2, 15, Shift(SH, -32)},
+                          {84, 15, SH}, {85, 15, Shift(SH, -16)}, {40, 30, Shift(SH, -16)}, {1, 1, DK}}},
+      {4, Look::Disabled, {{40, 15, L}, {0, 15, DK}, {85, 15, SH}}},
+      // Type 5: flat light face in a highlight and a dark outline.
+      {5, Look::Normal, {{40, 15, Shift(F, 12)}, {1, 15, HL}, {86, 15, HL}, {40, 31, HL}, {0, 15, Shift(SH, -26)},
+                         {85, 15, Shift(SH, -26)}, {40, 30, Shift(SH, -26)}, {1, 30, Shift(SH, 26)},
+                         {85, 1, Shift(SH, 26)}}},
+      {5, Look::Pressed, {{40, 15, Shift(SH, 16)}, {0, 15, Shift(SH, -26)}, {86, 15, HL}, {40, 31, HL}}},
+      {5, Look::Disabled, {{0, 15, SH}, {86, 15, SH}, {40, 31, SH}, {40, 15, F}}},
+      // Type 6: soft bevel of light + 8 and shadow.
+      {6, Look::Normal, {{0, 15, Shift(L, 8)}, {1, 15, Shift(L, 8)}, {86, 15, SH}, {85, 15, SH}}},
+      {6, Look::Pressed, {{0, 15, SH}, {86, 15, Shift(L, 8)}, {85, 15, Shift(L, 8)}}},
+      {6, Look::Disabled, {{0, 15, Shift(L, 8)}, {86, 15, SH}}},
+      // Types 7, 8 and 12: flat; 8 and 12 get their border only while hot.
+      {7, Look::Normal, {{0, 15, HL}, {86, 15, SH}, {1, 15, F}}},
+      {7, Look::Pressed, {{0, 15, SH}, {86, 15, HL}}},
+      {7, Look::Disabled, {{0, 15, HL}, {86, 15, SH}}},
+      {8, Look::Normal, {{0, 15, F}, {86, 15, F}}},
+      {8, Look::Hot, {{0, 15, HL}, {86, 15, SH}, {1, 15, F}}},
+      {8, Look::Pressed, {{0, 15, SH}, {86, 15, HL}}},
+      {8, Look::Disabled, {{0, 15, F}, {86, 15, F}}},
+      {12, Look::Normal, {{0, 15, F}, {86, 15, F}, {1, 15, F}}},
+      {12, Look::Hot, {{0, 15, HL}, {86, 15, DK}, {1, 15, L}, {85, 15, SH}}},
+      {12, Look::Pressed, {{0, 15, DK}, {86, 15, HL}, {1, 15, SH}, {85, 15, L}}},
+      {12, Look::Disabled, {{0, 15, F}}},
+      // Type 9: selection colours while hot; outlined when pressed.
+      {9, Look::Normal, {{0, 15, F}, {40, 15, F}}},
+      {9, Look::Hot, {{0, 15, kSelection}, {86, 15, kSelection}, {40, 15, kSelectionLight}}},
+      {9, Look::Pressed, {{0, 15, kSelection}, {40, 15, F}}},
+      {9, Look::Disabled, {{0, 15, F}}},
+      // Type 13: an ellipse with a two-pixel outline, shadow while hot.
+      {13, Look::Normal, {{0, 15, F}, {40, 15, F}}},
+      {13, Look::Hot, {{0, 15, SH}, {1, 15, SH}, {2, 15, F}, {43, 0, SH}, {43, 31, SH}}},
+      {13, Look::Pressed, {{0, 15, DK}, {1, 15, DK}, {40, 15, Shift(F, -32)}}},
+      {13, Look::Disabled, {{0, 15, F}}},
+      // Type 14: a gradient from the highlight, framed; light while hot.
+      {14, Look::Normal, {{40, 10, g14(10)}, {40, 20, g14(20)}, {0, 15, Shift(SH, -50)}, {1, 15, Shift(F, -9)},
+                          {2, 15, HL}, {3, 15, HL}, {40, 2, HL}, {40, 3, HL}, {85, 15, Shift(F, -9)}}},
+      {14, Look::Hot, {{40, 15, L}, {0, 15, Shift(SH, -50)}}},
+      {14, Look::Pressed, {{40, 15, Shift(F, -9)}, {0, 15, Shift(SH, -48)}, {40, 30, HL}, {85, 15, HL}}},
+      {14, Look::Disabled, {{40, 10, g14(10)}, {0, 15, Shift(SH, -50)}, {2, 15, HL}}},
+  };
+}
+
+TEST(VbButtonFaces, PixelsOfEveryTypeAndLook) {
+  TestParent parent;
+  for (const FaceCase& c : FaceCases()) {
+    vbButton* b = Make(parent, c.type, c.look);
+    for (const Px& p : c.pixels)
+      EXPECT_EQ(test::Pixel(b, p.x, p.y), p.c)
+          << "type " << c.type << " look " << static_cast<int>(c.look) << " at (" << p.x << ", " << p.y << ")";
+    DestroyWindow(b->hwnd());
+  }
+}
+
+TEST(VbButtonFaces, PictureOnlyTypeNeverShowsItsCaption) {
+  TestParent parent;
+  for (Look look : {Look::Normal, Look::Hot, Look::Pressed, Look::Disabled, Look::Focused}) {
+    vbButton* b = Make(parent, 10, look, L"Hello");
+    b->SetPicturePosition(4);  // the caption is not drawn again over the picture either
+    EXPECT_EQ(test::PixelsNotOf(b, F, {0, 0, W, H}), 0) << static_cast<int>(look);
+    DestroyWindow(b->hwnd());
+  }
+}
+
+TEST(VbButtonFaces, Type9PressedFillDependsOnTheScheme) {
+  TestParent parent;
+  vbButton* b = Make(parent, 9, Look::Hot);
+  b->Draw(vb::kLookPressed, true);
+  EXPECT_EQ(test::Pixel(b, 40, 15), vb::Lighten(kSelection, 128));  // 0x00BF8080
+  EXPECT_EQ(test::Pixel(b, 40, 15), 0x00BF8080u);
+  // The control's own colours: hot, the face is BackOver, and pressed darkens it.
+  b->SetBackColor(0x00204060);
+  b->SetBackOver(0x00A0B0C0);
+  b->SetColorScheme(2);
+  b->ShowAs(true, false);
+  b->Draw(vb::kLookPressed, true);
+  EXPECT_EQ(test::Pixel(b, 40, 15), 0x008090A0u);
+}
+
+TEST(VbButtonFaces, SoftBevelHalvesTheShades) {
+  TestParent parent;
+  vbButton* b = Make(parent, 2, Look::Normal);
+  b->SetBackColor(0x00646464);
+  b->SetColorScheme(2);
+  EXPECT_EQ(test::Pixel(b, 0, 15), Grey(100 + 47));
+  b->SetSoftBevel(true);
+  EXPECT_EQ(test::Pixel(b, 0, 15), Grey(100 + 23));
+  EXPECT_EQ(test::Pixel(b, 86, 15), Grey(100 - 96)) << "dark shadow: -192 halved";
+}
+
+TEST(VbButtonFaces, CheckBoxWithValueAlwaysDrawsPressed) {
+  TestParent parent;
+  vbButton* b = Make(parent, 1, Look::Normal);
+  b->SetCheckBoxBehaviour(true);
+  b->SetValue(true);
+  b->Draw(vb::kLookNormal, true);
+  EXPECT_EQ(test::Pixel(b, 1, 15), SH);
+  EXPECT_EQ(test::Pixel(b, 85, 15), HL);
+  b->SetValue(false);
+  EXPECT_EQ(test::Pixel(b, 1, 15), HL);
+}
+
+TEST(VbButtonShapes, CornerPixelsAndTheEllipse) {
+  TestParent parent;
+  struct Case {
+    int type;
+    std::vector<POINT> out;
+    std::vector<POINT> in;
+  } cases[] = {
+      {1, {{0, 0}, {86, 0}, {0, 31}, {86, 31}}, {{1, 0}, {0, 1}, {85, 31}}},
+      {14, {{0, 0}, {86, 0}, {0, 31}, {86, 31}}, {{1, 0}, {86, 1}}},
+      {5, {{86, 0}, {0, 31}}, {{0, 0}, {86, 31}, {85, 0}}},
+      {3, {{0, 0}, {1, 0}, {0, 1}, {85, 0}, {86, 0}, {86, 1}, {0, 30}, {0, 31}, {1, 31}, {86, 30}, {85, 31}},
+       {{1, 1}, {2, 0}, {0, 2}, {84, 31}}},
+      {4, {{0, 0}, {1, 0}, {0, 1}, {86, 31}}, {{1, 1}, {2, 0}}},
+      {13, {{0, 0}, {86, 0}, {0, 31}, {86, 31}, {5, 2}}, {{43, 16}, {0, 16}, {43, 0}, {86, 16}}},
+  };
+  for (const Case& c : cases) {
+    vbButton* b = Make(parent, c.type, Look::Normal);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(b->hwnd(), rgn), ERROR) << c.type;
+    for (POINT p : c.out) EXPECT_FALSE(PtInRegion(rgn, p.x, p.y)) << c.type << " (" << p.x << ", " << p.y << ")";
+    for (POINT p : c.in) EXPECT_TRUE(PtInRegion(rgn, p.x, p.y)) << c.type << " (" << p.x << ", " << p.y << ")";
+    DeleteObject(rgn);
+    DestroyWindow(b->hwnd());
+  }
+  for (int type : {2, 6, 7, 8, 9, 10, 11, 12}) {
+    vbButton* b = Make(parent, type, Look::Normal);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(b->hwnd(), rgn), ERROR) << type << " is a plain rectangle";
+    DeleteObject(rgn);
+    DestroyWindow(b->hwnd());
+  }
+}
+
+TEST(VbButtonFaces, FocusRectangleOnlyWhereTheFaceDrawsIt) {
+  TestParent parent;
+  // Type 2 draws it only as the default button; 3 shows focus with its frame; 13
+  // has none; 5 frames its caption instead; 10 draws no face at all.
+  const std::vector<int> dotted = {1, 6, 7, 8, 9, 11, 12, 14};
+  for (int type = 1; type <= 14; ++type) {
+    vbButton* b = Make(parent, type, Look::Normal);
+    b->ShowAs(false, false);
+    vb::Box f = b->FocusBox();
+    std::vector<COLORREF> before;
+    for (int x = f.left; x < f.right; ++x) before.push_back(test::Pixel(b, x, f.top));
+    b->ShowAs(false, true);
+    int changed = 0;
+    for (int x = f.left; x < f.right; ++x) changed += test::Pixel(b, x, f.top) != before[x - f.left];
+    bool expected = std::find(dotted.begin(), dotted.end(), type) != dotted.end();
+    if (type == 3) {
+      EXPECT_EQ(changed, 0) << "type 3 shows focus by its frame, not by a dotted rectangle";
+      EXPECT_EQ(test::Pixel(b, 2, 15), 0x00F0D1B5u);
+    } else if (expected) {
+      // Dotted: every other pixel of the top edge is inverted.
+      EXPECT_GE(changed, (f.right - f.left) / 2 - 1) << type;
+    } else {
+      EXPECT_EQ(changed, 0) << type;
+    }
+    DestroyWindow(b->hwnd());
+  }
+}
+
+// The smallest box holding every pixel of a colour inside the area (inside the
+// faces' edges by default, so only the caption counts).
+test::Bounds BoundsOf(vbButton* b, COLORREF c, RECT area = {4, 4, W - 4, H - 4}) {
+  test::Bounds r;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if (test::Pixel(b, x, y) == c) {
+        r.left = std::min(r.left, x);
+        r.top = std::min(r.top, y);
+        r.right = std::max(r.right, x);
+        r.bottom = std::max(r.bottom, y);
+      }
+  return r;
+}
+
+void ExpectMovedBy(const test::Bounds& moved, const test::Bounds& from, int d, const char* what) {
+  ASSERT_FALSE(moved.empty() || from.empty()) << what;
+  EXPECT_EQ(moved.left, from.left + d) << what;
+  EXPECT_EQ(moved.right, from.right + d) << what;
+  EXPECT_EQ(moved.top, from.top + d) << what;
+  EXPECT_EQ(moved.bottom, from.bottom + d) << what;
+}
+
+TEST(VbButtonCaption, StylesDrawTheirColoursInTheirRectangles) {
+  TestParent parent;
+  // Style 0 and style 2: the pressed caption is the caption moved by (1, 1).
+  vbButton* normal = Make(parent, 1, Look::Normal, L"MMMM");
+  vbButton* pressed = Make(parent, 1, Look::Pressed, L"MMMM");
+  test::Bounds text = BoundsOf(normal, DK);
+  ExpectMovedBy(BoundsOf(pressed, DK), text, 1, "style 2");
+  vb::Box cap = normal->CurrentLayout().caption;
+  EXPECT_GE(text.left, cap.left);
+  EXPECT_LT(text.right, cap.right);
+
+  // Style 3 (type 1 disabled): highlight in the pressed rectangle under shadow in
+  // the caption rectangle.
+  vbButton* embossed = Make(parent, 1, Look::Disabled, L"MMMM");
+  ExpectMovedBy(BoundsOf(embossed, SH), text, 0, "style 3 shadow");
+  ExpectMovedBy(BoundsOf(embossed, HL), text, 1, "style 3 highlight");
+
+  // Style 4 (type 6 disabled): shadow only.
+  vbButton* flat = Make(parent, 6, Look::Disabled, L"MMMM");
+  ExpectMovedBy(BoundsOf(flat, SH), text, 0, "style 4");
+  EXPECT_TRUE(BoundsOf(flat, HL).empty());
+
+  // Style 5 (type 3 disabled): raised face - 104, blue in proportion.
+  vbButton* faded = Make(parent, 3, Look::Disabled, L"MMMM");
+  ExpectMovedBy(BoundsOf(faded, vb::Shift(Shift(F, 48, 3), -104, false, true)), text, 0, "style 5");
+
+  // Style 6 (type 14 disabled): highlight moved, face on top.
+  vbButton* carved = Make(parent, 14, Look::Disabled, L"MMMM");
+  ExpectMovedBy(BoundsOf(carved, F), text, 0, "style 6 face");
+
+  // Style 7 (type 14 pressed): shadow - 50 moved, highlight in place.
+  vbButton* pressedCarved = Make(parent, 14, Look::Pressed, L"MMMM");
+  ExpectMovedBy(BoundsOf(pressedCarved, HL, {4, 4, 80, 28}), text, 0, "style 7 highlight");
+  ExpectMovedBy(BoundsOf(pressedCarved, Shift(SH, -50)), text, 1, "style 7 shadow");
+
+  // Type 4 pressed writes its caption in light on the sunken fill.
+  vbButton* rounded = Make(parent, 4, Look::Pressed, L"MMMM");
+  ExpectMovedBy(BoundsOf(rounded, L), text, 1, "type 4 pressed");
+
+  // Type 5 pressed: hot text, not moved.
+  vbButton* light = Make(parent, 5, Look::Pressed, L"MMMM");
+  ExpectMovedBy(BoundsOf(light, DK), text, 0, "type 5 pressed");
+}
+
+TEST(VbButtonCaption, SpecialEffectCopies) {
+  TestParent parent;
+  vbButton* plain = Make(parent, 2, Look::Normal, L"MMMM");
+  test::Bounds text = BoundsOf(plain, DK);
+  struct Case {
+    int effect;
+    COLORREF downRight;  // the copy one pixel right and below
+    COLORREF upLeft;     // the copy one pixel left and above, or none
+  } cases[] = {
+      {1, Shift(F, -40), Shift(F, 40)},
+      {2, Shift(F, 40), Shift(F, -40)},
+      {3, Shift(F, -40), 0xFFFFFFFF},
+      {7, Shift(F, -40), 0xFFFFFFFF},
+  };
+  for (const Case& c : cases) {
+    vbButton* b = Make(parent, 2, Look::Normal, L"MMMM");
+    b->SetSpecialEffect(c.effect);
+    test::Bounds down = BoundsOf(b, c.downRight);
+    EXPECT_EQ(down.right, text.right + 1) << c.effect;
+    EXPECT_EQ(down.bottom, text.bottom + 1) << c.effect;
+    if (c.upLeft != 0xFFFFFFFF) {
+      test::Bounds up = BoundsOf(b, c.upLeft);
+      EXPECT_EQ(up.left, text.left - 1) << c.effect;
+      EXPECT_EQ(up.top, text.top - 1) << c.effect;
+    } else {
+      EXPECT_TRUE(BoundsOf(b, Shift(F, 40)).empty()) << c.effect << ": a shadow only";
+    }
+    DestroyWindow(b->hwnd());
+  }
+}
+
+TEST(VbButtonCaption, Type14IsBoldOnlyWhileDefaultAndTheFontStaysAsItWas) {
+  TestParent parent;
+  vbButton* normal = Make(parent, 14, Look::Normal, L"MMMM");
+  vbButton* def = Make(parent, 14, Look::Default, L"MMMM");
+  test::Bounds thin = BoundsOf(normal, DK), bold = BoundsOf(def, DK);
+  ASSERT_FALSE(thin.empty() || bold.empty());
+  EXPECT_GT(bold.right - bold.left, thin.right - thin.left) << "bold is wider";
+  EXPECT_EQ(def->Font()->Desc().weight, 400);
+  EXPECT_FALSE(def->FontBold());
+  EXPECT_EQ(def->CurrentLayout().tw, normal->CurrentLayout().tw) << "the layout is put back too";
+  vbButton* pressed = Make(parent, 14, Look::PressedDefault, L"MMMM");
+  EXPECT_EQ(BoundsOf(pressed, HL, {4, 4, 80, 28}).right - BoundsOf(pressed, HL, {4, 4, 80, 28}).left,
+            thin.right - thin.left)
+      << "pressed, the caption is not bold";
+}
+
+TEST(VbButtonCaption, Type5FramesItsCaptionWhenFocused) {
+  TestParent parent;
+  vbButton* b = Make(parent, 5, Look::Focused, L"MMMM");
+  const vb::Layout& l = b->CurrentLayout();
+  constexpr COLORREF kFrame = 0x00CC9999;
+  EXPECT_EQ(test::Pixel(b, l.caption.left - 2, l.caption.top - 1), kFrame);
+  EXPECT_EQ(test::Pixel(b, l.caption.left + l.tw + 1, l.caption.top + l.th), kFrame);
+  b->ShowAs(false, false);
+  EXPECT_TRUE(BoundsOf(b, kFrame, {0, 0, W, H}).empty());
+}
+
+TEST(VbButtonPictures, MaskColourIsTransparentOnlyWithUseMaskColor) {
+  TestParent parent;
+  vbButton* b = Make(parent, 2, Look::Normal);
+  b->SetBackColor(0x00336699);
+  b->SetColorScheme(2);
+  // A red square with a two-pixel border in the mask colour, centred at (35, 8).
+  PictureRef pic = test::SolidPicture(16, 16, 0x00C0C0C0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, pic->Bitmap());
+  RECT inner{2, 2, 14, 14};
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &inner, red);
+  DeleteObject(red);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  b->SetPictureNormal(pic);
+  EXPECT_EQ(test::Pixel(b, 35, 8), 0x00336699u) << "the face shows through the mask colour";
+  EXPECT_EQ(test::Pixel(b, 43, 16), RGB(255, 0, 0));
+  b->SetUseMaskColor(false);
+  EXPECT_EQ(test::Pixel(b, 35, 8), 0x00C0C0C0u);
+}
+
+TEST(VbButtonPictures, CentredPictureHasTheCaptionDrawnOverIt) {
+  TestParent parent;
+  vbButton* b = Make(parent, 2, Look::Normal, L"MMM");
+  b->SetPictureNormal(test::SolidPicture(60, 20, RGB(0, 0, 255)));
+  b->SetPicturePosition(4);
+  // The picture covers (13, 6) to (72, 25); the caption's black text is on top.
+  test::Bounds text = BoundsOf(b, DK, {13, 6, 73, 26});
+  EXPECT_FALSE(text.empty());
+  EXPECT_EQ(test::Pixel(b, 14, 7), RGB(0, 0, 255));
+  b->SetPicturePosition(2);
+  EXPECT_TRUE(BoundsOf(b, DK, {13, 3, 73, 5}).empty()) << "above: no caption over the picture";
+}
+
+TEST(VbButtonPictures, DisabledPictureIsEmbossedOrGrey) {
+  TestParent parent;
+  PictureRef dark = test::SolidPicture(16, 16, RGB(0, 0, 128));  // r + g + b = 128: dark
+  vbButton* two = Make(parent, 2, Look::Disabled);
+  two->SetPictureNormal(dark);
+  EXPECT_EQ(test::Pixel(two, 35, 8), SH) << "silhouette in shadow at the place";
+  EXPECT_EQ(test::Pixel(two, 51, 24), HL) << "silhouette in highlight one pixel down-right";
+  vbButton* three = Make(parent, 3, Look::Disabled);
+  three->SetPictureNormal(dark);
+  // round(0.11 * 128) = 14, one pixel down-right.
+  EXPECT_EQ(test::Pixel(three, 36, 9), Grey(14));
+  EXPECT_EQ(test::Pixel(three, 35, 8), Shift(Shift(F, 48, 3), -24, 3));
+  vbButton* five = Make(parent, 5, Look::Disabled);
+  five->SetPictureNormal(dark);
+  EXPECT_EQ(test::Pixel(five, 35, 8), SH);
+  EXPECT_EQ(test::Pixel(five, 51, 24), Shift(F, 0)) << "types 5 and 6: one silhouette only";
+  PictureRef light = test::SolidPicture(16, 16, RGB(200, 200, 0));  // 400: too light to show
+  vbButton* lightTwo = Make(parent, 2, Look::Disabled);
+  lightTwo->SetPictureNormal(light);
+  EXPECT_EQ(test::Pixel(lightTwo, 40, 12), F);
+}
+
+TEST(VbButtonPictures, GreyscaleUntilHotAndOverPictureWhileHot) {
+  TestParent parent;
+  vbButton* b = Make(parent, 2, Look::Normal);
+  b->SetPictureNormal(test::SolidPicture(16, 16, RGB(255, 0, 0)));
+  b->SetUseGreyscale(true);
+  EXPECT_EQ(test::Pixel(b, 40, 12), Grey(76)) << "round(0.30 * 255) = 76, halves to even";
+  b->ShowAs(true, false);
+  EXPECT_EQ(test::Pixel(b, 40, 12), RGB(255, 0, 0));
+  b->SetPictureOver(test::SolidPicture(16, 16, RGB(0, 255, 0)));
+  EXPECT_EQ(test::Pixel(b, 40, 12), RGB(0, 255, 0));
+  b->Draw(vb::kLookPressed, true);
+  EXPECT_EQ(test::Pixel(b, 36, 9), RGB(0, 255, 0)) << "pressed: the over picture moved by one";
+  EXPECT_NE(test::Pixel(b, 35, 8), RGB(0, 255, 0));
+}
+
+TEST(VbButtonDraw, UnforcedDrawingIsSkippedWhenNothingChanged) {
+  TestParent parent;
+  vbButton* b = Make(parent, 2, Look::Normal);
+  std::uint32_t n = b->DrawCount();
+  b->Draw(vb::kLookNormal, false);
+  EXPECT_EQ(b->DrawCount(), n);
+  b->Draw(vb::kLookPressed, false);
+  EXPECT_EQ(b->DrawCount(), n + 1);
+  b->Draw(vb::kLookPressed, false);
+  EXPECT_EQ(b->DrawCount(), n + 1);
+  b->Draw(vb::kLookPressed, true);
+  EXPECT_EQ(b->DrawCount(), n + 2);
+  b->DisableRefresh();
+  b->SetCaption(L"new");
+  b->Draw(vb::kLookNormal, true);
+  EXPECT_EQ(b->DrawCount(), n + 2) << "nothing is drawn while drawing is off";
+  b->Refresh();
+  EXPECT_EQ(b->DrawCount(), n + 3) << "Refresh catches up";
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -37,7 +37,12 @@ Status Button::SetForeColor(OleColor v) { return Store(props_.foreColor, v, L"Fo
 Status Button::SetForeColorPressed(OleColor v) { return Store(props_.foreColorPressed, v, L"ForeColorPressed"); }
 Status Button::SetForeColorHover(OleColor v) { return Store(props_.foreColorHover, v, L"ForeColorHover"); }
 Status Button::SetEffectColor(OleColor v) { return Store(props_.effectColor, v, L"EffectColor"); }
-Status Button::SetCaption(std::wstring v) { return Store(props_.caption, std::move(v), L"Caption"); }
+Status Button::SetCaption(std::wstring v) {
+  // The window text is the caption with its ampersands, for screen readers and
+  // automation.
+  SetWindowTextW(Hwnd(), v.c_str());
+  return Store(props_.caption, std::move(v), L"Caption");
+}
 Status Button::SetFocusRect(bool v) { return Store(props_.focusRect, v, L"FocusRect"); }
 Status Button::SetValue(bool v) { return Store(props_.value, v, L"Value"); }
 Status Button::SetHandPointer(bool v) { return Store(props_.handPointer, v, L"HandPointer"); }

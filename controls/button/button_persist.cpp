@@ -14,6 +14,7 @@ OleColor Color(std::int32_t v) { return static_cast<OleColor>(v); }
 void Button::OnInitNew() {
   props_ = ButtonProps{};
   props_.caption = ambient().displayName;
+  SetWindowTextW(Hwnd(), props_.caption.c_str());
   surface().SetEnabled(true);
   FontDesc font = ambient().font;
   font.name = L"Tahoma";
@@ -45,6 +46,7 @@ void Button::OnReadProperties(const PropertyBag& bag) {
   props_.foreColorHover = Color(bag.ReadInt32(L"ForeColorHover", Bits(d.foreColorHover)));
   props_.effectColor = Color(bag.ReadInt32(L"EffectColor", Bits(d.effectColor)));
   props_.caption = bag.ReadText(L"Caption", kClassName);
+  SetWindowTextW(Hwnd(), props_.caption.c_str());
   props_.focusRect = bag.ReadBool(L"FocusRect", d.focusRect);
   props_.value = bag.ReadBool(L"Value", d.value);
   props_.handPointer = bag.ReadBool(L"HandPointer", d.handPointer);

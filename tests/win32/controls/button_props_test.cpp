@@ -244,3 +244,24 @@ TEST(ButtonPersistence, RoundTripThroughTheTextFormKeepsEveryValue) {
 
 }  // namespace
 }  // namespace vantorel
+
+namespace vantorel {
+namespace {
+
+TEST(ButtonProperties, WindowTextIsTheCaptionWithItsAmpersands) {
+  test::TestParent parent;
+  auto text = [](Button* b) {
+    wchar_t buf[64] = {};
+    GetWindowTextW(b->hwnd(), buf, 64);
+    return std::wstring(buf);
+  };
+  Button* made = Button::Create(test::Placement(parent.hwnd()));
+  EXPECT_EQ(text(made), L"Button1");
+  made->SetCaption(L"&Save && go");
+  EXPECT_EQ(text(made), L"&Save && go");
+  PropertyBag bag = test::MainWindowBag(L"&Replace");
+  EXPECT_EQ(text(Button::Create(test::Placement(parent.hwnd()), &bag)), L"&Replace");
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -140,12 +140,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
   HWND win = CreateWindowExW(WS_EX_CONTROLPARENT, wc.lpszClassName, L"vbButton gallery",
                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                              nullptr, nullptr, instance, nullptr);
-  ShowWindow(win, SW_SHOW);
-  UpdateWindow(win);
+  // Every cell is made before the window shows, so the first picture of it is
+  // the whole sheet.
   PictureRef pic = SamplePicture();
   for (int type = 1; type <= kTypes; ++type)
     for (int scheme = 1; scheme <= 4; ++scheme)
       for (int look = 0; look < 6; ++look) MakeCell(win, pic, type, scheme, look);
+  ShowWindow(win, SW_SHOW);
+  UpdateWindow(win);
 
   int seconds = args && *args ? _wtoi(args) : 0;
   if (seconds > 0) SetTimer(win, 1, static_cast<UINT>(seconds) * 1000, nullptr);

@@ -369,5 +369,59 @@ TEST(VbButtonTransparent, CapturesWhatTheParentPrintsWithoutRunningMessages) {
   DestroyWindow(striped);
 }
 
+// A parent that draws only when it paints: it cannot print itself.
+LRESULT CALLBACK PaintOnlyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      HBRUSH brush = CreateSolidBrush(RGB(90, 10, 160));
+      FillRect(dc, &ps.rcPaint, brush);
+      DeleteObject(brush);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    default: return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+TEST(VbButtonTransparent, ParentThatCannotPrintIsCopiedFromWhatItShows) {
+  TestParent stage;
+  static const ATOM atom = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PaintOnlyProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VbPaintOnly";
+    return RegisterClassW(&wc);
+  }();
+  (void)atom;
+  HWND plain = CreateWindowExW(0, L"VbPaintOnly", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300,
+                               stage.hwnd(), nullptr, nullptr, nullptr);
+  UpdateWindow(plain);
+  Drain();
+  vbButton* b = vbButton::Create(VbPlacement(plain, 13, 20));
+  b->SetCaption(L"");
+  b->SetButtonType(11);
+  Drain();
+  EXPECT_EQ(test::Pixel(b, 5, 16), RGB(90, 10, 160));
+  RECT rc;
+  GetClientRect(b->hwnd(), &rc);
+  EXPECT_EQ(rc.bottom, 32) << "the control's height is put back";
+  DestroyWindow(plain);
+}
+
+TEST(VbButtonLife, AmbientChangeRedrawsTheDefaultLook) {
+  TestParent parent;
+  VbEventLog ev;
+  vbButton* b = Make(parent, ev);
+  b->SetColorScheme(3);
+  EXPECT_EQ(test::Pixel(b, 0, 15), 0x00FFFFFFu);
+  Ambient a = b->ambient();
+  a.displayAsDefault = true;
+  b->SetAmbient(a, L"DisplayAsDefault");
+  EXPECT_EQ(test::Pixel(b, 0, 15), 0u) << "type 2 framed in dark as the default button";
+}
+
 }  // namespace
 }  // namespace vantorel

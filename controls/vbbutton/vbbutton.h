@@ -59,6 +59,10 @@ struct vbButtonEvents {
 };
 
 namespace vb {
+// The hand pointer: the program's cursor resource 101, or the system's hand
+// where the control is used in a program that has none.
+HCURSOR HandCursorOf(HMODULE program);
+
 // Looks the drawing operation is asked for.
 inline constexpr int kLookNormal = 0;
 inline constexpr int kLookPressed = 2;

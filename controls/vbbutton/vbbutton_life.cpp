@@ -14,18 +14,16 @@ namespace {
 constexpr UINT_PTR kLeaveCheckTimer = 1;
 constexpr UINT kLeaveCheckMs = 250;
 
-// The program's hand cursor: cursor resource 101 of the program, or the system's
-// hand where the control is used in a program without it.
-HCURSOR HandCursor() {
-  if (HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101))) return own;
+}  // namespace
+
+HCURSOR vb::HandCursorOf(HMODULE program) {
+  if (HCURSOR own = LoadCursorW(program, MAKEINTRESOURCEW(101))) return own;
   return LoadCursorW(nullptr, IDC_HAND);
 }
 
-}  // namespace
-
 vbButton::~vbButton() { ReleaseCaptureSurface(); }
 
-HCURSOR vbButton::PointerCursor() const { return HandCursor(); }
+HCURSOR vbButton::PointerCursor() const { return vb::HandCursorOf(GetModuleHandleW(nullptr)); }
 
 void vbButton::DeriveColors() {
   vb::SchemeSource s;

@@ -134,49 +134,9 @@ TEST(Picture, RefusesFilesWhoseImageRunsPastTheEnd) {
   EXPECT_EQ(error, L"not a bitmap, icon or cursor file");
 }
 
-// An icon (type 1) or cursor (type 2) file with one 16 x 16 image of 32 bits per
-// pixel in a single colour, fully opaque.
-std::vector<std::uint8_t> IconFile(int type, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
-  std::vector<std::uint8_t> f;
-  auto put16 = [&](int v) {
-    f.push_back(static_cast<std::uint8_t>(v));
-    f.push_back(static_cast<std::uint8_t>(v >> 8));
-  };
-  auto put32 = [&](std::uint32_t v) {
-    put16(static_cast<int>(v & 0xFFFF));
-    put16(static_cast<int>(v >> 16));
-  };
-  const std::uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
-  put16(0);
-  put16(type);
-  put16(1);
-  f.push_back(16);
-  f.push_back(16);
-  f.push_back(0);
-  f.push_back(0);
-  put16(type == 2 ? 3 : 1);  // hot spot x for a cursor, planes for an icon
-  put16(type == 2 ? 2 : 32);
-  put32(imageSize);
-  put32(22);
-  put32(40);
-  put32(16);
-  put32(32);  // colour and mask rows
-  put16(1);
-  put16(32);
-  for (int i = 0; i < 6; ++i) put32(0);
-  for (int i = 0; i < 16 * 16; ++i) {
-    f.push_back(b);
-    f.push_back(g);
-    f.push_back(r);
-    f.push_back(0xFF);
-  }
-  for (int i = 0; i < 16 * 4; ++i) f.push_back(0);  // mask: every pixel shown
-  return f;
-}
-
 TEST(Picture, IconsAndCursorsReadFromTheirFiles) {
   std::wstring error;
-  PictureRef icon = Picture::FromBytes(IconFile(1, 0x33, 0x66, 0x99), &error);
+  PictureRef icon = Picture::FromBytes(test::IconFile(1, 0x33, 0x66, 0x99), &error);
   ASSERT_TRUE(icon) << error;
   EXPECT_EQ(icon->kind(), Picture::Kind::Icon);
   EXPECT_EQ(icon->WidthPixels(), 16);
@@ -195,7 +155,7 @@ TEST(Picture, IconsAndCursorsReadFromTheirFiles) {
   DeleteDC(dc);
   DeleteObject(target);
 
-  PictureRef cursor = Picture::FromBytes(IconFile(2, 0, 0, 0), &error);
+  PictureRef cursor = Picture::FromBytes(test::IconFile(2, 0, 0, 0), &error);
   ASSERT_TRUE(cursor) << error;
   EXPECT_EQ(cursor->kind(), Picture::Kind::Cursor);
   ICONINFO info{};
@@ -464,7 +424,7 @@ TEST(Surface, PointerKindsAndPictures) {
   EXPECT_EQ(s.SetMouseIcon(pic), kInvalidPicture);
   EXPECT_FALSE(s.MouseIcon());
   std::wstring error;
-  PictureRef hand = Picture::FromBytes(IconFile(2, 0, 0, 0), &error);
+  PictureRef hand = Picture::FromBytes(test::IconFile(2, 0, 0, 0), &error);
   EXPECT_TRUE(s.SetMouseIcon(hand).ok());
   EXPECT_TRUE(s.SetMousePointer(99).ok());
   EXPECT_EQ(s.CurrentPointer(), static_cast<HCURSOR>(hand->Icon()));

@@ -147,6 +147,56 @@ inline PictureRef SolidPicture(int w, int h, COLORREF colour) {
   return pic;
 }
 
+// An icon (type 1) or cursor (type 2) file with one 16 x 16 image of 32 bits per
+// pixel in a single colour, opaque except for its first clearColumns columns.
+inline std::vector<std::uint8_t> IconFile(int type, std::uint8_t b, std::uint8_t g, std::uint8_t r,
+                                          int clearColumns = 0) {
+  std::vector<std::uint8_t> f;
+  auto put16 = [&](int v) {
+    f.push_back(static_cast<std::uint8_t>(v));
+    f.push_back(static_cast<std::uint8_t>(v >> 8));
+  };
+  auto put32 = [&](std::uint32_t v) {
+    put16(static_cast<int>(v & 0xFFFF));
+    put16(static_cast<int>(v >> 16));
+  };
+  const std::uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+  put16(0);
+  put16(type);
+  put16(1);
+  f.push_back(16);
+  f.push_back(16);
+  f.push_back(0);
+  f.push_back(0);
+  put16(type == 2 ? 3 : 1);  // hot spot x for a cursor, planes for an icon
+  put16(type == 2 ? 2 : 32);
+  put32(imageSize);
+  put32(22);
+  put32(40);
+  put32(16);
+  put32(32);  // colour and mask rows
+  put16(1);
+  put16(32);
+  for (int i = 0; i < 6; ++i) put32(0);
+  for (int i = 0; i < 16 * 16; ++i) {
+    bool clear = i % 16 < clearColumns;
+    f.push_back(clear ? 0 : b);
+    f.push_back(clear ? 0 : g);
+    f.push_back(clear ? 0 : r);
+    f.push_back(clear ? 0 : 0xFF);
+  }
+  // The AND mask, rows of 32 bits: a set bit leaves the background.
+  std::uint32_t row = 0;
+  for (int x = 0; x < clearColumns; ++x) row |= 0x80000000u >> x;
+  for (int y = 0; y < 16; ++y) {
+    f.push_back(static_cast<std::uint8_t>(row >> 24));
+    f.push_back(static_cast<std::uint8_t>(row >> 16));
+    f.push_back(static_cast<std::uint8_t>(row >> 8));
+    f.push_back(static_cast<std::uint8_t>(row));
+  }
+  return f;
+}
+
 // FNV-1a over the size and the colour of every pixel of the backing image.
 inline std::uint32_t ImageHash(Button* b) {
   Surface& s = b->surface();

@@ -401,6 +401,21 @@ TEST(VbButtonPictures, MaskColourIsTransparentOnlyWithUseMaskColor) {
   EXPECT_EQ(test::Pixel(b, 35, 8), 0x00C0C0C0u);
 }
 
+TEST(VbButtonPictures, IconsAreMaskedWhereTheyAreClearEvenWithASystemMaskColour) {
+  TestParent parent;
+  vbButton* b = Make(parent, 2, Look::Normal);
+  b->SetBackColor(0x00336699);
+  b->SetColorScheme(2);
+  b->SetMaskColor(0x8000000F);  // the system's button face
+  std::wstring error;
+  PictureRef icon = Picture::FromBytes(test::IconFile(1, 0, 0, 0xFF, 8), &error);
+  ASSERT_TRUE(icon) << error;
+  b->SetPictureNormal(icon);
+  // The icon is centred at (35, 8): its left half is clear and shows the face.
+  EXPECT_EQ(test::Pixel(b, 36, 12), 0x00336699u);
+  EXPECT_EQ(test::Pixel(b, 46, 12), RGB(255, 0, 0));
+}
+
 TEST(VbButtonPictures, CentredPictureHasTheCaptionDrawnOverIt) {
   TestParent parent;
   vbButton* b = Make(parent, 2, Look::Normal, L"MMM");

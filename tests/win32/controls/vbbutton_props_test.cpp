@@ -293,6 +293,16 @@ TEST(VbButtonProps, HandPointerShowsTheHand) {
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
 }
 
+TEST(VbButtonProps, HandCursorIsTheProgramsOwnWhereItHasOne) {
+  HMODULE program = LoadLibraryExW(VANTOREL_PROGRAM_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_TRUE(program) << "the program file with the hand cursor";
+  HCURSOR own = vb::HandCursorOf(program);
+  EXPECT_TRUE(own);
+  EXPECT_NE(own, LoadCursorW(nullptr, IDC_HAND));
+  FreeLibrary(program);
+  EXPECT_EQ(vb::HandCursorOf(GetModuleHandleW(L"kernel32.dll")), LoadCursorW(nullptr, IDC_HAND));
+}
+
 TEST(VbButtonLife, ThousandControlsLeaveNoGdiObjects) {
   TestParent parent;
   PictureRef pic = test::SolidPicture(16, 16, RGB(255, 0, 0));

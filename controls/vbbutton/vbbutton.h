@@ -17,7 +17,8 @@ namespace vantorel {
 
 namespace vb {
 class FaceCanvas;
-}
+struct FaceInput;
+}  // namespace vb
 
 // The stored properties of a vbButton; a default-constructed set holds the load
 // fallbacks (the colours of a new control come from its colour scheme).
@@ -188,6 +189,7 @@ class vbButton final : public HostedControl {
   HCURSOR PointerCursor() const;
 
   // Drawing steps.
+  vb::FaceInput FaceInputNow() const;
   void DrawSteps(int look);
   void DrawPictures(vb::FaceCanvas& canvas, int mode);
   void RenderPicture(const PictureRef& picture, vb::PictureCache& cache, int x, int y, vb::PictureMode mode,

@@ -60,19 +60,7 @@ void vbButton::ShowAs(bool hot, bool focused) {
   Draw(vb::kLookNormal, true);
 }
 
-void vbButton::DrawSteps(int look) {
-  Surface& sf = surface();
-  sf.Clear();
-  // Hot in the control's own colours: the hover colour becomes the face.
-  const bool swapped = hot_ && props_.colorScheme == 2;
-  const OleColor back = props_.backColor;
-  if (swapped) {
-    props_.backColor = props_.backOver;
-    DeriveColors();
-  }
-
-  HDC dc = sf.Hdc();
-  BoldCaption bold(dc);
+vb::FaceInput vbButton::FaceInputNow() const {
   vb::FaceInput in;
   in.type = props_.buttonType;
   in.w = width_;
@@ -89,6 +77,23 @@ void vbButton::DrawSteps(int look) {
   in.layout = layout_;
   in.focus = FocusBox();
   in.background = captureDc_;
+  return in;
+}
+
+void vbButton::DrawSteps(int look) {
+  Surface& sf = surface();
+  sf.Clear();
+  // Hot in the control's own colours: the hover colour becomes the face.
+  const bool swapped = hot_ && props_.colorScheme == 2;
+  const OleColor back = props_.backColor;
+  if (swapped) {
+    props_.backColor = props_.backOver;
+    DeriveColors();
+  }
+
+  HDC dc = sf.Hdc();
+  BoldCaption bold(dc);
+  vb::FaceInput in = FaceInputNow();
   in.boldCaption = [this, &bold](bool on, vb::Layout& layout) {
     if (on)
       bold.Begin();

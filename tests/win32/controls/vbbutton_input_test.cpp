@@ -304,6 +304,38 @@ TEST(VbButtonFocus, ArrowKeysMoveTheFocusDirectly) {
   EXPECT_EQ(ev[1].log, (Log{L"KeyDown 37 0", L"KeyUp 39 0", L"KeyDown 40 0", L"KeyUp 38 0", L"KeyDown 38 0"}));
 }
 
+INT_PTR CALLBACK EmptyDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(VbButtonFocus, ArrowKeysInADialogGoThroughTheDialogManager) {
+  TestParent parent;
+  // An empty dialog template: the dialog's own class, the dialog manager's keys.
+  struct {
+    DLGTEMPLATE t;
+    WORD menu, cls, title;
+  } tpl{{WS_POPUP | WS_VISIBLE | DS_MODALFRAME, WS_EX_CONTROLPARENT, 0, 40, 300, 200, 60}, 0, 0, 0};
+  HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &tpl.t, parent.hwnd(),
+                                        &EmptyDialogProc, 0);
+  ASSERT_TRUE(dlg);
+  VbEventLog ev[2];
+  vbButton* b[2];
+  for (int i = 0; i < 2; ++i) {
+    b[i] = vbButton::Create(VbPlacement(dlg, 10 + 100 * i));
+    ev[i].Attach(b[i]);
+  }
+  Drain();
+  SetFocus(b[0]->hwnd());
+  MSG m{};
+  m.hwnd = b[0]->hwnd();
+  m.message = WM_KEYDOWN;
+  m.wParam = VK_RIGHT;
+  EXPECT_TRUE(IsDialogMessageW(dlg, &m));
+  Drain();
+  EXPECT_EQ(ev[0].log, (Log{L"KeyDown 39 0"})) << "the control wants the arrows and raises KeyDown first";
+  EXPECT_EQ(GetFocus(), b[1]->hwnd());
+  DestroyWindow(dlg);
+  Drain();
+}
+
 // A parent that paints stripes when asked to print itself, as a window that
 // draws a picture behind its controls would.
 LRESULT CALLBACK StripedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

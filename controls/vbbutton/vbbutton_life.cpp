@@ -184,7 +184,9 @@ void vbButton::ArmLeave() {
 }
 
 void vbButton::CheckHover() {
-  if (!tracking_) return;
+  // The capture's own resizing must not end hover and raise events halfway
+  // through a property setter.
+  if (!tracking_ || capturing_) return;
   if (IsWindowVisible(Hwnd()) && IsWindowEnabled(Hwnd()) && MouseIsOver()) {
     ArmLeave();
     return;
@@ -260,9 +262,12 @@ bool vbButton::PrintParentInto(HWND parent, int x, int y) {
   std::fill(captureBits_, captureBits_ + count, kUntouched);
   POINT old{};
   SetViewportOrgEx(captureDc_, -x, -y, &old);
+  // Patterned brushes line up with the parent's own painting.
+  SetBrushOrgEx(captureDc_, ((-x % 8) + 8) % 8, ((-y % 8) + 8) % 8, nullptr);
   SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(captureDc_), 0);
   SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(captureDc_), PRF_CLIENT);
   SetViewportOrgEx(captureDc_, old.x, old.y, nullptr);
+  SetBrushOrgEx(captureDc_, 0, 0, nullptr);
   GdiFlush();
   return std::any_of(captureBits_, captureBits_ + count, [](std::uint32_t p) { return p != kUntouched; });
 }

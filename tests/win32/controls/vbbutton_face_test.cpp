@@ -288,6 +288,15 @@ TEST(VbButtonCaption, StylesDrawTheirColoursInTheirRectangles) {
   EXPECT_GE(text.left, cap.left);
   EXPECT_LT(text.right, cap.right);
 
+  // Style 1: hot text, in place (the control's own colours tell text from hot text).
+  vbButton* hot = Make(parent, 1, Look::Normal, L"MMMM");
+  hot->SetForeColor(0x00000080);
+  hot->SetForeOver(0x00008000);
+  hot->SetColorScheme(2);
+  ExpectMovedBy(BoundsOf(hot, 0x00000080), text, 0, "style 0 in the text colour");
+  hot->ShowAs(true, false);
+  ExpectMovedBy(BoundsOf(hot, 0x00008000), text, 0, "style 1");
+
   // Style 3 (type 1 disabled): highlight in the pressed rectangle under shadow in
   // the caption rectangle.
   vbButton* embossed = Make(parent, 1, Look::Disabled, L"MMMM");

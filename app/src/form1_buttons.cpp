@@ -27,8 +27,6 @@ constexpr wchar_t kSharedValues[] =
 // The hand pointer's cursor file, kept in the program's resources.
 constexpr int kHandCursorFile = 102;
 
-int Himetric(int twips) { return (twips * 2540 + 720) / 1440; }
-
 PictureRef Hand_Pointer() {
   HMODULE self = GetModuleHandleW(nullptr);
   HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(kHandCursorFile), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
@@ -44,9 +42,9 @@ std::wstring Quoted(const wchar_t* text) { return L"\"" + std::wstring(text) + L
 }  // namespace
 
 HWND Form1::CreateButton(const ControlLayout& control) {
-  std::wstring stored = L"_extentx = i32 " + std::to_wstring(Himetric(control.width)) + L"\n" +
-                        L"_extenty = i32 " + std::to_wstring(Himetric(control.height)) + L"\n" + kSharedValues +
-                        L"caption = str " + Quoted(control.text) + L"\n";
+  // No stored extent: whole HIMETRIC units would round the size twice (1575
+  // twips are 157.5 pixels at 144 dpi, but 2778 HIMETRIC come back as 157.49).
+  std::wstring stored = kSharedValues + (L"caption = str " + Quoted(control.text) + L"\n");
   std::wstring error;
   std::optional<PropertyBag> bag = BagFromText(stored, &error);
   if (!bag) return nullptr;
@@ -64,6 +62,10 @@ HWND Form1::CreateButton(const ControlLayout& control) {
   placement.ambient.font = FontDesc{kFormFont.name, kFormFont.hundredths_of_points / 100.0, kFormFont.weight};
   Button* button = Button::Create(placement, &*bag);
   if (!button) return nullptr;
+  // The host places it from the same twips; the form then sets its pixels
+  // itself, so one function places every control, standard or themed.
+  RECT r = Pixel_Rect(control, ppi_);
+  MoveWindow(button->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
   switch (control.id) {
     case kCmdReplace: button->events.Click = [this] { ReplaceClick(); }; break;
     case kVbButton1: button->events.Click = [this] { CloseClick(); }; break;

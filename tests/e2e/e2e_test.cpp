@@ -1,17 +1,18 @@
-// Drives the real program as a user would: the mouse clicks into the fields,
-// the keyboard types the paths, the mouse presses Replace, the message box is
-// read and closed with Enter, and the files are checked afterwards.
+// Drives the real program as a user would, for what only a real run shows:
+// real clicks, the system's open-file dialog, the real message box, and the
+// window at another screen resolution. What the commands do with the paths
+// (backups, failures and their texts) is tested in-process by replace_test.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include "../native/pe_builder.h"
 #include "form1_layout.h"
-#include "vantorel/backup.h"
 
 namespace vantorel::test {
 namespace {
@@ -68,20 +69,14 @@ void ClickAt(POINT screen) {
   SendInputs({down, up});
 }
 
-void Key(WORD vk, WORD modifier = 0) {
-  std::vector<INPUT> keys;
-  auto add = [&](WORD k, bool release) {
-    INPUT in{};
+void Key(WORD vk) {
+  INPUT keys[2]{};
+  for (INPUT& in : keys) {
     in.type = INPUT_KEYBOARD;
-    in.ki.wVk = k;
-    in.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
-    keys.push_back(in);
-  };
-  if (modifier) add(modifier, false);
-  add(vk, false);
-  add(vk, true);
-  if (modifier) add(modifier, true);
-  SendInputs(keys);
+    in.ki.wVk = vk;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInputs({keys[0], keys[1]});
 }
 
 void Type(const std::wstring& text) {
@@ -116,13 +111,39 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
+// Sets the screen resolution that Wine gives to programs started from now on,
+// and puts the old setting back.
+class ScreenResolution {
+ public:
+  explicit ScreenResolution(DWORD ppi) {
+    DWORD size = sizeof old_;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &old_, &size) == ERROR_SUCCESS;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &ppi, sizeof ppi);
+  }
+  ~ScreenResolution() {
+    if (had_) RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &old_, sizeof old_);
+    else RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
+  }
+  ScreenResolution(const ScreenResolution&) = delete;
+  ScreenResolution& operator=(const ScreenResolution&) = delete;
+
+ private:
+  static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
+  static constexpr wchar_t kValue[] = L"LogPixels";
+  bool had_ = false;
+  DWORD old_ = 0;
+};
+
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     original_ = BuildPe(IconProgram({200, 200})).bytes;
     WriteFileBytes(target_, original_);
     WriteFileBytes(icon_, IconFile({Image(120, 7, 16)}));
+  }
 
+  // Starts vantorel.exe and waits for its window.
+  void Start() {
     std::wstring command = L"\"" + WindowsPath(VANTOREL_EXE) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -146,25 +167,43 @@ class EndToEnd : public ::testing::Test {
 
   HWND Control(Form1Control id) { return GetDlgItem(form_, id); }
 
-  void ClickOn(Form1Control id) {
+  void ClickOn(HWND hwnd) {
     RECT r{};
-    GetWindowRect(Control(id), &r);
+    GetWindowRect(hwnd, &r);
     ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   }
+  void ClickOn(Form1Control id) { ClickOn(Control(id)); }
 
-  // Clicks into a field, selects what it holds and types over it.
-  void TypeInto(Form1Control id, const std::wstring& text) {
-    ClickOn(id);
-    ASSERT_TRUE(WaitFor([&] { return GetFocusOf() == Control(id); })) << "no focus in field " << id;
-    // The classic edit field has no select-all key: Home, then Shift+End.
-    Key(VK_HOME);
-    Key(VK_END, VK_SHIFT);
-    Key(VK_DELETE);
-    Type(text);
-    ASSERT_TRUE(WaitFor([&] { return TextOf(Control(id)) == text; })) << "typed text did not arrive in field " << id;
+  // The program's dialog or message box with this caption, once it shows.
+  HWND WaitForBox(const wchar_t* caption) {
+    Box box{nullptr, process_.dwProcessId};
+    EXPECT_TRUE(WaitFor([&] {
+      box.hwnd = nullptr;
+      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+      return box.hwnd != nullptr;
+    })) << "no box \"" << caption << "\"";
+    if (box.hwnd) {
+      EXPECT_EQ(TextOf(box.hwnd), caption);
+    }
+    return box.hwnd;
   }
 
-  HWND GetFocusOf() {
+  void ExpectClosed(HWND box) { EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); })) << "the box did not close"; }
+
+  // Presses a browse button and answers the system's open-file dialog: types
+  // the path into its file-name field and presses Enter.
+  void Browse(Form1Control button, const std::wstring& answer) {
+    ClickOn(button);
+    HWND dialog = WaitForBox(L"Open File");
+    if (!dialog) return;
+    SetForegroundWindow(dialog);
+    ASSERT_TRUE(WaitFor([&] { return Focus() && IsChild(dialog, Focus()); })) << "no focus in the dialog";
+    Type(answer);
+    Key(VK_RETURN);
+    ExpectClosed(dialog);
+  }
+
+  HWND Focus() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(process_.dwThreadId, &info);
@@ -172,64 +211,74 @@ class EndToEnd : public ::testing::Test {
   }
 
   // Presses Replace, reads the message box that answers and closes it with Enter.
-  std::wstring ReplaceAndRead(const wchar_t* caption = L"Vantorel") {
+  std::wstring ReplaceAndRead() {
     ClickOn(app::kCmdReplace);
-    Box box{nullptr, process_.dwProcessId};
-    EXPECT_TRUE(WaitFor([&] {
-      box.hwnd = nullptr;
-      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-      return box.hwnd != nullptr;
-    })) << "no message box";
-    if (!box.hwnd) return L"";
-    EXPECT_EQ(TextOf(box.hwnd), caption);
-    std::wstring text = TextOf(GetDlgItem(box.hwnd, 0xFFFF));  // the box's text
-    SetForegroundWindow(box.hwnd);
+    HWND box = WaitForBox(L"Vantorel");
+    if (!box) return L"";
+    std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));  // the box's text
+    SetForegroundWindow(box);
     Key(VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box.hwnd); })) << "the box did not close";
+    ExpectClosed(box);
     return text;
   }
 
   TempDir dir_;
-  fs::path target_ = dir_.path() / fs::path(L"Zielprogramm \u00E9\u0416.exe");
-  fs::path icon_ = dir_.path() / fs::path(L"Sonne.ico");
+  // The open-file dialog is the ANSI one: a name it can give back whole.
+  fs::path target_ = dir_.path() / "target program.exe";
+  fs::path icon_ = dir_.path() / "sun.ico";
   Bytes original_;
   PROCESS_INFORMATION process_{};
   HWND form_ = nullptr;
 };
 
-TEST_F(EndToEnd, ReplaceWithBackupThenAgainThenAFailureThenClose) {
-  ASSERT_EQ(SendMessageW(Control(app::kCheck1), BM_GETCHECK, 0, 0), BST_CHECKED) << "the backup box starts ticked";
-  TypeInto(app::kTFile1, target_.wstring());
-  TypeInto(app::kTFile2, icon_.wstring());
+TEST_F(EndToEnd, PathsFromTheDialogThenReplaceThenClose) {
+  Start();
+  Browse(app::kOpen1, target_.wstring());
+  EXPECT_TRUE(WaitFor([&] { return TextOf(Control(app::kTFile1)) == target_.wstring(); }))
+      << TextOf(Control(app::kTFile1));
+  // The icon's path typed into its field.
+  ClickOn(app::kTFile2);
+  ASSERT_TRUE(WaitFor([&] { return Focus() == Control(app::kTFile2); })) << "no focus in the icon's field";
+  Type(icon_.wstring());
+  EXPECT_TRUE(WaitFor([&] { return TextOf(Control(app::kTFile2)) == icon_.wstring(); }))
+      << TextOf(Control(app::kTFile2));
 
   EXPECT_EQ(ReplaceAndRead(), L"Change Icon Succesfully");
-  const fs::path backup = Backup_Path(target_);
-  EXPECT_EQ(ReadFileBytes(backup), original_);
   Bytes changed = ReadFileBytes(target_);
   EXPECT_NE(changed, original_);
   EXPECT_EQ(changed.size(), original_.size());
-
-  // Again: same result, and the backup still holds the original.
-  EXPECT_EQ(ReplaceAndRead(), L"Change Icon Succesfully");
-  EXPECT_EQ(ReadFileBytes(backup), original_);
-  EXPECT_EQ(ReadFileBytes(target_), changed);
-
-  // An icon that is not there: the failure box names it, nothing changes.
-  fs::path missing = dir_.path() / "missing.ico";
-  TypeInto(app::kTFile2, missing.wstring());
-  EXPECT_EQ(ReplaceAndRead(), L"Error: Change Icon Failed.\r\nFailed to open " + missing.wstring() +
-                                  L". Make sure file is not in use by another program.");
-  EXPECT_EQ(ReadFileBytes(target_), changed);
-
-  // An emptied field disables Replace.
-  TypeInto(app::kTFile2, L"");
-  EXPECT_FALSE(IsWindowEnabled(Control(app::kCmdReplace)));
 
   ClickOn(app::kVbButton1);
   EXPECT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0) << "Close did not end the program";
   DWORD code = 1;
   GetExitCodeProcess(process_.hProcess, &code);
   EXPECT_EQ(code, 0u);
+}
+
+// At 150 % every length goes from twips to pixels in one rounding, ties to
+// even: the browse buttons are 1575 twips = 157.5 px, so 158, and About
+// 1095 twips = 109.5 px, so 110. Computed here from the twips.
+TEST_F(EndToEnd, AtOneHundredFortyFourDpiEveryLengthIsRoundedOnceFromTwips) {
+  constexpr int kPpi = 144;
+  {
+    ScreenResolution screen(kPpi);
+    Start();
+  }
+  auto pixels = [](int twips) { return static_cast<int>(std::nearbyint(twips * kPpi / 1440.0)); };
+  RECT client{};
+  GetClientRect(form_, &client);
+  EXPECT_EQ(client.right, pixels(app::kForm1ClientWidth));
+  EXPECT_EQ(client.bottom, pixels(app::kForm1ClientHeight));
+  for (const app::ControlLayout& c : app::kForm1Controls) {
+    if (c.kind == app::ControlKind::Label) continue;  // a label may widen to fit its text
+    RECT r{};
+    GetWindowRect(Control(c.id), &r);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, pixels(c.left)) << c.name;
+    EXPECT_EQ(r.top, pixels(c.top)) << c.name;
+    EXPECT_EQ(r.right - r.left, pixels(c.width)) << c.name;
+    EXPECT_EQ(r.bottom - r.top, pixels(c.height)) << c.name;
+  }
 }
 
 }  // namespace

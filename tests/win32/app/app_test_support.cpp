@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "button/button.h"
 #include "text.h"
 
 namespace vantorel::test {
@@ -36,15 +37,32 @@ void Drain(app::Form1& form) {
   }
 }
 
-FormFixture::FormFixture() : form_(std::make_unique<app::Form1>(ui.Seams())) {
-  if (!form_->Create(GetModuleHandleW(nullptr))) {
+OpenForm::OpenForm() : form(std::make_unique<app::Form1>(ui.Seams())) {
+  if (!form->Create(GetModuleHandleW(nullptr))) {
     ADD_FAILURE() << "Form1 was not created";
     return;
   }
-  ShowWindow(form_->hwnd(), SW_SHOW);
-  SetForegroundWindow(form_->hwnd());
-  UpdateWindow(form_->hwnd());
+  ShowWindow(form->hwnd(), SW_SHOW);
+  SetForegroundWindow(form->hwnd());
+  UpdateWindow(form->hwnd());
+  Drain(*form);
+}
+
+void FormFixture::BackToStart() {
+  ASSERT_NE(form().hwnd(), nullptr) << "a test closed the shared window";
+  ReleaseCapture();
+  SetText(app::kTFile1, L"");
+  SetText(app::kTFile2, L"");
+  // Emptying the fields ran the enable rule; at start it has not run yet.
+  Button::FromHwnd(Control(app::kCmdReplace))->SetEnabled(true);
+  SendMessageW(Control(app::kCheck1), BM_SETCHECK, BST_CHECKED, 0);
+  SetForegroundWindow(form().hwnd());
+  SetFocus(Control(app::kTFile1));
   Drain();
+  ui.shown.clear();
+  ui.answers.clear();
+  ui.filters.clear();
+  ui.changed.clear();
 }
 
 std::wstring FormFixture::Text(app::Form1Control id) { return app::HwndText(Control(id)); }

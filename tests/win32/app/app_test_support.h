@@ -2,6 +2,7 @@
 // recorded and answered, and a Form1 made with it.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <deque>
@@ -35,22 +36,52 @@ class RecordingUi {
 // Dispatches every waiting message the way the program's loop does.
 void Drain(app::Form1& form);
 
-// A Form1 on screen, with a recording UI.
+// A Form1 on screen with its recording UI.
+struct OpenForm {
+  OpenForm();
+  RecordingUi ui;
+  std::unique_ptr<app::Form1> form;
+};
+
+// Reaches a test's Form1. Made by default, it opens a window of its own.
 class FormFixture {
  public:
-  FormFixture();
-  app::Form1& form() { return *form_; }
-  HWND Control(app::Form1Control id) { return form_->Control(id); }
+  FormFixture() : FormFixture(std::make_shared<OpenForm>()) {}
+  app::Form1& form() { return *open_->form; }
+  HWND Control(app::Form1Control id) { return form().Control(id); }
   std::wstring Text(app::Form1Control id);
   void SetText(app::Form1Control id, const std::wstring& text);
-  void Drain() { test::Drain(*form_); }
+  void Drain() { test::Drain(form()); }
   // A left click in the middle of a control, as the mouse sends it.
   void Click(app::Form1Control id);
 
-  RecordingUi ui;
+ protected:
+  explicit FormFixture(std::shared_ptr<OpenForm> open) : open_(std::move(open)) {}
+  // Back to the state the window starts in: empty fields with Replace enabled
+  // (no text has changed yet), the backup box ticked, the focus in the first
+  // field, no capture, nothing recorded.
+  void BackToStart();
 
  private:
-  std::unique_ptr<app::Form1> form_;
+  std::shared_ptr<OpenForm> open_;
+
+ public:
+  RecordingUi& ui = open_->ui;
+};
+
+// A group of tests that share one window: making and destroying a top-level
+// window costs about two seconds under Wine. Each test starts from the state
+// the window starts in; a test that closes the window needs its own.
+class SharedFormTest : public ::testing::Test, public FormFixture {
+ public:
+  static void SetUpTestSuite() { shared_ = std::make_shared<OpenForm>(); }
+  static void TearDownTestSuite() { shared_.reset(); }
+
+ protected:
+  SharedFormTest() : FormFixture(shared_) { BackToStart(); }
+
+ private:
+  static inline std::shared_ptr<OpenForm> shared_;
 };
 
 std::string Narrow(const std::wstring& text);

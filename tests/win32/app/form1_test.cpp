@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cmath>
+
 #include "app_test_support.h"
 #include "button/button.h"
 
@@ -10,10 +12,8 @@ namespace {
 
 using namespace app;
 
-class Form1Test : public ::testing::Test, public FormFixture {
+class Form1Test : public SharedFormTest {
  protected:
-  void SetUp() override { ASSERT_NE(form().hwnd(), nullptr); }
-
   RECT ClientRectOf(Form1Control id) {
     RECT r{};
     GetWindowRect(Control(id), &r);
@@ -30,12 +30,24 @@ class Form1Test : public ::testing::Test, public FormFixture {
     return lf;
   }
 
+  // A pixel of the window as it is on screen, in client coordinates.
+  COLORREF PixelAt(POINT at) {
+    RedrawWindow(form().hwnd(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC dc = GetDC(form().hwnd());
+    COLORREF pixel = GetPixel(dc, at.x, at.y);
+    ReleaseDC(form().hwnd(), dc);
+    return pixel;
+  }
+
   void PressTab() {
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001);
     PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001u));
     Drain();
   }
 };
+
+// Tests that need a window of their own: its starting state, and its end.
+class Form1StartTest : public ::testing::Test, public FormFixture {};
 
 // The form stores its layout in twips; at 96 pixels per inch these are the pixels.
 struct ExpectedControl {
@@ -51,21 +63,37 @@ const ExpectedControl kExpected[] = {
     {kOpen1, {288, 16, 393, 41}, -11},     {kOpen2, {288, 48, 393, 73}, -11},
 };
 
-// Wine's screen is 96 dpi; other resolutions round to the nearest pixel, ties to even.
-TEST(Form1Layout, TwipsAndPointsRoundToTheNearestPixelTiesToEven) {
-  EXPECT_EQ(Twips_To_Pixels(1335, 120), 111);  // 111.25
-  EXPECT_EQ(Twips_To_Pixels(6225, 120), 519);  // 518.75
-  EXPECT_EQ(Twips_To_Pixels(1335, 144), 134);  // 133.5
-  EXPECT_EQ(Twips_To_Pixels(1095, 144), 110);  // 109.5
-  EXPECT_EQ(Twips_To_Pixels(375, 96), 25);
-  EXPECT_EQ(Font_Height(kSmallFont, 120), -14);     // 13.75
-  EXPECT_EQ(Font_Height(kPathRowFont, 144), -20);   // 19.5
-  EXPECT_EQ(Font_Height(kSmallFont, 96), -11);      // 11
-  RECT r = Pixel_Rect(Layout_Of(kOpen2), POINT{120, 144});
-  EXPECT_EQ(r.left, 360);
-  EXPECT_EQ(r.top, 72);
-  EXPECT_EQ(r.right - r.left, 131);  // 131.25
-  EXPECT_EQ(r.bottom - r.top, 38);   // 37.5
+// Pixels of a length in twips, worked out here the long way: the exact
+// quotient, rounded to the nearest pixel with ties to even (the default
+// rounding mode of nearbyint).
+int Expected_Pixels(int twips, int ppi) { return static_cast<int>(std::nearbyint(twips * ppi / 1440.0)); }
+
+// Every control and the client area at the resolutions users run: each
+// length goes from twips to pixels in one rounding. Pixel_Rect is what Form1
+// places every control with, the themed buttons included (the test below
+// checks that at the screen's resolution, the end-to-end test at 144 dpi).
+TEST(Form1Layout, EveryControlTakesItsPixelsFromTwipsInOneRounding) {
+  for (int ppi : {96, 120, 144, 192}) {
+    for (const ControlLayout& c : kForm1Controls) {
+      RECT r = Pixel_Rect(c, POINT{ppi, ppi});
+      EXPECT_EQ(r.left, Expected_Pixels(c.left, ppi)) << Narrow(c.name) << " at " << ppi;
+      EXPECT_EQ(r.top, Expected_Pixels(c.top, ppi)) << Narrow(c.name) << " at " << ppi;
+      EXPECT_EQ(r.right - r.left, Expected_Pixels(c.width, ppi)) << Narrow(c.name) << " at " << ppi;
+      EXPECT_EQ(r.bottom - r.top, Expected_Pixels(c.height, ppi)) << Narrow(c.name) << " at " << ppi;
+    }
+    EXPECT_EQ(Twips_To_Pixels(kForm1ClientWidth, ppi), Expected_Pixels(kForm1ClientWidth, ppi)) << ppi;
+    EXPECT_EQ(Twips_To_Pixels(kForm1ClientHeight, ppi), Expected_Pixels(kForm1ClientHeight, ppi)) << ppi;
+    for (const FontSpec& font : {kFormFont, kPathRowFont, kSmallFont}) {
+      EXPECT_EQ(Font_Height(font, ppi), -static_cast<int>(std::nearbyint(font.hundredths_of_points * ppi / 7200.0)))
+          << font.hundredths_of_points << " at " << ppi;
+    }
+  }
+  // The ties, where a detour through whole HIMETRIC units comes out one pixel
+  // short (157.49 and 109.47 instead of 157.5 and 109.5).
+  EXPECT_EQ(Pixel_Rect(Layout_Of(kOpen1), POINT{144, 144}).right - 432, 158);
+  EXPECT_EQ(Pixel_Rect(Layout_Of(kVbButton2), POINT{144, 144}).right - 504, 110);
+  EXPECT_EQ(Pixel_Rect(Layout_Of(kCmdReplace), POINT{144, 144}).bottom - 120, 38);  // 37.5
+  EXPECT_EQ(Twips_To_Pixels(kForm1ClientWidth, 144), 622);                          // 622.5
 }
 
 TEST_F(Form1Test, WindowIsFixedSizeCentredWithItsCaption) {
@@ -120,6 +148,7 @@ TEST_F(Form1Test, ControlsSitWhereTheFormPutsThemInTheirFonts) {
           << e.id;
     } else {
       EXPECT_EQ(r.right, e.pixels.right) << e.id;
+      EXPECT_EQ(r.right, Pixel_Rect(Layout_Of(e.id), form().PixelsPerInch()).right) << e.id;
     }
     LOGFONTW lf = FontOf(e.id);
     EXPECT_STREQ(lf.lfFaceName, L"Tahoma") << e.id;
@@ -130,7 +159,7 @@ TEST_F(Form1Test, ControlsSitWhereTheFormPutsThemInTheirFonts) {
   }
 }
 
-TEST_F(Form1Test, TextsAndStartingState) {
+TEST_F(Form1StartTest, TextsAndStartingState) {
   EXPECT_EQ(Text(kLabel1), L"Exe File");
   EXPECT_EQ(Text(kLabel2), L"Icon File");
   EXPECT_EQ(Text(kTFile1), L"");
@@ -145,24 +174,53 @@ TEST_F(Form1Test, TextsAndStartingState) {
   EXPECT_EQ(GetFocus(), Control(kTFile1));
 }
 
-TEST_F(Form1Test, ColoursOfTheStandardControls) {
+// Sets a system colour for one test and puts the old one back. Under Wine the
+// window colour is white, like the path fields' own colour; only another
+// window colour tells the two apart.
+class SystemColour {
+ public:
+  SystemColour(int index, COLORREF colour) : index_(index), old_(GetSysColor(index)) {
+    SetSysColors(1, &index_, &colour);
+  }
+  ~SystemColour() { SetSysColors(1, &index_, &old_); }
+  SystemColour(const SystemColour&) = delete;
+  SystemColour& operator=(const SystemColour&) = delete;
+
+ private:
+  int index_;
+  COLORREF old_;
+};
+
+TEST_F(Form1Test, PathFieldsStayWhiteWhateverTheWindowColour) {
+  constexpr COLORREF kWindow = RGB(200, 220, 240), kWhite = RGB(255, 255, 255);
+  SystemColour window(COLOR_WINDOW, kWindow);
+  ASSERT_EQ(GetSysColor(COLOR_WINDOW), kWindow);
+  Drain();
+
   HDC dc = GetDC(form().hwnd());
   SetBkColor(dc, RGB(1, 2, 3));
   auto brush = reinterpret_cast<HBRUSH>(
       SendMessageW(form().hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(kTFile1))));
   LOGBRUSH lb{};
   GetObjectW(brush, sizeof lb, &lb);
-  EXPECT_EQ(lb.lbColor, RGB(255, 255, 255));
-  EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+  EXPECT_EQ(lb.lbColor, kWhite);
+  EXPECT_EQ(GetBkColor(dc), kWhite);
   EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
 
+  // The check box and the labels sit on the window's colour.
   brush = reinterpret_cast<HBRUSH>(
       SendMessageW(form().hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Control(kCheck1))));
   GetObjectW(brush, sizeof lb, &lb);
-  EXPECT_EQ(lb.lbColor, GetSysColor(COLOR_WINDOW));
-  EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(lb.lbColor, kWindow);
+  EXPECT_EQ(GetBkColor(dc), kWindow);
   EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
   ReleaseDC(form().hwnd(), dc);
+
+  // And on screen: inside the empty field, and the window between the rows.
+  RECT field = ClientRectOf(kTFile1);
+  EXPECT_EQ(PixelAt({(field.left + field.right) / 2, (field.top + field.bottom) / 2}), kWhite);
+  EXPECT_EQ(PixelAt({4, 4}), kWindow);
+  EXPECT_EQ(PixelAt({(field.left + field.right) / 2, field.bottom + 3}), kWindow);
 }
 
 TEST_F(Form1Test, ButtonsHoldTheirStoredValues) {
@@ -179,6 +237,9 @@ TEST_F(Form1Test, ButtonsHoldTheirStoredValues) {
     EXPECT_EQ(b->BackColor(), 0x00F1B39Au);
     EXPECT_EQ(b->BackColorPressed(), 0x00FAE6DDu);
     EXPECT_EQ(b->BackColorHover(), 0x00FDF7F4u);
+    EXPECT_EQ(b->BorderColor(), 0x008F8F8Eu);
+    EXPECT_EQ(b->BorderColorPressed(), 0x005C411Du);
+    EXPECT_EQ(b->BorderColorHover(), 0x00B17F3Cu);
     EXPECT_EQ(b->ButtonShape(), 0);
     EXPECT_EQ(b->ButtonStyleColors(), 1);
     EXPECT_EQ(b->ForeColor(), 0u);
@@ -283,7 +344,7 @@ TEST_F(Form1Test, AboutShowsFiveLinesJoinedByLoneCarriageReturns) {
   EXPECT_EQ(ui.shown[0].text.find(L'\n'), std::wstring::npos);
 }
 
-TEST_F(Form1Test, CloseEndsTheWindow) {
+TEST_F(Form1StartTest, CloseEndsTheWindow) {
   HWND hwnd = form().hwnd();
   Click(kVbButton1);
   EXPECT_FALSE(IsWindow(hwnd));

@@ -18,7 +18,7 @@ constexpr UINT kInfo = MB_OK | MB_ICONINFORMATION;
 constexpr UINT kError = MB_OK | MB_ICONERROR;
 constexpr UINT kWarning = MB_OK | MB_ICONEXCLAMATION;
 
-class ReplaceTest : public ::testing::Test, public FormFixture {
+class ReplaceTest : public SharedFormTest {
  protected:
   void SetUp() override {
     ASSERT_NE(form().hwnd(), nullptr);

@@ -5,11 +5,12 @@
 #include "vantorel/backup.h"
 #include "vantorel/engine.h"
 #include "vantorel/mod_pe.h"
+#include "vantorel/version.h"
 
 namespace vantorel::cli {
 namespace {
 
-constexpr const char* kVersion = "0.1.0";
+constexpr const char* kVersion = VANTOREL_VERSION;
 
 constexpr const char* kUsage =
     "Usage: vantorel-cli [--backup] [--allow-signed] ICON TARGET\n"

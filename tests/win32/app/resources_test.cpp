@@ -1,11 +1,14 @@
-// The program's resources as the build makes them: the icon's ten images and
-// the hand pointer.
+// The program's resources as the build makes them: the icon's ten images, the
+// hand pointer, the version record and the application manifest.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <set>
+#include <string>
 #include <tuple>
 #include <vector>
+
+#include "vantorel/version.h"
 
 namespace vantorel::test {
 namespace {
@@ -102,6 +105,97 @@ TEST(Resources, HandCursorIsTwoColoursWithItsHotSpotAtTheCorner) {
   }
   EXPECT_GT(white, 150u);
   EXPECT_EQ(unknown, 0u);
+}
+
+// vantorel.exe itself, its resources loaded as data.
+class ProgramFile : public ::testing::Test {
+ protected:
+  static std::wstring Path() {
+    std::wstring path = L"Z:";
+    for (const char* p = VANTOREL_EXE; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
+  }
+
+  void SetUp() override {
+    module_ = LoadLibraryExW(Path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module_, nullptr) << VANTOREL_EXE;
+  }
+  void TearDown() override {
+    if (module_) FreeLibrary(module_);
+  }
+
+  std::string ResourceText(LPCWSTR type, LPCWSTR name) {
+    HRSRC found = FindResourceW(module_, name, type);
+    if (!found) return {};
+    auto* bytes = static_cast<const char*>(LockResource(LoadResource(module_, found)));
+    return bytes ? std::string(bytes, SizeofResource(module_, found)) : std::string();
+  }
+
+  HMODULE module_ = nullptr;
+};
+
+// The system reads the manifest with the program's first resource of type 24
+// and number 1; a manifest it cannot parse stops the program from starting.
+TEST_F(ProgramFile, ManifestAsksForSystemDpiAwarenessAndNamesTheSupportedSystems) {
+  std::string manifest = ResourceText(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
+  ASSERT_FALSE(manifest.empty()) << "no manifest";
+
+  // Parsed by the system's own loader: the settings as it sees them.
+  std::wstring path = Path();
+  ACTCTXW request{};
+  request.cbSize = sizeof request;
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  request.lpSource = path.c_str();
+  request.lpResourceName = MAKEINTRESOURCEW(1);
+  HANDLE context = CreateActCtxW(&request);
+  ASSERT_NE(context, INVALID_HANDLE_VALUE) << "the system rejects the manifest: " << GetLastError();
+  auto setting = [&](const wchar_t* space, const wchar_t* name) {
+    wchar_t value[64]{};
+    SIZE_T written = 0;
+    if (!QueryActCtxSettingsW(0, context, space, name, value, 64, &written)) return std::wstring(L"(none)");
+    return std::wstring(value);
+  };
+  // dpiAware for Windows Vista to 10 1511, dpiAwareness for later ones, each
+  // in the namespace of the release that brought it.
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true");
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"), L"system");
+  ReleaseActCtx(context);
+
+  // Windows Vista, 7, 8, 8.1, and 10 and 11: the identifiers the system
+  // compares in the compatibility section.
+  EXPECT_NE(manifest.find("<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">"), std::string::npos);
+  for (const char* id : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                         "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                         "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {
+    EXPECT_NE(manifest.find("<supportedOS Id=\"{" + std::string(id) + "}\"/>"), std::string::npos) << id;
+  }
+  EXPECT_NE(manifest.find("version=\"" VANTOREL_VERSION ".0\""), std::string::npos) << "the project's version";
+  EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
+}
+
+// The version record carries the project's one version number.
+TEST_F(ProgramFile, VersionRecordCarriesTheProjectVersion) {
+  std::wstring path = Path();
+  DWORD ignored = 0;
+  std::vector<BYTE> record(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  ASSERT_FALSE(record.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(record.size()), record.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+  EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(VANTOREL_VERSION_MAJOR << 16 | VANTOREL_VERSION_MINOR));
+  EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(VANTOREL_VERSION_PATCH << 16));
+  EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+  auto text = [&](const wchar_t* name) {
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueW(record.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) return std::wstring();
+    return std::wstring(value);
+  };
+  EXPECT_EQ(text(L"ProductVersion"), L"" VANTOREL_VERSION);
+  EXPECT_EQ(text(L"FileVersion"), L"" VANTOREL_VERSION L".0");
+  EXPECT_EQ(text(L"ProductName"), L"Vantorel");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Drives the real program as a user would, for what only a real run shows:
-// real clicks, the system's open-file dialog, the real message box, and the
-// window at another screen resolution. What the commands do with the paths
+// real clicks, the system's open-file dialog, the real message box, files
+// dropped from outside through X, and the window at another screen resolution. What the commands do with the paths
 // (backups, failures and their texts) is tested in-process by replace_test.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -35,6 +35,19 @@ std::wstring WindowsPath(const char* unix_path) {
   std::wstring path = L"Z:";
   for (const char* p = unix_path; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
   return path;
+}
+
+// The Unix name of a file, as an X client names it (Wine's own conversion).
+std::string UnixPath(const fs::path& path) {
+  using ToUnix = char*(__cdecl*)(LPCWSTR);
+  // Through void*: a FARPROC names no real signature.
+  auto to_unix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!to_unix) return {};
+  char* name = to_unix(path.c_str());
+  std::string unix_name = name ? name : "";
+  HeapFree(GetProcessHeap(), 0, name);
+  return unix_name;
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -253,6 +266,34 @@ TEST_F(EndToEnd, PathsFromTheDialogThenReplaceThenClose) {
   DWORD code = 1;
   GetExitCodeProcess(process_.hProcess, &code);
   EXPECT_EQ(code, 0u);
+}
+
+// Files dragged from a file manager arrive through X (XDND): Wine turns them
+// into the window's own drop, and each lands in the field its name suits.
+TEST_F(EndToEnd, FilesDroppedFromOutsideLandInTheirFields) {
+  Start();
+  POINT at{4, 4};  // the window's own background, left of the first label
+  ClientToScreen(form_, &at);
+  std::wstring command = L"\"" + WindowsPath(VANTOREL_XDND_DROP) + L"\" " + std::to_wstring(at.x) + L" " +
+                         std::to_wstring(at.y);
+  for (const fs::path& file : {icon_, target_}) {
+    std::string unix_name = UnixPath(file);
+    ASSERT_FALSE(unix_name.empty()) << file;
+    command += L" \"" + std::wstring(unix_name.begin(), unix_name.end()) + L"\"";
+  }
+  // A Unix program started from Wine has no Windows process to wait for; the
+  // fields tell when the drop arrived.
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION dropper{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &dropper))
+      << "cannot start " << VANTOREL_XDND_DROP;
+  if (dropper.hProcess) CloseHandle(dropper.hProcess);
+  if (dropper.hThread) CloseHandle(dropper.hThread);
+  EXPECT_TRUE(WaitFor([&] { return TextOf(Control(app::kTFile2)) == icon_.wstring(); }))
+      << TextOf(Control(app::kTFile2));
+  EXPECT_TRUE(WaitFor([&] { return TextOf(Control(app::kTFile1)) == target_.wstring(); }))
+      << TextOf(Control(app::kTFile1));
 }
 
 // At 150 % every length goes from twips to pixels in one rounding, ties to

@@ -38,10 +38,16 @@ Status Button::SetForeColorPressed(OleColor v) { return Store(props_.foreColorPr
 Status Button::SetForeColorHover(OleColor v) { return Store(props_.foreColorHover, v, L"ForeColorHover"); }
 Status Button::SetEffectColor(OleColor v) { return Store(props_.effectColor, v, L"EffectColor"); }
 Status Button::SetCaption(std::wstring v) {
-  // The window text is the caption with its ampersands, for screen readers and
-  // automation.
-  SetWindowTextW(Hwnd(), v.c_str());
-  return Store(props_.caption, std::move(v), L"Caption");
+  props_.caption = std::move(v);
+  ShowCaptionAsWindowText();
+  PropertyChanged(L"Caption");
+  return Paint();
+}
+
+void Button::ShowCaptionAsWindowText() {
+  // The window text is the caption with its ampersands, for screen readers,
+  // automation and GetWindowText.
+  if (Hwnd()) SetWindowTextW(Hwnd(), props_.caption.c_str());
 }
 Status Button::SetFocusRect(bool v) { return Store(props_.focusRect, v, L"FocusRect"); }
 Status Button::SetValue(bool v) { return Store(props_.value, v, L"Value"); }
@@ -65,8 +71,14 @@ Status Button::SetButtonTheme(std::int32_t v) {
 
 bool Button::Enabled() const { return surface().Enabled(); }
 
-Status Button::SetEnabled(bool v) {
+void Button::HandEnabledToSurface(bool v) {
+  settingEnabled_ = true;
   surface().SetEnabled(v);
+  settingEnabled_ = false;
+}
+
+Status Button::SetEnabled(bool v) {
+  HandEnabledToSurface(v);
   PropertyChanged(L"Enabled");
   return Paint();
 }

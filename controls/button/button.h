@@ -180,6 +180,13 @@ class Button final : public HostedControl {
   void ApplyThemePreset();
   Status PaintSteps();
   void ClickAndRaise();
+  // Ends the hover and press looks (no Click): the focus, the capture or the
+  // enabled state was taken away. True when a look changed.
+  bool DropHoverAndPress();
+  void ShowCaptionAsWindowText();
+  // Enables or disables the window without the notification and repaint that
+  // follow a change made from outside.
+  void HandEnabledToSurface(bool v);
 
   void OnInitNew() override;
   void OnReadProperties(const PropertyBag& bag) override;
@@ -197,6 +204,10 @@ class Button final : public HostedControl {
   void OnKeyPress(std::int16_t ascii) override;
   void OnGotFocus() override;
   void OnLostFocus() override;
+  void OnCaptureLost() override;
+  void OnEnabledChanged(bool enabled) override;
+  long AccessibleState() const override;
+  void OnAccessibleDefaultAction() override;
   void OnOLECompleteDrag(std::int32_t& effect) override;
   void OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
                      float& y) override;
@@ -212,6 +223,7 @@ class Button final : public HostedControl {
   bool focused_ = false;
   std::int16_t keyDown_ = 0;  // Space or Enter pressed on this control and not yet released
   bool painting_ = false;
+  bool settingEnabled_ = false;  // the Enabled setter notifies and repaints itself
   PixelBox captionBox_;
   PixelBox pictureBox_;
   HRGN faceRegion_ = nullptr;

@@ -1,5 +1,7 @@
 #include "button/button.h"
 
+#include <oleacc.h>
+
 namespace vantorel {
 
 namespace {
@@ -93,11 +95,40 @@ void Button::OnGotFocus() {
   Paint();
 }
 
-void Button::OnLostFocus() {
-  focused_ = false;
+bool Button::DropHoverAndPress() {
+  const bool changed = pressed_ || hover_ == HoverState::True;
+  pressed_ = false;
   keyDown_ = 0;
+  if (hover_ == HoverState::True) hover_ = HoverState::False;
+  return changed;
+}
+
+void Button::OnLostFocus() {
+  // A Space press that the focus left (Tab before Space is released) must not
+  // leave this button pressed: its release goes to another control.
+  focused_ = false;
+  DropHoverAndPress();
   Paint();
 }
+
+void Button::OnCaptureLost() {
+  // Hover is tracked by holding the capture: once another window has it (a
+  // message box, a menu, a drag), no movement tells this button that the
+  // pointer left. The next movement over it takes the hover again.
+  if (DropHoverAndPress()) Paint();
+}
+
+void Button::OnEnabledChanged(bool enabled) {
+  if (!enabled) DropHoverAndPress();
+  if (settingEnabled_) return;
+  // EnableWindow called directly: the property and the look follow the window.
+  PropertyChanged(L"Enabled");
+  Paint();
+}
+
+long Button::AccessibleState() const { return pressed_ ? STATE_SYSTEM_PRESSED : 0; }
+
+void Button::OnAccessibleDefaultAction() { ClickAndRaise(); }
 
 void Button::OnOLECompleteDrag(std::int32_t& effect) { Raise(events.OLECompleteDrag, effect); }
 

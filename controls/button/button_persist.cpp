@@ -14,8 +14,8 @@ OleColor Color(std::int32_t v) { return static_cast<OleColor>(v); }
 void Button::OnInitNew() {
   props_ = ButtonProps{};
   props_.caption = ambient().displayName;
-  SetWindowTextW(Hwnd(), props_.caption.c_str());
-  surface().SetEnabled(true);
+  ShowCaptionAsWindowText();
+  HandEnabledToSurface(true);
   FontDesc font = ambient().font;
   font.name = L"Tahoma";
   surface().SetFont(MakeFont(std::move(font)));
@@ -46,14 +46,14 @@ void Button::OnReadProperties(const PropertyBag& bag) {
   props_.foreColorHover = Color(bag.ReadInt32(L"ForeColorHover", Bits(d.foreColorHover)));
   props_.effectColor = Color(bag.ReadInt32(L"EffectColor", Bits(d.effectColor)));
   props_.caption = bag.ReadText(L"Caption", kClassName);
-  SetWindowTextW(Hwnd(), props_.caption.c_str());
+  ShowCaptionAsWindowText();
   props_.focusRect = bag.ReadBool(L"FocusRect", d.focusRect);
   props_.value = bag.ReadBool(L"Value", d.value);
   props_.handPointer = bag.ReadBool(L"HandPointer", d.handPointer);
   props_.picture = bag.ReadPicture(L"Picture", nullptr);
   props_.pictureGray = bag.ReadBool(L"PictureGray", d.pictureGray);
 
-  surface().SetEnabled(bag.ReadBool(L"Enabled", true));
+  HandEnabledToSurface(bag.ReadBool(L"Enabled", true));
   SetFont(MakeFont(bag.ReadFont(L"Font", ambient().font)));
   // A stored pointer picture that is not an icon or cursor is refused by the
   // surface and leaves the pointer as it was.

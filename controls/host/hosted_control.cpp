@@ -1,8 +1,14 @@
 #include "host/hosted_control.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <cmath>
+
+#include "host/accessible.h"
+#include "host/drop_target.h"
+#include "host/ole_thread.h"
+#include "host/screen.h"
 
 namespace vantorel {
 
@@ -70,11 +76,12 @@ bool HostedControl::CreateHosted(const HostPlacement& p, const PropertyBag* bag)
 
   ambient_ = p.ambient;
   onPropertyChanged_ = p.onPropertyChanged;
+  // Drag and drop runs through OLE on the thread that owns the windows.
+  EnsureOleOnThisThread();
 
-  HDC screen = GetDC(nullptr);
-  double ppiX = GetDeviceCaps(screen, LOGPIXELSX);
-  double ppiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const POINT ppi = ScreenPixelsPerInch();
+  const double ppiX = ppi.x;
+  const double ppiY = ppi.y;
   int w = Round(p.width * ppiX / 1440.0);
   int h = Round(p.height * ppiY / 1440.0);
   if (bag && bag->Has(L"_extentx")) w = Round(bag->ReadInt32(L"_extentx", 0) * ppiX / 2540.0);
@@ -117,12 +124,18 @@ int HostedControl::ExtenderTop() const {
 }
 
 void HostedControl::Save(PropertyBag& bag) const {
+  // Written into a fresh bag: keys written into an old one would go after the
+  // keys it already holds, out of the persisted order.
+  PropertyBag saved;
   RECT rc{};
   GetWindowRect(hwnd_, &rc);
-  bag.Write(L"_extentx", static_cast<std::int32_t>(Round((rc.right - rc.left) * 2540.0 / surface_.LogPixelsX())));
-  bag.Write(L"_extenty", static_cast<std::int32_t>(Round((rc.bottom - rc.top) * 2540.0 / surface_.LogPixelsY())));
-  OnWriteProperties(bag);
+  saved.Write(L"_extentx", static_cast<std::int32_t>(Round((rc.right - rc.left) * 2540.0 / surface_.LogPixelsX())));
+  saved.Write(L"_extenty", static_cast<std::int32_t>(Round((rc.bottom - rc.top) * 2540.0 / surface_.LogPixelsY())));
+  OnWriteProperties(saved);
+  bag = std::move(saved);
 }
+
+long HostedControl::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
 
 void HostedControl::PropertyChanged(std::wstring_view key) {
   dirty_ = true;
@@ -143,6 +156,12 @@ LRESULT CALLBACK HostedControl::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     params->attached = true;
     params->self->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(params->self));
+    // A child of a right-to-left window inherits its mirroring, which would show
+    // the face as in a mirror: captions in mirror glyphs, the arrow on the wrong
+    // side. The control keeps its own left-to-right image and coordinates; only
+    // its place in the parent follows the parent's layout.
+    LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (ex & WS_EX_LAYOUTRTL) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYOUTRTL));
   }
   auto* self = reinterpret_cast<HostedControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
@@ -157,7 +176,11 @@ LRESULT CALLBACK HostedControl::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT taken = 0; live_ && OnWindowMessage(msg, wp, lp, &taken)) return taken;
   switch (msg) {
-    case WM_CREATE: surface_.Attach(hwnd_); return 0;
+    case WM_CREATE:
+      surface_.Attach(hwnd_);
+      RegisterControlDropTarget(hwnd_);
+      return 0;
+    case WM_DESTROY: RevokeDragDrop(hwnd_); return 0;
     case WM_SIZE:
       surface_.Resize(LOWORD(lp), HIWORD(lp));
       if (live_) OnResize();
@@ -197,14 +220,9 @@ LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       OnKeyUp(static_cast<std::int16_t>(wp), CurrentShiftState());
       break;
     case WM_CHAR: OnKeyPress(static_cast<std::int16_t>(wp)); return 0;
-    case WM_CAPTURECHANGED:
-      // Losing the capture mid-press (a control that releases it on the way out)
-      // means the release will not come here: that press can no longer click.
-      if (reinterpret_cast<HWND>(lp) != hwnd_) {
-        buttonsDown_ = 0;
-        upEndsDoubleClick_ = false;
-      }
-      return 0;
+    case WM_CAPTURECHANGED: OnCaptureChanged(reinterpret_cast<HWND>(lp)); return 0;
+    case WM_ENABLE: OnEnabledChanged(wp != FALSE); return 0;
+    case WM_GETOBJECT: return OnGetObject(wp, lp);
     case WM_SETFOCUS: OnGotFocus(); return 0;
     case WM_KILLFOCUS: OnLostFocus(); return 0;
     case kMsgAccessKey: OnAccessKeyPress(static_cast<std::int16_t>(wp)); return 0;
@@ -226,7 +244,11 @@ void HostedControl::OnButtonUp(std::int16_t button, WPARAM wp, LPARAM lp) {
   bool endsDoubleClick = upEndsDoubleClick_ && button == kLeftButton;
   buttonsDown_ &= static_cast<std::int16_t>(~button);
   if (endsDoubleClick) upEndsDoubleClick_ = false;
-  if (buttonsDown_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
+  if (buttonsDown_ == 0 && GetCapture() == hwnd_) {
+    releasingAtButtonUp_ = true;
+    ReleaseCapture();
+    releasingAtButtonUp_ = false;
+  }
   OnMouseUp(button, ShiftFromMouseFlags(wp), ToTwipsX(lp), ToTwipsY(lp));
   if (button != kLeftButton || !wasDown || endsDoubleClick) return;
   // A click is a left press and release both over the control.
@@ -248,6 +270,24 @@ void HostedControl::OnDoubleClickMessage(std::int16_t button, WPARAM wp, LPARAM 
   SetCapture(hwnd_);
   upEndsDoubleClick_ = true;
   OnDblClick();
+}
+
+void HostedControl::OnCaptureChanged(HWND newOwner) {
+  if (newOwner == hwnd_) return;
+  // Losing the capture mid-press (a control that releases it on the way out)
+  // means the release will not come here: that press can no longer click.
+  buttonsDown_ = 0;
+  upEndsDoubleClick_ = false;
+  if (!releasingAtButtonUp_) OnCaptureLost();
+}
+
+LRESULT HostedControl::OnGetObject(WPARAM wp, LPARAM lp) {
+  if (static_cast<LONG>(lp) != OBJID_CLIENT) return DefWindowProcW(hwnd_, WM_GETOBJECT, wp, lp);
+  IAccessible* accessible = CreateControlAccessible(hwnd_);
+  if (!accessible) return DefWindowProcW(hwnd_, WM_GETOBJECT, wp, lp);
+  LRESULT result = LresultFromObject(IID_IAccessible, wp, accessible);
+  accessible->Release();
+  return result;
 }
 
 void HostedControl::OnPaintMessage() {

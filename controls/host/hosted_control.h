@@ -71,7 +71,8 @@ class HostedControl {
   int ExtenderTop() const;
 
   // Persistence as the host drives it: the size first as _extentx/_extenty in
-  // HIMETRIC, then the control's own keys.
+  // HIMETRIC, then the control's own keys. The bag's old contents are replaced,
+  // so a bag saved into again keeps the persisted order.
   void Save(PropertyBag& bag) const;
   bool dirty() const { return dirty_; }
   void ClearDirty() { dirty_ = false; }
@@ -95,6 +96,12 @@ class HostedControl {
   void ReportOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) { OnOLEGiveFeedback(effect, defaultCursors); }
   void ReportOLESetData(IDataObject* data, std::int16_t& dataFormat) { OnOLESetData(data, dataFormat); }
   void ReportOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) { OnOLEStartDrag(data, allowedEffects); }
+
+  // Starts a drag with this control as its source (the platform's DoDragDrop):
+  // OLEStartDrag names the data and the allowed effects (none by default, and
+  // without an allowed effect no drag starts), OLEGiveFeedback and OLESetData
+  // follow while dragging, OLECompleteDrag ends it. Returns the effect performed.
+  std::int32_t OLEDrag();
 
  protected:
   HostedControl() = default;
@@ -128,6 +135,21 @@ class HostedControl {
   virtual void OnGotFocus() {}
   virtual void OnLostFocus() {}
   virtual void OnAccessKeyPress(std::int16_t) {}
+  // The mouse capture went elsewhere: to another window, or released by someone
+  // else (a message box disabling the owner, a menu, EnableWindow). The host's
+  // own release after the last button goes up, which OnMouseUp follows, is not
+  // reported.
+  virtual void OnCaptureLost() {}
+  // The window was enabled or disabled, by the Enabled property or directly.
+  virtual void OnEnabledChanged(bool) {}
+
+  // What assistive technology is told: the role (a push button unless a control
+  // says otherwise), state bits beyond the focus, availability and visibility
+  // that the host adds itself (pressed, checked), and the default action, which
+  // the host names "Press". The accessible name is the window text.
+  virtual long AccessibleRole() const;
+  virtual long AccessibleState() const { return 0; }
+  virtual void OnAccessibleDefaultAction() {}
 
   // Any window message, offered before the host handles it. A control that needs
   // messages the notifications above do not carry (timers, mouse leave, hiding)
@@ -151,6 +173,8 @@ class HostedControl {
   void OnPaintMessage();
   LRESULT OnSetCursor(WPARAM wp, LPARAM lp);
   LRESULT OnGetDlgCode(LPARAM lp);
+  LRESULT OnGetObject(WPARAM wp, LPARAM lp);
+  void OnCaptureChanged(HWND newOwner);
   float ToTwipsX(LPARAM lp) const;
   float ToTwipsY(LPARAM lp) const;
 
@@ -163,6 +187,8 @@ class HostedControl {
   bool live_ = false;  // life requests done: resize and show reach the control
   std::int16_t buttonsDown_ = 0;
   bool upEndsDoubleClick_ = false;
+  bool releasingAtButtonUp_ = false;
+  friend class ControlAccessible;
 };
 
 // Call from the message loop before IsDialogMessage: Alt plus a letter that a

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "host/gdi_guards.h"
+#include "host/screen.h"
+
 namespace vantorel {
 
 namespace {
@@ -25,17 +28,7 @@ void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
 // Fits exactly when off + n == len; written so that it cannot overflow.
 bool Fits(std::size_t len, std::size_t off, std::size_t n) { return off <= len && n <= len - off; }
 
-struct ScreenDc {
-  HDC dc = GetDC(nullptr);
-  ~ScreenDc() { ReleaseDC(nullptr, dc); }
-};
-
 }  // namespace
-
-int ScreenPixelsPerInch() {
-  ScreenDc screen;
-  return GetDeviceCaps(screen.dc, LOGPIXELSX);
-}
 
 Picture::~Picture() {
   if (bitmap_) DeleteObject(bitmap_);
@@ -43,10 +36,10 @@ Picture::~Picture() {
 }
 
 int Picture::WidthHimetric() const {
-  return static_cast<int>(std::lrint(width_ * 2540.0 / ScreenPixelsPerInch()));
+  return static_cast<int>(std::lrint(width_ * 2540.0 / ScreenPixelsPerInch().x));
 }
 int Picture::HeightHimetric() const {
-  return static_cast<int>(std::lrint(height_ * 2540.0 / ScreenPixelsPerInch()));
+  return static_cast<int>(std::lrint(height_ * 2540.0 / ScreenPixelsPerInch().y));
 }
 
 std::shared_ptr<Picture> Picture::FromBytes(std::span<const std::uint8_t> b, std::wstring* error) {
@@ -84,11 +77,11 @@ std::shared_ptr<Picture> Picture::FromBytes(std::span<const std::uint8_t> b, std
       *error = L"bitmap pixels overlap the header";
       return nullptr;
     }
-    ScreenDc screen;
+    WindowDc screen;
     // The header and colour table are copied so that they are suitably aligned for GDI.
     std::vector<std::uint8_t> header(b.begin() + 14, b.begin() + offBits);
     const auto* bmi = reinterpret_cast<const BITMAPINFO*>(header.data());
-    pic->bitmap_ = CreateDIBitmap(screen.dc, &bmi->bmiHeader, CBM_INIT, b.data() + offBits, bmi,
+    pic->bitmap_ = CreateDIBitmap(screen.get(), &bmi->bmiHeader, CBM_INIT, b.data() + offBits, bmi,
                                   DIB_RGB_COLORS);
     if (!pic->bitmap_) {
       *error = L"the bitmap could not be made";
@@ -170,8 +163,8 @@ std::shared_ptr<Picture> Picture::FromBitmap(HBITMAP bitmap) {
   Put32(bytes, 0);
   Put32(bytes, 0);
   bytes.resize(54 + pixelBytes);
-  ScreenDc screen;
-  if (GetDIBits(screen.dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), bytes.data() + 54, &bmi,
+  WindowDc screen;
+  if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), bytes.data() + 54, &bmi,
                 DIB_RGB_COLORS) != bm.bmHeight)
     return nullptr;
   std::wstring error;
@@ -180,13 +173,10 @@ std::shared_ptr<Picture> Picture::FromBitmap(HBITMAP bitmap) {
 
 bool Picture::Draw(HDC dc, int x, int y) const {
   if (icon_) return DrawIconEx(dc, x, y, icon_, width_, height_, 0, nullptr, DI_NORMAL) != FALSE;
-  HDC mem = CreateCompatibleDC(dc);
+  MemoryDc mem(dc);
   if (!mem) return false;
-  HGDIOBJ old = SelectObject(mem, bitmap_);
-  BOOL ok = BitBlt(dc, x, y, width_, height_, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  return ok != FALSE;
+  ScopedSelect bitmap(mem.get(), bitmap_);
+  return BitBlt(dc, x, y, width_, height_, mem.get(), 0, 0, SRCCOPY) != FALSE;
 }
 
 }  // namespace vantorel

@@ -53,6 +53,4 @@ class Picture {
 
 using PictureRef = std::shared_ptr<Picture>;
 
-int ScreenPixelsPerInch();
-
 }  // namespace vantorel

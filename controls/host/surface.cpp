@@ -3,17 +3,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "host/screen.h"
+
 namespace vantorel {
 
 namespace {
-
-// Restores the target DC's viewport origin when compositing is done.
-struct ScopedViewport {
-  HDC dc;
-  POINT old{};
-  ScopedViewport(HDC d, int x, int y) : dc(d) { SetViewportOrgEx(dc, x, y, &old); }
-  ~ScopedViewport() { SetViewportOrgEx(dc, old.x, old.y, nullptr); }
-};
 
 HCURSOR StandardPointer(std::int16_t kind) {
   // The standard pointer kinds in the order hosts number them; 4 (icon) has no
@@ -29,82 +23,48 @@ HCURSOR StandardPointer(std::int16_t kind) {
 
 }  // namespace
 
-// A 32-bit DIB section whose row 0 is the top row, so pixel (x, y) is
-// bits[y * width + x].
-HBITMAP CreateTopDownDib32(int width, int height, std::uint32_t** bits) {
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = -height;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  void* raw = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &raw, nullptr, 0);
-  *bits = static_cast<std::uint32_t*>(raw);
-  return bitmap;
-}
-
 Surface::~Surface() {
-  FreeImage();
-  if (pen_) DeleteObject(pen_);
+  // The images go first: the font and the pen may still be selected into them.
+  mask_.reset();
+  image_.reset();
 }
 
 void Surface::Attach(HWND hwnd) {
   hwnd_ = hwnd;
-  HDC screen = GetDC(nullptr);
-  ppiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-  ppiY_ = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const POINT ppi = ScreenPixelsPerInch();
+  ppiX_ = ppi.x;
+  ppiY_ = ppi.y;
   RECT rc{};
   GetClientRect(hwnd, &rc);
   MakeImage(rc.right, rc.bottom);
 }
 
 void Surface::Resize(int width, int height) {
-  if (width == width_ && height == height_ && dc_) return;
+  if (width == width_ && height == height_ && image_) return;
   MakeImage(width, height);
 }
 
-void Surface::FreeImage() {
-  if (dc_) {
-    SelectObject(dc_, GetStockObject(BLACK_PEN));
-    SelectObject(dc_, GetStockObject(SYSTEM_FONT));
-    SelectObject(dc_, oldBitmap_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-  }
-  if (maskDc_) {
-    SelectObject(maskDc_, oldMaskBitmap_);
-    DeleteDC(maskDc_);
-    DeleteObject(maskBitmap_);
-  }
-  dc_ = maskDc_ = nullptr;
-  bitmap_ = maskBitmap_ = nullptr;
-  bits_ = maskBits_ = nullptr;
-}
-
 void Surface::MakeImage(int width, int height) {
-  FreeImage();
+  mask_.reset();
+  image_.reset();
   width_ = width < 1 ? 1 : width;
   height_ = height < 1 ? 1 : height;
-  dc_ = CreateCompatibleDC(nullptr);
-  bitmap_ = CreateTopDownDib32(width_, height_, &bits_);
-  oldBitmap_ = SelectObject(dc_, bitmap_);
+  image_ = std::make_unique<DibImage>(width_, height_);
   SelectTools();
   Clear();
 }
 
 void Surface::SelectTools() {
-  if (!dc_) return;
-  if (!pen_) pen_ = CreatePen(PS_SOLID, 1, ResolveColor(foreColor_));
-  SelectObject(dc_, pen_);
+  HDC dc = Hdc();
+  if (!dc) return;
+  if (!pen_) pen_.Reset(CreatePen(PS_SOLID, 1, ResolveColor(foreColor_)));
+  SelectObject(dc, pen_.get());
   // Figures are outlines only: the background drawn before them stays visible.
-  SelectObject(dc_, GetStockObject(NULL_BRUSH));
-  SetTextColor(dc_, ResolveColor(foreColor_));
-  SetBkMode(dc_, fontTransparent_ ? TRANSPARENT : OPAQUE);
-  SetBkColor(dc_, ResolveColor(backColor_));
-  if (font_) SelectObject(dc_, font_->Handle(ppiY_));
+  SelectObject(dc, GetStockObject(NULL_BRUSH));
+  SetTextColor(dc, ResolveColor(foreColor_));
+  SetBkMode(dc, fontTransparent_ ? TRANSPARENT : OPAQUE);
+  SetBkColor(dc, ResolveColor(backColor_));
+  if (font_) SelectObject(dc, font_->Handle(ppiY_));
 }
 
 int Surface::WidthTwips() const {
@@ -126,12 +86,13 @@ void Surface::SetSizeTwips(int width, int height) {
 }
 
 void Surface::Clear() {
-  if (!bits_) return;
+  if (!image_ || !image_->bits()) return;
   GdiFlush();
   std::uint32_t p = ColorRefToDib(ResolveColor(backColor_));
-  std::uint32_t* end = bits_ + static_cast<std::size_t>(width_) * height_;
-  for (std::uint32_t* q = bits_; q != end; ++q) *q = p;
-  SetBkColor(dc_, ResolveColor(backColor_));
+  std::uint32_t* bits = image_->bits();
+  std::uint32_t* end = bits + static_cast<std::size_t>(width_) * height_;
+  for (std::uint32_t* q = bits; q != end; ++q) *q = p;
+  SetBkColor(Hdc(), ResolveColor(backColor_));
 }
 
 void Surface::SetBackStyle(BackStyle s) {
@@ -143,44 +104,42 @@ void Surface::SetBackStyle(BackStyle s) {
 void Surface::SetForeColor(OleColor c) {
   if (c == foreColor_ && pen_) return;
   foreColor_ = c;
-  HPEN old = pen_;
-  pen_ = CreatePen(PS_SOLID, 1, ResolveColor(c));
-  if (dc_) {
-    SelectObject(dc_, pen_);
-    SetTextColor(dc_, ResolveColor(c));
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ResolveColor(c)));
+  if (HDC dc = Hdc()) {
+    SelectObject(dc, pen.get());
+    SetTextColor(dc, ResolveColor(c));
   }
-  if (old) DeleteObject(old);
+  // The old pen is deleted only now that it is no longer selected.
+  std::swap(pen_, pen);
 }
 
 Status Surface::SetFont(FontRef font) {
   if (!font) return kInvalidPropertyValue;
   font_ = std::move(font);
-  if (dc_) SelectObject(dc_, font_->Handle(ppiY_));
+  if (HDC dc = Hdc()) SelectObject(dc, font_->Handle(ppiY_));
   return kOk;
 }
 
 void Surface::SetFontTransparent(bool transparent) {
   fontTransparent_ = transparent;
-  if (dc_) SetBkMode(dc_, transparent ? TRANSPARENT : OPAQUE);
+  if (HDC dc = Hdc()) SetBkMode(dc, transparent ? TRANSPARENT : OPAQUE);
 }
 
 void Surface::CommitMaskPicture() {
-  if (!dc_) return;
+  if (!image_ || !image_->ok()) return;
   GdiFlush();
-  if (!maskDc_) {
-    maskDc_ = CreateCompatibleDC(nullptr);
-    maskBitmap_ = CreateTopDownDib32(width_, height_, &maskBits_);
-    oldMaskBitmap_ = SelectObject(maskDc_, maskBitmap_);
-  }
-  std::memcpy(maskBits_, bits_, static_cast<std::size_t>(width_) * height_ * 4);
+  if (!mask_) mask_ = std::make_unique<DibImage>(width_, height_);
+  if (!mask_->ok()) return;
+  std::memcpy(mask_->bits(), image_->bits(), static_cast<std::size_t>(width_) * height_ * 4);
 }
 
 PictureRef Surface::CurrentImage() const {
+  if (!image_) return nullptr;
   GdiFlush();
-  return Picture::FromBitmap(bitmap_);
+  return Picture::FromBitmap(image_->bitmap());
 }
 
-bool Surface::DrawPicture(const Picture& picture, int x, int y) { return picture.Draw(dc_, x, y); }
+bool Surface::DrawPicture(const Picture& picture, int x, int y) { return picture.Draw(Hdc(), x, y); }
 
 void Surface::Refresh() {
   if (!hwnd_) return;
@@ -220,41 +179,38 @@ HCURSOR Surface::CurrentPointer() const {
 
 std::uint32_t* Surface::Pixels() {
   GdiFlush();
-  return bits_;
+  return image_ ? image_->bits() : nullptr;
 }
 
 std::uint32_t Surface::PixelAt(int x, int y) {
-  GdiFlush();
-  return bits_[static_cast<std::size_t>(y) * width_ + x] & 0x00FFFFFFu;
+  return Pixels()[static_cast<std::size_t>(y) * width_ + x] & 0x00FFFFFFu;
 }
 
 void Surface::PaintTo(HDC target, const RECT& area) {
-  if (!dc_) return;
+  HDC dc = Hdc();
+  if (!dc) return;
   if (backStyle_ == BackStyle::Opaque || !hwnd_) {
-    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_, area.left, area.top,
+    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left, area.top,
            SRCCOPY);
     return;
   }
   // Transparent: let the parent paint its background into a scratch image, then
   // lay the committed image over it, leaving out the mask colour.
   HWND parent = GetParent(hwnd_);
-  HDC scratch = CreateCompatibleDC(target);
-  HBITMAP scratchBitmap = CreateCompatibleBitmap(target, width_, height_);
-  HGDIOBJ old = SelectObject(scratch, scratchBitmap);
+  MemoryDc scratch(target);
+  GdiObject<HBITMAP> scratchBitmap(CreateCompatibleBitmap(target, width_, height_));
+  ScopedSelect selected(scratch.get(), scratchBitmap.get());
   if (parent) {
     POINT origin{0, 0};
     MapWindowPoints(hwnd_, parent, &origin, 1);
-    ScopedViewport viewport(scratch, -origin.x, -origin.y);
-    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(scratch), 0);
-    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(scratch), PRF_CLIENT);
+    ScopedViewport viewport(scratch.get(), -origin.x, -origin.y);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(scratch.get()), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(scratch.get()), PRF_CLIENT);
   }
-  HDC source = maskDc_ ? maskDc_ : dc_;
-  TransparentBlt(scratch, 0, 0, width_, height_, source, 0, 0, width_, height_, ResolveColor(maskColor_));
-  BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, scratch, area.left, area.top,
-         SRCCOPY);
-  SelectObject(scratch, old);
-  DeleteObject(scratchBitmap);
-  DeleteDC(scratch);
+  HDC source = mask_ ? mask_->dc() : dc;
+  TransparentBlt(scratch.get(), 0, 0, width_, height_, source, 0, 0, width_, height_, ResolveColor(maskColor_));
+  BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, scratch.get(), area.left,
+         area.top, SRCCOPY);
 }
 
 }  // namespace vantorel

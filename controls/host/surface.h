@@ -3,19 +3,18 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "host/color.h"
+#include "host/dib_image.h"
 #include "host/font.h"
+#include "host/gdi_guards.h"
 #include "host/picture.h"
 #include "host/status.h"
 
 namespace vantorel {
 
 enum class BackStyle { Transparent = 0, Opaque = 1 };
-
-// A 32-bit DIB section whose row 0 is the top row, so pixel (x, y) is
-// bits[y * width + x] (0x00RRGGBB). Null when it cannot be made.
-HBITMAP CreateTopDownDib32(int width, int height, std::uint32_t** bits);
 
 // The drawing surface of one control window: a persistent backing image (a memory
 // DC holding a 32-bit top-down DIB section of the client size) with the drawing
@@ -32,7 +31,7 @@ class Surface {
   void Resize(int width, int height);
 
   HWND Hwnd() const { return hwnd_; }
-  HDC Hdc() const { return dc_; }
+  HDC Hdc() const { return image_ ? image_->dc() : nullptr; }
 
   // Inner size in pixels and outer size in twips (twips per pixel come from the
   // screen's logical pixels per inch: 15 at 96 dpi).
@@ -69,7 +68,7 @@ class Surface {
   // Makes the current image the mask picture: with a transparent back style the
   // window shows its parent wherever this image has the mask colour.
   void CommitMaskPicture();
-  bool HasMaskPicture() const { return maskBits_ != nullptr; }
+  bool HasMaskPicture() const { return mask_ != nullptr; }
 
   // A copy of the current image as a picture object.
   PictureRef CurrentImage() const;
@@ -101,18 +100,13 @@ class Surface {
 
  private:
   void MakeImage(int width, int height);
-  void FreeImage();
   void SelectTools();
 
   HWND hwnd_ = nullptr;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-  HDC maskDc_ = nullptr;
-  HBITMAP maskBitmap_ = nullptr;
-  HGDIOBJ oldMaskBitmap_ = nullptr;
-  std::uint32_t* maskBits_ = nullptr;
+  // The pen outlives the images it is selected into.
+  GdiObject<HPEN> pen_;
+  std::unique_ptr<DibImage> image_;
+  std::unique_ptr<DibImage> mask_;
   int width_ = 0;
   int height_ = 0;
   int ppiX_ = 96;
@@ -122,7 +116,6 @@ class Surface {
   BackStyle backStyle_ = BackStyle::Opaque;
   OleColor foreColor_ = 0x80000012;
   OleColor maskColor_ = 0x00C0C0C0;
-  HPEN pen_ = nullptr;
   FontRef font_;
   bool fontTransparent_ = true;
   std::int16_t mousePointer_ = 0;

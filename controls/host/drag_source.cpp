@@ -1,0 +1,84 @@
+// The control as the source of a drag: HostedControl::OLEDrag.
+#include <ole2.h>
+
+#include "host/data_object.h"
+#include "host/hosted_control.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::int32_t kEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+
+// Drops when the mouse buttons are let go, cancels on Escape; the control picks
+// the pointer through OLEGiveFeedback.
+class ControlDropSource final : public IDropSource {
+ public:
+  explicit ControlDropSource(HWND hwnd) : hwnd_(hwnd) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IDropSource) {
+      *out = static_cast<IDropSource*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  // Lives on the stack of OLEDrag, which outlasts the drag.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+    if (escape) return DRAGDROP_S_CANCEL;
+    if (!(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) return DRAGDROP_S_DROP;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override {
+    HostedControl* control = HostedControl::FromHwnd(hwnd_);
+    if (!control) return DRAGDROP_S_USEDEFAULTCURSORS;
+    std::int32_t e = static_cast<std::int32_t>(effect);
+    bool defaultCursors = true;
+    control->ReportOLEGiveFeedback(e, defaultCursors);
+    return defaultCursors ? DRAGDROP_S_USEDEFAULTCURSORS : S_OK;
+  }
+
+ private:
+  HWND hwnd_;
+};
+
+}  // namespace
+
+std::int32_t HostedControl::OLEDrag() {
+  DataObject* data = DataObject::Create();
+  std::int32_t allowed = DROPEFFECT_NONE;
+  OnOLEStartDrag(data, allowed);
+  allowed &= kEffects;
+  std::int32_t done = DROPEFFECT_NONE;
+  if (allowed != DROPEFFECT_NONE && !data->Empty()) {
+    // A promised format is asked of the control when a target wants it. The
+    // window may go during the drag; the handler then finds no control.
+    HWND hwnd = hwnd_;
+    data->OnRequest([hwnd, data](CLIPFORMAT format) {
+      if (HostedControl* control = FromHwnd(hwnd)) {
+        std::int16_t f = static_cast<std::int16_t>(format);
+        control->ReportOLESetData(data, f);
+      }
+    });
+    ControlDropSource source(hwnd);
+    DWORD effect = DROPEFFECT_NONE;
+    if (DoDragDrop(data, &source, static_cast<DWORD>(allowed), &effect) == DRAGDROP_S_DROP)
+      done = static_cast<std::int32_t>(effect) & kEffects;
+    data->OnRequest(nullptr);
+    if (FromHwnd(hwnd) != this) {
+      data->Release();
+      return done;
+    }
+  }
+  OnOLECompleteDrag(done);
+  data->Release();
+  return done;
+}
+
+}  // namespace vantorel

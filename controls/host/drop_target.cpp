@@ -1,0 +1,144 @@
+#include "host/drop_target.h"
+
+#include <ole2.h>
+
+#include "host/hosted_control.h"
+
+namespace vantorel {
+
+namespace {
+
+// OLEDragOver's State argument.
+constexpr std::int16_t kDragEnter = 0;
+constexpr std::int16_t kDragLeave = 1;
+constexpr std::int16_t kDragOver = 2;
+
+constexpr std::uint32_t kEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+
+std::int16_t ButtonsFromKeys(DWORD keys) {
+  std::int16_t b = 0;
+  if (keys & MK_LBUTTON) b |= kLeftButton;
+  if (keys & MK_RBUTTON) b |= kRightButton;
+  if (keys & MK_MBUTTON) b |= kMiddleButton;
+  return b;
+}
+
+std::int16_t ShiftFromKeys(DWORD keys) {
+  std::int16_t s = 0;
+  if (keys & MK_SHIFT) s |= kShiftMask;
+  if (keys & MK_CONTROL) s |= kCtrlMask;
+  if (keys & MK_ALT) s |= kAltMask;
+  return s;
+}
+
+class ControlDropTarget final : public IDropTarget {
+ public:
+  explicit ControlDropTarget(HWND hwnd) : hwnd_(hwnd) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IDropTarget) {
+      *out = static_cast<IDropTarget*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    LONG n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return static_cast<ULONG>(n);
+  }
+
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override {
+    HoldData(data);
+    allowed_ = *effect & kEffects;
+    return Over(kDragEnter, keys, pt, effect);
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL pt, DWORD* effect) override {
+    allowed_ = *effect & kEffects;
+    return Over(kDragOver, keys, pt, effect);
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override {
+    DWORD none = DROPEFFECT_NONE;
+    Over(kDragLeave, lastKeys_, lastPoint_, &none);
+    HoldData(nullptr);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override {
+    allowed_ = *effect & kEffects;
+    *effect = DROPEFFECT_NONE;
+    if (HostedControl* control = HostedControl::FromHwnd(hwnd_)) {
+      std::int32_t wanted = DROPEFFECT_NONE;
+      std::int16_t button = ButtonsFromKeys(keys), shift = ShiftFromKeys(keys);
+      float x = 0, y = 0;
+      Position(*control, pt, &x, &y);
+      control->ReportOLEDragDrop(data, wanted, button, shift, x, y);
+      *effect = ChooseDropEffect(wanted, allowed_, keys);
+    }
+    HoldData(nullptr);
+    return S_OK;
+  }
+
+ private:
+  ~ControlDropTarget() { HoldData(nullptr); }
+
+  void HoldData(IDataObject* data) {
+    if (data) data->AddRef();
+    if (data_) data_->Release();
+    data_ = data;
+  }
+
+  void Position(const HostedControl& control, POINTL pt, float* x, float* y) const {
+    POINT client{pt.x, pt.y};
+    ScreenToClient(hwnd_, &client);
+    *x = static_cast<float>(client.x * control.surface().TwipsPerPixelX());
+    *y = static_cast<float>(client.y * control.surface().TwipsPerPixelY());
+  }
+
+  HRESULT Over(std::int16_t state, DWORD keys, POINTL pt, DWORD* effect) {
+    lastKeys_ = keys;
+    lastPoint_ = pt;
+    *effect = DROPEFFECT_NONE;
+    HostedControl* control = HostedControl::FromHwnd(hwnd_);
+    if (!control) return S_OK;
+    std::int32_t wanted = DROPEFFECT_NONE;
+    std::int16_t button = ButtonsFromKeys(keys), shift = ShiftFromKeys(keys);
+    float x = 0, y = 0;
+    Position(*control, pt, &x, &y);
+    control->ReportOLEDragOver(data_, wanted, button, shift, x, y, state);
+    *effect = ChooseDropEffect(wanted, allowed_, keys);
+    return S_OK;
+  }
+
+  LONG refs_ = 1;
+  HWND hwnd_;
+  IDataObject* data_ = nullptr;
+  DWORD allowed_ = DROPEFFECT_NONE;
+  DWORD lastKeys_ = 0;
+  POINTL lastPoint_{0, 0};
+};
+
+}  // namespace
+
+std::uint32_t ChooseDropEffect(std::int32_t wanted, std::uint32_t allowed, std::uint32_t keys) {
+  const std::uint32_t e = static_cast<std::uint32_t>(wanted) & allowed & kEffects;
+  const bool ctrl = (keys & MK_CONTROL) != 0, shift = (keys & MK_SHIFT) != 0;
+  if (ctrl && shift && (e & DROPEFFECT_LINK)) return DROPEFFECT_LINK;
+  if (ctrl && !shift && (e & DROPEFFECT_COPY)) return DROPEFFECT_COPY;
+  if (shift && !ctrl && (e & DROPEFFECT_MOVE)) return DROPEFFECT_MOVE;
+  for (std::uint32_t one : {DROPEFFECT_MOVE, DROPEFFECT_COPY, DROPEFFECT_LINK})
+    if (e & one) return one;
+  return DROPEFFECT_NONE;
+}
+
+bool RegisterControlDropTarget(HWND hwnd) {
+  auto* target = new ControlDropTarget(hwnd);
+  HRESULT hr = RegisterDragDrop(hwnd, target);  // holds its own reference
+  target->Release();
+  return SUCCEEDED(hr);
+}
+
+}  // namespace vantorel

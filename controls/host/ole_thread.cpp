@@ -1,0 +1,24 @@
+#include "host/ole_thread.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+namespace vantorel {
+
+namespace {
+
+struct OleOnThread {
+  HRESULT result = OleInitialize(nullptr);
+  ~OleOnThread() {
+    if (SUCCEEDED(result)) OleUninitialize();
+  }
+};
+
+}  // namespace
+
+bool EnsureOleOnThisThread() {
+  thread_local OleOnThread ole;
+  return SUCCEEDED(ole.result);
+}
+
+}  // namespace vantorel

@@ -3,6 +3,7 @@
 #include <ole2.h>
 
 #include "host/hosted_control.h"
+#include "host/key_flags.h"
 
 namespace vantorel {
 
@@ -14,22 +15,6 @@ constexpr std::int16_t kDragLeave = 1;
 constexpr std::int16_t kDragOver = 2;
 
 constexpr std::uint32_t kEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-
-std::int16_t ButtonsFromKeys(DWORD keys) {
-  std::int16_t b = 0;
-  if (keys & MK_LBUTTON) b |= kLeftButton;
-  if (keys & MK_RBUTTON) b |= kRightButton;
-  if (keys & MK_MBUTTON) b |= kMiddleButton;
-  return b;
-}
-
-std::int16_t ShiftFromKeys(DWORD keys) {
-  std::int16_t s = 0;
-  if (keys & MK_SHIFT) s |= kShiftMask;
-  if (keys & MK_CONTROL) s |= kCtrlMask;
-  if (keys & MK_ALT) s |= kAltMask;
-  return s;
-}
 
 class ControlDropTarget final : public IDropTarget {
  public:
@@ -72,7 +57,7 @@ class ControlDropTarget final : public IDropTarget {
     *effect = DROPEFFECT_NONE;
     if (HostedControl* control = HostedControl::FromHwnd(hwnd_)) {
       std::int32_t wanted = DROPEFFECT_NONE;
-      std::int16_t button = ButtonsFromKeys(keys), shift = ShiftFromKeys(keys);
+      std::int16_t button = ButtonsFromKeyFlags(keys), shift = ShiftFromKeyFlags(keys);
       float x = 0, y = 0;
       Position(*control, pt, &x, &y);
       control->ReportOLEDragDrop(data, wanted, button, shift, x, y);
@@ -105,7 +90,7 @@ class ControlDropTarget final : public IDropTarget {
     HostedControl* control = HostedControl::FromHwnd(hwnd_);
     if (!control) return S_OK;
     std::int32_t wanted = DROPEFFECT_NONE;
-    std::int16_t button = ButtonsFromKeys(keys), shift = ShiftFromKeys(keys);
+    std::int16_t button = ButtonsFromKeyFlags(keys), shift = ShiftFromKeyFlags(keys);
     float x = 0, y = 0;
     Position(*control, pt, &x, &y);
     control->ReportOLEDragOver(data_, wanted, button, shift, x, y, state);

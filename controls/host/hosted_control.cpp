@@ -7,6 +7,7 @@
 
 #include "host/accessible.h"
 #include "host/drop_target.h"
+#include "host/key_flags.h"
 #include "host/ole_thread.h"
 #include "host/screen.h"
 
@@ -24,20 +25,11 @@ struct CreateParams {
 };
 
 std::int16_t ShiftFromMouseFlags(WPARAM wp) {
-  std::int16_t s = 0;
-  if (wp & MK_SHIFT) s |= kShiftMask;
-  if (wp & MK_CONTROL) s |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) s |= kAltMask;
-  return s;
+  const DWORD alt = GetKeyState(VK_MENU) < 0 ? MK_ALT : 0;
+  return ShiftFromKeyFlags((static_cast<DWORD>(wp) & ~static_cast<DWORD>(MK_ALT)) | alt);
 }
 
-std::int16_t ButtonsFromMouseFlags(WPARAM wp) {
-  std::int16_t b = 0;
-  if (wp & MK_LBUTTON) b |= kLeftButton;
-  if (wp & MK_RBUTTON) b |= kRightButton;
-  if (wp & MK_MBUTTON) b |= kMiddleButton;
-  return b;
-}
+std::int16_t ButtonsFromMouseFlags(WPARAM wp) { return ButtonsFromKeyFlags(static_cast<DWORD>(wp)); }
 
 int Round(double v) { return static_cast<int>(std::lrint(v)); }
 

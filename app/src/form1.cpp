@@ -212,6 +212,11 @@ LRESULT Form1::OnCtlColor(HDC dc, bool edit) {
 }
 
 void Form1::OnDropFiles(HDROP drop) {
+  FillFieldsFrom(drop);
+  DragFinish(drop);
+}
+
+void Form1::FillFieldsFrom(HDROP drop) {
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     UINT length = DragQueryFileW(drop, i, nullptr, 0);
@@ -219,7 +224,6 @@ void Form1::OnDropFiles(HDROP drop) {
     path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
     SetWindowTextW(Control(Ends_With_Ico(path) ? kTFile2 : kTFile1), path.c_str());
   }
-  DragFinish(drop);
 }
 
 void Form1::ApplyEnableRule() {

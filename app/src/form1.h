@@ -3,10 +3,15 @@
 #pragma once
 
 #include <windows.h>
+#include <objidl.h>
 #include <shellapi.h>
 
 #include "commands.h"
 #include "form1_layout.h"
+
+namespace vantorel {
+class Button;
+}
 
 namespace vantorel::app {
 
@@ -54,6 +59,13 @@ class Form1 {
   void OnCommand(int id, int code);
   LRESULT OnCtlColor(HDC dc, bool edit);
   void OnDropFiles(HDROP drop);
+  // Each dropped path goes to the field its name suits: .ico to the icon field,
+  // anything else to the program field.
+  void FillFieldsFrom(HDROP drop);
+  // The same for files dragged onto one of the buttons, which are drop targets
+  // of their own; false when the data holds no files.
+  bool FillFieldsFrom(IDataObject* data);
+  void AcceptFileDrops(Button& button);
   void OnNcDestroy();
   void ApplyEnableRule();
   HFONT FontFor(ControlFont font) const;

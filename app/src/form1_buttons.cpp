@@ -1,6 +1,8 @@
 // Form1's five buttons, made from their stored property values as a form
 // file holds them: the values are taken as stored, never recomputed from the
 // style and theme presets.
+#include <ole2.h>
+
 #include <string>
 #include <vector>
 
@@ -66,6 +68,7 @@ HWND Form1::CreateButton(const ControlLayout& control) {
   // itself, so one function places every control, standard or themed.
   RECT r = Pixel_Rect(control, ppi_);
   MoveWindow(button->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  AcceptFileDrops(*button);
   switch (control.id) {
     case kCmdReplace: button->events.Click = [this] { ReplaceClick(); }; break;
     case kVbButton1: button->events.Click = [this] { CloseClick(); }; break;
@@ -75,6 +78,36 @@ HWND Form1::CreateButton(const ControlLayout& control) {
     default: break;
   }
   return button->hwnd();
+}
+
+namespace {
+
+FORMATETC FileDropFormat() { return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
+
+}  // namespace
+
+bool Form1::FillFieldsFrom(IDataObject* data) {
+  FORMATETC format = FileDropFormat();
+  STGMEDIUM medium{};
+  if (!data || FAILED(data->GetData(&format, &medium))) return false;
+  FillFieldsFrom(static_cast<HDROP>(medium.hGlobal));
+  ReleaseStgMedium(&medium);
+  return true;
+}
+
+void Form1::AcceptFileDrops(Button& button) {
+  // The window takes dropped files anywhere (WM_DROPFILES); a button is a drop
+  // target of its own and would swallow them, so it hands them on. Files are
+  // read, never moved: the effect offered is a copy.
+  button.events.OLEDragOver = [](IDataObject*& data, std::int32_t& effect, std::int16_t&, std::int16_t&, float&,
+                                 float&, std::int16_t&) {
+    FORMATETC format = FileDropFormat();
+    if (data && data->QueryGetData(&format) == S_OK) effect = DROPEFFECT_COPY;
+  };
+  button.events.OLEDragDrop = [this](IDataObject*& data, std::int32_t& effect, std::int16_t&, std::int16_t&, float&,
+                                     float&) {
+    if (FillFieldsFrom(data)) effect = DROPEFFECT_COPY;
+  };
 }
 
 void Form1::SetReplaceEnabled(bool enabled) {

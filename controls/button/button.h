@@ -6,6 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "button/button_layout.h"
+#include "button/paint_state.h"
+#include "button/shapes/face.h"
 #include "host/color.h"
 #include "host/hosted_control.h"
 #include "host/status.h"
@@ -67,14 +70,6 @@ struct ButtonEvents {
 };
 
 enum class HoverState { Unset, False, True };
-
-// A box on the surface in pixels, kept between paints.
-struct PixelBox {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-};
 
 // The themed owner-drawn push button. Every property setter stores the value,
 // tells the host and repaints the whole control.
@@ -165,8 +160,9 @@ class Button final : public HostedControl {
   bool Hovering() const { return hover_ == HoverState::True; }
   HoverState Hover() const { return hover_; }
   bool Focused() const { return focused_; }
-  PixelBox& CaptionBox() { return captionBox_; }
-  PixelBox& PictureBox() { return pictureBox_; }
+  // Where the last paint placed the caption and the picture.
+  const PixelBox& CaptionBox() const { return captionBox_; }
+  const PixelBox& PictureBox() const { return pictureBox_; }
   // The region last handed to the window by a face renderer (the window owns it).
   HRGN FaceRegion() const { return faceRegion_; }
   void SetFaceRegion(HRGN r) { faceRegion_ = r; }
@@ -178,7 +174,17 @@ class Button final : public HostedControl {
   Status Store(T& field, T value, const wchar_t* key);
   void ApplyStylePreset();
   void ApplyThemePreset();
+  // The paint pipeline, step by step (button_paint.cpp).
   Status PaintSteps();
+  void ApplySizeRules();
+  void ShowHandPointer() const;
+  void LatchToggle();
+  LayoutInput MeasureLayout() const;
+  Status FillBackground(const PaintState& state);
+  Status ApplyStyleLook(const PaintState& state);
+  FaceResult DrawFace(const PaintState& state);
+  Status DrawFocusPasses(const PaintState& state, OleColor facePen, const PixelBox& caption);
+  void Commit();
   void ClickAndRaise();
   // Ends the hover and press looks (no Click): the focus, the capture or the
   // enabled state was taken away. True when a look changed.

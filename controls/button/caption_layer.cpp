@@ -16,12 +16,10 @@ void Text(Surface& sf, const std::wstring& caption, LONG x, LONG y, OleColor col
 // Pixels of the caption box (plus one column and row) that have the drawing
 // colour as stored are recoloured by their place on the whole control. A system
 // colour never matches, so a disabled caption is never graded.
-Status Grade(Button& b, Surface& sf, Rgb s, Rgb f) {
+Status Grade(Surface& sf, const PixelBox& box, int style, Rgb s, Rgb f) {
   const OleColor pen = sf.ForeColor();
   if (IsSystemColor(pen)) return kOk;
   const std::uint32_t match = ColorRefToDib(pen);
-  const PixelBox& box = b.CaptionBox();
-  const int style = b.CaptionStyle();
   const double W = sf.ScaleWidth(), H = sf.ScaleHeight();
   const int iw = sf.ScaleWidth(), ih = sf.ScaleHeight();
   std::uint32_t* px = sf.Pixels();
@@ -50,37 +48,14 @@ Status Grade(Button& b, Surface& sf, Rgb s, Rgb f) {
 
 }  // namespace
 
-Status DrawCaptionLayer(Button& b) {
-  Surface& sf = b.surface();
-  PixelBox& box = b.CaptionBox();
-  const std::wstring& caption = b.Caption();
-  Rounder r;
-  const double W = sf.ScaleWidth(), H = sf.ScaleHeight();
-  const std::int32_t align = b.CaptionAlignment();
-  if (align >= 0 && align <= 4) {
-    SIZE size{};
-    GetTextExtentPoint32W(sf.Hdc(), caption.c_str(), static_cast<int>(caption.size()), &size);
-    box.width = size.cx;
-    box.height = size.cy;
-    const double cw = size.cx, ch = size.cy;
-    switch (align) {
-      case 0: box.left = r((W - cw) / 2); box.top = r((H - ch) / H + 5); break;
-      case 1: box.left = r((W - cw) / W + 5); box.top = r((H - ch) / 2); break;
-      case 2: box.left = r((W - cw) / 2); box.top = r((H - ch) / 2); break;
-      case 3: box.left = r(W - cw - 5); box.top = r((H - ch) / 2); break;
-      default: box.left = r((W - cw) / 2); box.top = r(H - ch - 5); break;
-    }
-    if (Status st = r.status(); !st.ok()) return st;
-  }
-
+Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box) {
+  const std::wstring& caption = p.caption;
   const LONG x = box.left, y = box.top;
-  const bool pressed = b.Pressed();
-  const bool hovering = !pressed && b.Hovering();
-  if (b.Enabled()) {
-    const OleColor m = pressed ? b.ForeColorPressed() : hovering ? b.ForeColorHover() : b.ForeColor();
-    const OleColor e = b.EffectColor();
-    const LONG o = pressed ? 1 : 0;  // a pressed caption moves one pixel down and right
-    switch (b.CaptionEffect()) {
+  if (state.enabled) {
+    const OleColor m = state.pressed ? p.foreColorPressed : state.hovering ? p.foreColorHover : p.foreColor;
+    const OleColor e = p.effectColor;
+    const LONG o = state.pressed ? 1 : 0;  // a pressed caption moves one pixel down and right
+    switch (p.captionEffect) {
       case 0: Text(sf, caption, x + o, y + o, m); break;
       case 1:
         Text(sf, caption, x + o - 1, y + o - 1, e);
@@ -98,16 +73,17 @@ Status DrawCaptionLayer(Button& b) {
       default: break;  // no text
     }
   } else {
-    const std::int32_t style = b.ButtonStyle();
+    const std::int32_t style = p.buttonStyle;
     if (style != 4 && style != 6 && style != 7 && style != 8) Text(sf, caption, x + 1, y + 1, 0x80000014);
     Text(sf, caption, x, y, 0x80000010);
   }
 
-  const std::int32_t captionStyle = b.CaptionStyle();
-  if (captionStyle == 1 || captionStyle == 2) {
-    const Rgb s = SplitColor(pressed ? b.ForeColorPressed() : hovering ? b.ForeColorHover() : b.ForeColorPressed());
-    const Rgb f = SplitColor(b.ForeColor());
-    return Grade(b, sf, s, f);
+  // Graded captions run from ForeColor to the state colour, which at rest is
+  // ForeColorPressed.
+  if (p.captionStyle == 1 || p.captionStyle == 2) {
+    const Rgb s = SplitColor(state.pressed ? p.foreColorPressed : state.hovering ? p.foreColorHover : p.foreColorPressed);
+    const Rgb f = SplitColor(p.foreColor);
+    return Grade(sf, box, p.captionStyle, s, f);
   }
   return kOk;
 }

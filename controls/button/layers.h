@@ -1,13 +1,17 @@
 #pragma once
 
+#include "button/button_layout.h"
+#include "button/paint_state.h"
 #include "host/status.h"
 
 namespace vantorel {
 
-class Button;
+class Surface;
+struct ButtonProps;
 
-// The picture and then the caption, drawn over the background and under the face.
-Status DrawPictureLayer(Button& button);
-Status DrawCaptionLayer(Button& button);
+// The picture and then the caption, drawn over the background and under the
+// face, each in the box the layout gave it.
+Status DrawPictureLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box);
+Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box);
 
 }  // namespace vantorel

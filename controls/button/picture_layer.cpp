@@ -35,44 +35,23 @@ void Grey(Surface& sf, const PixelBox& box, OleColor backColor, GreyRule rule) {
 
 }  // namespace
 
-Status DrawPictureLayer(Button& b) {
-  PixelBox& box = b.PictureBox();
-  const PictureRef& pic = b.Picture();
-  if (!pic) {
-    box.width = 0;
-    box.height = 0;
-    return kOk;
-  }
-  Surface& sf = b.surface();
-  Rounder r;
-  const double W = sf.ScaleWidth(), H = sf.ScaleHeight();
-  box.width = r(sf.HimetricToPixelsX(pic->WidthHimetric()));
-  box.height = r(sf.HimetricToPixelsY(pic->HeightHimetric()));
-  const double w = box.width, h = box.height;
-  switch (b.PictureAlignment()) {
-    case 0: box.left = r((W - w) / 2); box.top = r((H - h) / H + 4); break;
-    case 1: box.left = r((W - w) / W + 4); box.top = r((H - h) / 2); break;
-    case 2: box.left = r((W - w) / 2); box.top = r((H - h) / 2); break;
-    case 3: box.left = r(W - w - 5); box.top = r((H - h) / 2); break;
-    case 4: box.left = r((W - w) / 2); box.top = r(H - h - 5); break;
-    default: break;  // keeps the place of the previous paint
-  }
-  if (Status st = r.status(); !st.ok()) return st;
-
-  if (!b.Enabled()) {
+Status DrawPictureLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box) {
+  const PictureRef& pic = p.picture;
+  if (!pic) return kOk;
+  if (!state.enabled) {
     if (!sf.DrawPicture(*pic, box.left, box.top)) return kInvalidPicture;
-    Grey(sf, box, b.BackColor(), GreyRule::Blue);
+    Grey(sf, box, p.backColor, GreyRule::Blue);
     return kOk;
   }
   bool drawn = true;
-  if (b.Pressed()) {
+  if (state.pressed) {
     drawn = sf.DrawPicture(*pic, box.left + 1, box.top + 1);
-  } else if (b.Hovering()) {
+  } else if (state.hovering) {
     drawn = sf.DrawPicture(*pic, box.left, box.top);
-    if (drawn && b.ButtonStyle() == 5) drawn = sf.DrawPicture(*pic, box.left - 1, box.top - 1);
+    if (drawn && p.buttonStyle == 5) drawn = sf.DrawPicture(*pic, box.left - 1, box.top - 1);
   } else {
     drawn = sf.DrawPicture(*pic, box.left, box.top);
-    if (drawn && b.PictureGray()) Grey(sf, box, b.BackColor(), GreyRule::Red);
+    if (drawn && p.pictureGray) Grey(sf, box, p.backColor, GreyRule::Red);
   }
   return drawn ? kOk : kInvalidPicture;
 }

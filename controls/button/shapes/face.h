@@ -14,9 +14,18 @@ namespace vantorel {
 class Button;
 class Surface;
 
-// A face renderer clips the window to its shape, draws the outline with the pen it
-// is handed, the decoration of the style for the state, and its focus mark.
-using FaceRenderer = Status (*)(Button& button);
+// What a renderer hands back: whether it finished, and the pen it finished
+// with. The dotted focus pass blackens pixels of exactly that colour, so a
+// shape's grey focus mark comes out dotted grey and black.
+struct FaceResult {
+  Status status;
+  OleColor pen;
+};
+
+// A face renderer clips the window to its shape, draws the outline with the
+// border pen it is handed, the decoration of the style for the state, and its
+// focus mark.
+using FaceRenderer = FaceResult (*)(Button& button, OleColor borderPen);
 
 // The renderer for a ButtonShape, or null when that value draws no face.
 FaceRenderer FaceRendererFor(std::int32_t shape);
@@ -50,7 +59,7 @@ struct FacePoint {
 // pen and path helpers that round every coordinate (ties to even).
 class FaceCanvas {
  public:
-  explicit FaceCanvas(Button& button);
+  FaceCanvas(Button& button, OleColor borderPen);
 
   const double W;
   const double H;
@@ -73,12 +82,14 @@ class FaceCanvas {
   void SetRegion(HRGN region);
   HDC Dc() const;
   LONG Round(double v) { return rounder_(v); }
-  Status status() const { return rounder_.status(); }
+  // The end of a renderer: its status and the pen it last drew with.
+  FaceResult Finish() const { return FaceResult{rounder_.status(), pen_}; }
 
  private:
   Button& button_;
   Surface& surface_;
   Rounder rounder_;
+  OleColor pen_;
 };
 
 }  // namespace vantorel

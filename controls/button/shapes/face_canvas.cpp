@@ -3,7 +3,7 @@
 
 namespace vantorel {
 
-FaceCanvas::FaceCanvas(Button& button)
+FaceCanvas::FaceCanvas(Button& button, OleColor borderPen)
     : W(button.surface().ScaleWidth()),
       H(button.surface().ScaleHeight()),
       style(button.ButtonStyle()),
@@ -14,7 +14,10 @@ FaceCanvas::FaceCanvas(Button& button)
       focusRect(button.FocusRect()),
       enabled(button.Enabled()),
       button_(button),
-      surface_(button.surface()) {}
+      surface_(button.surface()),
+      pen_(borderPen) {
+  surface_.SetForeColor(borderPen);
+}
 
 FaceState FaceCanvas::State() const {
   if (pressed) return FaceState::Pressed;
@@ -27,7 +30,10 @@ bool FaceCanvas::WantsFocusMark() const {
   return style != 4 && style != 6 && style != 7 && focusRect && focused;
 }
 
-void FaceCanvas::Pen(OleColor color) { surface_.SetForeColor(color); }
+void FaceCanvas::Pen(OleColor color) {
+  surface_.SetForeColor(color);
+  pen_ = color;
+}
 
 HDC FaceCanvas::Dc() const { return surface_.Hdc(); }
 

@@ -22,8 +22,8 @@ void GlowFrame(FaceCanvas& c, const OleColor (&glow)[5]) {
 
 }  // namespace
 
-Status DrawRectangleFace(Button& button) {
-  FaceCanvas c(button);
+FaceResult DrawRectangleFace(Button& button, OleColor borderPen) {
+  FaceCanvas c(button, borderPen);
   const double W = c.W, H = c.H;
   using namespace face_color;
 
@@ -87,13 +87,13 @@ Status DrawRectangleFace(Button& button) {
     default: break;  // 5 and any other value: the outline alone
   }
 
-  // The mark is drawn last and its pen left set: the pipeline's dotted pass
-  // turns pixels of this colour black in a pattern.
+  // The mark is drawn last: its colour is the pen handed back, which the
+  // pipeline's dotted pass turns black in a pattern.
   if (c.WantsFocusMark()) {
     c.Pen(kFocusMark);
     c.Path({{4, 4}, {4, H - 5}, {W - 5, H - 5}, {W - 5, 4}, {4, 4}});
   }
-  return c.status();
+  return c.Finish();
 }
 
 }  // namespace vantorel

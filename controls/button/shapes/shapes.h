@@ -1,12 +1,12 @@
 #pragma once
 
-#include "host/status.h"
+#include "button/shapes/face.h"
 
 namespace vantorel {
 
 class Button;
 
 // One renderer per shape family, entered in the table of face_table.cpp.
-Status DrawRectangleFace(Button& button);
+FaceResult DrawRectangleFace(Button& button, OleColor borderPen);
 
 }  // namespace vantorel

@@ -1,0 +1,72 @@
+#include "button/paint_passes.h"
+
+#include "button/paint_math.h"
+#include "host/surface.h"
+
+namespace vantorel {
+
+namespace {
+
+// The chevrons of the drop-down arrow, relative to its origin.
+struct Polyline3 {
+  POINT p[3];
+};
+constexpr Polyline3 kChevrons[] = {
+    {{{6, 5}, {9, 8}, {13, 4}}},
+    {{{7, 5}, {9, 7}, {12, 4}}},
+    {{{6, 9}, {9, 12}, {13, 8}}},
+    {{{7, 9}, {9, 11}, {12, 8}}},
+};
+
+constexpr OleColor kCaptionFocusBox = 0xCC9999;
+
+}  // namespace
+
+Status DrawFocusDots(Surface& sf, OleColor pen) {
+  if (IsSystemColor(pen)) return kOk;
+  // Works on the image's pixels directly, with the same result as reading and
+  // writing each pixel through GDI.
+  const std::uint32_t match = ColorRefToDib(pen);
+  std::uint32_t* px = sf.Pixels();
+  const int iw = sf.ScaleWidth();
+  const double w = sf.ScaleWidth(), h = sf.ScaleHeight();
+  Rounder r;
+  const LONG lastX3 = r(w - 3), lastY3 = r(h - 3), lastX2 = r(w - 2), lastY2 = r(h - 2);
+  if (Status s = r.status(); !s.ok()) return s;
+  auto lattice = [&](LONG start, LONG lastX, LONG lastY) {
+    for (LONG x = start; x <= lastX; x += 2)
+      for (LONG y = start; y <= lastY; y += 2) {
+        std::uint32_t& q = px[static_cast<std::size_t>(y) * iw + x];
+        if ((q & 0x00FFFFFFu) == match) q = 0;
+      }
+  };
+  lattice(3, lastX3, lastY3);
+  lattice(2, lastX2, lastY2);
+  return kOk;
+}
+
+void DrawCaptionFocusBox(Surface& sf, const PixelBox& c) {
+  sf.SetForeColor(kCaptionFocusBox);
+  RoundRect(sf.Hdc(), c.left - 3, c.top - 2, c.left + c.width + 2, c.top + c.height + 2, 0, 0);
+}
+
+Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown) {
+  if (dropDown == 0) return kOk;
+  Rounder r;
+  LONG x0 = 0, y0 = 0;
+  if (dropDown == 1 || dropDown == 2) {
+    x0 = dropDown == 1 ? 2 : r(sf.ScaleWidth() - 21.0);
+    y0 = r(sf.ScaleHeight() / 2.0 - 8);
+  }
+  if (Status s = r.status(); !s.ok()) return s;
+  sf.SetForeColor(0);
+  HDC dc = sf.Hdc();
+  for (const Polyline3& line : kChevrons) {
+    MoveToEx(dc, x0 + line.p[0].x, y0 + line.p[0].y, nullptr);
+    LineTo(dc, x0 + line.p[1].x, y0 + line.p[1].y);
+    LineTo(dc, x0 + line.p[2].x, y0 + line.p[2].y);
+  }
+  return kOk;
+}
+
+}  // namespace vantorel

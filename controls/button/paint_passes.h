@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+#include "button/button_layout.h"
+#include "host/color.h"
+#include "host/status.h"
+
+namespace vantorel {
+
+class Surface;
+
+// The passes after the face, in the order a paint runs them.
+
+// Pixels of the pen colour on two interleaved lattices turn black: the odd
+// points (3, 5, ... up to W - 3 and H - 3) and the even ones (2, 4, ... up to
+// W - 2 and H - 2). The comparison is with the stored value, so a system
+// colour never matches.
+Status DrawFocusDots(Surface& sf, OleColor pen);
+
+// Style 4 marks focus with a box around the caption.
+void DrawCaptionFocusBox(Surface& sf, const PixelBox& caption);
+
+// Two chevrons, two pixels thick, pointing down: at the left (1), at the
+// right (2), or at the corner for any other non-zero value.
+Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown);
+
+}  // namespace vantorel

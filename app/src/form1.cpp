@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <string>
 
+#include "host/gdi_guards.h"
 #include "host/hosted_control.h"
+#include "host/screen.h"
 #include "text.h"
 
 namespace vantorel::app {
@@ -19,27 +21,16 @@ constexpr DWORD kExStyle = WS_EX_ACCEPTFILES;
 constexpr int kProgramIcon = 1;
 constexpr int kLabelGap = 4;  // pixels kept free between a label and its field
 
-POINT Screen_Pixels_Per_Inch() {
-  HDC screen = GetDC(nullptr);
-  POINT ppi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
-  ReleaseDC(nullptr, screen);
-  if (ppi.x <= 0) ppi.x = 96;
-  if (ppi.y <= 0) ppi.y = 96;
-  return ppi;
-}
-
 bool Ends_With_Ico(const std::wstring& path) {
   if (path.size() < 4) return false;
   return CompareStringOrdinal(path.c_str() + path.size() - 4, 4, L".ico", 4, TRUE) == CSTR_EQUAL;
 }
 
 int Text_Width(HFONT font, const wchar_t* text) {
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, font);
+  WindowDc screen;
+  ScopedSelect selected(screen.get(), font);
   SIZE size{};
-  GetTextExtentPoint32W(screen, text, lstrlenW(text), &size);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
+  GetTextExtentPoint32W(screen.get(), text, lstrlenW(text), &size);
   return size.cx;
 }
 
@@ -69,7 +60,7 @@ bool Form1::Create(HINSTANCE instance) {
     wc.lpszClassName = kClassName;
     if (!RegisterClassExW(&wc)) return false;
   }
-  ppi_ = Screen_Pixels_Per_Inch();
+  ppi_ = ScreenPixelsPerInch();
   RECT frame{0, 0, Twips_To_Pixels(kForm1ClientWidth, ppi_.x), Twips_To_Pixels(kForm1ClientHeight, ppi_.y)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -139,10 +130,10 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 bool Form1::OnCreate() {
-  form_font_ = Create_Font(kFormFont, ppi_.y);
-  path_row_font_ = Create_Font(kPathRowFont, ppi_.y);
-  small_font_ = Create_Font(kSmallFont, ppi_.y);
-  white_brush_ = CreateSolidBrush(RGB(255, 255, 255));
+  form_font_.Reset(Create_Font(kFormFont, ppi_.y));
+  path_row_font_.Reset(Create_Font(kPathRowFont, ppi_.y));
+  small_font_.Reset(Create_Font(kSmallFont, ppi_.y));
+  white_brush_.Reset(CreateSolidBrush(RGB(255, 255, 255)));
   if (!form_font_ || !path_row_font_ || !small_font_ || !white_brush_) return false;
   for (const ControlLayout& control : kForm1Controls) {
     HWND child = control.kind == ControlKind::Button ? CreateButton(control) : CreateStandardControl(control);
@@ -191,7 +182,7 @@ HWND Form1::CreateStandardControl(const ControlLayout& control) {
 }
 
 HFONT Form1::FontFor(ControlFont font) const {
-  return font == ControlFont::PathRow ? path_row_font_ : small_font_;
+  return font == ControlFont::PathRow ? path_row_font_.get() : small_font_.get();
 }
 
 void Form1::OnCommand(int id, int code) {
@@ -203,7 +194,7 @@ LRESULT Form1::OnCtlColor(HDC dc, bool edit) {
     // The path fields are white whatever the system's window colour is.
     SetBkColor(dc, RGB(255, 255, 255));
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    return reinterpret_cast<LRESULT>(white_brush_);
+    return reinterpret_cast<LRESULT>(white_brush_.get());
   }
   // Labels and the check box sit on the window's own background.
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -250,12 +241,10 @@ void Form1::BrowseClick(Form1Control button) {
 void Form1::OnNcDestroy() {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
-  DeleteObject(form_font_);
-  DeleteObject(path_row_font_);
-  DeleteObject(small_font_);
-  DeleteObject(white_brush_);
-  form_font_ = path_row_font_ = small_font_ = nullptr;
-  white_brush_ = nullptr;
+  form_font_.Reset();
+  path_row_font_.Reset();
+  small_font_.Reset();
+  white_brush_.Reset();
 }
 
 }  // namespace vantorel::app

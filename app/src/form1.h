@@ -8,6 +8,7 @@
 
 #include "commands.h"
 #include "form1_layout.h"
+#include "host/gdi_guards.h"
 
 namespace vantorel {
 class Button;
@@ -37,7 +38,7 @@ class Form1 {
   HWND Control(Form1Control id) const { return GetDlgItem(hwnd_, id); }
   // The screen's logical pixels per inch, across and down.
   POINT PixelsPerInch() const { return ppi_; }
-  HFONT FormFont() const { return form_font_; }
+  HFONT FormFont() const { return form_font_.get(); }
 
   // Keyboard navigation between the controls (Tab, Shift+Tab, arrows); true
   // when the message was handled and must not be dispatched.
@@ -74,10 +75,10 @@ class Form1 {
   Form1Options options_;
   HWND hwnd_ = nullptr;
   POINT ppi_{96, 96};
-  HFONT form_font_ = nullptr;
-  HFONT path_row_font_ = nullptr;
-  HFONT small_font_ = nullptr;
-  HBRUSH white_brush_ = nullptr;
+  GdiObject<HFONT> form_font_;
+  GdiObject<HFONT> path_row_font_;
+  GdiObject<HFONT> small_font_;
+  GdiObject<HBRUSH> white_brush_;
   HWND last_focus_ = nullptr;
 };
 

@@ -31,7 +31,6 @@ bool Fits(std::size_t len, std::size_t off, std::size_t n) { return off <= len &
 }  // namespace
 
 Picture::~Picture() {
-  if (bitmap_) DeleteObject(bitmap_);
   if (icon_) DestroyIcon(icon_);
 }
 
@@ -81,8 +80,8 @@ std::shared_ptr<Picture> Picture::FromBytes(std::span<const std::uint8_t> b, std
     // The header and colour table are copied so that they are suitably aligned for GDI.
     std::vector<std::uint8_t> header(b.begin() + 14, b.begin() + offBits);
     const auto* bmi = reinterpret_cast<const BITMAPINFO*>(header.data());
-    pic->bitmap_ = CreateDIBitmap(screen.get(), &bmi->bmiHeader, CBM_INIT, b.data() + offBits, bmi,
-                                  DIB_RGB_COLORS);
+    pic->bitmap_.Reset(CreateDIBitmap(screen.get(), &bmi->bmiHeader, CBM_INIT, b.data() + offBits, bmi,
+                                  DIB_RGB_COLORS));
     if (!pic->bitmap_) {
       *error = L"the bitmap could not be made";
       return nullptr;
@@ -175,7 +174,7 @@ bool Picture::Draw(HDC dc, int x, int y) const {
   if (icon_) return DrawIconEx(dc, x, y, icon_, width_, height_, 0, nullptr, DI_NORMAL) != FALSE;
   MemoryDc mem(dc);
   if (!mem) return false;
-  ScopedSelect bitmap(mem.get(), bitmap_);
+  ScopedSelect bitmap(mem.get(), bitmap_.get());
   return BitBlt(dc, x, y, width_, height_, mem.get(), 0, 0, SRCCOPY) != FALSE;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "host/gdi_guards.h"
+
 namespace vantorel {
 
 // A picture object: a bitmap, an icon or a cursor, kept together with the file
@@ -33,7 +35,7 @@ class Picture {
   int WidthHimetric() const;
   int HeightHimetric() const;
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-  HBITMAP Bitmap() const { return bitmap_; }
+  HBITMAP Bitmap() const { return bitmap_.get(); }
   // The icon or cursor handle; null for a bitmap.
   HICON Icon() const { return icon_; }
 
@@ -46,7 +48,7 @@ class Picture {
   Kind kind_ = Kind::Bitmap;
   int width_ = 0;
   int height_ = 0;
-  HBITMAP bitmap_ = nullptr;
+  GdiObject<HBITMAP> bitmap_;
   HICON icon_ = nullptr;
   std::vector<std::uint8_t> bytes_;
 };

@@ -31,12 +31,10 @@ Button* Main(TestParent& parent, const wchar_t* caption = L"Replace") {
 }
 
 SIZE Extent(Button* b, const std::wstring& text) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, b->Font()->Handle(96));
+  MemoryDc dc;
+  ScopedSelect font(dc.get(), b->Font()->Handle(96));
   SIZE s{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &s);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &s);
   return s;
 }
 
@@ -50,8 +48,9 @@ bool SameShift(const Bounds& a, const Bounds& b, int dx, int dy) {
 TEST(CaptionLayer, MainWindowCaptionsAreInTahomasOwnBoldFace) {
   TestParent parent;
   Button* b = Main(parent);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, b->Font()->Handle(96));
+  MemoryDc memory;
+  ScopedSelect font(memory.get(), b->Font()->Handle(96));
+  HDC dc = memory.get();
   wchar_t face[LF_FACESIZE]{};
   GetTextFaceW(dc, LF_FACESIZE, face);
   EXPECT_STREQ(face, L"Tahoma") << "the prefix lacks Wine's Tahoma fonts";
@@ -62,8 +61,6 @@ TEST(CaptionLayer, MainWindowCaptionsAreInTahomasOwnBoldFace) {
   const auto* style = reinterpret_cast<const wchar_t*>(buffer.data() + reinterpret_cast<std::uintptr_t>(metrics->otmpStyleName));
   EXPECT_STREQ(style, L"Bold") << "a bold made up from the regular face";
   EXPECT_EQ(metrics->otmTextMetrics.tmWeight, FW_BOLD);
-  SelectObject(dc, old);
-  DeleteDC(dc);
 }
 
 TEST(CaptionLayer, PlacementByAlignment) {

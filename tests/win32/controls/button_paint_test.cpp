@@ -160,17 +160,10 @@ TEST(ButtonPaint, TransparentBackgroundShowsTheParent) {
   b->SetButtonStyleColors(0);
   b->SetDropDown(3);
   EXPECT_EQ(b->BorderColor(), 0x8F8F8Eu) << "no fill, but the border colours are assigned";
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, 89, 25);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SendMessageW(b->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-  EXPECT_EQ(GetPixel(mem, 10, 12), GetSysColor(COLOR_WINDOW));
-  EXPECT_EQ(GetPixel(mem, 6, 5), 0u) << "the chevrons stay";
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
+  test::PrintTarget mem(89, 25);
+  SendMessageW(b->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
+  EXPECT_EQ(GetPixel(mem.get(), 10, 12), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(GetPixel(mem.get(), 6, 5), 0u) << "the chevrons stay";
 }
 
 TEST(ButtonPaint, DropDownOrigins) {

@@ -221,11 +221,8 @@ TEST(ButtonPersistence, RoundTripThroughTheTextFormKeepsEveryValue) {
   a->SetCaptionEffect(3);
   a->SetHandPointer(true);
   a->SetPictureGray(true);
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-  ReleaseDC(nullptr, screen);
-  a->SetPicture(Picture::FromBitmap(bitmap));
-  DeleteObject(bitmap);
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(WindowDc().get(), 16, 16));
+  a->SetPicture(Picture::FromBitmap(bitmap.get()));
   PropertyBag saved;
   a->Save(saved);
   std::wstring error;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "button/button.h"
+#include "host/gdi_guards.h"
 
 using namespace vantorel;
 
@@ -53,16 +54,17 @@ LRESULT CALLBACK GalleryProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      SetBkMode(dc, TRANSPARENT);
-      HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-      auto text = [&](int x, int y, const std::wstring& s) { TextOutW(dc, x, y, s.c_str(), static_cast<int>(s.size())); };
-      for (int theme = 0; theme <= 8; ++theme) text(kLeft + theme * kCellW, kTop - 18, L"theme " + std::to_wstring(theme));
-      for (int style = 1; style <= 8; ++style) text(8, kTop + (style - 1) * kCellH + 6, L"style " + std::to_wstring(style));
-      text(8, kModesY + 6, L"modes 0-7");
-      text(8, kStatesY + 6, L"states, shapes");
-      text(8, kDropY + 6, L"drop-down 1-3");
-      text(8, kMainY + 6, L"main window");
-      SelectObject(dc, old);
+      {
+        SetBkMode(dc, TRANSPARENT);
+        ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        auto text = [&](int x, int y, const std::wstring& s) { TextOutW(dc, x, y, s.c_str(), static_cast<int>(s.size())); };
+        for (int theme = 0; theme <= 8; ++theme) text(kLeft + theme * kCellW, kTop - 18, L"theme " + std::to_wstring(theme));
+        for (int style = 1; style <= 8; ++style) text(8, kTop + (style - 1) * kCellH + 6, L"style " + std::to_wstring(style));
+        text(8, kModesY + 6, L"modes 0-7");
+        text(8, kStatesY + 6, L"states, shapes");
+        text(8, kDropY + 6, L"drop-down 1-3");
+        text(8, kMainY + 6, L"main window");
+      }
       EndPaint(hwnd, &ps);
       return 0;
     }

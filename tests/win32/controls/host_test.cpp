@@ -66,11 +66,8 @@ PropertyBag EveryKindBag() {
 
 TEST(BagText, RoundTripsEveryKindOfValue) {
   PropertyBag bag = EveryKindBag();
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 3, 2);
-  ReleaseDC(nullptr, screen);
-  PictureRef pic = Picture::FromBitmap(bitmap);
-  DeleteObject(bitmap);
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(WindowDc().get(), 3, 2));
+  PictureRef pic = Picture::FromBitmap(bitmap.get());
   ASSERT_TRUE(pic);
   bag.Write(L"MouseIcon", pic);
 
@@ -144,16 +141,15 @@ TEST(Picture, IconsAndCursorsReadFromTheirFiles) {
   BITMAPINFO bmi{};
   bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 20, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HBITMAP target = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, target);
-  ASSERT_TRUE(icon->Draw(dc, 2, 3));
-  EXPECT_EQ(GetPixel(dc, 2, 3), RGB(0x99, 0x66, 0x33));
-  EXPECT_EQ(GetPixel(dc, 17, 18), RGB(0x99, 0x66, 0x33));
-  EXPECT_EQ(GetPixel(dc, 1, 3), 0u);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(target);
+  GdiObject<HBITMAP> target(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  {
+    MemoryDc dc;
+    ScopedSelect selected(dc.get(), target.get());
+    ASSERT_TRUE(icon->Draw(dc.get(), 2, 3));
+    EXPECT_EQ(GetPixel(dc.get(), 2, 3), RGB(0x99, 0x66, 0x33));
+    EXPECT_EQ(GetPixel(dc.get(), 17, 18), RGB(0x99, 0x66, 0x33));
+    EXPECT_EQ(GetPixel(dc.get(), 1, 3), 0u);
+  }
 
   PictureRef cursor = Picture::FromBytes(test::IconFile(2, 0, 0, 0), &error);
   ASSERT_TRUE(cursor) << error;
@@ -392,20 +388,13 @@ TEST(Surface, TransparentBackStyleShowsTheParentWhereTheMaskColourIs) {
   s.CommitMaskPicture();
   s.SetBackStyle(BackStyle::Transparent);
   // Print the window as the screen would show it.
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, 89, 25);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SendMessageW(p->Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-  EXPECT_EQ(GetPixel(mem, 5, 0), 0u);
-  EXPECT_EQ(GetPixel(mem, 5, 5), GetSysColor(COLOR_WINDOW));
+  test::PrintTarget mem(89, 25);
+  SendMessageW(p->Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
+  EXPECT_EQ(GetPixel(mem.get(), 5, 0), 0u);
+  EXPECT_EQ(GetPixel(mem.get(), 5, 5), GetSysColor(COLOR_WINDOW));
   s.SetBackStyle(BackStyle::Opaque);
-  SendMessageW(p->Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-  EXPECT_EQ(GetPixel(mem, 5, 5), 0x123456u);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
+  SendMessageW(p->Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
+  EXPECT_EQ(GetPixel(mem.get(), 5, 5), 0x123456u);
 }
 
 TEST(Surface, PointerKindsAndPictures) {
@@ -416,11 +405,8 @@ TEST(Surface, PointerKindsAndPictures) {
   EXPECT_EQ(s.MousePointer(), 0);
   EXPECT_TRUE(s.SetMousePointer(2).ok());
   EXPECT_EQ(s.CurrentPointer(), LoadCursorW(nullptr, IDC_CROSS));
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
-  ReleaseDC(nullptr, screen);
-  PictureRef pic = Picture::FromBitmap(bitmap);
-  DeleteObject(bitmap);
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(WindowDc().get(), 4, 4));
+  PictureRef pic = Picture::FromBitmap(bitmap.get());
   EXPECT_EQ(s.SetMouseIcon(pic), kInvalidPicture);
   EXPECT_FALSE(s.MouseIcon());
   std::wstring error;

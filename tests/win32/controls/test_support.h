@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "button/button.h"
+#include "host/gdi_guards.h"
 #include "host/property_bag.h"
 
 namespace vantorel::test {
@@ -131,20 +132,16 @@ inline Bounds ColourBounds(Button* b, COLORREF colour, RECT area) {
 
 // A bitmap picture of one colour (0x00BBGGRR).
 inline PictureRef SolidPicture(int w, int h, COLORREF colour) {
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  HBRUSH brush = CreateSolidBrush(colour);
-  RECT rc{0, 0, w, h};
-  FillRect(mem, &rc, brush);
-  DeleteObject(brush);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  PictureRef pic = Picture::FromBitmap(bmp);
-  DeleteObject(bmp);
-  return pic;
+  WindowDc screen;
+  GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.get(), w, h));
+  {
+    MemoryDc mem(screen.get());
+    ScopedSelect selected(mem.get(), bmp.get());
+    GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    RECT rc{0, 0, w, h};
+    FillRect(mem.get(), &rc, brush.get());
+  }
+  return Picture::FromBitmap(bmp.get());
 }
 
 // An icon (type 1) or cursor (type 2) file with one 16 x 16 image of 32 bits per
@@ -196,6 +193,14 @@ inline std::vector<std::uint8_t> IconFile(int type, std::uint8_t b, std::uint8_t
   }
   return f;
 }
+// A screen-compatible bitmap to print a window into, with its DC.
+struct PrintTarget {
+  PrintTarget(int w, int h) : bitmap(CreateCompatibleBitmap(WindowDc().get(), w, h)), selected(dc.get(), bitmap.get()) {}
+  HDC get() const { return dc.get(); }
+  MemoryDc dc;
+  GdiObject<HBITMAP> bitmap;
+  ScopedSelect selected;
+};
 
 // FNV-1a over the size and the colour of every pixel of the backing image.
 inline std::uint32_t ImageHash(Button* b) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "test_support.h"
@@ -61,6 +62,59 @@ TEST(CaptionLayer, MainWindowCaptionsAreInTahomasOwnBoldFace) {
   const auto* style = reinterpret_cast<const wchar_t*>(buffer.data() + reinterpret_cast<std::uintptr_t>(metrics->otmpStyleName));
   EXPECT_STREQ(style, L"Bold") << "a bold made up from the regular face";
   EXPECT_EQ(metrics->otmTextMetrics.tmWeight, FW_BOLD);
+}
+
+// The layout step is pure: the same input gives the same boxes, with nothing
+// drawn and nothing stored.
+TEST(ButtonLayoutStep, PlacesFromItsInputAloneAndKeepsThePreviousPlaceForUnknownAlignments) {
+  LayoutInput in;
+  in.width = 89;
+  in.height = 25;
+  in.captionWidth = 41;
+  in.captionHeight = 13;
+  in.hasPicture = true;
+  in.pictureWidth = 16;
+  in.pictureHeight = 16;
+  in.previous = ButtonLayout{PixelBox{7, 8, 9, 10}, PixelBox{11, 12, 13, 14}};
+  struct Row {
+    std::int32_t captionAlign, pictureAlign;
+    PixelBox caption, picture;
+  };
+  const Row rows[] = {
+      // Centre: (89 - 41) / 2 = 24, (25 - 13) / 2 = 6; (89 - 16) / 2 = 36.5 -> 36, 4.5 -> 4.
+      {2, 2, {24, 6, 41, 13}, {36, 4, 16, 16}},
+      // Top: (25 - 13) / 25 + 5 = 5.48 -> 5; left: (89 - 16) / 89 + 4 = 4.82 -> 5.
+      {0, 1, {24, 5, 41, 13}, {5, 4, 16, 16}},
+      // Right and bottom: 5 pixels from the far edge.
+      {3, 4, {43, 6, 41, 13}, {36, 4, 16, 16}},
+      // Unknown: the caption keeps its previous box, the picture its place.
+      {7, -1, {7, 8, 9, 10}, {11, 12, 16, 16}},
+  };
+  for (const Row& r : rows) {
+    in.captionAlignment = r.captionAlign;
+    in.pictureAlignment = r.pictureAlign;
+    ButtonLayout out;
+    ASSERT_TRUE(ComputeLayout(in, &out).ok());
+    EXPECT_EQ(std::tie(out.caption.left, out.caption.top, out.caption.width, out.caption.height),
+              std::tie(r.caption.left, r.caption.top, r.caption.width, r.caption.height))
+        << r.captionAlign;
+    EXPECT_EQ(std::tie(out.picture.left, out.picture.top, out.picture.width, out.picture.height),
+              std::tie(r.picture.left, r.picture.top, r.picture.width, r.picture.height))
+        << r.pictureAlign;
+  }
+  // Without a picture its box has no size and keeps its place.
+  in.hasPicture = false;
+  ButtonLayout out;
+  ASSERT_TRUE(ComputeLayout(in, &out).ok());
+  EXPECT_EQ(out.picture.left, 11);
+  EXPECT_EQ(out.picture.width, 0);
+  EXPECT_EQ(out.picture.height, 0);
+  // A place that does not fit 32 bits fails and leaves the output alone.
+  in.captionAlignment = 2;
+  in.width = 1e12;
+  out.caption.left = -5;
+  EXPECT_EQ(ComputeLayout(in, &out), kOverflow);
+  EXPECT_EQ(out.caption.left, -5);
 }
 
 TEST(CaptionLayer, PlacementByAlignment) {

@@ -73,14 +73,20 @@ TEST(ButtonEvents, ClickAndDoubleClickRaiseTheirEventsInOrder) {
 }
 
 TEST(ButtonEvents, PushButtonClicksLeaveValueAlone) {
-  TestParent parent;
-  EventLog ev;
-  Button* b = Make(parent, ev);
-  b->SetValue(true);
-  Click(b->hwnd());
-  Click(b->hwnd());
-  EXPECT_TRUE(b->Value());
-  ReleaseCapture();
+  // From either value: a toggle would turn False into True and True into False.
+  for (bool start : {false, true}) {
+    TestParent parent;
+    EventLog ev;
+    Button* b = Make(parent, ev);
+    b->SetValue(start);
+    Click(b->hwnd());
+    EXPECT_EQ(b->Value(), start);
+    Click(b->hwnd());
+    EXPECT_EQ(b->Value(), start);
+    EXPECT_EQ(ev.log, (Log{L"MouseDown 1 0 75 75", L"MouseUp 1 0 75 75", L"Click", L"MouseDown 1 0 75 75",
+                           L"MouseUp 1 0 75 75", L"Click"}));
+    ReleaseCapture();
+  }
 }
 
 TEST(ButtonEvents, ToggleClicksInvertValue) {

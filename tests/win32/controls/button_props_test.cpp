@@ -104,6 +104,37 @@ TEST(ButtonProperties, ThemeOutsideItsRangeChangesNoColourButIsStoredAndNotified
   EXPECT_TRUE(b->dirty());
 }
 
+TEST(ButtonProperties, EveryThemeSetsItsFaceAndBorderColours) {
+  TestParent parent;
+  Recorded rec;
+  Button* b = Make(parent, nullptr, &rec);
+  b->SetButtonStyle(0);  // no style repaints the borders
+  struct Row {
+    std::int32_t theme;
+    OleColor back, hover, pressed, border;
+  };
+  const Row rows[] = {
+      {1, 0xF1B39A, 0xFDF7F4, 0xFAE6DD, 0xF1B39A}, {2, 0x3DB4A2, 0xDFF4F2, 0xB8E7E0, 0x3DB4A2},
+      {3, 0xB5A09D, 0xF7F5F4, 0xECE7E6, 0xB5A09D}, {4, 0xABC2C2, 0xF2F8F8, 0xE6EDEE, 0xABC2C2},
+      {5, 0x02C5F5, 0xE2F9FF, 0xAFEFFE, 0x02C5F5}, {6, 0x26368B, 0x4763FF, 0x425CEE, 0x0000FF},
+      {7, 0x578B2E, 0x9FFF54, 0x80CD43, 0x00FF00}, {8, 0x8B4027, 0xFF7648, 0xCD5F3A, 0xFF0000},
+  };
+  for (const Row& r : rows) {
+    rec.keys.clear();
+    EXPECT_TRUE(b->SetButtonTheme(r.theme).ok());
+    EXPECT_EQ(b->BackColor(), r.back) << r.theme;
+    EXPECT_EQ(b->BackColorHover(), r.hover) << r.theme;
+    EXPECT_EQ(b->BackColorPressed(), r.pressed) << r.theme;
+    EXPECT_EQ(b->BorderColor(), r.border) << r.theme;
+    EXPECT_EQ(b->BorderColorHover(), r.border) << r.theme;
+    EXPECT_EQ(b->BorderColorPressed(), r.border) << r.theme;
+    // The preset's colours are not notified one by one.
+    EXPECT_EQ(rec.keys, (std::vector<std::wstring>{L"ButtonTheme"})) << r.theme;
+    // And the repaint shows them: the solid face in BackColor.
+    EXPECT_EQ(test::Pixel(b, 3, 3), r.back) << r.theme;
+  }
+}
+
 TEST(ButtonProperties, ThemeBordersLastOnlyWhereNoStyleRepaintsThem) {
   TestParent parent;
   Button* b = Make(parent);

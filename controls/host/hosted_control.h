@@ -82,8 +82,10 @@ class HostedControl {
   void SetAccessKeys(std::wstring keys) { accessKeys_ = std::move(keys); }
   const std::wstring& AccessKeys() const { return accessKeys_; }
 
-  // Drag-and-drop notifications, reported by whatever drives drag and drop for the
-  // surface; the control receives them unchanged.
+  // Drag-and-drop notifications. Each control window is an OLE drop target of its
+  // own (drop_target.h), which reports a drag over it here: Effect comes in as
+  // none and the control sets what it would do with the data. OLEDrag below
+  // reports the source side. The control receives them unchanged.
   void ReportOLECompleteDrag(std::int32_t& effect) { OnOLECompleteDrag(effect); }
   void ReportOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
                          float& x, float& y) {

@@ -9,6 +9,7 @@
 #include "button/button_layout.h"
 #include "button/paint_state.h"
 #include "button/shapes/face.h"
+#include "button/shapes/face_region.h"
 #include "host/color.h"
 #include "host/hosted_control.h"
 #include "host/status.h"
@@ -166,6 +167,9 @@ class Button final : public HostedControl {
   // The region last handed to the window by a face renderer (the window owns it).
   HRGN FaceRegion() const { return faceRegion_; }
   void SetFaceRegion(HRGN r) { faceRegion_ = r; }
+  // How that region was made: the same recipe at the next paint keeps it.
+  const FaceRegionRecipe& FaceRegionMade() const { return faceRegionRecipe_; }
+  void SetFaceRegionMade(const FaceRegionRecipe& r) { faceRegionRecipe_ = r; }
 
  private:
   Button() = default;
@@ -233,6 +237,7 @@ class Button final : public HostedControl {
   PixelBox captionBox_;
   PixelBox pictureBox_;
   HRGN faceRegion_ = nullptr;
+  FaceRegionRecipe faceRegionRecipe_;
 };
 
 }  // namespace vantorel

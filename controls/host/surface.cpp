@@ -150,9 +150,13 @@ void Surface::Refresh() {
 void Surface::SetRegion(HRGN region, bool redraw) {
   // Removing a region the window does not have changes nothing, but under Wine
   // each call reshapes the X window, which costs more than a whole paint.
-  RECT box;
-  if (!region && GetWindowRgnBox(hwnd_, &box) == ERROR) return;
+  if (!region && !HasRegion()) return;
   SetWindowRgn(hwnd_, region, redraw);
+}
+
+bool Surface::HasRegion() const {
+  RECT box;
+  return GetWindowRgnBox(hwnd_, &box) != ERROR;
 }
 
 bool Surface::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }

@@ -78,6 +78,8 @@ class Surface {
   void Refresh();
   // Hands the region to the window, which owns it from then on; null removes clipping.
   void SetRegion(HRGN region, bool redraw);
+  // Whether the window has a region at all.
+  bool HasRegion() const;
 
   bool Enabled() const;
   void SetEnabled(bool enabled);

@@ -6,6 +6,8 @@
 #include <initializer_list>
 
 #include "button/paint_math.h"
+#include "button/shapes/face_region.h"
+#include "button/shapes/figure.h"
 #include "host/color.h"
 #include "host/status.h"
 
@@ -76,10 +78,27 @@ class FaceCanvas {
   bool WantsFocusMark() const;
 
   void Pen(OleColor color);
+  // The colour of the pen in place: the border pen until a renderer sets another.
+  OleColor PenColor() const { return pen_; }
   // Moves to the first point and draws lines through the rest.
   void Path(std::initializer_list<FacePoint> points);
+  // The same for a figure of a table, lifting the pen where it says so.
+  void Draw(const Figure& figure);
+  // A closed outline through the figure's corners (Polygon, interior not filled).
+  void Polygon(const Figure& figure);
+  void Arc(double left, double top, double right, double bottom, double x1, double y1, double x2, double y2);
+  void RoundRect(double left, double top, double right, double bottom, double cornerW, double cornerH);
+  void SetPixel(double x, double y, COLORREF color);
   // Hands a region to the window (null removes clipping); the window owns it.
   void SetRegion(HRGN region);
+  // Clips the window to the region the recipe makes; remade only when the
+  // recipe differs from the one in place, since setting a region reshapes the
+  // window and invalidates it.
+  void ClipTo(const FaceRegionRecipe& recipe);
+  FaceRegionRecipe PolygonRegion(const Figure& corners);
+  Surface& surface() { return surface_; }
+  // A point of a figure at this size, each coordinate rounded once.
+  POINT At(const FigurePoint& p);
   HDC Dc() const;
   LONG Round(double v) { return rounder_(v); }
   // The end of a renderer: its status and the pen it last drew with.
@@ -91,5 +110,32 @@ class FaceCanvas {
   Rounder rounder_;
   OleColor pen_;
 };
+
+enum class GlowSet { Hover, Focus };
+
+// The figures of one shape, drawn by DrawShapedFace in the order and state
+// rules every shape shares. Where a decoration is one colour the caller sets
+// the pen; figures of two colours set their own.
+class ShapeFigures {
+ public:
+  virtual ~ShapeFigures() = default;
+  virtual FaceRegionRecipe Region(FaceCanvas& c) const = 0;
+  virtual void Outline(FaceCanvas& c) const = 0;       // with the border pen
+  virtual void Style1Pressed(FaceCanvas& c) const = 0;  // sunken bevel, its own pens
+  virtual void Style1Raised(FaceCanvas& c) const = 0;   // raised bevel, its own pens
+  // The upper-left trim of styles 1 to 3: the pressed one in dark shadow, the
+  // raised one in highlight. Most shapes draw the same figure for both.
+  virtual void Trim(FaceCanvas& c, bool pressed) const = 0;
+  virtual void Style4(FaceCanvas& c) const = 0;         // etched frame, its own pens
+  virtual void Style6Pressed(FaceCanvas& c) const = 0;  // in highlight
+  virtual void Glow(FaceCanvas& c, const OleColor (&colors)[5], GlowSet set) const = 0;
+  virtual void InnerFrame(FaceCanvas& c) const = 0;  // in the pen of the state
+  virtual void FocusMark(FaceCanvas& c) const = 0;   // in the focus mark colour
+};
+
+// Region first, then outline with the border pen, the style's decoration for
+// the state, and the focus mark for the styles without a focus look of their
+// own; hands back the pen it finished with.
+FaceResult DrawShapedFace(Button& button, OleColor borderPen, const ShapeFigures& figures);
 
 }  // namespace vantorel

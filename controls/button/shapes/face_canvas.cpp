@@ -50,9 +50,78 @@ void FaceCanvas::Path(std::initializer_list<FacePoint> points) {
   }
 }
 
+POINT FaceCanvas::At(const FigurePoint& p) { return {rounder_(p.x.At(W, H)), rounder_(p.y.At(W, H))}; }
+
+void FaceCanvas::Draw(const Figure& figure) {
+  HDC dc = surface_.Hdc();
+  bool move = true;
+  for (int i = 0; i < figure.count; ++i) {
+    const FigurePoint& p = figure.points[i];
+    if (p.penUp) {
+      move = true;
+      continue;
+    }
+    const POINT q = At(p);
+    if (move)
+      MoveToEx(dc, q.x, q.y, nullptr);
+    else
+      LineTo(dc, q.x, q.y);
+    move = false;
+  }
+}
+
+void FaceCanvas::Polygon(const Figure& figure) {
+  POINT corners[Figure::kMaxPoints];
+  int n = 0;
+  for (int i = 0; i < figure.count; ++i) {
+    if (figure.points[i].penUp) continue;
+    corners[n++] = At(figure.points[i]);
+  }
+  ::Polygon(surface_.Hdc(), corners, n);
+}
+
+void FaceCanvas::Arc(double left, double top, double right, double bottom, double x1, double y1, double x2,
+                     double y2) {
+  ::Arc(surface_.Hdc(), rounder_(left), rounder_(top), rounder_(right), rounder_(bottom), rounder_(x1), rounder_(y1),
+        rounder_(x2), rounder_(y2));
+}
+
+void FaceCanvas::RoundRect(double left, double top, double right, double bottom, double cornerW, double cornerH) {
+  ::RoundRect(surface_.Hdc(), rounder_(left), rounder_(top), rounder_(right), rounder_(bottom), rounder_(cornerW),
+              rounder_(cornerH));
+}
+
+void FaceCanvas::SetPixel(double x, double y, COLORREF color) {
+  ::SetPixel(surface_.Hdc(), rounder_(x), rounder_(y), color);
+}
+
 void FaceCanvas::SetRegion(HRGN region) {
   button_.SetFaceRegion(region);
+  button_.SetFaceRegionMade(FaceRegionRecipe{});
   surface_.SetRegion(region, false);
+}
+
+void FaceCanvas::ClipTo(const FaceRegionRecipe& recipe) {
+  if (recipe.kind == FaceRegionRecipe::Kind::None) {
+    SetRegion(nullptr);
+    return;
+  }
+  // The region is kept while shape and size stay: remaking it at every paint
+  // would reshape the window (under Wine the X window) and invalidate it each
+  // time. A region someone else set or removed is replaced.
+  if (recipe == button_.FaceRegionMade() && surface_.HasRegion()) return;
+  HRGN region = recipe.Build();
+  button_.SetFaceRegion(region);
+  button_.SetFaceRegionMade(recipe);
+  surface_.SetRegion(region, true);
+}
+
+FaceRegionRecipe FaceCanvas::PolygonRegion(const Figure& corners) {
+  FaceRegionRecipe r;
+  r.kind = FaceRegionRecipe::Kind::Polygon;
+  for (int i = 0; i < corners.count && r.count < FaceRegionRecipe::kMaxPoints; ++i)
+    r.points[r.count++] = At(corners.points[i]);
+  return r;
 }
 
 }  // namespace vantorel

@@ -10,10 +10,12 @@ namespace {
 
 // One entry per ButtonShape 0 to 11: rectangle, rounded rectangle, ellipse,
 // diamond, the triangles pointing up, left, right and down, and the block arrows
-// in the same directions. Only the rectangle is built so far; the empty entries
-// draw no face and leave the window region as it is.
+// in the same directions. A value outside the table draws no face and leaves the
+// window region as it is.
 constexpr FaceRenderer kRenderers[12] = {
-    &DrawRectangleFace,
+    &DrawRectangleFace,     &DrawRoundedRectangleFace, &DrawEllipseFace,        &DrawDiamondFace,
+    &DrawUpTriangleFace,    &DrawLeftTriangleFace,     &DrawRightTriangleFace,  &DrawDownTriangleFace,
+    &DrawUpArrowFace,       &DrawLeftArrowFace,        &DrawRightArrowFace,     &DrawDownArrowFace,
 };
 
 }  // namespace

@@ -193,8 +193,11 @@ TEST(RectangleFace, TheRectangleRemovesTheRegionOfAnEarlierShape) {
   DeleteObject(probe);
 }
 
-TEST(RectangleFace, OnlyTheRectangleIsInTheTableSoFar) {
-  EXPECT_NE(FaceRendererFor(0), nullptr);
+TEST(RectangleFace, EveryShapeHasItsOwnRendererAndNoOtherValueHasOne) {
+  for (std::int32_t shape = 0; shape < 12; ++shape) {
+    EXPECT_NE(FaceRendererFor(shape), nullptr) << shape;
+    for (std::int32_t other = 0; other < shape; ++other) EXPECT_NE(FaceRendererFor(shape), FaceRendererFor(other));
+  }
   EXPECT_EQ(FaceRendererFor(-1), nullptr);
   EXPECT_EQ(FaceRendererFor(12), nullptr);
 }

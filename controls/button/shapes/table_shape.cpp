@@ -1,0 +1,66 @@
+#include "button/shapes/table_shape.h"
+
+namespace vantorel {
+
+namespace {
+
+using namespace face_color;
+
+class TableShape final : public ShapeFigures {
+ public:
+  explicit TableShape(const ShapeTable& table) : t_(table) {}
+
+  FaceRegionRecipe Region(FaceCanvas& c) const override { return c.PolygonRegion(t_.region); }
+  void Outline(FaceCanvas& c) const override { c.Draw(t_.outline); }
+
+  void Style1Pressed(FaceCanvas& c) const override {
+    c.Pen(kDarkShadow);
+    c.Draw(t_.trimPressed);
+    c.Pen(kShadow);
+    c.Draw(t_.style1PressedShadow);
+  }
+
+  void Style1Raised(FaceCanvas& c) const override {
+    if (t_.style1RaisedTrimFirst) RaisedTrim(c);
+    c.Pen(kShadow);
+    c.Draw(t_.style1RaisedShadow);
+    if (!t_.style1RaisedTrimFirst) RaisedTrim(c);
+  }
+
+  void Trim(FaceCanvas& c, bool pressed) const override { c.Draw(pressed ? t_.trimPressed : t_.trimRaised); }
+
+  void Style4(FaceCanvas& c) const override {
+    c.Pen(kShadow);
+    c.Draw(t_.style4Shadow);
+    c.Pen(kHighlight);
+    c.Draw(t_.style4Highlight);
+  }
+
+  void Style6Pressed(FaceCanvas& c) const override { c.Draw(t_.style6PressedHighlight); }
+
+  void Glow(FaceCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+    for (int i = 0; i < 5; ++i) {
+      c.Pen(glow[i]);
+      c.Draw(t_.glow[i]);
+    }
+  }
+
+  void InnerFrame(FaceCanvas& c) const override { c.Draw(t_.innerFrame); }
+  void FocusMark(FaceCanvas& c) const override { c.Polygon(t_.focusPoints); }
+
+ private:
+  void RaisedTrim(FaceCanvas& c) const {
+    c.Pen(kHighlight);
+    c.Draw(t_.trimRaised);
+  }
+
+  const ShapeTable& t_;
+};
+
+}  // namespace
+
+FaceResult DrawTableFace(Button& button, OleColor borderPen, const ShapeTable& table) {
+  return DrawShapedFace(button, borderPen, TableShape(table));
+}
+
+}  // namespace vantorel

@@ -147,11 +147,11 @@ void Surface::Refresh() {
   UpdateWindow(hwnd_);
 }
 
-void Surface::SetRegion(HRGN region, bool redraw) {
+bool Surface::SetRegion(HRGN region, bool redraw) {
   // Removing a region the window does not have changes nothing, but under Wine
   // each call reshapes the X window, which costs more than a whole paint.
-  if (!region && !HasRegion()) return;
-  SetWindowRgn(hwnd_, region, redraw);
+  if (!region && !HasRegion()) return true;
+  return SetWindowRgn(hwnd_, region, redraw) != 0;
 }
 
 bool Surface::HasRegion() const {

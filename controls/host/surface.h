@@ -76,8 +76,9 @@ class Surface {
 
   // Shows the backing image on screen at once.
   void Refresh();
-  // Hands the region to the window, which owns it from then on; null removes clipping.
-  void SetRegion(HRGN region, bool redraw);
+  // Hands the region to the window, which owns it from then on; null removes
+  // clipping. False when the window did not take it (the caller still owns it).
+  bool SetRegion(HRGN region, bool redraw);
   // Whether the window has a region at all.
   bool HasRegion() const;
 

@@ -1,5 +1,6 @@
 #include "button/button.h"
 #include "button/shapes/face.h"
+#include "host/gdi_guards.h"
 
 namespace vantorel {
 
@@ -110,10 +111,10 @@ void FaceCanvas::ClipTo(const FaceRegionRecipe& recipe) {
   // would reshape the window (under Wine the X window) and invalidate it each
   // time. A region someone else set or removed is replaced.
   if (recipe == button_.FaceRegionMade() && surface_.HasRegion()) return;
-  HRGN region = recipe.Build();
-  button_.SetFaceRegion(region);
+  GdiObject<HRGN> region(recipe.Build());
+  if (!region || !surface_.SetRegion(region.get(), true)) return;
+  button_.SetFaceRegion(region.Release());
   button_.SetFaceRegionMade(recipe);
-  surface_.SetRegion(region, true);
 }
 
 FaceRegionRecipe FaceCanvas::PolygonRegion(const Figure& corners) {

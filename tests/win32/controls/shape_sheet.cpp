@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "host/dib_image.h"
+#include "host/gdi_guards.h"
 #include "test_support.h"
 
 using namespace vantorel;
@@ -32,34 +34,19 @@ constexpr const wchar_t* kStateNames[] = {L"normal", L"hover", L"pressed", L"foc
 // The sheet's pixels: a top-down 32-bit image that GDI draws the labels into.
 class Sheet {
  public:
-  Sheet(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* raw = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &raw, nullptr, 0);
-    bits_ = static_cast<std::uint32_t*>(raw);
-    dc_ = CreateCompatibleDC(nullptr);
-    old_ = SelectObject(dc_, bitmap_);
+  Sheet(int width, int height)
+      : width_(width),
+        height_(height),
+        image_(width, height),
+        font_(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma")),
+        selectedFont_(image_.dc(), font_.get()) {
+    bits_ = image_.bits();
     for (int i = 0; i < width * height; ++i) bits_[i] = kBackdrop;
-    font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    SelectObject(dc_, font_);
-    SetBkMode(dc_, TRANSPARENT);
+    SetBkMode(image_.dc(), TRANSPARENT);
   }
-  ~Sheet() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-    DeleteObject(font_);
-  }
-  Sheet(const Sheet&) = delete;
-  Sheet& operator=(const Sheet&) = delete;
 
   void Label(int x, int y, const std::wstring& text) {
-    TextOutW(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+    TextOutW(image_.dc(), x, y, text.c_str(), static_cast<int>(text.size()));
   }
 
   // Copies the control's image to (x, y), only where its window region (if
@@ -68,13 +55,12 @@ class Sheet {
     GdiFlush();
     Surface& s = b->surface();
     const std::uint32_t* px = s.Pixels();
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const bool clipped = GetWindowRgn(b->hwnd(), region) != ERROR;
+    GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    const bool clipped = GetWindowRgn(b->hwnd(), region.get()) != ERROR;
     for (int py = 0; py < s.ScaleHeight(); ++py)
       for (int qx = 0; qx < s.ScaleWidth(); ++qx)
-        if (!clipped || PtInRegion(region, qx, py))
+        if (!clipped || PtInRegion(region.get(), qx, py))
           bits_[static_cast<std::size_t>(y + py) * width_ + x + qx] = px[py * s.ScaleWidth() + qx] & 0x00FFFFFF;
-    DeleteObject(region);
   }
 
   bool Save(const wchar_t* path) const {
@@ -100,11 +86,10 @@ class Sheet {
 
  private:
   int width_, height_;
-  HBITMAP bitmap_ = nullptr;
+  DibImage image_;
+  GdiObject<HFONT> font_;
+  ScopedSelect selectedFont_;
   std::uint32_t* bits_ = nullptr;
-  HDC dc_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  HFONT font_ = nullptr;
 };
 
 // A face at the given size, shape and style, driven into the state the way a

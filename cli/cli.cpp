@@ -2,13 +2,13 @@
 
 #include <cinttypes>
 
-#include "vantorel/backup.h"
 #include "vantorel/engine.h"
-#include "vantorel/mod_pe.h"
 #include "vantorel/version.h"
 
 namespace vantorel::cli {
 namespace {
+
+using namespace vantorel::engine;
 
 constexpr const char* kVersion = VANTOREL_VERSION;
 
@@ -62,7 +62,10 @@ Options Parse(const std::vector<std::filesystem::path>& args) {
       o.error = "unknown option " + s;
     }
   }
-  if (o.error.empty() && !o.help && !o.version) {
+  if (o.error.empty() && (o.help || o.version)) {
+    // --help and --version take nothing else: an extra word is a mistake.
+    if (args.size() != 1) o.error = std::string(o.help ? "--help" : "--version") + " goes alone";
+  } else if (o.error.empty()) {
     size_t want = o.list ? 1 : 2;
     if (o.list && (o.backup || o.dry_run || o.allow_signed)) o.error = "--list goes alone with TARGET";
     else if (o.dry_run && o.backup) o.error = "--dry-run makes no backup";
@@ -115,9 +118,16 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
   int32_t result = Preview_Change_Icon(icon, target, p, failure, Print_Warnings(err));
   if (result != kSuccess) return Report_Failure(result, failure, err);
   std::fprintf(out, "Dry run: %s would not be changed.\n", Path_Text(target).c_str());
-  std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), %s.\n", p.image_bytes,
-               static_cast<uint64_t>(p.image_offset), p.image_rva,
-               p.image_in_place ? "over the first icon image" : "into free room of the resource data");
+  std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), ", p.image_bytes,
+               static_cast<uint64_t>(p.image_offset), p.image_rva);
+  if (p.image_in_place) {
+    std::fprintf(out, "in place: over the first icon image, within its own %" PRId64 " bytes.\n", p.room_bytes);
+  } else {
+    std::fprintf(out,
+                 "moved: into free room of the resource data at that offset, spanning %u of the %" PRId64
+                 " free bytes of old icon images and padding there.\n",
+                 p.image_bytes, p.room_bytes);
+  }
   std::fprintf(out, "%d icon entries and %d group-icon entries would describe it.\n", p.icon_entries,
                p.group_entries);
   std::fprintf(out, "%s\n", p.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
@@ -127,14 +137,23 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
 int Replace(const Options& o, std::FILE* out, std::FILE* err) {
   const auto& icon = o.operands[0];
   const auto& target = o.operands[1];
-  if (!o.allow_signed && Is_Signed_Program(target)) {
-    std::fprintf(err,
-                 "error: %s is signed; changing it would invalidate its signature. Use --allow-signed to change "
-                 "it anyway. The target was not changed.\n",
-                 Path_Text(target).c_str());
-    return kExitFailed;
+  bool is_signed = Is_Signed_Program(target);
+  if (o.dry_run) {
+    // A dry run changes nothing, so a signed target is described, not refused.
+    int status = Preview(icon, target, out, err);
+    if (is_signed) {
+      std::fprintf(out, "%s is signed: changing it would invalidate its signature (--allow-signed).\n",
+                   Path_Text(target).c_str());
+    }
+    return status;
   }
-  if (o.dry_run) return Preview(icon, target, out, err);
+  if (!o.allow_signed && is_signed) {
+    return Report_Failure(kSignedRefused,
+                          Path_Text(target) +
+                              " is signed; changing it would invalidate its signature. Use --allow-signed to change "
+                              "it anyway. The target was not changed.",
+                          err);
+  }
   if (o.backup) {
     std::filesystem::path backup = Backup_Path(target);
     std::string why;
@@ -146,9 +165,10 @@ int Replace(const Options& o, std::FILE* out, std::FILE* err) {
         std::fprintf(out, "Backup %s exists already and was kept\n", Path_Text(backup).c_str());
         break;
       case BackupResult::Failed:
-        std::fprintf(err, "error: could not create the backup file %s (%s). The target was not changed.\n",
-                     Path_Text(backup).c_str(), why.c_str());
-        return kExitFailed;
+        return Report_Failure(kBackupFailed,
+                              "Could not create the backup file " + Path_Text(backup) +
+                                  ". The target was not changed. " + why,
+                              err);
     }
   }
   std::string failure;

@@ -4,10 +4,10 @@
 
 #include "mod_opendlg.h"
 #include "text.h"
-#include "vantorel/backup.h"
-#include "vantorel/engine.h"
 
 namespace vantorel::app {
+
+using namespace vantorel::engine;
 
 UiSeams System_Seams() {
   UiSeams ui;
@@ -40,8 +40,7 @@ bool Replace_Allowed(const std::wstring& target, const std::wstring& icon) {
   return !icon.empty() && !target.empty();
 }
 
-std::function<void(const std::string& title, const std::string& text)> Warning_Boxes(HWND owner,
-                                                                                 const UiSeams& ui) {
+WarningSink Warning_Boxes(HWND owner, const UiSeams& ui) {
   return [owner, &ui](const std::string& title, const std::string& text) {
     ui.message_box(owner, Wide(text), Wide(title), MB_OK | MB_ICONEXCLAMATION);
   };
@@ -53,13 +52,14 @@ int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui) {
   if (request.backup) {
     // One step that fails when the backup exists, so an older backup is never
     // overwritten; a failed copy stops the replacement, since the user asked
-    // for a way back before the target is touched.
+    // for a way back before the target is touched. The system's reason
+    // follows the fixed sentence.
     std::filesystem::path backup = Backup_Path(target);
     std::string why;
     if (Make_Backup(target, backup, why) == BackupResult::Failed) {
       ui.message_box(owner,
                      std::wstring(kFailed) + L"\r\nCould not create the backup file " + backup.wstring() +
-                         L". The target was not changed.",
+                         L". The target was not changed.\r\n" + Wide(why),
                      kAppTitle, MB_OK | MB_ICONERROR);
       return kBackupFailed;
     }

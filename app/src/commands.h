@@ -1,6 +1,4 @@
 // The window's commands, apart from the window: browse, Replace and About.
-// (The engine's header stays out of here: the controls' headers, which the
-// window includes, define names of their own in the same namespace.)
 // Everything they show or ask goes through UiSeams, so a test can answer the
 // dialogs and read every message.
 #pragma once
@@ -10,6 +8,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+
+#include "vantorel/engine.h"
 
 namespace vantorel::app {
 
@@ -53,14 +53,13 @@ struct ReplaceRequest {
 };
 
 // The Replace command: the backup copy when asked for, the engine, the outcome
-// in a message box. Returns the engine's result, or kBackupFailed when the
-// backup was asked for and could not be made (the target is then untouched).
-constexpr int kBackupFailed = -1;
+// in a message box. Returns the engine's result, or engine::kBackupFailed
+// when the backup was asked for and could not be made (the target is then
+// untouched).
 int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui);
 
 // The engine's warnings, shown as message boxes (OK, exclamation, their title).
-std::function<void(const std::string& title, const std::string& text)> Warning_Boxes(HWND owner,
-                                                                                 const UiSeams& ui);
+engine::WarningSink Warning_Boxes(HWND owner, const UiSeams& ui);
 
 void Show_About(HWND owner, const UiSeams& ui);
 

@@ -1,15 +1,18 @@
 // The replacement driver: opens and tests both files, plans every write, checks
 // it, and only then writes.
+#include <new>
+#include <stdexcept>
+
 #include "traps.h"
 #include "vantorel/engine.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 namespace {
 
-// DOS header, file header and the PE32 optional header: no resource tree can
-// start inside them.
-constexpr int32_t kHeadersEnd = kDosHeaderSize + kFileHeaderSize + kOptionalHeader32Size;
+constexpr const char* kModifyFailedText =
+    "Unable to modify directories in target executable.  File may not contain any icon resources.";
+constexpr const char* kUnchanged = " The target was not changed.";
 
 int32_t Fail(int32_t number, std::string text, std::string& failure_text) {
   failure_text = std::move(text);
@@ -21,53 +24,79 @@ bool Overlaps(const PlannedWrite& a, const PlannedWrite& b) {
          b.offset < a.offset + static_cast<int64_t>(a.bytes.size());
 }
 
-}  // namespace
+// The failure for the exception being handled; only called where nothing has
+// been written yet.
+int32_t Failure_Thrown(std::string& failure_text) {
+  try {
+    throw;
+  } catch (const EngineError& e) {
+    return Fail(e.number(), Error_Description(e.number()) + "." + kUnchanged, failure_text);
+  } catch (const std::bad_alloc&) {
+    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + "." + kUnchanged, failure_text);
+  } catch (const std::length_error&) {
+    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + "." + kUnchanged, failure_text);
+  } catch (const std::exception& e) {
+    return Fail(kUnexpected, std::string("Unexpected error: ") + e.what() + "." + kUnchanged, failure_text);
+  } catch (...) {
+    return Fail(kUnexpected, std::string("Unexpected error.") + kUnchanged, failure_text);
+  }
+}
 
-int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
-                        const std::string& target_path, std::string& failure_text, const WarningSink& warn,
-                        ReplacementPlan* plan_out, bool plan_only) {
+int32_t No_Room(const std::string& icon_path, uint32_t bytes, const ImagePlacement& placement,
+                std::string& failure_text) {
+  if (placement.damaged) {
+    return Fail(kNoRoom,
+                icon_path + " holds an image of " + std::to_string(bytes) +
+                    " bytes, more than the first icon image's place holds, and the target's resource table is "
+                    "damaged, so no other room can be found." + kUnchanged,
+                failure_text);
+  }
+  return Fail(kNoRoom,
+              icon_path + " holds an image of " + std::to_string(bytes) + " bytes; the target has room for " +
+                  std::to_string(placement.room) + " bytes." + kUnchanged,
+              failure_text);
+}
+
+// Plans (and unless `plan_only`, writes) the replacement. Writes happen only
+// in its last step, so whatever is thrown before leaves the target as it was.
+int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
+                       const std::string& target_path, std::string& failure_text, const WarningSink& warn,
+                       ReplacementPlan& plan, bool plan_only) {
   if (!Is_Valid_PE(target)) {
     return Fail(kNotWin32Executable, Not_Win32_Text(target_path), failure_text);
   }
-  int32_t root = Find_Resource_Tree(target, warn);
-  if (root <= kHeadersEnd) {
+  ResourceSection section = Find_Resource_Tree(target, warn);
+  if (section.root <= kHeadersEnd) {
     return Fail(kNoResourceTree, No_Tree_Text(target_path), failure_text);
   }
   std::vector<IconImageRef> icons;
-  Find_Icon_Resources(target, root, icons, warn);
+  Find_Icon_Resources(target, section, icons, warn);
   if (icons.empty()) return Fail(kSubscriptOutOfRange, Error_Description(kSubscriptOutOfRange), failure_text);
 
-  const std::string modify_failed =
-      "Unable to modify directories in target executable.  File may not contain any icon resources.";
   uint32_t bytes = icon.entry.dwBytesInRes;
   bool mapped = false;
   ImagePlacement placement = Trap(warn, kModifyText, [&] {
-    ImagePlacement p = Find_Image_Room(target, root, icons.front(), bytes);
+    ImagePlacement p = Find_Image_Room(target, section, icons.front(), bytes);
     mapped = true;
     return p;
   });
-  if (!mapped) return Fail(kModifyFailed, modify_failed, failure_text);
-  if (placement.offset < 0) {
-    return Fail(kNoRoom,
-                icon_path + " holds an image of " + std::to_string(bytes) + " bytes; the target has room for " +
-                    std::to_string(placement.room) + " bytes. The target was not changed.",
-                failure_text);
-  }
+  if (!mapped) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  if (placement.offset < 0) return No_Room(icon_path, bytes, placement, failure_text);
 
-  ReplacementPlan plan;
   plan.image_offset = placement.offset;
-  plan.image_in_place = placement.offset == icons.front().Offset;
+  plan.image_in_place = placement.in_place;
+  plan.room_bytes = placement.room;
   plan.writes.push_back({placement.offset, icon.bytes, PlannedWrite::Kind::Image});
-  if (!Modify_Resource_Directories(target, root, placement.offset, icon, plan.writes, warn)) {
-    return Fail(kModifyFailed, modify_failed, failure_text);
+  if (!Modify_Resource_Directories(target, section, placement.offset, icon, plan.writes, warn)) {
+    return Fail(kModifyFailed, kModifyFailedText, failure_text);
   }
   for (size_t i = 1; i < plan.writes.size(); ++i) {
-    if (Overlaps(plan.writes.front(), plan.writes[i])) return Fail(kModifyFailed, modify_failed, failure_text);
+    if (Overlaps(plan.writes.front(), plan.writes[i])) return Fail(kModifyFailed, kModifyFailedText, failure_text);
     if (plan.writes[i].kind == PlannedWrite::Kind::IconEntry) ++plan.icon_entries;
     if (plan.writes[i].kind == PlannedWrite::Kind::GroupEntry) ++plan.group_entries;
   }
-  plan.image_rva = Offset_to_RVA(placement.offset, warn);
-  plan.checksum = Plan_Checksum(target, plan.writes);
+  plan.image_rva = Offset_to_RVA(section, placement.offset, warn);
+  plan.checksum = Plan_Checksum(target, section, plan.writes);
 
   bool restored = false;
   if (!plan_only && !Apply_Writes(target, plan.writes, restored)) {
@@ -77,8 +106,25 @@ int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const s
                               : ". The target may be damaged; restore it from its backup."),
                 failure_text);
   }
-  if (plan_out) *plan_out = std::move(plan);
   return kSuccess;
+}
+
+}  // namespace
+
+int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
+                        const std::string& target_path, std::string& failure_text, const WarningSink& warn,
+                        ReplacementPlan* plan_out, bool plan_only) {
+  // Out of memory, or anything else thrown, while planning: nothing has been
+  // written (Apply_Writes allocates before it writes and puts back what it
+  // wrote), so the target is as it was.
+  try {
+    ReplacementPlan plan;
+    int32_t result = Plan_And_Write(target, icon, icon_path, target_path, failure_text, warn, plan, plan_only);
+    if (result == kSuccess && plan_out) *plan_out = std::move(plan);
+    return result;
+  } catch (...) {
+    return Failure_Thrown(failure_text);
+  }
 }
 
 namespace {
@@ -107,22 +153,34 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   return Replace_Icon_In(*target_file, image, icon_path, target_path, failure_text, warn, plan, plan_only);
 }
 
+// Run, with nothing thrown past it: the paths' conversions and the opens can
+// throw too (out of memory, a path the system cannot convert).
+int32_t Run_Caught(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
+                   const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
+  try {
+    return Run(icon, target, failure_text, warn, plan, plan_only);
+  } catch (...) {
+    return Failure_Thrown(failure_text);
+  }
+}
+
 }  // namespace
 
 int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
                     std::string& failure_text, const WarningSink& warn) {
-  return Run(icon, target, failure_text, warn, nullptr, false);
+  return Run_Caught(icon, target, failure_text, warn, nullptr, false);
 }
 
 int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
                             ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn) {
   ReplacementPlan plan;
-  int32_t result = Run(icon, target, failure_text, warn, &plan, true);
+  int32_t result = Run_Caught(icon, target, failure_text, warn, &plan, true);
   if (result != kSuccess) return result;
   preview.image_offset = plan.image_offset;
   preview.image_rva = static_cast<uint32_t>(plan.image_rva);
   preview.image_bytes = static_cast<uint32_t>(plan.writes.front().bytes.size());
   preview.image_in_place = plan.image_in_place;
+  preview.room_bytes = plan.room_bytes;
   preview.icon_entries = plan.icon_entries;
   preview.group_entries = plan.group_entries;
   preview.checksum = plan.checksum;
@@ -130,8 +188,12 @@ int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesy
 }
 
 bool Is_Signed_Program(const std::filesystem::path& target) {
-  auto file = OpenImageFile(target, Access::Read);
-  return file && Is_Valid_PE(*file) && Is_Signed(*file);
+  try {
+    auto file = OpenImageFile(target, Access::Read);
+    return file && Is_Valid_PE(*file) && Is_Signed(*file);
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

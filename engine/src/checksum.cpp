@@ -10,7 +10,7 @@
 
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 namespace {
 
 uint32_t Fold(uint32_t sum) {
@@ -33,8 +33,8 @@ uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset) 
   return sum + static_cast<uint32_t>(size);
 }
 
-bool Plan_Checksum(const RandomAccessFile& file, WritePlan& plan) {
-  int64_t field = g_Engine.CheckSum_Offset;
+bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan) {
+  int64_t field = section.checksum_offset;
   uint8_t stored_bytes[4];
   if (field < 0 || !file.ReadAt(field, stored_bytes, 4)) return false;
   uint32_t stored = stored_bytes[0] | stored_bytes[1] << 8 | stored_bytes[2] << 16 |
@@ -90,4 +90,4 @@ bool Plan_Checksum(const RandomAccessFile& file, WritePlan& plan) {
   return true;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

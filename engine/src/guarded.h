@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <exception>
 
-namespace vantorel {
+namespace vantorel::engine {
 
 // A run-time error raised inside an engine operation and trapped by it.
 class EngineError : public std::exception {
@@ -51,4 +51,4 @@ inline int16_t Mul16(int16_t a, int16_t b) {
   return r;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -5,7 +5,7 @@
 #include "reader.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 namespace {
 
 int32_t Load_Entry_And_Image(const RandomAccessFile& file, IconImage& image) {
@@ -22,10 +22,9 @@ int32_t Load_Entry_And_Image(const RandomAccessFile& file, IconImage& image) {
   e.dwBytesInRes = r.U32(14);
   e.dwImageOffset = r.U32(18);
 
-  // A byte count that is negative as a signed 32-bit value cannot size a buffer.
-  if (e.dwBytesInRes >= 0x80000000u) return kSubscriptOutOfRange;
-  // Never take zeros for an image: it must be there, whole. Checking first
-  // also means no buffer larger than the file is ever asked for.
+  // Never take zeros for an image: it must be there, whole, whatever its byte
+  // count says. Checking first also means no buffer larger than the file is
+  // ever asked for.
   if (e.dwBytesInRes == 0 || !r.Contains(e.dwImageOffset, e.dwBytesInRes)) return kNotIconFile;
   try {
     image.bytes.assign(e.dwBytesInRes, 0);
@@ -58,4 +57,4 @@ int32_t Load_First_Image(const RandomAccessFile& file, IconImage& image) {
   }
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -1,109 +1,140 @@
 // Plans the rewrite of the icon and group-icon directory entries, and writes a
 // plan so that a failure midway leaves the file as it was.
+#include <unordered_set>
+
 #include "reader.h"
 #include "resource_walk.h"
 #include "traps.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 namespace {
 
 // bWidth .. dwBytesInRes: the part that ICONDIRENTRY and GRPICONDIRENTRY share.
 constexpr size_t kSharedEntryBytes = 12;
+constexpr int64_t kDataEntrySize = 16;   // IMAGE_RESOURCE_DATA_ENTRY
+constexpr int64_t kGrpIconDirSize = 6;   // GRPICONDIR
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-// Every write must land inside the resource section's raw data.
-void Plan(WritePlan& plan, int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::Kind kind) {
-  if (!In_Resource_Section(offset, static_cast<int64_t>(bytes.size()))) Raise(9);
-  plan.push_back({offset, std::move(bytes), kind});
-}
+// Collects the writes of one rewrite. Many language entries may lead to one
+// data entry, and many data entries to one group: each is planned once, so a
+// crafted tree cannot make the plan (or the time to make it) grow with the
+// square of the section.
+class Planner {
+ public:
+  Planner(const Reader& r, const ResourceSection& section, const IconImage& icon, int32_t new_rva,
+          const WarningSink& warn)
+      : r_(r), section_(section), icon_(icon), new_rva_(new_rva), warn_(warn),
+        // Distinct groups cannot hold more entries than fit in the section.
+        group_entry_budget_((section.end - section.raw) / kGrpIconDirEntrySize + 1) {}
 
-// Every entry of one group icon gets the new image's description; nID stays.
-void Plan_Group(const Reader& r, int32_t data_entry, const IconImage& icon, WritePlan& plan,
-                const WarningSink& warn) {
-  if (!r.Contains(data_entry, 16)) Raise(9);
-  int32_t rva = r.I32(data_entry);
-  int64_t size = r.U32(int64_t{data_entry} + 4);
-  int32_t group = RVA_to_Offset(rva, warn);
-  // -1 (below the section) and the 0 after a conversion warning both fall
-  // outside the section and are refused here.
-  if (!In_Resource_Section(group, 6)) Raise(9);
-  int16_t idCount = r.I16(int64_t{group} + 4);
-  if (idCount < 0) Raise(9);
-  // An idCount that runs past the group's own data is malformed.
-  if (6 + int64_t{idCount} * kGrpIconDirEntrySize > size) Raise(9);
-  std::vector<uint8_t> shared(icon.entry_bytes.begin(), icon.entry_bytes.begin() + kSharedEntryBytes);
-  for (int16_t e = 0; e < idCount; ++e) {
-    Plan(plan, int64_t{group} + 6 + int64_t{e} * kGrpIconDirEntrySize, shared, PlannedWrite::Kind::GroupEntry);
+  void Visit(const LanguageVisit& v) {
+    int32_t entry = Data_Entry_At(section_.root, v);
+    if (!r_.Contains(entry, kDataEntrySize)) Raise(9);
+    if (!data_entries_.insert(entry).second) return;
+    if (v.type.Name == kRtGroupIcon) {
+      Plan_Group(entry);
+      return;
+    }
+    // OffsetToData and Size: the entry describes exactly the bytes it points at.
+    std::vector<uint8_t> fields;
+    Put32(fields, static_cast<uint32_t>(new_rva_));
+    Put32(fields, icon_.entry.dwBytesInRes);
+    Plan(entry, std::move(fields), PlannedWrite::Kind::IconEntry);
   }
-}
+
+  WritePlan& writes() { return writes_; }
+
+ private:
+  // Every entry of one group icon gets the new image's description; nID stays.
+  void Plan_Group(int32_t data_entry) {
+    int32_t rva = r_.I32(data_entry);
+    int64_t size = r_.U32(int64_t{data_entry} + 4);
+    int32_t group = RVA_to_Offset(section_, rva, warn_);
+    // -1 (below the section) and the 0 after a conversion warning both fall
+    // outside the section and are refused here.
+    if (!section_.Contains(group, kGrpIconDirSize)) Raise(9);
+    if (!groups_.insert(group).second) return;
+    int16_t idCount = r_.I16(int64_t{group} + 4);
+    if (idCount < 0) Raise(9);
+    // An idCount that runs past the group's own data is malformed.
+    if (kGrpIconDirSize + int64_t{idCount} * kGrpIconDirEntrySize > size) Raise(9);
+    std::vector<uint8_t> shared(icon_.entry_bytes.begin(), icon_.entry_bytes.begin() + kSharedEntryBytes);
+    for (int16_t e = 0; e < idCount; ++e) {
+      if (--group_entry_budget_ < 0) Raise(9);  // groups that overlap each other
+      int64_t at = int64_t{group} + kGrpIconDirSize + int64_t{e} * kGrpIconDirEntrySize;
+      // The same place written with the same bytes is one write.
+      if (group_entries_.insert(at).second) Plan(at, shared, PlannedWrite::Kind::GroupEntry);
+    }
+  }
+
+  // Every write must land inside the resource section's raw data.
+  void Plan(int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::Kind kind) {
+    if (!section_.Contains(offset, static_cast<int64_t>(bytes.size()))) Raise(9);
+    writes_.push_back({offset, std::move(bytes), kind});
+  }
+
+  const Reader& r_;
+  const ResourceSection& section_;
+  const IconImage& icon_;
+  int32_t new_rva_;
+  const WarningSink& warn_;
+  int64_t group_entry_budget_;
+  std::unordered_set<int32_t> data_entries_, groups_;
+  std::unordered_set<int64_t> group_entries_;
+  WritePlan writes_;
+};
 
 }  // namespace
 
-bool Modify_Resource_Directories(const RandomAccessFile& file, int32_t root, int32_t new_image_offset,
-                                 const IconImage& icon, WritePlan& plan, const WarningSink& warn) {
+bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSection& section,
+                                 int32_t new_image_offset, const IconImage& icon, WritePlan& plan,
+                                 const WarningSink& warn) {
   return Trap(warn, kModifyText, [&]() -> bool {
-    Reader r = Resource_Section_Reader(file);
-    uint32_t bytes = icon.entry.dwBytesInRes;
-    if (!In_Resource_Section(new_image_offset, bytes)) Raise(9);
-    int32_t new_rva = Offset_to_RVA(new_image_offset, warn);
+    Reader r = Resource_Section_Reader(file, section);
+    if (!section.Contains(new_image_offset, icon.entry.dwBytesInRes)) Raise(9);
+    int32_t new_rva = Offset_to_RVA(section, new_image_offset, warn);
     if (new_rva <= 0) Raise(9);  // no image lives at RVA 0, the headers do
 
-    WritePlan planned;
+    Planner planner(r, section, icon, new_rva, warn);
     WalkCallbacks cb;
     cb.want_type = [](const ResourceEntry& t) { return t.Name == kRtIcon || t.Name == kRtGroupIcon; };
-    cb.visit = [&](const LanguageVisit& v) {
-      if (v.type.Name == kRtGroupIcon) {
-        int32_t entry = Add32(root, static_cast<int32_t>(v.language.OffsetToData & kLow24));
-        Plan_Group(r, entry, icon, planned, warn);
-        return;
-      }
-      int32_t entry = Add32(root, static_cast<int32_t>(v.language.OffsetToData));
-      if (!In_Resource_Section(entry, 16)) Raise(9);
-      // OffsetToData and Size: the entry describes exactly the bytes it points at.
-      std::vector<uint8_t> fields;
-      Put32(fields, static_cast<uint32_t>(new_rva));
-      Put32(fields, bytes);
-      Plan(planned, entry, std::move(fields), PlannedWrite::Kind::IconEntry);
-    };
-    Walk_Resource_Tree(r, root, cb);
-    plan.insert(plan.end(), planned.begin(), planned.end());
+    cb.visit = [&](const LanguageVisit& v) { planner.Visit(v); };
+    Walk_Resource_Tree(r, section.root, cb);
+    plan.insert(plan.end(), planner.writes().begin(), planner.writes().end());
     return true;
   });
 }
 
 bool Apply_Writes(RandomAccessFile& file, const WritePlan& plan, bool& restored) {
-  std::vector<std::vector<uint8_t>> kept;
-  kept.reserve(plan.size());
-  bool ok = true;
-  for (const PlannedWrite& w : plan) {
-    std::vector<uint8_t> old(w.bytes.size());
-    if (!file.ReadAt(w.offset, old.data(), old.size())) {
-      ok = false;
-      break;
-    }
-    kept.push_back(std::move(old));
-    if (!file.WriteAt(w.offset, w.bytes.data(), w.bytes.size())) {
-      ok = false;
-      break;
-    }
+  // Everything a rollback needs is read (and allocated) before the first
+  // write, so running out of memory can only happen while nothing is changed.
+  restored = true;
+  std::vector<std::vector<uint8_t>> kept(plan.size());
+  for (size_t i = 0; i < plan.size(); ++i) {
+    kept[i].resize(plan[i].bytes.size());
+    if (!file.ReadAt(plan[i].offset, kept[i].data(), kept[i].size())) return false;
   }
-  if (ok && file.Flush()) {
+  size_t done = 0;
+  while (done < plan.size() && file.WriteAt(plan[done].offset, plan[done].bytes.data(), plan[done].bytes.size())) {
+    ++done;
+  }
+  if (done == plan.size() && file.Flush()) {
     restored = false;
     return true;
   }
-  // Put back what each write replaced, last first, so writes that overlap
-  // unwind to the original bytes.
-  restored = true;
-  for (size_t i = kept.size(); i-- > 0;) {
+  // Put back what each write replaced, the failed one included (it may have
+  // changed part of its bytes), last first, so writes that overlap unwind to
+  // the original bytes.
+  for (size_t i = std::min(done + 1, plan.size()); i-- > 0;) {
     restored = file.WriteAt(plan[i].offset, kept[i].data(), kept[i].size()) && restored;
   }
   restored = file.Flush() && restored;
   return false;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -4,34 +4,29 @@
 #include "traps.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
-Reader Resource_Section_Reader(const RandomAccessFile& file) {
-  return Reader(file, g_Engine.Res_Section_Raw, g_Engine.Res_Section_End);
-}
-
-int16_t Find_Icon_Resources(const RandomAccessFile& file, int32_t root, std::vector<IconImageRef>& icons,
-                            const WarningSink& warn) {
+int16_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection& section,
+                            std::vector<IconImageRef>& icons, const WarningSink& warn) {
   return Trap(warn, kIconLocateText, [&]() -> int16_t {
-    Reader r = Resource_Section_Reader(file);
+    Reader r = Resource_Section_Reader(file, section);
     int16_t count = 0;
     WalkCallbacks cb;
     cb.want_type = [](const ResourceEntry& type) { return type.Name == kRtIcon; };
     cb.visit = [&](const LanguageVisit& v) {
-      // The icon branch takes the language entry's OffsetToData whole.
-      int32_t entry = Add32(root, static_cast<int32_t>(v.language.OffsetToData));
+      int32_t entry = Data_Entry_At(section.root, v);
       if (!r.Contains(entry, 16)) Raise(9);
       int32_t rva = r.I32(entry);
       IconImageRef icon;
-      icon.Offset = RVA_to_Offset(rva, warn);
+      icon.Offset = RVA_to_Offset(section, rva, warn);
       icon.Size = r.U32(int64_t{entry} + 4);
       icon.DataEntry = entry;
       count = Add16(count, 1);
       icons.push_back(icon);
     };
-    Walk_Resource_Tree(r, root, cb);
+    Walk_Resource_Tree(r, section.root, cb);
     return count;
   });
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

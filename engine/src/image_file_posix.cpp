@@ -8,7 +8,7 @@
 
 #include "vantorel/random_access_file.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 namespace {
 
 class PosixFile : public RandomAccessFile {
@@ -68,4 +68,4 @@ std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& pat
   return std::make_unique<PosixFile>(fd, static_cast<int64_t>(st.st_size));
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -3,7 +3,7 @@
 
 #include "vantorel/random_access_file.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 namespace {
 
 OVERLAPPED At(int64_t offset) {
@@ -72,4 +72,4 @@ std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& pat
   return std::make_unique<Win32File>(h, static_cast<int64_t>(size.QuadPart));
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -8,7 +8,7 @@
 #include "resource_walk.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 namespace {
 
@@ -21,7 +21,8 @@ constexpr int64_t kImageAlignment = 4;
 
 // Every byte range of the section that stays in use after the rewrite, sorted
 // and merged.
-std::vector<Range> Ranges_In_Use(const Reader& r, int32_t root) {
+// With `all_types` false only the icon and group-icon branches are mapped.
+std::vector<Range> Ranges_In_Use(const Reader& r, const ResourceSection& section, bool all_types) {
   std::vector<Range> used;
   auto add = [&](int64_t begin, int64_t size) {
     int64_t end = std::min(begin + size, r.end());
@@ -29,20 +30,20 @@ std::vector<Range> Ranges_In_Use(const Reader& r, int32_t root) {
     if (begin < end) used.push_back({begin, end});
   };
   WalkCallbacks cb;
-  cb.want_type = [](const ResourceEntry&) { return true; };
+  cb.want_type = [all_types](const ResourceEntry& t) {
+    return all_types || t.Name == kRtIcon || t.Name == kRtGroupIcon;
+  };
   cb.structure = add;
   cb.visit = [&](const LanguageVisit& v) {
-    // The group-icon branch of the rewrite reads its data entries through the
-    // low 24 bits of the offset, every other branch through all 32.
-    uint32_t offset = v.type.Name == kRtGroupIcon ? v.language.OffsetToData & kLow24 : v.language.OffsetToData;
-    int64_t entry = int64_t{root} + static_cast<int32_t>(offset);
+    int32_t entry = Data_Entry_At(section.root, v);
     if (!r.Contains(entry, 16)) return;
     add(entry, 16);
     if (v.type.Name == kRtIcon) return;  // icon images are what gets replaced
-    int64_t data = int64_t{r.I32(entry)} - g_Engine.Res_Section_VA + g_Engine.Res_Section_Raw;
-    add(data, r.U32(entry + 4));
+    // Data below the section (-1) is not in it; nor is any that overflows.
+    int32_t data = RVA_to_Offset(section, r.I32(entry), {});
+    if (data > 0) add(data, r.U32(int64_t{entry} + 4));
   };
-  Walk_Resource_Tree(r, root, cb);
+  Walk_Resource_Tree(r, section.root, cb);
 
   std::sort(used.begin(), used.end(), [](const Range& a, const Range& b) { return a.begin < b.begin; });
   std::vector<Range> merged;
@@ -62,31 +63,46 @@ bool Overlaps(const std::vector<Range>& used, int64_t begin, int64_t end) {
 
 }  // namespace
 
-ImagePlacement Find_Image_Room(const RandomAccessFile& file, int32_t root, const IconImageRef& first,
-                               uint32_t bytes) {
-  Reader r = Resource_Section_Reader(file);
-  std::vector<Range> used = Ranges_In_Use(r, root);
-
+ImagePlacement Find_Image_Room(const RandomAccessFile& file, const ResourceSection& section,
+                               const IconImageRef& first, uint32_t bytes) {
+  Reader r = Resource_Section_Reader(file, section);
   ImagePlacement placement;
-  if (bytes <= first.Size && In_Resource_Section(first.Offset, bytes) &&
-      !Overlaps(used, first.Offset, int64_t{first.Offset} + bytes)) {
+  bool fits_in_place = bytes <= first.Size && section.Contains(first.Offset, bytes);
+  auto take_first_place = [&](const std::vector<Range>& in_use) {
+    if (!fits_in_place || Overlaps(in_use, first.Offset, int64_t{first.Offset} + bytes)) return false;
     placement.offset = first.Offset;
+    placement.in_place = true;
     placement.room = first.Size;
+    return true;
+  };
+  std::vector<Range> used;
+  try {
+    used = Ranges_In_Use(r, section, true);
+  } catch (const EngineError&) {
+    // A broken resource of some other type: where the free room lies is not
+    // known, but the first image's own place still is, as long as it stays
+    // clear of the icon branches of the tree.
+    placement.damaged = true;
+    take_first_place(Ranges_In_Use(r, section, false));
     return placement;
   }
+  if (take_first_place(used)) return placement;
 
   // Free stretches of the resource data that the data directory names, in
   // file order; the image goes at the start of the first that holds it.
-  int64_t area_begin = std::max<int64_t>(g_Engine.Res_Area_Begin, g_Engine.Res_Section_Raw);
-  int64_t area_end = std::min(g_Engine.Res_Area_End, g_Engine.Res_Section_End);
+  int64_t area_begin = std::max<int64_t>(section.area_begin, section.raw);
+  int64_t area_end = std::min(section.area_end, section.end);
   int64_t cursor = area_begin;
   auto consider = [&](int64_t stretch_end) {
     int64_t start = (cursor + kImageAlignment - 1) / kImageAlignment * kImageAlignment;
     int64_t room = std::min(stretch_end, area_end) - start;
     if (room <= 0) return false;
-    placement.room = std::max(placement.room, room);
-    if (room < bytes) return false;
+    if (room < bytes) {
+      placement.room = std::max(placement.room, room);
+      return false;
+    }
     placement.offset = static_cast<int32_t>(start);
+    placement.room = room;
     return true;
   };
   for (const Range& u : used) {
@@ -100,4 +116,4 @@ ImagePlacement Find_Image_Room(const RandomAccessFile& file, int32_t root, const
   return placement;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -6,7 +6,7 @@
 #include "traps.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 namespace {
 
@@ -16,24 +16,26 @@ struct ImageKey {
   bool operator<(const ImageKey& o) const { return id != o.id ? id < o.id : language < o.language; }
 };
 
-void Read_Listing(const RandomAccessFile& file, int32_t root, IconListing& listing) {
-  Reader r = Resource_Section_Reader(file);
+void Read_Listing(const RandomAccessFile& file, const ResourceSection& section, IconListing& listing) {
+  Reader r = Resource_Section_Reader(file, section);
+  const int32_t root = section.root;
   std::map<ImageKey, int64_t> offsets;
-  auto to_offset = [](int32_t rva) -> int64_t {
-    int64_t off = int64_t{rva} - g_Engine.Res_Section_VA + g_Engine.Res_Section_Raw;
-    return off >= g_Engine.Res_Section_Raw ? off : -1;
+  // -1 for data below the section, and for an RVA that does not convert.
+  auto to_offset = [&](int32_t rva) -> int64_t {
+    int32_t offset = RVA_to_Offset(section, rva, {});
+    return offset > 0 ? offset : -1;
   };
 
   WalkCallbacks images;
   images.want_type = [](const ResourceEntry& t) { return t.Name == kRtIcon; };
   images.visit = [&](const LanguageVisit& v) {
-    int64_t entry = int64_t{root} + static_cast<int32_t>(v.language.OffsetToData);
+    int32_t entry = Data_Entry_At(root, v);
     if (!r.Contains(entry, 16)) return;
     IconImageInfo info;
     info.name = Resource_Name(r, root, v.name.Name);
     info.language = v.language.Name;
     info.rva = r.U32(entry);
-    info.size = r.U32(entry + 4);
+    info.size = r.U32(int64_t{entry} + 4);
     info.file_offset = to_offset(static_cast<int32_t>(info.rva));
     offsets.emplace(ImageKey{v.name.Name, v.language.Name}, info.file_offset);
     listing.images.push_back(info);
@@ -43,10 +45,10 @@ void Read_Listing(const RandomAccessFile& file, int32_t root, IconListing& listi
   WalkCallbacks groups;
   groups.want_type = [](const ResourceEntry& t) { return t.Name == kRtGroupIcon; };
   groups.visit = [&](const LanguageVisit& v) {
-    int64_t entry = int64_t{root} + (v.language.OffsetToData & kLow24);
+    int32_t entry = Data_Entry_At(root, v);
     if (!r.Contains(entry, 16)) return;
     int64_t data = to_offset(r.I32(entry));
-    int64_t size = r.U32(entry + 4);
+    int64_t size = r.U32(int64_t{entry} + 4);
     if (!r.Contains(data, 6)) return;
     int16_t count = r.I16(data + 4);
     for (int16_t e = 0; e < count && 6 + (e + 1) * int64_t{kGrpIconDirEntrySize} <= size; ++e) {
@@ -73,8 +75,10 @@ void Read_Listing(const RandomAccessFile& file, int32_t root, IconListing& listi
 
 }  // namespace
 
-int32_t List_Icons(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
-                   const WarningSink& warn) {
+namespace {
+
+int32_t List_Icons_Of(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
+                      const WarningSink& warn) {
   const std::string path = Path_Text(target);
   auto file = OpenImageFile(target, Access::Read);
   if (!file) {
@@ -86,13 +90,13 @@ int32_t List_Icons(const std::filesystem::path& target, IconListing& listing, st
     return kNotWin32Executable;
   }
   listing.is_signed = Is_Signed(*file);
-  int32_t root = Find_Resource_Tree(*file, warn);
-  if (root <= kDosHeaderSize + kFileHeaderSize + kOptionalHeader32Size) {
+  ResourceSection section = Find_Resource_Tree(*file, warn);
+  if (section.root <= kHeadersEnd) {
     failure_text = No_Tree_Text(path);
     return kNoResourceTree;
   }
   bool read = Trap(warn, kIconLocateText, [&] {
-    Read_Listing(*file, root, listing);
+    Read_Listing(*file, section, listing);
     return true;
   });
   if (!read) {
@@ -102,4 +106,19 @@ int32_t List_Icons(const std::filesystem::path& target, IconListing& listing, st
   return kSuccess;
 }
 
-}  // namespace vantorel
+}  // namespace
+
+int32_t List_Icons(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
+                   const WarningSink& warn) {
+  try {
+    return List_Icons_Of(target, listing, failure_text, warn);
+  } catch (const std::bad_alloc&) {
+    failure_text = Error_Description(kOutOfMemory);
+    return kOutOfMemory;
+  } catch (const std::exception& e) {
+    failure_text = std::string("Unexpected error: ") + e.what();
+    return kUnexpected;
+  }
+}
+
+}  // namespace vantorel::engine

@@ -2,7 +2,7 @@
 
 #include "vantorel/random_access_file.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 bool MemoryFile::InRange(int64_t offset, size_t size) const {
   return offset >= 0 && size <= bytes_.size() &&
@@ -21,4 +21,4 @@ bool MemoryFile::WriteAt(int64_t offset, const void* data, size_t size) {
   return true;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

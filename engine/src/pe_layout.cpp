@@ -6,18 +6,19 @@
 #include "traps.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
-
-EngineState g_Engine;
-
+namespace vantorel::engine {
 namespace {
 
 constexpr int32_t kLfanewOffset = 60;
 constexpr int32_t kNumberOfSectionsOffset = 2;
 constexpr int32_t kSizeOfOptionalHeaderOffset = 16;
+constexpr int32_t kSizeOfHeadersOffset = 60;
 constexpr int32_t kNumberOfRvaAndSizesPE32 = 92;
 constexpr int32_t kNumberOfRvaAndSizesPE32Plus = 108;
-constexpr int32_t kResourceDirectoryIndex = 2;
+constexpr int32_t kDataDirectoryPE32 = 96;
+constexpr int32_t kDataDirectoryPE32Plus = 112;
+constexpr uint32_t kResourceDirectoryIndex = 2;
+constexpr uint32_t kCertificateDirectoryIndex = 4;
 
 constexpr int32_t kSectionVirtualAddress = 12;
 constexpr int32_t kSectionSizeOfRawData = 16;
@@ -25,19 +26,21 @@ constexpr int32_t kSectionPointerToRawData = 20;
 
 Reader WholeFile(const RandomAccessFile& file) { return Reader(file, 0, file.Length()); }
 
-// The resource table's entry of the data directory, or false when the optional
-// header has none (too few directory entries, or a header too small to hold it).
-bool ResourceDirectoryEntry(const Reader& r, int32_t optional_header, uint16_t size_of_optional_header,
-                            int32_t& entry) {
-  uint16_t magic = r.U16(optional_header);
-  bool plus = magic == kMagicPE32Plus;
-  int32_t count_at = plus ? kNumberOfRvaAndSizesPE32Plus : kNumberOfRvaAndSizesPE32;
-  int32_t dir_at = plus ? kResourceDirPE32Plus : kResourceDirPE32;
-  if (size_of_optional_header < dir_at + 8) return false;
-  if (r.U32(Add32(optional_header, count_at)) <= static_cast<uint32_t>(kResourceDirectoryIndex)) return false;
-  entry = Add32(optional_header, dir_at);
-  return true;
+// File offset of data directory `index` (its RVA, then its Size), or -1 when
+// the optional header has no such entry (too few directory entries, or a
+// header too small to hold it).
+int64_t Data_Directory(const Reader& r, int64_t optional_header, uint16_t size_of_optional_header, uint32_t index) {
+  bool plus = r.U16(optional_header) == kMagicPE32Plus;
+  int64_t count_at = plus ? kNumberOfRvaAndSizesPE32Plus : kNumberOfRvaAndSizesPE32;
+  int64_t entry_at = (plus ? kDataDirectoryPE32Plus : kDataDirectoryPE32) + 8 * int64_t{index};
+  if (size_of_optional_header < entry_at + 8) return -1;
+  if (r.U32(optional_header + count_at) <= index) return -1;
+  return optional_header + entry_at;
 }
+
+// The file header of the image; e_lfanew is a position from the start of the
+// file: a value above 2 GiB names a place no file here reaches.
+int64_t File_Header(const Reader& r) { return int64_t{r.U32(kLfanewOffset)} + 4; }
 
 }  // namespace
 
@@ -45,9 +48,7 @@ bool Is_Valid_PE(const RandomAccessFile& file) {
   try {
     Reader r = WholeFile(file);
     if (r.U8(0) != 'M' || r.U8(1) != 'Z') return false;
-    // e_lfanew is a position from the start of the file: a negative value
-    // names a place above 2 GiB, which no file here reaches.
-    int64_t pe = r.U32(kLfanewOffset);
+    int64_t pe = File_Header(r) - 4;
     uint8_t sig[4];
     r.Bytes(pe, sig, 4);
     if (sig[0] != 'P' || sig[1] != 'E' || sig[2] != 0 || sig[3] != 0) return false;
@@ -61,79 +62,82 @@ bool Is_Valid_PE(const RandomAccessFile& file) {
 bool Is_Signed(const RandomAccessFile& file) {
   try {
     Reader r = WholeFile(file);
-    int64_t optional_header = int64_t{r.U32(kLfanewOffset)} + 4 + kFileHeaderSize;
-    bool plus = r.U16(optional_header) == kMagicPE32Plus;
-    int32_t count_at = plus ? kNumberOfRvaAndSizesPE32Plus : kNumberOfRvaAndSizesPE32;
-    int32_t dir_at = plus ? kCertificateDirPE32Plus : kCertificateDirPE32;
-    uint16_t optional_size = r.U16(optional_header - kFileHeaderSize + kSizeOfOptionalHeaderOffset);
-    if (optional_size < dir_at + 8 || r.U32(optional_header + count_at) <= 4) return false;
-    return r.U32(optional_header + dir_at + 4) != 0;
+    int64_t file_header = File_Header(r);
+    uint16_t optional_size = r.U16(file_header + kSizeOfOptionalHeaderOffset);
+    int64_t dir = Data_Directory(r, file_header + kFileHeaderSize, optional_size, kCertificateDirectoryIndex);
+    return dir >= 0 && r.U32(dir + 4) != 0;
   } catch (const EngineError&) {
     return false;
   }
 }
 
-int32_t Find_Resource_Tree(const RandomAccessFile& file, const WarningSink& warn) {
-  return Trap(warn, kTreeLocateText, [&]() -> int32_t {
+ResourceSection Find_Resource_Tree(const RandomAccessFile& file, const WarningSink& warn) {
+  ResourceSection none;
+  return Trap(warn, kTreeLocateText, [&]() -> ResourceSection {
     Reader r = WholeFile(file);
-    int32_t file_header = Add32(r.I32(kLfanewOffset), 4);
-    int16_t sections = r.I16(Add32(file_header, kNumberOfSectionsOffset));
-    uint16_t optional_size = r.U16(Add32(file_header, kSizeOfOptionalHeaderOffset));
-    int32_t optional_header = Add32(file_header, kFileHeaderSize);
+    int64_t file_header = File_Header(r);
+    int16_t sections = r.I16(file_header + kNumberOfSectionsOffset);
+    uint16_t optional_size = r.U16(file_header + kSizeOfOptionalHeaderOffset);
+    int64_t optional_header = file_header + kFileHeaderSize;
 
     // The table is sized for indexes 0 .. count - 1: no sections, or a count
     // that is negative as a 16-bit value, is out of range; more than 819
     // overflows the 16-bit byte count.
     if (Sub16(sections, 1) < 0) Raise(9);
     int16_t table_bytes = Mul16(sections, static_cast<int16_t>(kSectionHeaderSize));
-    int32_t table = Add32(optional_header, optional_size);
+    int64_t table = optional_header + optional_size;
     if (!r.Contains(table, table_bytes)) Raise(9);
 
-    int32_t dir = 0;
-    if (!ResourceDirectoryEntry(r, optional_header, optional_size, dir)) return -1;
-    int32_t resource_rva = r.I32(dir);
-    int32_t resource_size = r.I32(Add32(dir, 4));
-    if (resource_size == 0) return -1;
+    int64_t dir = Data_Directory(r, optional_header, optional_size, kResourceDirectoryIndex);
+    if (dir < 0) return none;
+    uint32_t resource_rva = r.U32(dir);
+    uint32_t resource_size = r.U32(dir + 4);
+    if (resource_size == 0) return none;
+    // No section's raw data may reach into the headers: what SizeOfHeaders
+    // names and the section table itself.
+    int64_t headers_end = std::max<int64_t>({r.U32(optional_header + kSizeOfHeadersOffset), table + table_bytes,
+                                             kHeadersEnd});
 
     for (int16_t i = 0; i < sections; ++i) {
-      int32_t s = table + i * kSectionHeaderSize;
-      int32_t va = r.I32(s + kSectionVirtualAddress);
-      int32_t raw_size = r.I32(s + kSectionSizeOfRawData);
-      int32_t raw = r.I32(s + kSectionPointerToRawData);
-      if (!(va <= resource_rva && resource_rva < Add32(va, raw_size))) continue;
-      int32_t root = Add32(Sub32(resource_rva, va), raw);
-      g_Engine.Res_Section_VA = va;
-      g_Engine.Res_Section_Raw = raw;
-      g_Engine.Res_Section_End = std::min<int64_t>(int64_t{raw} + raw_size, file.Length());
-      g_Engine.Res_Area_Begin = root;
-      g_Engine.Res_Area_End = std::min<int64_t>(int64_t{root} + static_cast<uint32_t>(resource_size),
-                                                g_Engine.Res_Section_End);
-      g_Engine.CheckSum_Offset = int64_t{optional_header} + kCheckSumOffset;
-      return root;
+      int64_t s = table + int64_t{i} * kSectionHeaderSize;
+      // Every field unsigned: a pointer of 0xFFFFFF00 lies past the end of
+      // the file, not 256 bytes before its start.
+      int64_t va = r.U32(s + kSectionVirtualAddress);
+      int64_t raw_size = r.U32(s + kSectionSizeOfRawData);
+      int64_t raw = r.U32(s + kSectionPointerToRawData);
+      if (!(va <= resource_rva && resource_rva < va + raw_size)) continue;
+      ResourceSection found;
+      found.end = std::min(raw + raw_size, file.Length());
+      int64_t root = resource_rva - va + raw;
+      // Raw data over the headers or past the end of the file, or places
+      // that do not fit in 31 bits: no tree the engine can edit.
+      if (raw < headers_end || raw >= file.Length() || va > INT32_MAX || root > INT32_MAX) return none;
+      found.root = static_cast<int32_t>(root);
+      found.va = static_cast<int32_t>(va);
+      found.raw = static_cast<int32_t>(raw);
+      found.area_begin = root;
+      found.area_end = std::min(root + resource_size, found.end);
+      found.checksum_offset = optional_header + kCheckSumOffset;
+      return found;
     }
-    return -1;
-  });
+    return none;
+  }, ResourceSection{0});
 }
 
-int32_t RVA_to_Offset(const int32_t& rva, const WarningSink& warn) {
+int32_t RVA_to_Offset(const ResourceSection& section, const int32_t& rva, const WarningSink& warn) {
   return TrapNumbered(warn, "RVA_to_Offset", [&]() -> int32_t {
-    int32_t d = Sub32(rva, g_Engine.Res_Section_VA);
+    int32_t d = Sub32(rva, section.va);
     if (d < 0) return -1;
-    return Add32(g_Engine.Res_Section_Raw, d);
+    return Add32(section.raw, d);
   });
 }
 
-int32_t Offset_to_RVA(const int32_t& offset, const WarningSink& warn) {
+int32_t Offset_to_RVA(const ResourceSection& section, const int32_t& offset, const WarningSink& warn) {
   return TrapNumbered(warn, "Offset_to_RVA", [&]() -> int32_t {
-    int32_t d = Sub32(offset, g_Engine.Res_Section_Raw);
+    int32_t d = Sub32(offset, section.raw);
     if (d < 0) return -1;
-    return Add32(g_Engine.Res_Section_VA, d);
+    return Add32(section.va, d);
   });
 }
 
-bool In_Resource_Section(int64_t offset, int64_t size) {
-  return size >= 0 && offset >= g_Engine.Res_Section_Raw && offset <= g_Engine.Res_Section_End &&
-         size <= g_Engine.Res_Section_End - offset;
-}
-
-}  // namespace vantorel
+}  // namespace vantorel::engine

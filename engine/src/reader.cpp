@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace vantorel {
+namespace vantorel::engine {
 
 Reader::Reader(const RandomAccessFile& file, int64_t begin, int64_t end)
     : file_(file), begin_(std::max<int64_t>(begin, 0)), end_(std::min(end, file.Length())) {
@@ -33,6 +33,10 @@ void Reader::Bytes(int64_t offset, void* out, int64_t size) const {
   }
 }
 
+Reader Resource_Section_Reader(const RandomAccessFile& file, const ResourceSection& section) {
+  return Reader(file, section.raw, section.end);
+}
+
 uint8_t Reader::U8(int64_t offset) const {
   uint8_t b;
   Bytes(offset, &b, 1);
@@ -51,4 +55,4 @@ uint32_t Reader::U32(int64_t offset) const {
   return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -8,9 +8,10 @@
 #include <cstdint>
 
 #include "guarded.h"
+#include "vantorel/mod_pe.h"
 #include "vantorel/random_access_file.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 class Reader {
  public:
@@ -43,4 +44,7 @@ class Reader {
   mutable int64_t page_size_ = 0;
 };
 
-}  // namespace vantorel
+// A reader over the raw data of the section that holds the resource tree.
+Reader Resource_Section_Reader(const RandomAccessFile& file, const ResourceSection& section);
+
+}  // namespace vantorel::engine

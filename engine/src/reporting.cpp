@@ -1,13 +1,8 @@
-// Texts the engine reports with: error descriptions, paths, the program's name.
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
+// Texts the engine reports with: error descriptions and paths. The program's
+// name is the platform's part (reporting_posix.cpp, reporting_win32.cpp).
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 std::string Error_Description(int32_t number) {
   switch (number) {
@@ -27,17 +22,4 @@ void Warn(const WarningSink& warn, const std::string& title, const std::string& 
   if (warn) warn(title, text);
 }
 
-std::string Program_Name() {
-  std::filesystem::path self;
-#ifdef _WIN32
-  wchar_t buffer[MAX_PATH * 4];
-  DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-  if (n > 0 && n < std::size(buffer)) self = std::wstring(buffer, n);
-#else
-  std::error_code ec;
-  self = std::filesystem::read_symlink("/proc/self/exe", ec);
-#endif
-  return Path_Text(self.stem());
-}
-
-}  // namespace vantorel
+}  // namespace vantorel::engine

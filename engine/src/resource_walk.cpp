@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-namespace vantorel {
+namespace vantorel::engine {
 namespace {
 
 constexpr uint32_t kNameIsString = 0x80000000u;
@@ -99,6 +99,12 @@ void AppendUtf8(std::string& out, uint32_t c) {
 
 }  // namespace
 
+int32_t Data_Entry_At(int32_t root, const LanguageVisit& visit) {
+  uint32_t offset = visit.language.OffsetToData;
+  if (visit.type.Name == kRtGroupIcon) offset &= kLow24;
+  return Add32(root, static_cast<int32_t>(offset));
+}
+
 void Walk_Resource_Tree(const Reader& r, int32_t root, const WalkCallbacks& callbacks) {
   Walk(r, root, callbacks).Run();
 }
@@ -128,4 +134,4 @@ std::string Resource_Name(const Reader& r, int32_t root, uint32_t name) {
   return out;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

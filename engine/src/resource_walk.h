@@ -8,15 +8,11 @@
 
 #include "reader.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 // The low 24 bits of an OffsetToData: the subdirectory flag in the upper byte
-// dropped, as the walk reads subdirectories and the group-icon branch reads
-// its data entries.
+// dropped, as the walk reads subdirectories.
 constexpr uint32_t kLow24 = 0x00FFFFFFu;
-
-// A reader over the resource section that Find_Resource_Tree found last.
-Reader Resource_Section_Reader(const RandomAccessFile& file);
 
 struct ResourceEntry {
   uint32_t Name = 0;
@@ -36,6 +32,11 @@ struct WalkCallbacks {
   std::function<void(int64_t offset, int64_t size)> structure;
 };
 
+// File offset of the data entry that a language entry of `type` names: a
+// group-icon entry through the low 24 bits of its OffsetToData (as the walk
+// reads subdirectories), every other one, icons included, through all 32.
+int32_t Data_Entry_At(int32_t root, const LanguageVisit& visit);
+
 // Walks the tree at `root`, in stored order, reading only through `r` (the
 // resource section). Counts and index products follow the 16-bit rules, so
 // entries past 4,095 of any directory raise "Overflow". Each directory is
@@ -47,4 +48,4 @@ void Walk_Resource_Tree(const Reader& r, int32_t root, const WalkCallbacks& call
 // as UTF-8; "#N" for a numbered entry.
 std::string Resource_Name(const Reader& r, int32_t root, uint32_t name);
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -5,11 +5,12 @@
 
 #include <new>
 #include <string>
+#include <utility>
 
 #include "guarded.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 // The common tail of the operations' warnings (two spaces come between the
 // sentences, because the lead-in already ends with one).
@@ -30,17 +31,17 @@ inline void WarnDescribed(const WarningSink& warn, const char* lead_in, int32_t 
   Warn(warn, Program_Name() + " - " + Error_Description(number), std::string(lead_in) + kInUseHint);
 }
 
-// Runs `body`; on an error shows the described warning and returns the empty value.
-template <typename Body>
-auto Trap(const WarningSink& warn, const char* lead_in, Body body) -> decltype(body()) {
+// Runs `body`; on an error shows the described warning and returns `empty`.
+template <typename Body, typename Result = decltype(std::declval<Body>()())>
+Result Trap(const WarningSink& warn, const char* lead_in, Body body, Result empty = Result{}) {
   try {
     return body();
   } catch (const EngineError& e) {
     WarnDescribed(warn, lead_in, e.number());
   } catch (const std::bad_alloc&) {
-    WarnDescribed(warn, lead_in, 7);
+    WarnDescribed(warn, lead_in, kOutOfMemory);
   }
-  return decltype(body()){};
+  return empty;
 }
 
 // As Trap, with the warning that names the function and the error's number.
@@ -56,4 +57,4 @@ auto TrapNumbered(const WarningSink& warn, const char* function, Body body) -> d
   return decltype(body()){};
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

@@ -10,7 +10,7 @@
 
 #include "vantorel/mod_pe.h"
 
-using namespace vantorel;
+using namespace vantorel::engine;
 
 namespace {
 

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   many.resources.push_back({16, 1, 1033, Bytes(60, 3)});
   many.free_after_data = 200;
   BuiltPe pe = BuildPe(many);
-  Put32(pe.bytes, pe.optional_header + 64, vantorel::PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
+  Put32(pe.bytes, pe.optional_header + 64, vantorel::engine::PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
   Seed(dir, "groups", large, pe.bytes);
   return 0;
 }

@@ -10,7 +10,7 @@
 #endif
 
 #include "test_support.h"
-#include "vantorel/backup.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::test {
 namespace {

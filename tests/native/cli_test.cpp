@@ -5,7 +5,7 @@
 
 #include "cli.h"
 #include "test_support.h"
-#include "vantorel/backup.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::test {
 namespace {
@@ -166,7 +166,9 @@ TEST_F(CliTest, NoBackupNoChange) {
   WriteFileBytes(target, pe_.bytes);
   Output o = Cli({"--backup", icon_, target});
   EXPECT_EQ(o.status, 1);
-  EXPECT_NE(o.err.find("could not create the backup file"), std::string::npos);
+  EXPECT_EQ(o.err.rfind("error 1010: Could not create the backup file ", 0), 0u) << o.err;
+  // The fixed sentence, then the system's reason.
+  EXPECT_NE(o.err.find(". The target was not changed. File name too long\n"), std::string::npos) << o.err;
   EXPECT_EQ(ReadFileBytes(target), pe_.bytes);
 }
 #endif

@@ -13,8 +13,8 @@ struct Search {
 Search Icons(const Bytes& b) {
   Search s;
   MemoryFile f(b);
-  int32_t root = Find_Resource_Tree(f, s.warnings.sink());
-  s.count = Find_Icon_Resources(f, root, s.icons, s.warnings.sink());
+  ResourceSection section = Find_Resource_Tree(f, s.warnings.sink());
+  s.count = Find_Icon_Resources(f, section, s.icons, s.warnings.sink());
   return s;
 }
 

@@ -51,13 +51,15 @@ TEST(IsValidPe, RefusesUnknownOptionalHeaderForms) {
 
 struct TreeLookup {
   int32_t root;
+  ResourceSection section;
   Warnings warnings;
 };
 
 TreeLookup Root(const Bytes& b) {
   TreeLookup t;
   MemoryFile f(b);
-  t.root = Find_Resource_Tree(f, t.warnings.sink());
+  t.section = Find_Resource_Tree(f, t.warnings.sink());
+  t.root = t.section.root;
   return t;
 }
 
@@ -68,11 +70,11 @@ TEST(FindResourceTree, WorkedExampleAndConversions) {
   EXPECT_TRUE(t.warnings.seen.empty());
   Warnings w;
   int32_t v = static_cast<int32_t>(pe.rsrc_va), p = static_cast<int32_t>(pe.rsrc_raw);
-  EXPECT_EQ(RVA_to_Offset(v + 0xF0, w.sink()), p + 0xF0);
-  EXPECT_EQ(Offset_to_RVA(p + 0xF0, w.sink()), v + 0xF0);
-  EXPECT_EQ(RVA_to_Offset(v, w.sink()), p);
-  EXPECT_EQ(RVA_to_Offset(v - 1, w.sink()), -1);
-  EXPECT_EQ(Offset_to_RVA(p - 1, w.sink()), -1);
+  EXPECT_EQ(RVA_to_Offset(t.section, v + 0xF0, w.sink()), p + 0xF0);
+  EXPECT_EQ(Offset_to_RVA(t.section, p + 0xF0, w.sink()), v + 0xF0);
+  EXPECT_EQ(RVA_to_Offset(t.section, v, w.sink()), p);
+  EXPECT_EQ(RVA_to_Offset(t.section, v - 1, w.sink()), -1);
+  EXPECT_EQ(Offset_to_RVA(t.section, p - 1, w.sink()), -1);
   EXPECT_TRUE(w.seen.empty());
 }
 
@@ -136,17 +138,17 @@ TEST(FindResourceTree, SectionCountsOutOfRangeWarn) {
 
 TEST(Conversions, OverflowWarnsWithNumberAndDescription) {
   BuiltPe pe = BuildPe(IconProgram({64}));
-  Root(pe.bytes);
-  g_Engine.Res_Section_VA = -16;
+  ResourceSection section = Root(pe.bytes).section;
+  section.va = -16;
   Warnings w;
   int32_t rva = 0x7FFFFFF8;
-  EXPECT_EQ(RVA_to_Offset(rva, w.sink()), 0);
+  EXPECT_EQ(RVA_to_Offset(section, rva, w.sink()), 0);
   ASSERT_EQ(w.seen.size(), 1u);
   EXPECT_EQ(w.seen[0].first, Program_Name() + " - Error");
   EXPECT_EQ(w.seen[0].second, "Error in RVA_to_Offset function: 6: Overflow");
 
-  g_Engine.Res_Section_Raw = -16;
-  EXPECT_EQ(Offset_to_RVA(rva, w.sink()), 0);
+  section.raw = -16;
+  EXPECT_EQ(Offset_to_RVA(section, rva, w.sink()), 0);
   ASSERT_EQ(w.seen.size(), 2u);
   EXPECT_EQ(w.seen[1].second, "Error in Offset_to_RVA function: 6: Overflow");
 }

@@ -13,6 +13,8 @@
 
 namespace vantorel::test {
 
+using namespace vantorel::engine;
+
 // Records the warnings an operation reports.
 struct Warnings {
   std::vector<std::pair<std::string, std::string>> seen;

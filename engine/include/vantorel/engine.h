@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace vantorel {
+namespace vantorel::engine {
 
 // Failure numbers of Change_Icon. The small ones are the platform's run-time
 // error numbers, raised by guarded arithmetic and allocations.
@@ -24,6 +24,13 @@ enum Failure : int32_t {
   kModifyFailed = 1006,
   kNoRoom = 1007,
   kWriteFailed = 1008,
+  // Something the steps above do not foresee stopped the call (an exception
+  // from the standard library); the target is as it was.
+  kUnexpected = 1009,
+  // Numbers of the callers' own failures, so that every failure line carries
+  // one: the backup copy could not be made; a signed program was refused.
+  kBackupFailed = 1010,
+  kSignedRefused = 1011,
 };
 
 // Receives the warnings that inner steps report before they give up
@@ -33,7 +40,8 @@ using WarningSink = std::function<void(const std::string& title, const std::stri
 // Replaces the icon of `target` with the first image of `icon`, in place.
 // Returns 0 and leaves `failure_text` untouched on success; otherwise returns a
 // failure number and puts its message in `failure_text`. Unless the result is
-// 0 the target is byte-identical to what it was before the call.
+// 0 the target is byte-identical to what it was before the call (1008 says in
+// its text when putting it back failed). No exception leaves it.
 int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
                     std::string& failure_text, const WarningSink& warn = {});
 
@@ -42,7 +50,8 @@ struct ReplacementPreview {
   int64_t image_offset = -1;   // file offset where the new image would go
   uint32_t image_rva = 0;
   uint32_t image_bytes = 0;
-  bool image_in_place = true;  // at the first icon image's own place, or moved to free room
+  bool image_in_place = true;  // over the first icon image, within its own size
+  int64_t room_bytes = 0;      // the free stretch the moved image goes into (old images and padding)
   int icon_entries = 0;        // icon data entries that would point at it
   int group_entries = 0;       // group-icon entries that would describe it
   bool checksum = false;       // whether the optional header's CheckSum would be updated
@@ -92,4 +101,23 @@ std::string Program_Name();
 // Text of a failure or error number, as the platform describes run-time errors.
 std::string Error_Description(int32_t number);
 
-}  // namespace vantorel
+// The path as the user gave it, for failure texts (UTF-8).
+std::string Path_Text(const std::filesystem::path& path);
+
+// ---- The backup copy --------------------------------------------------------
+// The target's full path with ".bak" appended, made once and never overwritten.
+
+enum class BackupResult { Made, AlreadyExists, Failed };
+
+std::filesystem::path Backup_Path(const std::filesystem::path& target);
+
+// Copies `target` to `backup` unless a backup exists already: an existing,
+// visible regular file of that name. The test and the creation are one step,
+// so an existing backup is never overwritten. Anything else in the way (a
+// directory, a dangling link, a hidden or system file) is a failure, like a
+// copy that cannot be made, and nothing is left behind; `why` then says what
+// the system reported. The target must be a regular file.
+BackupResult Make_Backup(const std::filesystem::path& target, const std::filesystem::path& backup,
+                         std::string& why);
+
+}  // namespace vantorel::engine

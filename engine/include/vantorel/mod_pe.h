@@ -10,7 +10,7 @@
 #include "vantorel/engine.h"
 #include "vantorel/random_access_file.h"
 
-namespace vantorel {
+namespace vantorel::engine {
 
 // ---- PE layout ------------------------------------------------------------
 
@@ -30,42 +30,50 @@ constexpr int32_t kCheckSumOffset = 64;
 constexpr int32_t kCertificateDirPE32 = 128;
 constexpr int32_t kCertificateDirPE32Plus = 144;
 
-// The one set of engine-wide values, kept between operations. Every successful
-// Find_Resource_Tree sets them all; the conversions read the first two.
-struct EngineState {
-  int32_t Res_Section_VA = 0;   // VirtualAddress of the section holding the tree
-  int32_t Res_Section_Raw = 0;  // PointerToRawData of that section
-  // Where that section's raw data really ends in this file (SizeOfRawData,
-  // cut at the end of the file): nothing outside [Res_Section_Raw,
-  // Res_Section_End) is ever read as part of the tree or written.
-  int64_t Res_Section_End = 0;
+// DOS header, file header and the PE32 optional header: no resource tree can
+// start inside them.
+constexpr int32_t kHeadersEnd = kDosHeaderSize + kFileHeaderSize + kOptionalHeader32Size;
+
+// The section that holds the resource tree, as Find_Resource_Tree found it.
+// Every operation after it takes this value; nothing is kept between calls.
+struct ResourceSection {
+  // File offset of the root directory; -1 when the target has no resource
+  // tree the engine can place; 0 after an error its warning reported.
+  int32_t root = -1;
+  int32_t va = 0;   // VirtualAddress of the section
+  int32_t raw = 0;  // PointerToRawData: where its raw data starts in the file
+  // Where that raw data really ends in this file (SizeOfRawData, cut at the
+  // end of the file). Nothing outside [raw, end) is read as part of the tree
+  // or written, and raw never lies inside the headers.
+  int64_t end = 0;
   // The part of the section that the resource table's data directory names.
-  int64_t Res_Area_Begin = 0;
-  int64_t Res_Area_End = 0;
+  int64_t area_begin = 0, area_end = 0;
   // File offset of the optional header's CheckSum field; -1 when unknown.
-  int64_t CheckSum_Offset = -1;
+  int64_t checksum_offset = -1;
+
+  // The write guard: [offset, offset + size) lies in the section's raw data.
+  bool Contains(int64_t offset, int64_t size) const {
+    return size >= 0 && offset >= raw && offset <= end && size <= end - offset;
+  }
 };
-extern EngineState g_Engine;
 
 // True when the file starts "MZ" and e_lfanew names the signature "PE\0\0"
 // followed by a file header and an optional header of a known form.
 bool Is_Valid_PE(const RandomAccessFile& file);
 
-// File offset of the resource tree's root directory; -1 when the target has
-// no resource tree the engine can place; 0 after an error its warning reported.
-int32_t Find_Resource_Tree(const RandomAccessFile& file, const WarningSink& warn);
+// Reads the headers and the section table and finds the section that holds
+// the resource tree. A section whose raw data lies past the end of the file or
+// over the headers (SizeOfHeaders, the section table) has no usable tree.
+ResourceSection Find_Resource_Tree(const RandomAccessFile& file, const WarningSink& warn);
 
 // Conversions inside the resource section. -1 below the section; 0 after an
 // error their warning reported.
-int32_t RVA_to_Offset(const int32_t& rva, const WarningSink& warn);
-int32_t Offset_to_RVA(const int32_t& offset, const WarningSink& warn);
+int32_t RVA_to_Offset(const ResourceSection& section, const int32_t& rva, const WarningSink& warn);
+int32_t Offset_to_RVA(const ResourceSection& section, const int32_t& offset, const WarningSink& warn);
 
 // True when the program carries a signature (a certificate table that is not
 // empty), which any change to the file invalidates.
 bool Is_Signed(const RandomAccessFile& file);
-
-// True when [offset, offset + size) lies in the resource section's raw data.
-bool In_Resource_Section(int64_t offset, int64_t size);
 
 // ---- Resource tree ----------------------------------------------------------
 
@@ -82,7 +90,7 @@ struct IconImageRef {
 
 // Lists every icon image in tree order; returns the count (0 after a warning,
 // with the images listed before the error kept).
-int16_t Find_Icon_Resources(const RandomAccessFile& file, int32_t root,
+int16_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection& section,
                             std::vector<IconImageRef>& icons, const WarningSink& warn);
 
 // ---- Icon file ---------------------------------------------------------------
@@ -106,8 +114,8 @@ struct IconImage {
 bool Is_Valid_Icon_File(const RandomAccessFile& file);
 
 // Loads the first image. Returns 0, or 1003 for an entry cut short, an empty
-// image or one running past the end of the file, 9 for a byte count of 2 GiB
-// or more, 7 when the buffer cannot be had.
+// image or one running past the end of the file (whatever its byte count), 7
+// when the buffer cannot be had.
 int32_t Load_First_Image(const RandomAccessFile& file, IconImage& image);
 
 // ---- Rewrite --------------------------------------------------------------------
@@ -124,21 +132,27 @@ using WritePlan = std::vector<PlannedWrite>;
 // otherwise the first free stretch of the resource data that holds it.
 struct ImagePlacement {
   int32_t offset = -1;    // -1: no room
-  int64_t room = 0;       // the largest stretch found, for the failure text
+  bool in_place = false;  // over the first icon image, within its size
+  int64_t room = 0;       // the stretch taken; when none, the largest one found
+  bool damaged = false;   // the room map could not be built: only in place is possible
 };
-ImagePlacement Find_Image_Room(const RandomAccessFile& file, int32_t root,
+ImagePlacement Find_Image_Room(const RandomAccessFile& file, const ResourceSection& section,
                                const IconImageRef& first, uint32_t bytes);
 
 // Plans, without writing, the rewrite of every icon data entry and every
 // group-icon entry to describe the new image at `new_image_offset`. Every
-// planned write has been checked against the resource section. False after a
+// planned write has been checked against the resource section. Each data
+// entry and each group is planned once however many entries lead to it, so
+// the plan never holds more than the section's size in bytes. False after a
 // warning.
-bool Modify_Resource_Directories(const RandomAccessFile& file, int32_t root, int32_t new_image_offset,
-                                 const IconImage& icon, WritePlan& plan, const WarningSink& warn);
+bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSection& section,
+                                 int32_t new_image_offset, const IconImage& icon, WritePlan& plan,
+                                 const WarningSink& warn);
 
-// Writes the plan. Each write first keeps the bytes it replaces; a failed write
-// or flush puts them all back. Returns true when everything is on disk;
-// otherwise `restored` tells whether the file is as it was.
+// Writes the plan. The bytes every write replaces are read and kept before the
+// first write; a failed write or flush puts them all back, last first.
+// Returns true when everything is on disk; otherwise `restored` tells whether
+// the file is as it was (and durably so).
 bool Apply_Writes(RandomAccessFile& file, const WritePlan& plan, bool& restored);
 
 // The optional header's CheckSum of a whole image, as Windows computes it.
@@ -146,7 +160,7 @@ uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset);
 
 // When the target keeps a checksum (not zero), adds the write that keeps it
 // right after the plan's other writes. Returns whether it added one.
-bool Plan_Checksum(const RandomAccessFile& file, WritePlan& plan);
+bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan);
 
 // Everything a replacement would write, checked, and what it means.
 struct ReplacementPlan {
@@ -154,6 +168,7 @@ struct ReplacementPlan {
   int32_t image_offset = -1;
   int32_t image_rva = -1;
   bool image_in_place = true;  // at the first icon image's own place
+  int64_t room_bytes = 0;      // the free stretch a moved image goes into
   int icon_entries = 0;
   int group_entries = 0;
   bool checksum = false;
@@ -165,10 +180,7 @@ int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const s
                         const std::string& target_path, std::string& failure_text, const WarningSink& warn,
                         ReplacementPlan* plan_out = nullptr, bool plan_only = false);
 
-// The path as the user gave it, for failure texts (UTF-8).
-std::string Path_Text(const std::filesystem::path& path);
-
 // Shows a warning through the sink, when there is one.
 void Warn(const WarningSink& warn, const std::string& title, const std::string& text);
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

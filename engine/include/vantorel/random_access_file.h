@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-namespace vantorel {
+namespace vantorel::engine {
 
 class RandomAccessFile {
  public:
@@ -45,4 +45,4 @@ class MemoryFile : public RandomAccessFile {
   std::vector<uint8_t> bytes_;
 };
 
-}  // namespace vantorel
+}  // namespace vantorel::engine

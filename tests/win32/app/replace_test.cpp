@@ -5,7 +5,7 @@
 #include "../../native/pe_builder.h"
 #include "app_test_support.h"
 #include "text.h"
-#include "vantorel/backup.h"
+#include "vantorel/engine.h"
 #include "vantorel/engine.h"
 
 namespace vantorel::test {
@@ -13,6 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace app;
+using namespace vantorel::engine;
 
 constexpr UINT kInfo = MB_OK | MB_ICONINFORMATION;
 constexpr UINT kError = MB_OK | MB_ICONERROR;

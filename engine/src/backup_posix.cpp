@@ -1,0 +1,98 @@
+// POSIX half of the backup copy.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "vantorel/engine.h"
+
+namespace vantorel::engine {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool Copy_Bytes(int from, int to) {
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t n = read(from, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    for (ssize_t done = 0; done < n;) {
+      ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      done += w;
+    }
+  }
+}
+
+// Something of the backup's name exists: only a regular file (or a link to
+// one) is a backup made before. A directory or a link that points nowhere is
+// in the way, and nothing was copied.
+BackupResult Existing_Backup(const std::filesystem::path& backup, std::string& why) {
+  struct stat st{};
+  if (stat(backup.c_str(), &st) != 0) {
+    why = std::string("a symbolic link of that name points nowhere (") + std::strerror(errno) + ")";
+    return BackupResult::Failed;
+  }
+  if (S_ISREG(st.st_mode)) return BackupResult::AlreadyExists;
+  why = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "something that is not a file has that name";
+  return BackupResult::Failed;
+}
+
+}  // namespace
+
+BackupResult Make_Backup(const std::filesystem::path& target, const std::filesystem::path& backup,
+                         std::string& why) {
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; anything but a
+  // regular file is refused before a byte is read.
+  Fd from(open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat st{};
+  if (from.get() < 0 || fstat(from.get(), &st) != 0) {
+    why = std::strerror(errno);
+    return BackupResult::Failed;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    why = "not a regular file";
+    return BackupResult::Failed;
+  }
+  int flags = fcntl(from.get(), F_GETFL);
+  if (flags >= 0) fcntl(from.get(), F_SETFL, flags & ~O_NONBLOCK);
+  // O_EXCL: the existence test and the creation are one step.
+  Fd to(open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
+  if (to.get() < 0) {
+    if (errno == EEXIST) return Existing_Backup(backup, why);
+    why = std::strerror(errno);
+    return BackupResult::Failed;
+  }
+  bool copied = Copy_Bytes(from.get(), to.get()) && fsync(to.get()) == 0;
+  int copy_errno = errno;
+  if (!to.Close() || !copied) {
+    why = std::strerror(copied ? errno : copy_errno);
+    unlink(backup.c_str());
+    return BackupResult::Failed;
+  }
+  return BackupResult::Made;
+}
+
+}  // namespace vantorel::engine

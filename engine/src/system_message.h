@@ -1,0 +1,12 @@
+// The system's text for a Win32 error code (Win32 backend only).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vantorel::engine {
+
+std::string System_Message(DWORD code);
+
+}  // namespace vantorel::engine

@@ -61,8 +61,10 @@ class Planner {
     if (!groups_.insert(group).second) return;
     int16_t idCount = r_.I16(int64_t{group} + 4);
     if (idCount < 0) Raise(9);
-    // An idCount that runs past the group's own data is malformed.
-    if (kGrpIconDirSize + int64_t{idCount} * kGrpIconDirEntrySize > size) Raise(9);
+    // An idCount that runs past the group's own data, or past the section, is
+    // malformed (the nID that is not written must be there too).
+    int64_t group_bytes = kGrpIconDirSize + int64_t{idCount} * kGrpIconDirEntrySize;
+    if (group_bytes > size || !section_.Contains(group, group_bytes)) Raise(9);
     std::vector<uint8_t> shared(icon_.entry_bytes.begin(), icon_.entry_bytes.begin() + kSharedEntryBytes);
     for (int16_t e = 0; e < idCount; ++e) {
       if (--group_entry_budget_ < 0) Raise(9);  // groups that overlap each other

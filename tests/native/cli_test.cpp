@@ -58,7 +58,7 @@ class CliTest : public ::testing::Test {
 TEST_F(CliTest, WrongUsageExitsTwo) {
   for (const auto& args : std::vector<std::vector<fs::path>>{
            {}, {"only.ico"}, {"a", "b", "c"}, {"--frobnicate", "a", "b"}, {"--list"}, {"--list", "a", "b"},
-           {"--list", "--backup", "a"}}) {
+           {"--list", "--backup", "a"}, {"--version", "extra"}, {"--help", "extra"}}) {
     Output o = Cli(args);
     EXPECT_EQ(o.status, 2);
     EXPECT_NE(o.err.find("Usage: vantorel-cli"), std::string::npos);
@@ -136,11 +136,33 @@ TEST_F(CliTest, DryRunSaysWhereAndChangesNothing) {
   EXPECT_NE(o.out.find(offset), std::string::npos) << o.out;
   EXPECT_NE(o.out.find("2 icon entries and 2 group-icon entries"), std::string::npos) << o.out;
   EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+  EXPECT_NE(o.out.find("in place"), std::string::npos) << o.out;
   // A failure that a real run would meet is reported the same way.
   WriteFileBytes(icon_, IconFile({Image(5000, 1)}));
   Output no_room = Cli({"--dry-run", icon_, target_});
   EXPECT_EQ(no_room.status, 1);
   EXPECT_EQ(no_room.err.rfind("error 1007: ", 0), 0u) << no_room.err;
+}
+
+TEST_F(CliTest, DryRunSaysWhenTheImageMovesOverSeveralOldImages) {
+  // 1,200 bytes fit neither image's 800, but the two old images together
+  // (808 + 800) from the first one's start.
+  WriteFileBytes(icon_, IconFile({Image(1200, 2)}));
+  Output o = Cli({"--dry-run", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out.find("in place"), std::string::npos) << o.out;
+  EXPECT_EQ(o.out.find("over the first icon image"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("moved: into free room"), std::string::npos) << o.out;
+}
+
+TEST_F(CliTest, ListShowsWidthAndHeightZeroAs256) {
+  Bytes b = pe_.bytes;
+  b[pe_.data_offset[2] + 6] = 0;  // first group entry: width 0
+  b[pe_.data_offset[2] + 7] = 0;  // and height 0
+  WriteFileBytes(target_, b);
+  Output list = Cli({"--list", target_});
+  ASSERT_EQ(list.status, 0) << list.err;
+  EXPECT_NE(list.out.find("     1033    256    256 "), std::string::npos) << list.out;
 }
 
 TEST_F(CliTest, SignedProgramsNeedConsent) {
@@ -149,14 +171,45 @@ TEST_F(CliTest, SignedProgramsNeedConsent) {
   Put32(b, pe_.optional_header + 132, 0x100);
   b.resize(b.size() + 0x100, 0x30);
   WriteFileBytes(target_, b);
-  Output refused = Cli({icon_, target_});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("is signed"), std::string::npos);
+  for (bool backup : {false, true}) {
+    Output refused = backup ? Cli({"--backup", icon_, target_}) : Cli({icon_, target_});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.rfind("error 1011: " + Path_Text(target_) + " is signed", 0), 0u) << refused.err;
+    EXPECT_EQ(ReadFileBytes(target_), b);
+    EXPECT_FALSE(fs::exists(Backup_Path(target_)));
+  }
+  // A dry run changes nothing: it runs, and says the target is signed.
+  Output dry = Cli({"--dry-run", icon_, target_});
+  EXPECT_EQ(dry.status, 0) << dry.err;
+  EXPECT_NE(dry.out.find("is signed"), std::string::npos) << dry.out;
   EXPECT_EQ(ReadFileBytes(target_), b);
   Output list = Cli({"--list", target_});
   EXPECT_NE(list.out.find("is signed"), std::string::npos);
   EXPECT_EQ(Cli({"--allow-signed", icon_, target_}).status, 0);
   EXPECT_NE(ReadFileBytes(target_), b);
+}
+
+// A directory or a dangling link named like the backup is no backup: the
+// target is not changed, and the failure says why.
+TEST_F(CliTest, SomethingElseNamedLikeTheBackupIsNoBackup) {
+  fs::create_directory(Backup_Path(target_));
+  Output o = Cli({"--backup", icon_, target_});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err.rfind("error 1010: Could not create the backup file " + Path_Text(Backup_Path(target_)) +
+                            ". The target was not changed. ",
+                        0),
+            0u)
+      << o.err;
+  EXPECT_GT(o.err.size(), o.err.find("changed. ") + 10) << "the reason follows";
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+  fs::remove(Backup_Path(target_));
+  std::error_code ec;
+  fs::create_symlink(dir_ / "nowhere", Backup_Path(target_), ec);
+  if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+  o = Cli({"--backup", icon_, target_});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err.rfind("error 1010: ", 0), 0u) << o.err;
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
 }
 
 #ifndef _WIN32

@@ -1,0 +1,253 @@
+// The engine at its limits: named resources, the exact edges of the free
+// room, the write guard one byte either side, the reader's window and page,
+// the walk budget, the 24-bit and 32-bit offset rules, rollback of writes that
+// overlap.
+#include "reader.h"
+#include "test_support.h"
+
+namespace vantorel::test {
+namespace {
+
+// Gives the name entry at `entry` the counted UTF-16 name `name`, stored at
+// file offset `at` (inside the section), and counts it as a named entry of
+// its directory `dir`.
+void NameEntry(Bytes& b, const BuiltPe& pe, uint32_t dir, uint32_t entry, uint32_t at, const std::string& name) {
+  Put16(b, at, static_cast<uint16_t>(name.size()));
+  for (size_t i = 0; i < name.size(); ++i) Put16(b, at + 2 + 2 * i, static_cast<uint8_t>(name[i]));
+  Put32(b, entry, 0x80000000u | (at - pe.root));
+  Put16(b, dir + 12, 1);
+  Put16(b, dir + 14, 0);
+}
+
+TEST(NamedResources, TheNamedGroupIsRewrittenAndNamedDataAndNamesStay) {
+  PeOptions o = IconProgram({100, 100});
+  o.resources.push_back({10, 1, 1033, Bytes(101, 'd')});  // RCDATA, last: right before the free room
+  o.free_after_data = 640;
+  BuiltPe pe = BuildPe(o);
+  Bytes b = pe.bytes;
+  // The names live in the last 64 bytes of the free room.
+  uint32_t names_at = pe.data_end + 640 - 64;
+  // Types 3, 10, 14: the name directories follow the root's 3 entries.
+  uint32_t rcdata_names = Get32(b, pe.type_dir_entries + 8 + 4) & 0x7FFFFFFF;
+  uint32_t group_names = Get32(b, pe.type_dir_entries + 16 + 4) & 0x7FFFFFFF;
+  NameEntry(b, pe, pe.root + rcdata_names, pe.root + rcdata_names + 16, names_at, "DATA");
+  NameEntry(b, pe, pe.root + group_names, pe.root + group_names + 16, names_at + 16, "MAINICON");
+  const Bytes before = b;
+
+  // 500 bytes fit neither the old images (2 x 104) nor before the names.
+  Replacement r = Replace(b, IconFile({Image(500, 4)}));
+  ASSERT_EQ(r.result, 0) << r.failure;
+  // The image starts at the first 4-byte boundary after the RCDATA's 101 bytes.
+  uint32_t image_at = pe.data_offset[3] + 104;
+  EXPECT_EQ(Get32(r.after, pe.data_entry[0]), pe.rsrc_va + (image_at - pe.root));
+  EXPECT_TRUE(std::equal(before.begin() + pe.data_offset[3], before.begin() + pe.data_offset[3] + 101,
+                         r.after.begin() + pe.data_offset[3]))
+      << "the named data, its last byte included, stays";
+  EXPECT_TRUE(std::equal(before.begin() + names_at, before.begin() + names_at + 64, r.after.begin() + names_at))
+      << "the name strings stay";
+  EXPECT_EQ(Get32(r.after, pe.data_offset[2] + 6 + 8), 500u);  // the named group describes the image
+  EXPECT_EQ(Get32(r.after, pe.data_offset[2] + 6 + 14 + 8), 500u);
+
+  // 580 bytes would reach into the names (576 bytes lie between).
+  Replacement too_large = Replace(b, IconFile({Image(580, 4)}));
+  EXPECT_EQ(too_large.result, 1007);
+  EXPECT_EQ(too_large.after, before);
+}
+
+TEST(Room, TheSectionBeforeTheTreeIsNotRoom) {
+  BuiltPe pe = BuildPe(IconProgram({100, 100}));
+  Bytes b = pe.bytes;
+  // The section starts 0x200 bytes before the tree (over .text's bytes); the
+  // data directory still names the tree.
+  Put32(b, pe.rsrc_header + 12, pe.rsrc_va - 0x200);
+  Put32(b, pe.rsrc_header + 16, pe.rsrc_raw_size + 0x200);
+  Put32(b, pe.rsrc_header + 20, pe.rsrc_raw - 0x200);
+  Replacement r = Replace(b, IconFile({Image(400, 4)}));
+  EXPECT_EQ(r.result, 1007) << r.failure;
+  EXPECT_EQ(r.after, b);
+}
+
+TEST(Room, NoRoomBeyondWhatTheDataDirectoryNames) {
+  PeOptions o = IconProgram({100, 100});
+  o.free_after_data = 400;
+  BuiltPe pe = BuildPe(o);
+  Bytes icon = IconFile({Image(300, 4)});
+  EXPECT_EQ(Replace(pe.bytes, icon).result, 0);
+  Bytes b = pe.bytes;
+  Put32(b, pe.resource_dir + 4, Get32(b, pe.resource_dir + 4) - 400);  // the free bytes left out
+  Replacement r = Replace(b, icon);
+  EXPECT_EQ(r.result, 1007);
+  EXPECT_EQ(r.after, b);
+}
+
+TEST(Room, AFileShorterThanItsSectionCutsTheRoomAtItsEnd) {
+  PeOptions o = IconProgram({100, 100});
+  BuiltPe pe = BuildPe(o);
+  Bytes b = pe.bytes;
+  Put32(b, pe.resource_dir + 4, pe.rsrc_raw_size);  // the whole section is resource data
+  b.resize(pe.data_end);                            // but the file ends with the tree's data
+  Replacement r = Replace(b, IconFile({Image(300, 4)}));
+  EXPECT_EQ(r.result, 1007) << r.failure;
+  EXPECT_EQ(r.after, b);
+}
+
+TEST(WriteGuard, EntriesJustOutsideTheSectionAreRefused) {
+  BuiltPe pe = BuildPe(IconProgram({64, 64}));
+  Bytes icon = IconFile({Image(40, 1)});
+  // The second icon's language entry names a data entry 256 bytes below the
+  // section: all 32 bits of an icon entry's offset count.
+  Bytes below = pe.bytes;
+  Put32(below, pe.language_entry[1] + 4, 0xFFFFFF00u);
+  Replacement r = Replace(below, icon);
+  EXPECT_EQ(r.result, 1006);
+  EXPECT_EQ(r.after, below);
+
+  // The group's entries (nID included) end one byte past the section's raw data.
+  uint32_t group_end = pe.data_offset[2] + 6 + 14 * 2;
+  Bytes past = pe.bytes;
+  Put32(past, pe.rsrc_header + 16, group_end - 1 - pe.rsrc_raw);
+  r = Replace(past, icon);
+  EXPECT_EQ(r.result, 1006);
+  EXPECT_EQ(r.after, past);
+  // Ending exactly at the section's end is fine.
+  Put32(past, pe.rsrc_header + 16, group_end - pe.rsrc_raw);
+  EXPECT_EQ(Replace(past, icon).result, 0);
+}
+
+TEST(OffsetRules, GroupEntriesUseTheLow24BitsIconEntriesAll32) {
+  BuiltPe pe = BuildPe(IconProgram({64, 64}));
+  Bytes icon = IconFile({Image(40, 1)});
+  Bytes group = pe.bytes;
+  Put32(group, pe.language_entry[2] + 4, 0x01000000u | Get32(group, pe.language_entry[2] + 4));
+  Replacement r = Replace(group, icon);
+  ASSERT_EQ(r.result, 0) << r.failure;
+  EXPECT_EQ(Get32(r.after, pe.data_offset[2] + 6 + 8), 40u);
+
+  Bytes image = pe.bytes;
+  Put32(image, pe.language_entry[1] + 4, 0x01000000u | Get32(image, pe.language_entry[1] + 4));
+  r = Replace(image, icon);
+  EXPECT_NE(r.result, 0);
+  EXPECT_EQ(r.after, image);
+}
+
+TEST(Walk, ANegativeEntryTotalIsAnError) {
+  BuiltPe pe = BuildPe(IconProgram({64, 64}));
+  Bytes b = pe.bytes;
+  uint32_t group_names = pe.root + (Get32(b, pe.type_dir_entries + 8 + 4) & 0x7FFFFFFF);
+  Put16(b, group_names + 14, 0xFFFF);
+  Replacement r = Replace(b, IconFile({Image(40, 1)}));
+  EXPECT_EQ(r.result, 1006);
+  EXPECT_EQ(r.after, b);
+}
+
+// A tree whose 500 type entries lead to 500 distinct name directories that
+// overlap: each claims 4,016 entries of one shared array, all naming one
+// language directory. Walked in full that is two million entries.
+TEST(Walk, TheBudgetEndsOverlappingDirectoriesWithAFailure) {
+  BuiltPe pe = BuildPe(IconProgram({64}));
+  constexpr uint32_t kTypes = 500;
+  const uint32_t lang_dir = 16 + 8 * kTypes;  // 4,016: also each name directory's entry count
+  const uint32_t data_entry = lang_dir + 24;
+  const uint32_t image = data_entry + 16;
+  const uint32_t array = image + 64 + 16;
+  const uint32_t array_entries = kTypes + lang_dir + 4;
+  Bytes s(array + 8 * array_entries, 0);
+  Put16(s, 14, kTypes);
+  for (uint32_t i = 0; i < kTypes; ++i) {
+    Put32(s, 16 + 8 * i, 3);
+    // Directory i starts 16 bytes before array entry i + 2: its counts are
+    // the OffsetToData of entry i + 1, read as NumberOfNamedEntries = 4,016
+    // and NumberOfIdEntries = 0.
+    Put32(s, 16 + 8 * i + 4, 0x80000000u | (array + 8 * (i + 2) - 16));
+  }
+  for (uint32_t j = 0; j < array_entries; ++j) Put32(s, array + 8 * j + 4, lang_dir);
+  Put16(s, lang_dir + 14, 1);
+  Put32(s, lang_dir + 16, 1033);
+  Put32(s, lang_dir + 20, data_entry);
+  Put32(s, data_entry, pe.rsrc_va + image);
+  Put32(s, data_entry + 4, 64);
+
+  Bytes b(pe.bytes.begin(), pe.bytes.begin() + pe.rsrc_raw);
+  b.insert(b.end(), s.begin(), s.end());
+  b.resize(pe.rsrc_raw + (s.size() + 0x1FF) / 0x200 * 0x200, 0);
+  Put32(b, pe.rsrc_header + 8, static_cast<uint32_t>(b.size() - pe.rsrc_raw));
+  Put32(b, pe.rsrc_header + 16, static_cast<uint32_t>(b.size() - pe.rsrc_raw));
+  Put32(b, pe.resource_dir + 4, static_cast<uint32_t>(s.size()));
+  Replacement r = Replace(b, IconFile({Image(40, 1)}));
+  EXPECT_EQ(r.result, 1006) << r.failure;
+  ASSERT_FALSE(r.warnings.seen.empty());
+  EXPECT_EQ(r.warnings.seen[0].first, Program_Name() + " - Subscript out of range");
+  EXPECT_EQ(r.after, b);
+}
+
+// A file whose `fail_at`-th write fails (half of it landing first) and whose
+// flush fails from then on when `flush_fails`.
+class FailingFile : public MemoryFile {
+ public:
+  FailingFile(Bytes b, int fail_at, bool flush_fails)
+      : MemoryFile(std::move(b)), fail_at_(fail_at), flush_fails_(flush_fails) {}
+  bool WriteAt(int64_t offset, const void* data, size_t size) override {
+    if (writes_++ != fail_at_) return MemoryFile::WriteAt(offset, data, size);
+    MemoryFile::WriteAt(offset, data, size / 2);
+    return false;
+  }
+  bool Flush() override { return !flush_fails_; }
+
+ private:
+  int writes_ = 0, fail_at_;
+  bool flush_fails_;
+};
+
+TEST(Rollback, OverlappingGroupsUnwindToTheOriginalBytes) {
+  // Two group icons whose data overlap, 2 bytes apart: their entry writes
+  // overlap too.
+  PeOptions o = IconProgram({64, 64});
+  o.resources.push_back({14, 2, 1033, GroupIcon({1, 2})});
+  BuiltPe pe = BuildPe(o);
+  Put32(pe.bytes, pe.data_entry[3], Get32(pe.bytes, pe.data_entry[2]) + 2);
+  Put16(pe.bytes, pe.data_offset[2] + 6, 2);  // what the second group reads as idCount
+  MemoryFile icon_file(IconFile({Image(40, 1)}));
+  IconImage image;
+  ASSERT_EQ(Load_First_Image(icon_file, image), 0);
+  ReplacementPlan plan;
+  MemoryFile probe(pe.bytes);
+  std::string failure;
+  ASSERT_EQ(Replace_Icon_In(probe, image, "new.ico", "app.exe", failure, {}, &plan, true), 0) << failure;
+  int writes = static_cast<int>(plan.writes.size());
+  ASSERT_GE(plan.group_entries, 3);
+  for (int fail_at = 0; fail_at <= writes; ++fail_at) {
+    FailingFile file(pe.bytes, fail_at < writes ? fail_at : -1, fail_at == writes);
+    EXPECT_EQ(Replace_Icon_In(file, image, "new.ico", "app.exe", failure, {}), 1008) << fail_at;
+    if (fail_at < writes) {
+      EXPECT_EQ(failure, "Failed to write to app.exe. The target was left unchanged.");
+    } else {
+      // Every byte was put back, but the flush after it failed too: nothing
+      // says the file on disk is whole.
+      EXPECT_EQ(failure, "Failed to write to app.exe. The target may be damaged; restore it from its backup.");
+    }
+    EXPECT_EQ(file.bytes(), pe.bytes) << fail_at;
+  }
+}
+
+TEST(Reader, WindowEdgesAndPageBoundaries) {
+  Bytes bytes(10000);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + 7);
+  MemoryFile file(bytes);
+  Reader r(file, 100, 5000);
+  EXPECT_EQ(r.U32(4996), Get32(bytes, 4996));  // the last whole field
+  EXPECT_THROW(r.U32(4997), EngineError);      // ends one byte past the window
+  EXPECT_THROW(r.U8(99), EngineError);         // starts one byte before it
+  EXPECT_EQ(r.U8(100), bytes[100]);
+  // Fields across the 4,096-byte page boundary, read after and before it.
+  EXPECT_EQ(r.U32(4094), Get32(bytes, 4094));
+  EXPECT_EQ(r.U16(4095), Get16(bytes, 4095));
+  EXPECT_EQ(r.U32(4093), Get32(bytes, 4093));
+  EXPECT_EQ(r.U32(200), Get32(bytes, 200));
+  Reader clipped(file, 9000, 20000);  // clipped to the file
+  EXPECT_EQ(clipped.end(), 10000);
+  EXPECT_EQ(clipped.U32(9996), Get32(bytes, 9996));
+  EXPECT_THROW(clipped.U16(9999), EngineError);
+}
+
+}  // namespace
+}  // namespace vantorel::test

@@ -1,8 +1,12 @@
 // Fuzz target: an icon file and a target program, replaced in memory.
 // Input: a 4-byte little-endian length L, then L bytes of icon file, then the
 // target. On every input: no crash and no sanitizer report; the target keeps
-// its length; no byte outside the resource section changes (but the header's
-// CheckSum); a failed replacement leaves every byte as it was.
+// its length; a failed replacement leaves every byte as it was. After a
+// success: no byte changed outside the resource section's raw data as this
+// file computes it from the raw bytes (unsigned fields, clipped to the file,
+// headers excluded), but the header's CheckSum; a CheckSum that was right is
+// still right; every icon entry names the new image, whose bytes are there.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +23,63 @@ namespace {
   std::abort();
 }
 
+uint32_t Le(const std::vector<uint8_t>& b, uint64_t at, int bytes) {
+  uint32_t v = 0;
+  for (int i = 0; i < bytes; ++i) v |= (at + i < b.size() ? uint32_t{b[at + i]} : 0u) << (8 * i);
+  return v;
+}
+
+// Where a write may land: the raw data of the first section that holds the
+// resource table's RVA, cut at the end of the file, never below the headers.
+// Empty when the headers do not say.
+struct Bounds {
+  uint64_t begin = 0, end = 0;
+  int64_t checksum = -1;
+};
+
+Bounds Writable(const std::vector<uint8_t>& b) {
+  Bounds none;
+  uint64_t pe = Le(b, 60, 4);
+  uint64_t file_header = pe + 4;
+  if (file_header + 20 > b.size()) return none;
+  uint32_t sections = Le(b, file_header + 2, 2);
+  uint32_t optional_size = Le(b, file_header + 16, 2);
+  uint64_t optional = file_header + 20;
+  bool plus = Le(b, optional, 2) == 0x20B;
+  uint64_t resource_dir = optional + (plus ? 128 : 112);
+  uint64_t table = optional + optional_size;
+  uint64_t headers_end = std::max<uint64_t>({Le(b, optional + 60, 4), table + 40ull * sections, 308});
+  uint32_t rva = Le(b, resource_dir, 4);
+  for (uint32_t i = 0; i < sections; ++i) {
+    uint64_t s = table + 40ull * i;
+    uint64_t va = Le(b, s + 12, 4), raw_size = Le(b, s + 16, 4), raw = Le(b, s + 20, 4);
+    if (va <= rva && rva < va + raw_size) {
+      Bounds out;
+      out.begin = std::max(raw, headers_end);
+      out.end = std::min<uint64_t>(raw + raw_size, b.size());
+      out.checksum = static_cast<int64_t>(optional + 64);
+      return out;
+    }
+  }
+  return none;
+}
+
+void Check_Icons_Name_The_Image(const std::vector<uint8_t>& after, const IconImage& image) {
+  MemoryFile file(after);
+  ResourceSection section = Find_Resource_Tree(file, {});
+  std::vector<IconImageRef> icons;
+  Find_Icon_Resources(file, section, icons, {});
+  if (icons.empty()) Violation("no icon image found after a success");
+  for (const IconImageRef& icon : icons) {
+    if (icon.Offset != icons.front().Offset) Violation("icon entries name different images");
+    if (icon.Size != image.bytes.size()) Violation("an icon entry's size is not the image's");
+  }
+  size_t at = static_cast<size_t>(icons.front().Offset);
+  if (at + image.bytes.size() > after.size() || !std::equal(image.bytes.begin(), image.bytes.end(), after.begin() + at)) {
+    Violation("the new image is not where the icon entries point");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -31,11 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   IconImage image;
   if (!Is_Valid_Icon_File(icon) || Load_First_Image(icon, image) != kSuccess) return 0;
 
-  g_Engine = EngineState{};
   MemoryFile target(original);
   std::string failure;
-  int warnings = 0;
-  WarningSink sink = [&](const std::string&, const std::string&) { ++warnings; };
+  WarningSink sink = [](const std::string&, const std::string&) {};
   int32_t result = Replace_Icon_In(target, image, "icon.ico", "target.exe", failure, sink);
 
   const std::vector<uint8_t>& after = target.bytes();
@@ -45,12 +104,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (failure.empty()) Violation("failure without a text");
     return 0;
   }
+  Bounds bounds = Writable(original);
   for (size_t i = 0; i < after.size(); ++i) {
     if (after[i] == original[i]) continue;
-    int64_t at = static_cast<int64_t>(i);
-    bool in_section = at >= g_Engine.Res_Section_Raw && at < g_Engine.Res_Section_End;
-    bool checksum = at >= g_Engine.CheckSum_Offset && at < g_Engine.CheckSum_Offset + 4;
-    if (!in_section && !checksum) Violation("byte outside the resource section changed");
+    bool in_section = i >= bounds.begin && i < bounds.end;
+    bool checksum = bounds.checksum >= 0 && static_cast<int64_t>(i) >= bounds.checksum &&
+                    static_cast<int64_t>(i) < bounds.checksum + 4;
+    if (!in_section && !checksum) Violation("byte outside the resource section's raw data changed");
   }
+  if (bounds.checksum >= 0) {
+    uint32_t stored = Le(original, static_cast<uint64_t>(bounds.checksum), 4);
+    if (stored != 0 && stored == PE_Checksum(original.data(), original.size(), bounds.checksum) &&
+        Le(after, static_cast<uint64_t>(bounds.checksum), 4) != PE_Checksum(after.data(), after.size(), bounds.checksum)) {
+      Violation("a right CheckSum is wrong after the replacement");
+    }
+  }
+  Check_Icons_Name_The_Image(after, image);
   return 0;
 }

@@ -44,5 +44,12 @@ int main(int argc, char** argv) {
   BuiltPe pe = BuildPe(many);
   Put32(pe.bytes, pe.optional_header + 64, vantorel::engine::PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
   Seed(dir, "groups", large, pe.bytes);
+
+  // The hostile shapes: one group's data shared by many languages, a raw
+  // data pointer past the end of the file, raw data over the headers.
+  Seed(dir, "shared-group-data", small, SharedGroupData(40, 60).bytes);
+  BuiltPe plain = BuildPe(IconProgram({64, 64}));
+  Seed(dir, "raw-past-end", small, WithRawPointer(plain, 0xFFFFFF00u, plain.e_lfanew));
+  Seed(dir, "raw-over-headers", small, WithRawPointer(plain, 0, plain.e_lfanew));
   return 0;
 }

@@ -221,6 +221,37 @@ IconSpec Image(uint32_t size, uint8_t seed, uint8_t width) {
   return s;
 }
 
+// One group icon of `entries` entries, reached through `languages` language
+// entries that all name the first language's data entry.
+BuiltPe SharedGroupData(uint16_t entries, uint32_t languages) {
+  PeOptions o;
+  o.resources.push_back({3, 1, 1033, Bytes(64, 0xA1)});
+  o.resources.push_back({3, 2, 1033, Bytes(64, 0xA2)});
+  std::vector<uint16_t> ids(entries, 1);
+  for (uint32_t l = 1; l <= languages; ++l) o.resources.push_back({14, 1, l, GroupIcon(ids)});
+  BuiltPe pe = BuildPe(o);
+  for (size_t i = 3; i < pe.language_entry.size(); ++i) {
+    Put32(pe.bytes, pe.language_entry[i] + 4, pe.data_entry[2] - pe.root);
+  }
+  return pe;
+}
+
+// Moves the resource section's raw data pointer to `raw` and its
+// VirtualAddress so that the tree keeps its place in the file, and points
+// the first icon's data entry at file offset `image_at`.
+Bytes WithRawPointer(const BuiltPe& pe, uint32_t raw, uint32_t image_at) {
+  Bytes b = pe.bytes;
+  // root = resource RVA - VirtualAddress + PointerToRawData stays rsrc_raw.
+  uint32_t va = pe.rsrc_va - pe.rsrc_raw + raw;
+  Put32(b, pe.rsrc_header + 12, va);
+  Put32(b, pe.rsrc_header + 16, pe.rsrc_raw_size + (pe.rsrc_raw - raw));
+  Put32(b, pe.rsrc_header + 20, raw);
+  // VirtualAddress - PointerToRawData is unchanged, so every RVA keeps naming
+  // the same file offset; only the first image's is made to name the headers.
+  Put32(b, pe.data_entry[0], va + image_at - raw);
+  return b;
+}
+
 Bytes ReadFileBytes(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -65,6 +65,15 @@ struct IconSpec {
 Bytes IconFile(const std::vector<IconSpec>& images);
 IconSpec Image(uint32_t size, uint8_t seed, uint8_t width = 32);
 
+// One group icon of `entries` entries, reached through `languages` language
+// entries that all name the first language's data entry.
+BuiltPe SharedGroupData(uint16_t entries, uint32_t languages);
+
+// Moves the resource section's raw data pointer to `raw` (its VirtualAddress
+// along, so the tree keeps its place in the file) and points the first icon's
+// data entry at file offset `image_at`.
+Bytes WithRawPointer(const BuiltPe& pe, uint32_t raw, uint32_t image_at);
+
 Bytes ReadFileBytes(const std::filesystem::path& p);
 void WriteFileBytes(const std::filesystem::path& p, const Bytes& b);
 

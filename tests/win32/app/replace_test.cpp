@@ -43,6 +43,16 @@ class ReplaceTest : public SharedFormTest {
     return names;
   }
 
+  // The fixed sentences, then the system's reason on a line of its own.
+  void ExpectBackupFailure(const fs::path& backup) {
+    const std::wstring fixed = L"Error: Change Icon Failed.\r\nCould not create the backup file " + backup.wstring() +
+                               L". The target was not changed.\r\n";
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text.rfind(fixed, 0), 0u) << Narrow(ui.shown[0].text);
+    EXPECT_GT(ui.shown[0].text.size(), fixed.size()) << "the reason follows";
+    EXPECT_EQ(ui.shown[0].type, kError);
+  }
+
   void ExpectOneMessage(const std::wstring& text, UINT type) {
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].text, text);
@@ -103,8 +113,6 @@ TEST_F(ReplaceTest, UntickedBoxTouchesNothingButTheTarget) {
 }
 
 TEST_F(ReplaceTest, ABackupThatCannotBeMadeStopsTheReplacement) {
-  const std::wstring text = L"Error: Change Icon Failed.\r\nCould not create the backup file " + backup_.wstring() +
-                            L". The target was not changed.";
   // The target is held open by another program, so it cannot be copied.
   HANDLE held = CreateFileW(target_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -113,7 +121,7 @@ TEST_F(ReplaceTest, ABackupThatCannotBeMadeStopsTheReplacement) {
   CloseHandle(held);
   // Only the backup's failure: the engine was not asked, or it would have
   // reported that it could not open the target.
-  ExpectOneMessage(text, kError);
+  ExpectBackupFailure(backup_);
   EXPECT_FALSE(fs::exists(backup_));
   EXPECT_EQ(ReadFileBytes(target_), original_);
   EXPECT_TRUE(ui.changed.empty());
@@ -124,9 +132,15 @@ TEST_F(ReplaceTest, ABackupThatCannotBeMadeStopsTheReplacement) {
   fs::path missing = dir_.path() / "missing.exe";
   Fill(missing, icon_, true);
   PressReplace();
-  ExpectOneMessage(L"Error: Change Icon Failed.\r\nCould not create the backup file " + Backup_Path(missing).wstring() +
-                       L". The target was not changed.",
-                   kError);
+  ExpectBackupFailure(Backup_Path(missing));
+
+  // A directory named like the backup is no backup: nothing is changed.
+  ui.shown.clear();
+  fs::create_directory(backup_);
+  Fill(target_, icon_, true);
+  PressReplace();
+  ExpectBackupFailure(backup_);
+  EXPECT_EQ(ReadFileBytes(target_), original_);
 }
 
 TEST_F(ReplaceTest, EngineFailuresAreShownWithTheirText) {

@@ -11,9 +11,9 @@ namespace {
 // Gives the name entry at `entry` the counted UTF-16 name `name`, stored at
 // file offset `at` (inside the section), and counts it as a named entry of
 // its directory `dir`.
-void NameEntry(Bytes& b, const BuiltPe& pe, uint32_t dir, uint32_t entry, uint32_t at, const std::string& name) {
+void NameEntry(Bytes& b, const BuiltPe& pe, uint32_t dir, uint32_t entry, uint32_t at, const std::u16string& name) {
   Put16(b, at, static_cast<uint16_t>(name.size()));
-  for (size_t i = 0; i < name.size(); ++i) Put16(b, at + 2 + 2 * i, static_cast<uint8_t>(name[i]));
+  for (size_t i = 0; i < name.size(); ++i) Put16(b, at + 2 + 2 * i, name[i]);
   Put32(b, entry, 0x80000000u | (at - pe.root));
   Put16(b, dir + 12, 1);
   Put16(b, dir + 14, 0);
@@ -30,8 +30,8 @@ TEST(NamedResources, TheNamedGroupIsRewrittenAndNamedDataAndNamesStay) {
   // Types 3, 10, 14: the name directories follow the root's 3 entries.
   uint32_t rcdata_names = Get32(b, pe.type_dir_entries + 8 + 4) & 0x7FFFFFFF;
   uint32_t group_names = Get32(b, pe.type_dir_entries + 16 + 4) & 0x7FFFFFFF;
-  NameEntry(b, pe, pe.root + rcdata_names, pe.root + rcdata_names + 16, names_at, "DATA");
-  NameEntry(b, pe, pe.root + group_names, pe.root + group_names + 16, names_at + 16, "MAINICON");
+  NameEntry(b, pe, pe.root + rcdata_names, pe.root + rcdata_names + 16, names_at, u"DATA");
+  NameEntry(b, pe, pe.root + group_names, pe.root + group_names + 16, names_at + 16, u"MAINICON");
   const Bytes before = b;
 
   // 500 bytes fit neither the old images (2 x 104) nor before the names.
@@ -52,6 +52,63 @@ TEST(NamedResources, TheNamedGroupIsRewrittenAndNamedDataAndNamesStay) {
   Replacement too_large = Replace(b, IconFile({Image(580, 4)}));
   EXPECT_EQ(too_large.result, 1007);
   EXPECT_EQ(too_large.after, before);
+}
+
+// What --list reads: every group entry with its image's file offset, every
+// image, and names decoded from UTF-16 (one to four UTF-8 bytes, surrogate
+// pairs joined, a lone surrogate kept as it is).
+TEST(Listing, GroupsImagesAndNames) {
+  PeOptions o = IconProgram({100, 60});
+  o.resources.push_back({3, 2, 1031, Bytes(40, 1)});  // image 2 in a second language
+  o.free_after_data = 200;
+  BuiltPe pe = BuildPe(o);
+  Bytes b = pe.bytes;
+  uint32_t group_names = pe.root + (Get32(b, pe.type_dir_entries + 8 + 4) & 0x7FFFFFFF);
+  const std::u16string name = u"A\u007F\u0080\u07FF\u0800\uFFFF\U0001F600\xD800Z";
+  NameEntry(b, pe, group_names, group_names + 16, pe.data_end + 8, name);
+  b[pe.data_offset[2] + 6] = 0;  // first entry: width 0 and height 0 mean 256
+  b[pe.data_offset[2] + 7] = 0;
+  TempDir dir;
+  WriteFileBytes(dir / "app.exe", b);
+  IconListing listing;
+  std::string failure;
+  ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), 0) << failure;
+  EXPECT_FALSE(listing.is_signed);
+  ASSERT_EQ(listing.groups.size(), 2u);
+  const std::string utf8 = "A\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x9F\x98\x80\xED\xA0\x80Z";
+  for (const IconGroupEntry& g : listing.groups) {
+    EXPECT_EQ(g.group, utf8);
+    EXPECT_EQ(g.language, 1033u);
+    EXPECT_EQ(g.colors, 0);
+    EXPECT_EQ(g.bits, 32);
+  }
+  EXPECT_EQ(listing.groups[0].width, 256);
+  EXPECT_EQ(listing.groups[0].height, 256);
+  EXPECT_EQ(listing.groups[1].width, 32);
+  EXPECT_EQ(listing.groups[1].height, 32);
+  EXPECT_EQ(listing.groups[0].bytes, 1000u);
+  EXPECT_EQ(listing.groups[1].bytes, 1001u);
+  EXPECT_EQ(listing.groups[0].icon_id, 1);
+  EXPECT_EQ(listing.groups[1].icon_id, 2);
+  EXPECT_EQ(listing.groups[0].file_offset, pe.data_offset[0]);
+  EXPECT_EQ(listing.groups[1].file_offset, pe.data_offset[1]);  // the group's own language first
+  ASSERT_EQ(listing.images.size(), 3u);
+  EXPECT_EQ(listing.images[0].name, "#1");
+  EXPECT_EQ(listing.images[0].size, 100u);
+  EXPECT_EQ(listing.images[0].rva, pe.rsrc_va + (pe.data_offset[0] - pe.root));
+  EXPECT_EQ(listing.images[0].file_offset, pe.data_offset[0]);
+  EXPECT_EQ(listing.images[1].language, 1031u);
+  EXPECT_EQ(listing.images[1].file_offset, pe.data_offset[3]);
+  EXPECT_EQ(listing.images[2].language, 1033u);
+  EXPECT_EQ(listing.images[2].size, 60u);
+
+  // A name that runs out of the section is shown as "?".
+  Put16(b, pe.data_end + 8, 0x7FFF);
+  WriteFileBytes(dir / "app.exe", b);
+  IconListing cut;
+  ASSERT_EQ(List_Icons(dir / "app.exe", cut, failure), 0) << failure;
+  ASSERT_FALSE(cut.groups.empty());
+  EXPECT_EQ(cut.groups[0].group, "?");
 }
 
 TEST(Room, TheSectionBeforeTheTreeIsNotRoom) {

@@ -1,7 +1,9 @@
 // The replacement driver: opens and tests both files, plans every write, checks
 // it, and only then writes.
+#include <algorithm>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "traps.h"
 #include "vantorel/engine.h"
@@ -19,9 +21,19 @@ int32_t Fail(int32_t number, std::string text, std::string& failure_text) {
   return number;
 }
 
-bool Overlaps(const PlannedWrite& a, const PlannedWrite& b) {
-  return a.offset < b.offset + static_cast<int64_t>(b.bytes.size()) &&
-         b.offset < a.offset + static_cast<int64_t>(a.bytes.size());
+// Whether any two planned writes share a byte. In a sound tree the image, the
+// data entries and the group entries are all apart; where they are not (the
+// image over a group, a group over a data entry), the later write would undo
+// part of an earlier one and leave entries that name something else.
+bool Any_Overlap(const WritePlan& plan) {
+  std::vector<std::pair<int64_t, int64_t>> spans;
+  spans.reserve(plan.size());
+  for (const PlannedWrite& w : plan) spans.emplace_back(w.offset, w.offset + static_cast<int64_t>(w.bytes.size()));
+  std::sort(spans.begin(), spans.end());
+  for (size_t i = 1; i < spans.size(); ++i) {
+    if (spans[i].first < spans[i - 1].second) return true;
+  }
+  return false;
 }
 
 // The failure for the exception being handled; only called where nothing has
@@ -90,8 +102,8 @@ int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const st
   if (!Modify_Resource_Directories(target, section, placement.offset, icon, plan.writes, warn)) {
     return Fail(kModifyFailed, kModifyFailedText, failure_text);
   }
+  if (Any_Overlap(plan.writes)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
   for (size_t i = 1; i < plan.writes.size(); ++i) {
-    if (Overlaps(plan.writes.front(), plan.writes[i])) return Fail(kModifyFailed, kModifyFailedText, failure_text);
     if (plan.writes[i].kind == PlannedWrite::Kind::IconEntry) ++plan.icon_entries;
     if (plan.writes[i].kind == PlannedWrite::Kind::GroupEntry) ++plan.group_entries;
   }

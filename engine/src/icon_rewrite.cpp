@@ -35,11 +35,13 @@ class Planner {
   void Visit(const LanguageVisit& v) {
     int32_t entry = Data_Entry_At(section_.root, v);
     if (!r_.Contains(entry, kDataEntrySize)) Raise(9);
-    if (!data_entries_.insert(entry).second) return;
     if (v.type.Name == kRtGroupIcon) {
-      Plan_Group(entry);
+      if (group_data_entries_.insert(entry).second) Plan_Group(entry);
       return;
     }
+    // Kept apart from the groups' data entries: one entry that both branches
+    // name is still rewritten as an icon's.
+    if (!icon_data_entries_.insert(entry).second) return;
     // OffsetToData and Size: the entry describes exactly the bytes it points at.
     std::vector<uint8_t> fields;
     Put32(fields, static_cast<uint32_t>(new_rva_));
@@ -86,7 +88,7 @@ class Planner {
   int32_t new_rva_;
   const WarningSink& warn_;
   int64_t group_entry_budget_;
-  std::unordered_set<int32_t> data_entries_, groups_;
+  std::unordered_set<int32_t> icon_data_entries_, group_data_entries_, groups_;
   std::unordered_set<int64_t> group_entries_;
   WritePlan writes_;
 };

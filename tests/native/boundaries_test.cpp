@@ -255,35 +255,62 @@ class FailingFile : public MemoryFile {
   bool flush_fails_;
 };
 
-TEST(Rollback, OverlappingGroupsUnwindToTheOriginalBytes) {
+TEST(Rollback, OverlappingGroupsAreRefused) {
   // Two group icons whose data overlap, 2 bytes apart: their entry writes
-  // overlap too.
+  // would overlap, the later undoing part of the earlier.
   PeOptions o = IconProgram({64, 64});
   o.resources.push_back({14, 2, 1033, GroupIcon({1, 2})});
   BuiltPe pe = BuildPe(o);
   Put32(pe.bytes, pe.data_entry[3], Get32(pe.bytes, pe.data_entry[2]) + 2);
   Put16(pe.bytes, pe.data_offset[2] + 6, 2);  // what the second group reads as idCount
-  MemoryFile icon_file(IconFile({Image(40, 1)}));
-  IconImage image;
-  ASSERT_EQ(Load_First_Image(icon_file, image), 0);
-  ReplacementPlan plan;
-  MemoryFile probe(pe.bytes);
-  std::string failure;
-  ASSERT_EQ(Replace_Icon_In(probe, image, "new.ico", "app.exe", failure, {}, &plan, true), 0) << failure;
-  int writes = static_cast<int>(plan.writes.size());
-  ASSERT_GE(plan.group_entries, 3);
-  for (int fail_at = 0; fail_at <= writes; ++fail_at) {
-    FailingFile file(pe.bytes, fail_at < writes ? fail_at : -1, fail_at == writes);
-    EXPECT_EQ(Replace_Icon_In(file, image, "new.ico", "app.exe", failure, {}), 1008) << fail_at;
-    if (fail_at < writes) {
-      EXPECT_EQ(failure, "Failed to write to app.exe. The target was left unchanged.");
-    } else {
-      // Every byte was put back, but the flush after it failed too: nothing
-      // says the file on disk is whole.
-      EXPECT_EQ(failure, "Failed to write to app.exe. The target may be damaged; restore it from its backup.");
-    }
-    EXPECT_EQ(file.bytes(), pe.bytes) << fail_at;
+  Replacement r = Replace(pe.bytes, IconFile({Image(40, 1)}));
+  EXPECT_EQ(r.result, 1006);
+  EXPECT_EQ(r.after, pe.bytes);
+}
+
+TEST(Rollback, WritesThatOverlapUnwindLastFirstAndAFailedFlushIsNoRestore) {
+  // The second write covers part of the first; every failure point, and a
+  // flush that fails after all writes, must end with the original bytes.
+  const Bytes original(64, 0x11);
+  WritePlan plan = {{8, Bytes(16, 0x22), PlannedWrite::Kind::GroupEntry},
+                    {16, Bytes(16, 0x33), PlannedWrite::Kind::GroupEntry},
+                    {12, Bytes(8, 0x44), PlannedWrite::Kind::GroupEntry}};
+  for (int fail_at = 0; fail_at <= 3; ++fail_at) {
+    FailingFile file(original, fail_at < 3 ? fail_at : -1, fail_at == 3);
+    bool restored = false;
+    EXPECT_FALSE(Apply_Writes(file, plan, restored)) << fail_at;
+    EXPECT_EQ(file.bytes(), original) << fail_at;
+    // After a failed flush nothing says the bytes on disk are whole.
+    EXPECT_EQ(restored, fail_at < 3) << fail_at;
   }
+  MemoryFile fine(original);
+  bool restored = true;
+  EXPECT_TRUE(Apply_Writes(fine, plan, restored));
+  EXPECT_FALSE(restored);
+  EXPECT_EQ(fine.bytes()[8], 0x22);
+  EXPECT_EQ(fine.bytes()[12], 0x44);
+  EXPECT_EQ(fine.bytes()[20], 0x33);
+  EXPECT_EQ(fine.bytes()[31], 0x33);
+}
+
+// A group language entry that names an icon's data entry, with the group
+// type stored first: the icon's entry is still rewritten as an icon's.
+TEST(SharedData, ADataEntryNamedByBothBranchesIsStillAnIcons) {
+  BuiltPe pe = BuildPe(IconProgram({64, 64}));
+  Bytes b = pe.bytes;
+  // Types 14 then 3 in the root.
+  uint32_t first = pe.type_dir_entries, second = pe.type_dir_entries + 8;
+  uint32_t t0 = Get32(b, first), o0 = Get32(b, first + 4);
+  Put32(b, first, Get32(b, second));
+  Put32(b, first + 4, Get32(b, second + 4));
+  Put32(b, second, t0);
+  Put32(b, second + 4, o0);
+  Put32(b, pe.language_entry[2] + 4, pe.data_entry[1] - pe.root);  // the group names icon 2's entry
+  Put16(b, pe.data_offset[1] + 4, 0);                              // whose bytes read as idCount 0
+  Replacement r = Replace(b, IconFile({Image(40, 1)}));
+  ASSERT_EQ(r.result, 0) << r.failure;
+  EXPECT_EQ(Get32(r.after, pe.data_entry[0]), Get32(r.after, pe.data_entry[1]));
+  EXPECT_EQ(Get32(r.after, pe.data_entry[1] + 4), 40u);
 }
 
 TEST(Reader, WindowEdgesAndPageBoundaries) {

@@ -1,6 +1,8 @@
 // Plans the rewrite of the icon and group-icon directory entries, and writes a
 // plan so that a failure midway leaves the file as it was.
+#include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "reader.h"
 #include "resource_walk.h"
@@ -93,6 +95,27 @@ class Planner {
   WritePlan writes_;
 };
 
+// Whether a write touches any of the `ranges` ([begin, end) pairs).
+bool Writes_Cover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges) {
+  std::sort(ranges.begin(), ranges.end());
+  std::vector<std::pair<int64_t, int64_t>> merged;
+  for (const auto& range : ranges) {
+    if (!merged.empty() && range.first <= merged.back().second) {
+      merged.back().second = std::max(merged.back().second, range.second);
+    } else {
+      merged.push_back(range);
+    }
+  }
+  for (const PlannedWrite& w : writes) {
+    // The first range that ends after the write starts: disjoint and sorted,
+    // the ranges' ends ascend too.
+    auto it = std::upper_bound(merged.begin(), merged.end(), w.offset,
+                               [](int64_t at, const std::pair<int64_t, int64_t>& r) { return at < r.second; });
+    if (it != merged.end() && it->first < w.offset + static_cast<int64_t>(w.bytes.size())) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSection& section,
@@ -108,7 +131,13 @@ bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSec
     WalkCallbacks cb;
     cb.want_type = [](const ResourceEntry& t) { return t.Name == kRtIcon || t.Name == kRtGroupIcon; };
     cb.visit = [&](const LanguageVisit& v) { planner.Visit(v); };
+    // The tree's own directories, entries and names are read, never written:
+    // a group whose data lies over them would change the tree under the
+    // rewrite, and leave icon entries that were never rewritten.
+    std::vector<std::pair<int64_t, int64_t>> structure;
+    cb.structure = [&](int64_t offset, int64_t size) { structure.emplace_back(offset, offset + size); };
     Walk_Resource_Tree(r, section.root, cb);
+    if (Writes_Cover(planner.writes(), structure)) Raise(9);
     plan.insert(plan.end(), planner.writes().begin(), planner.writes().end());
     return true;
   });

@@ -268,6 +268,21 @@ TEST(Rollback, OverlappingGroupsAreRefused) {
   EXPECT_EQ(r.after, pe.bytes);
 }
 
+// Found by the fuzz target: a group whose data lies over a directory of the
+// tree would rewrite the tree under the rewrite.
+TEST(WriteGuard, GroupDataOverTheTreeIsRefused) {
+  BuiltPe pe = BuildPe(IconProgram({64, 64}));
+  Bytes b = pe.bytes;
+  uint32_t names = pe.root + (Get32(b, pe.type_dir_entries + 4) & 0x7FFFFFFF);
+  uint32_t languages = pe.root + (Get32(b, names + 16 + 4) & 0x7FFFFFFF);
+  Put32(b, languages + 4, 1);  // TimeDateStamp: what the group reads as idCount 1
+  Put32(b, pe.data_entry[2], pe.rsrc_va + (languages - pe.root));
+  Put32(b, pe.data_entry[2] + 4, 20);
+  Replacement r = Replace(b, IconFile({Image(40, 1)}));
+  EXPECT_EQ(r.result, 1006);
+  EXPECT_EQ(r.after, b);
+}
+
 TEST(Rollback, WritesThatOverlapUnwindLastFirstAndAFailedFlushIsNoRestore) {
   // The second write covers part of the first; every failure point, and a
   // flush that fails after all writes, must end with the original bytes.

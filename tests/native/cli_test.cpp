@@ -93,6 +93,8 @@ TEST_F(CliTest, ReplacesAndListsTheResult) {
     if (w.size() == 9 && w[2] == "48" && w[3] == "48" && w[5] == "8" && w[6] == "744" && w[8] == offset) ++rows;
   }
   EXPECT_EQ(rows, 2u) << list.out;
+  EXPECT_EQ(list.out.rfind(Path_Text(target_) + " is not signed.\nIcon groups of " + Path_Text(target_) + ":\n", 0), 0u)
+      << list.out;
 }
 
 TEST_F(CliTest, FailuresAreOneLineWithTheirNumber) {
@@ -118,12 +120,16 @@ TEST_F(CliTest, WarningsAreOneLineEach) {
 }
 
 TEST_F(CliTest, BackupIsMadeOnceAndKept) {
-  ASSERT_EQ(Cli({"--backup", icon_, target_}).status, 0);
+  Output first = Cli({"--backup", icon_, target_});
+  ASSERT_EQ(first.status, 0);
   fs::path backup = Backup_Path(target_);
+  EXPECT_EQ(first.out, "Backup written to " + Path_Text(backup) + "\nChanged the icon of " + Path_Text(target_) + "\n");
   EXPECT_EQ(ReadFileBytes(backup), pe_.bytes);
   Bytes changed = ReadFileBytes(target_);
   // A second run keeps the first backup, which still holds the original.
-  ASSERT_EQ(Cli({"--backup", icon_, target_}).status, 0);
+  Output second = Cli({"--backup", icon_, target_});
+  ASSERT_EQ(second.status, 0);
+  EXPECT_EQ(second.out.rfind("Backup " + Path_Text(backup) + " exists already and was kept\n", 0), 0u) << second.out;
   EXPECT_EQ(ReadFileBytes(backup), pe_.bytes);
   EXPECT_EQ(ReadFileBytes(target_), changed);
 }
@@ -135,6 +141,13 @@ TEST_F(CliTest, DryRunSaysWhereAndChangesNothing) {
   std::snprintf(offset, sizeof offset, "%#x", pe_.data_offset[0]);
   EXPECT_NE(o.out.find(offset), std::string::npos) << o.out;
   EXPECT_NE(o.out.find("2 icon entries and 2 group-icon entries"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("\nThe header checksum stays as it is.\n"), std::string::npos) << o.out;
+  Bytes kept = pe_.bytes;
+  Put32(kept, pe_.optional_header + 64, 0x1234);  // a checksum to keep
+  WriteFileBytes(target_, kept);
+  Output with_checksum = Cli({"--dry-run", icon_, target_});
+  EXPECT_NE(with_checksum.out.find("\nThe header checksum would be updated.\n"), std::string::npos) << with_checksum.out;
+  WriteFileBytes(target_, pe_.bytes);
   EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
   EXPECT_NE(o.out.find("in place"), std::string::npos) << o.out;
   // A failure that a real run would meet is reported the same way.

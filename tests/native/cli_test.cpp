@@ -138,7 +138,7 @@ TEST_F(CliTest, DryRunSaysWhereAndChangesNothing) {
   Output o = Cli({"--dry-run", icon_, target_});
   ASSERT_EQ(o.status, 0) << o.err;
   char offset[32];
-  std::snprintf(offset, sizeof offset, "%#x", pe_.data_offset[0]);
+  std::snprintf(offset, sizeof offset, "%#x (RVA %#x)", pe_.data_offset[0], pe_.rsrc_va + (pe_.data_offset[0] - pe_.root));
   EXPECT_NE(o.out.find(offset), std::string::npos) << o.out;
   EXPECT_NE(o.out.find("2 icon entries and 2 group-icon entries"), std::string::npos) << o.out;
   EXPECT_NE(o.out.find("\nThe header checksum stays as it is.\n"), std::string::npos) << o.out;

@@ -30,13 +30,19 @@ TEST(IsValidIconFile, HeaderRules) {
 TEST(LoadFirstImage, TakesOnlyTheFirstEntryAndItsBytes) {
   IconSpec small = Image(40, 1, 16), large = Image(4000, 2, 48);
   small.colors = 16;
-  small.bits = 4;
+  small.planes = 0x0302;  // values whose neighbours' bytes differ, so a field read one byte off shows
+  small.bits = 0x0504;
   Bytes file = IconFile({small, large});
   IconImage image;
   ASSERT_EQ(Load(file, image), 0);
   EXPECT_EQ(image.bytes, small.image);
   EXPECT_EQ(image.entry.bWidth, 16);
+  EXPECT_EQ(image.entry.bHeight, 16);
+  EXPECT_EQ(image.entry.bColorCount, 16);
+  EXPECT_EQ(image.entry.wPlanes, 0x0302);
+  EXPECT_EQ(image.entry.wBitCount, 0x0504);
   EXPECT_EQ(image.entry.dwBytesInRes, 40u);
+  EXPECT_EQ(image.entry.dwImageOffset, 6u + 2 * 16);
   EXPECT_TRUE(std::equal(image.entry_bytes.begin(), image.entry_bytes.end(), file.begin() + 6));
 }
 

@@ -21,14 +21,8 @@ constexpr int32_t kOptionalHeader32Size = 224;  // IMAGE_OPTIONAL_HEADER32
 constexpr int32_t kSectionHeaderSize = 40;     // IMAGE_SECTION_HEADER
 constexpr uint16_t kMagicPE32 = 0x10B;
 constexpr uint16_t kMagicPE32Plus = 0x20B;
-// Offset of the resource table's entry in the optional header's data directory.
-constexpr int32_t kResourceDirPE32 = 112;
-constexpr int32_t kResourceDirPE32Plus = 128;
 // Offset of CheckSum in both forms of the optional header.
 constexpr int32_t kCheckSumOffset = 64;
-// Offset of the certificate table's entry (data directory 4).
-constexpr int32_t kCertificateDirPE32 = 128;
-constexpr int32_t kCertificateDirPE32Plus = 144;
 
 // DOS header, file header and the PE32 optional header: no resource tree can
 // start inside them.

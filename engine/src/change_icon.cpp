@@ -5,54 +5,13 @@
 #include <stdexcept>
 #include <utility>
 
+#include "driver.h"
 #include "traps.h"
 #include "vantorel/engine.h"
 #include "vantorel/mod_pe.h"
 
 namespace vantorel::engine {
 namespace {
-
-constexpr const char* kModifyFailedText =
-    "Unable to modify directories in target executable.  File may not contain any icon resources.";
-constexpr const char* kUnchanged = " The target was not changed.";
-
-int32_t Fail(int32_t number, std::string text, std::string& failure_text) {
-  failure_text = std::move(text);
-  return number;
-}
-
-// Whether any two planned writes share a byte. In a sound tree the image, the
-// data entries and the group entries are all apart; where they are not (the
-// image over a group, a group over a data entry), the later write would undo
-// part of an earlier one and leave entries that name something else.
-bool Any_Overlap(const WritePlan& plan) {
-  std::vector<std::pair<int64_t, int64_t>> spans;
-  spans.reserve(plan.size());
-  for (const PlannedWrite& w : plan) spans.emplace_back(w.offset, w.offset + static_cast<int64_t>(w.bytes.size()));
-  std::sort(spans.begin(), spans.end());
-  for (size_t i = 1; i < spans.size(); ++i) {
-    if (spans[i].first < spans[i - 1].second) return true;
-  }
-  return false;
-}
-
-// The failure for the exception being handled; only called where nothing has
-// been written yet.
-int32_t Failure_Thrown(std::string& failure_text) {
-  try {
-    throw;
-  } catch (const EngineError& e) {
-    return Fail(e.number(), Error_Description(e.number()) + "." + kUnchanged, failure_text);
-  } catch (const std::bad_alloc&) {
-    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + "." + kUnchanged, failure_text);
-  } catch (const std::length_error&) {
-    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + "." + kUnchanged, failure_text);
-  } catch (const std::exception& e) {
-    return Fail(kUnexpected, std::string("Unexpected error: ") + e.what() + "." + kUnchanged, failure_text);
-  } catch (...) {
-    return Fail(kUnexpected, std::string("Unexpected error.") + kUnchanged, failure_text);
-  }
-}
 
 int32_t No_Room(const std::string& icon_path, uint32_t bytes, const ImagePlacement& placement,
                 std::string& failure_text) {
@@ -74,13 +33,8 @@ int32_t No_Room(const std::string& icon_path, uint32_t bytes, const ImagePlaceme
 int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
                        const std::string& target_path, std::string& failure_text, const WarningSink& warn,
                        ReplacementPlan& plan, bool plan_only) {
-  if (!Is_Valid_PE(target)) {
-    return Fail(kNotWin32Executable, Not_Win32_Text(target_path), failure_text);
-  }
-  ResourceSection section = Find_Resource_Tree(target, warn);
-  if (section.root <= kHeadersEnd) {
-    return Fail(kNoResourceTree, No_Tree_Text(target_path), failure_text);
-  }
+  ResourceSection section;
+  if (int32_t located = Locate_Resource_Section(target, target_path, section, failure_text, warn)) return located;
   std::vector<IconImageRef> icons;
   Find_Icon_Resources(target, section, icons, warn);
   if (icons.empty()) return Fail(kSubscriptOutOfRange, Error_Description(kSubscriptOutOfRange), failure_text);
@@ -110,8 +64,58 @@ int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const st
   plan.image_rva = Offset_to_RVA(section, placement.offset, warn);
   plan.checksum = Plan_Checksum(target, section, plan.writes);
 
+  return Write_Plan(target, plan.writes, target_path, failure_text, plan_only);
+}
+
+}  // namespace
+
+// Whether any two planned writes share a byte. In a sound tree the image, the
+// data entries and the group entries are all apart; where they are not (the
+// image over a group, a group over a data entry), the later write would undo
+// part of an earlier one and leave entries that name something else.
+bool Any_Overlap(const WritePlan& plan) {
+  std::vector<std::pair<int64_t, int64_t>> spans;
+  spans.reserve(plan.size());
+  for (const PlannedWrite& w : plan) spans.emplace_back(w.offset, w.offset + static_cast<int64_t>(w.bytes.size()));
+  std::sort(spans.begin(), spans.end());
+  for (size_t i = 1; i < spans.size(); ++i) {
+    if (spans[i].first < spans[i - 1].second) return true;
+  }
+  return false;
+}
+
+int32_t Failure_Thrown(std::string& failure_text) {
+  try {
+    throw;
+  } catch (const EngineError& e) {
+    return Fail(e.number(), Error_Description(e.number()) + "." + kUnchanged, failure_text);
+  } catch (const std::bad_alloc&) {
+    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + "." + kUnchanged, failure_text);
+  } catch (const std::length_error&) {
+    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + "." + kUnchanged, failure_text);
+  } catch (const std::exception& e) {
+    return Fail(kUnexpected, std::string("Unexpected error: ") + e.what() + "." + kUnchanged, failure_text);
+  } catch (...) {
+    return Fail(kUnexpected, std::string("Unexpected error.") + kUnchanged, failure_text);
+  }
+}
+
+int32_t Locate_Resource_Section(const RandomAccessFile& target, const std::string& target_path,
+                                ResourceSection& section, std::string& failure_text, const WarningSink& warn) {
+  if (!Is_Valid_PE(target)) {
+    return Fail(kNotWin32Executable, Not_Win32_Text(target_path), failure_text);
+  }
+  section = Find_Resource_Tree(target, warn);
+  if (section.root <= kHeadersEnd) {
+    return Fail(kNoResourceTree, No_Tree_Text(target_path), failure_text);
+  }
+  return kSuccess;
+}
+
+int32_t Write_Plan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
+                   std::string& failure_text, bool plan_only) {
   bool restored = false;
-  if (!plan_only && !Apply_Writes(target, plan.writes, restored)) {
+  if (!plan_only && !Apply_Writes(target, plan, restored)) {
     return Fail(kWriteFailed,
                 "Failed to write to " + target_path +
                     (restored ? ". The target was left unchanged."
@@ -120,8 +124,6 @@ int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const st
   }
   return kSuccess;
 }
-
-}  // namespace
 
 int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
                         const std::string& target_path, std::string& failure_text, const WarningSink& warn,

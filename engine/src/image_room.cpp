@@ -6,6 +6,7 @@
 
 #include "reader.h"
 #include "resource_walk.h"
+#include "vantorel/all_sizes.h"
 #include "vantorel/mod_pe.h"
 
 namespace vantorel::engine {
@@ -61,6 +62,23 @@ bool Overlaps(const std::vector<Range>& used, int64_t begin, int64_t end) {
   return std::any_of(used.begin(), used.end(), [&](const Range& u) { return u.begin < end && begin < u.end; });
 }
 
+// The stretches of the resource data that the data directory names and
+// nothing in `used` covers, in file order.
+std::vector<Stretch> Free_Stretches(const std::vector<Range>& used, const ResourceSection& section) {
+  int64_t area_begin = std::max<int64_t>(section.area_begin, section.raw);
+  int64_t area_end = std::min(section.area_end, section.end);
+  std::vector<Stretch> free;
+  int64_t cursor = area_begin;
+  for (const Range& u : used) {
+    if (cursor >= area_end) break;
+    if (u.end <= cursor) continue;
+    if (u.begin > cursor) free.push_back({cursor, std::min(u.begin, area_end)});
+    cursor = std::max(cursor, u.end);
+  }
+  if (cursor < area_end) free.push_back({cursor, area_end});
+  return free;
+}
+
 }  // namespace
 
 ImagePlacement Find_Image_Room(const RandomAccessFile& file, const ResourceSection& section,
@@ -88,32 +106,25 @@ ImagePlacement Find_Image_Room(const RandomAccessFile& file, const ResourceSecti
   }
   if (take_first_place(used)) return placement;
 
-  // Free stretches of the resource data that the data directory names, in
-  // file order; the image goes at the start of the first that holds it.
-  int64_t area_begin = std::max<int64_t>(section.area_begin, section.raw);
-  int64_t area_end = std::min(section.area_end, section.end);
-  int64_t cursor = area_begin;
-  auto consider = [&](int64_t stretch_end) {
-    int64_t start = (cursor + kImageAlignment - 1) / kImageAlignment * kImageAlignment;
-    int64_t room = std::min(stretch_end, area_end) - start;
-    if (room <= 0) return false;
+  // The image goes at the start of the first free stretch that holds it.
+  for (const Stretch& f : Free_Stretches(used, section)) {
+    int64_t start = (f.begin + kImageAlignment - 1) / kImageAlignment * kImageAlignment;
+    int64_t room = f.end - start;
+    if (room <= 0) continue;
     if (room < bytes) {
       placement.room = std::max(placement.room, room);
-      return false;
+      continue;
     }
     placement.offset = static_cast<int32_t>(start);
     placement.room = room;
-    return true;
-  };
-  for (const Range& u : used) {
-    if (u.end <= cursor) continue;
-    if (u.begin > cursor && consider(u.begin)) return placement;
-    cursor = std::max(cursor, u.end);
-    if (cursor >= area_end) break;
+    return placement;
   }
-  if (cursor < area_end && consider(area_end)) return placement;
   placement.offset = -1;
   return placement;
+}
+
+std::vector<Stretch> Free_Room(const RandomAccessFile& file, const ResourceSection& section) {
+  return Free_Stretches(Ranges_In_Use(Resource_Section_Reader(file, section), section, true), section);
 }
 
 }  // namespace vantorel::engine

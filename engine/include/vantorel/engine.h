@@ -31,6 +31,13 @@ enum Failure : int32_t {
   // one: the backup copy could not be made; a signed program was refused.
   kBackupFailed = 1010,
   kSignedRefused = 1011,
+  // Taking an icon out of a program (--extract): the group asked for is not
+  // there; its icons are missing or damaged; the output file exists already;
+  // the output file could not be written.
+  kNoSuchGroup = 1012,
+  kGroupDamaged = 1013,
+  kOutputExists = 1014,
+  kOutputFailed = 1015,
 };
 
 // Receives the warnings that inner steps report before they give up
@@ -103,6 +110,77 @@ std::string Error_Description(int32_t number);
 
 // The path as the user gave it, for failure texts (UTF-8).
 std::string Path_Text(const std::filesystem::path& path);
+
+// ---- Every size of an icon file ---------------------------------------------
+
+// What one icon image resource of the target gets.
+struct SizeAssignment {
+  std::string icon;  // "#3" for a numbered resource, the name otherwise
+  uint32_t language = 0;
+  // The size its first group entry describes; when no group names it, the
+  // size its own old image says (wanted_by_group false).
+  int wanted_width = 0, wanted_height = 0, wanted_bits = 0;
+  bool wanted_by_group = true;
+  int image = 0;  // which image of the icon file, counted from 1
+  int width = 0, height = 0, bits = 0;
+  uint32_t bytes = 0;
+  int64_t file_offset = -1;
+  uint32_t rva = 0;
+  // Its best image did not fit in the room with the more important ones; it
+  // got the best of the images that did.
+  bool substitute = false;
+};
+
+struct AllSizesReport {
+  std::vector<SizeAssignment> icons;  // in tree order, each data entry once
+  int images_written = 0;             // distinct images of the icon file written
+  int group_entries = 0;              // group-icon entries rewritten
+  bool checksum = false;              // whether the header's CheckSum is updated
+};
+
+// Gives each icon image resource of `target` the image of `icon` that best
+// shows the size its group entries describe, and rewrites every group entry
+// to describe the image its icon now points at (nID kept). The distinct
+// images go into the room of the old icon images and unreferenced padding;
+// nothing else moves. Same failures and promises as Change_Icon; with
+// `plan_only` nothing is written and `report` says what would be.
+int32_t Change_Icon_All_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
+                              AllSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
+                              bool plan_only = false);
+
+// ---- An icon taken out of a program --------------------------------------------
+
+// Which group icon to take: `group` empty for the first one, a number ("7" or
+// "#7") or a name (compared without regard to case); a language, or the
+// group's first.
+struct GroupSelection {
+  std::string group;
+  bool any_language = true;
+  uint32_t language = 0;
+};
+
+struct ExtractedIcon {
+  std::string group;  // "#1" or the name
+  uint32_t language = 0;
+  int images = 0;
+  std::vector<uint8_t> ico;  // the icon file
+};
+
+// Reads (never writes) `target` and builds an icon file of one group's
+// images, with the group's directory entries and the images' own byte counts.
+// Failures: 1000, 1002, 1004 as Change_Icon; 1012 when the group is not
+// there; 1013 when one of its icons is missing or damaged.
+int32_t Extract_Icon_Group(const std::filesystem::path& target, const GroupSelection& selection,
+                           ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn = {});
+
+enum class NewFileResult { Written, AlreadyExists, Failed };
+
+// Writes `bytes` to `path` as a whole: to a temporary file beside it first,
+// which then takes the name, so a failure leaves nothing behind and no
+// half-written file. Unless `replace`, an existing file of that name is kept
+// (the test and the naming are one step). `why` says what the system reported.
+NewFileResult Write_New_File(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
+                             std::string& why);
 
 // ---- The backup copy --------------------------------------------------------
 // The target's full path with ".bak" appended, made once and never overwritten.

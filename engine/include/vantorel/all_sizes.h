@@ -1,0 +1,105 @@
+// Every size of an icon file in a program, and a program's icon taken out as
+// an icon file: the inner steps, each a plain function the tests reach.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "vantorel/mod_pe.h"
+
+namespace vantorel::engine {
+
+// ---- Sizes ------------------------------------------------------------------
+
+// Width and height in pixels and bits per pixel; 0 where nothing says.
+struct IconSize {
+  int width = 0, height = 0, bits = 0;
+  bool operator==(const IconSize&) const = default;
+};
+
+// bWidth .. dwBytesInRes: the part that ICONDIRENTRY and GRPICONDIRENTRY share.
+constexpr size_t kSharedEntryBytes = 12;
+using SharedEntry = std::array<uint8_t, kSharedEntryBytes>;
+
+// What a directory entry (of an icon file or a group) describes. A width or
+// height byte of 0 means 256; a wBitCount of 0 is taken from bColorCount.
+IconSize Entry_Size(const SharedEntry& entry);
+
+// What an image's own header says: a BITMAPINFOHEADER (whose height counts the
+// mask too) or a PNG's IHDR. All 0 when the bytes are neither.
+IconSize Image_Header_Size(const uint8_t* bytes, size_t size);
+
+// An icon file's image as the choice sees it: its entry, with a bit count of
+// 0 filled in from the image's own header.
+IconSize Described_Size(const IconImage& image);
+
+// The image that best shows `wanted`: the same width and height with the
+// nearest bit depth; else the nearest larger size; else the largest. Among
+// equals the first in the list wins, so an icon file's duplicate sizes give
+// their first image. `images` must not be empty.
+size_t Best_Image(const std::vector<IconSize>& images, const IconSize& wanted);
+
+// How much a size matters when the room cannot hold every image: the sizes
+// Windows shows most (16, 32, 48 and 256 pixels square, in that order) rank
+// 0 to 3, every other size 4. Lower is more important.
+int Size_Rank(const IconSize& wanted);
+
+// ---- Room ---------------------------------------------------------------------
+
+// A free stretch [begin, end) of the resource data, in file offsets.
+struct Stretch {
+  int64_t begin = 0, end = 0;
+};
+
+// Places images of the given byte counts into the free stretches, each on a
+// 4-byte boundary, none overlapping another: the largest first, each into the
+// stretch that leaves least room over. The offsets come in the order of
+// `sizes`; nothing when they do not all fit.
+std::optional<std::vector<int64_t>> Pack_Images(const std::vector<Stretch>& free,
+                                                const std::vector<uint32_t>& sizes);
+
+// The free stretches of the resource data once every icon image is rewritten:
+// old icon images and padding nobody references. Raises when the tree cannot
+// be mapped.
+std::vector<Stretch> Free_Room(const RandomAccessFile& file, const ResourceSection& section);
+
+// ---- Choice -------------------------------------------------------------------
+
+// Which image of the icon file each icon gets, and where the images go.
+struct SizeChoice {
+  std::vector<size_t> image_of_icon;  // per wanted icon: index into the icon file's images
+  std::vector<bool> substitute;       // per wanted icon: its best image did not fit
+  std::vector<size_t> written;        // the distinct images written, index into the images
+  std::vector<int64_t> offsets;       // per written image: its file offset
+};
+
+// Chooses for every wanted size the best image that the room can hold with
+// the others. When the room cannot hold every best image, images are kept in
+// the order of their most important wanted size (Size_Rank), then of how many
+// icons want them; a lower one that does not fit is left out and its icons get
+// the best of the images kept. When not even one best image fits, the
+// smallest image of the file stands in for all. False when nothing fits.
+bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
+                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice);
+
+// ---- Icon files ---------------------------------------------------------------
+
+// Every image of an icon file, each checked: the directory and every image lie
+// wholly in the file and no image is empty. Returns 0; 1003 with `why` saying
+// what is wrong; 7 when a buffer cannot be had.
+int32_t Load_Icon_Images(const RandomAccessFile& file, std::vector<IconImage>& images, std::string& why);
+
+// One image of an icon file to write: its directory entry's shared part and
+// its bytes. The entry's dwBytesInRes is set from the bytes.
+struct IconFileImage {
+  SharedEntry entry{};
+  std::vector<uint8_t> bytes;
+};
+
+// An icon file holding `images` in order: ICONDIR, the entries with their
+// image offsets, then the images.
+std::vector<uint8_t> Icon_File_Bytes(const std::vector<IconFileImage>& images);
+
+}  // namespace vantorel::engine

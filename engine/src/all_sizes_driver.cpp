@@ -1,0 +1,244 @@
+// --all-sizes: every icon image resource of a program gets the image of the
+// icon file that best shows its size. Planned whole and checked, then written
+// in one go like the first-image replacement, so every promise of that one
+// holds here too.
+#include <algorithm>
+
+#include "driver.h"
+#include "icon_tree.h"
+#include "resource_walk.h"
+#include "traps.h"
+#include "vantorel/all_sizes.h"
+
+namespace vantorel::engine {
+namespace {
+
+// Enough of an old image to read its BITMAPINFOHEADER or PNG header.
+constexpr uint32_t kHeaderBytes = 32;
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+// The size each icon should show: what the first group entry naming it
+// describes (one of its own language first); for an icon no group names, what
+// its old image says; failing that, the icon file's first image's size.
+std::vector<IconSize> Wanted_Sizes(const Reader& r, const IconTree& tree, const IconSize& fallback,
+                                   std::vector<bool>& by_group) {
+  std::vector<std::optional<IconSize>> wanted(tree.icons.size());
+  std::vector<bool> same_language(tree.icons.size(), false);
+  for (const GroupResource& g : tree.groups) {
+    for (const GroupEntryRef& e : g.entries) {
+      std::optional<size_t> icon = tree.Icon_Named(e.nID, g.language);
+      if (!icon) continue;
+      bool same = tree.icons[*icon].language == g.language;
+      if (!wanted[*icon] || (same && !same_language[*icon])) {
+        wanted[*icon] = Entry_Size(e.shared);
+        same_language[*icon] = same;
+      }
+    }
+  }
+  std::vector<IconSize> sizes;
+  by_group.assign(tree.icons.size(), true);
+  for (size_t i = 0; i < tree.icons.size(); ++i) {
+    if (wanted[i]) {
+      sizes.push_back(*wanted[i]);
+      continue;
+    }
+    by_group[i] = false;
+    const IconResource& icon = tree.icons[i];
+    uint8_t header[kHeaderBytes] = {};
+    uint32_t n = std::min(icon.size, kHeaderBytes);
+    IconSize own;
+    if (icon.offset > 0 && r.Contains(icon.offset, n)) {
+      r.Bytes(icon.offset, header, n);
+      own = Image_Header_Size(header, n);
+    }
+    sizes.push_back(own.width > 0 ? own : fallback);
+  }
+  return sizes;
+}
+
+// Whether an image write overlaps another write. The images never overlap
+// each other when packed right, so their ends ascend with their starts.
+bool Overlaps_An_Image(const WritePlan& plan) {
+  std::vector<std::pair<int64_t, int64_t>> images;
+  for (const PlannedWrite& w : plan) {
+    if (w.kind == PlannedWrite::Kind::Image) images.push_back({w.offset, w.offset + int64_t(w.bytes.size())});
+  }
+  std::sort(images.begin(), images.end());
+  for (size_t i = 1; i < images.size(); ++i) {
+    if (images[i].first < images[i - 1].second) return true;
+  }
+  for (const PlannedWrite& w : plan) {
+    if (w.kind == PlannedWrite::Kind::Image) continue;
+    auto reaching = std::partition_point(images.begin(), images.end(),
+                                         [&](const auto& image) { return image.second <= w.offset; });
+    if (reaching != images.end() && reaching->first < w.offset + int64_t(w.bytes.size())) return true;
+  }
+  return false;
+}
+
+class AllSizesPlanner {
+ public:
+  AllSizesPlanner(const RandomAccessFile& target, const ResourceSection& section, const std::vector<IconImage>& images,
+                  const WarningSink& warn)
+      : target_(target), section_(section), images_(images), warn_(warn) {}
+
+  // Everything but the checksum; raises on anything malformed.
+  int32_t Plan(const std::string& icon_path, WritePlan& plan, AllSizesReport& report, std::string& failure_text) {
+    Reader r = Resource_Section_Reader(target_, section_);
+    IconTree tree = Read_Icon_Tree(r, section_, warn_);
+    if (tree.icons.empty()) return Fail(kSubscriptOutOfRange, Error_Description(kSubscriptOutOfRange), failure_text);
+
+    std::vector<IconSize> sizes;
+    std::vector<uint32_t> bytes;
+    for (const IconImage& image : images_) {
+      sizes.push_back(Described_Size(image));
+      bytes.push_back(static_cast<uint32_t>(image.bytes.size()));
+    }
+    std::vector<bool> by_group;
+    std::vector<IconSize> wants = Wanted_Sizes(r, tree, sizes.front(), by_group);
+
+    std::vector<Stretch> free;
+    try {
+      free = Free_Room(target_, section_);
+    } catch (const EngineError&) {
+      return Fail(kNoRoom,
+                  "The resource table of the target is damaged, so no room can be found for the images of " +
+                      icon_path + "." + kUnchanged,
+                  failure_text);
+    }
+    SizeChoice choice;
+    if (!Choose_Images(sizes, bytes, wants, free, choice)) {
+      int64_t room = 0;
+      for (const Stretch& s : free) room = std::max(room, s.end - s.begin);
+      return Fail(kNoRoom,
+                  icon_path + " holds no image small enough: its smallest has " +
+                      std::to_string(*std::min_element(bytes.begin(), bytes.end())) +
+                      " bytes; the target has room for " + std::to_string(room) + " bytes." + kUnchanged,
+                  failure_text);
+    }
+
+    std::vector<int64_t> offset_of(images_.size(), -1);
+    for (size_t k = 0; k < choice.written.size(); ++k) {
+      size_t i = choice.written[k];
+      offset_of[i] = choice.offsets[k];
+      Add(plan, choice.offsets[k], images_[i].bytes, PlannedWrite::Kind::Image);
+    }
+    for (size_t i = 0; i < tree.icons.size(); ++i) {
+      size_t image = choice.image_of_icon[i];
+      int32_t rva = Offset_to_RVA(section_, static_cast<int32_t>(offset_of[image]), warn_);
+      if (rva <= 0) Raise(9);  // no image lives at RVA 0, the headers do
+      std::vector<uint8_t> fields;
+      Put32(fields, static_cast<uint32_t>(rva));
+      Put32(fields, bytes[image]);
+      Add(plan, tree.icons[i].data_entry, std::move(fields), PlannedWrite::Kind::IconEntry);
+      report.icons.push_back(Assignment(r, tree.icons[i], wants[i], by_group[i], image, offset_of[image], rva,
+                                        choice.substitute[i]));
+    }
+    for (const GroupResource& g : tree.groups) {
+      for (const GroupEntryRef& e : g.entries) {
+        // An entry that names no icon describes nothing and is left alone.
+        std::optional<size_t> icon = tree.Icon_Named(e.nID, g.language);
+        if (!icon) continue;
+        const IconImage& image = images_[choice.image_of_icon[*icon]];
+        Add(plan, e.at, std::vector<uint8_t>(image.entry_bytes.begin(), image.entry_bytes.begin() + kSharedEntryBytes),
+            PlannedWrite::Kind::GroupEntry);
+        ++report.group_entries;
+      }
+    }
+    if (Overlaps_An_Image(plan)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+    report.images_written = static_cast<int>(choice.written.size());
+    return kSuccess;
+  }
+
+ private:
+  // Every write must land inside the resource section's raw data.
+  void Add(WritePlan& plan, int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::Kind kind) {
+    if (!section_.Contains(offset, static_cast<int64_t>(bytes.size()))) Raise(9);
+    plan.push_back({offset, std::move(bytes), kind});
+  }
+
+  SizeAssignment Assignment(const Reader& r, const IconResource& icon, const IconSize& wanted, bool by_group,
+                            size_t image, int64_t offset, int32_t rva, bool substitute) const {
+    SizeAssignment a;
+    a.icon = Resource_Name(r, section_.root, icon.name);
+    a.language = icon.language;
+    a.wanted_width = wanted.width;
+    a.wanted_height = wanted.height;
+    a.wanted_bits = wanted.bits;
+    a.wanted_by_group = by_group;
+    a.image = static_cast<int>(image) + 1;
+    IconSize given = Described_Size(images_[image]);
+    a.width = given.width;
+    a.height = given.height;
+    a.bits = given.bits;
+    a.bytes = static_cast<uint32_t>(images_[image].bytes.size());
+    a.file_offset = offset;
+    a.rva = static_cast<uint32_t>(rva);
+    a.substitute = substitute;
+    return a;
+  }
+
+  const RandomAccessFile& target_;
+  const ResourceSection& section_;
+  const std::vector<IconImage>& images_;
+  const WarningSink& warn_;
+};
+
+int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& icon_path,
+                       const std::string& target_path, AllSizesReport& report, std::string& failure_text,
+                       const WarningSink& warn, bool plan_only) {
+  ResourceSection section;
+  if (int32_t located = Locate_Resource_Section(target, target_path, section, failure_text, warn)) return located;
+  WritePlan plan;
+  AllSizesPlanner planner(target, section, images, warn);
+  int32_t planned = kModifyFailed;
+  bool ran = Trap(warn, kModifyText, [&] {
+    planned = planner.Plan(icon_path, plan, report, failure_text);
+    return true;
+  });
+  if (!ran) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  if (planned != kSuccess) return planned;
+  report.checksum = Plan_Checksum(target, section, plan);
+  return Write_Plan(target, plan, target_path, failure_text, plan_only);
+}
+
+int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, AllSizesReport& report,
+            std::string& failure_text, const WarningSink& warn, bool plan_only) {
+  const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
+  std::vector<IconImage> images;
+  {
+    auto icon_file = OpenImageFile(icon, Access::Read);
+    if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path), failure_text);
+    std::string why;
+    int32_t loaded = Load_Icon_Images(*icon_file, images, why);
+    if (loaded == kNotIconFile) {
+      return Fail(kNotIconFile, icon_path + " is not a valid icon resource file. " + why + ".", failure_text);
+    }
+    if (loaded != kSuccess) return Fail(loaded, Error_Description(loaded), failure_text);
+  }
+  auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
+  if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
+  return Plan_And_Write(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);
+}
+
+}  // namespace
+
+int32_t Change_Icon_All_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
+                              AllSizesReport& report, std::string& failure_text, const WarningSink& warn,
+                              bool plan_only) {
+  // Nothing thrown gets past: every write happens in Write_Plan, which puts
+  // back what it wrote before it reports a failure.
+  try {
+    AllSizesReport planned;
+    int32_t result = Run(icon, target, planned, failure_text, warn, plan_only);
+    if (result == kSuccess) report = std::move(planned);
+    return result;
+  } catch (...) {
+    return Failure_Thrown(failure_text);
+  }
+}
+
+}  // namespace vantorel::engine

@@ -1,0 +1,38 @@
+// What the engine's entries share: failures as values, and the checks every
+// run makes of its target before it plans anything.
+#pragma once
+
+#include <string>
+
+#include "vantorel/mod_pe.h"
+
+namespace vantorel::engine {
+
+constexpr const char* kModifyFailedText =
+    "Unable to modify directories in target executable.  File may not contain any icon resources.";
+constexpr const char* kUnchanged = " The target was not changed.";
+
+inline int32_t Fail(int32_t number, std::string text, std::string& failure_text) {
+  failure_text = std::move(text);
+  return number;
+}
+
+// Whether any two planned writes share a byte: a sound tree never asks for
+// that, and a plan that does is refused.
+bool Any_Overlap(const WritePlan& plan);
+
+// The failure for the exception being handled; only called where nothing has
+// been written yet.
+int32_t Failure_Thrown(std::string& failure_text);
+
+// Tests that `target` is a program with a resource tree and finds it: 0, or
+// 1002 or 1004 with their texts.
+int32_t Locate_Resource_Section(const RandomAccessFile& target, const std::string& target_path,
+                                ResourceSection& section, std::string& failure_text, const WarningSink& warn);
+
+// Writes the plan unless `plan_only`: 0, or 1008 saying whether the target was
+// put back as it was.
+int32_t Write_Plan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
+                   std::string& failure_text, bool plan_only);
+
+}  // namespace vantorel::engine

@@ -1,0 +1,89 @@
+// Fitting the chosen images of an icon file into the free room of a program's
+// resource data, and choosing which images to keep when the room is short.
+#include <algorithm>
+#include <numeric>
+
+#include "vantorel/all_sizes.h"
+
+namespace vantorel::engine {
+namespace {
+
+// New images start on a 4-byte boundary, as resource compilers place them.
+constexpr int64_t kImageAlignment = 4;
+
+int64_t Aligned(int64_t offset) { return (offset + kImageAlignment - 1) / kImageAlignment * kImageAlignment; }
+
+std::optional<std::vector<int64_t>> Pack_Chosen(const std::vector<Stretch>& free,
+                                                const std::vector<uint32_t>& image_bytes,
+                                                const std::vector<size_t>& chosen) {
+  std::vector<uint32_t> sizes;
+  for (size_t i : chosen) sizes.push_back(image_bytes[i]);
+  return Pack_Images(free, sizes);
+}
+
+}  // namespace
+
+std::optional<std::vector<int64_t>> Pack_Images(const std::vector<Stretch>& free,
+                                                const std::vector<uint32_t>& sizes) {
+  std::vector<size_t> order(sizes.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return sizes[a] > sizes[b]; });
+  std::vector<Stretch> left = free;
+  std::vector<int64_t> offsets(sizes.size(), -1);
+  for (size_t i : order) {
+    Stretch* best = nullptr;
+    for (Stretch& s : left) {
+      int64_t room = s.end - Aligned(s.begin);
+      if (room >= int64_t{sizes[i]} && (!best || room < best->end - Aligned(best->begin))) best = &s;
+    }
+    if (!best) return std::nullopt;
+    offsets[i] = Aligned(best->begin);
+    best->begin = offsets[i] + sizes[i];
+  }
+  return offsets;
+}
+
+bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
+                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice) {
+  if (images.empty()) return false;
+  std::vector<size_t> best(wants.size());
+  std::vector<int> rank(images.size(), 5), demand(images.size(), 0);
+  for (size_t w = 0; w < wants.size(); ++w) {
+    best[w] = Best_Image(images, wants[w]);
+    rank[best[w]] = std::min(rank[best[w]], Size_Rank(wants[w]));
+    ++demand[best[w]];
+  }
+  std::vector<size_t> candidates;
+  for (size_t i = 0; i < images.size(); ++i) {
+    if (demand[i] > 0) candidates.push_back(i);
+  }
+  std::stable_sort(candidates.begin(), candidates.end(), [&](size_t a, size_t b) {
+    return rank[a] != rank[b] ? rank[a] < rank[b] : demand[a] > demand[b];
+  });
+
+  std::vector<size_t> kept;
+  for (size_t c : candidates) {
+    kept.push_back(c);
+    if (!Pack_Chosen(free, image_bytes, kept)) kept.pop_back();
+  }
+  if (kept.empty()) {
+    size_t smallest = static_cast<size_t>(std::min_element(image_bytes.begin(), image_bytes.end()) - image_bytes.begin());
+    kept.push_back(smallest);
+  }
+  auto offsets = Pack_Chosen(free, image_bytes, kept);
+  if (!offsets) return false;
+
+  std::vector<IconSize> kept_sizes;
+  for (size_t k : kept) kept_sizes.push_back(images[k]);
+  choice = SizeChoice{};
+  for (size_t w = 0; w < wants.size(); ++w) {
+    size_t given = kept[Best_Image(kept_sizes, wants[w])];
+    choice.image_of_icon.push_back(given);
+    choice.substitute.push_back(given != best[w]);
+  }
+  choice.written = kept;
+  choice.offsets = *offsets;
+  return true;
+}
+
+}  // namespace vantorel::engine

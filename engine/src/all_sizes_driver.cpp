@@ -221,21 +221,31 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   }
   auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
   if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
-  return Plan_And_Write(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);
+  return Replace_All_Sizes_In(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);
 }
 
 }  // namespace
 
-int32_t Change_Icon_All_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
-                              AllSizesReport& report, std::string& failure_text, const WarningSink& warn,
-                              bool plan_only) {
+int32_t Replace_All_Sizes_In(RandomAccessFile& target, const std::vector<IconImage>& images,
+                             const std::string& icon_path, const std::string& target_path, AllSizesReport& report,
+                             std::string& failure_text, const WarningSink& warn, bool plan_only) {
   // Nothing thrown gets past: every write happens in Write_Plan, which puts
   // back what it wrote before it reports a failure.
   try {
     AllSizesReport planned;
-    int32_t result = Run(icon, target, planned, failure_text, warn, plan_only);
+    int32_t result = Plan_And_Write(target, images, icon_path, target_path, planned, failure_text, warn, plan_only);
     if (result == kSuccess) report = std::move(planned);
     return result;
+  } catch (...) {
+    return Failure_Thrown(failure_text);
+  }
+}
+
+int32_t Change_Icon_All_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
+                              AllSizesReport& report, std::string& failure_text, const WarningSink& warn,
+                              bool plan_only) {
+  try {
+    return Run(icon, target, report, failure_text, warn, plan_only);
   } catch (...) {
     return Failure_Thrown(failure_text);
   }

@@ -102,4 +102,12 @@ struct IconFileImage {
 // image offsets, then the images.
 std::vector<uint8_t> Icon_File_Bytes(const std::vector<IconFileImage>& images);
 
+// ---- The replacement ------------------------------------------------------------
+
+// The target half of Change_Icon_All_Sizes, on a target that is already open
+// and the icon file's images already loaded (at least one).
+int32_t Replace_All_Sizes_In(RandomAccessFile& target, const std::vector<IconImage>& images,
+                             const std::string& icon_path, const std::string& target_path, AllSizesReport& report,
+                             std::string& failure_text, const WarningSink& warn, bool plan_only = false);
+
 }  // namespace vantorel::engine

@@ -14,7 +14,7 @@ namespace vantorel::engine {
 namespace {
 
 // Enough of an old image to read its BITMAPINFOHEADER or PNG header.
-constexpr uint32_t kHeaderBytes = 32;
+constexpr uint32_t kHeaderBytes = 40;
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));

@@ -8,17 +8,6 @@
 namespace vantorel::test {
 namespace {
 
-// Gives the name entry at `entry` the counted UTF-16 name `name`, stored at
-// file offset `at` (inside the section), and counts it as a named entry of
-// its directory `dir`.
-void NameEntry(Bytes& b, const BuiltPe& pe, uint32_t dir, uint32_t entry, uint32_t at, const std::u16string& name) {
-  Put16(b, at, static_cast<uint16_t>(name.size()));
-  for (size_t i = 0; i < name.size(); ++i) Put16(b, at + 2 + 2 * i, name[i]);
-  Put32(b, entry, 0x80000000u | (at - pe.root));
-  Put16(b, dir + 12, 1);
-  Put16(b, dir + 14, 0);
-}
-
 TEST(NamedResources, TheNamedGroupIsRewrittenAndNamedDataAndNamesStay) {
   PeOptions o = IconProgram({100, 100});
   o.resources.push_back({10, 1, 1033, Bytes(101, 'd')});  // RCDATA, last: right before the free room

@@ -225,6 +225,118 @@ TEST_F(CliTest, SomethingElseNamedLikeTheBackupIsNoBackup) {
   EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
 }
 
+TEST_F(CliTest, AllSizesAndExtractOptionsGoTogetherOnlyAsDocumented) {
+  for (const auto& args : std::vector<std::vector<fs::path>>{
+           {"--all-sizes", "a"},
+           {"--all-sizes", "--list", "a"},
+           {"--extract", "a"},
+           {"--extract", "a", "b", "c"},
+           {"--extract", "--backup", "a", "b"},
+           {"--extract", "--dry-run", "a", "b"},
+           {"--extract", "--all-sizes", "a", "b"},
+           {"--group", "1", "a", "b"},
+           {"--force", "a", "b"},
+           {"--language", "1033", "a", "b"},
+           {"--extract", "a", "b", "--group"},
+           {"--extract", "a", "b", "--group", ""},
+           {"--extract", "a", "b", "--language", "en"},
+           {"--extract", "a", "b", "--language", "0x"},
+           {"--extract", "a", "b", "--language", "4294967296"}}) {
+    Output o = Cli(args);
+    EXPECT_EQ(o.status, 2) << args.size() << " " << o.err;
+    EXPECT_NE(o.err.find("Usage: vantorel-cli"), std::string::npos);
+  }
+  Output help = Cli({"--help"});
+  for (const char* option : {"--all-sizes", "--extract", "--group", "--language", "--force"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+}
+
+// Two images, 16 and 32 pixels, as the two group entries of the target describe.
+Bytes TwoSizes() {
+  IconSpec small = Image(300, 1, 16), large = Image(600, 2, 32);
+  small.bits = large.bits = 32;
+  small.colors = large.colors = 0;
+  return IconFile({small, large});
+}
+
+TEST_F(CliTest, AllSizesDryRunPrintsTheAssignmentTable) {
+  WriteFileBytes(icon_, TwoSizes());
+  Output o = Cli({"--dry-run", "--all-sizes", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+  // One row per icon: wanted, given, bytes, offset.
+  size_t rows = 0;
+  std::istringstream lines(o.out);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
+    if (w.size() == 9 && w[0] == "#1" && w[2] == "16x16" && w[4] == "1:" && w[5] == "16x16" && w[7] == "300") ++rows;
+    if (w.size() == 9 && w[0] == "#2" && w[2] == "32x32" && w[4] == "2:" && w[5] == "32x32" && w[7] == "600") ++rows;
+  }
+  EXPECT_EQ(rows, 2u) << o.out;
+  EXPECT_NE(o.out.find("2 distinct images would be written; 2 group-icon entries would describe them."),
+            std::string::npos)
+      << o.out;
+
+  ASSERT_EQ(Cli({"--backup", "--all-sizes", icon_, target_}).status, 0);
+  EXPECT_EQ(ReadFileBytes(Backup_Path(target_)), pe_.bytes);
+  Output list = Cli({"--list", target_});
+  EXPECT_NE(list.out.find("   16     16      0   32        300"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("   32     32      0   32        600"), std::string::npos) << list.out;
+}
+
+TEST_F(CliTest, AllSizesSaysWhichIconsGotASubstitute) {
+  // 1,600 bytes of room hold the 16-pixel image (300) but not the 32 (1,400) beside it.
+  IconSpec small = Image(300, 1, 16), large = Image(1400, 2, 32);
+  small.bits = large.bits = 32;
+  WriteFileBytes(icon_, IconFile({small, large}));
+  Output o = Cli({"--all-sizes", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("Icon #2 (language 1033) wants 32x32 32-bit; the room holds no image of that size with the "
+                       "others, so it got image 1 (16x16 32-bit)."),
+            std::string::npos)
+      << o.out;
+}
+
+TEST_F(CliTest, AllSizesOnASignedProgramNeedsConsentToo) {
+  Bytes b = pe_.bytes;
+  Put32(b, pe_.optional_header + 128, static_cast<uint32_t>(b.size()));
+  Put32(b, pe_.optional_header + 132, 0x100);
+  b.resize(b.size() + 0x100, 0x30);
+  WriteFileBytes(target_, b);
+  Output o = Cli({"--all-sizes", icon_, target_});
+  EXPECT_EQ(o.err.rfind("error 1011: ", 0), 0u) << o.err;
+  EXPECT_EQ(ReadFileBytes(target_), b);
+  EXPECT_EQ(Cli({"--all-sizes", "--allow-signed", icon_, target_}).status, 0);
+}
+
+TEST_F(CliTest, ExtractWritesOnceAndKeepsWhatExists) {
+  fs::path out = dir_ / "out.ico";
+  Output o = Cli({"--extract", target_, out});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out, "Wrote " + Path_Text(out) + ": icon group #1 (language 1033) of " + Path_Text(target_) +
+                       ", 2 images\n");
+  Bytes ico = ReadFileBytes(out);
+  EXPECT_EQ(ico.size(), 6u + 2 * 16 + 800 + 800);
+
+  WriteFileBytes(out, Bytes(5, 'k'));
+  Output kept = Cli({"--extract", target_, out});
+  EXPECT_EQ(kept.status, 1);
+  EXPECT_EQ(kept.err, "error 1014: " + Path_Text(out) + " exists already and was kept. Use --force to replace it.\n");
+  EXPECT_EQ(ReadFileBytes(out), Bytes(5, 'k'));
+  ASSERT_EQ(Cli({"--extract", "--force", target_, out}).status, 0);
+  EXPECT_EQ(ReadFileBytes(out), ico);
+
+  Output itself = Cli({"--extract", "--force", target_, target_});
+  EXPECT_EQ(itself.err.rfind("error 1015: ", 0), 0u) << itself.err;
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+  Output no_group = Cli({"--extract", target_, dir_ / "x.ico", "--group", "7", "--language", "0x409"});
+  EXPECT_EQ(no_group.err.rfind("error 1012: ", 0), 0u) << no_group.err;
+  EXPECT_FALSE(fs::exists(dir_ / "x.ico"));
+  EXPECT_EQ(Cli({"--extract", target_, dir_ / "y.ico", "--group", "#1", "--language", "0x409"}).status, 0);
+}
+
 #ifndef _WIN32
 TEST_F(CliTest, NoBackupNoChange) {
   // A name one character short of the limit leaves no room for ".bak".

@@ -167,19 +167,27 @@ BuiltPe BuildPe(const PeOptions& o) {
   return pe;
 }
 
-Bytes GroupIcon(const std::vector<uint16_t>& ids) {
-  Bytes g(6 + 14 * ids.size(), 0);
+Bytes SizedGroup(const std::vector<Described>& entries) {
+  Bytes g(6 + 14 * entries.size(), 0);
   Put16(g, 2, 1);
-  Put16(g, 4, static_cast<uint16_t>(ids.size()));
-  for (size_t i = 0; i < ids.size(); ++i) {
+  Put16(g, 4, static_cast<uint16_t>(entries.size()));
+  for (size_t i = 0; i < entries.size(); ++i) {
     size_t at = 6 + 14 * i;
-    g[at] = g[at + 1] = static_cast<uint8_t>(16 << (i % 3));
+    g[at] = g[at + 1] = entries[i].side;
     Put16(g, at + 4, 1);
-    Put16(g, at + 6, 32);
-    Put32(g, at + 8, 1000 + static_cast<uint32_t>(i));
-    Put16(g, at + 12, ids[i]);
+    Put16(g, at + 6, entries[i].bits);
+    Put32(g, at + 8, entries[i].bytes);
+    Put16(g, at + 12, entries[i].id);
   }
   return g;
+}
+
+Bytes GroupIcon(const std::vector<uint16_t>& ids) {
+  std::vector<Described> entries;
+  for (size_t i = 0; i < ids.size(); ++i) {
+    entries.push_back({static_cast<uint8_t>(16 << (i % 3)), 32, ids[i], 1000 + static_cast<uint32_t>(i)});
+  }
+  return SizedGroup(entries);
 }
 
 PeOptions IconProgram(const std::vector<uint32_t>& image_sizes, bool pe32plus) {
@@ -250,6 +258,14 @@ Bytes WithRawPointer(const BuiltPe& pe, uint32_t raw, uint32_t image_at) {
   // the same file offset; only the first image's is made to name the headers.
   Put32(b, pe.data_entry[0], va + image_at - raw);
   return b;
+}
+
+void NameEntry(Bytes& b, const BuiltPe& pe, uint32_t dir, uint32_t entry, uint32_t at, const std::u16string& name) {
+  Put16(b, at, static_cast<uint16_t>(name.size()));
+  for (size_t i = 0; i < name.size(); ++i) Put16(b, at + 2 + 2 * i, name[i]);
+  Put32(b, entry, 0x80000000u | (at - pe.root));
+  Put16(b, dir + 12, 1);
+  Put16(b, dir + 14, 0);
 }
 
 Bytes ReadFileBytes(const std::filesystem::path& p) {

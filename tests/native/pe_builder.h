@@ -55,6 +55,16 @@ PeOptions IconProgram(const std::vector<uint32_t>& image_sizes, bool pe32plus = 
 // A group icon resource whose entries name the given icon ids.
 Bytes GroupIcon(const std::vector<uint16_t>& ids);
 
+// A group icon whose entries describe the given sizes (square, 32-bit unless
+// said) and name the given icon ids.
+struct Described {
+  uint8_t side;
+  uint16_t bits;
+  uint16_t id;
+  uint32_t bytes = 777;  // dwBytesInRes as the group states it
+};
+Bytes SizedGroup(const std::vector<Described>& entries);
+
 // An icon file whose directory describes the given images, each given as
 // (width, bytes); the images follow the directory in order.
 struct IconSpec {
@@ -73,6 +83,11 @@ BuiltPe SharedGroupData(uint16_t entries, uint32_t languages);
 // along, so the tree keeps its place in the file) and points the first icon's
 // data entry at file offset `image_at`.
 Bytes WithRawPointer(const BuiltPe& pe, uint32_t raw, uint32_t image_at);
+
+// Gives the name entry at `entry` the counted UTF-16 name `name`, stored at
+// file offset `at` (inside the section), and counts it as a named entry of
+// its directory `dir`.
+void NameEntry(Bytes& b, const BuiltPe& pe, uint32_t dir, uint32_t entry, uint32_t at, const std::u16string& name);
 
 Bytes ReadFileBytes(const std::filesystem::path& p);
 void WriteFileBytes(const std::filesystem::path& p, const Bytes& b);

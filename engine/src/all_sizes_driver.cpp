@@ -59,26 +59,6 @@ std::vector<IconSize> Wanted_Sizes(const Reader& r, const IconTree& tree, const 
   return sizes;
 }
 
-// Whether an image write overlaps another write. The images never overlap
-// each other when packed right, so their ends ascend with their starts.
-bool Overlaps_An_Image(const WritePlan& plan) {
-  std::vector<std::pair<int64_t, int64_t>> images;
-  for (const PlannedWrite& w : plan) {
-    if (w.kind == PlannedWrite::Kind::Image) images.push_back({w.offset, w.offset + int64_t(w.bytes.size())});
-  }
-  std::sort(images.begin(), images.end());
-  for (size_t i = 1; i < images.size(); ++i) {
-    if (images[i].first < images[i - 1].second) return true;
-  }
-  for (const PlannedWrite& w : plan) {
-    if (w.kind == PlannedWrite::Kind::Image) continue;
-    auto reaching = std::partition_point(images.begin(), images.end(),
-                                         [&](const auto& image) { return image.second <= w.offset; });
-    if (reaching != images.end() && reaching->first < w.offset + int64_t(w.bytes.size())) return true;
-  }
-  return false;
-}
-
 class AllSizesPlanner {
  public:
   AllSizesPlanner(const RandomAccessFile& target, const ResourceSection& section, const std::vector<IconImage>& images,
@@ -148,7 +128,12 @@ class AllSizesPlanner {
         ++report.group_entries;
       }
     }
-    if (Overlaps_An_Image(plan)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+    // Writes that share a byte, or land on the tree's own structure, would
+    // undo one another or change the tree under the rewrite: a sound tree
+    // never asks for that.
+    if (Any_Overlap(plan) || Writes_Cover(plan, tree.structure)) {
+      return Fail(kModifyFailed, kModifyFailedText, failure_text);
+    }
     report.images_written = static_cast<int>(choice.written.size());
     return kSuccess;
   }

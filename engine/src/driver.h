@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "vantorel/mod_pe.h"
 
@@ -20,6 +22,10 @@ inline int32_t Fail(int32_t number, std::string text, std::string& failure_text)
 // Whether any two planned writes share a byte: a sound tree never asks for
 // that, and a plan that does is refused.
 bool Any_Overlap(const WritePlan& plan);
+
+// Whether a write touches any of the `ranges` ([begin, end) pairs; sorted
+// and merged here).
+bool Writes_Cover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges);
 
 // The failure for the exception being handled; only called where nothing has
 // been written yet.

@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "driver.h"
 #include "reader.h"
 #include "resource_walk.h"
 #include "traps.h"
@@ -95,6 +96,8 @@ class Planner {
   WritePlan writes_;
 };
 
+}  // namespace
+
 // Whether a write touches any of the `ranges` ([begin, end) pairs).
 bool Writes_Cover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges) {
   std::sort(ranges.begin(), ranges.end());
@@ -115,8 +118,6 @@ bool Writes_Cover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_
   }
   return false;
 }
-
-}  // namespace
 
 bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSection& section,
                                  int32_t new_image_offset, const IconImage& icon, WritePlan& plan,

@@ -54,6 +54,7 @@ IconTree Read_Icon_Tree(const Reader& r, const ResourceSection& section, const W
     }
     tree.groups.push_back(std::move(group));
   };
+  cb.structure = [&](int64_t offset, int64_t size) { tree.structure.emplace_back(offset, offset + size); };
   Walk_Resource_Tree(r, section.root, cb);
   return tree;
 }

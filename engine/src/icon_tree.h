@@ -43,6 +43,10 @@ struct IconTree {
   // language.
   std::optional<size_t> Icon_Named(uint16_t id, uint32_t language) const;
 
+  // Every byte range the walk read as the tree's own structure: directories,
+  // entries and names. Nothing is ever written over them.
+  std::vector<std::pair<int64_t, int64_t>> structure;
+
   // The first icon of each number, and of each number and language.
   std::map<uint32_t, size_t> first_by_name;
   std::map<std::pair<uint32_t, uint32_t>, size_t> first_by_name_and_language;

@@ -6,6 +6,7 @@ afterwards, and pefile must still parse the program.
 Usage: real_programs_test.py --cli PATH --fixtures DIR [--results XML]
 """
 import argparse
+import re
 import shutil
 import struct
 import subprocess
@@ -37,6 +38,59 @@ def icon_entries(ico_bytes):
         size, offset = struct.unpack("<II", entry[8:16])
         out.append((entry[:12], ico_bytes[offset:offset + size]))
     return out
+
+
+def entry_size(entry):
+    """(width, height, bits) of a directory entry's 12 shared bytes; 0 means 256."""
+    width, height, colours, _, _, bits, _ = struct.unpack("<BBBBHHI", entry[:12])
+    if bits == 0 and colours:
+        bits = max(1, (colours - 1).bit_length())
+    return (width or 256, height or 256, bits)
+
+
+def best_image(sizes, wanted):
+    """Index of the image --all-sizes gives an icon that wants `wanted`: the same
+    width and height with the nearest bit depth; else the nearest larger size;
+    else the largest; the first of equals."""
+    w, h, bits = wanted
+    depth = lambda i: abs(sizes[i][2] - bits)
+    area = lambda i: sizes[i][0] * sizes[i][1]
+    same = [i for i, s in enumerate(sizes) if s[:2] == (w, h)]
+    if same:
+        return min(same, key=lambda i: (depth(i), i))
+    larger = [i for i, s in enumerate(sizes) if s[0] >= w and s[1] >= h]
+    if larger:
+        return min(larger, key=lambda i: (area(i), depth(i), i))
+    return min(range(len(sizes)), key=lambda i: (-area(i), depth(i), i))
+
+
+def groups(path):
+    """(name, language) of every icon group, as wrestool lists them."""
+    listing = subprocess.run(["wrestool", "-l", "-t", str(RT_GROUP_ICON), str(path)], capture_output=True,
+                             text=True, check=True).stdout
+    return re.findall(r"--name=(\S+) --language=(\d+)", listing)
+
+
+def wrestool_group(path, name, language):
+    """wrestool's own icon file of one group, as (entries, images)."""
+    data = subprocess.run(["wrestool", "-x", "-t", str(RT_GROUP_ICON), "--name=" + name, "--language=" + language,
+                           str(path)], capture_output=True, check=True).stdout
+    return parse_icon_file(data)
+
+
+def parse_icon_file(data):
+    count = struct.unpack("<H", data[4:6])[0]
+    entries = [data[6 + 16 * i:22 + 16 * i] for i in range(count)]
+    images = []
+    for e in entries:
+        size, offset = struct.unpack("<II", e[8:16])
+        images.append(data[offset:offset + size])
+    return entries, images
+
+
+def icon_bytes(path, name, language):
+    return subprocess.run(["wrestool", "-x", "--raw", "-t", str(RT_ICON), "--name=" + str(name),
+                           "--language=" + str(language), str(path)], capture_output=True, check=True).stdout
 
 
 def resource_section(path):
@@ -154,6 +208,56 @@ class RealProgram:
         self.assertEqual(self.target.read_bytes(), once)
         backup = Path(str(self.target) + ".bak")
         self.assertEqual(backup.read_bytes(), self.original.read_bytes())
+
+    def test_all_sizes_gives_each_icon_its_size(self):
+        before = {g: wrestool_group(self.target, *g) for g in groups(self.target)}
+        icon = private_copy("sizes.ico", self.tmp)
+        run = cli("--all-sizes", icon, self.target)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertNotIn("got image", run.stdout, "the room holds every best image")
+        images = icon_entries(Path(icon).read_bytes())
+        sizes = [entry_size(e) for e, _ in images]
+        seen = set()
+        for g, (entries, _) in before.items():
+            after_entries, after_images = wrestool_group(self.target, *g)
+            self.assertEqual(len(after_entries), len(entries), g)
+            for old, new, image in zip(entries, after_entries, after_images):
+                chosen = best_image(sizes, entry_size(old))
+                seen.add(chosen)
+                self.assertEqual(new[:12], images[chosen][0], g)
+                self.assertEqual(image, images[chosen][1], g)
+        # The 16-, 32- (32-bit, not the 16-colour one) and 48-pixel images.
+        self.assertEqual(seen, {0, 2, 4})
+        self.assert_only_resources_changed()
+        self.assertEqual(pefile.PE(str(self.target)).OPTIONAL_HEADER.SizeOfImage,
+                         pefile.PE(str(self.original)).OPTIONAL_HEADER.SizeOfImage)
+
+    def test_extract_matches_wrestool(self):
+        for name, language in groups(self.target):
+            out = self.tmp / f"{name}-{language}.ico"
+            run = cli("--extract", self.target, out, "--group", name, "--language", language)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            ours = out.read_bytes()
+            entries, images = parse_icon_file(ours)
+            self.assertEqual((entries, images), wrestool_group(self.target, name, language), (name, language))
+            # Nothing but the directory and the images (wrestool adds bytes after them).
+            self.assertEqual(len(ours), 6 + 16 * len(entries) + sum(map(len, images)))
+        self.assertEqual(self.target.read_bytes(), self.original.read_bytes(), "extraction only reads")
+
+    def test_extract_then_all_sizes_leaves_the_groups_icons_as_they_were(self):
+        out = self.tmp / "first.ico"
+        self.assertEqual(cli("--extract", self.target, out).returncode, 0)
+        listing = subprocess.run(["wrestool", "-l", "-t", str(RT_ICON), str(self.target)], capture_output=True,
+                                 text=True, check=True).stdout
+        icons = re.findall(r"--name=(\S+) --language=(\d+)", listing)
+        originals = {i: icon_bytes(self.target, *i) for i in icons}
+        run = cli("--all-sizes", out, self.target)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        # Group 1 names icons 1-3 (English) and 6-8 (German): app.ico in both.
+        for i in icons:
+            if i[0] in ("1", "2", "3", "6", "7", "8"):
+                self.assertEqual(icon_bytes(self.target, *i), originals[i], i)
+        self.assert_only_resources_changed()
 
     def test_list_shows_groups_languages_and_offsets(self):
         self.replace("new.ico")

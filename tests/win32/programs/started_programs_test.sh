@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Programs Wine installs get a new icon from vantorel-cli.exe in a copy, then
 # are started under Wine and must still show their window.
-# Usage: started_programs_test.sh WINE_RUN CLI_EXE ICON
+# Usage: started_programs_test.sh WINE_RUN CLI_EXE ICON [CLI_OPTION...]
 set -euo pipefail
 wine_run=$1 cli=$2 icon=$3
+shift 3
+options=("$@")
 programs=/usr/lib/i386-linux-gnu/wine/i386-windows
 work=$(mktemp -d)
 pids=()
@@ -17,7 +19,7 @@ failed=0
 # program  window title
 while read -r program title; do
   cp "$programs/$program" "$work/$program"
-  "$wine_run" "$cli" "$icon" "$work/$program" >/dev/null
+  "$wine_run" "$cli" "${options[@]}" "$icon" "$work/$program" >/dev/null
   wine "$work/$program" >/dev/null 2>&1 &
   pids+=($!)
   # Poll for the window for at most 60 seconds.

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Speed and memory of vantorel-cli against two resource editors, and the floor.
 
-    python3 bench/run.py [--runs N] [--size-mb M] [--out FILE] [--candidate NAME=PATH]...
+    python3 bench/run.py [--runs N] [--size-mb M] [--out FILE] [--candidate NAME=PATH]... [--no-peers]
 
 Builds what is missing (vantorel-cli in build/bench-native, the floor program,
 the sample programs with MinGW and windres), installs the peers with npm into
@@ -15,7 +15,9 @@ programs, each run on a fresh copy of the program:
 Tools: vantorel-cli; resedit-cli (node); rcedit's 32-bit and 64-bit builds
 under Wine, with one `wineserver -p` kept alive in a private prefix; and the
 floor (bench/floor.cpp: read the headers, write the image's bytes, fsync;
-linked statically, so it pays no dynamic loading either).
+linked statically, so it pays no dynamic loading either). `vantorel-cli
+--all-sizes` runs with the same icon file: each icon gets the image of its size.
+--no-peers leaves out the two peers (and Wine), for a quick run of our own.
 Wine's own start-up (an empty program) is measured just before each rcedit
 run and reported on its own; the rcedit figures are given raw and less it
 (the median of each pair's difference).
@@ -64,6 +66,10 @@ RCEDIT64 = os.path.join(PEERS, "node_modules", "rcedit", "bin", "rcedit-x64.exe"
 WINE32 = "wine"
 WINE64 = "/usr/lib/wine/wine64"
 MINGW = "x86_64-w64-mingw32"
+
+
+ALL_SIZES = "vantorel-cli --all-sizes"
+PEER_TOOLS = ("resedit-cli", "rcedit (wine)", "rcedit-x64 (wine64)")
 
 
 def log(text):
@@ -226,6 +232,28 @@ def group1_shows(target, image):
     return True
 
 
+def all_sizes_shows(target, icon):
+    """Whether every entry of icon group #1 describes an image of the icon file
+    and names its bytes, and more than one image is shown."""
+    data = open(icon, "rb").read()
+    images = {}
+    for i in range(int.from_bytes(data[4:6], "little")):
+        e = data[6 + 16 * i:22 + 16 * i]
+        size, offset = int.from_bytes(e[8:12], "little"), int.from_bytes(e[12:16], "little")
+        images[(e[0] or 256, e[1] or 256, size)] = data[offset:offset + size]
+    out = subprocess.run([CLI, "--list", target], capture_output=True, text=True).stdout
+    rows = re.findall(r"^\s*#1\s+\d+\s+(\d+)\s+(\d+)\s+\d+\s+\d+\s+(\d+)\s+\d+\s+(0x[0-9a-f]+)", out, re.M)
+    shown = set()
+    with open(target, "rb") as f:
+        for width, height, size, offset in rows:
+            image = images.get((int(width), int(height), int(size)))
+            f.seek(int(offset, 16))
+            if image is None or f.read(int(size)) != image:
+                return False
+            shown.add(image)
+    return len(shown) > 1
+
+
 def tail_hash(path, size):
     h = hashlib.sha256()
     with open(path, "rb") as f:
@@ -247,6 +275,7 @@ def main():
     ap.add_argument("--out", help="also write the table to this file")
     ap.add_argument("--candidate", action="append", default=[], metavar="NAME=PATH",
                     help="also time another vantorel-cli build (a proposed change) in the same runs")
+    ap.add_argument("--no-peers", action="store_true", help="time only our own tools and the floor")
     args = ap.parse_args()
     if args.runs < 5:
         ap.error("--runs must be at least 5")
@@ -254,11 +283,13 @@ def main():
 
     os.makedirs(WORK, exist_ok=True)
     build_native()
-    install_peers()
+    if not args.no_peers:
+        install_peers()
     programs = make_programs(size)
     icon = os.path.join(PROGRAMS, "new.ico")
     image = first_image(icon)
-    start_wine()
+    if not args.no_peers:
+        start_wine()
     env = wine_env()
     scratch = os.path.join(WORK, "run")
     os.makedirs(scratch, exist_ok=True)
@@ -268,6 +299,7 @@ def main():
     tools = {
         "floor": lambda name: [FLOOR, icon, target, offsets[name]],
         "vantorel-cli": lambda name: [CLI, icon, target],
+        ALL_SIZES: lambda name: [CLI, "--all-sizes", icon, target],
         "resedit-cli": lambda name: [RESEDIT, "--in", target, "--out", target, "--icon", "1," + icon],
         "rcedit (wine)": lambda name: [WINE32, RCEDIT32, "target.exe", "--set-icon", "new.ico"],
         "rcedit-x64 (wine64)": lambda name: [WINE64, RCEDIT64, "target.exe", "--set-icon", "new.ico"],
@@ -278,6 +310,9 @@ def main():
             ap.error("--candidate takes NAME=PATH")
         tools["candidate: " + label] = (lambda exe: lambda name: [exe, icon, target])(os.path.abspath(path))
     wine_tools = {"rcedit (wine)": "wine", "rcedit-x64 (wine64)": "wine64"}
+    if args.no_peers:
+        for peer in PEER_TOOLS:
+            del tools[peer]
     shutil.copyfile(icon, os.path.join(scratch, "new.ico"))
 
     times = {}    # (program, tool) -> [seconds]
@@ -304,12 +339,16 @@ def main():
                     t, m = measure(argv(name), cwd=scratch, env=env if tool in wine_tools else None)
                     times.setdefault((name, tool), []).append(t)
                     peaks.setdefault((name, tool), []).append(m)
-                    if tool != "floor" and not group1_shows(target, image):
+                    if tool == ALL_SIZES:
+                        if not all_sizes_shows(target, icon):
+                            raise RuntimeError("%s on %s: icon group #1 does not show the icon's sizes" % (tool, name))
+                    elif tool != "floor" and not group1_shows(target, image):
                         raise RuntimeError("%s on %s: icon group #1 does not show the new image" % (tool, name))
                     if name == "appended" and i == 0 and tool != "floor":
                         appended_kept[tool] = tail_hash(target, size) == blob_hash
     finally:
-        stop_wine()
+        if not args.no_peers:
+            stop_wine()
 
     with open(os.path.join(WORK, "raw.json"), "w") as f:
         json.dump({"times_s": {"%s/%s" % k: v for k, v in times.items()},
@@ -317,20 +356,24 @@ def main():
                    "wine_startup": startup}, f, indent=1)
     med_t = {k: statistics.median(v) for k, v in times.items()}
     med_m = {k: statistics.median(v) for k, v in peaks.items()}
-    wine_t = {k: statistics.median(v[0]) for k, v in startup.items()}
-    wine_m = {k: statistics.median(v[1]) for k, v in startup.items()}
+    wine_t = {k: statistics.median(v[0]) for k, v in startup.items() if v[0]}
+    wine_m = {k: statistics.median(v[1]) for k, v in startup.items() if v[1]}
     net_t = {k: statistics.median(a - b for a, b in zip(times[k], v)) for k, v in wine_pairs.items()}
     sizes = {name: os.path.getsize(exe) for name, exe in programs.items()}
 
     lines = []
     out = lines.append
-    v = peer_versions()
     commit = subprocess.run(["git", "-C", ROOT, "rev-parse", "--short", "HEAD"], capture_output=True,
                             text=True).stdout.strip() or "?"
-    out("Medians of %d runs; vantorel %s, %s, %d cores; resedit-cli %s (resedit %s), rcedit %s, %s, node %s."
-        % (args.runs, commit, time.strftime("%Y-%m-%d"), os.cpu_count(), v["resedit-cli"], v["resedit"], v["rcedit"],
-           subprocess.run([WINE64, "--version"], capture_output=True, text=True).stdout.strip(),
-           subprocess.run(["node", "--version"], capture_output=True, text=True).stdout.strip()))
+    if args.no_peers:
+        out("Medians of %d runs; vantorel %s, %s, %d cores; peers left out."
+            % (args.runs, commit, time.strftime("%Y-%m-%d"), os.cpu_count()))
+    else:
+        v = peer_versions()
+        out("Medians of %d runs; vantorel %s, %s, %d cores; resedit-cli %s (resedit %s), rcedit %s, %s, node %s."
+            % (args.runs, commit, time.strftime("%Y-%m-%d"), os.cpu_count(), v["resedit-cli"], v["resedit"],
+               v["rcedit"], subprocess.run([WINE64, "--version"], capture_output=True, text=True).stdout.strip(),
+               subprocess.run(["node", "--version"], capture_output=True, text=True).stdout.strip()))
     out("")
     out("| program | size | tool | time (ms) | peak memory (MiB) | time / vantorel-cli | memory / vantorel-cli |")
     out("|---|---:|---|---:|---:|---:|---:|")
@@ -347,11 +390,12 @@ def main():
                 out("| %s | | %s less Wine's start-up | %.1f | | %.2f | |"
                     % (name, tool.split(" ")[0], net * 1e3, net / base_t))
     out("")
-    out("Wine's own start-up (an empty console program, `wineserver -p` running; measured just before "
-        "each rcedit run, whose figure less Wine's start-up is the median of those pairs' differences): "
-        "wine %.1f ms and %.1f MiB, wine64 %.1f ms and %.1f MiB."
-        % (wine_t["wine"] * 1e3, wine_m["wine"] / 1024, wine_t["wine64"] * 1e3, wine_m["wine64"] / 1024))
-    out("")
+    if not args.no_peers:
+        out("Wine's own start-up (an empty console program, `wineserver -p` running; measured just before "
+            "each rcedit run, whose figure less Wine's start-up is the median of those pairs' differences): "
+            "wine %.1f ms and %.1f MiB, wine64 %.1f ms and %.1f MiB."
+            % (wine_t["wine"] * 1e3, wine_m["wine"] / 1024, wine_t["wine64"] * 1e3, wine_m["wine64"] / 1024))
+        out("")
     out("The appended data still ends the file after the change: "
         + ", ".join("%s %s" % (tool, "yes" if kept else "NO") for tool, kept in appended_kept.items()) + ".")
     out("")
@@ -360,12 +404,19 @@ def main():
     def verdict(ok):
         return "met" if ok else "NOT met"
     small_t, small_m = med_t[("small", "vantorel-cli")], med_m[("small", "vantorel-cli")]
+    sized_t, sized_m = med_t[("small", ALL_SIZES)], med_m[("small", ALL_SIZES)]
     for name in ("resource", "appended"):
         t, m = med_t[(name, "vantorel-cli")], med_m[(name, "vantorel-cli")]
         # Flat: within 1.5 times the small program's figures (noise on a shared machine).
         out("- Flat in size (%s vs small): time %.1f vs %.1f ms, memory %.1f vs %.1f MiB: %s"
             % (name, t * 1e3, small_t * 1e3, m / 1024, small_m / 1024, verdict(t <= 1.5 * small_t and m <= 1.5 * small_m)))
-        for tool, goal in (("resedit-cli", 100), ("rcedit (wine)", 50), ("rcedit-x64 (wine64)", 50)):
+        at, am = med_t[(name, ALL_SIZES)], med_m[(name, ALL_SIZES)]
+        out("- %s flat in size (%s vs small): time %.1f vs %.1f ms, memory %.1f vs %.1f MiB: %s"
+            % (ALL_SIZES, name, at * 1e3, sized_t * 1e3, am / 1024, sized_m / 1024,
+               verdict(at <= 1.5 * sized_t and am <= 1.5 * sized_m)))
+        out("- %s within 3x of the first-image replacement (%s): %.2fx: %s"
+            % (ALL_SIZES, name, at / t, verdict(at <= 3 * t)))
+        for tool, goal in () if args.no_peers else (("resedit-cli", 100), ("rcedit (wine)", 50), ("rcedit-x64 (wine64)", 50)):
             ratio = med_t[(name, tool)] / t
             mem = med_m[(name, tool)] / m
             out("- %s, %s: %.0fx faster (goal %dx): %s; memory 1/%.0f of it (goal 1/50): %s"

@@ -6,12 +6,15 @@
 // file computes it from the raw bytes (unsigned fields, clipped to the file,
 // headers excluded), but the header's CheckSum; a CheckSum that was right is
 // still right; every icon entry names the new image, whose bytes are there.
+// The same pair then goes through --all-sizes, with the same promises; after
+// a success every icon entry names one whole image of the icon file.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "vantorel/all_sizes.h"
 #include "vantorel/mod_pe.h"
 
 using namespace vantorel::engine;
@@ -80,29 +83,16 @@ void Check_Icons_Name_The_Image(const std::vector<uint8_t>& after, const IconIma
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 4) return 0;
-  uint32_t icon_size = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
-  icon_size = static_cast<uint32_t>(std::min<size_t>(icon_size, size - 4));
-  MemoryFile icon(std::vector<uint8_t>(data + 4, data + 4 + icon_size));
-  const std::vector<uint8_t> original(data + 4 + icon_size, data + size);
-
-  IconImage image;
-  if (!Is_Valid_Icon_File(icon) || Load_First_Image(icon, image) != kSuccess) return 0;
-
-  MemoryFile target(original);
-  std::string failure;
-  WarningSink sink = [](const std::string&, const std::string&) {};
-  int32_t result = Replace_Icon_In(target, image, "icon.ico", "target.exe", failure, sink);
-
-  const std::vector<uint8_t>& after = target.bytes();
+// What both replacements promise: the length kept; a failure changes nothing
+// and says why; a success changes nothing outside the section's raw data but
+// the CheckSum, and a right CheckSum stays right. True after a success.
+bool Check_Outcome(const std::vector<uint8_t>& original, const std::vector<uint8_t>& after, int32_t result,
+                   const std::string& failure) {
   if (after.size() != original.size()) Violation("length changed");
   if (result != kSuccess) {
     if (after != original) Violation("failed replacement changed the target");
     if (failure.empty()) Violation("failure without a text");
-    return 0;
+    return false;
   }
   Bounds bounds = Writable(original);
   for (size_t i = 0; i < after.size(); ++i) {
@@ -119,6 +109,53 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Violation("a right CheckSum is wrong after the replacement");
     }
   }
-  Check_Icons_Name_The_Image(after, image);
+  return true;
+}
+
+// After --all-sizes every icon entry names the whole bytes of one of the icon
+// file's images.
+void Check_Icons_Name_Images(const std::vector<uint8_t>& after, const std::vector<IconImage>& images) {
+  MemoryFile file(after);
+  ResourceSection section = Find_Resource_Tree(file, {});
+  std::vector<IconImageRef> icons;
+  Find_Icon_Resources(file, section, icons, {});
+  if (icons.empty()) Violation("no icon image found after a success");
+  for (const IconImageRef& icon : icons) {
+    bool found = std::any_of(images.begin(), images.end(), [&](const IconImage& image) {
+      return icon.Size == image.bytes.size() && icon.Offset > 0 && icon.Offset + image.bytes.size() <= after.size() &&
+             std::equal(image.bytes.begin(), image.bytes.end(), after.begin() + icon.Offset);
+    });
+    if (!found) Violation("an icon entry names no image of the icon file");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 4) return 0;
+  uint32_t icon_size = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
+  icon_size = static_cast<uint32_t>(std::min<size_t>(icon_size, size - 4));
+  MemoryFile icon(std::vector<uint8_t>(data + 4, data + 4 + icon_size));
+  const std::vector<uint8_t> original(data + 4 + icon_size, data + size);
+  WarningSink sink = [](const std::string&, const std::string&) {};
+
+  IconImage image;
+  if (Is_Valid_Icon_File(icon) && Load_First_Image(icon, image) == kSuccess) {
+    MemoryFile target(original);
+    std::string failure;
+    int32_t result = Replace_Icon_In(target, image, "icon.ico", "target.exe", failure, sink);
+    if (Check_Outcome(original, target.bytes(), result, failure)) Check_Icons_Name_The_Image(target.bytes(), image);
+  }
+
+  // --all-sizes, on the same pair: every image of the icon file.
+  std::vector<IconImage> images;
+  std::string why;
+  if (Load_Icon_Images(icon, images, why) == kSuccess) {
+    MemoryFile target(original);
+    AllSizesReport report;
+    std::string failure;
+    int32_t result = Replace_All_Sizes_In(target, images, "icon.ico", "target.exe", report, failure, sink);
+    if (Check_Outcome(original, target.bytes(), result, failure)) Check_Icons_Name_Images(target.bytes(), images);
+  }
   return 0;
 }

@@ -51,5 +51,14 @@ int main(int argc, char** argv) {
   BuiltPe plain = BuildPe(IconProgram({64, 64}));
   Seed(dir, "raw-past-end", small, WithRawPointer(plain, 0xFFFFFF00u, plain.e_lfanew));
   Seed(dir, "raw-over-headers", small, WithRawPointer(plain, 0, plain.e_lfanew));
+
+  // --all-sizes: an icon file of three sizes, the first the largest, against
+  // groups that want each, with room for all and with room for fewer.
+  Bytes sizes = IconFile({Image(200, 6, 48), Image(60, 4, 16), Image(120, 5, 32)});
+  PeOptions sized;
+  for (uint16_t id = 1; id <= 3; ++id) sized.resources.push_back({3, id, 1033, Bytes(150, 1)});
+  sized.resources.push_back({14, 1, 1033, SizedGroup({{16, 32, 1}, {32, 32, 2}, {48, 32, 3}})});
+  Seed(dir, "all-sizes", sizes, BuildPe(sized).bytes);
+  Seed(dir, "all-sizes-room-short", sizes, BuildPe(IconProgram({40, 40, 40})).bytes);
   return 0;
 }

@@ -3,8 +3,11 @@
 nobody here wrote. Each one with icons gets the new icon in a temporary copy,
 checked by wrestool and pefile; each one without fails and stays as it was
 (9 when it has resources but no icon, 1004 when it has no resources at all).
+Each one with icons is also given every size of a second icon file with
+--all-sizes, and each group entry is checked against the image that best shows
+the size it described.
 
-Usage: wine_programs_test.py --cli PATH --icon ICO [--results XML]
+Usage: wine_programs_test.py --cli PATH --icon ICO --sizes-icon ICO [--results XML]
 """
 import argparse
 import glob
@@ -17,12 +20,62 @@ from pathlib import Path
 
 import pefile
 
-from real_programs_test import first_image, icon_entries, resource_section
+from real_programs_test import best_image, entry_size, first_image, icon_entries, resource_section
 
 
 def has_icons(path):
     listing = subprocess.run(["wrestool", "-l", "-t", "14", path], capture_output=True, text=True)
     return listing.returncode == 0 and listing.stdout.strip() != ""
+
+
+def outside_section_same(original, before, after, target):
+    """Whether only the resource section (and the CheckSum) changed, and a right
+    CheckSum stayed right."""
+    pe = pefile.PE(str(target))
+    field = pe.OPTIONAL_HEADER.get_file_offset() + 64
+    # The checksum is updated by what changed: one that was right stays right.
+    # (Wine marks its programs after linking, so most of their checksums were
+    # never right to begin with.)
+    if pefile.PE(original, fast_load=True).verify_checksum() and not pe.verify_checksum():
+        return "checksum no longer right"
+    start, end = resource_section(Path(original))
+    masked_before, masked_after = bytearray(before), bytearray(after)
+    masked_before[field:field + 4] = masked_after[field:field + 4] = bytes(4)
+    if masked_before[:start] != masked_after[:start] or masked_before[end:] != masked_after[end:]:
+        return "bytes outside the resource section changed"
+    return None
+
+
+def extract_groups(target, out):
+    shutil.rmtree(out, ignore_errors=True)
+    out.mkdir()
+    subprocess.run(["wrestool", "-x", "-t", "14", "-o", str(out), str(target)], check=True, capture_output=True)
+    return {g.name: icon_entries(g.read_bytes()) for g in out.glob("*.ico")}
+
+
+def check_all_sizes(cli, sizes_icon, original, work):
+    """--all-sizes: every group entry afterwards describes, and its icon holds,
+    the image of the icon file that best shows the size the entry described
+    before (or, where the tool said so, a substitute that is one of its images)."""
+    if not has_icons(original):
+        return None
+    target = work / ("sizes-" + Path(original).name)
+    shutil.copyfile(original, target)
+    before_groups = extract_groups(target, work / "before")
+    before = Path(original).read_bytes()
+    run = subprocess.run([cli, "--all-sizes", str(sizes_icon), str(target)], capture_output=True, text=True)
+    if run.returncode != 0:
+        return f"--all-sizes failed: {run.stderr.strip()}"
+    images = icon_entries(Path(sizes_icon).read_bytes())
+    sizes = [entry_size(e) for e, _ in images]
+    substitutes = "got image" in run.stdout
+    for name, entries in extract_groups(target, work / "after").items():
+        for old, (new, image) in zip(before_groups[name], entries):
+            if (new[:12], image) not in images:
+                return f"group {name}: an entry that describes no image of the icon file"
+            if not substitutes and (new[:12], image) != images[best_image(sizes, entry_size(old[0]))]:
+                return f"group {name}: not the best image for {entry_size(old[0])}"
+    return outside_section_same(original, before, target.read_bytes(), target)
 
 
 def check_program(cli, icon, original, work):
@@ -51,25 +104,14 @@ def check_program(cli, icon, original, work):
         for e, img in icon_entries(group.read_bytes()):
             if e != entry or img != image:
                 return f"group {group.name} does not describe the new image"
-    pe = pefile.PE(str(target))
-    field = pe.OPTIONAL_HEADER.get_file_offset() + 64
-    # The checksum is updated by what changed: one that was right stays right.
-    # (Wine marks its programs after linking, so most of their checksums were
-    # never right to begin with.)
-    if pefile.PE(original, fast_load=True).verify_checksum() and not pe.verify_checksum():
-        return "checksum no longer right"
-    start, end = resource_section(Path(original))
-    masked_before, masked_after = bytearray(before), bytearray(after)
-    masked_before[field:field + 4] = masked_after[field:field + 4] = bytes(4)
-    if masked_before[:start] != masked_after[:start] or masked_before[end:] != masked_after[end:]:
-        return "bytes outside the resource section changed"
-    return None
+    return outside_section_same(original, before, after, target)
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
     parser.add_argument("--icon", required=True)
+    parser.add_argument("--sizes-icon", required=True, help="an icon file of many sizes, for --all-sizes")
     parser.add_argument("--results")
     args = parser.parse_args()
     programs = sorted(glob.glob("/usr/lib/*/wine/*-windows/*.exe"))
@@ -78,8 +120,11 @@ def main():
         # Our own copy: the engine holds the icon file exclusively while it reads it.
         icon = Path(tmp) / "new.ico"
         shutil.copyfile(args.icon, icon)
+        sizes_icon = Path(tmp) / "sizes.ico"
+        shutil.copyfile(args.sizes_icon, sizes_icon)
         for program in programs:
             problem = check_program(args.cli, icon, program, Path(tmp))
+            problem = problem or check_all_sizes(args.cli, sizes_icon, program, Path(tmp))
             results.append((program, problem))
     with_icons = sum(1 for p, _ in results if has_icons(p))
     failed = [(p, why) for p, why in results if why]

@@ -13,6 +13,19 @@ constexpr int64_t kImageAlignment = 4;
 
 int64_t Aligned(int64_t offset) { return (offset + kImageAlignment - 1) / kImageAlignment * kImageAlignment; }
 
+// Takes `size` bytes from the stretch that leaves least room over.
+std::optional<int64_t> Place(std::vector<Stretch>& left, uint32_t size) {
+  Stretch* best = nullptr;
+  for (Stretch& s : left) {
+    int64_t room = s.end - Aligned(s.begin);
+    if (room >= int64_t{size} && (!best || room < best->end - Aligned(best->begin))) best = &s;
+  }
+  if (!best) return std::nullopt;
+  int64_t at = Aligned(best->begin);
+  best->begin = at + size;
+  return at;
+}
+
 std::optional<std::vector<int64_t>> Pack_Chosen(const std::vector<Stretch>& free,
                                                 const std::vector<uint32_t>& image_bytes,
                                                 const std::vector<size_t>& chosen) {
@@ -31,14 +44,9 @@ std::optional<std::vector<int64_t>> Pack_Images(const std::vector<Stretch>& free
   std::vector<Stretch> left = free;
   std::vector<int64_t> offsets(sizes.size(), -1);
   for (size_t i : order) {
-    Stretch* best = nullptr;
-    for (Stretch& s : left) {
-      int64_t room = s.end - Aligned(s.begin);
-      if (room >= int64_t{sizes[i]} && (!best || room < best->end - Aligned(best->begin))) best = &s;
-    }
-    if (!best) return std::nullopt;
-    offsets[i] = Aligned(best->begin);
-    best->begin = offsets[i] + sizes[i];
+    std::optional<int64_t> at = Place(left, sizes[i]);
+    if (!at) return std::nullopt;
+    offsets[i] = *at;
   }
   return offsets;
 }
@@ -61,17 +69,31 @@ bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32
     return rank[a] != rank[b] ? rank[a] < rank[b] : demand[a] > demand[b];
   });
 
+  // Every best image, packed largest first, is the common case. When they do
+  // not all fit, each is placed in turn, the most important first, where it
+  // leaves least room over; one that fits nowhere is left out. Placing each
+  // once keeps the work to one pass over the stretches per image.
   std::vector<size_t> kept;
-  for (size_t c : candidates) {
-    kept.push_back(c);
-    if (!Pack_Chosen(free, image_bytes, kept)) kept.pop_back();
+  std::vector<int64_t> offsets;
+  if (auto all = Pack_Chosen(free, image_bytes, candidates)) {
+    kept = candidates;
+    offsets = *all;
+  } else {
+    std::vector<Stretch> left = free;
+    auto place = [&](size_t image) {
+      std::optional<int64_t> at = Place(left, image_bytes[image]);
+      if (!at) return false;
+      kept.push_back(image);
+      offsets.push_back(*at);
+      return true;
+    };
+    for (size_t c : candidates) place(c);
+    if (kept.empty()) {
+      size_t smallest =
+          static_cast<size_t>(std::min_element(image_bytes.begin(), image_bytes.end()) - image_bytes.begin());
+      if (!place(smallest)) return false;
+    }
   }
-  if (kept.empty()) {
-    size_t smallest = static_cast<size_t>(std::min_element(image_bytes.begin(), image_bytes.end()) - image_bytes.begin());
-    kept.push_back(smallest);
-  }
-  auto offsets = Pack_Chosen(free, image_bytes, kept);
-  if (!offsets) return false;
 
   std::vector<IconSize> kept_sizes;
   for (size_t k : kept) kept_sizes.push_back(images[k]);
@@ -82,7 +104,7 @@ bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32
     choice.substitute.push_back(given != best[w]);
   }
   choice.written = kept;
-  choice.offsets = *offsets;
+  choice.offsets = offsets;
   return true;
 }
 

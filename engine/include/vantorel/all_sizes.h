@@ -76,11 +76,12 @@ struct SizeChoice {
 };
 
 // Chooses for every wanted size the best image that the room can hold with
-// the others. When the room cannot hold every best image, images are kept in
-// the order of their most important wanted size (Size_Rank), then of how many
-// icons want them; a lower one that does not fit is left out and its icons get
-// the best of the images kept. When not even one best image fits, the
-// smallest image of the file stands in for all. False when nothing fits.
+// the others. When the room cannot hold every best image, the images are
+// placed one by one in the order of their most important wanted size
+// (Size_Rank), then of how many icons want them; one that no longer fits is
+// left out and its icons get the best of the images kept. When not even one
+// best image fits, the smallest image of the file stands in for all. False
+// when nothing fits.
 bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
                    const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice);
 

@@ -67,12 +67,18 @@ Bounds Writable(const std::vector<uint8_t>& b) {
   return none;
 }
 
-void Check_Icons_Name_The_Image(const std::vector<uint8_t>& after, const IconImage& image) {
+// The icon images a successful replacement left, as the engine finds them.
+std::vector<IconImageRef> Icons_After(const std::vector<uint8_t>& after) {
   MemoryFile file(after);
   ResourceSection section = Find_Resource_Tree(file, {});
   std::vector<IconImageRef> icons;
   Find_Icon_Resources(file, section, icons, {});
   if (icons.empty()) Violation("no icon image found after a success");
+  return icons;
+}
+
+void Check_Icons_Name_The_Image(const std::vector<uint8_t>& after, const IconImage& image) {
+  std::vector<IconImageRef> icons = Icons_After(after);
   for (const IconImageRef& icon : icons) {
     if (icon.Offset != icons.front().Offset) Violation("icon entries name different images");
     if (icon.Size != image.bytes.size()) Violation("an icon entry's size is not the image's");
@@ -115,11 +121,7 @@ bool Check_Outcome(const std::vector<uint8_t>& original, const std::vector<uint8
 // After --all-sizes every icon entry names the whole bytes of one of the icon
 // file's images.
 void Check_Icons_Name_Images(const std::vector<uint8_t>& after, const std::vector<IconImage>& images) {
-  MemoryFile file(after);
-  ResourceSection section = Find_Resource_Tree(file, {});
-  std::vector<IconImageRef> icons;
-  Find_Icon_Resources(file, section, icons, {});
-  if (icons.empty()) Violation("no icon image found after a success");
+  std::vector<IconImageRef> icons = Icons_After(after);
   for (const IconImageRef& icon : icons) {
     bool found = std::any_of(images.begin(), images.end(), [&](const IconImage& image) {
       return icon.Size == image.bytes.size() && icon.Offset > 0 && icon.Offset + image.bytes.size() <= after.size() &&

@@ -25,7 +25,10 @@ std::string Wanted_Name(const std::string& group) {
   bool number = !digits.empty() && digits.size() <= 5 &&
                 std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
   if (!number || std::stoul(digits) > 0xFFFF) return group;
-  return "#" + std::to_string(std::stoul(digits));
+  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "#" + to_string(...).
+  std::string name = "#";
+  name += std::to_string(std::stoul(digits));
+  return name;
 }
 
 std::string Groups_Text(const Reader& r, const ResourceSection& section, const IconTree& tree) {

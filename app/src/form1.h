@@ -10,11 +10,14 @@
 #include "form1_layout.h"
 #include "host/gdi_guards.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 class Button;
 }
 
 namespace vantorel::app {
+
+// The window is made of the controls layer's buttons and their property bags.
+using namespace controls;
 
 struct Form1Options {
   // The program's window ends the message loop when it goes; a test's does not.

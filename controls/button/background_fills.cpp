@@ -4,7 +4,7 @@
 
 #include "button/paint_math.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -49,4 +49,4 @@ Status DrawBackgroundFill(HDC dc, std::int32_t mode, double w, double h, OleColo
   return r.status();
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

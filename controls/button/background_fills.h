@@ -7,11 +7,11 @@
 #include "host/color.h"
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // The gradient backgrounds, ButtonStyleColors 2 to 7: X is the first colour
 // (BackColor), Y the second (BackColorPressed, or BackColorHover while
 // hovering). Other modes draw nothing here.
 Status DrawBackgroundFill(HDC dc, std::int32_t mode, double w, double h, OleColor x, OleColor y);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

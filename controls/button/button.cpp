@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace vantorel {
+namespace vantorel::controls {
 
 Button* Button::Create(const HostPlacement& placement, const PropertyBag* bag) {
   auto* button = new Button;
@@ -118,4 +118,4 @@ void Button::OnResize() {
   if (!painting_) Paint();
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -14,7 +14,7 @@
 #include "host/hosted_control.h"
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // The stored properties of a Button; a default-constructed set holds the values of
 // a new instance (apart from the caption) and the defaults used when saving and loading.
@@ -240,4 +240,4 @@ class Button final : public HostedControl {
   FaceRegionRecipe faceRegionRecipe_;
 };
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -2,7 +2,7 @@
 
 #include <oleacc.h>
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -152,4 +152,4 @@ void Button::OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) {
   Raise(events.OLEStartDrag, data, allowedEffects);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -2,7 +2,7 @@
 
 #include "button/paint_math.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -50,4 +50,4 @@ Status ComputeLayout(const LayoutInput& in, ButtonLayout* out) {
   return kOk;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

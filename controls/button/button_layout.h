@@ -4,7 +4,7 @@
 
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // A box on the surface in pixels, kept between paints.
 struct PixelBox {
@@ -41,4 +41,4 @@ struct LayoutInput {
 // 32 bits; *out is then unchanged.
 Status ComputeLayout(const LayoutInput& in, ButtonLayout* out);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -8,7 +8,7 @@
 #include "button/shapes/face.h"
 #include "button/style_looks.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -158,4 +158,4 @@ void Button::Commit() {
   surface().Refresh();
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

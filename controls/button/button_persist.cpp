@@ -1,6 +1,6 @@
 #include "button/button.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -96,4 +96,4 @@ void Button::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"MousePointer", MousePointer(), std::int16_t{0});
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

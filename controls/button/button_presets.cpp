@@ -1,6 +1,6 @@
 #include "button/button.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -66,4 +66,4 @@ void Button::ApplyThemePreset() {
   props_.borderColorPressed = c.border;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

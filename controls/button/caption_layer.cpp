@@ -2,7 +2,7 @@
 #include "button/layers.h"
 #include "button/paint_math.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -88,4 +88,4 @@ Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
   return kOk;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

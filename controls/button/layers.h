@@ -4,7 +4,7 @@
 #include "button/paint_state.h"
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 class Surface;
 struct ButtonProps;
@@ -14,4 +14,4 @@ struct ButtonProps;
 Status DrawPictureLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box);
 Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -8,7 +8,7 @@
 #include "host/color.h"
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // Positions are computed in floating point and rounded to the nearest integer,
 // ties to even (W / 2 with W = 105 gives 52, with W = 107 gives 54). A value that
@@ -43,4 +43,4 @@ inline void GradientPair(HDC dc, bool vertical, LONG ax, LONG ay, OleColor x, LO
   GradientFill(dc, v, 2, &rect, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -3,7 +3,7 @@
 #include "button/paint_math.h"
 #include "host/surface.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -69,4 +69,4 @@ Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown) {
   return kOk;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -6,7 +6,7 @@
 #include "host/color.h"
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 class Surface;
 
@@ -25,4 +25,4 @@ void DrawCaptionFocusBox(Surface& sf, const PixelBox& caption);
 // right (2), or at the corner for any other non-zero value.
 Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // The look a paint draws, from the interaction state: pressed wins, then
 // hovering; a button at rest whose window is disabled looks disabled.
@@ -25,4 +25,4 @@ inline PaintState MakePaintState(bool pressed, bool hovered, bool focused, bool 
   return s;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

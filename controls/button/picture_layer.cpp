@@ -2,7 +2,7 @@
 #include "button/layers.h"
 #include "button/paint_math.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -56,4 +56,4 @@ Status DrawPictureLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
   return drawn ? kOk : kInvalidPicture;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -5,7 +5,7 @@
 #include "button/button.h"
 #include "button/paint_math.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -102,4 +102,4 @@ Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look s
   return r.status();
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -9,7 +9,7 @@
 #include "host/color.h"
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 struct ButtonProps;
 
@@ -47,4 +47,4 @@ StyleBorders BordersOf(const StyleLook& look, const ButtonProps& p, Look state);
 // Draws the style's second background in the state's colours.
 Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -4,7 +4,7 @@
 
 #include "host/hosted_control.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -158,4 +158,4 @@ IAccessible* CreateControlAccessible(HWND hwnd) {
   return new ControlAccessible(hwnd, standard);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // The accessible object of a control window (its client area), with one
 // reference owned by the caller. Name, role, state and default action come from
@@ -13,4 +13,4 @@ namespace vantorel {
 // dangling control. Null when it cannot be made.
 IAccessible* CreateControlAccessible(HWND hwnd);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

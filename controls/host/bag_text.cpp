@@ -3,7 +3,7 @@
 
 #include "host/property_bag.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -284,4 +284,4 @@ std::optional<PropertyBag> BagFromText(std::wstring_view text, std::wstring* err
   return bag;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -5,7 +5,7 @@
 #include "host/hosted_control.h"
 #include "host/key_flags.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -126,4 +126,4 @@ bool RegisterControlDropTarget(HWND hwnd) {
   return SUCCEEDED(hr);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

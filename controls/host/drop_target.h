@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // Makes the control window a drop target of its own (RegisterDragDrop): a drag
 // over it reaches the control as OLEDragOver (State 0 entering, 2 over, 1
@@ -19,4 +19,4 @@ bool RegisterControlDropTarget(HWND hwnd);
 // Shift move, both link), else move, then copy, then link.
 std::uint32_t ChooseDropEffect(std::int32_t wanted, std::uint32_t allowed, std::uint32_t keys);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -11,7 +11,7 @@
 #include "host/ole_thread.h"
 #include "host/screen.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -342,4 +342,4 @@ bool TranslateAccessKey(const MSG& msg) {
   return true;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

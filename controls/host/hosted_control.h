@@ -12,7 +12,7 @@
 #include "host/property_bag.h"
 #include "host/surface.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // What the host tells a control about its surroundings.
 struct Ambient {
@@ -201,4 +201,4 @@ bool TranslateAccessKey(const MSG& msg);
 // Shift state of the keyboard now: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t CurrentShiftState();
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

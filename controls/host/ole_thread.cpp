@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <ole2.h>
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -21,4 +21,4 @@ bool EnsureOleOnThisThread() {
   return SUCCEEDED(ole.result);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

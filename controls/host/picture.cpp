@@ -6,7 +6,7 @@
 #include "host/gdi_guards.h"
 #include "host/screen.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -178,4 +178,4 @@ bool Picture::Draw(HDC dc, int x, int y) const {
   return BitBlt(dc, x, y, width_, height_, mem.get(), 0, 0, SRCCOPY) != FALSE;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace vantorel {
+namespace vantorel::controls {
 
 bool KeysEqual(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
@@ -116,4 +116,4 @@ bool PropertyBag::operator==(const PropertyBag& other) const {
   return true;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

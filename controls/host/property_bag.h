@@ -11,7 +11,7 @@
 #include "host/font.h"
 #include "host/picture.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // One stored value. Booleans are kept as bool; in the persisted sense they are the
 // 16-bit True (-1) and False (0).
@@ -71,4 +71,4 @@ std::wstring BagToText(const PropertyBag& bag);
 // caller's data stays as it was.
 std::optional<PropertyBag> BagFromText(std::wstring_view text, std::wstring* error);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -5,7 +5,7 @@
 
 #include "host/screen.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -217,4 +217,4 @@ void Surface::PaintTo(HDC target, const RECT& area) {
          area.top, SRCCOPY);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

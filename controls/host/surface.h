@@ -12,7 +12,7 @@
 #include "host/picture.h"
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 enum class BackStyle { Transparent = 0, Opaque = 1 };
 
@@ -125,4 +125,4 @@ class Surface {
   PictureRef mouseIcon_;
 };
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

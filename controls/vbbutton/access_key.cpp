@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 wchar_t AccessKeyOf(std::wstring_view caption) {
   if (caption.size() <= 1) return 0;
@@ -14,4 +14,4 @@ wchar_t AccessKeyOf(std::wstring_view caption) {
   return static_cast<wchar_t>(std::towlower(caption[next + 1]));
 }
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

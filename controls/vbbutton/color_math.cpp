@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -96,4 +96,4 @@ int GradientOffset(int span, int height, int row) {
   return static_cast<int>(std::nearbyint(static_cast<float>(product)));
 }
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

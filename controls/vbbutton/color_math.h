@@ -4,7 +4,7 @@
 // tested on its own. Colours are 0x00BBGGRR values (red in the low byte).
 #include <cstdint>
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 using Rgb24 = std::uint32_t;
 
@@ -65,4 +65,4 @@ ColorSet DeriveColors(const SchemeSource& source);
 // product rounded to the nearest integer, halves to even.
 int GradientOffset(int span, int height, int row);
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

@@ -1,6 +1,6 @@
 #include "vbbutton/layout.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 Box MeasuringBox(int w, int h, int pw, int ph, int position) {
   switch (position) {
@@ -62,4 +62,4 @@ Box FocusBox(int w, int h, int buttonType) {
   return {4, 4, w - 4, h - 4};
 }
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

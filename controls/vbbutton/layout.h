@@ -5,7 +5,7 @@
 // passes the measured rectangle in.
 #include <string_view>
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 struct Box {
   int left = 0;
@@ -45,4 +45,4 @@ bool HasVisibleCaption(std::wstring_view caption);
 // moved one pixel right and down for type 14, by 4 for the others.
 Box FocusBox(int w, int h, int buttonType);
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

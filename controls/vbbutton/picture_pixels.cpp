@@ -4,7 +4,7 @@
 
 #include "host/surface.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -56,4 +56,4 @@ void PictureCache::Reset() {
   pixels_ = PicturePixels{};
 }
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

@@ -5,7 +5,7 @@
 #include "host/picture.h"
 #include "vbbutton/picture_render.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 // A picture converted to pixels once and kept until the picture or the mask
 // colour changes: a bitmap is copied as it is; an icon or a cursor is first drawn
@@ -21,4 +21,4 @@ class PictureCache {
   PicturePixels pixels_;
 };
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -53,4 +53,4 @@ void RenderPicture(PixelTarget target, const PicturePixels& picture, int x, int 
   }
 }
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

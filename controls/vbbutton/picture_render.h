@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 // A picture as 32-bit pixels of its natural size.
 struct PicturePixels {
@@ -45,4 +45,4 @@ void RenderPicture(PixelTarget target, const PicturePixels& picture, int x, int 
 // to the nearest integer, halves to even.
 int GreyLevel(std::uint32_t pixel);
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

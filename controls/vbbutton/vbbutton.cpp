@@ -4,7 +4,7 @@
 
 #include "vbbutton/access_key.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 vbButton* vbButton::Create(const HostPlacement& placement, const PropertyBag* bag) {
   auto* control = new vbButton;
@@ -262,4 +262,4 @@ void vbButton::ApplyWindowText() {
   if (Hwnd()) SetWindowTextW(Hwnd(), props_.caption.c_str());
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

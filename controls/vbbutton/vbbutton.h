@@ -13,7 +13,7 @@
 #include "vbbutton/layout.h"
 #include "vbbutton/picture_pixels.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace vb {
 class FaceCanvas;
@@ -265,4 +265,4 @@ class vbButton final : public HostedControl {
   std::uint32_t drawCount_ = 0;
 };
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -3,7 +3,7 @@
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton/vbbutton.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -203,4 +203,4 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
   if (props_.picturePosition == vb::kPictureCentre && lastStyle_ >= 0) canvas.Caption(lastStyle_);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -2,7 +2,7 @@
 // it raises. Button and KeyCode are read back after each event.
 #include "vbbutton/vbbutton.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -152,4 +152,4 @@ void vbButton::OnAccessKeyPress(std::int16_t) {
   OnClick();
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

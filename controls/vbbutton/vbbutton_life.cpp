@@ -5,7 +5,7 @@
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton/vbbutton.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -283,4 +283,4 @@ void vbButton::CopyParentScreen(HWND parent, int x, int y) {
   SetWindowPos(Hwnd(), nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -2,7 +2,7 @@
 // and read back in the same order with its fallback.
 #include "vbbutton/vbbutton.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -98,4 +98,4 @@ void vbButton::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"VALUE", p.value);
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -14,7 +14,7 @@
 #include "../native/pe_builder.h"
 #include "form1_layout.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -323,4 +323,4 @@ TEST_F(EndToEnd, AtOneHundredFortyFourDpiEveryLengthIsRoundedOnceFromTwips) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -4,7 +4,7 @@
 #include "test_support.h"
 #include "vantorel/all_sizes.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 struct SizedRun {
@@ -416,4 +416,4 @@ TEST(NewFile, NeverOverwritesUnlessAskedAndLeavesNothingHalfWritten) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -5,7 +5,7 @@
 #include "reader.h"
 #include "test_support.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 TEST(NamedResources, TheNamedGroupIsRewrittenAndNamedDataAndNamesStay) {
@@ -338,4 +338,4 @@ TEST(Reader, WindowEdgesAndPageBoundaries) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

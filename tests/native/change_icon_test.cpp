@@ -17,7 +17,7 @@
 #include "test_support.h"
 #include "vantorel/engine.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -225,4 +225,4 @@ TEST(Backup, ACopyThatFailsPartWayLeavesNoBackup) {
 #endif
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -7,7 +7,7 @@
 #include "test_support.h"
 #include "vantorel/engine.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -352,4 +352,4 @@ TEST_F(CliTest, NoBackupNoChange) {
 #endif
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -1,7 +1,7 @@
 // The .ico header test and loading the first image.
 #include "test_support.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 bool Valid(const Bytes& b) { return Is_Valid_Icon_File(MemoryFile(b)); }
@@ -77,4 +77,4 @@ TEST(LoadFirstImage, RefusesImagesThatAreNotWhollyThere) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -3,7 +3,7 @@
 #include "test_support.h"
 #include "vantorel/all_sizes.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 using engine::IconSize;
@@ -262,4 +262,4 @@ TEST(IconFileBytes, AValidFileWithTrueByteCounts) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

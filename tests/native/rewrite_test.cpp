@@ -2,7 +2,7 @@
 // afterwards, and that a failure leaves every byte as it was.
 #include "test_support.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 IconSpec WorkedExampleImage() {
@@ -267,9 +267,9 @@ TEST(Rollback, AFailedWriteAnywherePutsBackEveryByte) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 uint32_t StoredChecksum(const BuiltPe& pe, const Bytes& b) { return Get32(b, pe.optional_header + 64); }
@@ -307,4 +307,4 @@ TEST(Checksum, ZeroStaysZero) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -11,7 +11,7 @@
 #include "vantorel/engine.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 
 using namespace vantorel::engine;
 
@@ -47,4 +47,4 @@ inline Replacement Replace(const Bytes& target, const Bytes& icon_file) {
   return r;
 }
 
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

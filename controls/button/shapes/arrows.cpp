@@ -6,7 +6,7 @@
 #include "button/shapes/shapes.h"
 #include "button/shapes/table_shape.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -136,4 +136,4 @@ FaceResult DrawLeftArrowFace(Button& button, OleColor borderPen) { return DrawTa
 FaceResult DrawRightArrowFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kRight); }
 FaceResult DrawDownArrowFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kDown); }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

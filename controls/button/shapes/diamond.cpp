@@ -4,7 +4,7 @@
 #include "button/shapes/shapes.h"
 #include "host/surface.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -107,4 +107,4 @@ class Diamond final : public ShapeFigures {
 
 FaceResult DrawDiamondFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, Diamond{}); }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -1,7 +1,7 @@
 #include "button/shapes/face.h"
 #include "button/shapes/shapes.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -82,4 +82,4 @@ class Ellipse final : public ShapeFigures {
 
 FaceResult DrawEllipseFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, Ellipse{}); }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -11,7 +11,7 @@
 #include "host/color.h"
 #include "host/status.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 class Button;
 class Surface;
@@ -138,4 +138,4 @@ class ShapeFigures {
 // own; hands back the pen it finished with.
 FaceResult DrawShapedFace(Button& button, OleColor borderPen, const ShapeFigures& figures);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

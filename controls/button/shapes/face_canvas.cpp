@@ -2,7 +2,7 @@
 #include "button/shapes/face.h"
 #include "host/gdi_guards.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 FaceCanvas::FaceCanvas(Button& button, OleColor borderPen)
     : W(button.surface().ScaleWidth()),
@@ -125,4 +125,4 @@ FaceRegionRecipe FaceCanvas::PolygonRegion(const Figure& corners) {
   return r;
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

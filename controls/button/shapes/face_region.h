@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // How a face's window region is made, in whole pixels. Kept by the Button with
 // the region it set, so the region is remade only when the shape or the size
@@ -46,4 +46,4 @@ struct FaceRegionRecipe {
   }
 };
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

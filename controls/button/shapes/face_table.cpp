@@ -4,7 +4,7 @@
 
 #include "button/shapes/shapes.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -25,4 +25,4 @@ FaceRenderer FaceRendererFor(std::int32_t shape) {
   return kRenderers[shape];
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // Figures of the shapes as data. A coordinate is written as the drawing code
 // computes it: an extent of the control divided, then offset (W / 1.5 - 1,
@@ -68,4 +68,4 @@ struct Figure {
   }
 };
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -1,7 +1,7 @@
 #include "button/shapes/face.h"
 #include "button/shapes/shapes.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -96,4 +96,4 @@ FaceResult DrawRectangleFace(Button& button, OleColor borderPen) {
   return c.Finish();
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

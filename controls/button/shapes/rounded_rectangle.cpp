@@ -1,7 +1,7 @@
 #include "button/shapes/face.h"
 #include "button/shapes/shapes.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -103,4 +103,4 @@ class RoundedRectangle final : public ShapeFigures {
 
 FaceResult DrawRoundedRectangleFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, RoundedRectangle{}); }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

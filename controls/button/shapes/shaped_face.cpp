@@ -1,6 +1,6 @@
 #include "button/shapes/face.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -68,4 +68,4 @@ FaceResult DrawShapedFace(Button& button, OleColor borderPen, const ShapeFigures
   return c.Finish();
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -2,7 +2,7 @@
 
 #include "button/shapes/face.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 class Button;
 
@@ -20,4 +20,4 @@ FaceResult DrawLeftArrowFace(Button& button, OleColor borderPen);
 FaceResult DrawRightArrowFace(Button& button, OleColor borderPen);
 FaceResult DrawDownArrowFace(Button& button, OleColor borderPen);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -1,6 +1,6 @@
 #include "button/shapes/table_shape.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -63,4 +63,4 @@ FaceResult DrawTableFace(Button& button, OleColor borderPen, const ShapeTable& t
   return DrawShapedFace(button, borderPen, TableShape(table));
 }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -3,7 +3,7 @@
 #include "button/shapes/face.h"
 #include "button/shapes/figure.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 // Every figure of one triangle or block arrow, one table per orientation: the
 // rows read as the shape's geometry is written, and one routine draws them all.
@@ -26,4 +26,4 @@ struct ShapeTable {
 // Draws the face of a triangle or arrow from its table.
 FaceResult DrawTableFace(Button& button, OleColor borderPen, const ShapeTable& table);
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -3,7 +3,7 @@
 #include "button/shapes/shapes.h"
 #include "button/shapes/table_shape.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 
 namespace {
 
@@ -97,4 +97,4 @@ FaceResult DrawLeftTriangleFace(Button& button, OleColor borderPen) { return Dra
 FaceResult DrawRightTriangleFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kRight); }
 FaceResult DrawDownTriangleFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kDown); }
 
-}  // namespace vantorel
+}  // namespace vantorel::controls

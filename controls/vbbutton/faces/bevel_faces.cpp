@@ -1,7 +1,7 @@
 // Types 1, 2 and 6: the raised bevels.
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -76,4 +76,4 @@ const Face kBlackFramedBevelFace{Type1Normal, Type1Pressed, Type1Disabled};
 const Face kStandardBevelFace{Type2Normal, Type2Pressed, Type2Disabled};
 const Face kSoftBevelFace{Type6Normal, Type6Pressed, Type6Disabled};
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

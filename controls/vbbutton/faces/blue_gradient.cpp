@@ -2,7 +2,7 @@
 // Every shade of this type moves blue in proportion (FaceCanvas::Shift).
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -85,4 +85,4 @@ void Disabled(FaceCanvas& f) {
 
 const Face kBlueGradientFace{Normal, Pressed, Disabled};
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

@@ -1,6 +1,6 @@
 #include "vbbutton/faces/face_canvas.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 FaceCanvas::FaceCanvas(HDC dc, ColorSet& colors, FaceInput& input, int& lastStyle)
     : w(input.w),
@@ -152,4 +152,4 @@ void FaceCanvas::Focus() {
   DrawFocusRect(dc_, &r);
 }
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

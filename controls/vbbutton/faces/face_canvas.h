@@ -8,7 +8,7 @@
 #include "vbbutton/color_math.h"
 #include "vbbutton/layout.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 // Caption styles: how a face draws its caption.
 enum CaptionStyle {
@@ -109,4 +109,4 @@ const Face* FaceFor(int type);
 // for the plain rectangle.
 HRGN ShapeFor(int type, int w, int h);
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

@@ -2,7 +2,7 @@
 
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -60,4 +60,4 @@ HRGN ShapeFor(int type, int w, int h) {
   }
 }
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

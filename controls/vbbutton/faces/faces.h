@@ -3,7 +3,7 @@
 // The fourteen faces, each defined in the file of its family.
 #include "vbbutton/faces/face_canvas.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 extern const Face kBlackFramedBevelFace;  // type 1
 extern const Face kStandardBevelFace;     // type 2
@@ -20,4 +20,4 @@ extern const Face kHotBevelFlatFace;      // type 12
 extern const Face kOvalFace;              // type 13
 extern const Face kGradientPanelFace;     // type 14
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

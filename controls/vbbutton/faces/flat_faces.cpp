@@ -1,7 +1,7 @@
 // Types 7, 8 and 12: flat faces with borders (8 and 12 only while hot).
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -44,4 +44,4 @@ const Face kBorderedFlatFace{Type7Normal, ThinPressed, Type7Disabled};
 const Face kHotBorderFlatFace{Type8Normal, ThinPressed, BorderlessDisabled};
 const Face kHotBevelFlatFace{Type12Normal, Type12Pressed, BorderlessDisabled};
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

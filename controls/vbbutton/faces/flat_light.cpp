@@ -1,7 +1,7 @@
 // Type 5: a flat light face with a focus frame around the caption.
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -44,4 +44,4 @@ void Disabled(FaceCanvas& f) {
 
 const Face kFlatLightFace{Normal, Pressed, Disabled};
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

@@ -1,7 +1,7 @@
 // Type 14: a gradient panel whose caption is bold while it is the default button.
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -49,4 +49,4 @@ void Disabled(FaceCanvas& f) {
 
 const Face kGradientPanelFace{Normal, Pressed, Disabled};
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

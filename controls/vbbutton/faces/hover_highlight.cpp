@@ -1,7 +1,7 @@
 // Type 9: flat until hot, then filled and framed in the selection colours.
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -30,4 +30,4 @@ void Disabled(FaceCanvas& f) { f.Caption(kCaptionFlat); }
 
 const Face kHoverHighlightFace{Normal, Pressed, Disabled};
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

@@ -1,7 +1,7 @@
 // Types 10, 11 and 13: picture only, transparent and oval.
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -42,4 +42,4 @@ const Face kPictureOnlyFace{Nothing, Nothing, Nothing};
 const Face kTransparentFace{TransparentNormal, TransparentPressed, TransparentDisabled};
 const Face kOvalFace{OvalNormal, OvalPressed, OvalDisabled};
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

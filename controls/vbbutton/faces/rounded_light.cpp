@@ -2,7 +2,7 @@
 // in proportion.
 #include "vbbutton/faces/faces.h"
 
-namespace vantorel::vb {
+namespace vantorel::controls::vb {
 
 namespace {
 
@@ -60,4 +60,4 @@ void Pressed(FaceCanvas& f) {
 
 const Face kRoundedLightFace{Normal, Pressed, Disabled};
 
-}  // namespace vantorel::vb
+}  // namespace vantorel::controls::vb

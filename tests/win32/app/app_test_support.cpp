@@ -5,7 +5,7 @@
 #include "button/button.h"
 #include "text.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 
 app::UiSeams RecordingUi::Seams() {
   app::UiSeams seams;
@@ -90,4 +90,4 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

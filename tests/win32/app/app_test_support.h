@@ -14,7 +14,7 @@
 #include "commands.h"
 #include "form1.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 
 struct Shown {
   HWND owner = nullptr;
@@ -86,4 +86,4 @@ class SharedFormTest : public ::testing::Test, public FormFixture {
 
 std::string Narrow(const std::wstring& text);
 
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

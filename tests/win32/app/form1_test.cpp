@@ -8,7 +8,7 @@
 #include "button/button.h"
 #include "host/data_object.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 using namespace app;
@@ -401,4 +401,4 @@ TEST_F(Form1StartTest, CloseEndsTheWindow) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -8,7 +8,7 @@
 
 #include <dlgs.h>
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 using app::OpenDlg;
@@ -206,4 +206,4 @@ TEST(OpenDlgSystem, APathLongerThanTheBufferGivesAnEmptyPath) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -8,7 +8,7 @@
 #include "vantorel/engine.h"
 #include "vantorel/engine.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -204,4 +204,4 @@ TEST_F(ReplaceTest, EngineWarningsComeFirstAsExclamationBoxes) {
 }
 
 }  // namespace
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -9,10 +9,10 @@
 
 namespace {
 
-void Measure(vantorel::Button* b, const char* what) {
+void Measure(vantorel::controls::Button* b, const char* what) {
   constexpr int kRounds = 20;
   constexpr int kPaintsPerRound = 200;
-  const vantorel::bench::PaintTimes t = vantorel::bench::TimePaints(b, kRounds, kPaintsPerRound);
+  const vantorel::controls::bench::PaintTimes t = vantorel::controls::bench::TimePaints(b, kRounds, kPaintsPerRound);
   std::printf("Button paint, 89 x 25, %s: median %.1f us, best %.1f us, worst %.1f us per paint "
               "(%d rounds of %d)\n",
               what, t.median, t.best, t.worst, kRounds, kPaintsPerRound);
@@ -21,7 +21,7 @@ void Measure(vantorel::Button* b, const char* what) {
 }  // namespace
 
 int main() {
-  using namespace vantorel;
+  using namespace vantorel::controls;
   test::TestParent parent;
   PropertyBag bag = test::MainWindowBag();
   Button* b = Button::Create(test::Placement(parent.hwnd()), &bag);

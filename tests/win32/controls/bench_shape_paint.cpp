@@ -16,7 +16,7 @@
 
 namespace {
 
-using namespace vantorel;
+using namespace vantorel::controls;
 
 constexpr int kSize = 64;
 constexpr int kRounds = 25;

@@ -7,7 +7,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::bench {
+namespace vantorel::controls::bench {
 
 // Times full paints of a shown Button: rounds of back-to-back paints, the
 // message queue drained between rounds. Figures are per paint, in microseconds.
@@ -33,4 +33,4 @@ inline PaintTimes TimePaints(Button* b, int rounds = 20, int paintsPerRound = 20
   return {perPaint[perPaint.size() / 2], perPaint.front(), perPaint.back()};
 }
 
-}  // namespace vantorel::bench
+}  // namespace vantorel::controls::bench

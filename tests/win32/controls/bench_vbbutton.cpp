@@ -23,7 +23,7 @@ void Measure(const char* what, int perRound, F draw) {
     for (int i = 0; i < perRound; ++i) draw();
     QueryPerformanceCounter(&t1);
     each.push_back((t1.QuadPart - t0.QuadPart) * 1e6 / freq.QuadPart / perRound);
-    vantorel::test::Drain();
+    vantorel::controls::test::Drain();
   }
   std::sort(each.begin(), each.end());
   std::printf("vbButton %s: median %.3f us, best %.3f us, worst %.3f us (%d rounds of %d)\n", what,
@@ -31,8 +31,8 @@ void Measure(const char* what, int perRound, F draw) {
 }
 
 // A 32 x 32 picture: a disc on the mask colour.
-vantorel::PictureRef DiscPicture() {
-  vantorel::PictureRef pic = vantorel::test::SolidPicture(32, 32, RGB(192, 192, 192));
+vantorel::controls::PictureRef DiscPicture() {
+  vantorel::controls::PictureRef pic = vantorel::controls::test::SolidPicture(32, 32, RGB(192, 192, 192));
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, pic->Bitmap());
   HBRUSH brush = CreateSolidBrush(RGB(30, 90, 200));
@@ -48,7 +48,7 @@ vantorel::PictureRef DiscPicture() {
 }  // namespace
 
 int main() {
-  using namespace vantorel;
+  using namespace vantorel::controls;
   test::TestParent parent;
   vbButton* b = vbButton::Create(test::VbPlacement(parent.hwnd()));
   if (!b) {

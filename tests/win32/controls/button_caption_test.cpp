@@ -9,7 +9,7 @@
 
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Bounds;
@@ -366,4 +366,4 @@ TEST(PictureLayer, GreyAtRestFromRedAndWhenDisabledFromBlue) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

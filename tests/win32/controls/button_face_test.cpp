@@ -4,7 +4,7 @@
 #include "button/shapes/face.h"
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -203,4 +203,4 @@ TEST(RectangleFace, EveryShapeHasItsOwnRendererAndNoOtherValueHasOne) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

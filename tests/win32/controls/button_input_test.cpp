@@ -3,7 +3,7 @@
 
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -241,4 +241,4 @@ TEST(ButtonEvents, DragAndDropNotificationsAreForwardedUnchanged) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

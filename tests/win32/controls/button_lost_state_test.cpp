@@ -5,7 +5,7 @@
 
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -180,4 +180,4 @@ TEST(ButtonLostState, EnableWindowCalledDirectlyIsFollowedByTheLookAndThePropert
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

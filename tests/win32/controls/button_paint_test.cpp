@@ -8,7 +8,7 @@
 
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -524,4 +524,4 @@ TEST(ButtonPaint, HashPerLook) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

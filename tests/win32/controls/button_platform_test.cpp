@@ -6,7 +6,7 @@
 #include "host/gdi_guards.h"
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -177,4 +177,4 @@ TEST(ButtonPlatform, SavingAgainIntoOneBagKeepsThePersistedOrder) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

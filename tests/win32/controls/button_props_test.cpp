@@ -3,7 +3,7 @@
 
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::MainWindowBag;
@@ -271,9 +271,9 @@ TEST(ButtonPersistence, RoundTripThroughTheTextFormKeepsEveryValue) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 TEST(ButtonProperties, WindowTextIsTheCaptionWithItsAmpersands) {
@@ -292,4 +292,4 @@ TEST(ButtonProperties, WindowTextIsTheCaptionWithItsAmpersands) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -7,7 +7,7 @@
 
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -301,4 +301,4 @@ TEST(ShapeRegions, ValuesOutsideTheRanges) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

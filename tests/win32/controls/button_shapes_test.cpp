@@ -11,7 +11,7 @@
 #include "button/shapes/face.h"
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -499,4 +499,4 @@ TEST(ShapedFaces, EllipseFigures) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -9,7 +9,7 @@
 #include "button/button.h"
 #include "host/gdi_guards.h"
 
-using namespace vantorel;
+using namespace vantorel::controls;
 
 namespace {
 

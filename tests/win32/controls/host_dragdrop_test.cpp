@@ -11,7 +11,7 @@
 #include "host/drop_target.h"
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -264,4 +264,4 @@ TEST(HostDragDrop, NoDragStartsWithoutDataOrAnAllowedEffect) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

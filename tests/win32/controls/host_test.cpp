@@ -5,7 +5,7 @@
 #include "host/hosted_control.h"
 #include "test_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -418,4 +418,4 @@ TEST(Surface, PointerKindsAndPictures) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -14,7 +14,7 @@
 #include "host/gdi_guards.h"
 #include "test_support.h"
 
-using namespace vantorel;
+using namespace vantorel::controls;
 
 namespace {
 

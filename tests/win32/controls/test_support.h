@@ -11,7 +11,7 @@
 #include "host/gdi_guards.h"
 #include "host/property_bag.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 
 // Runs every message already queued for this thread, so that what a test sent has
 // been handled before it asserts.
@@ -230,4 +230,4 @@ inline void MovePointer(HWND control, int x, int y) {
   Drain();
 }
 
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

@@ -6,7 +6,7 @@
 #include "vbbutton/color_math.h"
 #include "vbbutton_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -496,4 +496,4 @@ TEST(VbButtonDraw, UnforcedDrawingIsSkippedWhenNothingChanged) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -9,7 +9,7 @@
 
 #include "vbbutton/vbbutton.h"
 
-using namespace vantorel;
+using namespace vantorel::controls;
 
 namespace {
 

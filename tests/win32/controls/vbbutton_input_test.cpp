@@ -4,7 +4,7 @@
 
 #include "vbbutton_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -456,4 +456,4 @@ TEST(VbButtonLife, AmbientChangeRedrawsTheDefaultLook) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -4,7 +4,7 @@
 
 #include "vbbutton_support.h"
 
-namespace vantorel {
+namespace vantorel::controls {
 namespace {
 
 using test::Drain;
@@ -330,4 +330,4 @@ TEST(VbButtonLife, ThousandControlsLeaveNoGdiObjects) {
 }
 
 }  // namespace
-}  // namespace vantorel
+}  // namespace vantorel::controls

@@ -8,7 +8,7 @@
 #include "test_support.h"
 #include "vbbutton/vbbutton.h"
 
-namespace vantorel::test {
+namespace vantorel::controls::test {
 
 // A vbButton of its design-time size, 1305 x 480 twips (87 x 32 pixels at 96 dpi).
 inline HostPlacement VbPlacement(HWND parent, int leftPx = 10, int topPx = 10, int widthPx = 87, int heightPx = 32) {
@@ -83,4 +83,4 @@ inline void PointerAway(HWND stage) {
   Drain();
 }
 
-}  // namespace vantorel::test
+}  // namespace vantorel::controls::test

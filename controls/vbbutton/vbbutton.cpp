@@ -19,48 +19,43 @@ Status vbButton::Changed(const wchar_t* key) {
   return kOk;
 }
 
+// Every colour setter ends the same way: the derived set follows, then the face.
+Status vbButton::ColorsChanged(const wchar_t* key) {
+  DeriveColors();
+  RedrawLast();
+  return Changed(key);
+}
+
 Status vbButton::SetBackColor(OleColor v) {
   props_.backColor = v;
   if (!ambient().userMode) props_.backOver = v;
-  DeriveColors();
-  RedrawLast();
-  return Changed(L"BCOL");
+  return ColorsChanged(L"BCOL");
 }
 
 Status vbButton::SetBackOver(OleColor v) {
   props_.backOver = v;
-  DeriveColors();
-  RedrawLast();
-  return Changed(L"BCOLO");
+  return ColorsChanged(L"BCOLO");
 }
 
 Status vbButton::SetForeColor(OleColor v) {
   props_.foreColor = v;
   if (!ambient().userMode) props_.foreOver = v;
-  DeriveColors();
-  RedrawLast();
-  return Changed(L"FCOL");
+  return ColorsChanged(L"FCOL");
 }
 
 Status vbButton::SetForeOver(OleColor v) {
   props_.foreOver = v;
-  DeriveColors();
-  RedrawLast();
-  return Changed(L"FCOLO");
+  return ColorsChanged(L"FCOLO");
 }
 
 Status vbButton::SetMaskColor(OleColor v) {
   props_.maskColor = v;
-  DeriveColors();
-  RedrawLast();
-  return Changed(L"MCOL");
+  return ColorsChanged(L"MCOL");
 }
 
 Status vbButton::SetSoftBevel(bool v) {
   props_.softBevel = v;
-  DeriveColors();
-  RedrawLast();
-  return Changed(L"SOFT");
+  return ColorsChanged(L"SOFT");
 }
 
 Status vbButton::SetColorScheme(std::int32_t v) {

@@ -172,6 +172,7 @@ class vbButton final : public HostedControl {
   vbButton() = default;
 
   Status Changed(const wchar_t* key);
+  Status ColorsChanged(const wchar_t* key);
   void RedrawLast() { Draw(lastLook_, true); }
   void RedrawNormal() { Draw(vb::kLookNormal, true); }
   Status SetFontDesc(FontDesc desc);

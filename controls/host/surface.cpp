@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "host/gdi_guards.h"
 #include "host/screen.h"
 
 namespace vantorel::controls {
@@ -82,6 +83,11 @@ int Surface::HeightTwips() const {
 void Surface::SetSizeTwips(int width, int height) {
   int w = static_cast<int>(std::lrint(width / TwipsPerPixelX()));
   int h = static_cast<int>(std::lrint(height / TwipsPerPixelY()));
+  // The Button applies its size rules at every paint. Moving a window to the
+  // size it has is no change, yet it costs a round of window messages and, under
+  // Wine, a trip to the server: as much as the rest of a shaped face's paint.
+  RECT rc{};
+  if (GetWindowRect(hwnd_, &rc) && rc.right - rc.left == w && rc.bottom - rc.top == h) return;
   SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -143,8 +149,16 @@ bool Surface::DrawPicture(const Picture& picture, int x, int y) { return picture
 
 void Surface::Refresh() {
   if (!hwnd_) return;
-  InvalidateRect(hwnd_, nullptr, FALSE);
-  UpdateWindow(hwnd_);
+  // Straight into the window's DC rather than invalidate and wait for
+  // WM_PAINT: the whole client area is drawn either way, and the round through
+  // the update region costs several trips to the server under Wine, more than
+  // the drawing itself. Whatever was waiting to be painted is painted now.
+  {
+    WindowDc window(hwnd_);
+    if (!window.get()) return;
+    PaintTo(window.get(), RECT{0, 0, width_, height_});
+  }
+  ValidateRect(hwnd_, nullptr);
 }
 
 bool Surface::SetRegion(HRGN region, bool redraw) {

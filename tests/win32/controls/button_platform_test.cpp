@@ -151,6 +151,43 @@ TEST(ButtonPlatform, ARightToLeftParentShowsTheFaceUnmirrored) {
   DestroyWindow(rtl);
 }
 
+int PixelsUnlikeTheImage(Button* b) {
+  const int w = b->surface().ScaleWidth(), h = b->surface().ScaleHeight();
+  std::vector<COLORREF> shown = ScreenPixels(b->hwnd(), w, h);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const bool shaped = GetWindowRgn(b->hwnd(), region) != ERROR;
+  int differ = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (!shaped || PtInRegion(region, x, y)) differ += shown[static_cast<std::size_t>(y * w + x)] != Pixel(b, x, y);
+  DeleteObject(region);
+  return differ;
+}
+
+// A change is painted when the setter returns: nothing is left for a later
+// WM_PAINT, even what was waiting for one, and once the program is idle the
+// screen shows the new image. A control changed while hidden shows the change
+// when it is shown again.
+TEST(ButtonPlatform, AChangeIsPaintedAtOnceAndShownWhenIdle) {
+  TestParent parent;
+  for (int shape : {0, 3, 10}) {
+    Button* b = Main(parent.hwnd());
+    b->SetButtonShape(shape);
+    Drain();
+    InvalidateRect(b->hwnd(), nullptr, FALSE);
+    b->SetBackColor(RGB(200, 30, 30));
+    EXPECT_FALSE(GetUpdateRect(b->hwnd(), nullptr, FALSE)) << shape;
+    Drain();
+    EXPECT_EQ(PixelsUnlikeTheImage(b), 0) << shape;
+    ShowWindow(b->hwnd(), SW_HIDE);
+    b->SetBackColor(RGB(30, 30, 200));
+    ShowWindow(b->hwnd(), SW_SHOW);
+    Drain();
+    EXPECT_EQ(PixelsUnlikeTheImage(b), 0) << shape;
+    DestroyWindow(b->hwnd());
+  }
+}
+
 std::vector<std::wstring> Keys(const PropertyBag& bag) {
   std::vector<std::wstring> keys;
   for (const auto& e : bag.Entries()) keys.push_back(e.first);

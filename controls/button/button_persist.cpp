@@ -6,9 +6,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"Button";
 
-std::int32_t Bits(OleColor c) { return static_cast<std::int32_t>(c); }
-OleColor Color(std::int32_t v) { return static_cast<OleColor>(v); }
-
 }  // namespace
 
 void Button::OnInitNew() {
@@ -35,16 +32,16 @@ void Button::OnReadProperties(const PropertyBag& bag) {
   props_.captionStyle = bag.ReadInt32(L"CaptionStyle", d.captionStyle);
   props_.dropDown = bag.ReadInt32(L"DropDown", d.dropDown);
   props_.pictureAlignment = bag.ReadInt32(L"PictureAlignment", d.pictureAlignment);
-  props_.backColor = Color(bag.ReadInt32(L"BackColor", Bits(d.backColor)));
-  props_.backColorPressed = Color(bag.ReadInt32(L"BackColorPressed", Bits(d.backColorPressed)));
-  props_.backColorHover = Color(bag.ReadInt32(L"BackColorHover", Bits(d.backColorHover)));
-  props_.borderColor = Color(bag.ReadInt32(L"BorderColor", Bits(d.borderColor)));
-  props_.borderColorPressed = Color(bag.ReadInt32(L"BorderColorPressed", Bits(d.borderColorPressed)));
-  props_.borderColorHover = Color(bag.ReadInt32(L"BorderColorHover", Bits(d.borderColorHover)));
-  props_.foreColor = Color(bag.ReadInt32(L"ForeColor", Bits(d.foreColor)));
-  props_.foreColorPressed = Color(bag.ReadInt32(L"ForeColorPressed", Bits(d.foreColorPressed)));
-  props_.foreColorHover = Color(bag.ReadInt32(L"ForeColorHover", Bits(d.foreColorHover)));
-  props_.effectColor = Color(bag.ReadInt32(L"EffectColor", Bits(d.effectColor)));
+  props_.backColor = bag.ReadColor(L"BackColor", d.backColor);
+  props_.backColorPressed = bag.ReadColor(L"BackColorPressed", d.backColorPressed);
+  props_.backColorHover = bag.ReadColor(L"BackColorHover", d.backColorHover);
+  props_.borderColor = bag.ReadColor(L"BorderColor", d.borderColor);
+  props_.borderColorPressed = bag.ReadColor(L"BorderColorPressed", d.borderColorPressed);
+  props_.borderColorHover = bag.ReadColor(L"BorderColorHover", d.borderColorHover);
+  props_.foreColor = bag.ReadColor(L"ForeColor", d.foreColor);
+  props_.foreColorPressed = bag.ReadColor(L"ForeColorPressed", d.foreColorPressed);
+  props_.foreColorHover = bag.ReadColor(L"ForeColorHover", d.foreColorHover);
+  props_.effectColor = bag.ReadColor(L"EffectColor", d.effectColor);
   props_.caption = bag.ReadText(L"Caption", kClassName);
   ShowCaptionAsWindowText();
   props_.focusRect = bag.ReadBool(L"FocusRect", d.focusRect);
@@ -74,16 +71,16 @@ void Button::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"CaptionStyle", p.captionStyle, d.captionStyle);
   bag.Write(L"DropDown", p.dropDown, d.dropDown);
   bag.Write(L"PictureAlignment", p.pictureAlignment, d.pictureAlignment);
-  bag.Write(L"BackColor", Bits(p.backColor), Bits(d.backColor));
-  bag.Write(L"BackColorPressed", Bits(p.backColorPressed), Bits(d.backColorPressed));
-  bag.Write(L"BackColorHover", Bits(p.backColorHover), Bits(d.backColorHover));
-  bag.Write(L"BorderColor", Bits(p.borderColor), Bits(d.borderColor));
-  bag.Write(L"BorderColorPressed", Bits(p.borderColorPressed), Bits(d.borderColorPressed));
-  bag.Write(L"BorderColorHover", Bits(p.borderColorHover), Bits(d.borderColorHover));
-  bag.Write(L"ForeColor", Bits(p.foreColor), Bits(d.foreColor));
-  bag.Write(L"ForeColorPressed", Bits(p.foreColorPressed), Bits(d.foreColorPressed));
-  bag.Write(L"ForeColorHover", Bits(p.foreColorHover), Bits(d.foreColorHover));
-  bag.Write(L"EffectColor", Bits(p.effectColor), Bits(d.effectColor));
+  bag.WriteColor(L"BackColor", p.backColor, d.backColor);
+  bag.WriteColor(L"BackColorPressed", p.backColorPressed, d.backColorPressed);
+  bag.WriteColor(L"BackColorHover", p.backColorHover, d.backColorHover);
+  bag.WriteColor(L"BorderColor", p.borderColor, d.borderColor);
+  bag.WriteColor(L"BorderColorPressed", p.borderColorPressed, d.borderColorPressed);
+  bag.WriteColor(L"BorderColorHover", p.borderColorHover, d.borderColorHover);
+  bag.WriteColor(L"ForeColor", p.foreColor, d.foreColor);
+  bag.WriteColor(L"ForeColorPressed", p.foreColorPressed, d.foreColorPressed);
+  bag.WriteColor(L"ForeColorHover", p.foreColorHover, d.foreColorHover);
+  bag.WriteColor(L"EffectColor", p.effectColor, d.effectColor);
   bag.Write(L"Caption", p.caption, std::wstring(kClassName));
   bag.Write(L"FocusRect", p.focusRect, d.focusRect);
   bag.Write(L"Value", p.value, d.value);

@@ -71,6 +71,16 @@ std::int32_t PropertyBag::ReadInt32(std::wstring_view key, std::int32_t def) con
   return n ? static_cast<std::int32_t>(*n) : def;
 }
 
+OleColor PropertyBag::ReadColor(std::wstring_view key, OleColor def) const {
+  return static_cast<OleColor>(ReadInt32(key, static_cast<std::int32_t>(def)));
+}
+
+void PropertyBag::WriteColor(std::wstring_view key, OleColor value) { Write(key, static_cast<std::int32_t>(value)); }
+
+void PropertyBag::WriteColor(std::wstring_view key, OleColor value, OleColor def) {
+  Write(key, static_cast<std::int32_t>(value), static_cast<std::int32_t>(def));
+}
+
 std::int16_t PropertyBag::ReadInt16(std::wstring_view key, std::int16_t def) const {
   const PropertyValue* v = Find(key);
   if (!v) return def;

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "host/color.h"
 #include "host/font.h"
 #include "host/picture.h"
 
@@ -35,6 +36,10 @@ class PropertyBag {
   // Stored only when the value differs from the default; an equal value removes
   // an entry of that key, so the saved set never holds a default.
   void Write(std::wstring_view key, const PropertyValue& value, const PropertyValue& def);
+  // A colour is stored as the 32-bit integer of its OLE_COLOR bits, so system
+  // colours (high bit set) come out negative.
+  void WriteColor(std::wstring_view key, OleColor value);
+  void WriteColor(std::wstring_view key, OleColor value, OleColor def);
 
   // The stored value converted to the asked type, or def when the key is missing
   // or holds a value that cannot be converted (text where a number is read, a
@@ -45,6 +50,7 @@ class PropertyBag {
   std::wstring ReadText(std::wstring_view key, std::wstring def) const;
   FontDesc ReadFont(std::wstring_view key, FontDesc def) const;
   PictureRef ReadPicture(std::wstring_view key, PictureRef def) const;
+  OleColor ReadColor(std::wstring_view key, OleColor def) const;
 
   bool operator==(const PropertyBag& other) const;
 

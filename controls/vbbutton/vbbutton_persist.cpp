@@ -4,13 +4,6 @@
 
 namespace vantorel::controls {
 
-namespace {
-
-std::int32_t Bits(OleColor c) { return static_cast<std::int32_t>(c); }
-OleColor Color(std::int32_t v) { return static_cast<OleColor>(v); }
-
-}  // namespace
-
 void vbButton::OnInitNew() {
   props_ = vbButtonProps{};
   props_.caption = ambient().displayName;
@@ -39,11 +32,11 @@ void vbButton::OnReadProperties(const PropertyBag& bag) {
   surface().SetFont(MakeFont(bag.ReadFont(L"FONT", current)));
   p.colorScheme = bag.ReadInt32(L"COLTYPE", d.colorScheme);
   p.showFocusRect = bag.ReadBool(L"FOCUSR", d.showFocusRect);
-  p.backColor = Color(bag.ReadInt32(L"BCOL", Bits(GetSysColor(COLOR_BTNFACE))));
-  p.backOver = Color(bag.ReadInt32(L"BCOLO", Bits(p.backColor)));
-  p.foreColor = Color(bag.ReadInt32(L"FCOL", Bits(GetSysColor(COLOR_BTNTEXT))));
-  p.foreOver = Color(bag.ReadInt32(L"FCOLO", Bits(p.foreColor)));
-  p.maskColor = Color(bag.ReadInt32(L"MCOL", Bits(d.maskColor)));
+  p.backColor = bag.ReadColor(L"BCOL", GetSysColor(COLOR_BTNFACE));
+  p.backOver = bag.ReadColor(L"BCOLO", p.backColor);
+  p.foreColor = bag.ReadColor(L"FCOL", GetSysColor(COLOR_BTNTEXT));
+  p.foreOver = bag.ReadColor(L"FCOLO", p.foreColor);
+  p.maskColor = bag.ReadColor(L"MCOL", d.maskColor);
   // A pointer kind or picture the window refuses leaves it as it was.
   surface().SetMousePointer(bag.ReadInt16(L"MPTR", 0));
   surface().SetMouseIcon(bag.ReadPicture(L"MICON", nullptr));
@@ -79,11 +72,11 @@ void vbButton::OnWriteProperties(PropertyBag& bag) const {
   bag.Write(L"FONT", Font() ? Font()->Desc() : ambient().font);
   bag.Write(L"COLTYPE", p.colorScheme);
   bag.Write(L"FOCUSR", p.showFocusRect);
-  bag.Write(L"BCOL", Bits(p.backColor));
-  bag.Write(L"BCOLO", Bits(p.backOver));
-  bag.Write(L"FCOL", Bits(p.foreColor));
-  bag.Write(L"FCOLO", Bits(p.foreOver));
-  bag.Write(L"MCOL", Bits(p.maskColor));
+  bag.WriteColor(L"BCOL", p.backColor);
+  bag.WriteColor(L"BCOLO", p.backOver);
+  bag.WriteColor(L"FCOL", p.foreColor);
+  bag.WriteColor(L"FCOLO", p.foreOver);
+  bag.WriteColor(L"MCOL", p.maskColor);
   bag.Write(L"MPTR", MousePointer());
   bag.Write(L"MICON", MouseIcon());
   bag.Write(L"PICN", p.pictureNormal);

@@ -50,6 +50,23 @@ TEST(PropertyBag, ReadsConvertBetweenNumberKindsAndFallBackWhenTheyCannot) {
   EXPECT_EQ(bag.ReadFont(L"Text", FontDesc{}).name, FontDesc{}.name);
 }
 
+// A colour is its OLE_COLOR bits as a signed 32-bit number: a system colour
+// (high bit set) is stored negative and reads back as the same colour.
+TEST(PropertyBag, ColoursAreTheirBitsAsSignedNumbers) {
+  PropertyBag bag;
+  const OleColor buttonFace = kSystemColorFlag | COLOR_BTNFACE;
+  bag.WriteColor(L"BackColor", buttonFace, 0x00FFFFFF);
+  EXPECT_EQ(bag.ReadInt32(L"BackColor", 0), -0x7FFFFFFF - 1 + COLOR_BTNFACE);
+  EXPECT_EQ(bag.ReadColor(L"BackColor", 0), buttonFace);
+  bag.WriteColor(L"BackColor", 0x00FFFFFF, 0x00FFFFFF);
+  EXPECT_FALSE(bag.Has(L"BackColor"));
+  EXPECT_EQ(bag.ReadColor(L"BackColor", 0x00123456), 0x00123456u);
+  bag.WriteColor(L"MCOL", 0x00C0C0C0);
+  EXPECT_EQ(bag.ReadInt32(L"MCOL", 0), 0xC0C0C0);
+  bag.Write(L"FCOL", std::int16_t{-1});  // a number of another width converts
+  EXPECT_EQ(bag.ReadColor(L"FCOL", 0), 0xFFFFFFFFu);
+}
+
 PropertyBag EveryKindBag() {
   PropertyBag bag;
   bag.Write(L"_extentx", std::int32_t{2355});

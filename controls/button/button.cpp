@@ -49,6 +49,15 @@ void Button::ShowCaptionAsWindowText() {
   // automation and GetWindowText.
   if (Hwnd()) SetWindowTextW(Hwnd(), props_.caption.c_str());
 }
+
+bool Button::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg != WM_SETTEXT) return false;
+  // And the other way: text set on the window (automation, SetWindowText) is
+  // the new caption, as on a system button. Our own setting arrives here too,
+  // with the caption it already has.
+  if (auto text = StoreWindowText(Hwnd(), wp, lp, result); text && *text != props_.caption) SetCaption(*text);
+  return true;
+}
 Status Button::SetFocusRect(bool v) { return Store(props_.focusRect, v, L"FocusRect"); }
 Status Button::SetValue(bool v) { return Store(props_.value, v, L"Value"); }
 Status Button::SetHandPointer(bool v) { return Store(props_.handPointer, v, L"HandPointer"); }

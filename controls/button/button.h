@@ -216,6 +216,7 @@ class Button final : public HostedControl {
   void OnLostFocus() override;
   void OnCaptureLost() override;
   void OnEnabledChanged(bool enabled) override;
+  bool OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
   long AccessibleState() const override;
   void OnAccessibleDefaultAction() override;
   void OnOLECompleteDrag(std::int32_t& effect) override;

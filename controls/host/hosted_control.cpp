@@ -342,4 +342,11 @@ bool TranslateAccessKey(const MSG& msg) {
   return true;
 }
 
+std::optional<std::wstring> StoreWindowText(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT* result) {
+  *result = DefWindowProcW(hwnd, WM_SETTEXT, wp, lp);
+  if (!*result) return std::nullopt;
+  const wchar_t* text = reinterpret_cast<const wchar_t*>(lp);
+  return std::wstring(text ? text : L"");
+}
+
 }  // namespace vantorel::controls

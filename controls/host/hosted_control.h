@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -200,5 +201,9 @@ bool TranslateAccessKey(const MSG& msg);
 
 // Shift state of the keyboard now: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t CurrentShiftState();
+
+// Handles WM_SETTEXT for a control whose window text mirrors its caption: the
+// window stores the text, and the text comes back unless the window refused it.
+std::optional<std::wstring> StoreWindowText(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT* result);
 
 }  // namespace vantorel::controls

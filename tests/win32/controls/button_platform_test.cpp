@@ -74,8 +74,19 @@ TEST(ButtonPlatform, TheWindowTextIsTheCaption) {
   EXPECT_EQ(WindowText(loaded->hwnd()), L"Replace");
   loaded->SetCaption(L"Open File (.exe)");
   EXPECT_EQ(WindowText(loaded->hwnd()), L"Open File (.exe)");
-  Button* fresh = Button::Create(Placement(parent.hwnd(), 3000));
+  int changes = 0;
+  HostPlacement p = Placement(parent.hwnd(), 3000);
+  p.onPropertyChanged = [&](std::wstring_view key) { changes += key == L"Caption"; };
+  Button* fresh = Button::Create(p);
   EXPECT_EQ(WindowText(fresh->hwnd()), L"Button1") << "a new instance shows its display name";
+  // And the other way, as on a system button: text set on the window is the
+  // caption, drawn and reported as a change once.
+  const std::uint32_t before = test::ImageHash(fresh);
+  EXPECT_TRUE(SetWindowTextW(fresh->hwnd(), L"Close"));
+  EXPECT_EQ(fresh->Caption(), L"Close");
+  EXPECT_EQ(WindowText(fresh->hwnd()), L"Close");
+  EXPECT_NE(test::ImageHash(fresh), before);
+  EXPECT_EQ(changes, 1);
 }
 
 TEST(ButtonPlatform, TheAccessibleObjectIsAPushButtonWithItsStates) {

@@ -265,7 +265,10 @@ TEST(VbButtonProps, DesignTimeTwinsAndBoldType5) {
 
 TEST(VbButtonProps, CaptionGivesAccessKeyAndWindowText) {
   TestParent parent;
-  vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
+  int changes = 0;
+  HostPlacement p = VbPlacement(parent.hwnd());
+  p.onPropertyChanged = [&](std::wstring_view key) { changes += key == L"TX"; };
+  vbButton* b = vbButton::Create(p);
   struct Case {
     const wchar_t* caption;
     wchar_t key;
@@ -278,6 +281,12 @@ TEST(VbButtonProps, CaptionGivesAccessKeyAndWindowText) {
     GetWindowTextW(b->hwnd(), text, 64);
     EXPECT_STREQ(text, c.caption) << "the window text keeps the ampersands";
   }
+  // Text set on the window from outside is the caption, access key included.
+  changes = 0;
+  EXPECT_TRUE(SetWindowTextW(b->hwnd(), L"&Run"));
+  EXPECT_EQ(b->Caption(), L"&Run");
+  EXPECT_EQ(b->AccessKey(), L'r');
+  EXPECT_EQ(changes, 1);
 }
 
 TEST(VbButtonProps, HandPointerShowsTheHand) {

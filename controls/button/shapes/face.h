@@ -89,11 +89,9 @@ class FaceCanvas {
   void Arc(double left, double top, double right, double bottom, double x1, double y1, double x2, double y2);
   void RoundRect(double left, double top, double right, double bottom, double cornerW, double cornerH);
   void SetPixel(double x, double y, COLORREF color);
-  // Hands a region to the window (null removes clipping); the window owns it.
-  void SetRegion(HRGN region);
-  // Clips the window to the region the recipe makes; remade only when the
-  // recipe differs from the one in place, since setting a region reshapes the
-  // window and invalidates it.
+  // Clips the window to the region the recipe makes (a recipe of no kind
+  // removes clipping); remade only when the recipe differs from the one in
+  // place, since setting a region reshapes the window and invalidates it.
   void ClipTo(const FaceRegionRecipe& recipe);
   FaceRegionRecipe PolygonRegion(const Figure& corners);
   Surface& surface() { return surface_; }
@@ -105,6 +103,8 @@ class FaceCanvas {
   FaceResult Finish() const { return FaceResult{rounder_.status(), pen_}; }
 
  private:
+  void RemoveRegion();
+
   Button& button_;
   Surface& surface_;
   Rounder rounder_;

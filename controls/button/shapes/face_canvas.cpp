@@ -96,15 +96,15 @@ void FaceCanvas::SetPixel(double x, double y, COLORREF color) {
   ::SetPixel(surface_.Hdc(), rounder_(x), rounder_(y), color);
 }
 
-void FaceCanvas::SetRegion(HRGN region) {
-  button_.SetFaceRegion(region);
+void FaceCanvas::RemoveRegion() {
+  button_.SetFaceRegion(nullptr);
   button_.SetFaceRegionMade(FaceRegionRecipe{});
-  surface_.SetRegion(region, false);
+  surface_.SetRegion(nullptr, false);
 }
 
 void FaceCanvas::ClipTo(const FaceRegionRecipe& recipe) {
   if (recipe.kind == FaceRegionRecipe::Kind::None) {
-    SetRegion(nullptr);
+    RemoveRegion();
     return;
   }
   // The region is kept while shape and size stay: remaking it at every paint

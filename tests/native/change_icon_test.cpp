@@ -3,15 +3,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <csignal>
-#include <future>
 #endif
 
 #include "test_support.h"
@@ -143,86 +136,6 @@ TEST_F(ChangeIcon, AppendedDataStaysWhereItWas) {
   ASSERT_EQ(after.size(), pe.bytes.size());
   EXPECT_TRUE(std::equal(after.end() - 5000, after.end(), pe.bytes.end() - 5000));
 }
-
-TEST(Backup, MadeOnceAndNeverOverwritten) {
-  TempDir dir;
-  fs::path target = dir / "app.exe";
-  WriteFileBytes(target, Bytes{1, 2, 3});
-  fs::path backup = Backup_Path(target);
-  EXPECT_EQ(Path_Text(backup), Path_Text(target) + ".bak");
-  std::string why;
-  EXPECT_EQ(Make_Backup(target, backup, why), BackupResult::Made);
-  EXPECT_EQ(ReadFileBytes(backup), (Bytes{1, 2, 3}));
-  WriteFileBytes(target, Bytes{9});
-  EXPECT_EQ(Make_Backup(target, backup, why), BackupResult::AlreadyExists);
-  EXPECT_EQ(ReadFileBytes(backup), (Bytes{1, 2, 3}));
-  EXPECT_EQ(Make_Backup(dir / "missing.exe", dir / "missing.exe.bak", why), BackupResult::Failed);
-  EXPECT_FALSE(why.empty());
-  EXPECT_FALSE(fs::exists(dir / "missing.exe.bak"));
-}
-
-// Only an existing regular file is a backup made before: anything else of
-// that name is in the way, and says so.
-TEST(Backup, ADirectoryOrADanglingLinkIsNoBackup) {
-  TempDir dir;
-  fs::path target = dir / "app.exe";
-  WriteFileBytes(target, Bytes{1, 2, 3});
-  fs::path backup = Backup_Path(target);
-  fs::create_directory(backup);
-  std::string why;
-  EXPECT_EQ(Make_Backup(target, backup, why), BackupResult::Failed);
-  EXPECT_FALSE(why.empty());
-  fs::remove(backup);
-
-  std::error_code ec;
-  fs::create_symlink(dir / "nowhere", backup, ec);
-  if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
-  why.clear();
-  EXPECT_EQ(Make_Backup(target, backup, why), BackupResult::Failed);
-  EXPECT_FALSE(why.empty());
-  EXPECT_FALSE(fs::exists(dir / "nowhere"));
-}
-
-#ifndef _WIN32
-TEST(Backup, AFifoIsRefusedWithoutWaitingForAWriter) {
-  TempDir dir;
-  fs::path fifo = dir / "app.exe";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  auto backup = std::async(std::launch::async, [&] {
-    std::string why;
-    return Make_Backup(fifo, Backup_Path(fifo), why);
-  });
-  if (backup.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-    int unblock = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // lets the hanging open return
-    backup.wait();
-    if (unblock >= 0) close(unblock);
-    FAIL() << "the backup waited for a writer of the FIFO";
-  }
-  EXPECT_EQ(backup.get(), BackupResult::Failed);
-  EXPECT_FALSE(fs::exists(Backup_Path(fifo)));
-}
-
-TEST(Backup, ACopyThatFailsPartWayLeavesNoBackup) {
-  TempDir dir;
-  fs::path target = dir / "app.exe";
-  WriteFileBytes(target, Bytes(200000, 7));
-  fs::path backup = Backup_Path(target);
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    // Files may grow to 64 KiB only: the copy's writes fail with EFBIG.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{65536, 65536};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::string why;
-    _exit(Make_Backup(target, backup, why) == BackupResult::Failed && !why.empty() ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_FALSE(fs::exists(backup));
-}
-#endif
 
 }  // namespace
 }  // namespace vantorel::controls::test

@@ -1,59 +1,14 @@
 // vantorel-cli: usage, exit statuses, one-line diagnostics, backups, --list.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <sstream>
 
-#include "cli.h"
-#include "test_support.h"
-#include "vantorel/engine.h"
+#include "cli_support.h"
 
 namespace vantorel::controls::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-struct Output {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Slurp(std::FILE* f) {
-  std::rewind(f);
-  std::string s;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) s.append(buffer, n);
-  std::fclose(f);
-  return s;
-}
-
-Output Cli(std::vector<fs::path> args) {
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  Output o;
-  o.status = cli::Run(args, out, err);
-  o.out = Slurp(out);
-  o.err = Slurp(err);
-  return o;
-}
-
-size_t Lines(const std::string& s) { return static_cast<size_t>(std::count(s.begin(), s.end(), '\n')); }
-
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    pe_ = BuildPe(IconProgram({800, 800}));
-    icon_ = dir_ / "new.ico";
-    target_ = dir_ / "app.exe";
-    IconSpec image = Image(744, 3, 48);
-    image.bits = 8;
-    WriteFileBytes(icon_, IconFile({image}));
-    WriteFileBytes(target_, pe_.bytes);
-  }
-  TempDir dir_;
-  BuiltPe pe_;
-  fs::path icon_, target_;
-};
 
 TEST_F(CliTest, WrongUsageExitsTwo) {
   for (const auto& args : std::vector<std::vector<fs::path>>{
@@ -348,6 +303,19 @@ TEST_F(CliTest, NoBackupNoChange) {
   // The fixed sentence, then the system's reason.
   EXPECT_NE(o.err.find(". The target was not changed. File name too long\n"), std::string::npos) << o.err;
   EXPECT_EQ(ReadFileBytes(target), pe_.bytes);
+}
+
+// A target that cannot be read: failure 1010 with the system's reason, and
+// no half-made backup.
+TEST_F(CliTest, ABackupThatCannotBeReadIsFailure1010) {
+  if (!MemoryFileFailsToRead()) GTEST_SKIP() << "no /proc/self/mem that fails to read";
+  fs::path target = dir_ / "mem.exe";
+  fs::create_symlink("/proc/self/mem", target);
+  Output o = Cli({"--backup", icon_, target});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "error 1010: Could not create the backup file " + Path_Text(Backup_Path(target)) +
+                       ". The target was not changed. " + std::strerror(EIO) + "\n");
+  EXPECT_FALSE(fs::exists(Backup_Path(target)));
 }
 #endif
 

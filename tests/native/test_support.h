@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,5 +53,19 @@ inline Replacement Replace(const Bytes& target, const Bytes& icon_file) {
   r.after = file.bytes();
   return r;
 }
+
+#ifndef _WIN32
+// The process's own memory file is a regular file whose offset 0 is never
+// mapped: reading it fails with EIO. A file that cannot be read, made without
+// privileges; false where /proc is not there or behaves otherwise.
+inline bool MemoryFileFailsToRead() {
+  int fd = open("/proc/self/mem", O_RDONLY);
+  if (fd < 0) return false;
+  char byte;
+  bool fails = read(fd, &byte, 1) < 0 && errno == EIO;
+  close(fd);
+  return fails;
+}
+#endif
 
 }  // namespace vantorel::controls::test

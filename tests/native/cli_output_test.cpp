@@ -1,0 +1,153 @@
+// vantorel-cli's reports line by line (--list and both dry runs), and the
+// language numbers that --extract reads.
+#include <cinttypes>
+#include <sstream>
+
+#include "cli_support.h"
+
+namespace vantorel::controls::test {
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& s) {
+  std::vector<std::string> lines;
+  std::istringstream in(s);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Hex(int64_t v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%#" PRIx64, static_cast<uint64_t>(v));
+  return text;
+}
+
+TEST_F(CliTest, ListHasBothTablesUnderTheirHeadings) {
+  Output o = Cli({"--list", target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  std::vector<std::string> lines = SplitLines(o.out);
+  // Signed or not; the groups' heading, columns and one row per entry (2);
+  // the images' heading, columns and one row per image (2).
+  ASSERT_EQ(lines.size(), 9u) << o.out;
+  EXPECT_EQ(lines[0], Path_Text(target_) + " is not signed.");
+  EXPECT_EQ(lines[1], "Icon groups of " + Path_Text(target_) + ":");
+  EXPECT_EQ(lines[5], "Icon images:");
+  for (int row : {0, 1}) {
+    std::string offset = Hex(pe_.data_offset[row]);
+    // Each group entry ends with its image's file offset, and so does each image.
+    EXPECT_EQ(lines[3 + row].substr(lines[3 + row].size() - offset.size()), offset) << lines[3 + row];
+    EXPECT_EQ(lines[7 + row].substr(lines[7 + row].size() - offset.size()), offset) << lines[7 + row];
+  }
+}
+
+TEST_F(CliTest, DryRunInPlaceSaysTheFirstImagesOwnRoom) {
+  Output o = Cli({"--dry-run", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  int64_t at = pe_.data_offset[0];
+  EXPECT_EQ(o.out, "Dry run: " + Path_Text(target_) + " would not be changed.\n" +
+                       "The image of 744 bytes would go to file offset " + Hex(at) + " (RVA " +
+                       Hex(pe_.rsrc_va + (at - pe_.root)) + "), in place: over the first icon image, within its own " +
+                       "800 bytes.\n2 icon entries and 2 group-icon entries would describe it.\n"
+                       "The header checksum stays as it is.\n");
+}
+
+TEST_F(CliTest, DryRunMovedSaysTheFreeStretch) {
+  // 1,200 bytes fit neither old image (800 each); both, back to back from the
+  // first one's start up to the group, do.
+  WriteFileBytes(icon_, IconFile({Image(1200, 2)}));
+  Output o = Cli({"--dry-run", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  int64_t at = pe_.data_offset[0], room = pe_.data_offset[2] - pe_.data_offset[0];
+  EXPECT_EQ(o.out, "Dry run: " + Path_Text(target_) + " would not be changed.\n" +
+                       "The image of 1200 bytes would go to file offset " + Hex(at) + " (RVA " +
+                       Hex(pe_.rsrc_va + (at - pe_.root)) + "), moved: into free room of the resource data at that " +
+                       "offset, spanning 1200 of the " + std::to_string(room) +
+                       " free bytes of old icon images and padding there.\n"
+                       "2 icon entries and 2 group-icon entries would describe it.\n"
+                       "The header checksum stays as it is.\n");
+}
+
+IconSpec Square(uint32_t bytes, uint8_t seed, uint8_t side) {
+  IconSpec s = Image(bytes, seed, side);
+  s.bits = 32;
+  s.colors = 0;
+  return s;
+}
+
+TEST_F(CliTest, AllSizesDryRunHasTheDocumentedLines) {
+  WriteFileBytes(icon_, IconFile({Square(300, 1, 16), Square(600, 2, 32)}));
+  Output o = Cli({"--dry-run", "--all-sizes", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  std::vector<std::string> lines = SplitLines(o.out);
+  // Two lines of introduction, the columns, one row per icon (2), the count
+  // and the checksum; no footnote and no substitutes.
+  ASSERT_EQ(lines.size(), 7u) << o.out;
+  EXPECT_EQ(lines[0], "Dry run: " + Path_Text(target_) + " would not be changed.");
+  EXPECT_EQ(lines[1], "Each icon image of the target would get an image of " + Path_Text(icon_) +
+                          " (counted from 1):");
+  EXPECT_EQ(lines[5], "2 distinct images would be written; 2 group-icon entries would describe them.");
+  EXPECT_EQ(lines[6], "The header checksum stays as it is.");
+}
+
+TEST_F(CliTest, AllSizesDryRunNamesSubstitutesAndIconsNoGroupNames) {
+  // 1,600 bytes of room hold the 16-pixel image (300) but not the 32 (1,400) beside it.
+  WriteFileBytes(icon_, IconFile({Square(300, 1, 16), Square(1400, 2, 32)}));
+  Output o = Cli({"--dry-run", "--all-sizes", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("\nIcon #2 (language 1033) wants 32x32 32-bit; the room holds no image of that size with the "
+                       "others, so it got image 1 (16x16 32-bit).\n"),
+            std::string::npos)
+      << o.out;
+  EXPECT_EQ(o.out.find("* no group names"), std::string::npos) << o.out;
+
+  // A third icon that the group does not list keeps its own old size, marked.
+  PeOptions opts = IconProgram({800, 800, 800});
+  opts.resources.back().data = GroupIcon({1, 2});
+  WriteFileBytes(target_, BuildPe(opts).bytes);
+  WriteFileBytes(icon_, IconFile({Square(300, 1, 16), Square(600, 2, 32)}));
+  o = Cli({"--dry-run", "--all-sizes", icon_, target_});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("\n  * no group names this icon: the size is its old image's own\n"), std::string::npos)
+      << o.out;
+}
+
+// --language takes a decimal or "0x" hexadecimal number of 32 bits; the
+// failure to find group #7 repeats the number as it was read.
+TEST_F(CliTest, LanguageNumbersAreReadExactly) {
+  struct Case {
+    const char* text;
+    int64_t value;  // -1: refused
+  } cases[] = {
+      {"1033", 1033},
+      {"0x409", 1033},
+      {"0X409", 1033},
+      {"0x5", 5},
+      {"0xAF", 175},
+      {"0xaf", 175},
+      {"0xFFFFFFFF", 4294967295},
+      {"4294967295", 4294967295},
+      {"0000000012", 12},
+      {"", -1},
+      {"0x", -1},
+      {"0xG", -1},
+      {"12a", -1},
+      {"-1", -1},
+      {"4294967296", -1},
+      {"0x100000000", -1},
+      {"00000000012", -1},            // more than ten digits
+      {"18446744073709552649", -1},  // 2^64 + 1033: must not wrap to 1033
+  };
+  for (const Case& c : cases) {
+    Output o = Cli({"--extract", target_, dir_ / "x.ico", "--group", "7", "--language", c.text});
+    if (c.value < 0) {
+      EXPECT_EQ(o.status, 2) << c.text;
+      EXPECT_EQ(o.err.rfind("vantorel-cli: --language takes a number\n", 0), 0u) << c.text << ": " << o.err;
+    } else {
+      EXPECT_EQ(o.status, 1) << c.text;
+      EXPECT_NE(o.err.find(" in language " + std::to_string(c.value) + ". "), std::string::npos)
+          << c.text << ": " << o.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vantorel::controls::test

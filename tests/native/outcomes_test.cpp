@@ -1,0 +1,102 @@
+// What a replacement reports: the failure numbers users and scripts see, the
+// failures thrown from below the engine, and a checksum that needs no write.
+#include <new>
+#include <stdexcept>
+
+#include "test_support.h"
+
+namespace vantorel::controls::test {
+namespace {
+
+// The numbers are the interface: the CLI prints them, scripts test them, and
+// the small ones are the platform's run-time error numbers.
+TEST(Outcome, FailureNumbersAreTheDocumentedOnes) {
+  struct {
+    int32_t constant, number;
+  } numbers[] = {
+      {kSuccess, 0},           {kOverflow, 6},         {kOutOfMemory, 7},       {kSubscriptOutOfRange, 9},
+      {kOpenFailed, 1000},     {kNotWin32Executable, 1002}, {kNotIconFile, 1003}, {kNoResourceTree, 1004},
+      {kModifyFailed, 1006},   {kNoRoom, 1007},        {kWriteFailed, 1008},    {kUnexpected, 1009},
+      {kBackupFailed, 1010},   {kSignedRefused, 1011}, {kNoSuchGroup, 1012},    {kGroupDamaged, 1013},
+      {kOutputExists, 1014},   {kOutputFailed, 1015},
+  };
+  for (const auto& n : numbers) EXPECT_EQ(n.constant, n.number);
+  EXPECT_EQ(Error_Description(6), "Overflow");
+  EXPECT_EQ(Error_Description(7), "Out of memory");
+  EXPECT_EQ(Error_Description(9), "Subscript out of range");
+  EXPECT_EQ(Error_Description(1006), "Application-defined or object-defined error");
+}
+
+// A target whose reads throw what the layer below may throw.
+template <typename Thrown>
+class ThrowingFile : public MemoryFile {
+ public:
+  explicit ThrowingFile(Bytes b) : MemoryFile(std::move(b)) {}
+  bool ReadAt(int64_t, void*, size_t) const override { throw Thrown("from below"); }
+};
+
+struct BadAlloc : std::bad_alloc {
+  explicit BadAlloc(const char*) {}
+};
+
+template <typename File>
+int32_t ReplaceIn(File& file, std::string& failure) {
+  MemoryFile icon_file(IconFile({Image(100, 1)}));
+  IconImage image;
+  EXPECT_EQ(Load_First_Image(icon_file, image), 0);
+  return Replace_Icon_In(file, image, "new.ico", "app.exe", failure, {});
+}
+
+TEST(Outcome, ThrownFailuresBecomeTheirNumbersAndChangeNothing) {
+  BuiltPe pe = BuildPe(IconProgram({800}));
+  std::string failure;
+  ThrowingFile<BadAlloc> no_memory(pe.bytes);
+  EXPECT_EQ(ReplaceIn(no_memory, failure), 7);
+  EXPECT_EQ(failure, "Out of memory. The target was not changed.");
+  EXPECT_EQ(no_memory.bytes(), pe.bytes);
+
+  ThrowingFile<std::runtime_error> unexpected(pe.bytes);
+  EXPECT_EQ(ReplaceIn(unexpected, failure), 1009);
+  EXPECT_EQ(failure, "Unexpected error: from below. The target was not changed.");
+  EXPECT_EQ(unexpected.bytes(), pe.bytes);
+}
+
+// The sum is updated from the words the plan changes; when they add up to
+// what was there (the same bytes again, or two words trading places), the
+// stored checksum is right as it is: no write, and the plan says so.
+TEST(Checksum, ASumThatComesOutTheSameIsNotRewritten) {
+  BuiltPe pe = BuildPe(IconProgram({100}));
+  Bytes b = pe.bytes;
+  uint32_t at = pe.data_offset[0];  // a word boundary
+  Put32(b, at, 0x22221111);
+  int64_t field = pe.optional_header + 64;
+  Put32(b, field, PE_Checksum(b.data(), b.size(), field));
+  MemoryFile file(b);
+  ResourceSection section = Find_Resource_Tree(file, {});
+  ASSERT_EQ(section.checksum_offset, field);
+
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    bool updated;
+  } cases[] = {
+      {"the same bytes", Bytes{b[at], b[at + 1], b[at + 2], b[at + 3]}, false},
+      {"two words swapped", Bytes{0x22, 0x22, 0x11, 0x11}, false},
+      {"a word changed", Bytes{0x11, 0x11, 0x22, 0x23}, true},
+  };
+  for (const Case& c : cases) {
+    WritePlan plan{{at, c.bytes, PlannedWrite::Kind::Image}};
+    EXPECT_EQ(Plan_Checksum(file, section, plan), c.updated) << c.what;
+    ASSERT_EQ(plan.size(), c.updated ? 2u : 1u) << c.what;
+    if (!c.updated) continue;
+    EXPECT_EQ(plan[1].offset, field);
+    Bytes after = b;
+    std::copy(c.bytes.begin(), c.bytes.end(), after.begin() + at);
+    uint32_t expected = PE_Checksum(after.data(), after.size(), field);
+    EXPECT_EQ(plan[1].bytes, (Bytes{uint8_t(expected), uint8_t(expected >> 8), uint8_t(expected >> 16),
+                                    uint8_t(expected >> 24)}));
+  }
+}
+
+}  // namespace
+}  // namespace vantorel::controls::test

@@ -1,42 +1,10 @@
 // --all-sizes on crafted targets: which image each icon gets, what its group
 // entries then say, the room-short ranking, shared icons and languages, and
 // that a failure leaves every byte as it was.
-#include "test_support.h"
-#include "vantorel/all_sizes.h"
+#include "all_sizes_support.h"
 
 namespace vantorel::controls::test {
 namespace {
-
-struct SizedRun {
-  int32_t result = -1;
-  std::string failure;
-  AllSizesReport report;
-  Bytes after;
-};
-
-std::vector<IconImage> Images(const Bytes& icon_file) {
-  MemoryFile icon(icon_file);
-  std::vector<IconImage> images;
-  std::string why;
-  EXPECT_EQ(Load_Icon_Images(icon, images, why), 0) << why;
-  return images;
-}
-
-SizedRun AllSizes(const Bytes& target, const Bytes& icon_file, bool plan_only = false) {
-  SizedRun r;
-  MemoryFile file(target);
-  r.result = Replace_All_Sizes_In(file, Images(icon_file), "sizes.ico", "app.exe", r.report, r.failure, {},
-                                  plan_only);
-  r.after = file.bytes();
-  return r;
-}
-
-IconSpec Sized(uint8_t side, uint16_t bits, uint32_t bytes, uint8_t seed) {
-  IconSpec s = Image(bytes, seed, side);
-  s.bits = bits;
-  s.colors = bits == 4 ? 16 : 0;
-  return s;
-}
 
 // The bytes the data entry at `entry` points at, as the loader would find them.
 Bytes Resolved(const BuiltPe& pe, const Bytes& b, uint32_t entry) {

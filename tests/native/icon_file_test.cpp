@@ -1,5 +1,6 @@
 // The .ico header test and loading the first image.
 #include "test_support.h"
+#include "vantorel/all_sizes.h"
 
 namespace vantorel::controls::test {
 namespace {
@@ -27,23 +28,68 @@ TEST(IsValidIconFile, HeaderRules) {
   EXPECT_FALSE(Valid(reserved));
 }
 
+// Every field of a directory entry gets a value unlike its neighbours', so a
+// field read from the wrong offset, or not read at all, shows.
+IconSpec Distinct(uint32_t size, uint8_t seed, uint8_t width, uint8_t height, uint8_t colors) {
+  IconSpec s = Image(size, seed, width);
+  s.height = height;
+  s.colors = colors;
+  s.planes = static_cast<uint16_t>(0x0302 + seed);
+  s.bits = static_cast<uint16_t>(0x0504 + seed);
+  return s;
+}
+
+// `index`: which entry of the file the image was loaded from.
+void ExpectEntry(const IconImage& image, const Bytes& file, size_t index, const IconSpec& spec, uint8_t reserved,
+                 uint32_t offset) {
+  EXPECT_EQ(image.bytes, spec.image);
+  EXPECT_EQ(image.entry.bWidth, spec.width);
+  EXPECT_EQ(image.entry.bHeight, spec.height);
+  EXPECT_EQ(image.entry.bColorCount, spec.colors);
+  EXPECT_EQ(image.entry.bReserved, reserved);
+  EXPECT_EQ(image.entry.wPlanes, spec.planes);
+  EXPECT_EQ(image.entry.wBitCount, spec.bits);
+  EXPECT_EQ(image.entry.dwBytesInRes, spec.image.size());
+  EXPECT_EQ(image.entry.dwImageOffset, offset);
+  EXPECT_TRUE(std::equal(image.entry_bytes.begin(), image.entry_bytes.end(), file.begin() + 6 + 16 * index));
+}
+
 TEST(LoadFirstImage, TakesOnlyTheFirstEntryAndItsBytes) {
-  IconSpec small = Image(40, 1, 16), large = Image(4000, 2, 48);
-  small.colors = 16;
-  small.planes = 0x0302;  // values whose neighbours' bytes differ, so a field read one byte off shows
-  small.bits = 0x0504;
+  IconSpec small = Distinct(40, 1, 16, 24, 5), large = Distinct(4000, 2, 48, 40, 7);
   Bytes file = IconFile({small, large});
+  file[6 + 3] = 9;  // bReserved, which the reader keeps as it is
   IconImage image;
   ASSERT_EQ(Load(file, image), 0);
-  EXPECT_EQ(image.bytes, small.image);
-  EXPECT_EQ(image.entry.bWidth, 16);
-  EXPECT_EQ(image.entry.bHeight, 16);
-  EXPECT_EQ(image.entry.bColorCount, 16);
-  EXPECT_EQ(image.entry.wPlanes, 0x0302);
-  EXPECT_EQ(image.entry.wBitCount, 0x0504);
-  EXPECT_EQ(image.entry.dwBytesInRes, 40u);
-  EXPECT_EQ(image.entry.dwImageOffset, 6u + 2 * 16);
-  EXPECT_TRUE(std::equal(image.entry_bytes.begin(), image.entry_bytes.end(), file.begin() + 6));
+  ExpectEntry(image, file, 0, small, 9, 6 + 2 * 16);
+}
+
+TEST(LoadIconImages, ReadsEveryEntrysFields) {
+  IconSpec small = Distinct(40, 1, 16, 24, 5), large = Distinct(4000, 2, 48, 40, 7);
+  Bytes file = IconFile({small, large});
+  file[6 + 16 + 3] = 11;
+  std::vector<IconImage> images;
+  std::string why;
+  ASSERT_EQ(Load_Icon_Images(MemoryFile(file), images, why), 0) << why;
+  ASSERT_EQ(images.size(), 2u);
+  ExpectEntry(images[0], file, 0, small, 0, 6 + 2 * 16);
+  ExpectEntry(images[1], file, 1, large, 11, 6 + 2 * 16 + 40);
+}
+
+// Where the image starts is the entry's business: from the file's first
+// byte on, an image that is wholly there is read from there.
+TEST(LoadFirstImage, AnImageMayStartAtTheFilesFirstByte) {
+  Bytes file = IconFile({Image(40, 1)});
+  Put32(file, 6 + 12, 0);
+  IconImage image;
+  ASSERT_EQ(Load(file, image), 0);
+  EXPECT_EQ(image.bytes, Bytes(file.begin(), file.begin() + 40));
+
+  // One image that is the whole file overlaps no other image.
+  Put32(file, 6 + 8, static_cast<uint32_t>(file.size()));
+  std::vector<IconImage> images;
+  std::string why;
+  ASSERT_EQ(Load_Icon_Images(MemoryFile(file), images, why), 0) << why;
+  EXPECT_EQ(images[0].bytes, file);
 }
 
 TEST(LoadFirstImage, RefusesImagesThatAreNotWhollyThere) {

@@ -1,5 +1,5 @@
-// What a replacement reports: the failure numbers users and scripts see, the
-// failures thrown from below the engine, and a checksum that needs no write.
+// What a replacement reports: the failure numbers users and scripts see, and
+// the failures thrown from below the engine.
 #include <new>
 #include <stdexcept>
 
@@ -59,43 +59,6 @@ TEST(Outcome, ThrownFailuresBecomeTheirNumbersAndChangeNothing) {
   EXPECT_EQ(ReplaceIn(unexpected, failure), 1009);
   EXPECT_EQ(failure, "Unexpected error: from below. The target was not changed.");
   EXPECT_EQ(unexpected.bytes(), pe.bytes);
-}
-
-// The sum is updated from the words the plan changes; when they add up to
-// what was there (the same bytes again, or two words trading places), the
-// stored checksum is right as it is: no write, and the plan says so.
-TEST(Checksum, ASumThatComesOutTheSameIsNotRewritten) {
-  BuiltPe pe = BuildPe(IconProgram({100}));
-  Bytes b = pe.bytes;
-  uint32_t at = pe.data_offset[0];  // a word boundary
-  Put32(b, at, 0x22221111);
-  int64_t field = pe.optional_header + 64;
-  Put32(b, field, PE_Checksum(b.data(), b.size(), field));
-  MemoryFile file(b);
-  ResourceSection section = Find_Resource_Tree(file, {});
-  ASSERT_EQ(section.checksum_offset, field);
-
-  struct Case {
-    const char* what;
-    Bytes bytes;
-    bool updated;
-  } cases[] = {
-      {"the same bytes", Bytes{b[at], b[at + 1], b[at + 2], b[at + 3]}, false},
-      {"two words swapped", Bytes{0x22, 0x22, 0x11, 0x11}, false},
-      {"a word changed", Bytes{0x11, 0x11, 0x22, 0x23}, true},
-  };
-  for (const Case& c : cases) {
-    WritePlan plan{{at, c.bytes, PlannedWrite::Kind::Image}};
-    EXPECT_EQ(Plan_Checksum(file, section, plan), c.updated) << c.what;
-    ASSERT_EQ(plan.size(), c.updated ? 2u : 1u) << c.what;
-    if (!c.updated) continue;
-    EXPECT_EQ(plan[1].offset, field);
-    Bytes after = b;
-    std::copy(c.bytes.begin(), c.bytes.end(), after.begin() + at);
-    uint32_t expected = PE_Checksum(after.data(), after.size(), field);
-    EXPECT_EQ(plan[1].bytes, (Bytes{uint8_t(expected), uint8_t(expected >> 8), uint8_t(expected >> 16),
-                                    uint8_t(expected >> 24)}));
-  }
 }
 
 }  // namespace

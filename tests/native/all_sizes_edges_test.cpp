@@ -102,6 +102,38 @@ TEST(AllSizesEdges, AnImageWhoseRvaWouldOverflowIsRefused) {
   EXPECT_EQ(plain.warnings.seen[1].first, Program_Name() + " - Subscript out of range");
 }
 
+// A group of another language names icon 1, which exists in 1033 only: the
+// group still describes it.
+TEST(AllSizesEdges, AGroupNamesAnIconOfAnotherLanguage) {
+  PeOptions o;
+  o.resources.push_back({3, 1, 1033, Bytes(2000, 1)});
+  o.resources.push_back({14, 1, 1031, SizedGroup({{32, 32, 1}})});
+  BuiltPe pe = BuildPe(o);
+  SizedRun r = AllSizes(pe.bytes, IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 600, 2)}));
+  ASSERT_EQ(r.result, 0) << r.failure;
+  ASSERT_EQ(r.report.icons.size(), 1u);
+  EXPECT_TRUE(r.report.icons[0].wanted_by_group);
+  EXPECT_EQ(r.report.icons[0].image, 2);
+}
+
+// An icon data entry outside the section is error 9, warned of, and
+// nothing changes.
+TEST(AllSizesEdges, ADataEntryOutsideTheSectionIsError9) {
+  BuiltPe pe = BuildPe(IconProgram({800, 800}));
+  Bytes b = pe.bytes;
+  Put32(b, pe.language_entry[1] + 4, 0x00FFFF00u);
+  Warnings warnings;
+  MemoryFile file(b);
+  AllSizesReport report;
+  std::string failure;
+  EXPECT_EQ(Replace_All_Sizes_In(file, Images(IconFile({Sized(16, 32, 300, 1)})), "sizes.ico", "app.exe", report,
+                                 failure, warnings.sink()),
+            kModifyFailed);
+  EXPECT_EQ(file.bytes(), b);
+  ASSERT_EQ(warnings.seen.size(), 1u);
+  EXPECT_EQ(warnings.seen[0].first, Program_Name() + " - Subscript out of range");
+}
+
 TEST(AllSizesEdges, AnIconFileThatCannotBeOpenedIsFailure1000) {
   TempDir dir;
   WriteFileBytes(dir / "app.exe", BuildPe(IconProgram({800})).bytes);

@@ -13,12 +13,14 @@ struct Taken {
   ExtractedIcon icon;
 };
 
-Taken Extract(const Bytes& target, const std::string& group) {
+Taken Extract(const Bytes& target, const std::string& group, int64_t language = -1) {
   TempDir dir;
   WriteFileBytes(dir / "app.exe", target);
   Taken t;
   GroupSelection selection;
   selection.group = group;
+  selection.any_language = language < 0;
+  selection.language = static_cast<uint32_t>(language);
   t.result = Extract_Icon_Group(dir / "app.exe", selection, t.icon, t.failure);
   return t;
 }
@@ -76,6 +78,38 @@ TEST(ExtractEdges, AGroupMayNameUpToFourTimesTheSectionsBytes) {
           << t.failure;
     }
   }
+}
+
+// A group's entries name the icons of its own language first, any other's
+// only when its own has none; a group of no entries is no icon.
+TEST(ExtractEdges, IconsOfTheGroupsLanguageAndAnEmptyGroup) {
+  PeOptions o;
+  o.resources.push_back({3, 1, 1033, Bytes(100, 1)});
+  o.resources.push_back({3, 2, 1033, Bytes(300, 3)});
+  o.resources.push_back({3, 2, 1031, Bytes(310, 4)});
+  o.resources.push_back({14, 1, 1031, SizedGroup({{16, 32, 1}, {48, 32, 2}})});
+  o.resources.push_back({14, 2, 1033, SizedGroup({})});
+  BuiltPe pe = BuildPe(o);
+  Taken german = Extract(pe.bytes, "1", 1031);
+  ASSERT_EQ(german.result, 0) << german.failure;
+  ASSERT_EQ(german.icon.ico.size(), 6u + 2 * 16 + 100 + 310);
+  EXPECT_EQ(Get32(german.icon.ico, 6 + 8), 100u);        // icon 1 exists in 1033 only
+  EXPECT_EQ(Get32(german.icon.ico, 6 + 16 + 8), 310u);   // icon 2 in the group's own 1031
+
+  Taken empty = Extract(pe.bytes, "2");
+  EXPECT_EQ(empty.result, kGroupDamaged);
+  EXPECT_NE(empty.failure.find("The icon group #2 of "), std::string::npos) << empty.failure;
+  EXPECT_NE(empty.failure.find(" lists no images."), std::string::npos) << empty.failure;
+}
+
+TEST(ExtractEdges, AProgramThatCannotBeOpenedIsFailure1000) {
+  TempDir dir;
+  GroupSelection selection;
+  ExtractedIcon icon;
+  std::string failure;
+  EXPECT_EQ(Extract_Icon_Group(dir / "missing.exe", selection, icon, failure), kOpenFailed);
+  EXPECT_EQ(failure, "Failed to open " + Path_Text(dir / "missing.exe") +
+                         ". Make sure file is not in use by another program.");
 }
 
 TEST(ExtractEdges, AnIconFileOfNoImagesIsItsHeaderAlone) {

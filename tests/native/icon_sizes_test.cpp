@@ -30,6 +30,12 @@ TEST(BestImage, FollowsTheRuleInItsOrder) {
       {"larger in both directions", {IconSize{64, 16, 32}, S(48, 32)}, S(32, 32), 1},
       {"nothing larger: the largest", {S(16, 32), S(48, 32), S(32, 32)}, S(256, 32), 1},
       {"the largest, then its depth", {S(48, 8), S(48, 32)}, S(64, 32), 1},
+      {"same size is width and height", {IconSize{16, 32, 32}, S(16, 32)}, S(16, 32), 1},
+      {"larger counts an equal side", {IconSize{16, 20, 32}, S(32, 32)}, S(16, 32), 0},
+      {"nearest larger: an equal area keeps the first", {S(32, 32), S(32, 32)}, S(16, 32), 0},
+      {"the largest: an equal area keeps the first", {S(32, 32), S(32, 32)}, S(64, 32), 0},
+      // Unknown depth is measured from 32: 16 and 48 bits are equally far.
+      {"unknown wanted depth: a tie keeps the first", {S(32, 16), S(32, 48)}, S(32, 0), 0},
   };
   for (const Case& c : cases) EXPECT_EQ(engine::Best_Image(c.images, c.wanted), c.expected) << c.what;
 }
@@ -85,6 +91,10 @@ TEST(ImageHeaderSize, BitmapsCountTheirMaskPngsTheirChannels) {
   png_cut.resize(25);
   Bytes bmp_cut = Bmp_Header(48, 96, 32);
   bmp_cut.resize(39);
+  Bytes bitfields = Bmp_Header(16, 32, 32);
+  Put32(bitfields, 16, 3);  // biCompression, right after the bit count
+  Bytes png_exact = Png_Header(48, 48, 8, 6);
+  png_exact.resize(26);
   const std::vector<Case> cases = {
       {"bitmap: height holds the mask", Bmp_Header(48, 96, 32), {48, 48, 32}},
       {"bitmap with a larger header", Bmp_Header(16, 32, 8, 108), {16, 16, 8}},
@@ -96,9 +106,41 @@ TEST(ImageHeaderSize, BitmapsCountTheirMaskPngsTheirChannels) {
       {"PNG palette", Png_Header(32, 32, 4, 3), {32, 32, 4}},
       {"PNG cut short", png_cut, {}},
       {"neither", Bytes(64, 0x55), {}},
+      {"bitmap of one pixel", Bmp_Header(1, 2, 32), {1, 1, 32}},
+      {"bitmap 256 wide", Bmp_Header(256, 512, 32), {256, 256, 32}},
+      {"bitmap at the largest size", Bmp_Header(0xFFFF, 0x1FFFF, 32), {0xFFFF, 0xFFFF, 32}},
+      {"bitmap wider than that", Bmp_Header(0x10000, 64, 32), {}},
+      {"bitmap taller than that", Bmp_Header(16, 0x20000, 32), {}},
+      {"bitmap of no height", Bmp_Header(16, 0, 32), {}},
+      {"bitmap height with only the top bit", Bmp_Header(48, static_cast<int32_t>(0x80000060u), 32), {}},
+      {"bitmap with bitfields", bitfields, {16, 16, 32}},
+      {"PNG ending with IHDR", png_exact, {48, 48, 32}},
+      {"PNG at the largest size", Png_Header(0xFFFF, 0xFFFF, 8, 6), {0xFFFF, 0xFFFF, 32}},
+      {"PNG 4096 high", Png_Header(16, 4096, 8, 6), {16, 4096, 32}},
+      {"PNG taller than that", Png_Header(16, 0x10000, 8, 6), {}},
+      {"PNG width with only the top bit", Png_Header(0x80000010u, 16, 8, 6), {}},
+      {"PNG grey", Png_Header(16, 16, 8, 0), {16, 16, 8}},
+      {"PNG grey and alpha", Png_Header(16, 16, 8, 4), {16, 16, 16}},
+      {"PNG of an unknown colour type", Png_Header(16, 16, 8, 5), {16, 16, 0}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(engine::Image_Header_Size(c.bytes.data(), c.bytes.size()), c.expected) << c.what;
+  }
+}
+
+// An icon file's entry that states no depth (no bit count, no colours) takes
+// the one its image's header states.
+TEST(DescribedSize, TheImagesOwnDepthWhenTheEntryHasNone) {
+  for (auto [bits, colors, expected] : {std::tuple{0, 0, 24}, {0, 16, 4}, {8, 0, 8}}) {
+    IconSpec spec = Image(0, 1, 16);
+    spec.image = Bmp_Header(16, 32, 24);
+    spec.image.resize(200);
+    spec.bits = static_cast<uint16_t>(bits);
+    spec.colors = static_cast<uint8_t>(colors);
+    MemoryFile file(IconFile({spec}));
+    engine::IconImage image;
+    ASSERT_EQ(engine::Load_First_Image(file, image), 0);
+    EXPECT_EQ(engine::Described_Size(image), (IconSize{16, 16, expected})) << bits << " " << colors;
   }
 }
 
@@ -111,8 +153,9 @@ TEST(PackImages, BoundaryPairsAndOrder) {
   // Images start on a 4-byte boundary: the room is counted from there.
   EXPECT_EQ(engine::Pack_Images({{0x1001, 0x1068}}, {100}), at({0x1004}));
   EXPECT_EQ(engine::Pack_Images({{0x1001, 0x1068}}, {101}), std::nullopt);
-  // The stretch that leaves least room over.
+  // The stretch that leaves least room over; of two that leave the same, the first.
   EXPECT_EQ(engine::Pack_Images({{0, 1000}, {2000, 2100}}, {100}), at({2000}));
+  EXPECT_EQ(engine::Pack_Images({{0, 200}, {1000, 1200}}, {100}), at({0}));
   // The largest first: in the given order the small image would take the
   // only stretch the large one fits.
   EXPECT_EQ(engine::Pack_Images({{0, 100}, {200, 260}}, {50, 100}), at({200, 0}));
@@ -171,6 +214,7 @@ TEST(ChooseImages, TheBestSetThatFits) {
   }
   engine::SizeChoice none;
   EXPECT_FALSE(engine::Choose_Images({S(32, 32), S(16, 32)}, {400, 100}, {S(32, 32)}, {{0, 99}}, none));
+  EXPECT_FALSE(engine::Choose_Images({}, {}, {S(32, 32)}, {{0, 1000}}, none)) << "no image is no choice";
 }
 
 int32_t Load(const Bytes& file, std::vector<engine::IconImage>& images, std::string& why) {

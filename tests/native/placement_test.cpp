@@ -79,6 +79,32 @@ TEST(Placement, AnEmptyResourceTakesNoRoom) {
   ExpectPlaced(pe, PlanFor(b, 104), pe.data_offset[0], true, 104);
 }
 
+// Other resources' data is in use however it lies: overlapping the group's
+// tail and reaching past it, or named by an RVA that converts to nothing.
+TEST(Placement, DataThatOverlapsOtherDataIsInUseToItsEnd) {
+  PeOptions o = IconProgram({100, 100});
+  o.resources.push_back({10, 1, 1033, Bytes(100, 0x44)});
+  o.free_after_data = 2000;
+  BuiltPe pe = BuildPe(o);
+  Bytes b = pe.bytes;
+  uint32_t rcdata = pe.data_offset[2] + 10;  // over the group's last 24 bytes, and 76 past them
+  Put32(b, pe.data_entry[3], pe.rsrc_va + (rcdata - pe.root));
+  uint32_t at = (rcdata + 100 + 3) / 4 * 4;
+  Planned p = PlanFor(b, 1000);
+  ExpectPlaced(pe, p, at, false, pe.data_end + 2000 - at);
+}
+
+TEST(Placement, DataAtAnRvaThatDoesNotConvertTakesNoRoom) {
+  PeOptions o = IconProgram({104, 104});
+  o.resources.push_back({10, 1, 1033, Bytes(8, 0x44)});
+  BuiltPe pe = BuildPe(o);
+  Bytes b = pe.bytes;
+  // RVA - VirtualAddress overflows 32 signed bits; the size would cover the section.
+  Put32(b, pe.data_entry[3], 0x80000000u);
+  Put32(b, pe.data_entry[3] + 4, pe.rsrc_raw + pe.rsrc_raw_size);
+  ExpectPlaced(pe, PlanFor(b, 104), pe.data_offset[0], true, 104);
+}
+
 // A directory with no entries is a whole directory: the walk of every type
 // (which maps the room) reads its 16-byte header and nothing past it, even
 // when it is the last thing in the section.

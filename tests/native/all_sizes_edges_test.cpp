@@ -83,13 +83,9 @@ TEST(AllSizesEdges, AnImageWhoseRvaWouldOverflowIsRefused) {
   for (size_t i = 0; i < pe.data_entry.size(); ++i) Put32(b, pe.data_entry[i], va + (pe.data_offset[i] - pe.root));
 
   Warnings warnings;
-  MemoryFile file(b);
-  AllSizesReport report;
-  std::string failure;
-  EXPECT_EQ(Replace_All_Sizes_In(file, Images(IconFile({Sized(16, 32, 1000, 1)})), "sizes.ico", "app.exe", report,
-                                 failure, warnings.sink()),
-            kModifyFailed);
-  EXPECT_EQ(file.bytes(), b);
+  SizedRun r = AllSizes(b, IconFile({Sized(16, 32, 1000, 1)}), false, warnings.sink());
+  EXPECT_EQ(r.result, kModifyFailed);
+  EXPECT_EQ(r.after, b);
   ASSERT_EQ(warnings.seen.size(), 2u);
   EXPECT_EQ(warnings.seen[0].second, "Error in Offset_to_RVA function: 6: Overflow");
   EXPECT_EQ(warnings.seen[1].first, Program_Name() + " - Subscript out of range");
@@ -123,13 +119,9 @@ TEST(AllSizesEdges, ADataEntryOutsideTheSectionIsError9) {
   Bytes b = pe.bytes;
   Put32(b, pe.language_entry[1] + 4, 0x00FFFF00u);
   Warnings warnings;
-  MemoryFile file(b);
-  AllSizesReport report;
-  std::string failure;
-  EXPECT_EQ(Replace_All_Sizes_In(file, Images(IconFile({Sized(16, 32, 300, 1)})), "sizes.ico", "app.exe", report,
-                                 failure, warnings.sink()),
-            kModifyFailed);
-  EXPECT_EQ(file.bytes(), b);
+  SizedRun r = AllSizes(b, IconFile({Sized(16, 32, 300, 1)}), false, warnings.sink());
+  EXPECT_EQ(r.result, kModifyFailed);
+  EXPECT_EQ(r.after, b);
   ASSERT_EQ(warnings.seen.size(), 1u);
   EXPECT_EQ(warnings.seen[0].first, Program_Name() + " - Subscript out of range");
 }

@@ -24,10 +24,11 @@ inline std::vector<IconImage> Images(const Bytes& icon_file) {
   return images;
 }
 
-inline SizedRun AllSizes(const Bytes& target, const Bytes& icon_file, bool plan_only = false) {
+inline SizedRun AllSizes(const Bytes& target, const Bytes& icon_file, bool plan_only = false,
+                         const WarningSink& warn = {}) {
   SizedRun r;
   MemoryFile file(target);
-  r.result = Replace_All_Sizes_In(file, Images(icon_file), "sizes.ico", "app.exe", r.report, r.failure, {},
+  r.result = Replace_All_Sizes_In(file, Images(icon_file), "sizes.ico", "app.exe", r.report, r.failure, warn,
                                   plan_only);
   r.after = file.bytes();
   return r;

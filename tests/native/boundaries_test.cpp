@@ -53,7 +53,7 @@ TEST(Listing, GroupsImagesAndNames) {
   BuiltPe pe = BuildPe(o);
   Bytes b = pe.bytes;
   uint32_t group_names = pe.root + (Get32(b, pe.type_dir_entries + 8 + 4) & 0x7FFFFFFF);
-  const std::u16string name = u"A\u007F\u0080\u07FF\u0800\uFFFF\U0001F600\U0010FFFD\xD800Z";
+  const std::u16string name = u"A\u007F\u0080\u07FF\u0800\uFFFF\U00010000\U0001F600\U0010FFFD\xD800Z";
   NameEntry(b, pe, group_names, group_names + 16, pe.data_end + 8, name);
   b[pe.data_offset[2] + 6] = 0;  // first entry: width 0 and height 0 mean 256
   b[pe.data_offset[2] + 7] = 0;
@@ -64,8 +64,8 @@ TEST(Listing, GroupsImagesAndNames) {
   ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), 0) << failure;
   EXPECT_FALSE(listing.is_signed);
   ASSERT_EQ(listing.groups.size(), 2u);
-  // U+1F600 and U+10FFFD: the first byte holds the code point's top 3 bits.
-  const std::string utf8 = "A\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x9F\x98\x80\xF4\x8F\xBF\xBD"
+  // U+10000, U+1F600 and U+10FFFD: four bytes, the first with the top 3 bits.
+  const std::string utf8 = "A\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBD"
                            "\xED\xA0\x80Z";
   for (const IconGroupEntry& g : listing.groups) {
     EXPECT_EQ(g.group, utf8);
@@ -186,6 +186,8 @@ TEST(Walk, ANegativeEntryTotalIsAnError) {
   Replacement r = Replace(b, IconFile({Image(40, 1)}));
   EXPECT_EQ(r.result, 1006);
   EXPECT_EQ(r.after, b);
+  ASSERT_FALSE(r.warnings.seen.empty());
+  for (const auto& w : r.warnings.seen) EXPECT_EQ(w.first, Program_Name() + " - Subscript out of range");
 }
 
 // A tree whose 500 type entries lead to 500 distinct name directories that

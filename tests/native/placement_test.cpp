@@ -105,6 +105,43 @@ TEST(Placement, DataAtAnRvaThatDoesNotConvertTakesNoRoom) {
   ExpectPlaced(pe, PlanFor(b, 104), pe.data_offset[0], true, 104);
 }
 
+// The data directory names one byte past the data entries: a stretch of one
+// byte is all the room there is, and the failure says so.
+TEST(Placement, OneByteOfRoomIsReportedAsSuch) {
+  BuiltPe pe = BuildPe(IconProgram({100, 100}));
+  Bytes b = pe.bytes;
+  Put32(b, pe.resource_dir + 4, pe.data_offset[0] + 1 - pe.root);
+  Planned p = PlanFor(b, 200);
+  EXPECT_EQ(p.result, kNoRoom);
+  EXPECT_EQ(p.failure, "new.ico holds an image of 200 bytes; the target has room for 1 bytes. The target was not changed.");
+}
+
+// The tree's directory headers and entries are in use: an image of 12 bytes
+// that does not fit the first image's 4 goes to the old images (16 bytes
+// with their padding), not over the root directory's header or entries.
+TEST(Placement, TheTreesDirectoriesAreNeverRoom) {
+  BuiltPe pe = BuildPe(IconProgram({4, 4}));
+  ExpectPlaced(pe, PlanFor(pe.bytes, 12), pe.data_offset[0], false, 16);
+}
+
+// A type listed twice, both entries naming one directory: its groups are
+// walked, and listed, once.
+TEST(Placement, ADirectoryNamedTwiceIsWalkedOnce) {
+  PeOptions o = IconProgram({100});
+  o.resources.push_back({16, 1, 1033, Bytes(20, 1)});
+  BuiltPe pe = BuildPe(o);
+  Bytes b = pe.bytes;
+  // The third type entry (16) becomes a second entry for type 14.
+  Put32(b, pe.type_dir_entries + 16, 14);
+  Put32(b, pe.type_dir_entries + 16 + 4, Get32(b, pe.type_dir_entries + 8 + 4));
+  TempDir dir;
+  WriteFileBytes(dir / "app.exe", b);
+  IconListing listing;
+  std::string failure;
+  ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), 0) << failure;
+  EXPECT_EQ(listing.groups.size(), 1u);
+}
+
 // A directory with no entries is a whole directory: the walk of every type
 // (which maps the room) reads its 16-byte header and nothing past it, even
 // when it is the last thing in the section.

@@ -126,6 +126,21 @@ TEST(AllSizesEdges, ADataEntryOutsideTheSectionIsError9) {
   EXPECT_EQ(warnings.seen[0].first, Program_Name() + " - Subscript out of range");
 }
 
+// Two languages' data entries name the same group data: it is one group,
+// rewritten once.
+TEST(AllSizesEdges, GroupDataTwoEntriesNameIsOneGroup) {
+  PeOptions o;
+  o.resources.push_back({3, 1, 1033, Bytes(2000, 1)});
+  o.resources.push_back({14, 1, 1031, SizedGroup({{32, 32, 1}})});
+  o.resources.push_back({14, 1, 1033, SizedGroup({{32, 32, 1}})});
+  BuiltPe pe = BuildPe(o);
+  Bytes b = pe.bytes;
+  Put32(b, pe.data_entry[2], Get32(b, pe.data_entry[1]));
+  SizedRun r = AllSizes(b, IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 600, 2)}));
+  ASSERT_EQ(r.result, 0) << r.failure;
+  EXPECT_EQ(r.report.group_entries, 1);
+}
+
 TEST(AllSizesEdges, AnIconFileThatCannotBeOpenedIsFailure1000) {
   TempDir dir;
   WriteFileBytes(dir / "app.exe", BuildPe(IconProgram({800})).bytes);

@@ -53,7 +53,10 @@ TEST(Listing, GroupsImagesAndNames) {
   BuiltPe pe = BuildPe(o);
   Bytes b = pe.bytes;
   uint32_t group_names = pe.root + (Get32(b, pe.type_dir_entries + 8 + 4) & 0x7FFFFFFF);
-  const std::u16string name = u"A\u007F\u0080\u07FF\u0800\uFFFF\U00010000\U0001F600\U0010FFFD\xD800Z";
+  // A lone low surrogate after an ordinary character, and a high one before
+  // one that is not low, stay as they are.
+  const std::u16string name =
+      u"A\u007F\u0080\u07FF\u0800\uFFFF\U00010000\U00050000\U0001F600\U0010FFFD\u0D85\xDC00\xD801\u4E00\xD800Z";
   NameEntry(b, pe, group_names, group_names + 16, pe.data_end + 8, name);
   b[pe.data_offset[2] + 6] = 0;  // first entry: width 0 and height 0 mean 256
   b[pe.data_offset[2] + 7] = 0;
@@ -64,9 +67,11 @@ TEST(Listing, GroupsImagesAndNames) {
   ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), 0) << failure;
   EXPECT_FALSE(listing.is_signed);
   ASSERT_EQ(listing.groups.size(), 2u);
-  // U+10000, U+1F600 and U+10FFFD: four bytes, the first with the top 3 bits.
-  const std::string utf8 = "A\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBD"
-                           "\xED\xA0\x80Z";
+  // U+10000, U+50000, U+1F600 and U+10FFFD: four bytes, the first with the
+  // top 3 bits, the second with the next 6.
+  const std::string utf8 =
+      "A\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF1\x90\x80\x80\xF0\x9F\x98\x80"
+      "\xF4\x8F\xBF\xBD\xE0\xB6\x85\xED\xB0\x80\xED\xA0\x81\xE4\xB8\x80\xED\xA0\x80Z";
   for (const IconGroupEntry& g : listing.groups) {
     EXPECT_EQ(g.group, utf8);
     EXPECT_EQ(g.language, 1033u);

@@ -24,9 +24,12 @@ TEST(LayoutEdges, AnOptionalHeaderThatEndsRightAfterTheDirectoryEntry) {
   // PE32: the data directories start at 96; the resource table is entry 2.
   EXPECT_EQ(Replace(WithOptionalHeaderSize(pe, 96 + 3 * 8), icon).result, 0);
   EXPECT_EQ(Replace(WithOptionalHeaderSize(pe, 96 + 3 * 8 - 1), icon).result, kNoResourceTree);
-  // The certificate table is entry 4.
+  // The certificate table is entry 4; one of a single byte is not empty.
+  Bytes whole = pe.bytes;
+  Put32(whole, pe.optional_header + 96 + 4 * 8 + 4, 1);
+  EXPECT_TRUE(Is_Signed(MemoryFile(whole)));
   Bytes b = WithOptionalHeaderSize(pe, 96 + 5 * 8);
-  Put32(b, pe.optional_header + 96 + 4 * 8 + 4, 1);  // a certificate table of one byte is not empty
+  Put32(b, pe.optional_header + 96 + 4 * 8 + 4, 1);
   EXPECT_TRUE(Is_Signed(MemoryFile(b)));
   b = WithOptionalHeaderSize(pe, 96 + 5 * 8 - 1);
   Put32(b, pe.optional_header + 96 + 4 * 8 + 4, 1);
@@ -71,6 +74,21 @@ TEST(LayoutEdges, ASectionTablePastTheEndOfTheFileIsError9) {
   ASSERT_EQ(r.warnings.seen.size(), 1u);
   EXPECT_EQ(r.warnings.seen[0].first, Program_Name() + " - Subscript out of range");
   EXPECT_EQ(r.warnings.seen[0].second, InUse("An error occurred while locating the resource tree. "));
+}
+
+// A root at 2^31 - 1 still fits 31 bits: the section is taken, and the tree,
+// far past the end of the file, cannot be read (error 9). One byte further
+// does not fit: no tree.
+TEST(LayoutEdges, ARootAtTheLast31BitPlace) {
+  BuiltPe pe = BuildPe(IconProgram({100}));
+  for (uint32_t root : {0x7FFFFFFFu, 0x80000000u}) {
+    Bytes b = pe.bytes;
+    Put32(b, pe.rsrc_header + 16, 0x80000001u);  // SizeOfRawData: the section reaches that far
+    Put32(b, pe.resource_dir, pe.rsrc_va + (root - pe.rsrc_raw));
+    Replacement r = Replace(b, IconFile({Image(64, 1)}));
+    EXPECT_EQ(r.result, root == 0x7FFFFFFFu ? kSubscriptOutOfRange : kNoResourceTree) << root;
+    EXPECT_EQ(r.after, b);
+  }
 }
 
 // The section starts 0x200 bytes before the tree, and the first icon's image
@@ -143,6 +161,24 @@ TEST(ListingEdges, EntriesAtTheEdges) {
     ASSERT_EQ(listing.groups.size(), 1u) << moved;
     EXPECT_EQ(listing.groups[0].colors, 16) << moved;
     EXPECT_EQ(listing.groups[0].file_offset, pe.data_offset[0]) << moved;
+  }
+}
+
+// A group's name that ends exactly at the section's end is read whole; so
+// is an empty one in the section's last 2 bytes.
+TEST(ListingEdges, NamesThatEndAtTheSectionsEnd) {
+  PeOptions o = IconProgram({100});
+  uint32_t base = BuildPe(o).data_end - 0x400;
+  o.free_after_data = ((base + 0x1FF) / 0x200 * 0x200) - 32 - base;
+  BuiltPe pe = BuildPe(o);
+  uint32_t end = pe.rsrc_raw + pe.rsrc_raw_size;
+  uint32_t group_names = pe.root + (Get32(pe.bytes, pe.type_dir_entries + 8 + 4) & 0x7FFFFFFF);
+  for (const std::u16string& name : {std::u16string(u"MAINICON"), std::u16string()}) {
+    Bytes b = pe.bytes;
+    NameEntry(b, pe, group_names, group_names + 16, end - 2 - 2 * static_cast<uint32_t>(name.size()), name);
+    IconListing listing = ListOf(b);
+    ASSERT_EQ(listing.groups.size(), 1u);
+    EXPECT_EQ(listing.groups[0].group, name.empty() ? "" : "MAINICON");
   }
 }
 

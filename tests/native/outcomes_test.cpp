@@ -61,5 +61,33 @@ TEST(Outcome, ThrownFailuresBecomeTheirNumbersAndChangeNothing) {
   EXPECT_EQ(unexpected.bytes(), pe.bytes);
 }
 
+// Out of memory inside a step that traps its errors (here locating the tree,
+// after the header test's read): that step's warning names the error, and
+// the call fails as that step does.
+TEST(Outcome, OutOfMemoryInsideAStepIsWarnedOf) {
+  class SecondReadThrows : public MemoryFile {
+   public:
+    using MemoryFile::MemoryFile;
+    bool ReadAt(int64_t offset, void* data, size_t size) const override {
+      if (reads_++ > 0) throw std::bad_alloc();
+      return MemoryFile::ReadAt(offset, data, size);
+    }
+
+   private:
+    mutable int reads_ = 0;
+  };
+  BuiltPe pe = BuildPe(IconProgram({800}));
+  SecondReadThrows file(pe.bytes);
+  Warnings warnings;
+  MemoryFile icon_file(IconFile({Image(100, 1)}));
+  IconImage image;
+  ASSERT_EQ(Load_First_Image(icon_file, image), 0);
+  std::string failure;
+  EXPECT_EQ(Replace_Icon_In(file, image, "new.ico", "app.exe", failure, warnings.sink()), kNoResourceTree);
+  ASSERT_EQ(warnings.seen.size(), 1u);
+  EXPECT_EQ(warnings.seen[0].first, Program_Name() + " - Out of memory");
+  EXPECT_EQ(warnings.seen[0].second, InUse("An error occurred while locating the resource tree. "));
+}
+
 }  // namespace
 }  // namespace vantorel::controls::test

@@ -145,9 +145,7 @@ FaceResult Button::DrawFace(const PaintState& state) {
 Status Button::DrawFocusPasses(const PaintState& state, OleColor facePen, const PixelBox& caption) {
   if (!state.focused || !props_.focusRect) return kOk;
   const std::int32_t style = props_.buttonStyle;
-  // Styles 4, 6 and 7 show focus their own way: 4 with a box around the
-  // caption, 6 and 7 in their face.
-  if (style != 4 && style != 6 && style != 7) return DrawFocusDots(surface(), facePen);
+  if (!HasOwnFocusLook(style)) return DrawFocusDots(surface(), facePen);
   if (style == 4 && !props_.caption.empty()) DrawCaptionFocusBox(surface(), caption);
   return kOk;
 }

@@ -48,6 +48,10 @@ inline constexpr OleColor kInnerFocused = RGB(4, 204, 254);
 inline constexpr OleColor kFocusMark = RGB(209, 209, 209);
 }  // namespace face_color
 
+// Styles 4, 6 and 7 show focus their own way (4 with a box around the caption,
+// 6 and 7 in their face); the others get the shape's mark and the dotted pass.
+constexpr bool HasOwnFocusLook(std::int32_t style) { return style == 4 || style == 6 || style == 7; }
+
 // The state a decoration is chosen by, tested in this order: pressed, hover,
 // focused (where the style has a focused look), otherwise normal.
 enum class FaceState { Pressed, Hover, Focused, Normal };
@@ -74,7 +78,7 @@ class FaceCanvas {
   const bool enabled;
 
   FaceState State() const;
-  // Styles 4, 6 and 7 show focus their own way; the others get the shape's mark.
+  // The shape's mark, for a focused face whose style has no focus look of its own.
   bool WantsFocusMark() const;
 
   void Pen(OleColor color);

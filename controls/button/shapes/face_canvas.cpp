@@ -28,7 +28,7 @@ FaceState FaceCanvas::State() const {
 }
 
 bool FaceCanvas::WantsFocusMark() const {
-  return style != 4 && style != 6 && style != 7 && focusRect && focused;
+  return !HasOwnFocusLook(style) && focusRect && focused;
 }
 
 void FaceCanvas::Pen(OleColor color) {

@@ -22,11 +22,11 @@ int Twips_To_Pixels(int twips, int pixels_per_inch) {
   return Divide_Round_Even(static_cast<long long>(twips) * pixels_per_inch, 1440);
 }
 
-int Font_Height(const FontSpec& font, int pixels_per_inch) {
+int Font_Height(const FontChoice& font, int pixels_per_inch) {
   return -Divide_Round_Even(static_cast<long long>(font.hundredths_of_points) * pixels_per_inch, 7200);
 }
 
-HFONT Create_Font(const FontSpec& font, int pixels_per_inch) {
+HFONT Create_Font(const FontChoice& font, int pixels_per_inch) {
   return CreateFontW(Font_Height(font, pixels_per_inch), 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.name);
 }

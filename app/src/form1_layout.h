@@ -28,14 +28,14 @@ enum class ControlKind { Label, TextField, CheckBox, Button };
 // The two fonts of the controls; the window's own font is the third.
 enum class ControlFont { PathRow, Small };
 
-struct FontSpec {
+struct FontChoice {
   const wchar_t* name;
   int hundredths_of_points;
   int weight;
 };
-inline constexpr FontSpec kFormFont{L"Tahoma", 825, FW_NORMAL};
-inline constexpr FontSpec kPathRowFont{L"Tahoma", 975, FW_BOLD};
-inline constexpr FontSpec kSmallFont{L"Tahoma", 825, FW_BOLD};
+inline constexpr FontChoice kFormFont{L"Tahoma", 825, FW_NORMAL};
+inline constexpr FontChoice kPathRowFont{L"Tahoma", 975, FW_BOLD};
+inline constexpr FontChoice kSmallFont{L"Tahoma", 825, FW_BOLD};
 
 struct ControlLayout {
   Form1Control id;
@@ -73,9 +73,9 @@ constexpr Form1Control Field_Of_Label(Form1Control label) { return label == kLab
 int Twips_To_Pixels(int twips, int pixels_per_inch);
 
 // A font's height for CreateFont: the character height in pixels, negative.
-int Font_Height(const FontSpec& font, int pixels_per_inch);
+int Font_Height(const FontChoice& font, int pixels_per_inch);
 
-HFONT Create_Font(const FontSpec& font, int pixels_per_inch);
+HFONT Create_Font(const FontChoice& font, int pixels_per_inch);
 
 RECT Pixel_Rect(const ControlLayout& control, POINT pixels_per_inch);
 

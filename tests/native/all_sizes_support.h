@@ -34,8 +34,8 @@ inline SizedRun AllSizes(const Bytes& target, const Bytes& icon_file, bool plan_
   return r;
 }
 
-inline IconSpec Sized(uint8_t side, uint16_t bits, uint32_t bytes, uint8_t seed) {
-  IconSpec s = Image(bytes, seed, side);
+inline IconFileEntry Sized(uint8_t side, uint16_t bits, uint32_t bytes, uint8_t seed) {
+  IconFileEntry s = Image(bytes, seed, side);
   s.bits = bits;
   s.colors = bits == 4 ? 16 : 0;
   return s;

@@ -12,7 +12,7 @@ Bytes Resolved(const BuiltPe& pe, const Bytes& b, uint32_t entry) {
   return Bytes(b.begin() + at, b.begin() + at + Get32(b, entry + 4));
 }
 
-void ExpectDescribes(const Bytes& b, size_t group_entry, const IconSpec& image, uint16_t id) {
+void ExpectDescribes(const Bytes& b, size_t group_entry, const IconFileEntry& image, uint16_t id) {
   Bytes icon_file = IconFile({image});
   EXPECT_TRUE(std::equal(icon_file.begin() + 6, icon_file.begin() + 18, b.begin() + group_entry))
       << "the group entry at " << group_entry << " describes the image";
@@ -39,14 +39,14 @@ TEST_P(EachSize, EveryIconGetsTheImageOfItsSize) {
   BuiltPe pe = BuildPe(o);
   Put32(pe.bytes, pe.optional_header + 64, PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
   // 64 first in the file; 32 pixels in 16 colours before the 32-bit one.
-  std::vector<IconSpec> images = {Sized(64, 32, 2000, 1), Sized(16, 32, 200, 2), Sized(32, 4, 500, 3),
+  std::vector<IconFileEntry> images = {Sized(64, 32, 2000, 1), Sized(16, 32, 200, 2), Sized(32, 4, 500, 3),
                                   Sized(32, 32, 800, 4)};
   SizedRun r = AllSizes(pe.bytes, IconFile(images));
   ASSERT_EQ(r.result, 0) << r.failure;
   ExpectOnlySectionChanged(pe, r.after);
   EXPECT_EQ(Get32(r.after, pe.optional_header + 64),
             PE_Checksum(r.after.data(), r.after.size(), pe.optional_header + 64));
-  const IconSpec* wanted[] = {&images[1], &images[3], &images[0]};  // 16, 32 at 32 bits, 64
+  const IconFileEntry* wanted[] = {&images[1], &images[3], &images[0]};  // 16, 32 at 32 bits, 64
   for (int icon = 0; icon < 3; ++icon) {
     EXPECT_EQ(Resolved(pe, r.after, pe.data_entry[icon]), wanted[icon]->image) << "icon " << icon + 1;
     ExpectDescribes(r.after, pe.data_offset[4] + 6 + 14 * icon, *wanted[icon], uint16_t(icon + 1));
@@ -83,14 +83,14 @@ TEST(RoomShort, TheSizesShownMostComeFirstAndTheRestGetSubstitutes) {
   uint32_t room = pe.data_offset[4] - pe.data_offset[0];
   ASSERT_EQ(room, 608u);
   // 16, 32 and 48 fill 600 bytes; 64 (400) is the largest but shown least.
-  std::vector<IconSpec> images = {Sized(64, 32, 400, 1), Sized(48, 32, 300, 2), Sized(32, 32, 200, 3),
+  std::vector<IconFileEntry> images = {Sized(64, 32, 400, 1), Sized(48, 32, 300, 2), Sized(32, 32, 200, 3),
                                   Sized(16, 32, 100, 4)};
   SizedRun dry = AllSizes(pe.bytes, IconFile(images), true);
   ASSERT_EQ(dry.result, 0) << dry.failure;
   EXPECT_EQ(dry.after, pe.bytes);
   SizedRun r = AllSizes(pe.bytes, IconFile(images));
   ASSERT_EQ(r.result, 0) << r.failure;
-  const IconSpec* given[] = {&images[3], &images[2], &images[1], &images[1]};
+  const IconFileEntry* given[] = {&images[3], &images[2], &images[1], &images[1]};
   for (int icon = 0; icon < 4; ++icon) {
     EXPECT_EQ(Resolved(pe, r.after, pe.data_entry[icon]), given[icon]->image) << "icon " << icon + 1;
     ExpectDescribes(r.after, pe.data_offset[4] + 6 + 14 * icon, *given[icon], uint16_t(icon + 1));
@@ -124,7 +124,7 @@ TEST(SharedIcons, EachIconIsWrittenOnceAndEveryGroupDescribesIt) {
   o.resources.push_back({14, 1, 1033, SizedGroup({{16, 32, 1}, {48, 32, 2}})});
   o.resources.push_back({14, 2, 1033, SizedGroup({{32, 32, 1}})});
   BuiltPe pe = BuildPe(o);
-  std::vector<IconSpec> images = {Sized(16, 32, 100, 1), Sized(32, 32, 200, 2), Sized(48, 32, 300, 3)};
+  std::vector<IconFileEntry> images = {Sized(16, 32, 100, 1), Sized(32, 32, 200, 2), Sized(48, 32, 300, 3)};
   SizedRun r = AllSizes(pe.bytes, IconFile(images));
   ASSERT_EQ(r.result, 0) << r.failure;
   ASSERT_EQ(r.report.icons.size(), 2u);
@@ -151,11 +151,11 @@ TEST(Languages, EachLanguagesIconsFollowTheirOwnGroup) {
   o.resources.push_back({14, 1, 1031, SizedGroup({{32, 32, 1}, {48, 32, 2}})});
   o.resources.push_back({14, 1, 1033, SizedGroup({{16, 32, 1}, {32, 32, 2}})});
   BuiltPe pe = BuildPe(o);
-  std::vector<IconSpec> images = {Sized(16, 32, 100, 1), Sized(32, 32, 200, 2), Sized(48, 32, 300, 3)};
+  std::vector<IconFileEntry> images = {Sized(16, 32, 100, 1), Sized(32, 32, 200, 2), Sized(48, 32, 300, 3)};
   SizedRun r = AllSizes(pe.bytes, IconFile(images));
   ASSERT_EQ(r.result, 0) << r.failure;
   // Resources in the order given: (1, 1031), (2, 1031), (1, 1033), (2, 1033).
-  const IconSpec* given[] = {&images[1], &images[2], &images[0], &images[1]};
+  const IconFileEntry* given[] = {&images[1], &images[2], &images[0], &images[1]};
   for (int icon = 0; icon < 4; ++icon) {
     EXPECT_EQ(Resolved(pe, r.after, pe.data_entry[icon]), given[icon]->image) << "icon " << icon;
   }
@@ -174,7 +174,7 @@ TEST(Orphans, AnIconNoGroupNamesKeepsItsOwnSize) {
   o.resources.push_back({3, 3, 1033, Bytes(600, 0x55)});  // no header to go by
   o.resources.push_back({14, 1, 1033, SizedGroup({{16, 32, 1}, {24, 32, 9}})});  // 9 names no icon
   BuiltPe pe = BuildPe(o);
-  std::vector<IconSpec> images = {Sized(32, 32, 200, 1), Sized(16, 32, 100, 2), Sized(48, 32, 300, 3)};
+  std::vector<IconFileEntry> images = {Sized(32, 32, 200, 1), Sized(16, 32, 100, 2), Sized(48, 32, 300, 3)};
   SizedRun r = AllSizes(pe.bytes, IconFile(images));
   ASSERT_EQ(r.result, 0) << r.failure;
   EXPECT_EQ(Resolved(pe, r.after, pe.data_entry[0]), images[1].image);

@@ -66,8 +66,8 @@ TEST_F(CliTest, DryRunMovedSaysTheFreeStretch) {
                        "The header checksum stays as it is.\n");
 }
 
-IconSpec Square(uint32_t bytes, uint8_t seed, uint8_t side) {
-  IconSpec s = Image(bytes, seed, side);
+IconFileEntry Square(uint32_t bytes, uint8_t seed, uint8_t side) {
+  IconFileEntry s = Image(bytes, seed, side);
   s.bits = 32;
   s.colors = 0;
   return s;

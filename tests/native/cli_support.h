@@ -48,7 +48,7 @@ class CliTest : public ::testing::Test {
     pe_ = BuildPe(IconProgram({800, 800}));
     icon_ = dir_ / "new.ico";
     target_ = dir_ / "app.exe";
-    IconSpec image = Image(744, 3, 48);
+    IconFileEntry image = Image(744, 3, 48);
     image.bits = 8;
     WriteFileBytes(icon_, IconFile({image}));
     WriteFileBytes(target_, pe_.bytes);

@@ -209,7 +209,7 @@ TEST_F(CliTest, AllSizesAndExtractOptionsGoTogetherOnlyAsDocumented) {
 
 // Two images, 16 and 32 pixels, as the two group entries of the target describe.
 Bytes TwoSizes() {
-  IconSpec small = Image(300, 1, 16), large = Image(600, 2, 32);
+  IconFileEntry small = Image(300, 1, 16), large = Image(600, 2, 32);
   small.bits = large.bits = 32;
   small.colors = large.colors = 0;
   return IconFile({small, large});
@@ -243,7 +243,7 @@ TEST_F(CliTest, AllSizesDryRunPrintsTheAssignmentTable) {
 
 TEST_F(CliTest, AllSizesSaysWhichIconsGotASubstitute) {
   // 1,600 bytes of room hold the 16-pixel image (300) but not the 32 (1,400) beside it.
-  IconSpec small = Image(300, 1, 16), large = Image(1400, 2, 32);
+  IconFileEntry small = Image(300, 1, 16), large = Image(1400, 2, 32);
   small.bits = large.bits = 32;
   WriteFileBytes(icon_, IconFile({small, large}));
   Output o = Cli({"--all-sizes", icon_, target_});

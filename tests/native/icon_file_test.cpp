@@ -30,8 +30,8 @@ TEST(IsValidIconFile, HeaderRules) {
 
 // Every field of a directory entry gets a value unlike its neighbours', so a
 // field read from the wrong offset, or not read at all, shows.
-IconSpec Distinct(uint32_t size, uint8_t seed, uint8_t width, uint8_t height, uint8_t colors) {
-  IconSpec s = Image(size, seed, width);
+IconFileEntry Distinct(uint32_t size, uint8_t seed, uint8_t width, uint8_t height, uint8_t colors) {
+  IconFileEntry s = Image(size, seed, width);
   s.height = height;
   s.colors = colors;
   s.planes = static_cast<uint16_t>(0x0302 + seed);
@@ -40,22 +40,22 @@ IconSpec Distinct(uint32_t size, uint8_t seed, uint8_t width, uint8_t height, ui
 }
 
 // `index`: which entry of the file the image was loaded from.
-void ExpectEntry(const IconImage& image, const Bytes& file, size_t index, const IconSpec& spec, uint8_t reserved,
+void ExpectEntry(const IconImage& image, const Bytes& file, size_t index, const IconFileEntry& want, uint8_t reserved,
                  uint32_t offset) {
-  EXPECT_EQ(image.bytes, spec.image);
-  EXPECT_EQ(image.entry.bWidth, spec.width);
-  EXPECT_EQ(image.entry.bHeight, spec.height);
-  EXPECT_EQ(image.entry.bColorCount, spec.colors);
+  EXPECT_EQ(image.bytes, want.image);
+  EXPECT_EQ(image.entry.bWidth, want.width);
+  EXPECT_EQ(image.entry.bHeight, want.height);
+  EXPECT_EQ(image.entry.bColorCount, want.colors);
   EXPECT_EQ(image.entry.bReserved, reserved);
-  EXPECT_EQ(image.entry.wPlanes, spec.planes);
-  EXPECT_EQ(image.entry.wBitCount, spec.bits);
-  EXPECT_EQ(image.entry.dwBytesInRes, spec.image.size());
+  EXPECT_EQ(image.entry.wPlanes, want.planes);
+  EXPECT_EQ(image.entry.wBitCount, want.bits);
+  EXPECT_EQ(image.entry.dwBytesInRes, want.image.size());
   EXPECT_EQ(image.entry.dwImageOffset, offset);
   EXPECT_TRUE(std::equal(image.entry_bytes.begin(), image.entry_bytes.end(), file.begin() + 6 + 16 * index));
 }
 
 TEST(LoadFirstImage, TakesOnlyTheFirstEntryAndItsBytes) {
-  IconSpec small = Distinct(40, 1, 16, 24, 5), large = Distinct(4000, 2, 48, 40, 7);
+  IconFileEntry small = Distinct(40, 1, 16, 24, 5), large = Distinct(4000, 2, 48, 40, 7);
   Bytes file = IconFile({small, large});
   file[6 + 3] = 9;  // bReserved, which the reader keeps as it is
   IconImage image;
@@ -64,7 +64,7 @@ TEST(LoadFirstImage, TakesOnlyTheFirstEntryAndItsBytes) {
 }
 
 TEST(LoadIconImages, ReadsEveryEntrysFields) {
-  IconSpec small = Distinct(40, 1, 16, 24, 5), large = Distinct(4000, 2, 48, 40, 7);
+  IconFileEntry small = Distinct(40, 1, 16, 24, 5), large = Distinct(4000, 2, 48, 40, 7);
   Bytes file = IconFile({small, large});
   file[6 + 16 + 3] = 11;
   std::vector<IconImage> images;

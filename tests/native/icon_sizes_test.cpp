@@ -133,12 +133,12 @@ TEST(ImageHeaderSize, BitmapsCountTheirMaskPngsTheirChannels) {
 // the one its image's header states.
 TEST(DescribedSize, TheImagesOwnDepthWhenTheEntryHasNone) {
   for (auto [bits, colors, expected] : {std::tuple{0, 0, 24}, {0, 16, 4}, {8, 0, 8}}) {
-    IconSpec spec = Image(0, 1, 16);
-    spec.image = Bmp_Header(16, 32, 24);
-    spec.image.resize(200);
-    spec.bits = static_cast<uint16_t>(bits);
-    spec.colors = static_cast<uint8_t>(colors);
-    MemoryFile file(IconFile({spec}));
+    IconFileEntry entry = Image(0, 1, 16);
+    entry.image = Bmp_Header(16, 32, 24);
+    entry.image.resize(200);
+    entry.bits = static_cast<uint16_t>(bits);
+    entry.colors = static_cast<uint8_t>(colors);
+    MemoryFile file(IconFile({entry}));
     engine::IconImage image;
     ASSERT_EQ(engine::Load_First_Image(file, image), 0);
     EXPECT_EQ(engine::Described_Size(image), (IconSize{16, 16, expected})) << bits << " " << colors;
@@ -224,7 +224,7 @@ int32_t Load(const Bytes& file, std::vector<engine::IconImage>& images, std::str
 }
 
 TEST(LoadIconImages, EveryImageWholeOrTheFileIsRefused) {
-  IconSpec a = Image(100, 1, 16), b = Image(200, 2, 32), c = Image(300, 3, 48);
+  IconFileEntry a = Image(100, 1, 16), b = Image(200, 2, 32), c = Image(300, 3, 48);
   Bytes good = IconFile({a, b, c});
   std::vector<engine::IconImage> images;
   std::string why;

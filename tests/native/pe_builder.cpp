@@ -203,7 +203,7 @@ PeOptions IconProgram(const std::vector<uint32_t>& image_sizes, bool pe32plus) {
   return o;
 }
 
-Bytes IconFile(const std::vector<IconSpec>& images) {
+Bytes IconFile(const std::vector<IconFileEntry>& images) {
   Bytes f(6 + 16 * images.size(), 0);
   Put16(f, 2, 1);
   Put16(f, 4, static_cast<uint16_t>(images.size()));
@@ -221,8 +221,8 @@ Bytes IconFile(const std::vector<IconSpec>& images) {
   return f;
 }
 
-IconSpec Image(uint32_t size, uint8_t seed, uint8_t width) {
-  IconSpec s;
+IconFileEntry Image(uint32_t size, uint8_t seed, uint8_t width) {
+  IconFileEntry s;
   s.width = s.height = width;
   s.image.resize(size);
   for (uint32_t i = 0; i < size; ++i) s.image[i] = static_cast<uint8_t>(seed + i * 7);

@@ -67,13 +67,13 @@ Bytes SizedGroup(const std::vector<Described>& entries);
 
 // An icon file whose directory describes the given images, each given as
 // (width, bytes); the images follow the directory in order.
-struct IconSpec {
+struct IconFileEntry {
   uint8_t width = 32, height = 32, colors = 16;
   uint16_t planes = 1, bits = 4;
   Bytes image;
 };
-Bytes IconFile(const std::vector<IconSpec>& images);
-IconSpec Image(uint32_t size, uint8_t seed, uint8_t width = 32);
+Bytes IconFile(const std::vector<IconFileEntry>& images);
+IconFileEntry Image(uint32_t size, uint8_t seed, uint8_t width = 32);
 
 // One group icon of `entries` entries, reached through `languages` language
 // entries that all name the first language's data entry.

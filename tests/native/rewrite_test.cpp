@@ -5,8 +5,8 @@
 namespace vantorel::controls::test {
 namespace {
 
-IconSpec WorkedExampleImage() {
-  IconSpec s = Image(744, 5, 32);
+IconFileEntry WorkedExampleImage() {
+  IconFileEntry s = Image(744, 5, 32);
   s.colors = 16;
   s.bits = 4;
   return s;
@@ -36,7 +36,7 @@ class Rewrite : public ::testing::TestWithParam<bool> {};
 
 TEST_P(Rewrite, WorkedExample) {
   BuiltPe pe = BuildPe(IconProgram({744 + 56, 1200}, GetParam()));
-  IconSpec image = WorkedExampleImage();
+  IconFileEntry image = WorkedExampleImage();
   Replacement r = Replace(pe.bytes, IconFile({image, Image(3000, 1)}));
   ASSERT_EQ(r.result, 0) << r.failure;
   EXPECT_TRUE(r.warnings.seen.empty());
@@ -84,7 +84,7 @@ TEST(RewriteGroups, EveryEntryOfEveryGroupInEveryLanguage) {
 TEST(Room, ALargerImageTakesTheOldIconImagesSpace) {
   // Three images of 100 bytes (104 with alignment) stand before the group.
   BuiltPe pe = BuildPe(IconProgram({100, 100, 100}));
-  IconSpec big = Image(300, 3);
+  IconFileEntry big = Image(300, 3);
   Replacement r = Replace(pe.bytes, IconFile({big}));
   ASSERT_EQ(r.result, 0) << r.failure;
   EXPECT_TRUE(std::equal(big.image.begin(), big.image.end(), r.after.begin() + pe.data_offset[0]));
@@ -99,7 +99,7 @@ TEST(Room, ALargerImageGoesToUnreferencedPaddingWhenIconsAreTooSmall) {
   PeOptions o = IconProgram({100, 100});
   o.free_after_data = 2000;
   BuiltPe pe = BuildPe(o);
-  IconSpec big = Image(1500, 4);
+  IconFileEntry big = Image(1500, 4);
   Replacement r = Replace(pe.bytes, IconFile({big}));
   ASSERT_EQ(r.result, 0) << r.failure;
   // The first 4-byte boundary after the group's 34 bytes.

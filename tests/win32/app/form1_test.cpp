@@ -84,7 +84,7 @@ TEST(Form1Layout, EveryControlTakesItsPixelsFromTwipsInOneRounding) {
     }
     EXPECT_EQ(Twips_To_Pixels(kForm1ClientWidth, ppi), Expected_Pixels(kForm1ClientWidth, ppi)) << ppi;
     EXPECT_EQ(Twips_To_Pixels(kForm1ClientHeight, ppi), Expected_Pixels(kForm1ClientHeight, ppi)) << ppi;
-    for (const FontSpec& font : {kFormFont, kPathRowFont, kSmallFont}) {
+    for (const FontChoice& font : {kFormFont, kPathRowFont, kSmallFont}) {
       EXPECT_EQ(Font_Height(font, ppi), -static_cast<int>(std::nearbyint(font.hundredths_of_points * ppi / 7200.0)))
           << font.hundredths_of_points << " at " << ppi;
     }

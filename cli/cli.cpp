@@ -43,7 +43,7 @@ constexpr const char* kUsage =
 
 struct Options {
   bool backup = false, list = false, help = false, version = false, dry_run = false, allow_signed = false;
-  bool all_sizes = false, extract = false, force = false;
+  bool all_sizes = false, add_sizes = false, extract = false, force = false;
   GroupSelection group;
   bool group_given = false;
   std::vector<std::filesystem::path> operands;
@@ -71,7 +71,7 @@ bool Parse_Language(const std::string& text, uint32_t& language) {
 
 // What the options given allow together; empty when they agree.
 std::string Conflict(const Options& o) {
-  bool changes = o.backup || o.allow_signed || o.all_sizes;
+  bool changes = o.backup || o.allow_signed || o.all_sizes || o.add_sizes;
   bool extract_only = o.force || o.group_given || !o.group.any_language;
   if (o.list && (changes || o.dry_run || o.extract || extract_only)) return "--list goes alone with TARGET";
   if (o.extract && (changes || o.dry_run)) return "--extract goes with --group, --language and --force only";
@@ -104,6 +104,8 @@ Options Parse(const std::vector<std::filesystem::path>& args) {
       o.list = true;
     } else if (s == "--all-sizes") {
       o.all_sizes = true;
+    } else if (s == "--add-sizes") {
+      o.add_sizes = true;
     } else if (s == "--extract") {
       o.extract = true;
     } else if (s == "--force") {
@@ -202,19 +204,25 @@ std::string Size_Text(int width, int height, int bits) {
 }
 
 // One line per icon image resource: what it wants, what it gets, and where.
-void Print_Assignments(const AllSizesReport& report, std::FILE* out) {
-  std::fprintf(out, "  %-12s %8s %-16s %-22s %10s %12s\n", "icon", "language", "size wanted", "image given", "bytes",
+void Print_Assignments(const std::vector<SizeAssignment>& icons, std::FILE* out) {
+  std::fprintf(out, "  %-12s %8s %-16s %-30s %10s %12s\n", "icon", "language", "size wanted", "image given", "bytes",
                "file offset");
-  for (const SizeAssignment& a : report.icons) {
-    std::string wanted = Size_Text(a.wanted_width, a.wanted_height, a.wanted_bits) + (a.wanted_by_group ? "" : "*");
+  bool own = false, first = false;
+  for (const SizeAssignment& a : icons) {
+    const char* mark = a.wanted_by_group ? "" : a.wanted_from_icon_file ? "**" : "*";
+    own = own || (!a.wanted_by_group && !a.wanted_from_icon_file);
+    first = first || a.wanted_from_icon_file;
+    std::string wanted = Size_Text(a.wanted_width, a.wanted_height, a.wanted_bits) + mark;
     std::string given = std::to_string(a.image) + ": " + Size_Text(a.width, a.height, a.bits) +
                         (a.substitute ? " (substitute)" : "");
-    std::fprintf(out, "  %-12s %8u %-16s %-22s %10u %#12" PRIx64 "\n", a.icon.c_str(), a.language, wanted.c_str(),
+    std::fprintf(out, "  %-12s %8u %-16s %-30s %10u %#12" PRIx64 "\n", a.icon.c_str(), a.language, wanted.c_str(),
                  given.c_str(), a.bytes, static_cast<uint64_t>(a.file_offset));
   }
-  bool orphans = std::any_of(report.icons.begin(), report.icons.end(),
-                             [](const SizeAssignment& a) { return !a.wanted_by_group; });
-  if (orphans) std::fprintf(out, "  * no group names this icon: the size is its old image's own\n");
+  if (own) std::fprintf(out, "  * no group names this icon: the size is its old image's own\n");
+  if (first) {
+    std::fprintf(out, "  ** no group names this icon and its old image's header cannot be read: the size is the "
+                      "icon file's first image's\n");
+  }
 }
 
 void Print_Substitutes(const AllSizesReport& report, std::FILE* out) {
@@ -235,7 +243,7 @@ int Preview_All_Sizes(const std::filesystem::path& icon, const std::filesystem::
   std::fprintf(out, "Dry run: %s would not be changed.\n", Path_Text(target).c_str());
   std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
                Path_Text(icon).c_str());
-  Print_Assignments(report, out);
+  Print_Assignments(report.icons, out);
   Print_Substitutes(report, out);
   std::fprintf(out, "%d distinct images would be written; %d group-icon entries would describe them.\n",
                report.images_written, report.group_entries);
@@ -255,11 +263,71 @@ int Replace_All_Sizes(const std::filesystem::path& icon, const std::filesystem::
   return kExitOk;
 }
 
+// The entries --add-sizes gives the groups, one line each.
+void Print_Additions(const AddSizesReport& report, std::FILE* out) {
+  if (report.added.empty()) return;
+  std::fprintf(out, "Entries added to the icon groups (each names a new icon resource holding the image):\n");
+  std::fprintf(out, "  %-12s %8s %-30s %8s\n", "group", "language", "image", "icon");
+  for (const AddedEntry& a : report.added) {
+    std::string image = std::to_string(a.image) + ": " + Size_Text(a.width, a.height, a.bits);
+    std::string icon = "#" + std::to_string(a.icon_id);
+    std::fprintf(out, "  %-12s %8u %-30s %8s%s\n", a.group.c_str(), a.language, image.c_str(), icon.c_str(),
+                 a.new_group ? "  (new group)" : "");
+  }
+}
+
+void Print_Growth(const AddSizesReport& r, bool dry_run, std::FILE* out) {
+  std::string where = r.new_section ? "A new section " + r.section_name
+                                    : "The section " + r.section_name + " an earlier run added";
+  std::fprintf(out, "%s %s the resource tree and %d images of the icon file.\n", where.c_str(),
+               dry_run ? "would hold" : "holds", r.images_written);
+  int64_t grown = r.length_after - r.length_before;
+  if (grown == 0) {
+    std::fprintf(out, "The file %s its length of %" PRId64 " bytes; nothing in it %s.\n",
+                 dry_run ? "would keep" : "kept", r.length_before, dry_run ? "would move" : "moved");
+  } else {
+    std::fprintf(out, "The file %s by %" PRId64 " bytes at its end, from %" PRId64 " to %" PRId64
+                      "; nothing in it %s.\n",
+                 dry_run ? "would grow" : "grew", grown, r.length_before, r.length_after,
+                 dry_run ? "would move" : "moved");
+  }
+}
+
+int Preview_Add_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
+                      std::FILE* err) {
+  AddSizesReport report;
+  std::string failure;
+  int32_t result = Change_Icon_Add_Sizes(icon, target, report, failure, Print_Warnings(err), true);
+  if (result != kSuccess) return Report_Failure(result, failure, err);
+  std::fprintf(out, "Dry run: %s would not be changed.\n", Path_Text(target).c_str());
+  if (!report.icons.empty()) {
+    std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
+                 Path_Text(icon).c_str());
+    Print_Assignments(report.icons, out);
+  }
+  Print_Additions(report, out);
+  Print_Growth(report, true, out);
+  std::fprintf(out, "%s\n", report.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
+  return kExitOk;
+}
+
+int Replace_Add_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
+                      std::FILE* err) {
+  AddSizesReport report;
+  std::string failure;
+  int32_t result = Change_Icon_Add_Sizes(icon, target, report, failure, Print_Warnings(err));
+  if (result != kSuccess) return Report_Failure(result, failure, err);
+  std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources, %zu group entries added\n",
+               Path_Text(target).c_str(), report.images_written, Path_Text(icon).c_str(), report.icons.size(),
+               report.added.size());
+  Print_Growth(report, false, out);
+  return kExitOk;
+}
+
 int Extract(const Options& o, std::FILE* out, std::FILE* err) {
   const auto& target = o.operands[0];
   const auto& ico = o.operands[1];
-  std::error_code ec;
-  if (std::filesystem::equivalent(target, ico, ec)) {
+  if (Is_Same_File(target, ico)) {
     return Report_Failure(kOutputFailed, Path_Text(ico) + " is the program itself. Nothing was written.", err);
   }
   ExtractedIcon extracted;
@@ -287,7 +355,9 @@ int Replace(const Options& o, std::FILE* out, std::FILE* err) {
   bool is_signed = Is_Signed_Program(target);
   if (o.dry_run) {
     // A dry run changes nothing, so a signed target is described, not refused.
-    int status = o.all_sizes ? Preview_All_Sizes(icon, target, out, err) : Preview(icon, target, out, err);
+    int status = o.add_sizes   ? Preview_Add_Sizes(icon, target, out, err)
+                 : o.all_sizes ? Preview_All_Sizes(icon, target, out, err)
+                               : Preview(icon, target, out, err);
     if (is_signed) {
       std::fprintf(out, "%s is signed: changing it would invalidate its signature (--allow-signed).\n",
                    Path_Text(target).c_str());
@@ -318,6 +388,7 @@ int Replace(const Options& o, std::FILE* out, std::FILE* err) {
                               err);
     }
   }
+  if (o.add_sizes) return Replace_Add_Sizes(icon, target, out, err);
   if (o.all_sizes) return Replace_All_Sizes(icon, target, out, err);
   std::string failure;
   int32_t result = Change_Icon(icon, target, failure, Print_Warnings(err));

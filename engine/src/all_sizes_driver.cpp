@@ -13,50 +13,8 @@
 namespace vantorel::engine {
 namespace {
 
-// Enough of an old image to read its BITMAPINFOHEADER or PNG header.
-constexpr uint32_t kHeaderBytes = 40;
-
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// The size each icon should show: what the first group entry naming it
-// describes (one of its own language first); for an icon no group names, what
-// its old image says; failing that, the icon file's first image's size.
-std::vector<IconSize> Wanted_Sizes(const Reader& r, const IconTree& tree, const IconSize& fallback,
-                                   std::vector<bool>& by_group) {
-  std::vector<std::optional<IconSize>> wanted(tree.icons.size());
-  std::vector<bool> same_language(tree.icons.size(), false);
-  for (const GroupResource& g : tree.groups) {
-    for (const GroupEntryRef& e : g.entries) {
-      std::optional<size_t> icon = tree.Icon_Named(e.nID, g.language);
-      if (!icon) continue;
-      bool same = tree.icons[*icon].language == g.language;
-      if (!wanted[*icon] || (same && !same_language[*icon])) {
-        wanted[*icon] = Entry_Size(e.shared);
-        same_language[*icon] = same;
-      }
-    }
-  }
-  std::vector<IconSize> sizes;
-  by_group.assign(tree.icons.size(), true);
-  for (size_t i = 0; i < tree.icons.size(); ++i) {
-    if (wanted[i]) {
-      sizes.push_back(*wanted[i]);
-      continue;
-    }
-    by_group[i] = false;
-    const IconResource& icon = tree.icons[i];
-    uint8_t header[kHeaderBytes] = {};
-    uint32_t n = std::min(icon.size, kHeaderBytes);
-    IconSize own;
-    if (icon.offset > 0 && r.Contains(icon.offset, n)) {
-      r.Bytes(icon.offset, header, n);
-      own = Image_Header_Size(header, n);
-    }
-    sizes.push_back(own.width > 0 ? own : fallback);
-  }
-  return sizes;
 }
 
 class AllSizesPlanner {
@@ -77,8 +35,7 @@ class AllSizesPlanner {
       sizes.push_back(Described_Size(image));
       bytes.push_back(static_cast<uint32_t>(image.bytes.size()));
     }
-    std::vector<bool> by_group;
-    std::vector<IconSize> wants = Wanted_Sizes(r, tree, sizes.front(), by_group);
+    IconWants wants = Wanted_Sizes(r, tree, sizes.front());
 
     std::vector<Stretch> free;
     try {
@@ -90,7 +47,7 @@ class AllSizesPlanner {
                   failure_text);
     }
     SizeChoice choice;
-    if (!Choose_Images(sizes, bytes, wants, free, choice)) {
+    if (!Choose_Images(sizes, bytes, wants.sizes, free, choice, wants.ordinals)) {
       int64_t room = 0;
       for (const Stretch& s : free) room = std::max(room, s.end - s.begin);
       return Fail(kNoRoom,
@@ -114,7 +71,7 @@ class AllSizesPlanner {
       Put32(fields, static_cast<uint32_t>(rva));
       Put32(fields, bytes[image]);
       Add(plan, tree.icons[i].data_entry, std::move(fields), PlannedWrite::Kind::IconEntry);
-      report.icons.push_back(Assignment(r, tree.icons[i], wants[i], by_group[i], image, offset_of[image], rva,
+      report.icons.push_back(Assignment(r, tree.icons[i], wants.sizes[i], wants.from[i], image, offset_of[image], rva,
                                         choice.substitute[i]));
     }
     for (const GroupResource& g : tree.groups) {
@@ -145,7 +102,7 @@ class AllSizesPlanner {
     plan.push_back({offset, std::move(bytes), kind});
   }
 
-  SizeAssignment Assignment(const Reader& r, const IconResource& icon, const IconSize& wanted, bool by_group,
+  SizeAssignment Assignment(const Reader& r, const IconResource& icon, const IconSize& wanted, WantedFrom from,
                             size_t image, int64_t offset, int32_t rva, bool substitute) const {
     SizeAssignment a;
     a.icon = Resource_Name(r, section_.root, icon.name);
@@ -153,7 +110,8 @@ class AllSizesPlanner {
     a.wanted_width = wanted.width;
     a.wanted_height = wanted.height;
     a.wanted_bits = wanted.bits;
-    a.wanted_by_group = by_group;
+    a.wanted_by_group = from == WantedFrom::Group;
+    a.wanted_from_icon_file = from == WantedFrom::IconFile;
     a.image = static_cast<int>(image) + 1;
     IconSize given = Described_Size(images_[image]);
     a.width = given.width;
@@ -190,20 +148,28 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
   return Write_Plan(target, plan, target_path, failure_text, plan_only);
 }
 
+}  // namespace
+
+int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text) {
+  const std::string icon_path = Path_Text(icon);
+  auto icon_file = OpenImageFile(icon, Access::Read);
+  if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path), failure_text);
+  std::string why;
+  int32_t loaded = Load_Icon_Images(*icon_file, images, why);
+  if (loaded == kNotIconFile) {
+    return Fail(kNotIconFile, icon_path + " is not a valid icon resource file. " + why + ".", failure_text);
+  }
+  if (loaded != kSuccess) return Fail(loaded, Error_Description(loaded), failure_text);
+  return kSuccess;
+}
+
+namespace {
+
 int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, AllSizesReport& report,
             std::string& failure_text, const WarningSink& warn, bool plan_only) {
   const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
   std::vector<IconImage> images;
-  {
-    auto icon_file = OpenImageFile(icon, Access::Read);
-    if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path), failure_text);
-    std::string why;
-    int32_t loaded = Load_Icon_Images(*icon_file, images, why);
-    if (loaded == kNotIconFile) {
-      return Fail(kNotIconFile, icon_path + " is not a valid icon resource file. " + why + ".", failure_text);
-    }
-    if (loaded != kSuccess) return Fail(loaded, Error_Description(loaded), failure_text);
-  }
+  if (int32_t loaded = Load_Every_Image(icon, images, failure_text)) return loaded;
   auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
   if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
   return Replace_All_Sizes_In(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);

@@ -115,14 +115,16 @@ int32_t Locate_Resource_Section(const RandomAccessFile& target, const std::strin
 int32_t Write_Plan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
                    std::string& failure_text, bool plan_only) {
   bool restored = false;
-  if (!plan_only && !Apply_Writes(target, plan, restored)) {
-    return Fail(kWriteFailed,
-                "Failed to write to " + target_path +
-                    (restored ? ". The target was left unchanged."
-                              : ". The target may be damaged; restore it from its backup."),
-                failure_text);
-  }
+  if (!plan_only && !Apply_Writes(target, plan, restored)) return Write_Failed(target_path, restored, failure_text);
   return kSuccess;
+}
+
+int32_t Write_Failed(const std::string& target_path, bool restored, std::string& failure_text) {
+  return Fail(kWriteFailed,
+              "Failed to write to " + target_path +
+                  (restored ? ". The target was left unchanged."
+                            : ". The target may be damaged; restore it from its backup."),
+              failure_text);
 }
 
 int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,

@@ -34,7 +34,10 @@ uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset) 
 }
 
 bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan) {
-  int64_t field = section.checksum_offset;
+  return Plan_Checksum_Of(file, section.checksum_offset, plan, file.Length());
+}
+
+bool Plan_Checksum_Of(const RandomAccessFile& file, int64_t field, WritePlan& plan, int64_t new_length) {
   uint8_t stored_bytes[4];
   if (field < 0 || !file.ReadAt(field, stored_bytes, 4)) return false;
   uint32_t stored = stored_bytes[0] | stored_bytes[1] << 8 | stored_bytes[2] << 16 |
@@ -43,7 +46,8 @@ bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section,
 
   // The words every write touches, before and after the whole plan; each
   // write's words are read in one go. A last half word (odd file length)
-  // counts its missing byte as 0.
+  // counts its missing byte as 0, as does every byte a write adds past the
+  // end: the file grows from nothing there.
   struct Word {
     int64_t at;
     uint16_t before, after;
@@ -53,8 +57,8 @@ bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section,
     int64_t first = w.offset & ~int64_t{1};
     int64_t words_end = (w.offset + static_cast<int64_t>(w.bytes.size()) + 1) & ~int64_t{1};
     std::vector<uint8_t> old(static_cast<size_t>(words_end - first), 0);
-    int64_t readable = std::min(words_end, file.Length()) - first;
-    if (!file.ReadAt(first, old.data(), static_cast<size_t>(readable))) return false;
+    int64_t readable = std::max<int64_t>(0, std::min(words_end, file.Length()) - first);
+    if (readable > 0 && !file.ReadAt(first, old.data(), static_cast<size_t>(readable))) return false;
     for (size_t i = 0; i < old.size(); i += 2) {
       uint16_t value = static_cast<uint16_t>(old[i] | old[i + 1] << 8);
       words.push_back({first + static_cast<int64_t>(i), value, value});
@@ -82,7 +86,7 @@ bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section,
     sum = Fold(sum + (~word.before & 0xFFFFu));
     sum = Fold(sum + word.after);
   }
-  uint32_t updated = sum + static_cast<uint32_t>(file.Length());
+  uint32_t updated = sum + static_cast<uint32_t>(new_length);
   if (updated == stored) return false;
   std::vector<uint8_t> bytes(4);
   for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(updated >> (8 * i));

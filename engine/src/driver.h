@@ -36,6 +36,13 @@ int32_t Failure_Thrown(std::string& failure_text);
 int32_t Locate_Resource_Section(const RandomAccessFile& target, const std::string& target_path,
                                 ResourceSection& section, std::string& failure_text, const WarningSink& warn);
 
+// Every image of the icon file at `icon`, each checked: 0, or 1000, 1003 (with
+// the reason), 7 with their texts.
+int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text);
+
+// 1008: the writes failed; the text says whether the target was put back.
+int32_t Write_Failed(const std::string& target_path, bool restored, std::string& failure_text);
+
 // Writes the plan unless `plan_only`: 0, or 1008 saying whether the target was
 // put back as it was.
 int32_t Write_Plan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,

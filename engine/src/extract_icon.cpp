@@ -1,10 +1,12 @@
 // --extract: one group icon of a program written out as an icon file, read
 // without changing the program.
 #include <algorithm>
-#include <cctype>
+#include <filesystem>
+#include <optional>
 
 #include "driver.h"
 #include "icon_tree.h"
+#include "name_case.h"
 #include "resource_walk.h"
 #include "traps.h"
 #include "vantorel/all_sizes.h"
@@ -12,23 +14,32 @@
 namespace vantorel::engine {
 namespace {
 
-bool Same_Name(const std::string& a, const std::string& b) {
-  // Resource names are compared as the loader does: without regard to case.
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-         });
-}
+// What --group asks for: nothing (the first group), a number ("7" or "#7"),
+// or a name. A name in double quotes is taken as written, so a group named
+// "#7" can be asked for too.
+struct WantedGroup {
+  bool any = true;
+  std::optional<uint16_t> number;
+  std::u16string name;
+};
 
-// "7" and "#7" name number 7; anything else is a name.
-std::string Wanted_Name(const std::string& group) {
-  std::string digits = !group.empty() && group[0] == '#' ? group.substr(1) : group;
+WantedGroup Wanted(const std::string& group) {
+  WantedGroup w;
+  if (group.empty()) return w;
+  w.any = false;
+  if (group.size() >= 2 && group.front() == '"' && group.back() == '"') {
+    w.name = std::filesystem::path(std::u8string(group.begin() + 1, group.end() - 1)).u16string();
+    return w;
+  }
+  std::string digits = group[0] == '#' ? group.substr(1) : group;
   bool number = !digits.empty() && digits.size() <= 5 &&
                 std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-  if (!number || std::stoul(digits) > 0xFFFF) return group;
-  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "#" + to_string(...).
-  std::string name = "#";
-  name += std::to_string(std::stoul(digits));
-  return name;
+  if (number && std::stoul(digits) <= 0xFFFF) {
+    w.number = static_cast<uint16_t>(std::stoul(digits));
+  } else {
+    w.name = std::filesystem::path(std::u8string(group.begin(), group.end())).u16string();
+  }
+  return w;
 }
 
 std::string Groups_Text(const Reader& r, const ResourceSection& section, const IconTree& tree) {
@@ -87,12 +98,20 @@ class Extractor {
 
  private:
   const GroupResource* Select(const IconTree& tree, const GroupSelection& selection) const {
-    std::string wanted = Wanted_Name(selection.group);
+    WantedGroup wanted = Wanted(selection.group);
     for (const GroupResource& g : tree.groups) {
       if (!selection.any_language && g.language != selection.language) continue;
-      if (selection.group.empty() || Same_Name(Resource_Name(r_, section_.root, g.name), wanted)) return &g;
+      if (wanted.any || Is(g, wanted)) return &g;
     }
     return nullptr;
+  }
+
+  // A number finds only the numbered group, a name only a named one; names
+  // are compared as the loader compares them, without regard to case.
+  bool Is(const GroupResource& g, const WantedGroup& wanted) const {
+    if (wanted.number) return !Is_String_Name(g.name) && g.name == *wanted.number;
+    std::optional<std::u16string> name = Resource_Name_Units(r_, section_.root, g.name);
+    return name && Same_Name_Ignoring_Case(*name, wanted.name);
   }
 
   // Why an entry's icon cannot be taken out; empty when it can. `total`
@@ -117,14 +136,11 @@ class Extractor {
   const WarningSink& warn_;
 };
 
-int32_t Run(const std::filesystem::path& target, const GroupSelection& selection, ExtractedIcon& out,
-            std::string& failure_text, const WarningSink& warn) {
-  const std::string target_path = Path_Text(target);
-  auto file = OpenImageFile(target, Access::Read);
-  if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
+int32_t Run(const RandomAccessFile& file, const std::string& target_path, const GroupSelection& selection,
+            ExtractedIcon& out, std::string& failure_text, const WarningSink& warn) {
   ResourceSection section;
-  if (int32_t located = Locate_Resource_Section(*file, target_path, section, failure_text, warn)) return located;
-  Extractor extractor(*file, section, target_path, warn);
+  if (int32_t located = Locate_Resource_Section(file, target_path, section, failure_text, warn)) return located;
+  Extractor extractor(file, section, target_path, warn);
   int32_t result = kGroupDamaged;
   bool ran = Trap(warn, kIconLocateText, [&] {
     result = extractor.Extract(selection, out, failure_text);
@@ -139,13 +155,26 @@ int32_t Run(const std::filesystem::path& target, const GroupSelection& selection
 
 }  // namespace
 
-int32_t Extract_Icon_Group(const std::filesystem::path& target, const GroupSelection& selection,
-                           ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn) {
+int32_t Extract_Icon_Group_In(const RandomAccessFile& target, const std::string& target_path,
+                              const GroupSelection& selection, ExtractedIcon& extracted, std::string& failure_text,
+                              const WarningSink& warn) {
   try {
     ExtractedIcon out;
-    int32_t result = Run(target, selection, out, failure_text, warn);
+    int32_t result = Run(target, target_path, selection, out, failure_text, warn);
     if (result == kSuccess) extracted = std::move(out);
     return result;
+  } catch (...) {
+    return Failure_Thrown(failure_text);
+  }
+}
+
+int32_t Extract_Icon_Group(const std::filesystem::path& target, const GroupSelection& selection,
+                           ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn) {
+  const std::string target_path = Path_Text(target);
+  try {
+    auto file = OpenImageFile(target, Access::Read);
+    if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
+    return Extract_Icon_Group_In(*file, target_path, selection, extracted, failure_text, warn);
   } catch (...) {
     return Failure_Thrown(failure_text);
   }

@@ -33,6 +33,12 @@ inline int32_t Sub32(int32_t a, int32_t b) {
   return r;
 }
 
+inline int32_t Mul32(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_mul_overflow(a, b, &r)) Raise(6);
+  return r;
+}
+
 inline int16_t Add16(int16_t a, int16_t b) {
   int16_t r;
   if (__builtin_add_overflow(a, b, &r)) Raise(6);

@@ -26,6 +26,8 @@ int32_t Load_Entry_And_Image(const RandomAccessFile& file, IconImage& image) {
   // count says. Checking first also means no buffer larger than the file is
   // ever asked for.
   if (e.dwBytesInRes == 0 || !r.Contains(e.dwImageOffset, e.dwBytesInRes)) return kNotIconFile;
+  // An image cannot start over the file's own header and directory.
+  if (e.dwImageOffset < Icon_Directory_End(r.U16(4))) return kNotIconFile;
   try {
     image.bytes.assign(e.dwBytesInRes, 0);
   } catch (const std::bad_alloc&) {
@@ -45,7 +47,8 @@ bool Is_Valid_Icon_File(const RandomAccessFile& file) {
   if (!file.ReadAt(0, h, static_cast<size_t>(have))) return false;
   uint16_t idReserved = static_cast<uint16_t>(h[0] | h[1] << 8);
   uint16_t idType = static_cast<uint16_t>(h[2] | h[3] << 8);
-  int16_t idCount = static_cast<int16_t>(h[4] | h[5] << 8);
+  // An unsigned count: 32,768 images and more are as valid as one.
+  uint16_t idCount = static_cast<uint16_t>(h[4] | h[5] << 8);
   return idReserved == 0 && idType == 1 && idCount > 0;
 }
 

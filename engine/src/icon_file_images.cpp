@@ -1,5 +1,6 @@
 // Every image of an icon file, read and checked; and icon files written from
 // a program's group icon.
+#include <algorithm>
 #include <new>
 
 #include "reader.h"
@@ -12,21 +13,45 @@ std::string Image_Label(int index, int count) {
   return "Image " + std::to_string(index + 1) + " of " + std::to_string(count);
 }
 
+// The first pair of images that share a byte, as labels; empty when none do.
+// Sorted by offset, each image need only be checked against the one before.
+std::string First_Overlap(const std::vector<IconImage>& images) {
+  std::vector<size_t> order(images.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  auto begin = [&](size_t i) { return int64_t{images[i].entry.dwImageOffset}; };
+  auto end = [&](size_t i) { return begin(i) + images[i].entry.dwBytesInRes; };
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return begin(a) < begin(b); });
+  int count = static_cast<int>(images.size());
+  // The image reaching furthest so far: one may lie inside a long image that
+  // is not its direct predecessor.
+  size_t reach = order.empty() ? 0 : order[0];
+  for (size_t k = 1; k < order.size(); ++k) {
+    if (begin(order[k]) < end(reach)) {
+      size_t a = std::min(reach, order[k]), b = std::max(reach, order[k]);
+      return Image_Label(static_cast<int>(a), count) + " and image " + std::to_string(b + 1) + " share bytes";
+    }
+    if (end(order[k]) > end(reach)) reach = order[k];
+  }
+  return {};
+}
+
 int32_t Read_Images(const RandomAccessFile& file, std::vector<IconImage>& images, std::string& why) {
   if (!Is_Valid_Icon_File(file)) {
     why = "Its header is not that of an icon file with at least one image";
     return kNotIconFile;
   }
   Reader r(file, 0, file.Length());
-  int count = r.I16(4);
-  if (!r.Contains(kIconDirSize, int64_t{count} * kIconDirEntrySize)) {
+  uint16_t count = r.U16(4);
+  int64_t directory_end = Icon_Directory_End(count);
+  if (!r.Contains(0, directory_end)) {
     why = "Its directory of " + std::to_string(count) + " images runs past the end of the file";
     return kNotIconFile;
   }
-  // Each image's bytes are stored once in a well-formed file, so together
-  // they never exceed the file; this also bounds what is loaded here.
+  // Images that do not overlap each other or the directory never exceed the
+  // file together; checking each before loading it bounds what is loaded to
+  // the file's length.
   int64_t total = 0;
-  std::vector<IconImage> loaded(static_cast<size_t>(count));
+  std::vector<IconImage> loaded(count);
   for (int i = 0; i < count; ++i) {
     IconImage& image = loaded[static_cast<size_t>(i)];
     int64_t at = kIconDirSize + int64_t{i} * kIconDirEntrySize;
@@ -48,13 +73,24 @@ int32_t Read_Images(const RandomAccessFile& file, std::vector<IconImage>& images
       why = Image_Label(i, count) + " runs past the end of the file";
       return kNotIconFile;
     }
+    if (e.dwImageOffset < directory_end) {
+      why = Image_Label(i, count) + " starts inside the file's header or directory";
+      return kNotIconFile;
+    }
     total += e.dwBytesInRes;
     if (total > file.Length()) {
       why = Image_Label(i, count) + " overlaps another image";
       return kNotIconFile;
     }
-    image.bytes.resize(e.dwBytesInRes);
-    r.Bytes(e.dwImageOffset, image.bytes.data(), e.dwBytesInRes);
+  }
+  std::string overlap = First_Overlap(loaded);
+  if (!overlap.empty()) {
+    why = overlap;
+    return kNotIconFile;
+  }
+  for (IconImage& image : loaded) {
+    image.bytes.resize(image.entry.dwBytesInRes);
+    r.Bytes(image.entry.dwImageOffset, image.bytes.data(), image.entry.dwBytesInRes);
   }
   images = std::move(loaded);
   return kSuccess;

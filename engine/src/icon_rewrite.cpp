@@ -64,14 +64,13 @@ class Planner {
     // outside the section and are refused here.
     if (!section_.Contains(group, kGrpIconDirSize)) Raise(9);
     if (!groups_.insert(group).second) return;
-    int16_t idCount = r_.I16(int64_t{group} + 4);
-    if (idCount < 0) Raise(9);
+    uint16_t idCount = r_.U16(int64_t{group} + 4);
     // An idCount that runs past the group's own data, or past the section, is
     // malformed (the nID that is not written must be there too).
     int64_t group_bytes = kGrpIconDirSize + int64_t{idCount} * kGrpIconDirEntrySize;
     if (group_bytes > size || !section_.Contains(group, group_bytes)) Raise(9);
     std::vector<uint8_t> shared(icon_.entry_bytes.begin(), icon_.entry_bytes.begin() + kSharedEntryBytes);
-    for (int16_t e = 0; e < idCount; ++e) {
+    for (int e = 0; e < idCount; ++e) {
       if (--group_entry_budget_ < 0) Raise(9);  // groups that overlap each other
       int64_t at = int64_t{group} + kGrpIconDirSize + int64_t{e} * kGrpIconDirEntrySize;
       // The same place written with the same bytes is one write.

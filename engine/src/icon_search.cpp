@@ -6,11 +6,11 @@
 
 namespace vantorel::engine {
 
-int16_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection& section,
+int32_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection& section,
                             std::vector<IconImageRef>& icons, const WarningSink& warn) {
-  return Trap(warn, kIconLocateText, [&]() -> int16_t {
+  return Trap(warn, kIconLocateText, [&]() -> int32_t {
     Reader r = Resource_Section_Reader(file, section);
-    int16_t count = 0;
+    int32_t count = 0;
     WalkCallbacks cb;
     cb.want_type = [](const ResourceEntry& type) { return type.Name == kRtIcon; };
     cb.visit = [&](const LanguageVisit& v) {
@@ -21,7 +21,7 @@ int16_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection&
       icon.Offset = RVA_to_Offset(section, rva, warn);
       icon.Size = r.U32(int64_t{entry} + 4);
       icon.DataEntry = entry;
-      count = Add16(count, 1);
+      count = Add32(count, 1);
       icons.push_back(icon);
     };
     Walk_Resource_Tree(r, section.root, cb);

@@ -111,6 +111,13 @@ size_t Best_Image(const std::vector<IconSize>& images, const IconSize& wanted) {
               });
 }
 
+size_t Nth_Best_Image(const std::vector<IconSize>& images, const IconSize& wanted, size_t nth) {
+  for (size_t i = 0; i < images.size(); ++i) {
+    if (images[i] == wanted && nth-- == 0) return i;
+  }
+  return Best_Image(images, wanted);
+}
+
 int Size_Rank(const IconSize& wanted) {
   constexpr int kShownMost[] = {16, 32, 48, 256};
   for (int i = 0; i < 4; ++i) {

@@ -56,4 +56,21 @@ struct IconTree {
 // lies outside the section, or a group whose idCount runs past its data.
 IconTree Read_Icon_Tree(const Reader& r, const ResourceSection& section, const WarningSink& warn);
 
+
+// Where an icon's wanted size comes from.
+enum class WantedFrom { Group, OldImage, IconFile };
+
+struct IconWants {
+  std::vector<IconSize> sizes;  // per icon of the tree
+  // Per icon: its place among the entries of its group that describe exactly
+  // its size, so the k-th of them gets the icon file's k-th image of it.
+  std::vector<size_t> ordinals;
+  std::vector<WantedFrom> from;
+};
+
+// The size each icon should show: what the first group entry naming it
+// describes (one of its own language first); for an icon no group names, what
+// its old image says (read through `r`); failing that, `fallback`.
+IconWants Wanted_Sizes(const Reader& r, const IconTree& tree, const IconSize& fallback);
+
 }  // namespace vantorel::engine

@@ -44,6 +44,21 @@ class PosixFile : public RandomAccessFile {
     return true;
   }
 
+  bool Append(const void* data, size_t size) override {
+    int64_t at = length_;
+    length_ += static_cast<int64_t>(size);
+    if (WriteAt(at, data, size)) return true;
+    // A part may have landed: the file is cut back to where it ended.
+    length_ = at;
+    return false;
+  }
+
+  bool Truncate(int64_t length) override {
+    if (length < 0 || length > length_ || ftruncate(fd_, length) != 0) return false;
+    length_ = length;
+    return true;
+  }
+
   bool Flush() override { return fsync(fd_) == 0; }
 
  private:

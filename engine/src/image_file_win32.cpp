@@ -48,6 +48,23 @@ class Win32File : public RandomAccessFile {
     return true;
   }
 
+  bool Append(const void* data, size_t size) override {
+    int64_t at = length_;
+    length_ += static_cast<int64_t>(size);
+    if (WriteAt(at, data, size)) return true;
+    length_ = at;
+    return false;
+  }
+
+  bool Truncate(int64_t length) override {
+    if (length < 0 || length > length_) return false;
+    LARGE_INTEGER to;
+    to.QuadPart = length;
+    if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_)) return false;
+    length_ = length;
+    return true;
+  }
+
   bool Flush() override { return FlushFileBuffers(handle_) != 0; }
 
  private:

@@ -52,12 +52,13 @@ std::optional<std::vector<int64_t>> Pack_Images(const std::vector<Stretch>& free
 }
 
 bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
-                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice) {
+                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice,
+                   const std::vector<size_t>& ordinals) {
   if (images.empty()) return false;
   std::vector<size_t> best(wants.size());
   std::vector<int> rank(images.size(), 5), demand(images.size(), 0);
   for (size_t w = 0; w < wants.size(); ++w) {
-    best[w] = Best_Image(images, wants[w]);
+    best[w] = Nth_Best_Image(images, wants[w], w < ordinals.size() ? ordinals[w] : 0);
     rank[best[w]] = std::min(rank[best[w]], Size_Rank(wants[w]));
     ++demand[best[w]];
   }
@@ -96,10 +97,14 @@ bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32
   }
 
   std::vector<IconSize> kept_sizes;
-  for (size_t k : kept) kept_sizes.push_back(images[k]);
+  std::vector<bool> is_kept(images.size(), false);
+  for (size_t k : kept) {
+    kept_sizes.push_back(images[k]);
+    is_kept[k] = true;
+  }
   choice = SizeChoice{};
   for (size_t w = 0; w < wants.size(); ++w) {
-    size_t given = kept[Best_Image(kept_sizes, wants[w])];
+    size_t given = is_kept[best[w]] ? best[w] : kept[Best_Image(kept_sizes, wants[w])];
     choice.image_of_icon.push_back(given);
     choice.substitute.push_back(given != best[w]);
   }

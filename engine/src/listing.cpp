@@ -50,8 +50,8 @@ void Read_Listing(const RandomAccessFile& file, const ResourceSection& section, 
     int64_t data = to_offset(r.I32(entry));
     int64_t size = r.U32(int64_t{entry} + 4);
     if (!r.Contains(data, 6)) return;
-    int16_t count = r.I16(data + 4);
-    for (int16_t e = 0; e < count && 6 + (e + 1) * int64_t{kGrpIconDirEntrySize} <= size; ++e) {
+    uint16_t count = r.U16(data + 4);
+    for (int e = 0; e < count && 6 + (e + 1) * int64_t{kGrpIconDirEntrySize} <= size; ++e) {
       int64_t at = data + 6 + e * int64_t{kGrpIconDirEntrySize};
       if (!r.Contains(at, kGrpIconDirEntrySize)) break;
       IconGroupEntry g;

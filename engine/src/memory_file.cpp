@@ -21,4 +21,16 @@ bool MemoryFile::WriteAt(int64_t offset, const void* data, size_t size) {
   return true;
 }
 
+bool MemoryFile::Append(const void* data, size_t size) {
+  const auto* p = static_cast<const uint8_t*>(data);
+  bytes_.insert(bytes_.end(), p, p + size);
+  return true;
+}
+
+bool MemoryFile::Truncate(int64_t length) {
+  if (length < 0 || static_cast<uint64_t>(length) > bytes_.size()) return false;
+  bytes_.resize(static_cast<size_t>(length));
+  return true;
+}
+
 }  // namespace vantorel::engine

@@ -1,8 +1,10 @@
 // POSIX half of writing a new file whole.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "vantorel/engine.h"
@@ -22,17 +24,36 @@ bool Write_All(int fd, const std::vector<uint8_t>& bytes) {
 }
 
 // A fresh file beside `path`, created exclusively; -1 with errno set when none can be.
+// Its name is short and hidden, whatever the length of `path`'s own: any name
+// the file system takes can be written this way.
 int Create_Temporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = path;
-    temporary += ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    char name[32];
+    std::snprintf(name, sizeof name, ".vt%08x.tmp", static_cast<unsigned>(getpid()) * 101u + static_cast<unsigned>(attempt));
+    temporary = path.parent_path() / name;
     int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
+// The new name is durable once its directory is: a crash right after success
+// must not lose the file. A directory that cannot be opened or synced (some
+// file systems refuse) leaves the file written all the same.
+void Sync_Directory(const std::filesystem::path& path) {
+  std::filesystem::path dir = path.parent_path();
+  int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
 }  // namespace
+
+bool Is_Same_File(const std::filesystem::path& a, const std::filesystem::path& b) {
+  struct stat x, y;
+  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
 
 NewFileResult Write_New_File(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
                              std::string& why) {
@@ -53,6 +74,7 @@ NewFileResult Write_New_File(const std::filesystem::path& path, const std::vecto
     // the same step that would take it.
     if (replace ? rename(temporary.c_str(), path.c_str()) == 0 : link(temporary.c_str(), path.c_str()) == 0) {
       if (!replace) unlink(temporary.c_str());
+      Sync_Directory(path);
       return NewFileResult::Written;
     }
     error = errno;

@@ -1,6 +1,8 @@
 // Win32 half of writing a new file whole.
 #include <windows.h>
 
+#include <cwchar>
+
 #include "system_message.h"
 #include "vantorel/engine.h"
 
@@ -18,18 +20,64 @@ bool Write_All(HANDLE h, const std::vector<uint8_t>& bytes) {
   return true;
 }
 
-// A fresh file beside `path`, created exclusively.
+// A fresh file beside `path`, created exclusively. Its name is short,
+// whatever the length of `path`'s own: any name the file system takes can be
+// written this way.
 HANDLE Create_Temporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = path;
-    temporary += L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
+    wchar_t name[32];
+    swprintf(name, 32, L"~vt%08lx.tmp", GetCurrentProcessId() * 101ul + static_cast<unsigned long>(attempt));
+    temporary = path.parent_path() / name;
     HANDLE h = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
   }
   return INVALID_HANDLE_VALUE;
 }
 
+// The system drops trailing dots and spaces from a name: "app.exe. ." names
+// app.exe. Dropped here too, so the identity test opens what a write would.
+std::filesystem::path As_System_Names(const std::filesystem::path& path) {
+  std::wstring text = path.native();
+  while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) {
+    size_t cut = text.find_last_not_of(L". ");
+    size_t separator = text.find_last_of(L"\\/:");
+    // "." and ".." are names of their own, not dots to drop.
+    bool dots_only = cut == std::wstring::npos || (separator != std::wstring::npos && cut <= separator);
+    if (dots_only) break;
+    text.resize(cut + 1);
+  }
+  return text;
+}
+
+struct FileIdentity {
+  DWORD volume = 0, high = 0, low = 0;
+};
+
+bool Identity_Of(const std::filesystem::path& path, FileIdentity& id) {
+  // No access asked: only the identity is read, and nobody's sharing is disturbed.
+  HANDLE h = CreateFileW(As_System_Names(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  bool known = GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  if (!known) return false;
+  id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  return true;
+}
+
 }  // namespace
+
+bool Is_Same_File(const std::filesystem::path& a, const std::filesystem::path& b) {
+  FileIdentity x, y;
+  if (Identity_Of(a, x) && Identity_Of(b, y)) return x.volume == y.volume && x.high == y.high && x.low == y.low;
+  // Without identities, two spellings of one full name are still one file.
+  wchar_t full_a[MAX_PATH * 4], full_b[MAX_PATH * 4];
+  DWORD na = GetFullPathNameW(As_System_Names(a).c_str(), MAX_PATH * 4, full_a, nullptr);
+  DWORD nb = GetFullPathNameW(As_System_Names(b).c_str(), MAX_PATH * 4, full_b, nullptr);
+  return na > 0 && nb > 0 && na < MAX_PATH * 4 && nb < MAX_PATH * 4 &&
+         CompareStringOrdinal(full_a, -1, full_b, -1, TRUE) == CSTR_EQUAL;
+}
 
 NewFileResult Write_New_File(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
                              std::string& why) {

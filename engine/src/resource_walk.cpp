@@ -1,5 +1,6 @@
 #include "resource_walk.h"
 
+#include <optional>
 #include <unordered_set>
 
 namespace vantorel::engine {
@@ -14,20 +15,20 @@ class Walk {
       : r_(r), root_(root), cb_(cb), budget_((r.end() - r.begin()) / 8 + 16) {}
 
   void Run() {
-    int16_t types = EntryCount(root_);
+    int32_t types = EntryCount(root_);
     for (int i = 1; i <= types; ++i) {
       ResourceEntry type = Entry(root_, i);
       if (!cb_.want_type || !cb_.want_type(type)) continue;
       NameString(type.Name);
       int32_t names_dir = Subdirectory(type);
       if (!names_seen_.insert(names_dir).second) continue;
-      int16_t names = EntryCount(names_dir);
+      int32_t names = EntryCount(names_dir);
       for (int j = 1; j <= names; ++j) {
         ResourceEntry name = Entry(names_dir, j);
         NameString(name.Name);
         int32_t languages_dir = Subdirectory(name);
         if (!languages_seen_.insert(languages_dir).second) continue;
-        int16_t languages = EntryCount(languages_dir);
+        int32_t languages = EntryCount(languages_dir);
         for (int k = 1; k <= languages; ++k) {
           ResourceEntry language = Entry(languages_dir, k);
           if (cb_.visit) cb_.visit({type, name, language});
@@ -42,16 +43,17 @@ class Walk {
     return Add32(root_, static_cast<int32_t>(e.OffsetToData & kLow24));
   }
 
-  int16_t EntryCount(int32_t dir) {
+  // Both counts are unsigned 16-bit numbers: a directory may hold up to
+  // 131,070 entries, and the budget below bounds the walk whatever they say.
+  int32_t EntryCount(int32_t dir) {
     Structure(dir, kDirectoryHeaderSize);
-    int16_t total = Add16(r_.I16(int64_t{dir} + 12), r_.I16(int64_t{dir} + 14));
-    if (total < 0) Raise(9);
-    return total;
+    return int32_t{r_.U16(int64_t{dir} + 12)} + r_.U16(int64_t{dir} + 14);
   }
 
-  // Entry i (from 1) lies at dir + 8 + 8 * i; the product is a 16-bit one.
-  ResourceEntry Entry(int32_t dir, int i) {
-    int32_t at = Add32(Add32(dir, 8), Mul16(8, static_cast<int16_t>(i)));
+  // Entry i (from 1) lies at dir + 8 + 8 * i, in 32-bit arithmetic: a
+  // directory of 4,096 entries and more is as valid as a small one.
+  ResourceEntry Entry(int32_t dir, int32_t i) {
+    int32_t at = Add32(Add32(dir, 8), Mul32(8, i));
     if (--budget_ < 0) Raise(9);
     Structure(at, 8);
     return {r_.U32(at), r_.U32(int64_t{at} + 4)};
@@ -109,21 +111,25 @@ void Walk_Resource_Tree(const Reader& r, int32_t root, const WalkCallbacks& call
   Walk(r, root, callbacks).Run();
 }
 
-std::string Resource_Name(const Reader& r, int32_t root, uint32_t name) {
-  if (!(name & kNameIsString)) {
-    // Appended rather than "#" + ...: GCC 12 at -O3 warns falsely about the latter.
-    std::string number = "#";
-    return number.append(std::to_string(name));
-  }
+bool Is_String_Name(uint32_t name) { return (name & kNameIsString) != 0; }
+
+std::optional<std::u16string> Resource_Name_Units(const Reader& r, int32_t root, uint32_t name) {
+  if (!Is_String_Name(name)) return std::nullopt;
   int64_t at = int64_t{root} + (name & ~kNameIsString);
-  if (!r.Contains(at, 2)) return "?";
+  if (!r.Contains(at, 2)) return std::nullopt;
   int64_t length = r.U16(at);
-  if (!r.Contains(at + 2, 2 * length)) return "?";
+  if (!r.Contains(at + 2, 2 * length)) return std::nullopt;
+  std::u16string units(static_cast<size_t>(length), u'\0');
+  for (int64_t i = 0; i < length; ++i) units[static_cast<size_t>(i)] = static_cast<char16_t>(r.U16(at + 2 + 2 * i));
+  return units;
+}
+
+std::string Name_Text(const std::u16string& units) {
   std::string out;
-  for (int64_t i = 0; i < length; ++i) {
-    uint32_t c = r.U16(at + 2 + 2 * i);
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < length) {
-      uint32_t low = r.U16(at + 4 + 2 * i);
+  for (size_t i = 0; i < units.size(); ++i) {
+    uint32_t c = units[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size()) {
+      uint32_t low = units[i + 1];
       if (low >= 0xDC00 && low < 0xE000) {
         c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
         ++i;
@@ -132,6 +138,18 @@ std::string Resource_Name(const Reader& r, int32_t root, uint32_t name) {
     AppendUtf8(out, c);
   }
   return out;
+}
+
+std::string Resource_Name(const Reader& r, int32_t root, uint32_t name) {
+  if (!Is_String_Name(name)) {
+    // Appended rather than "#" + ...: GCC 12 at -O3 warns falsely about the latter.
+    std::string number = "#";
+    return number.append(std::to_string(name));
+  }
+  std::optional<std::u16string> units = Resource_Name_Units(r, root, name);
+  if (!units) return "?";
+  // Quoted, so that a name such as "#7" is never taken for number 7.
+  return "\"" + Name_Text(*units) + "\"";
 }
 
 }  // namespace vantorel::engine

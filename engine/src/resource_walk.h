@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "reader.h"
@@ -38,14 +39,25 @@ struct WalkCallbacks {
 int32_t Data_Entry_At(int32_t root, const LanguageVisit& visit);
 
 // Walks the tree at `root`, in stored order, reading only through `r` (the
-// resource section). Counts and index products follow the 16-bit rules, so
-// entries past 4,095 of any directory raise "Overflow". Each directory is
+// resource section). Counts are unsigned and offsets 32-bit, so directories
+// of any size a program may hold are walked. Each directory is
 // walked once however many entries lead to it, and the walk reads at most one
 // entry for every eight bytes of the section: no tree makes it run long.
 void Walk_Resource_Tree(const Reader& r, int32_t root, const WalkCallbacks& callbacks);
 
 // A named entry's name (a counted UTF-16 string at root + the low 31 bits),
-// as UTF-8; "#N" for a numbered entry.
+// as UTF-8 in double quotes, so that no name reads as a number; "#N" for a
+// numbered entry.
 std::string Resource_Name(const Reader& r, int32_t root, uint32_t name);
+
+// UTF-16 units as UTF-8 (a lone surrogate kept as its own three bytes).
+std::string Name_Text(const std::u16string& units);
+
+// Whether an entry is named by a string rather than a number.
+bool Is_String_Name(uint32_t name);
+
+// A named entry's name as stored; nothing for a numbered entry or a name
+// that does not lie wholly in the section.
+std::optional<std::u16string> Resource_Name_Units(const Reader& r, int32_t root, uint32_t name);
 
 }  // namespace vantorel::engine

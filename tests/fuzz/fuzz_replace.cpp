@@ -7,11 +7,14 @@
 // headers excluded), but the header's CheckSum; a CheckSum that was right is
 // still right; every icon entry names the new image, whose bytes are there.
 // The same pair then goes through --all-sizes, with the same promises; after
-// a success every icon entry names one whole image of the icon file.
+// a success every icon entry names one whole image of the icon file. The
+// target's first group is also taken out (--extract): it changes nothing, and
+// what it makes is an icon file whose every image lies in the target.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "vantorel/all_sizes.h"
@@ -131,6 +134,32 @@ void Check_Icons_Name_Images(const std::vector<uint8_t>& after, const std::vecto
   }
 }
 
+// --extract of the first group: the program is only read, and a success is an
+// icon file the reader takes, of as many images as reported, each of them
+// bytes of the program.
+void Check_Extract(const std::vector<uint8_t>& original) {
+  MemoryFile target(original);
+  ExtractedIcon extracted;
+  std::string failure;
+  int32_t result = Extract_Icon_Group_In(target, "target.exe", {}, extracted, failure, {});
+  if (target.bytes() != original) Violation("--extract changed the program");
+  if (result != kSuccess) {
+    if (failure.empty()) Violation("--extract failed without a text");
+    return;
+  }
+  MemoryFile ico(extracted.ico);
+  std::vector<IconImage> images;
+  std::string why;
+  if (Load_Icon_Images(ico, images, why) != kSuccess) Violation("--extract wrote no valid icon file");
+  if (images.size() != static_cast<size_t>(extracted.images)) Violation("--extract's count is not the file's");
+  for (const IconImage& image : images) {
+    std::boyer_moore_horspool_searcher searcher(image.bytes.begin(), image.bytes.end());
+    if (std::search(original.begin(), original.end(), searcher) == original.end()) {
+      Violation("--extract made an image the program does not hold");
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -159,5 +188,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t result = Replace_All_Sizes_In(target, images, "icon.ico", "target.exe", report, failure, sink);
     if (Check_Outcome(original, target.bytes(), result, failure)) Check_Icons_Name_Images(target.bytes(), images);
   }
+
+  Check_Extract(original);
   return 0;
 }

@@ -321,7 +321,7 @@ TEST(Extract, ANamedGroupMatchesWithoutRegardToCase) {
   NameEntry(b, pe, pe.root + group_names, pe.root + group_names + 16, pe.data_end, u"MAINICON");
   Taken t = Extract(b, {"MainIcon", true, 0});
   ASSERT_EQ(t.result, 0) << t.failure;
-  EXPECT_EQ(t.icon.group, "MAINICON");
+  EXPECT_EQ(t.icon.group, "\"MAINICON\"");
   EXPECT_EQ(t.icon.images, 2);
 }
 

@@ -73,7 +73,7 @@ TEST(Listing, GroupsImagesAndNames) {
       "A\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF1\x90\x80\x80\xF0\x9F\x98\x80"
       "\xF4\x8F\xBF\xBD\xE0\xB6\x85\xED\xB0\x80\xED\xA0\x81\xE4\xB8\x80\xED\xA0\x80Z";
   for (const IconGroupEntry& g : listing.groups) {
-    EXPECT_EQ(g.group, utf8);
+    EXPECT_EQ(g.group, "\"" + utf8 + "\"");
     EXPECT_EQ(g.language, 1033u);
     EXPECT_EQ(g.colors, 0);
     EXPECT_EQ(g.bits, 32);

@@ -99,15 +99,37 @@ TEST_F(CliTest, AllSizesDryRunNamesSubstitutesAndIconsNoGroupNames) {
       << o.out;
   EXPECT_EQ(o.out.find("* no group names"), std::string::npos) << o.out;
 
-  // A third icon that the group does not list keeps its own old size, marked.
-  PeOptions opts = IconProgram({800, 800, 800});
-  opts.resources.back().data = GroupIcon({1, 2});
-  WriteFileBytes(target_, BuildPe(opts).bytes);
-  WriteFileBytes(icon_, IconFile({Square(300, 1, 16), Square(600, 2, 32)}));
-  o = Cli({"--dry-run", "--all-sizes", icon_, target_});
-  ASSERT_EQ(o.status, 0) << o.err;
-  EXPECT_NE(o.out.find("\n  * no group names this icon: the size is its old image's own\n"), std::string::npos)
-      << o.out;
+  // A third icon that the group does not list keeps its own old size, or,
+  // when its old image's header says nothing, gets the icon file's first
+  // image's: the note under the table says which.
+  struct Third {
+    bool header;
+    const char* mark;
+    const char* note;
+  } thirds[] = {
+      {true, "48x48 32-bit* ", "\n  * no group names this icon: the size is its old image's own\n"},
+      {false, "16x16 32-bit** ",
+       "\n  ** no group names this icon and its old image's header cannot be read: the size is the icon file's "
+       "first image's\n"},
+  };
+  for (const Third& t : thirds) {
+    PeOptions opts = IconProgram({800, 800, 800});
+    opts.resources.back().data = GroupIcon({1, 2});
+    if (t.header) {
+      Bytes& old = opts.resources[2].data;
+      Put32(old, 0, 40);
+      Put32(old, 4, 48);
+      Put32(old, 8, 96);
+      Put16(old, 14, 32);
+    }
+    WriteFileBytes(target_, BuildPe(opts).bytes);
+    WriteFileBytes(icon_, IconFile({Square(300, 1, 16), Square(600, 2, 32)}));
+    o = Cli({"--dry-run", "--all-sizes", icon_, target_});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find(t.mark), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find(t.note), std::string::npos) << o.out;
+    EXPECT_EQ(o.out.find(t.header ? "**" : "  * no"), std::string::npos) << "only the note that applies: " << o.out;
+  }
 }
 
 // --language takes a decimal or "0x" hexadecimal number of 32 bits; the

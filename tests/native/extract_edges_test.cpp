@@ -44,7 +44,7 @@ TEST(ExtractEdges, GroupsByNumberOrName) {
     const char* found;  // nullptr: no such group
   } cases[] = {
       {"9", "#9"},         {"#9", "#9"},         {"10", "#10"},     {"#10", "#10"}, {"17", "#17"},
-      {"#0017", "#17"},    {"65535", "#65535"},  {"#65535", "#65535"}, {"1a", "1A"},   {"1A", "1A"},
+      {"#0017", "#17"},    {"65535", "#65535"},  {"#65535", "#65535"}, {"1a", "\"1A\""},   {"1A", "\"1A\""},
       {"65536", nullptr},  {"#8", nullptr},      {"x9", nullptr},   {"1", nullptr}, {"#1", nullptr},
   };
   for (const Case& c : cases) {

@@ -20,9 +20,10 @@ TEST(IsValidIconFile, HeaderRules) {
   Bytes none = good;
   Put16(none, 4, 0);
   EXPECT_FALSE(Valid(none));
-  Bytes negative = good;
-  Put16(negative, 4, 0x8000);
-  EXPECT_FALSE(Valid(negative));
+  // The count is unsigned: 32,768 is a count like any other.
+  Bytes many = good;
+  Put16(many, 4, 0x8000);
+  EXPECT_TRUE(Valid(many));
   Bytes reserved = good;
   Put16(reserved, 0, 1);
   EXPECT_FALSE(Valid(reserved));
@@ -75,21 +76,19 @@ TEST(LoadIconImages, ReadsEveryEntrysFields) {
   ExpectEntry(images[1], file, 1, large, 11, 6 + 2 * 16 + 40);
 }
 
-// Where the image starts is the entry's business: from the file's first
-// byte on, an image that is wholly there is read from there.
-TEST(LoadFirstImage, AnImageMayStartAtTheFilesFirstByte) {
+// An image starts after the header and the directory: one that starts at
+// the file's first byte, or is the whole file, is the file's own header read
+// as an image, and is refused.
+TEST(LoadFirstImage, AnImageMayNotStartOverTheHeader) {
   Bytes file = IconFile({Image(40, 1)});
   Put32(file, 6 + 12, 0);
   IconImage image;
-  ASSERT_EQ(Load(file, image), 0);
-  EXPECT_EQ(image.bytes, Bytes(file.begin(), file.begin() + 40));
-
-  // One image that is the whole file overlaps no other image.
+  EXPECT_EQ(Load(file, image), kNotIconFile);
   Put32(file, 6 + 8, static_cast<uint32_t>(file.size()));
   std::vector<IconImage> images;
   std::string why;
-  ASSERT_EQ(Load_Icon_Images(MemoryFile(file), images, why), 0) << why;
-  EXPECT_EQ(images[0].bytes, file);
+  EXPECT_EQ(Load_Icon_Images(MemoryFile(file), images, why), kNotIconFile);
+  EXPECT_EQ(why, "Image 1 of 1 starts inside the file's header or directory");
 }
 
 TEST(LoadFirstImage, RefusesImagesThatAreNotWhollyThere) {

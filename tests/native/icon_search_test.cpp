@@ -5,7 +5,7 @@ namespace vantorel::controls::test {
 namespace {
 
 struct Search {
-  int16_t count = -1;
+  int32_t count = -1;
   std::vector<IconImageRef> icons;
   Warnings warnings;
 };
@@ -49,33 +49,33 @@ TEST(FindIconResources, ATypeGivenByNameIsNeverTheIconType) {
   EXPECT_TRUE(s.icons.empty());
 }
 
-// A name directory declaring 5,000 entries, each leading to its own language
-// directory: entry 4,096 cannot be addressed with a 16-bit index product.
-TEST(FindIconResources, EntriesPast4095OverflowAfterListingTheFirst) {
-  PeOptions o = IconProgram({64});
-  const uint32_t declared = 5000, reachable = 4095;
-  o.free_after_data = 16 + 8 * declared + 24 * reachable;
-  BuiltPe pe = BuildPe(o);
-  Bytes b = pe.bytes;
-  uint32_t names = pe.data_end, languages = names + 16 + 8 * declared;
-  Put16(b, names + 14, static_cast<uint16_t>(declared));
-  for (uint32_t j = 0; j < reachable; ++j) {
-    uint32_t lang_dir = languages + 24 * j;
-    Put32(b, names + 16 + 8 * j, j + 1);
-    Put32(b, names + 16 + 8 * j + 4, 0x80000000u | (lang_dir - pe.root));
-    Put16(b, lang_dir + 14, 1);
-    Put32(b, lang_dir + 16, 1033);
-    Put32(b, lang_dir + 20, pe.data_entry[0] - pe.root);
+// Name directories of 4,095 entries and more, each entry leading to its own
+// language directory: every entry is reached (offsets are 32-bit), and the
+// count is unsigned.
+TEST(FindIconResources, DirectoriesOfThousandsOfEntriesAreWalkedWhole) {
+  for (uint32_t entries : {4095u, 4096u, 5000u, 32768u}) {
+    PeOptions o = IconProgram({64});
+    o.free_after_data = 16 + 8 * entries + 24 * entries;
+    BuiltPe pe = BuildPe(o);
+    Bytes b = pe.bytes;
+    uint32_t names = pe.data_end, languages = names + 16 + 8 * entries;
+    Put16(b, names + 14, static_cast<uint16_t>(entries));
+    for (uint32_t j = 0; j < entries; ++j) {
+      uint32_t lang_dir = languages + 24 * j;
+      Put32(b, names + 16 + 8 * j, j + 1);
+      Put32(b, names + 16 + 8 * j + 4, 0x80000000u | (lang_dir - pe.root));
+      Put16(b, lang_dir + 14, 1);
+      Put32(b, lang_dir + 16, 1033);
+      Put32(b, lang_dir + 20, pe.data_entry[0] - pe.root);
+    }
+    // The icon type (the root's first entry) now leads to the big directory.
+    Put32(b, pe.type_dir_entries + 4, 0x80000000u | (names - pe.root));
+    Search s = Icons(b);
+    EXPECT_EQ(s.count, static_cast<int32_t>(entries));
+    EXPECT_EQ(s.icons.size(), entries);
+    EXPECT_EQ(s.icons.back().Offset, static_cast<int32_t>(pe.data_offset[0]));
+    EXPECT_TRUE(s.warnings.seen.empty()) << entries;
   }
-  // The icon type (the root's first entry) now leads to the big directory.
-  Put32(b, pe.type_dir_entries + 4, 0x80000000u | (names - pe.root));
-  Search s = Icons(b);
-  EXPECT_EQ(s.count, 0);
-  EXPECT_EQ(s.icons.size(), reachable);
-  EXPECT_EQ(s.icons.front().Offset, static_cast<int32_t>(pe.data_offset[0]));
-  ASSERT_EQ(s.warnings.seen.size(), 1u);
-  EXPECT_EQ(s.warnings.seen[0].first, Program_Name() + " - Overflow");
-  EXPECT_EQ(s.warnings.seen[0].second, InUse("An error occurred while locating the icon resources. "));
 }
 
 TEST(FindIconResources, ADirectoryOutsideTheSectionIsRefused) {

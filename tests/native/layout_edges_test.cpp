@@ -178,7 +178,7 @@ TEST(ListingEdges, NamesThatEndAtTheSectionsEnd) {
     NameEntry(b, pe, group_names, group_names + 16, end - 2 - 2 * static_cast<uint32_t>(name.size()), name);
     IconListing listing = ListOf(b);
     ASSERT_EQ(listing.groups.size(), 1u);
-    EXPECT_EQ(listing.groups[0].group, name.empty() ? "" : "MAINICON");
+    EXPECT_EQ(listing.groups[0].group, name.empty() ? "\"\"" : "\"MAINICON\"");
   }
 }
 

@@ -11,6 +11,8 @@
 #include <cstring>
 #endif
 
+#include <cstdio>
+
 #include "test_support.h"
 
 namespace vantorel::controls::test {
@@ -72,14 +74,15 @@ TEST(NewFileEdges, AWriteThatFailsPartWayLeavesNothing) {
   }
 }
 
-// The temporary is "NAME.tmpPID-N" for the first N from 0 to 99 that is free.
+// The temporary is ".vtXXXXXXXX.tmp" beside the file, the eight hex digits
+// PID * 101 + N for the first N from 0 to 99 that is free.
 TEST(NewFileEdges, TheTemporaryTakesTheFirstFreeOfAHundredNames) {
   TempDir dir;
   fs::path out = dir / "out.ico";
   auto temporary = [&](int n) {
-    fs::path t = out;
-    t += ".tmp" + std::to_string(getpid()) + "-" + std::to_string(n);
-    return t;
+    char name[32];
+    std::snprintf(name, sizeof name, ".vt%08x.tmp", static_cast<unsigned>(getpid()) * 101u + static_cast<unsigned>(n));
+    return dir / name;
   };
   for (int n = 1; n < 100; ++n) WriteFileBytes(temporary(n), Bytes{9});
   std::string why;
@@ -93,7 +96,67 @@ TEST(NewFileEdges, TheTemporaryTakesTheFirstFreeOfAHundredNames) {
   EXPECT_EQ(Write_New_File(out, Bytes{1, 2}, false, why), NewFileResult::Written) << why;  // the last one
   EXPECT_EQ(ReadFileBytes(out), (Bytes{1, 2}));
 }
+
+// Any name the file system takes can be written, up to its 255-byte limit:
+// the temporary's own name stays short.
+TEST(NewFileEdges, NamesUpToTheFileSystemsLimitAreWritten) {
+  TempDir dir;
+  for (size_t length : {size_t{240}, size_t{250}, size_t{254}, size_t{255}}) {
+    std::string name(length - 4, 'n');
+    fs::path out = dir / (name + ".ico");
+    std::string why;
+    for (bool replace : {false, true}) {
+      ASSERT_EQ(Write_New_File(out, Bytes{1, 2, 3}, replace, why), NewFileResult::Written) << length << ": " << why;
+      EXPECT_EQ(ReadFileBytes(out), (Bytes{1, 2, 3}));
+    }
+    fs::remove(out);
+  }
+  EXPECT_TRUE(fs::is_empty(dir.path())) << "no temporary is left behind";
+}
 #endif
+
+// One file however its name is spelt; another file, or none, is not it.
+TEST(NewFileEdges, OneFileUnderAnyOfItsNames) {
+  TempDir dir;
+  WriteFileBytes(dir / "app.exe", Bytes{1});
+  WriteFileBytes(dir / "other.exe", Bytes{1});
+  fs::create_directory(dir / "sub");
+  std::error_code ec;
+  fs::create_hard_link(dir / "app.exe", dir / "hard.exe", ec);
+  bool hard_links = !ec;
+  fs::create_symlink(dir / "app.exe", dir / "soft.exe", ec);
+  bool symlinks = !ec;
+  struct Case {
+    fs::path name;
+    bool same;
+    bool needs_hard_link = false, needs_symlink = false;
+  } cases[] = {
+      {dir / "app.exe", true},
+      {dir / "." / "app.exe", true},
+      {dir / "sub" / ".." / "app.exe", true},
+      {dir / "hard.exe", true, true},
+      {dir / "soft.exe", true, false, true},
+      {dir / "other.exe", false},
+      {dir / "missing.exe", false},
+      {dir / "sub", false},
+#ifdef _WIN32
+      // The system drops trailing dots and spaces and ignores case.
+      {dir / "app.exe.", true},
+      {dir / "APP.EXE.", true},
+      {dir / "app.exe. .", true},
+      {dir / "APP.EXE", true},
+#else
+      // Here those are other names.
+      {dir / "app.exe.", false},
+      {dir / "APP.EXE", false},
+#endif
+  };
+  for (const Case& c : cases) {
+    if ((c.needs_hard_link && !hard_links) || (c.needs_symlink && !symlinks)) continue;
+    EXPECT_EQ(Is_Same_File(dir / "app.exe", c.name), c.same) << Path_Text(c.name);
+    EXPECT_EQ(Is_Same_File(c.name, dir / "app.exe"), c.same) << Path_Text(c.name);
+  }
+}
 
 }  // namespace
 }  // namespace vantorel::controls::test

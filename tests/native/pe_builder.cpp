@@ -163,8 +163,28 @@ BuiltPe BuildPe(const PeOptions& o) {
     pe.language_entry.push_back(pe.root + tree.language_entry[i]);
   }
   pe.data_end = pe.root + tree.data_end;
+  if (!o.resource_section) {
+    // The section table keeps .text alone; the file ends with it.
+    std::fill(b.begin() + pe.rsrc_header, b.begin() + pe.rsrc_header + 40, 0);
+    Put16(b, fh + 2, 1);
+    Put32(b, pe.resource_dir, 0);
+    Put32(b, pe.resource_dir + 4, 0);
+    Put32(b, oh + 56, kTextVa + kSectionAlignment);
+    b.resize(kRsrcRaw);
+  }
   b.insert(b.end(), o.appended.begin(), o.appended.end());
   return pe;
+}
+
+void AddSymbolTable(BuiltPe& pe, uint32_t symbols, uint32_t strings) {
+  Bytes& b = pe.bytes;
+  uint32_t fh = pe.e_lfanew + 4;
+  Put32(b, fh + 8, static_cast<uint32_t>(b.size()));
+  Put32(b, fh + 12, symbols);
+  size_t at = b.size();
+  b.resize(at + 18 * symbols + strings, 0);
+  for (size_t i = at; i < at + 18 * symbols; ++i) b[i] = static_cast<uint8_t>(i * 13 + 1);
+  Put32(b, at + 18 * symbols, strings);
 }
 
 Bytes SizedGroup(const std::vector<Described>& entries) {

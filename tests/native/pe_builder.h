@@ -28,6 +28,7 @@ struct PeOptions {
   std::vector<Resource> resources;
   uint32_t free_after_data = 0;  // unreferenced bytes inside the resource data directory
   Bytes appended;                // data after the last section
+  bool resource_section = true;  // without it: .text alone, and no resource directory
 };
 
 struct BuiltPe {
@@ -47,6 +48,10 @@ struct BuiltPe {
 };
 
 BuiltPe BuildPe(const PeOptions& options);
+
+// Appends a COFF symbol table of `symbols` records and a string table of
+// `strings` bytes (its length field included), and points the file header at it.
+void AddSymbolTable(BuiltPe& pe, uint32_t symbols, uint32_t strings);
 
 // The usual layout: icon images 1..n (the sizes given) and one group icon 1
 // that lists them, all in language 1033.

@@ -157,7 +157,7 @@ TEST(MalformedTargets, RefusedBeforeAnyWrite) {
     std::function<void(Bytes&)> damage;
   } cases[] = {
       {"group count past its own data", [&](Bytes& b) { Put16(b, pe.data_offset[2] + 4, 3); }},
-      {"negative group count", [&](Bytes& b) { Put16(b, pe.data_offset[2] + 4, 0xFFFF); }},
+      {"group count 65,535, far past its own data", [&](Bytes& b) { Put16(b, pe.data_offset[2] + 4, 0xFFFF); }},
       {"group data below the section", [&](Bytes& b) { Put32(b, pe.data_entry[2], 0x1000); }},
       {"group data past the section", [&](Bytes& b) { Put32(b, pe.data_entry[2], pe.rsrc_va + pe.rsrc_raw_size - 4); }},
       {"icon data entry outside the section", [&](Bytes& b) { Put32(b, pe.language_entry[1] + 4, 0x00FFFF00u); }},
@@ -264,6 +264,34 @@ TEST(Rollback, AFailedWriteAnywherePutsBackEveryByte) {
   FailingFile restore_fails(pe.bytes, 3, false, true);
   EXPECT_EQ(Replace_Icon_In(restore_fails, image, "new.ico", "app.exe", failure, {}), kWriteFailed);
   EXPECT_EQ(failure, "Failed to write to app.exe. The target may be damaged; restore it from its backup.");
+}
+
+// A write fails, then one put-back fails and those after it succeed: the
+// file is not as it was, whichever put-back failed, and the text says so.
+TEST(Rollback, OneFailedPutBackAmongGoodOnesIsReported) {
+  BuiltPe pe = BuildPe(IconProgram({800, 800, 800}));
+  MemoryFile icon_file(IconFile({WorkedExampleImage()}));
+  IconImage image;
+  ASSERT_EQ(Load_First_Image(icon_file, image), 0);
+  // The fifth write fails; put-backs go last first: 5, 4, 3, 2, 1.
+  for (int failing_put_back = 0; failing_put_back < 5; ++failing_put_back) {
+    class OnePutBackFails : public MemoryFile {
+     public:
+      OnePutBackFails(Bytes b, int fail_at) : MemoryFile(std::move(b)), fail_at_(fail_at) {}
+      bool WriteAt(int64_t offset, const void* data, size_t size) override {
+        int n = writes_++;
+        if (n == 4 || n == 5 + fail_at_) return false;
+        return MemoryFile::WriteAt(offset, data, size);
+      }
+
+     private:
+      int writes_ = 0, fail_at_;
+    } file(pe.bytes, failing_put_back);
+    std::string failure;
+    EXPECT_EQ(Replace_Icon_In(file, image, "new.ico", "app.exe", failure, {}), kWriteFailed) << failing_put_back;
+    EXPECT_EQ(failure, "Failed to write to app.exe. The target may be damaged; restore it from its backup.")
+        << "put-back " << failing_put_back << " failed";
+  }
 }
 
 }  // namespace

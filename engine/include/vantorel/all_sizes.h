@@ -41,6 +41,11 @@ IconSize Described_Size(const IconImage& image);
 // their first image. `images` must not be empty.
 size_t Best_Image(const std::vector<IconSize>& images, const IconSize& wanted);
 
+// As Best_Image, for the `nth` (from 0) of several icons that want exactly
+// `wanted`: the nth image of exactly that size and depth, when the file holds
+// that many, so that two images of one size in a group each keep their icon.
+size_t Nth_Best_Image(const std::vector<IconSize>& images, const IconSize& wanted, size_t nth);
+
 // How much a size matters when the room cannot hold every image: the sizes
 // Windows shows most (16, 32, 48 and 256 pixels square, in that order) rank
 // 0 to 3, every other size 4. Lower is more important.
@@ -81,9 +86,11 @@ struct SizeChoice {
 // (Size_Rank), then of how many icons want them; one that no longer fits is
 // left out and its icons get the best of the images kept. When not even one
 // best image fits, the smallest image of the file stands in for all. False
-// when nothing fits.
+// when nothing fits. `ordinals` (empty: all 0) gives each wanted size's
+// place among the wants of exactly that size in its group (Nth_Best_Image).
 bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
-                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice);
+                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice,
+                   const std::vector<size_t>& ordinals = {});
 
 // ---- Icon files ---------------------------------------------------------------
 
@@ -102,6 +109,21 @@ struct IconFileImage {
 // An icon file holding `images` in order: ICONDIR, the entries with their
 // image offsets, then the images.
 std::vector<uint8_t> Icon_File_Bytes(const std::vector<IconFileImage>& images);
+
+// ---- Sizes and icons added ------------------------------------------------------
+
+// The target half of Change_Icon_Add_Sizes, on a target that is already open
+// and the icon file's images already loaded (at least one).
+int32_t Add_Sizes_In(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
+                     AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
+                     bool plan_only = false);
+
+// ---- Taking a group out --------------------------------------------------------
+
+// Extract_Icon_Group on a target that is already open.
+int32_t Extract_Icon_Group_In(const RandomAccessFile& target, const std::string& target_path,
+                              const GroupSelection& selection, ExtractedIcon& extracted, std::string& failure_text,
+                              const WarningSink& warn = {});
 
 // ---- The replacement ------------------------------------------------------------
 

@@ -38,6 +38,13 @@ enum Failure : int32_t {
   kGroupDamaged = 1013,
   kOutputExists = 1014,
   kOutputFailed = 1015,
+  // Adding sizes and icons (--add-sizes) at the program's end: something
+  // other than the COFF symbol table follows the last section (an installer's
+  // payload, a signature), which must keep ending the file; the headers have
+  // no room for one more section header, or no entry for the resource
+  // directory.
+  kAppendedData = 1017,
+  kNoSectionRoom = 1018,
 };
 
 // Receives the warnings that inner steps report before they give up
@@ -121,6 +128,9 @@ struct SizeAssignment {
   // size its own old image says (wanted_by_group false).
   int wanted_width = 0, wanted_height = 0, wanted_bits = 0;
   bool wanted_by_group = true;
+  // No group names it and its old image's header is unreadable: the wanted
+  // size is the icon file's first image's.
+  bool wanted_from_icon_file = false;
   int image = 0;  // which image of the icon file, counted from 1
   int width = 0, height = 0, bits = 0;
   uint32_t bytes = 0;
@@ -148,11 +158,48 @@ int32_t Change_Icon_All_Sizes(const std::filesystem::path& icon, const std::file
                               AllSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
                               bool plan_only = false);
 
+// ---- Sizes and icons added: --add-sizes ---------------------------------------
+
+// A group entry --add-sizes adds: the group, and the new icon resource that
+// holds one image of the icon file.
+struct AddedEntry {
+  std::string group;  // "#1" or the quoted name
+  uint32_t language = 0;
+  bool new_group = false;  // the program had no icon group: this one is made
+  int image = 0;           // which image of the icon file, counted from 1
+  int width = 0, height = 0, bits = 0;
+  uint16_t icon_id = 0;
+};
+
+struct AddSizesReport {
+  std::vector<SizeAssignment> icons;  // the program's own icons, filled as --all-sizes fills them
+  std::vector<AddedEntry> added;
+  int images_written = 0;
+  bool new_section = true;  // false: the section an earlier run added is used again
+  std::string section_name;
+  int64_t length_before = 0, length_after = 0;
+  bool checksum = false;
+};
+
+// Gives every icon group of `target`, in every language, every image of
+// `icon`: sizes the groups have are filled as Change_Icon_All_Sizes fills
+// them, sizes they lack are added as new icon resources; a program with no
+// icon group gets group #1. Nothing in the file moves or changes: the new
+// resource tree, images and groups go into one section added after the last
+// (or the one an earlier run added), at the end of the file, and only the
+// header fields that name it change (section count, the section header,
+// SizeOfImage, the resource directory, the checksum). Same failures and
+// promises as Change_Icon otherwise; with `plan_only` nothing is written.
+int32_t Change_Icon_Add_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
+                              AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
+                              bool plan_only = false);
+
 // ---- An icon taken out of a program --------------------------------------------
 
 // Which group icon to take: `group` empty for the first one, a number ("7" or
-// "#7") or a name (compared without regard to case); a language, or the
-// group's first.
+// "#7": only the numbered group) or a name (only a named group, compared
+// without regard to case; in double quotes it is taken as written, so
+// "\"#7\"" is the group named #7); a language, or the group's first.
 struct GroupSelection {
   std::string group;
   bool any_language = true;
@@ -174,6 +221,10 @@ int32_t Extract_Icon_Group(const std::filesystem::path& target, const GroupSelec
                            ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn = {});
 
 enum class NewFileResult { Written, AlreadyExists, Failed };
+
+// Whether two names lead to one existing file, however each is spelt: links,
+// "./", case, and on Windows the trailing dots and spaces the system drops.
+bool Is_Same_File(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Writes `bytes` to `path` as a whole: to a temporary file beside it first,
 // which then takes the name, so a failure leaves nothing behind and no

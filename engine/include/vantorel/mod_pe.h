@@ -84,7 +84,7 @@ struct IconImageRef {
 
 // Lists every icon image in tree order; returns the count (0 after a warning,
 // with the images listed before the error kept).
-int16_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection& section,
+int32_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection& section,
                             std::vector<IconImageRef>& icons, const WarningSink& warn);
 
 // ---- Icon file ---------------------------------------------------------------
@@ -107,15 +107,19 @@ struct IconImage {
 
 bool Is_Valid_Icon_File(const RandomAccessFile& file);
 
+// Where an icon file's directory of `count` entries ends: no image starts before.
+constexpr int64_t Icon_Directory_End(uint16_t count) { return kIconDirSize + int64_t{count} * kIconDirEntrySize; }
+
 // Loads the first image. Returns 0, or 1003 for an entry cut short, an empty
-// image or one running past the end of the file (whatever its byte count), 7
+// image, one running past the end of the file (whatever its byte count) or
+// one starting over the file's header or directory, 7
 // when the buffer cannot be had.
 int32_t Load_First_Image(const RandomAccessFile& file, IconImage& image);
 
 // ---- Rewrite --------------------------------------------------------------------
 
 struct PlannedWrite {
-  enum class Kind { Image, IconEntry, GroupEntry, Checksum };
+  enum class Kind { Image, IconEntry, GroupEntry, Checksum, Header };
   int64_t offset = 0;
   std::vector<uint8_t> bytes;
   Kind kind = Kind::Image;
@@ -155,6 +159,10 @@ uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset);
 // When the target keeps a checksum (not zero), adds the write that keeps it
 // right after the plan's other writes. Returns whether it added one.
 bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan);
+
+// As Plan_Checksum, for the CheckSum field at `field` and a file that will be
+// `new_length` bytes long: writes past the end add to it what they add.
+bool Plan_Checksum_Of(const RandomAccessFile& file, int64_t field, WritePlan& plan, int64_t new_length);
 
 // Everything a replacement would write, checked, and what it means.
 struct ReplacementPlan {

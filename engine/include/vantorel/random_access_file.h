@@ -17,7 +17,13 @@ class RandomAccessFile {
   virtual int64_t Length() const = 0;
   // Each transfers all `size` bytes or returns false.
   virtual bool ReadAt(int64_t offset, void* data, size_t size) const = 0;
+  // Writes inside the file only: an edit in place never changes its length.
   virtual bool WriteAt(int64_t offset, const void* data, size_t size) = 0;
+  // Adds `size` bytes at the end: the one way a file grows.
+  virtual bool Append(const void* data, size_t size) = 0;
+  // Cuts the file back to `length` (not more than it has): how an append is
+  // undone.
+  virtual bool Truncate(int64_t length) = 0;
   // Makes every write so far durable.
   virtual bool Flush() = 0;
 };
@@ -37,6 +43,8 @@ class MemoryFile : public RandomAccessFile {
   int64_t Length() const override { return static_cast<int64_t>(bytes_.size()); }
   bool ReadAt(int64_t offset, void* data, size_t size) const override;
   bool WriteAt(int64_t offset, const void* data, size_t size) override;
+  bool Append(const void* data, size_t size) override;
+  bool Truncate(int64_t length) override;
   bool Flush() override { return true; }
   const std::vector<uint8_t>& bytes() const { return bytes_; }
 

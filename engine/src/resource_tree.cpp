@@ -1,0 +1,191 @@
+#include "resource_tree.h"
+
+#include <algorithm>
+
+#include "resource_walk.h"
+
+namespace vantorel::engine {
+namespace {
+
+constexpr uint32_t kSubdirectory = 0x80000000u;
+constexpr uint32_t kNamed = 0x80000000u;
+constexpr size_t kDirectorySize = 16, kEntrySize = 8, kDataEntrySize = 16;
+
+ResourceId Id_Of(const Reader& r, int32_t root, uint32_t raw) {
+  if (!Is_String_Name(raw)) return ResourceId::Number(raw);
+  std::optional<std::u16string> name = Resource_Name_Units(r, root, raw);
+  if (!name) Raise(9);
+  return {true, 0, *name};
+}
+
+// Named entries first, then the numbers, each in the order given: the order
+// the loader's search expects of a directory.
+template <typename Node>
+std::vector<const Node*> Directory_Order(const std::vector<Node>& nodes) {
+  std::vector<const Node*> order;
+  for (const Node& n : nodes) order.push_back(&n);
+  std::stable_partition(order.begin(), order.end(), [](const Node* n) { return n->id.named; });
+  return order;
+}
+
+template <typename Node>
+Node& Numbered(std::vector<Node>& nodes, uint32_t number) {
+  auto it = std::find_if(nodes.begin(), nodes.end(), [&](const Node& n) { return !n.id.named && n.id.number == number; });
+  if (it != nodes.end()) return *it;
+  auto place = std::find_if(nodes.begin(), nodes.end(), [&](const Node& n) { return !n.id.named && n.id.number > number; });
+  Node made;
+  made.id = ResourceId::Number(number);
+  return *nodes.insert(place, std::move(made));
+}
+
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  b[at] = static_cast<uint8_t>(v);
+  b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// Lays the tree out in three passes over the same shape: the directories'
+// places, the data entries' and names' places, then the bytes.
+class TreeWriter {
+ public:
+  explicit TreeWriter(const ResourceTree& tree) : tree_(tree) {}
+
+  std::vector<uint8_t> Bytes() {
+    size_t directories = kDirectorySize + kEntrySize * tree_.types.size();
+    size_t leaves = 0, name_bytes = 0;
+    auto name_size = [](const ResourceId& id) { return id.named ? 2 + 2 * id.name.size() : 0; };
+    for (const TypeNode& t : tree_.types) {
+      name_bytes += name_size(t.id);
+      directories += kDirectorySize + kEntrySize * t.names.size();
+      for (const NameNode& n : t.names) {
+        name_bytes += name_size(n.id);
+        directories += kDirectorySize + kEntrySize * n.languages.size();
+        leaves += n.languages.size();
+      }
+    }
+    next_directory_ = 0;
+    next_leaf_ = directories;
+    next_name_ = directories + kDataEntrySize * leaves;
+    out_.assign((next_name_ + name_bytes + 3) / 4 * 4, 0);
+
+    size_t root = Take_Directory(tree_.types.size());
+    Put_Counts(root, Directory_Order(tree_.types));
+    size_t entry = root + kDirectorySize;
+    for (const TypeNode* t : Directory_Order(tree_.types)) {
+      size_t names = Take_Directory(t->names.size());
+      Put_Entry(entry, t->id, kSubdirectory | static_cast<uint32_t>(names));
+      entry += kEntrySize;
+      Write_Names(*t, names);
+    }
+    return std::move(out_);
+  }
+
+ private:
+  void Write_Names(const TypeNode& t, size_t dir) {
+    Put_Counts(dir, Directory_Order(t.names));
+    size_t entry = dir + kDirectorySize;
+    for (const NameNode* n : Directory_Order(t.names)) {
+      size_t languages = Take_Directory(n->languages.size());
+      Put_Entry(entry, n->id, kSubdirectory | static_cast<uint32_t>(languages));
+      entry += kEntrySize;
+      Write_Languages(*n, languages);
+    }
+  }
+
+  void Write_Languages(const NameNode& n, size_t dir) {
+    Put16(out_, dir + 14, static_cast<uint32_t>(n.languages.size()));
+    size_t entry = dir + kDirectorySize;
+    for (const LanguageNode& l : n.languages) {
+      size_t leaf = next_leaf_;
+      next_leaf_ += kDataEntrySize;
+      Put32(out_, entry, l.language);
+      Put32(out_, entry + 4, static_cast<uint32_t>(leaf));
+      entry += kEntrySize;
+      Put32(out_, leaf, l.data.rva);
+      Put32(out_, leaf + 4, l.data.size);
+      Put32(out_, leaf + 8, l.data.code_page);
+      Put32(out_, leaf + 12, l.data.reserved);
+    }
+  }
+
+  size_t Take_Directory(size_t entries) {
+    size_t at = next_directory_;
+    next_directory_ += kDirectorySize + kEntrySize * entries;
+    return at;
+  }
+
+  template <typename Node>
+  void Put_Counts(size_t dir, const std::vector<const Node*>& order) {
+    size_t named = static_cast<size_t>(std::count_if(order.begin(), order.end(), [](const Node* n) { return n->id.named; }));
+    Put16(out_, dir + 12, static_cast<uint32_t>(named));
+    Put16(out_, dir + 14, static_cast<uint32_t>(order.size() - named));
+  }
+
+  void Put_Entry(size_t entry, const ResourceId& id, uint32_t offset_to_data) {
+    Put32(out_, entry + 4, offset_to_data);
+    if (!id.named) {
+      Put32(out_, entry, id.number);
+      return;
+    }
+    size_t at = next_name_;
+    next_name_ += 2 + 2 * id.name.size();
+    Put16(out_, at, static_cast<uint32_t>(id.name.size()));
+    for (size_t i = 0; i < id.name.size(); ++i) Put16(out_, at + 2 + 2 * i, id.name[i]);
+    Put32(out_, entry, kNamed | static_cast<uint32_t>(at));
+  }
+
+  const ResourceTree& tree_;
+  std::vector<uint8_t> out_;
+  size_t next_directory_ = 0, next_leaf_ = 0, next_name_ = 0;
+};
+
+}  // namespace
+
+TypeNode& ResourceTree::Type(uint32_t number) { return Numbered(types, number); }
+
+NameNode& ResourceTree::Name(TypeNode& type, uint32_t number) { return Numbered(type.names, number); }
+
+const TypeNode* ResourceTree::Find_Type(uint32_t number) const {
+  for (const TypeNode& t : types) {
+    if (!t.id.named && t.id.number == number) return &t;
+  }
+  return nullptr;
+}
+
+ResourceTree Read_Resource_Tree(const Reader& r, int32_t root) {
+  ResourceTree tree;
+  // Branches arrive type by type, name by name, in stored order: a new entry
+  // opens a new node.
+  bool any_type = false, any_name = false;
+  ResourceEntry type_seen{}, name_seen{};
+  WalkCallbacks cb;
+  cb.want_type = [](const ResourceEntry&) { return true; };
+  cb.visit = [&](const LanguageVisit& v) {
+    if (!any_type || v.type.Name != type_seen.Name || v.type.OffsetToData != type_seen.OffsetToData) {
+      tree.types.push_back({Id_Of(r, root, v.type.Name), {}});
+      type_seen = v.type;
+      any_type = true;
+      any_name = false;
+    }
+    TypeNode& type = tree.types.back();
+    if (!any_name || v.name.Name != name_seen.Name || v.name.OffsetToData != name_seen.OffsetToData) {
+      type.names.push_back({Id_Of(r, root, v.name.Name), {}});
+      name_seen = v.name;
+      any_name = true;
+    }
+    int32_t entry = Data_Entry_At(root, v);
+    if (!r.Contains(entry, kDataEntrySize)) Raise(9);
+    ResourceData data{r.U32(entry), r.U32(int64_t{entry} + 4), r.U32(int64_t{entry} + 8), r.U32(int64_t{entry} + 12),
+                      entry};
+    type.names.back().languages.push_back({v.language.Name, data});
+  };
+  Walk_Resource_Tree(r, root, cb);
+  return tree;
+}
+
+std::vector<uint8_t> Tree_Bytes(const ResourceTree& tree) { return TreeWriter(tree).Bytes(); }
+
+}  // namespace vantorel::engine

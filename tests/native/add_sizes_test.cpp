@@ -1,0 +1,304 @@
+// --add-sizes: every image of the icon file in every icon group, whatever
+// the program held, and not one byte that was in the file moved or changed
+// but the header fields that name the new section. The result is read back
+// here by a small resource reader of the test's own, not the engine's.
+#include <map>
+#include <tuple>
+
+#include "all_sizes_support.h"
+
+namespace vantorel::controls::test {
+namespace {
+
+struct Added {
+  int32_t result = -1;
+  std::string failure;
+  AddSizesReport report;
+  Bytes after;
+};
+
+Added AddSizes(const Bytes& target, const Bytes& icon_file, bool plan_only = false) {
+  Added r;
+  MemoryFile file(target);
+  r.result = Add_Sizes_In(file, Images(icon_file), "app.exe", r.report, r.failure, {}, plan_only);
+  r.after = file.bytes();
+  return r;
+}
+
+// ---- The test's own reading of a program ------------------------------------
+
+struct Section {
+  uint32_t va, raw_size, raw;
+  std::string name;
+};
+
+struct Program {
+  const Bytes& b;
+  uint32_t optional = 0, table = 0;
+  bool plus = false;
+  std::vector<Section> sections;
+
+  explicit Program(const Bytes& bytes) : b(bytes) {
+    uint32_t fh = Get32(b, 60) + 4;
+    optional = fh + 20;
+    plus = Get16(b, optional) == 0x20B;
+    table = optional + Get16(b, fh + 16);
+    for (uint32_t i = 0; i < Get16(b, fh + 2); ++i) {
+      uint32_t s = table + 40 * i;
+      sections.push_back({Get32(b, s + 12), Get32(b, s + 16), Get32(b, s + 20),
+                          std::string(reinterpret_cast<const char*>(&b[s]), strnlen(reinterpret_cast<const char*>(&b[s]), 8))});
+    }
+  }
+  uint32_t Directory(int index) const { return optional + (plus ? 112 : 96) + 8 * static_cast<uint32_t>(index); }
+  uint32_t Offset(uint32_t rva) const {
+    for (const Section& s : sections) {
+      if (rva >= s.va && rva < s.va + s.raw_size) return s.raw + (rva - s.va);
+    }
+    ADD_FAILURE() << "RVA " << rva << " in no section";
+    return 0;
+  }
+  Bytes Data(uint32_t rva, uint32_t size) const {
+    uint32_t at = Offset(rva);
+    return Bytes(b.begin() + at, b.begin() + at + size);
+  }
+};
+
+// (type, name, language) -> (RVA, size), numbered entries only.
+using Leaves = std::map<std::tuple<uint32_t, uint32_t, uint32_t>, std::pair<uint32_t, uint32_t>>;
+
+Leaves Read_Leaves(const Program& p) {
+  Leaves leaves;
+  uint32_t root = p.Offset(Get32(p.b, p.Directory(2)));
+  auto entries = [&](uint32_t dir) {
+    std::vector<std::pair<uint32_t, uint32_t>> out;
+    uint32_t count = Get16(p.b, dir + 12) + Get16(p.b, dir + 14);
+    for (uint32_t i = 0; i < count; ++i) out.emplace_back(Get32(p.b, dir + 16 + 8 * i), Get32(p.b, dir + 20 + 8 * i));
+    return out;
+  };
+  for (auto [type, names] : entries(root)) {
+    for (auto [name, languages] : entries(root + (names & 0x7FFFFFFF))) {
+      for (auto [language, data] : entries(root + (languages & 0x7FFFFFFF))) {
+        leaves[{type, name, language}] = {Get32(p.b, root + data), Get32(p.b, root + data + 4)};
+      }
+    }
+  }
+  return leaves;
+}
+
+// Every group of the result holds, for every image of the icon file, an
+// entry describing it whose icon (the group's language first, as the loader
+// looks) holds exactly its bytes.
+void Expect_Every_Group_Shows_Every_Image(const Bytes& after, const Bytes& icon_file, const std::string& what) {
+  Program p(after);
+  Leaves leaves = Read_Leaves(p);
+  std::vector<IconImage> images = Images(icon_file);
+  int groups = 0;
+  for (const auto& [key, data] : leaves) {
+    auto [type, name, language] = key;
+    if (type != 14) continue;
+    ++groups;
+    Bytes group = p.Data(data.first, data.second);
+    for (const IconImage& image : images) {
+      bool shown = false;
+      for (uint32_t e = 0; e < Get16(group, 4); ++e) {
+        size_t at = 6 + 14 * e;
+        if (!std::equal(image.entry_bytes.begin(), image.entry_bytes.begin() + 12, group.begin() + at)) continue;
+        uint16_t id = Get16(group, at + 12);
+        auto icon = leaves.find({3, id, language});
+        if (icon == leaves.end()) icon = leaves.lower_bound({3, id, 0});
+        if (icon == leaves.end() || std::get<1>(icon->first) != id) continue;
+        shown = shown || p.Data(icon->second.first, icon->second.second) == image.bytes;
+      }
+      EXPECT_TRUE(shown) << what << ": group " << name << " (" << language << ") lacks the image of " << +image.entry.bWidth;
+    }
+  }
+  EXPECT_GT(groups, 0) << what;
+}
+
+// Every byte that was in the file keeps its place and value, but the header
+// fields the new section needs.
+void Expect_Nothing_Moved(const Bytes& before, const Bytes& after, const std::string& what) {
+  ASSERT_GE(after.size(), before.size()) << what;
+  Program p(before);
+  uint32_t fh = Get32(before, 60) + 4;
+  std::vector<std::pair<uint32_t, uint32_t>> fields = {
+      {fh + 2, 2}, {p.optional + 56, 4}, {p.optional + 64, 4}, {p.Directory(2), 8},
+      {p.table + 40 * static_cast<uint32_t>(p.sections.size()), 40}};
+  for (size_t i = 0; i < before.size(); ++i) {
+    if (before[i] == after[i]) continue;
+    bool allowed = std::any_of(fields.begin(), fields.end(), [&](auto f) { return i >= f.first && i < f.first + f.second; });
+    EXPECT_TRUE(allowed) << what << ": byte " << i << " changed";
+    if (!allowed) return;
+  }
+}
+
+Bytes Four_Sizes() { return IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 500, 2), Sized(48, 32, 700, 3), Sized(0, 32, 900, 4)}); }
+
+TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
+  auto sized_group = [](uint32_t name, uint32_t language, std::vector<Described> entries) {
+    return Resource{14, name, language, SizedGroup(entries)};
+  };
+  auto program = [](bool pe32plus, std::vector<Resource> resources, bool resource_section = true) {
+    PeOptions o;
+    o.pe32plus = pe32plus;
+    o.resources = std::move(resources);
+    o.resource_section = resource_section;
+    return o;
+  };
+  struct Case {
+    const char* what;
+    PeOptions options;
+    bool symbols = false;
+    size_t added;  // group entries the run adds
+  } cases[] = {
+      {"one group of 16 and 32", program(false, {{3, 1, 1033, Bytes(300, 1)}, {3, 2, 1033, Bytes(500, 2)},
+                                                  sized_group(1, 1033, {{16, 32, 1}, {32, 32, 2}})}), false, 2},
+      {"the same, 64-bit", program(true, {{3, 1, 1033, Bytes(300, 1)}, {3, 2, 1033, Bytes(500, 2)},
+                                          sized_group(1, 1033, {{16, 32, 1}, {32, 32, 2}})}), false, 2},
+      {"groups in two languages", program(false, {{3, 1, 1033, Bytes(300, 1)}, {3, 1, 1031, Bytes(300, 3)},
+                                                   sized_group(1, 1033, {{16, 32, 1}}), sized_group(1, 1031, {{16, 32, 1}}),
+                                                   sized_group(2, 1033, {{48, 32, 1}})}), false, 9},
+      {"resources but no icons", program(false, {{10, 1, 1033, Bytes(64, 0xEE)}, {16, 1, 1033, Bytes(40, 0xDD)}}), false, 4},
+      {"no resource section", program(false, {}, false), false, 4},
+      {"a COFF symbol table after the sections", program(false, {{3, 1, 1033, Bytes(300, 1)},
+                                                                  sized_group(1, 1033, {{16, 32, 1}})}), true, 3},
+  };
+  for (Case& c : cases) {
+    BuiltPe pe = BuildPe(c.options);
+    if (c.symbols) AddSymbolTable(pe, 3, 9);
+    Added r = AddSizes(pe.bytes, Four_Sizes());
+    ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
+    EXPECT_EQ(r.report.added.size(), c.added) << c.what;
+    Expect_Nothing_Moved(pe.bytes, r.after, c.what);
+    Expect_Every_Group_Shows_Every_Image(r.after, Four_Sizes(), c.what);
+    Program after(r.after);
+    ASSERT_EQ(after.sections.size(), Program(pe.bytes).sections.size() + 1) << c.what;
+    const Section& added = after.sections.back();
+    EXPECT_EQ(added.raw % 0x200, 0u) << c.what;
+    EXPECT_GE(added.raw, pe.bytes.size()) << c.what << ": the section starts past everything that was there";
+    EXPECT_EQ(r.after.size(), added.raw + added.raw_size) << c.what;
+    uint32_t virtual_size = Get32(r.after, after.table + 40 * static_cast<uint32_t>(after.sections.size() - 1) + 8);
+    EXPECT_EQ(added.va % 0x1000, 0u) << c.what;
+    EXPECT_EQ(Get32(r.after, after.optional + 56), (added.va + virtual_size + 0xFFF) / 0x1000 * 0x1000)
+        << c.what << ": SizeOfImage reaches the new section's end";
+    // Every resource that was there still points at its own bytes.
+    if (c.options.resource_section) {
+      Leaves old_leaves = Read_Leaves(Program(pe.bytes)), new_leaves = Read_Leaves(after);
+      for (const auto& [key, data] : old_leaves) {
+        if (std::get<0>(key) == 3 || std::get<0>(key) == 14) continue;
+        EXPECT_EQ(new_leaves.at(key), data) << c.what;
+      }
+    }
+  }
+}
+
+// A program whose checksum is right keeps it right; a zero checksum stays zero.
+TEST(AddSizes, TheChecksumIsKeptRight) {
+  for (bool kept : {true, false}) {
+    BuiltPe pe = BuildPe(IconProgram({300, 500}));
+    uint32_t field = pe.optional_header + 64;
+    if (kept) Put32(pe.bytes, field, PE_Checksum(pe.bytes.data(), pe.bytes.size(), field));
+    Added r = AddSizes(pe.bytes, Four_Sizes());
+    ASSERT_EQ(r.result, 0) << r.failure;
+    EXPECT_EQ(r.report.checksum, kept);
+    EXPECT_EQ(Get32(r.after, field), kept ? PE_Checksum(r.after.data(), r.after.size(), field) : 0u);
+  }
+}
+
+// Run again with the same icon file, nothing is added and the file keeps its
+// length and bytes; with other images, the section added first is used again.
+TEST(AddSizes, RunsAgainUseTheSameSection) {
+  BuiltPe pe = BuildPe(IconProgram({300, 500}));
+  Added first = AddSizes(pe.bytes, Four_Sizes());
+  ASSERT_EQ(first.result, 0) << first.failure;
+  Added again = AddSizes(first.after, Four_Sizes());
+  ASSERT_EQ(again.result, 0) << again.failure;
+  EXPECT_TRUE(again.report.added.empty());
+  EXPECT_FALSE(again.report.new_section);
+  EXPECT_EQ(again.after, first.after);
+
+  Bytes other = IconFile({Sized(24, 32, 2000, 7), Sized(64, 32, 6000, 8)});
+  Added third = AddSizes(first.after, other);
+  ASSERT_EQ(third.result, 0) << third.failure;
+  EXPECT_EQ(Program(third.after).sections.size(), Program(first.after).sections.size());
+  Expect_Every_Group_Shows_Every_Image(third.after, other, "other images");
+  // What was in the program before the first run is still as it was.
+  Expect_Nothing_Moved(pe.bytes, third.after, "after a third run");
+}
+
+// Refused with its number and a clear sentence; the file keeps every byte.
+TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
+  struct Case {
+    const char* what;
+    std::function<void(BuiltPe&)> make;
+    int32_t result;
+    const char* says;
+  } cases[] = {
+      {"appended data", [](BuiltPe& pe) { pe.bytes.insert(pe.bytes.end(), 700, 0x5A); }, kAppendedData,
+       "app.exe carries appended data after its last section"},
+      {"a symbol table with data after it",
+       [](BuiltPe& pe) {
+         AddSymbolTable(pe, 2, 4);
+         pe.bytes.push_back(1);
+       },
+       kAppendedData, "carries appended data"},
+      {"a signature", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 96 + 8 * 4 + 4, 16); }, kAppendedData,
+       "app.exe is signed: its signature must stay at the end of the file"},
+      {"no room in the headers", [](BuiltPe& pe) { pe.bytes[pe.section_table + 80 + 39] = 1; }, kNoSectionRoom,
+       "has no room in its headers for one more section header"},
+      {"no resource directory entry", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 92, 2); }, kNoSectionRoom,
+       "has no resource directory entry"},
+      {"a file alignment of 0", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 36, 0); }, kNoSectionRoom,
+       "no usable section or file alignment"},
+  };
+  for (const Case& c : cases) {
+    BuiltPe pe = BuildPe(IconProgram({300, 500}));
+    c.make(pe);
+    Added r = AddSizes(pe.bytes, Four_Sizes());
+    EXPECT_EQ(r.result, c.result) << c.what;
+    EXPECT_NE(r.failure.find(c.says), std::string::npos) << c.what << ": " << r.failure;
+    EXPECT_NE(r.failure.find("The target was not changed."), std::string::npos) << c.what;
+    EXPECT_EQ(r.after, pe.bytes) << c.what;
+  }
+  // Trailing zeros short of one file alignment are padding, not data.
+  BuiltPe padded = BuildPe(IconProgram({300, 500}));
+  padded.bytes.insert(padded.bytes.end(), 100, 0);
+  EXPECT_EQ(AddSizes(padded.bytes, Four_Sizes()).result, 0);
+}
+
+// A file whose append or any later write fails, or whose flush fails: it
+// gets back its length and every byte, or says it may be damaged.
+TEST(AddSizes, AFailureAnywhereLeavesTheFileAsItWas) {
+  class Failing : public MemoryFile {
+   public:
+    Failing(Bytes b, int fail_at) : MemoryFile(std::move(b)), fail_at_(fail_at) {}
+    bool Append(const void* data, size_t size) override {
+      return writes_++ != fail_at_ && MemoryFile::Append(data, size);
+    }
+    bool WriteAt(int64_t offset, const void* data, size_t size) override {
+      if (writes_++ == fail_at_) {
+        MemoryFile::WriteAt(offset, data, size / 2);  // torn
+        return false;
+      }
+      return MemoryFile::WriteAt(offset, data, size);
+    }
+
+   private:
+    int writes_ = 0, fail_at_;
+  };
+  BuiltPe pe = BuildPe(IconProgram({300, 500}));
+  Put32(pe.bytes, pe.optional_header + 64, PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
+  // The append, then the section header, the count, SizeOfImage, the
+  // directory and the checksum.
+  for (int fail_at = 0; fail_at < 6; ++fail_at) {
+    Failing file(pe.bytes, fail_at);
+    AddSizesReport report;
+    std::string failure;
+    EXPECT_EQ(Add_Sizes_In(file, Images(Four_Sizes()), "app.exe", report, failure), kWriteFailed) << fail_at;
+    EXPECT_EQ(failure, "Failed to write to app.exe. The target was left unchanged.") << fail_at;
+    EXPECT_EQ(file.bytes(), pe.bytes) << "failing write " << fail_at;
+  }
+}
+
+}  // namespace
+}  // namespace vantorel::controls::test

@@ -10,13 +10,20 @@
 namespace vantorel::controls::test {
 namespace {
 
+// Wrong usage is two lines on stderr: what is wrong, and where to look.
+void ExpectWrongUsage(const Output& o, const std::string& what) {
+  EXPECT_EQ(o.status, 2) << what;
+  EXPECT_TRUE(o.out.empty()) << what;
+  EXPECT_EQ(Lines(o.err), 2u) << what << ": " << o.err;
+  EXPECT_EQ(o.err.rfind("vantorel-cli: ", 0), 0u) << what << ": " << o.err;
+  EXPECT_NE(o.err.find("\nTry 'vantorel-cli --help' for more information.\n"), std::string::npos) << o.err;
+}
+
 TEST_F(CliTest, WrongUsageExitsTwo) {
   for (const auto& args : std::vector<std::vector<fs::path>>{
            {}, {"only.ico"}, {"a", "b", "c"}, {"--frobnicate", "a", "b"}, {"--list"}, {"--list", "a", "b"},
            {"--list", "--backup", "a"}, {"--version", "extra"}, {"--help", "extra"}}) {
-    Output o = Cli(args);
-    EXPECT_EQ(o.status, 2);
-    EXPECT_NE(o.err.find("Usage: vantorel-cli"), std::string::npos);
+    ExpectWrongUsage(Cli(args), std::to_string(args.size()));
   }
   EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
 }
@@ -197,9 +204,7 @@ TEST_F(CliTest, AllSizesAndExtractOptionsGoTogetherOnlyAsDocumented) {
            {"--extract", "a", "b", "--language", "en"},
            {"--extract", "a", "b", "--language", "0x"},
            {"--extract", "a", "b", "--language", "4294967296"}}) {
-    Output o = Cli(args);
-    EXPECT_EQ(o.status, 2) << args.size() << " " << o.err;
-    EXPECT_NE(o.err.find("Usage: vantorel-cli"), std::string::npos);
+    ExpectWrongUsage(Cli(args), std::to_string(args.size()));
   }
   Output help = Cli({"--help"});
   for (const char* option : {"--all-sizes", "--extract", "--group", "--language", "--force"}) {

@@ -120,8 +120,9 @@ class Extractor {
 int32_t Run(const std::filesystem::path& target, const GroupSelection& selection, ExtractedIcon& out,
             std::string& failure_text, const WarningSink& warn) {
   const std::string target_path = Path_Text(target);
-  auto file = OpenImageFile(target, Access::Read);
-  if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
+  std::string reason;
+  auto file = OpenImageFile(target, Access::Read, reason);
+  if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
   ResourceSection section;
   if (int32_t located = Locate_Resource_Section(*file, target_path, section, failure_text, warn)) return located;
   Extractor extractor(*file, section, target_path, warn);

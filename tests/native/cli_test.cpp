@@ -1,4 +1,6 @@
 // vantorel-cli: usage, exit statuses, one-line diagnostics, backups, --list.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -308,6 +310,37 @@ TEST_F(CliTest, NoBackupNoChange) {
   // The fixed sentence, then the system's reason.
   EXPECT_NE(o.err.find(". The target was not changed. File name too long\n"), std::string::npos) << o.err;
   EXPECT_EQ(ReadFileBytes(target), pe_.bytes);
+}
+
+// A file that cannot be opened: failure 1000's fixed sentence, then the
+// system's reason, for the target and the icon file alike.
+TEST_F(CliTest, AFileThatCannotBeOpenedIsFailure1000WithTheReason) {
+  fs::path fifo = dir_ / "pipe.exe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  auto held = OpenImageFile(target_, Access::Read);
+  ASSERT_TRUE(held);
+  struct Case {
+    std::vector<fs::path> args;
+    fs::path failing;
+    std::string reason;
+  } cases[] = {
+      {{icon_, dir_ / "missing.exe"}, dir_ / "missing.exe", std::strerror(ENOENT)},
+      {{dir_ / "missing.ico", target_}, dir_ / "missing.ico", std::strerror(ENOENT)},
+      {{"--list", dir_.path()}, dir_.path(), std::strerror(EISDIR)},
+      {{"--extract", dir_ / "missing.exe", dir_ / "x.ico"}, dir_ / "missing.exe", std::strerror(ENOENT)},
+      {{"--all-sizes", icon_, fifo}, fifo, "Not a regular file"},
+      {{icon_, target_}, target_, "Locked by another process"},
+      {{"--dry-run", "--all-sizes", icon_, target_}, target_, "Locked by another process"},
+      {{"--list", icon_ / "x.exe"}, icon_ / "x.exe", std::strerror(ENOTDIR)},
+  };
+  for (const Case& c : cases) {
+    Output o = Cli(c.args);
+    EXPECT_EQ(o.status, 1) << c.reason;
+    EXPECT_EQ(o.err, "error 1000: Failed to open " + Path_Text(c.failing) +
+                         ". Make sure file is not in use by another program. " + c.reason + "\n");
+  }
+  held.reset();
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
 }
 
 // A target that cannot be read: failure 1010 with the system's reason, and

@@ -12,7 +12,10 @@ namespace {
 
 // A mode: the option that picks it, the operands it reads and the options
 // that go with it. The first mode whose option is given runs; the plain
-// replacement has no option of its own.
+// replacement has no option of its own. A new mode is a row here, a Mode and
+// its action in Run; the messages for options that do not go with it follow
+// from the rows. A new flag is a row of kFlags, an option with a value one of
+// kValued.
 struct ModeRule {
   Mode mode;
   const char* option;
@@ -80,8 +83,11 @@ struct Valued {
 };
 const Valued kValued[] = {{"--group", Read_Group}, {"--language", Read_Language}};
 
-bool Is_Valued(const std::string& option) {
-  return std::any_of(std::begin(kValued), std::end(kValued), [&](const Valued& v) { return option == v.option; });
+const Valued* Find_Valued(const std::string& option) {
+  for (const Valued& v : kValued) {
+    if (option == v.option) return &v;
+  }
+  return nullptr;
 }
 
 // "a", "a and b", "a, b and c".
@@ -150,7 +156,7 @@ std::vector<std::string> Words(const std::vector<std::filesystem::path>& args) {
   for (const auto& a : args) {
     std::string word = Argument_Text(a);
     options_end = options_end || word == "--";
-    if (!options_end && word.size() > 3 && word.back() == '=' && Is_Valued(word.substr(0, word.size() - 1))) {
+    if (!options_end && word.size() > 3 && word.back() == '=' && Find_Valued(word.substr(0, word.size() - 1))) {
       words.push_back(word.substr(0, word.size() - 1));
       words.emplace_back();
     } else {
@@ -169,7 +175,7 @@ class Reader {
     app_.allow_extras();                        // an unknown option is named in our words
     app_.allow_windows_style_options(false);    // on Windows too, "/x" is a file name
     for (const std::string& option : All_Options()) {
-      if (Is_Valued(option)) {
+      if (Find_Valued(option)) {
         app_.add_option(option, values_[option])->take_last();
       } else {
         app_.add_flag(option == "--help" ? "-h,--help" : option);
@@ -208,16 +214,13 @@ class Reader {
   std::string Read_Values(CommandLine& line) {
     for (const std::string& option : All_Options()) {
       if (!Given(option)) continue;
-      if (!Is_Valued(option)) {
-        // CLI11 lets "--backup=false" turn a flag off; a flag here takes no value.
-        for (const std::string& r : app_.get_option(option)->results()) {
-          if (r != "true") return option + " takes no value";
-        }
+      if (const Valued* valued = Find_Valued(option)) {
+        if (std::string why = valued->read(values_[option], line); !why.empty()) return why;
         continue;
       }
-      for (const Valued& v : kValued) {
-        if (option != v.option) continue;
-        if (std::string why = v.read(values_[option], line); !why.empty()) return why;
+      // CLI11 lets "--backup=false" turn a flag off; a flag here takes no value.
+      for (const std::string& r : app_.get_option(option)->results()) {
+        if (r != "true") return option + " takes no value";
       }
     }
     return {};

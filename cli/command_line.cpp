@@ -185,6 +185,7 @@ class Reader {
   }
 
   std::string Read(std::vector<std::string> words, CommandLine& line) {
+    if (std::string unknown = First_Unknown_Option(words); !unknown.empty()) return "unknown option " + unknown;
     std::string last = words.empty() ? "" : words.back();
     std::reverse(words.begin(), words.end());  // CLI11 takes the words last first
     try {
@@ -196,7 +197,7 @@ class Reader {
       return e.what();
     }
     for (const std::string& extra : app_.remaining()) {
-      if (extra != "--") return "unknown option " + extra;
+      if (extra != "--") return "unknown option " + extra;  // what the check above might miss
     }
     if (std::string why = Read_Values(line); !why.empty()) return why;
     const ModeRule& mode = Chosen_Mode();
@@ -210,6 +211,23 @@ class Reader {
 
  private:
   bool Given(const std::string& option) const { return app_.count(option) > 0; }
+
+  // Before "--", a word that starts with a dash is an option unless it is
+  // the value of the option before it (GNU's rule); CLI11 would take "-1" or
+  // "---x" as an operand. Returns the first that names no option.
+  std::string First_Unknown_Option(const std::vector<std::string>& words) const {
+    bool value_next = false;
+    for (const std::string& word : words) {
+      if (word == "--") break;
+      bool is_value = std::exchange(value_next, false);
+      if (is_value || word.size() < 2 || word[0] != '-') continue;
+      bool is_long = word[1] == '-';
+      std::string name = is_long ? word.substr(0, word.find('=')) : word;
+      if (!app_.get_option_no_throw(name)) return word;
+      value_next = Find_Valued(name) && name == word;
+    }
+    return {};
+  }
 
   std::string Read_Values(CommandLine& line) {
     for (const std::string& option : All_Options()) {

@@ -34,6 +34,10 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
       {{"--frobnicate", kIcon, kTarget}, "unknown option --frobnicate"},
       {{kIcon, kTarget, "-x"}, "unknown option -x"},
       {{"--back", kIcon, kTarget}, "unknown option --back"},
+      {{"-1", kIcon, kTarget}, "unknown option -1"},
+      {{"---x", kIcon, kTarget}, "unknown option ---x"},
+      {{"-h=x"}, "unknown option -h=x"},
+      {{"--frob=1", kIcon, kTarget}, "unknown option --frob=1"},
       {{"--backup=yes", kIcon, kTarget}, "--backup takes no value"},
       {{"--backup=false", kIcon, kTarget}, "--backup takes no value"},
       {{"--list=x", kTarget}, "--list takes no value"},
@@ -45,6 +49,7 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
       {{"--extract", "--group=", kTarget, kOut}, "--group needs a name or a number"},
       {{"--extract", kTarget, kOut, "--language=en"}, "--language takes a number"},
       {{"--extract", kTarget, kOut, "--language", ""}, "--language takes a number"},
+      {{"--extract", kTarget, kOut, "--language", "-1"}, "--language takes a number"},
       // Which options go with which mode.
       {{"--dry-run", "--backup", kIcon, kTarget}, "--dry-run makes no backup"},
       {{"--backup", "--all-sizes", "--dry-run", kIcon, kTarget}, "--dry-run makes no backup"},

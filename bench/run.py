@@ -18,9 +18,12 @@ floor (bench/floor.cpp: read the headers, write the image's bytes, fsync;
 linked statically, so it pays no dynamic loading either). `vantorel-cli
 --all-sizes` runs with the same icon file: each icon gets the image of its size.
 --no-peers leaves out the two peers (and Wine), for a quick run of our own.
-Wine's own start-up (an empty program) is measured just before each rcedit
-run and reported on its own; the rcedit figures are given raw and less it
-(the median of each pair's difference).
+Wine's own start-up (an empty program) is measured just before and just
+after each rcedit run and reported on its own; the rcedit figures are given
+raw, and less it only where the run can stand behind the figure: the median
+of each run less the mean of its two start-ups, with the interval that holds
+that median at least 95 % of the time (bench/paired.py); where the interval
+reaches zero, the table says the figure cannot be measured on this run.
 
 Each copy is written and fsynced before its run, so no tool pays for the
 copy's write-back. Wall time and peak resident memory (wait4's ru_maxrss of
@@ -48,6 +51,8 @@ import statistics
 import subprocess
 import sys
 import time
+
+import paired
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BENCH = os.path.join(ROOT, "bench")
@@ -185,6 +190,15 @@ def stop_wine():
     subprocess.run(["wineserver", "-k"], env=wine_env(), stderr=subprocess.DEVNULL)
 
 
+def wine_startup(loader, loader_path, env, startup):
+    """Times Wine's start-up alone (an empty program) and keeps the sample."""
+    empty = "empty32.exe" if loader == "wine" else "empty64.exe"
+    t, m = measure([loader_path, empty], cwd=PROGRAMS, env=env)
+    startup[loader][0].append(t)
+    startup[loader][1].append(m)
+    return t
+
+
 # ---------------------------------------------------------------- measuring
 
 def measure(argv, cwd, env=None):
@@ -270,7 +284,7 @@ def dry_run_offset(icon, target):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    ap.add_argument("--runs", type=int, default=7, help="runs per tool and program (at least 5)")
+    ap.add_argument("--runs", type=int, default=7, help="runs per tool and program (at least 5; at least 6 give rcedit less Wine's start-up)")
     ap.add_argument("--size-mb", type=int, default=100, help="size of the data blob and of the appended data")
     ap.add_argument("--out", help="also write the table to this file")
     ap.add_argument("--candidate", action="append", default=[], metavar="NAME=PATH",
@@ -319,7 +333,7 @@ def main():
     peaks = {}    # (program, tool) -> [KiB]
     appended_kept = {}
     startup = {"wine": ([], []), "wine64": ([], [])}
-    wine_pairs = {}  # (program, tool) -> [Wine start-up measured just before each run]
+    wine_pairs = {}  # (program, tool) -> ([start-up just before each run], [just after])
     blob_hash = tail_hash(os.path.join(PROGRAMS, "blob.bin"), size)
     try:
         for i in range(args.runs):
@@ -328,17 +342,16 @@ def main():
                 for tool, argv in tools.items():
                     fresh_copy(exe, target)
                     if tool in wine_tools:
-                        # Wine's start-up, just before the peer that pays it: the
-                        # peer's net time is the difference of the pair.
-                        loader_name = wine_tools[tool]
-                        empty = "empty32.exe" if loader_name == "wine" else "empty64.exe"
-                        t, m = measure([argv(name)[0], empty], cwd=PROGRAMS, env=env)
-                        startup[loader_name][0].append(t)
-                        startup[loader_name][1].append(m)
-                        wine_pairs.setdefault((name, tool), []).append(t)
+                        # Wine's start-up just before the peer that pays it, and
+                        # again just after (below): its swings are slow enough
+                        # that the two bracket what this run paid.
+                        wine_pairs.setdefault((name, tool), ([], []))[0].append(
+                            wine_startup(wine_tools[tool], argv(name)[0], env, startup))
                     t, m = measure(argv(name), cwd=scratch, env=env if tool in wine_tools else None)
                     times.setdefault((name, tool), []).append(t)
                     peaks.setdefault((name, tool), []).append(m)
+                    if tool in wine_tools:
+                        wine_pairs[(name, tool)][1].append(wine_startup(wine_tools[tool], argv(name)[0], env, startup))
                     if tool == ALL_SIZES:
                         if not all_sizes_shows(target, icon):
                             raise RuntimeError("%s on %s: icon group #1 does not show the icon's sizes" % (tool, name))
@@ -358,7 +371,7 @@ def main():
     med_m = {k: statistics.median(v) for k, v in peaks.items()}
     wine_t = {k: statistics.median(v[0]) for k, v in startup.items() if v[0]}
     wine_m = {k: statistics.median(v[1]) for k, v in startup.items() if v[1]}
-    net_t = {k: statistics.median(a - b for a, b in zip(times[k], v)) for k, v in wine_pairs.items()}
+    net_t = {k: paired.NetFigure(paired.paired_differences(times[k], *v)) for k, v in wine_pairs.items()}
     sizes = {name: os.path.getsize(exe) for name, exe in programs.items()}
 
     lines = []
@@ -387,14 +400,18 @@ def main():
                 % (name, shown, label, t * 1e3, m / 1024, t / base_t, m / base_m))
             if tool in wine_tools:
                 net = net_t[(name, tool)]
-                out("| %s | | %s less Wine's start-up | %.1f | | %.2f | |"
-                    % (name, tool.split(" ")[0], net * 1e3, net / base_t))
+                out("| %s | | %s less Wine's start-up | %s | | %s | |"
+                    % (name, tool.split(" ")[0], net.cell(), net.ratio_cell(base_t)))
     out("")
     if not args.no_peers:
         out("Wine's own start-up (an empty console program, `wineserver -p` running; measured just before "
-            "each rcedit run, whose figure less Wine's start-up is the median of those pairs' differences): "
-            "wine %.1f ms and %.1f MiB, wine64 %.1f ms and %.1f MiB."
-            % (wine_t["wine"] * 1e3, wine_m["wine"] / 1024, wine_t["wine64"] * 1e3, wine_m["wine64"] / 1024))
+            "and just after each rcedit run): wine %s, wine64 %s. An rcedit figure less Wine's start-up is the "
+            "median of each run less the mean of its two start-ups, with the interval (in parentheses, ms) that "
+            "holds that median at least 95 %% of the time; where the interval reaches zero, Wine's swings hide "
+            "rcedit's own work and no figure is given."
+            % tuple("%.1f ms (%.1f to %.1f ms across runs) and %.1f MiB"
+                    % (wine_t[w] * 1e3, min(startup[w][0]) * 1e3, max(startup[w][0]) * 1e3, wine_m[w] / 1024)
+                    for w in ("wine", "wine64")))
         out("")
     out("The appended data still ends the file after the change: "
         + ", ".join("%s %s" % (tool, "yes" if kept else "NO") for tool, kept in appended_kept.items()) + ".")
@@ -422,8 +439,7 @@ def main():
             out("- %s, %s: %.0fx faster (goal %dx): %s; memory 1/%.0f of it (goal 1/50): %s"
                 % (name, tool, ratio, goal, verdict(ratio >= goal), mem, verdict(mem >= 50)))
             if tool in wine_tools:
-                net = net_t[(name, tool)] / t
-                out("  - less Wine's start-up: %.0fx faster: %s" % (net, verdict(net >= goal)))
+                out("  - " + net_t[(name, tool)].goal_line(t, goal))
     for name in programs:
         ratio = med_t[(name, "vantorel-cli")] / med_t[(name, "floor")]
         out("- Within 2x of the floor (%s): %.2fx: %s" % (name, ratio, verdict(ratio <= 2)))

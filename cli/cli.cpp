@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cinttypes>
 
+#include "command_line.h"
 #include "vantorel/engine.h"
 #include "vantorel/version.h"
 
@@ -12,131 +13,6 @@ namespace {
 using namespace vantorel::engine;
 
 constexpr const char* kVersion = VANTOREL_VERSION;
-
-constexpr const char* kUsage =
-    "Usage: vantorel-cli [--backup] [--allow-signed] [--all-sizes] ICON TARGET\n"
-    "       vantorel-cli --dry-run [--all-sizes] ICON TARGET\n"
-    "       vantorel-cli --extract TARGET OUT.ico [--group NAME-OR-ID] [--language ID] [--force]\n"
-    "       vantorel-cli --list TARGET\n"
-    "       vantorel-cli --help | --version\n"
-    "\n"
-    "Gives the Windows program TARGET the first image of the icon file ICON, in place:\n"
-    "every icon and icon group of TARGET then shows that image. Nothing is inserted,\n"
-    "moved or resized, and data appended to the program stays where it is.\n"
-    "\n"
-    "  --backup   first copy TARGET to TARGET.bak, unless that file exists already;\n"
-    "             if the copy cannot be made, TARGET is not touched\n"
-    "  --dry-run  check everything and say what would be written, changing nothing\n"
-    "  --allow-signed\n"
-    "             change a signed program too (its signature will no longer be valid)\n"
-    "  --all-sizes\n"
-    "             give each icon of TARGET the image of ICON that best matches its size\n"
-    "             (same size, then nearest bit depth; else the nearest larger; else the\n"
-    "             largest), in the room of the old images; when that room is short,\n"
-    "             16, 32, 48 and 256 pixels come first and the others get substitutes\n"
-    "  --extract  write the images of one icon group of TARGET to the icon file OUT.ico\n"
-    "             (the first group unless --group names one, in its first language\n"
-    "             unless --language gives one); an existing OUT.ico is kept unless --force\n"
-    "  --list     show TARGET's icon groups and icon images, and whether it is signed\n"
-    "\n"
-    "Exit status: 0 success, 1 failure, 2 wrong usage.\n";
-
-struct Options {
-  bool backup = false, list = false, help = false, version = false, dry_run = false, allow_signed = false;
-  bool all_sizes = false, add_sizes = false, extract = false, force = false;
-  GroupSelection group;
-  bool group_given = false;
-  std::vector<std::filesystem::path> operands;
-  std::string error;
-};
-
-// A language number: decimal, or hexadecimal after "0x".
-bool Parse_Language(const std::string& text, uint32_t& language) {
-  bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-  std::string digits = hex ? text.substr(2) : text;
-  if (digits.empty() || digits.size() > 10) return false;
-  uint64_t value = 0;
-  for (char c : digits) {
-    int d = c >= '0' && c <= '9' ? c - '0'
-            : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
-            : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                          : -1;
-    if (d < 0) return false;
-    value = value * (hex ? 16 : 10) + static_cast<uint64_t>(d);
-  }
-  if (value > 0xFFFFFFFFu) return false;
-  language = static_cast<uint32_t>(value);
-  return true;
-}
-
-// What the options given allow together; empty when they agree.
-std::string Conflict(const Options& o) {
-  bool changes = o.backup || o.allow_signed || o.all_sizes || o.add_sizes;
-  bool extract_only = o.force || o.group_given || !o.group.any_language;
-  if (o.list && (changes || o.dry_run || o.extract || extract_only)) return "--list goes alone with TARGET";
-  if (o.extract && (changes || o.dry_run)) return "--extract goes with --group, --language and --force only";
-  if (!o.extract && extract_only) return "--group, --language and --force go with --extract";
-  if (o.dry_run && o.backup) return "--dry-run makes no backup";
-  size_t want = o.list ? 1 : 2;
-  if (o.operands.size() != want) {
-    return o.list ? "--list takes one TARGET" : o.extract ? "expected TARGET and OUT.ico" : "expected ICON and TARGET";
-  }
-  return {};
-}
-
-Options Parse(const std::vector<std::filesystem::path>& args) {
-  Options o;
-  bool options_end = false;
-  for (size_t i = 0; i < args.size() && o.error.empty(); ++i) {
-    const auto& a = args[i];
-    std::string s = Path_Text(a);
-    if (options_end || s.size() < 2 || s[0] != '-') {
-      o.operands.push_back(a);
-    } else if (s == "--") {
-      options_end = true;
-    } else if (s == "--backup") {
-      o.backup = true;
-    } else if (s == "--dry-run") {
-      o.dry_run = true;
-    } else if (s == "--allow-signed") {
-      o.allow_signed = true;
-    } else if (s == "--list") {
-      o.list = true;
-    } else if (s == "--all-sizes") {
-      o.all_sizes = true;
-    } else if (s == "--add-sizes") {
-      o.add_sizes = true;
-    } else if (s == "--extract") {
-      o.extract = true;
-    } else if (s == "--force") {
-      o.force = true;
-    } else if (s == "--group" || s == "--language") {
-      if (++i == args.size()) {
-        o.error = s + " needs a value";
-      } else if (s == "--group") {
-        o.group.group = Path_Text(args[i]);
-        o.group_given = true;
-        if (o.group.group.empty()) o.error = "--group needs a name or a number";
-      } else {
-        o.group.any_language = false;
-        if (!Parse_Language(Path_Text(args[i]), o.group.language)) o.error = "--language takes a number";
-      }
-    } else if (s == "--help" || s == "-h") {
-      o.help = true;
-    } else if (s == "--version") {
-      o.version = true;
-    } else {
-      o.error = "unknown option " + s;
-    }
-  }
-  if (o.error.empty() && (o.help || o.version)) {
-    // --help and --version take nothing else: an extra word is a mistake.
-    if (args.size() != 1) o.error = std::string(o.help ? "--help" : "--version") + " goes alone";
-  } else if (o.error.empty()) {
-    o.error = Conflict(o);
-  }
-  return o;
-}
 
 WarningSink Print_Warnings(std::FILE* err) {
   return [err](const std::string& title, const std::string& text) {
@@ -324,7 +200,7 @@ int Replace_Add_Sizes(const std::filesystem::path& icon, const std::filesystem::
   return kExitOk;
 }
 
-int Extract(const Options& o, std::FILE* out, std::FILE* err) {
+int Extract(const CommandLine& o, std::FILE* out, std::FILE* err) {
   const auto& target = o.operands[0];
   const auto& ico = o.operands[1];
   if (Is_Same_File(target, ico)) {
@@ -349,13 +225,13 @@ int Extract(const Options& o, std::FILE* out, std::FILE* err) {
   return kExitOk;
 }
 
-int Replace(const Options& o, std::FILE* out, std::FILE* err) {
+int Replace(const CommandLine& o, std::FILE* out, std::FILE* err) {
   const auto& icon = o.operands[0];
   const auto& target = o.operands[1];
   bool is_signed = Is_Signed_Program(target);
   if (o.dry_run) {
     // A dry run changes nothing, so a signed target is described, not refused.
-    int status = o.add_sizes   ? Preview_Add_Sizes(icon, target, out, err)
+    int status = o.mode == Mode::AddSizes ? Preview_Add_Sizes(icon, target, out, err)
                  : o.all_sizes ? Preview_All_Sizes(icon, target, out, err)
                                : Preview(icon, target, out, err);
     if (is_signed) {
@@ -388,7 +264,7 @@ int Replace(const Options& o, std::FILE* out, std::FILE* err) {
                               err);
     }
   }
-  if (o.add_sizes) return Replace_Add_Sizes(icon, target, out, err);
+  if (o.mode == Mode::AddSizes) return Replace_Add_Sizes(icon, target, out, err);
   if (o.all_sizes) return Replace_All_Sizes(icon, target, out, err);
   std::string failure;
   int32_t result = Change_Icon(icon, target, failure, Print_Warnings(err));
@@ -400,21 +276,27 @@ int Replace(const Options& o, std::FILE* out, std::FILE* err) {
 }  // namespace
 
 int Run(const std::vector<std::filesystem::path>& args, std::FILE* out, std::FILE* err) {
-  Options o = Parse(args);
-  if (!o.error.empty()) {
-    std::fprintf(err, "vantorel-cli: %s\n%s", o.error.c_str(), kUsage);
+  CommandLine line = Read_Command_Line(args);
+  if (!line.error.empty()) {
+    std::fprintf(err, "vantorel-cli: %s\nTry 'vantorel-cli --help' for more information.\n", line.error.c_str());
     return kExitUsage;
   }
-  if (o.help) {
-    std::fputs(kUsage, out);
-    return kExitOk;
+  switch (line.mode) {
+    case Mode::Help:
+      std::fputs(Help_Text(), out);
+      return kExitOk;
+    case Mode::Version:
+      std::fprintf(out, "vantorel-cli %s\n", kVersion);
+      return kExitOk;
+    case Mode::List:
+      return List(line.operands[0], out, err);
+    case Mode::Extract:
+      return Extract(line, out, err);
+    case Mode::Replace:
+    case Mode::AddSizes:
+      break;
   }
-  if (o.version) {
-    std::fprintf(out, "vantorel-cli %s\n", kVersion);
-    return kExitOk;
-  }
-  if (o.list) return List(o.operands[0], out, err);
-  return o.extract ? Extract(o, out, err) : Replace(o, out, err);
+  return Replace(line, out, err);
 }
 
 }  // namespace vantorel::cli

@@ -16,6 +16,9 @@ function(vantorel_gzip target file)
 endfunction()
 
 set(man_page ${CMAKE_BINARY_DIR}/packaging/vantorel-cli.1)
+# The page's date: SOURCE_DATE_EPOCH's when scripts/package sets it, as the
+# changelog's below, so the package stays reproducible.
+string(TIMESTAMP VANTOREL_MAN_DATE "%Y-%m-%d" UTC)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/vantorel-cli.1 ${man_page} @ONLY)
 vantorel_gzip(vantorel_man_page ${man_page})
 

@@ -570,8 +570,9 @@ int32_t Change_Icon_Add_Sizes(const std::filesystem::path& icon, const std::file
     std::vector<IconImage> images;
     if (int32_t loaded = Load_Every_Image(icon, images, failure_text)) return loaded;
     const std::string target_path = Path_Text(target);
-    auto file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
-    if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
+    std::string reason;
+    auto file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
+    if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
     return Add_Sizes_In(*file, images, target_path, report, failure_text, warn, plan_only);
   } catch (...) {
     return Failure_Thrown(failure_text);

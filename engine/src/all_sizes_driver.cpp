@@ -152,8 +152,9 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
 
 int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text) {
   const std::string icon_path = Path_Text(icon);
-  auto icon_file = OpenImageFile(icon, Access::Read);
-  if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path), failure_text);
+  std::string reason;
+  auto icon_file = OpenImageFile(icon, Access::Read, reason);
+  if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path, reason), failure_text);
   std::string why;
   int32_t loaded = Load_Icon_Images(*icon_file, images, why);
   if (loaded == kNotIconFile) {
@@ -170,8 +171,9 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
   std::vector<IconImage> images;
   if (int32_t loaded = Load_Every_Image(icon, images, failure_text)) return loaded;
-  auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
-  if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
+  std::string reason;
+  auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
+  if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
   return Replace_All_Sizes_In(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);
 }
 

@@ -152,8 +152,9 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
   IconImage image;
   {
-    auto icon_file = OpenImageFile(icon, Access::Read);
-    if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path), failure_text);
+    std::string reason;
+    auto icon_file = OpenImageFile(icon, Access::Read, reason);
+    if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path, reason), failure_text);
     if (!Is_Valid_Icon_File(*icon_file)) {
       return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
     }
@@ -164,8 +165,9 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
     if (loaded != kSuccess) return Fail(loaded, Error_Description(loaded), failure_text);
   }
 
-  auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite);
-  if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
+  std::string reason;
+  auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
+  if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
   return Replace_Icon_In(*target_file, image, icon_path, target_path, failure_text, warn, plan, plan_only);
 }
 

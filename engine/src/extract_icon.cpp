@@ -172,8 +172,9 @@ int32_t Extract_Icon_Group(const std::filesystem::path& target, const GroupSelec
                            ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn) {
   const std::string target_path = Path_Text(target);
   try {
-    auto file = OpenImageFile(target, Access::Read);
-    if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path), failure_text);
+    std::string reason;
+    auto file = OpenImageFile(target, Access::Read, reason);
+    if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
     return Extract_Icon_Group_In(*file, target_path, selection, extracted, failure_text, warn);
   } catch (...) {
     return Failure_Thrown(failure_text);

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <string>
 
 #include "vantorel/random_access_file.h"
 
@@ -66,15 +68,31 @@ class PosixFile : public RandomAccessFile {
   int64_t length_;
 };
 
+// Why an open file cannot be used, or empty when it can: only a regular file
+// that nobody else holds locked is.
+std::string Unusable(int fd, struct stat& st) {
+  if (fstat(fd, &st) != 0) return std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return std::strerror(EISDIR);
+  if (!S_ISREG(st.st_mode)) return "Not a regular file";
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0) return {};
+  // "Resource temporarily unavailable" would not say who holds it.
+  return errno == EWOULDBLOCK ? "Locked by another process" : std::strerror(errno);
+}
+
 }  // namespace
 
-std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access) {
+std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access,
+                                                std::string& reason) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
   int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
   int fd = open(path.c_str(), flags);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    reason = std::strerror(errno);
+    return nullptr;
+  }
   struct stat st{};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  reason = Unusable(fd, st);
+  if (!reason.empty()) {
     close(fd);
     return nullptr;
   }

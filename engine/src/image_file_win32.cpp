@@ -74,7 +74,7 @@ class Win32File : public RandomAccessFile {
 
 }  // namespace
 
-std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access) {
+std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access, std::string&) {
   DWORD rights = access == Access::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
   // Share mode 0: nobody else can open the file while the engine holds it.
   HANDLE h = CreateFileW(path.c_str(), rights, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -80,9 +80,10 @@ namespace {
 int32_t List_Icons_Of(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
                       const WarningSink& warn) {
   const std::string path = Path_Text(target);
-  auto file = OpenImageFile(target, Access::Read);
+  std::string reason;
+  auto file = OpenImageFile(target, Access::Read, reason);
   if (!file) {
-    failure_text = Open_Failure_Text(path);
+    failure_text = Open_Failure_Text(path, reason);
     return kOpenFailed;
   }
   if (!Is_Valid_PE(*file)) {

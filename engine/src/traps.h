@@ -19,8 +19,10 @@ constexpr const char* kTreeLocateText = "An error occurred while locating the re
 constexpr const char* kIconLocateText = "An error occurred while locating the icon resources. ";
 constexpr const char* kModifyText = "An error occurred while modifying the resource directories. ";
 
-inline std::string Open_Failure_Text(const std::string& path) {
-  return "Failed to open " + path + ". Make sure file is not in use by another program.";
+// The fixed sentence, then the system's reason when the open gave one.
+inline std::string Open_Failure_Text(const std::string& path, const std::string& reason) {
+  std::string text = "Failed to open " + path + ". Make sure file is not in use by another program.";
+  return reason.empty() ? text : text + " " + reason;
 }
 inline std::string Not_Win32_Text(const std::string& path) { return path + " is not a valid Win32 executable."; }
 inline std::string No_Tree_Text(const std::string& path) {

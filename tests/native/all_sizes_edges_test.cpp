@@ -147,8 +147,7 @@ TEST(AllSizesEdges, AnIconFileThatCannotBeOpenedIsFailure1000) {
   AllSizesReport report;
   std::string failure;
   EXPECT_EQ(Change_Icon_All_Sizes(dir / "missing.ico", dir / "app.exe", report, failure), kOpenFailed);
-  EXPECT_EQ(failure, "Failed to open " + Path_Text(dir / "missing.ico") +
-                         ". Make sure file is not in use by another program.");
+  EXPECT_EQ(failure, Missing_File_Text(Path_Text(dir / "missing.ico")));
 }
 
 }  // namespace

@@ -46,11 +46,11 @@ TEST_F(ChangeIcon, SuccessKeepsTheCallersTextAndTheFileLength) {
 
 TEST_F(ChangeIcon, OpenFailuresNameThePathAsGiven) {
   EXPECT_EQ(Run("", target_), kOpenFailed);
-  EXPECT_EQ(failure_, "Failed to open . Make sure file is not in use by another program.");
+  EXPECT_EQ(failure_, Missing_File_Text(""));
 
   fs::path missing = dir_ / "missing.exe";
   EXPECT_EQ(Run(icon_, missing), kOpenFailed);
-  EXPECT_EQ(failure_, "Failed to open " + Path_Text(missing) + ". Make sure file is not in use by another program.");
+  EXPECT_EQ(failure_, Missing_File_Text(Path_Text(missing)));
 
   EXPECT_EQ(Run(dir_.path(), target_), kOpenFailed);  // a directory is not an icon file
   EXPECT_EQ(Run(icon_, dir_.path()), kOpenFailed);
@@ -75,7 +75,7 @@ TEST_F(ChangeIcon, UnicodeNamesWorkEverywhere) {
   EXPECT_EQ(Run(icon, target), 0) << failure_;
   fs::path missing = dir_ / fs::path(u8"nöt-there-ない.exe");
   EXPECT_EQ(Run(icon, missing), kOpenFailed);
-  EXPECT_EQ(failure_, "Failed to open " + Path_Text(missing) + ". Make sure file is not in use by another program.");
+  EXPECT_EQ(failure_, Missing_File_Text(Path_Text(missing)));
   EXPECT_NE(failure_.find("\xE3\x81\xAA\xE3\x81\x84"), std::string::npos);  // "ない" in UTF-8
 }
 

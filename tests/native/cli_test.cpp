@@ -1,4 +1,6 @@
 // vantorel-cli: usage, exit statuses, one-line diagnostics, backups, --list.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,13 +12,20 @@
 namespace vantorel::controls::test {
 namespace {
 
+// Wrong usage is two lines on stderr: what is wrong, and where to look.
+void ExpectWrongUsage(const Output& o, const std::string& what) {
+  EXPECT_EQ(o.status, 2) << what;
+  EXPECT_TRUE(o.out.empty()) << what;
+  EXPECT_EQ(Lines(o.err), 2u) << what << ": " << o.err;
+  EXPECT_EQ(o.err.rfind("vantorel-cli: ", 0), 0u) << what << ": " << o.err;
+  EXPECT_NE(o.err.find("\nTry 'vantorel-cli --help' for more information.\n"), std::string::npos) << o.err;
+}
+
 TEST_F(CliTest, WrongUsageExitsTwo) {
   for (const auto& args : std::vector<std::vector<fs::path>>{
            {}, {"only.ico"}, {"a", "b", "c"}, {"--frobnicate", "a", "b"}, {"--list"}, {"--list", "a", "b"},
            {"--list", "--backup", "a"}, {"--version", "extra"}, {"--help", "extra"}}) {
-    Output o = Cli(args);
-    EXPECT_EQ(o.status, 2);
-    EXPECT_NE(o.err.find("Usage: vantorel-cli"), std::string::npos);
+    ExpectWrongUsage(Cli(args), std::to_string(args.size()));
   }
   EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
 }
@@ -197,9 +206,7 @@ TEST_F(CliTest, AllSizesAndExtractOptionsGoTogetherOnlyAsDocumented) {
            {"--extract", "a", "b", "--language", "en"},
            {"--extract", "a", "b", "--language", "0x"},
            {"--extract", "a", "b", "--language", "4294967296"}}) {
-    Output o = Cli(args);
-    EXPECT_EQ(o.status, 2) << args.size() << " " << o.err;
-    EXPECT_NE(o.err.find("Usage: vantorel-cli"), std::string::npos);
+    ExpectWrongUsage(Cli(args), std::to_string(args.size()));
   }
   Output help = Cli({"--help"});
   for (const char* option : {"--all-sizes", "--extract", "--group", "--language", "--force"}) {
@@ -303,6 +310,37 @@ TEST_F(CliTest, NoBackupNoChange) {
   // The fixed sentence, then the system's reason.
   EXPECT_NE(o.err.find(". The target was not changed. File name too long\n"), std::string::npos) << o.err;
   EXPECT_EQ(ReadFileBytes(target), pe_.bytes);
+}
+
+// A file that cannot be opened: failure 1000's fixed sentence, then the
+// system's reason, for the target and the icon file alike.
+TEST_F(CliTest, AFileThatCannotBeOpenedIsFailure1000WithTheReason) {
+  fs::path fifo = dir_ / "pipe.exe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  auto held = OpenImageFile(target_, Access::Read);
+  ASSERT_TRUE(held);
+  struct Case {
+    std::vector<fs::path> args;
+    fs::path failing;
+    std::string reason;
+  } cases[] = {
+      {{icon_, dir_ / "missing.exe"}, dir_ / "missing.exe", std::strerror(ENOENT)},
+      {{dir_ / "missing.ico", target_}, dir_ / "missing.ico", std::strerror(ENOENT)},
+      {{"--list", dir_.path()}, dir_.path(), std::strerror(EISDIR)},
+      {{"--extract", dir_ / "missing.exe", dir_ / "x.ico"}, dir_ / "missing.exe", std::strerror(ENOENT)},
+      {{"--all-sizes", icon_, fifo}, fifo, "Not a regular file"},
+      {{icon_, target_}, target_, "Locked by another process"},
+      {{"--dry-run", "--all-sizes", icon_, target_}, target_, "Locked by another process"},
+      {{"--list", icon_ / "x.exe"}, icon_ / "x.exe", std::strerror(ENOTDIR)},
+  };
+  for (const Case& c : cases) {
+    Output o = Cli(c.args);
+    EXPECT_EQ(o.status, 1) << c.reason;
+    EXPECT_EQ(o.err, "error 1000: Failed to open " + Path_Text(c.failing) +
+                         ". Make sure file is not in use by another program. " + c.reason + "\n");
+  }
+  held.reset();
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
 }
 
 // A target that cannot be read: failure 1010 with the system's reason, and

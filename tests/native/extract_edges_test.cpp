@@ -108,8 +108,7 @@ TEST(ExtractEdges, AProgramThatCannotBeOpenedIsFailure1000) {
   ExtractedIcon icon;
   std::string failure;
   EXPECT_EQ(Extract_Icon_Group(dir / "missing.exe", selection, icon, failure), kOpenFailed);
-  EXPECT_EQ(failure, "Failed to open " + Path_Text(dir / "missing.exe") +
-                         ". Make sure file is not in use by another program.");
+  EXPECT_EQ(failure, Missing_File_Text(Path_Text(dir / "missing.exe")));
 }
 
 TEST(ExtractEdges, AnIconFileOfNoImagesIsItsHeaderAlone) {

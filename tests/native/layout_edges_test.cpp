@@ -187,8 +187,7 @@ TEST(ListingEdges, AProgramThatCannotBeOpenedIsFailure1000) {
   IconListing listing;
   std::string failure;
   EXPECT_EQ(List_Icons(dir / "missing.exe", listing, failure), kOpenFailed);
-  EXPECT_EQ(failure, "Failed to open " + Path_Text(dir / "missing.exe") +
-                         ". Make sure file is not in use by another program.");
+  EXPECT_EQ(failure, Missing_File_Text(Path_Text(dir / "missing.exe")));
 }
 
 }  // namespace

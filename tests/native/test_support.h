@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #endif
 
 #include <string>
@@ -32,6 +33,16 @@ struct Warnings {
 
 inline std::string InUse(const std::string& lead_in) {
   return lead_in + " Please make sure neither of the specified files are in use.";
+}
+
+// Failure 1000's text for a file that is not there: the fixed sentence, then
+// on POSIX the system's reason (the window's Win32 text is the sentence alone).
+inline std::string Missing_File_Text(const std::string& path) {
+  std::string text = "Failed to open " + path + ". Make sure file is not in use by another program.";
+#ifndef _WIN32
+  text += std::string(" ") + std::strerror(ENOENT);
+#endif
+  return text;
 }
 
 // Runs the target half of a replacement on a memory image.

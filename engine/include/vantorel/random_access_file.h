@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vantorel::engine {
@@ -33,8 +34,15 @@ enum class Access { Read, ReadWrite };
 // Opens an existing regular file for exclusive use: while it is open, nobody
 // else can open it (Win32: share mode 0; POSIX: an exclusive lock, which other
 // cooperating programs honour). Directories, devices and pipes are refused.
-// Returns null on any failure.
-std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access);
+// Returns null on any failure; `reason` then says what the system reported
+// (POSIX), or stays empty (Win32: the window's failure text is the fixed
+// sentence alone).
+std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access,
+                                                std::string& reason);
+inline std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access) {
+  std::string reason;
+  return OpenImageFile(path, access, reason);
+}
 
 // A file held in memory.
 class MemoryFile : public RandomAccessFile {

@@ -1,0 +1,282 @@
+#include "command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <map>
+#include <utility>
+
+#include "arguments.h"
+
+namespace vantorel::cli {
+namespace {
+
+// A mode: the option that picks it, the operands it reads and the options
+// that go with it. The first mode whose option is given runs; the plain
+// replacement has no option of its own. A new mode is a row here, a Mode and
+// its action in Run; the messages for options that do not go with it follow
+// from the rows. A new flag is a row of kFlags, an option with a value one of
+// kValued.
+struct ModeRule {
+  Mode mode;
+  const char* option;
+  std::vector<std::string> operands, options;
+};
+
+const std::vector<ModeRule> kModes = {
+    {Mode::Help, "--help", {}, {}},
+    {Mode::Version, "--version", {}, {}},
+    {Mode::List, "--list", {"TARGET"}, {}},
+    {Mode::Extract, "--extract", {"TARGET", "OUT.ico"}, {"--group", "--language", "--force"}},
+    // Adding sizes fills the sizes a group has as --all-sizes does: that
+    // option may be given too, and changes nothing.
+    {Mode::AddSizes, "--add-sizes", {"ICON", "TARGET"}, {"--backup", "--dry-run", "--allow-signed", "--all-sizes"}},
+    {Mode::Replace, nullptr, {"ICON", "TARGET"}, {"--backup", "--dry-run", "--allow-signed", "--all-sizes"}},
+};
+
+// Options that one mode takes, but not together.
+struct Exclusion {
+  const char *first, *second, *why;
+};
+constexpr Exclusion kExclusions[] = {{"--dry-run", "--backup", "--dry-run makes no backup"}};
+
+struct Flag {
+  const char* option;
+  bool CommandLine::*field;
+};
+constexpr Flag kFlags[] = {{"--backup", &CommandLine::backup},
+                           {"--dry-run", &CommandLine::dry_run},
+                           {"--allow-signed", &CommandLine::allow_signed},
+                           {"--all-sizes", &CommandLine::all_sizes},
+                           {"--force", &CommandLine::force}};
+
+// A language number: decimal, or hexadecimal after "0x".
+bool Parse_Language(const std::string& text, uint32_t& language) {
+  bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  std::string digits = hex ? text.substr(2) : text;
+  if (digits.empty() || digits.size() > 10) return false;
+  uint64_t value = 0;
+  for (char c : digits) {
+    int d = c >= '0' && c <= '9' ? c - '0'
+            : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+            : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                          : -1;
+    if (d < 0) return false;
+    value = value * (hex ? 16 : 10) + static_cast<uint64_t>(d);
+  }
+  if (value > 0xFFFFFFFFu) return false;
+  language = static_cast<uint32_t>(value);
+  return true;
+}
+
+std::string Read_Group(const std::string& value, CommandLine& line) {
+  if (value.empty()) return "--group needs a name or a number";
+  line.group.group = value;
+  return {};
+}
+
+std::string Read_Language(const std::string& value, CommandLine& line) {
+  line.group.any_language = false;
+  return Parse_Language(value, line.group.language) ? "" : "--language takes a number";
+}
+
+// An option with a value: `read` stores it, or says what is wrong with it.
+struct Valued {
+  const char* option;
+  std::string (*read)(const std::string& value, CommandLine& line);
+};
+const Valued kValued[] = {{"--group", Read_Group}, {"--language", Read_Language}};
+
+const Valued* Find_Valued(const std::string& option) {
+  for (const Valued& v : kValued) {
+    if (option == v.option) return &v;
+  }
+  return nullptr;
+}
+
+// "a", "a and b", "a, b and c".
+std::string Joined(const std::vector<std::string>& items, const char* last) {
+  std::string text;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += i + 1 == items.size() ? std::string(" ") + last + " " : ", ";
+    text += items[i];
+  }
+  return text;
+}
+
+// Every option, each once: the modes' own, then the ones that go with them.
+std::vector<std::string> All_Options() {
+  std::vector<std::string> all;
+  auto add = [&all](const std::string& option) {
+    if (std::find(all.begin(), all.end(), option) == all.end()) all.push_back(option);
+  };
+  for (const ModeRule& m : kModes) {
+    if (m.option) add(m.option);
+  }
+  for (const ModeRule& m : kModes) {
+    for (const std::string& option : m.options) add(option);
+  }
+  return all;
+}
+
+std::vector<std::string> Modes_Taking(const std::string& option) {
+  std::vector<std::string> modes;
+  for (const ModeRule& m : kModes) {
+    if (m.option && std::count(m.options.begin(), m.options.end(), option)) modes.push_back(m.option);
+  }
+  return modes;
+}
+
+bool Takes(const ModeRule& mode, const std::string& option) {
+  return std::count(mode.options.begin(), mode.options.end(), option) > 0;
+}
+
+// Why `option` cannot go with `mode`.
+std::string Not_With(const ModeRule& mode, const std::string& option) {
+  if (mode.option && mode.options.empty()) {
+    return std::string(mode.option) + " goes alone" + (mode.operands.empty() ? "" : " with " + Joined(mode.operands, "and"));
+  }
+  if (mode.option) return std::string(mode.option) + " goes with " + Joined(mode.options, "and") + " only";
+  // The plain replacement: name the modes the option belongs to, with the
+  // options that belong to just those modes.
+  std::vector<std::string> modes = Modes_Taking(option), alike;
+  for (const std::string& other : All_Options()) {
+    if (!Takes(mode, other) && Modes_Taking(other) == modes) alike.push_back(other);
+  }
+  return Joined(alike, "and") + (alike.size() == 1 ? " goes" : " go") + " with " + Joined(modes, "or");
+}
+
+std::string Operands_Wrong(const ModeRule& mode) {
+  if (mode.operands.empty()) return std::string(mode.option) + " goes alone";
+  if (mode.operands.size() == 1) return std::string(mode.option) + " takes one " + mode.operands[0];
+  return "expected " + Joined(mode.operands, "and");
+}
+
+// The words CLI11 reads. GNU reads "--group=" as an empty value; CLI11 would
+// take the next word instead, so the empty value becomes a word of its own.
+std::vector<std::string> Words(const std::vector<std::filesystem::path>& args) {
+  std::vector<std::string> words;
+  bool options_end = false;
+  for (const auto& a : args) {
+    std::string word = Argument_Text(a);
+    options_end = options_end || word == "--";
+    if (!options_end && word.size() > 3 && word.back() == '=' && Find_Valued(word.substr(0, word.size() - 1))) {
+      words.push_back(word.substr(0, word.size() - 1));
+      words.emplace_back();
+    } else {
+      words.push_back(std::move(word));
+    }
+  }
+  return words;
+}
+
+// CLI11 finds the options, their values and the operands; the rules, and the
+// words for what is wrong, are ours.
+class Reader {
+ public:
+  Reader() {
+    app_.set_help_flag();                       // the help is a text of our own
+    app_.allow_extras();                        // an unknown option is named in our words
+    app_.allow_windows_style_options(false);    // on Windows too, "/x" is a file name
+    for (const std::string& option : All_Options()) {
+      if (Find_Valued(option)) {
+        app_.add_option(option, values_[option])->take_last();
+      } else {
+        app_.add_flag(option == "--help" ? "-h,--help" : option);
+      }
+    }
+    app_.add_option("operands", operands_);
+  }
+
+  std::string Read(std::vector<std::string> words, CommandLine& line) {
+    if (std::string unknown = First_Unknown_Option(words); !unknown.empty()) return "unknown option " + unknown;
+    std::string last = words.empty() ? "" : words.back();
+    std::reverse(words.begin(), words.end());  // CLI11 takes the words last first
+    try {
+      app_.parse(std::move(words));
+    } catch (const CLI::ArgumentMismatch&) {
+      // A value is the next word, whatever it is: only the last word can lack one.
+      return last + " needs a value";
+    } catch (const CLI::ParseError& e) {
+      return e.what();
+    }
+    for (const std::string& extra : app_.remaining()) {
+      if (extra != "--") return "unknown option " + extra;  // what the check above might miss
+    }
+    if (std::string why = Read_Values(line); !why.empty()) return why;
+    const ModeRule& mode = Chosen_Mode();
+    line.mode = mode.mode;
+    if (std::string why = Check_Options(mode); !why.empty()) return why;
+    if (operands_.size() != mode.operands.size()) return Operands_Wrong(mode);
+    for (const Flag& f : kFlags) line.*f.field = Given(f.option);
+    for (const std::string& operand : operands_) line.operands.push_back(Argument_Path(operand));
+    return {};
+  }
+
+ private:
+  bool Given(const std::string& option) const { return app_.count(option) > 0; }
+
+  // Before "--", a word that starts with a dash is an option unless it is
+  // the value of the option before it (GNU's rule); CLI11 would take "-1" or
+  // "---x" as an operand. Returns the first that names no option.
+  std::string First_Unknown_Option(const std::vector<std::string>& words) const {
+    bool value_next = false;
+    for (const std::string& word : words) {
+      if (word == "--") break;
+      bool is_value = std::exchange(value_next, false);
+      if (is_value || word.size() < 2 || word[0] != '-') continue;
+      bool is_long = word[1] == '-';
+      std::string name = is_long ? word.substr(0, word.find('=')) : word;
+      if (!app_.get_option_no_throw(name)) return word;
+      value_next = Find_Valued(name) && name == word;
+    }
+    return {};
+  }
+
+  std::string Read_Values(CommandLine& line) {
+    for (const std::string& option : All_Options()) {
+      if (!Given(option)) continue;
+      if (const Valued* valued = Find_Valued(option)) {
+        if (std::string why = valued->read(values_[option], line); !why.empty()) return why;
+        continue;
+      }
+      // CLI11 lets "--backup=false" turn a flag off; a flag here takes no value.
+      for (const std::string& r : app_.get_option(option)->results()) {
+        if (r != "true") return option + " takes no value";
+      }
+    }
+    return {};
+  }
+
+  const ModeRule& Chosen_Mode() const {
+    for (const ModeRule& m : kModes) {
+      if (!m.option || Given(m.option)) return m;
+    }
+    return kModes.back();
+  }
+
+  std::string Check_Options(const ModeRule& mode) const {
+    for (const std::string& option : All_Options()) {
+      if (Given(option) && (!mode.option || option != mode.option) && !Takes(mode, option)) {
+        return Not_With(mode, option);
+      }
+    }
+    for (const Exclusion& x : kExclusions) {
+      if (Given(x.first) && Given(x.second)) return x.why;
+    }
+    return {};
+  }
+
+  CLI::App app_;
+  std::map<std::string, std::string> values_;
+  std::vector<std::string> operands_;
+};
+
+}  // namespace
+
+CommandLine Read_Command_Line(const std::vector<std::filesystem::path>& args) {
+  CommandLine line;
+  line.error = Reader().Read(Words(args), line);
+  return line;
+}
+
+}  // namespace vantorel::cli

@@ -1,0 +1,32 @@
+// What vantorel-cli's command line asks for, and what is wrong with it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "vantorel/engine.h"
+
+namespace vantorel::cli {
+
+// What runs: the plain replacement unless an option names another mode.
+enum class Mode { Replace, AddSizes, Extract, List, Help, Version };
+
+struct CommandLine {
+  Mode mode = Mode::Replace;
+  bool backup = false, dry_run = false, allow_signed = false, all_sizes = false, force = false;
+  engine::GroupSelection group;
+  std::vector<std::filesystem::path> operands;
+  // One line saying what is wrong with the usage; empty when nothing is.
+  std::string error;
+};
+
+// Reads `args` (without the program name). Options and operands may come in
+// any order; a value follows its option as the next word or after '='; "--"
+// ends the options.
+CommandLine Read_Command_Line(const std::vector<std::filesystem::path>& args);
+
+// What --help prints: every form of the command line and every option.
+const char* Help_Text();
+
+}  // namespace vantorel::cli

@@ -204,8 +204,8 @@ struct Addition {
 
 class AddSizesPlanner {
  public:
-  AddSizesPlanner(const Reader& file, const PeHeaders& h, const std::vector<IconImage>& images, IconModel model)
-      : file_(file), h_(h), images_(images), m_(std::move(model)) {}
+  AddSizesPlanner(const Reader& file, const std::vector<IconImage>& images, IconModel model)
+      : file_(file), images_(images), m_(std::move(model)) {}
 
   // Which image each icon gets, and what each group gains. False when no
   // icon number is left for a new icon.
@@ -391,7 +391,6 @@ class AddSizesPlanner {
   }
 
   const Reader& file_;
-  const PeHeaders& h_;
   const std::vector<IconImage>& images_;
   IconModel m_;
   IconWants wants_;
@@ -430,22 +429,27 @@ std::vector<uint8_t> Section_Header(uint32_t virtual_size, uint32_t va, uint32_t
 Growth Place_Section(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length,
                      uint32_t va, uint32_t tree_bytes, std::vector<uint8_t> content) {
   Growth g;
-  uint32_t virtual_size = static_cast<uint32_t>(content.size());
   int64_t raw = earlier ? earlier->raw : Align_Up(std::max(length, h.Raw_Data_End()), h.file_alignment);
   int64_t raw_size = Align_Up(static_cast<int64_t>(content.size()), h.file_alignment);
   if (earlier) raw_size = std::max<int64_t>(raw_size, earlier->raw_size);
-  if (raw + raw_size > UINT32_MAX) Raise(6);
+  // The image in memory reaches at least as far as the file: tools that lay
+  // a program out in memory in the file's own buffer (wrestool does) need a
+  // section whose raw data lies past its address (after a symbol table) to
+  // fit. The loader fills the rest with zeros.
+  int64_t virtual_size = std::max<int64_t>(static_cast<int64_t>(content.size()), raw + raw_size - va);
+  if (raw + raw_size > UINT32_MAX || va + virtual_size > INT32_MAX) Raise(6);
   content.resize(static_cast<size_t>(raw_size), 0);
   g.raw = raw;
 
   g.in_place.push_back({earlier ? earlier->at : header_at,
-                        Section_Header(virtual_size, va, static_cast<uint32_t>(raw_size), static_cast<uint32_t>(raw)),
+                        Section_Header(static_cast<uint32_t>(virtual_size), va, static_cast<uint32_t>(raw_size),
+                                       static_cast<uint32_t>(raw)),
                         PlannedWrite::Kind::Header});
   if (!earlier) {
     g.in_place.push_back({h.number_of_sections_at, Le(static_cast<uint32_t>(h.sections.size() + 1), 2),
                           PlannedWrite::Kind::Header});
   }
-  g.in_place.push_back({h.size_of_image_at, Le(static_cast<uint32_t>(Align_Up(int64_t{va} + virtual_size,
+  g.in_place.push_back({h.size_of_image_at, Le(static_cast<uint32_t>(Align_Up(va + virtual_size,
                                                                                 h.section_alignment)), 4),
                         PlannedWrite::Kind::Header});
   std::vector<uint8_t> directory = Le(va, 4);
@@ -510,7 +514,7 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
   }
   std::optional<AddSizesPlanner> planner;
   bool modelled = Trap(warn, kIconLocateText, [&] {
-    planner.emplace(file, h, images, Read_Icon_Model(file, h, old));
+    planner.emplace(file, images, Read_Icon_Model(file, h, old));
     return true;
   });
   if (!modelled) return Fail(kModifyFailed, kModifyFailedText, failure_text);

@@ -9,7 +9,10 @@
 // The same pair then goes through --all-sizes, with the same promises; after
 // a success every icon entry names one whole image of the icon file. The
 // target's first group is also taken out (--extract): it changes nothing, and
-// what it makes is an icon file whose every image lies in the target.
+// what it makes is an icon file whose every image lies in the target. Last,
+// --add-sizes: a failure changes nothing; a success only grows the file, and
+// of what was there changes nothing but header bytes before the first
+// section's raw data, and a right CheckSum stays right.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -160,6 +163,58 @@ void Check_Extract(const std::vector<uint8_t>& original) {
   }
 }
 
+// Where the headers end (the first byte of any section's raw data), and the
+// raw data of a section an earlier --add-sizes added (the last, by its name),
+// which a run may write again.
+struct Layout {
+  uint64_t headers_end = 0, earlier_begin = 0, earlier_end = 0;
+};
+
+Layout Layout_Of(const std::vector<uint8_t>& b) {
+  Layout l;
+  uint64_t file_header = Le(b, 60, 4) + 4;
+  uint32_t sections = Le(b, file_header + 2, 2);
+  uint64_t table = file_header + 20 + Le(b, file_header + 16, 2);
+  l.headers_end = b.size();
+  for (uint32_t i = 0; i < sections; ++i) {
+    uint64_t s = table + 40ull * i;
+    if (Le(b, s + 16, 4) && Le(b, s + 20, 4)) l.headers_end = std::min<uint64_t>(l.headers_end, Le(b, s + 20, 4));
+  }
+  uint64_t last = table + 40ull * (sections ? sections - 1 : 0);
+  if (sections && Le(b, last, 4) == 0x7274762Eu && Le(b, last + 4, 4) == 0x00637273u) {  // ".vtrsrc"
+    l.earlier_begin = Le(b, last + 20, 4);
+    l.earlier_end = l.earlier_begin + Le(b, last + 16, 4);
+  }
+  return l;
+}
+
+void Check_Add_Sizes(const std::vector<uint8_t>& original, const std::vector<IconImage>& images) {
+  MemoryFile target(original);
+  AddSizesReport report;
+  std::string failure;
+  int32_t result = Add_Sizes_In(target, images, "target.exe", report, failure, {});
+  const std::vector<uint8_t>& after = target.bytes();
+  if (result != kSuccess) {
+    if (after != original) Violation("failed --add-sizes changed the target");
+    if (failure.empty()) Violation("--add-sizes failed without a text");
+    return;
+  }
+  if (after.size() < original.size()) Violation("--add-sizes shortened the file");
+  Layout layout = Layout_Of(original);
+  for (size_t i = layout.headers_end; i < original.size(); ++i) {
+    bool own = i >= layout.earlier_begin && i < layout.earlier_end;
+    if (after[i] != original[i] && !own) Violation("--add-sizes changed a byte past the headers");
+  }
+  Bounds bounds = Writable(original);
+  if (bounds.checksum >= 0 && static_cast<uint64_t>(bounds.checksum) + 4 <= original.size()) {
+    uint32_t stored = Le(original, static_cast<uint64_t>(bounds.checksum), 4);
+    if (stored != 0 && stored == PE_Checksum(original.data(), original.size(), bounds.checksum) &&
+        Le(after, static_cast<uint64_t>(bounds.checksum), 4) != PE_Checksum(after.data(), after.size(), bounds.checksum)) {
+      Violation("a right CheckSum is wrong after --add-sizes");
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -187,6 +242,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string failure;
     int32_t result = Replace_All_Sizes_In(target, images, "icon.ico", "target.exe", report, failure, sink);
     if (Check_Outcome(original, target.bytes(), result, failure)) Check_Icons_Name_Images(target.bytes(), images);
+    Check_Add_Sizes(original, images);
   }
 
   Check_Extract(original);

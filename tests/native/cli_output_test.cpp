@@ -172,4 +172,41 @@ TEST_F(CliTest, LanguageNumbersAreReadExactly) {
 }
 
 }  // namespace
+// --add-sizes says what each icon gets, what each group gains, and how the
+// file grows; a dry run changes nothing, and a program with appended data is
+// refused with 1017, unchanged.
+TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
+  WriteFileBytes(icon_, IconFile({Square(300, 1, 16), Square(600, 2, 32), Square(900, 3, 48)}));
+  Output dry = Cli({"--dry-run", "--add-sizes", icon_, target_});
+  ASSERT_EQ(dry.status, 0) << dry.err;
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+  Output run = Cli({"--add-sizes", icon_, target_});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Changed the icon of " + Path_Text(target_) + ": 3 images of " +
+                                                        Path_Text(icon_) + " in 2 icon resources, 1 group entries added");
+  // The new section holds the tree and 1,800 bytes of images, in whole
+  // 512-byte units of the file's alignment.
+  size_t grown = ReadFileBytes(target_).size() - pe_.bytes.size();
+  EXPECT_EQ(grown % 512, 0u);
+  EXPECT_GT(grown, 1800u);
+  const std::string length = std::to_string(pe_.bytes.size());
+  for (const std::string& line :
+       {std::string("Dry run: ") + Path_Text(target_) + " would not be changed.\n",
+        std::string("Entries added to the icon groups (each names a new icon resource holding the image):\n"),
+        std::string("  #1               1033 3: 48x48 32-bit                      #3\n"),
+        std::string("A new section .vtrsrc would hold the resource tree and 3 images of the icon file.\n"),
+        "The file would grow by " + std::to_string(grown) + " bytes at its end, from " + length + " to " +
+            std::to_string(pe_.bytes.size() + grown) + "; nothing in it would move.\n"}) {
+    EXPECT_NE(dry.out.find(line), std::string::npos) << line << " in:\n" << dry.out;
+  }
+
+  Bytes appended = pe_.bytes;
+  appended.insert(appended.end(), 1000, 'Z');
+  WriteFileBytes(target_, appended);
+  Output refused = Cli({"--add-sizes", icon_, target_});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err.rfind("error 1017: " + Path_Text(target_) + " carries appended data", 0), 0u) << refused.err;
+  EXPECT_EQ(ReadFileBytes(target_), appended);
+}
+
 }  // namespace vantorel::controls::test

@@ -290,9 +290,22 @@ TEST_F(CliTest, ExtractWritesOnceAndKeepsWhatExists) {
   ASSERT_EQ(Cli({"--extract", "--force", target_, out}).status, 0);
   EXPECT_EQ(ReadFileBytes(out), ico);
 
-  Output itself = Cli({"--extract", "--force", target_, target_});
-  EXPECT_EQ(itself.err.rfind("error 1015: ", 0), 0u) << itself.err;
-  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+  // The program itself, however OUT spells it, is refused, even with --force.
+  std::vector<fs::path> spellings = {target_, dir_ / "." / "app.exe", dir_ / ".." / dir_.path().filename() / "app.exe"};
+#ifdef _WIN32
+  // The system drops trailing dots and spaces, and ignores case.
+  for (const char* name : {"app.exe.", "APP.EXE.", "app.exe. .", "APP.EXE"}) spellings.push_back(dir_ / name);
+#else
+  std::error_code ec;
+  fs::create_symlink(target_, dir_ / "link.exe", ec);
+  if (!ec) spellings.push_back(dir_ / "link.exe");
+#endif
+  for (const fs::path& spelling : spellings) {
+    Output itself = Cli({"--extract", "--force", target_, spelling});
+    EXPECT_EQ(itself.status, 1) << Path_Text(spelling);
+    EXPECT_EQ(itself.err, "error 1015: " + Path_Text(spelling) + " is the program itself. Nothing was written.\n");
+    EXPECT_EQ(ReadFileBytes(target_), pe_.bytes) << Path_Text(spelling);
+  }
   Output no_group = Cli({"--extract", target_, dir_ / "x.ico", "--group", "7", "--language", "0x409"});
   EXPECT_EQ(no_group.err.rfind("error 1012: ", 0), 0u) << no_group.err;
   EXPECT_FALSE(fs::exists(dir_ / "x.ico"));

@@ -97,11 +97,14 @@ InstallerCheck Plan_Installer_Crc(const RandomAccessFile& file, const ResourceSe
       (stored_checksum[0] | stored_checksum[1] | stored_checksum[2] | stored_checksum[3]) != 0) {
     return InstallerCheck::Conflict;
   }
-  uint32_t change = 0;
   for (const PlannedWrite& w : plan) {
     // Only the program's own bytes are planned; one that reached the
     // installer's header or its CRC would be counted wrong.
     if (w.offset + static_cast<int64_t>(w.bytes.size()) > header.offset) return InstallerCheck::Conflict;
+  }
+  Plan_Uninstaller_Balance(file, section, header, plan);
+  uint32_t change = 0;
+  for (const PlannedWrite& w : plan) {
     uint32_t one = 0;
     if (!Write_Change(file, w, header.crc_offset, one)) Raise(9);
     change ^= one;

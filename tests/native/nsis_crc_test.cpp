@@ -188,16 +188,55 @@ TEST(NsisCrc, TheUpdateEqualsARecountForAnyPlan) {
   }
   for (size_t p = 0; p < plans.size(); ++p) {
     WritePlan plan = plans[p];
-    Bytes after = in.bytes;
-    for (const PlannedWrite& w : plan) std::copy(w.bytes.begin(), w.bytes.end(), after.begin() + w.offset);
-    uint32_t recount = CountedCrc(after, in.crc_at);
     InstallerCheck check = Plan_Installer_Crc(file, section, plan);
+    // What the plan leaves, its own CRC write aside (the balancing write for
+    // the uninstaller counts like any other).
+    Bytes after = in.bytes;
+    const PlannedWrite* crc_write = nullptr;
+    for (const PlannedWrite& w : plan) {
+      if (w.offset == in.crc_at) crc_write = &w;
+      else std::copy(w.bytes.begin(), w.bytes.end(), after.begin() + w.offset);
+    }
+    uint32_t recount = CountedCrc(after, in.crc_at);
     bool changed = recount != Get32(in.bytes, in.crc_at);
     ASSERT_EQ(check, changed ? InstallerCheck::Updated : InstallerCheck::Kept) << "plan " << p;
-    ASSERT_EQ(plan.size(), plans[p].size() + (changed ? 1 : 0)) << "plan " << p;
-    if (!changed) continue;
-    EXPECT_EQ(plan.back().offset, in.crc_at);
-    EXPECT_EQ(Get32(plan.back().bytes, 0), recount) << "plan " << p;
+    ASSERT_EQ(crc_write != nullptr, changed) << "plan " << p;
+    if (changed) {
+      EXPECT_EQ(Get32(crc_write->bytes, 0), recount) << "plan " << p;
+    }
+  }
+}
+
+// The uninstaller the installer writes: the installer's program bytes after
+// the change, with an uninstaller icon of the same sizes put back over every
+// icon image and group as they lay before it. Its bytes [512, first header)
+// must count to the CRC they had, so the uninstaller's own check still passes;
+// the balancing 4 bytes lie in the resource section's trailing padding.
+uint32_t UninstallerCrc(const Bytes& program, const BuiltPe& pe, int64_t header, uint8_t icon_seed) {
+  Bytes u(program.begin(), program.begin() + header);
+  Bytes icon = Noise(u.size(), icon_seed);
+  for (size_t i = 0; i < pe.data_offset.size(); ++i) {
+    uint32_t size = Get32(pe.bytes, pe.data_entry[i] + 4);
+    std::copy_n(icon.begin() + pe.data_offset[i], size, u.begin() + pe.data_offset[i]);
+  }
+  return static_cast<uint32_t>(crc32(0, u.data() + 512, static_cast<uInt>(u.size() - 512)));
+}
+
+TEST(NsisCrc, TheUninstallerItWritesStillPassesItsCheck) {
+  for (uint32_t image : {200u, 650u, 1500u}) {
+    Installer in = MakeInstaller({});
+    Replacement r = Replace(in.bytes, IconFile({Image(image, 5)}));
+    ASSERT_EQ(r.result, 0) << r.failure;
+    EXPECT_EQ(Get32(r.after, in.crc_at), CountedCrc(r.after, in.crc_at)) << image;
+    for (uint8_t seed : {1, 2}) {
+      EXPECT_EQ(UninstallerCrc(r.after, in.pe, in.header, seed), UninstallerCrc(in.bytes, in.pe, in.header, seed))
+          << image;
+    }
+    // Only the section's last 4 bytes changed past what the resource table names.
+    size_t end = in.pe.rsrc_raw + in.pe.rsrc_raw_size;
+    EXPECT_TRUE(std::equal(in.bytes.begin() + in.pe.data_end + 2000, in.bytes.begin() + end - 4,
+                           r.after.begin() + in.pe.data_end + 2000));
+    EXPECT_NE(Get32(r.after, end - 4), Get32(in.bytes, end - 4)) << image;
   }
 }
 

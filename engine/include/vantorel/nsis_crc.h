@@ -40,6 +40,15 @@ NsisHeader Find_Nsis_Header(const RandomAccessFile& file);
 // The CRC-32 the installer stores: zlib's crc32 over [kNsisCrcStart, crc_offset).
 uint32_t Nsis_Crc_Of(const uint8_t* data, size_t crc_offset);
 
+// The uninstaller an NSIS installer writes is its own program bytes with the
+// uninstaller's icon put back over the icon images and groups, checked against
+// a CRC-32 the installer keeps compressed. Adds the write of 4 bytes of the
+// resource section's trailing padding that leaves the CRC of the program's
+// bytes with that icon put back as it was, so the uninstaller still passes its
+// check. False when the change needs none, or there is no such padding.
+bool Plan_Uninstaller_Balance(const RandomAccessFile& file, const ResourceSection& section, const NsisHeader& header,
+                              WritePlan& plan);
+
 enum class InstallerCheck {
   None,      // not an installer that checks itself: nothing to do
   Updated,   // the write that keeps its CRC right was added to the plan

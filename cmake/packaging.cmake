@@ -42,17 +42,17 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright ${texts}/copyright @ONL
 # the system's shared C and C++ libraries, so security updates reach it and
 # dpkg-shlibdeps can name what it needs. The static vantorel-cli (faster to
 # start: see the README's speed notes) goes in the portable tarball.
+# (Its file keeps the target's name: a second file named vantorel-cli would
+# take over Ninja's short name for the vantorel-cli target.)
 add_executable(vantorel-cli-deb ${PROJECT_SOURCE_DIR}/cli/main.cpp)
 target_link_libraries(vantorel-cli-deb PRIVATE vantorel_cli_lib vantorel_warnings)
-set_target_properties(vantorel-cli-deb PROPERTIES OUTPUT_NAME vantorel-cli
-                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/deb)
-# The compilers' version notes (.comment) are no use in a package: Debian's
-# own tools remove them as they strip.
+# Stripped as Debian's own tools strip a program, the compilers' version notes
+# (.comment) included.
 add_custom_command(TARGET vantorel-cli-deb POST_BUILD
-  COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:vantorel-cli-deb>)
+  COMMAND ${CMAKE_STRIP} --remove-section=.comment $<TARGET_FILE:vantorel-cli-deb>)
 
 set(doc_dir share/doc/vantorel-cli)
-install(TARGETS vantorel-cli-deb RUNTIME DESTINATION bin)
+install(PROGRAMS $<TARGET_FILE:vantorel-cli-deb> DESTINATION bin RENAME vantorel-cli)
 install(FILES ${man_page}.gz DESTINATION share/man/man1)
 install(FILES ${texts}/copyright ${texts}/README DESTINATION ${doc_dir})
 install(FILES ${changelog}.gz DESTINATION ${doc_dir})

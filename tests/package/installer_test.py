@@ -324,6 +324,13 @@ class Installer(InItsOwnPrefix):
         self.assertEqual(flags & 4, 0, "built with CRCCheck off")
         self.assertEqual(stored, counted)
 
+    def test_0_installer_is_dpi_aware_and_names_its_maker(self):
+        self.assertRegex(manifest(self.setup), r"<dpiAware[^>]*>true</dpiAware>")
+        strings = version_strings(self.setup)
+        self.assertEqual(strings["ProductVersion"], ARGS.version)
+        self.assertEqual(strings["CompanyName"], ARGS.authors)
+        self.assertEqual(strings["LegalCopyright"], ARGS.copyright)
+
     def test_1_installs_silently(self):
         self.install(self.setup, r"C:\Program Files\Vantorel")
         folder = self.prefix.drive_c("Program Files", "Vantorel")

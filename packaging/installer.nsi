@@ -91,18 +91,43 @@ Section "Vantorel (required)" SecProgram
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
 SectionEnd
 
-; The installer reads strings of at most NSIS_MAX_STRLEN characters: a longer
-; PATH would come back cut short, and writing it back would lose the rest. Such
-; a PATH is left as it is.
-!define PATH_ROOM ${NSIS_MAX_STRLEN}
+; The installer reads strings of at most NSIS_MAX_STRLEN characters. A longer
+; PATH does not come back cut short: ReadRegStr gives "" and the error flag,
+; just as for a PATH that is not there, and writing the new folder then would
+; throw the user's PATH away. So a PATH that is there but cannot be read (or
+; that would grow past that length) is left as it is.
+; ReadUserPath: $0 the user's PATH, $1 "ok", "missing" or "unreadable".
+!macro READ_USER_PATH un
+  Function ${un}ReadUserPath
+    ClearErrors
+    ReadRegStr $0 HKCU "${ENVIRONMENT_KEY}" "Path"
+    StrCpy $1 "ok"
+    ${If} ${Errors}
+      StrCpy $1 "missing"
+      StrCpy $2 0
+      ${Do}
+        EnumRegValue $3 HKCU "${ENVIRONMENT_KEY}" $2
+        ${IfThen} $3 == "" ${|} ${Break} ${|}
+        ${If} $3 == "Path"
+          StrCpy $1 "unreadable"
+          ${Break}
+        ${EndIf}
+        IntOp $2 $2 + 1
+      ${Loop}
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro READ_USER_PATH ""
+!insertmacro READ_USER_PATH "un."
 
 Section /o "Add the command-line tool's folder to my PATH" SecPath
-  ReadRegStr $0 HKCU "${ENVIRONMENT_KEY}" "Path"
-  StrLen $1 $0
-  IntOp $1 $1 + 1
-  StrLen $2 "$INSTDIR"
-  IntOp $1 $1 + $2
-  ${If} $1 >= ${PATH_ROOM}
+  Call ReadUserPath
+  StrLen $2 $0
+  StrLen $3 "$INSTDIR"
+  IntOp $2 $2 + $3
+  IntOp $2 $2 + 2  ; the ";" between, and the string's end
+  ${If} $1 == "unreadable"
+  ${OrIf} $2 >= ${NSIS_MAX_STRLEN}
     DetailPrint "Your PATH is too long to be changed safely here; add $INSTDIR to it yourself."
     Return
   ${EndIf}
@@ -129,10 +154,9 @@ Section "Uninstall"
   SetShellVarContext all
   ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "AddedToPath"
   ${If} $0 = 1
-    ReadRegStr $1 HKCU "${ENVIRONMENT_KEY}" "Path"
-    StrLen $2 $1
-    ${If} $2 < ${PATH_ROOM}
-      ${WordAdd} "$1" ";" "-$INSTDIR" $2
+    Call un.ReadUserPath
+    ${If} $1 == "ok"
+      ${WordAdd} "$0" ";" "-$INSTDIR" $2
       ${If} $2 == ""
         DeleteRegValue HKCU "${ENVIRONMENT_KEY}" "Path"
       ${Else}

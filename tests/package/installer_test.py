@@ -500,10 +500,24 @@ class InstallerPages(InItsOwnPrefix):
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
         self.prefix.wait()
         self.assertEqual(self.user_path(), r"C:\Other;%USERPROFILE%\bin")
+        # Run in place, the uninstaller leaves no copy of itself behind, and
+        # the installer no plug-in folder, in the temporary folder.
+        leftovers = [p for p in self.prefix.path.glob("drive_c/users/*/Temp/*") if p.name.lower().startswith("ns")]
+        self.assertEqual(leftovers, [])
         # Without /PATH the PATH is not touched.
         run = self.prefix.wine(self.setup, "/S", r"/D=C:\OffPath")
         self.prefix.wait()
         self.assertEqual(self.user_path(), r"C:\Other;%USERPROFILE%\bin")
+        # A PATH longer than NSIS's strings would come back cut short: it is
+        # left whole, and the installation goes on.
+        long_path = ";".join(f"C:\\Tools\\Folder{i:03}" for i in range(70))
+        self.assertGreater(len(long_path), 1024)
+        self.prefix.wine("reg", "add", ENVIRONMENT_KEY, "/v", "Path", "/t", "REG_EXPAND_SZ", "/d", long_path, "/f")
+        run = self.prefix.wine(self.setup, "/S", "/PATH", r"/D=C:\LongPath")
+        self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+        self.prefix.wait()
+        self.assertTrue(self.prefix.drive_c("LongPath", "vantorel-cli.exe").exists())
+        self.assertEqual(self.user_path(), long_path)
 
     def test_pages_from_welcome_to_run_vantorel(self):
         needs_display(self)

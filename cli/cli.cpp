@@ -13,6 +13,10 @@ namespace {
 using namespace vantorel::engine;
 
 constexpr const char* kVersion = VANTOREL_VERSION;
+// An NSIS installer checks its own bytes at start-up; the replacement keeps
+// that check right, and says so.
+constexpr const char* kInstallerCheckWouldBeKept = "The installer's own integrity check (NSIS CRC) would be updated.";
+constexpr const char* kInstallerCheckKept = "The installer's own integrity check (NSIS CRC) was updated.";
 
 WarningSink Print_Warnings(std::FILE* err) {
   return [err](const std::string& title, const std::string& text) {
@@ -71,6 +75,7 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
   std::fprintf(out, "%d icon entries and %d group-icon entries would describe it.\n", p.icon_entries,
                p.group_entries);
   std::fprintf(out, "%s\n", p.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
+  if (p.installer_check) std::fprintf(out, "%s\n", kInstallerCheckWouldBeKept);
   return kExitOk;
 }
 
@@ -124,6 +129,7 @@ int Preview_All_Sizes(const std::filesystem::path& icon, const std::filesystem::
   std::fprintf(out, "%d distinct images would be written; %d group-icon entries would describe them.\n",
                report.images_written, report.group_entries);
   std::fprintf(out, "%s\n", report.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
+  if (report.installer_check) std::fprintf(out, "%s\n", kInstallerCheckWouldBeKept);
   return kExitOk;
 }
 
@@ -136,6 +142,7 @@ int Replace_All_Sizes(const std::filesystem::path& icon, const std::filesystem::
   std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources\n", Path_Text(target).c_str(),
                report.images_written, Path_Text(icon).c_str(), report.icons.size());
   Print_Substitutes(report, out);
+  if (report.installer_check) std::fprintf(out, "%s\n", kInstallerCheckKept);
   return kExitOk;
 }
 
@@ -267,9 +274,11 @@ int Replace(const CommandLine& o, std::FILE* out, std::FILE* err) {
   if (o.mode == Mode::AddSizes) return Replace_Add_Sizes(icon, target, out, err);
   if (o.all_sizes) return Replace_All_Sizes(icon, target, out, err);
   std::string failure;
+  bool checked_installer = Is_Checked_Installer(target);
   int32_t result = Change_Icon(icon, target, failure, Print_Warnings(err));
   if (result != kSuccess) return Report_Failure(result, failure, err);
   std::fprintf(out, "Changed the icon of %s\n", Path_Text(target).c_str());
+  if (checked_installer) std::fprintf(out, "%s\n", kInstallerCheckKept);
   return kExitOk;
 }
 

@@ -1,8 +1,12 @@
-# The Linux download: vantorel-cli as a Debian package, made by CPack.
-# scripts/package builds it together with the Windows zip and installer.
+# The Linux downloads: vantorel-cli as a Debian package made by CPack, and the
+# texts of the portable tarball. scripts/package builds them together with the
+# Windows zip and installer.
 
 # scripts/package reads the one version number from here.
 file(WRITE ${CMAKE_BINARY_DIR}/VERSION "${PROJECT_VERSION}\n")
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(texts ${CMAKE_BINARY_DIR}/packaging)
 
 # Debian wants manual pages and changelogs compressed; -n leaves the name and
 # time out, so the package comes out the same on every run.
@@ -15,51 +19,68 @@ function(vantorel_gzip target file)
   add_custom_target(${target} ALL DEPENDS ${file}.gz)
 endfunction()
 
-set(man_page ${CMAKE_BINARY_DIR}/packaging/vantorel-cli.1)
 # The page's date: SOURCE_DATE_EPOCH's when scripts/package sets it, as the
 # changelog's below, so the package stays reproducible.
 string(TIMESTAMP VANTOREL_MAN_DATE "%Y-%m-%d" UTC)
+set(man_page ${texts}/vantorel-cli.1)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/vantorel-cli.1 ${man_page} @ONLY)
 vantorel_gzip(vantorel_man_page ${man_page})
 
-set(doc_dir share/doc/vantorel-cli)
-# Debian asks every package for a changelog; ours names the release, dated by
-# SOURCE_DATE_EPOCH when scripts/package sets it (string(TIMESTAMP) honours it).
-string(TIMESTAMP release_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
-set(changelog ${CMAKE_BINARY_DIR}/packaging/changelog)
-file(WRITE ${changelog}
-  "vantorel-cli (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
-  "  * Release ${PROJECT_VERSION}.\n\n"
-  " -- The Vantorel authors <vantorel@users.noreply.invalid>  ${release_date}\n")
-vantorel_gzip(vantorel_changelog ${changelog})
-# Linked statically on purpose: relocating the shared C++ library took longer
-# than a whole icon replacement (see the README's speed notes).
-set(overrides ${CMAKE_BINARY_DIR}/packaging/lintian-overrides)
-file(WRITE ${overrides} "vantorel-cli: statically-linked-binary [usr/bin/vantorel-cli]\n")
-configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/copyright COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/README-linux.txt ${texts}/README @ONLY)
 
-install(TARGETS vantorel-cli RUNTIME DESTINATION bin)
+# Debian's changelog, made from CHANGELOG.md: one entry per version, dated by
+# the version's own heading, so it never depends on the clock.
+set(changelog ${texts}/changelog)
+add_custom_command(
+  OUTPUT ${changelog}
+  COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/packaging/debian_changelog.py
+          ${PROJECT_SOURCE_DIR}/CHANGELOG.md vantorel-cli "${VANTOREL_AUTHORS} <${VANTOREL_EMAIL}>" ${changelog}
+  DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/packaging/debian_changelog.py
+  COMMENT "Writing the Debian changelog from CHANGELOG.md"
+  VERBATIM)
+vantorel_gzip(vantorel_changelog ${changelog})
+configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright ${texts}/copyright @ONLY)
+
+# The Debian package's vantorel-cli is linked as Debian links programs, against
+# the system's shared C and C++ libraries, so security updates reach it and
+# dpkg-shlibdeps can name what it needs. The static vantorel-cli (faster to
+# start: see the README's speed notes) goes in the portable tarball.
+# (Its file keeps the target's name: a second file named vantorel-cli would
+# take over Ninja's short name for the vantorel-cli target.)
+add_executable(vantorel-cli-deb ${PROJECT_SOURCE_DIR}/cli/main.cpp)
+target_link_libraries(vantorel-cli-deb PRIVATE vantorel_cli_lib vantorel_warnings)
+# Stripped as Debian's own tools strip a program, the compilers' version notes
+# (.comment) included.
+add_custom_command(TARGET vantorel-cli-deb POST_BUILD
+  COMMAND ${CMAKE_STRIP} --remove-section=.comment $<TARGET_FILE:vantorel-cli-deb>)
+
+set(doc_dir share/doc/vantorel-cli)
+install(PROGRAMS $<TARGET_FILE:vantorel-cli-deb> DESTINATION bin RENAME vantorel-cli)
 install(FILES ${man_page}.gz DESTINATION share/man/man1)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${doc_dir})
+install(FILES ${texts}/copyright ${texts}/README DESTINATION ${doc_dir})
 install(FILES ${changelog}.gz DESTINATION ${doc_dir})
-install(FILES ${overrides} DESTINATION share/lintian/overrides RENAME vantorel-cli)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/bash-completion/vantorel-cli
+        DESTINATION share/bash-completion/completions)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantorel-cli)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "The Vantorel authors")
-set(CPACK_PACKAGE_CONTACT "The Vantorel authors <vantorel@users.noreply.invalid>")
+set(CPACK_PACKAGE_VENDOR "${VANTOREL_AUTHORS}")
+set(CPACK_PACKAGE_CONTACT "${VANTOREL_AUTHORS} <${VANTOREL_EMAIL}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "give a Windows program file a new icon, in place")
 set(CPACK_PACKAGE_DESCRIPTION
-    "vantorel-cli writes the first image of an icon file into a Windows program\n(PE32 or PE32+) in place: every icon and icon group of the program then\nshows it. Nothing is inserted, moved or resized, so data appended to a\nprogram keeps its place. Useful to rebrand Windows builds from Linux CI.")
+    "vantorel-cli writes the first image of an icon file into a Windows program\n(PE32 or PE32+) in place: every icon and icon group of the program then\nshows it. Nothing is inserted, moved or resized, so data appended to a\nprogram keeps its place, and an NSIS installer's own check is kept right.\nUseful to rebrand Windows builds from Linux CI.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vantorel.invalid/")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VANTOREL_HOMEPAGE}")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
-# Linked statically: the package needs nothing else.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+# Depends worked out by dpkg-shlibdeps from what the program links.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Directories as Debian wants them whatever the umask of whoever packages.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)

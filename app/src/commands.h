@@ -10,6 +10,7 @@
 #include <string>
 
 #include "vantorel/engine.h"
+#include "vantorel/version.h"
 
 namespace vantorel::app {
 
@@ -32,8 +33,9 @@ inline constexpr wchar_t kIconFilter[] = L"Icon (.ico)|*.ico";
 inline constexpr wchar_t kSucceeded[] = L"Change Icon Succesfully";
 inline constexpr wchar_t kFailed[] = L"Error: Change Icon Failed.";
 inline constexpr wchar_t kAboutTitle[] = L"About Vantorel";
-inline constexpr wchar_t kAuthorEmail[] = L"vantorel@example.org";
-inline constexpr wchar_t kWebSite[] = L"https://example.org/vantorel";
+// The project's one address and web site (CMakeLists.txt).
+inline constexpr wchar_t kAuthorEmail[] = L"" VANTOREL_EMAIL;
+inline constexpr wchar_t kWebSite[] = L"" VANTOREL_HOMEPAGE;
 
 // The five lines of the About box, joined by a lone carriage return.
 std::wstring About_Text();

@@ -9,6 +9,7 @@
 #include "resource_walk.h"
 #include "traps.h"
 #include "vantorel/all_sizes.h"
+#include "vantorel/nsis_crc.h"
 
 namespace vantorel::engine {
 namespace {
@@ -144,7 +145,10 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
   });
   if (!ran) return Fail(kModifyFailed, kModifyFailedText, failure_text);
   if (planned != kSuccess) return planned;
-  report.checksum = Plan_Checksum(target, section, plan);
+  if (int32_t checks = Plan_Header_Checks(target, section, target_path, plan, report.checksum,
+                                          report.installer_check, failure_text)) {
+    return checks;
+  }
   return Write_Plan(target, plan, target_path, failure_text, plan_only);
 }
 

@@ -9,6 +9,7 @@
 #include "traps.h"
 #include "vantorel/engine.h"
 #include "vantorel/mod_pe.h"
+#include "vantorel/nsis_crc.h"
 
 namespace vantorel::engine {
 namespace {
@@ -62,7 +63,10 @@ int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const st
     if (plan.writes[i].kind == PlannedWrite::Kind::GroupEntry) ++plan.group_entries;
   }
   plan.image_rva = Offset_to_RVA(section, placement.offset, warn);
-  plan.checksum = Plan_Checksum(target, section, plan.writes);
+  if (int32_t checks = Plan_Header_Checks(target, section, target_path, plan.writes, plan.checksum,
+                                          plan.installer_check, failure_text)) {
+    return checks;
+  }
 
   return Write_Plan(target, plan.writes, target_path, failure_text, plan_only);
 }
@@ -202,6 +206,7 @@ int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesy
   preview.icon_entries = plan.icon_entries;
   preview.group_entries = plan.group_entries;
   preview.checksum = plan.checksum;
+  preview.installer_check = plan.installer_check;
   return kSuccess;
 }
 

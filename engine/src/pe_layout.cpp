@@ -71,6 +71,24 @@ bool Is_Signed(const RandomAccessFile& file) {
   }
 }
 
+int64_t Sections_Raw_End(const RandomAccessFile& file) {
+  try {
+    Reader r = WholeFile(file);
+    int64_t file_header = File_Header(r);
+    uint16_t sections = r.U16(file_header + kNumberOfSectionsOffset);
+    int64_t table = file_header + kFileHeaderSize + r.U16(file_header + kSizeOfOptionalHeaderOffset);
+    int64_t end = 0;
+    for (uint16_t i = 0; i < sections; ++i) {
+      int64_t s = table + int64_t{i} * kSectionHeaderSize;
+      int64_t raw_size = r.U32(s + kSectionSizeOfRawData);
+      if (raw_size > 0) end = std::max(end, int64_t{r.U32(s + kSectionPointerToRawData)} + raw_size);
+    }
+    return end;
+  } catch (const EngineError&) {
+    return -1;  // headers or a section table cut short
+  }
+}
+
 ResourceSection Find_Resource_Tree(const RandomAccessFile& file, const WarningSink& warn) {
   ResourceSection none;
   return Trap(warn, kTreeLocateText, [&]() -> ResourceSection {

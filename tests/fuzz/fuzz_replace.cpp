@@ -4,8 +4,9 @@
 // its length; a failed replacement leaves every byte as it was. After a
 // success: no byte changed outside the resource section's raw data as this
 // file computes it from the raw bytes (unsigned fields, clipped to the file,
-// headers excluded), but the header's CheckSum; a CheckSum that was right is
-// still right; every icon entry names the new image, whose bytes are there.
+// headers excluded), but the header's CheckSum and an NSIS installer's CRC; a
+// CheckSum or an installer's CRC that was right is still right; every icon
+// entry names the new image, whose bytes are there.
 // The same pair then goes through --all-sizes, with the same promises; after
 // a success every icon entry names one whole image of the icon file. The
 // target's first group is also taken out (--extract): it changes nothing, and
@@ -19,6 +20,8 @@
 #include <cstring>
 #include <functional>
 #include <vector>
+
+#include <zlib.h>
 
 #include "vantorel/all_sizes.h"
 #include "vantorel/mod_pe.h"
@@ -73,6 +76,32 @@ Bounds Writable(const std::vector<uint8_t>& b) {
   return none;
 }
 
+// Where an NSIS installer keeps its CRC, found as the installer finds it: the
+// first header at the first 512-byte boundary after every section's raw data,
+// the CRC in the last 4 bytes of the stretch it names. -1 when there is none.
+int64_t Nsis_Crc_At(const std::vector<uint8_t>& b) {
+  uint64_t file_header = uint64_t{Le(b, 60, 4)} + 4;
+  uint32_t sections = Le(b, file_header + 2, 2);
+  uint64_t table = file_header + 20 + Le(b, file_header + 16, 2);
+  uint64_t end = 0;
+  for (uint32_t i = 0; i < sections; ++i) {
+    uint64_t raw_size = Le(b, table + 40ull * i + 16, 4);
+    if (raw_size > 0) end = std::max(end, Le(b, table + 40ull * i + 20, 4) + raw_size);
+  }
+  uint64_t at = (end + 511) / 512 * 512;
+  static const uint8_t kSignature[16] = {0xEF, 0xBE, 0xAD, 0xDE, 'N', 'u', 'l', 'l', 's', 'o', 'f', 't', 'I', 'n', 's', 't'};
+  if (end == 0 || at + 28 > b.size() || std::memcmp(&b[at + 4], kSignature, 16) != 0) return -1;
+  uint32_t flags = Le(b, at, 4);
+  uint64_t length = Le(b, at + 24, 4);
+  bool checked = (flags & 8) || !(flags & 4);
+  if ((flags & ~15u) || length > b.size() - at || length < 32 || !checked) return -1;
+  return static_cast<int64_t>(at + length - 4);
+}
+
+bool Nsis_Crc_Right(const std::vector<uint8_t>& b, int64_t crc_at) {
+  return crc32(0, b.data() + 512, static_cast<uInt>(crc_at - 512)) == Le(b, static_cast<uint64_t>(crc_at), 4);
+}
+
 // The icon images a successful replacement left, as the engine finds them.
 std::vector<IconImageRef> Icons_After(const std::vector<uint8_t>& after) {
   MemoryFile file(after);
@@ -107,12 +136,19 @@ bool Check_Outcome(const std::vector<uint8_t>& original, const std::vector<uint8
     return false;
   }
   Bounds bounds = Writable(original);
+  int64_t crc_at = Nsis_Crc_At(original);
+  auto in_field = [](size_t i, int64_t field) {
+    return field >= 0 && static_cast<int64_t>(i) >= field && static_cast<int64_t>(i) < field + 4;
+  };
   for (size_t i = 0; i < after.size(); ++i) {
     if (after[i] == original[i]) continue;
     bool in_section = i >= bounds.begin && i < bounds.end;
-    bool checksum = bounds.checksum >= 0 && static_cast<int64_t>(i) >= bounds.checksum &&
-                    static_cast<int64_t>(i) < bounds.checksum + 4;
-    if (!in_section && !checksum) Violation("byte outside the resource section's raw data changed");
+    if (!in_section && !in_field(i, bounds.checksum) && !in_field(i, crc_at)) {
+      Violation("byte outside the resource section's raw data changed");
+    }
+  }
+  if (crc_at >= 0 && Nsis_Crc_Right(original, crc_at) && !Nsis_Crc_Right(after, crc_at)) {
+    Violation("a right NSIS installer CRC is wrong after the replacement");
   }
   if (bounds.checksum >= 0) {
     uint32_t stored = Le(original, static_cast<uint64_t>(bounds.checksum), 4);

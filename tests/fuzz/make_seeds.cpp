@@ -1,8 +1,11 @@
 // Writes the fuzzer's first inputs: small programs from the test builder,
 // each paired with an icon file, in the fuzz target's input format.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include <zlib.h>
 
 #include "pe_builder.h"
 #include "vantorel/mod_pe.h"
@@ -60,5 +63,19 @@ int main(int argc, char** argv) {
   sized.resources.push_back({14, 1, 1033, SizedGroup({{16, 32, 1}, {32, 32, 2}, {48, 32, 3}})});
   Seed(dir, "all-sizes", sizes, BuildPe(sized).bytes);
   Seed(dir, "all-sizes-room-short", sizes, BuildPe(IconProgram({40, 40, 40})).bytes);
+
+  // An NSIS installer: its first header at the 512-byte boundary after the
+  // program, a payload, and the right CRC of [512, CRC), which must stay right.
+  PeOptions installer = IconProgram({100, 100});
+  Bytes tail(28 + 300 + 4, 0x33);
+  Put32(tail, 0, 0);
+  Put32(tail, 4, 0xDEADBEEF);
+  std::copy_n("NullsoftInst", 12, tail.begin() + 8);
+  Put32(tail, 24, static_cast<uint32_t>(tail.size()));
+  installer.appended = tail;
+  Bytes nsis = BuildPe(installer).bytes;
+  size_t crc_at = nsis.size() - 4;
+  Put32(nsis, crc_at, static_cast<uint32_t>(crc32(0, nsis.data() + 512, static_cast<uInt>(crc_at - 512))));
+  Seed(dir, "nsis-installer", small, nsis);
   return 0;
 }

@@ -171,6 +171,37 @@ TEST_F(CliTest, LanguageNumbersAreReadExactly) {
   }
 }
 
+// An NSIS-shaped target (a first header at the 512-byte boundary after the
+// program, then the payload and its CRC): every way of changing it says that
+// the installer's own check is kept, exactly when the installer keeps one.
+TEST_F(CliTest, SaysWhenAnInstallersOwnCheckIsKept) {
+  const std::string would = "The installer's own integrity check (NSIS CRC) would be updated.\n";
+  const std::string was = "The installer's own integrity check (NSIS CRC) was updated.\n";
+  for (uint32_t flags : {0u, 4u, 16u}) {  // check on; off; not a header
+    PeOptions o = IconProgram({800, 800});
+    Bytes tail(28 + 600 + 4, 0x5A);
+    Put32(tail, 0, flags);
+    Put32(tail, 4, 0xDEADBEEF);
+    std::copy_n("NullsoftInst", 12, tail.begin() + 8);
+    Put32(tail, 24, static_cast<uint32_t>(tail.size()));
+    o.appended = tail;
+    bool kept = flags == 0;
+    for (std::vector<fs::path> options : {std::vector<fs::path>{"--dry-run"}, {"--dry-run", "--all-sizes"}, {},
+                                          {"--all-sizes"}}) {
+      WriteFileBytes(target_, BuildPe(o).bytes);
+      options.insert(options.end(), {icon_, target_});
+      Output out = Cli(options);
+      ASSERT_EQ(out.status, 0) << out.err;
+      bool dry = options.front() == "--dry-run";
+      EXPECT_EQ(out.out.find(dry ? would : was) != std::string::npos, kept) << flags << " " << out.out;
+      EXPECT_EQ(out.out.find(dry ? was : would), std::string::npos) << out.out;
+      if (kept) {
+        EXPECT_EQ(out.out.substr(out.out.size() - (dry ? would : was).size()), dry ? would : was);
+      }
+    }
+  }
+}
+
 }  // namespace
 // --add-sizes says what each icon gets, what each group gains, and how the
 // file grows; a dry run changes nothing, and a program with appended data is

@@ -69,6 +69,7 @@ struct ReplacementPreview {
   int icon_entries = 0;        // icon data entries that would point at it
   int group_entries = 0;       // group-icon entries that would describe it
   bool checksum = false;       // whether the optional header's CheckSum would be updated
+  bool installer_check = false;  // whether an NSIS installer's own CRC would be kept right
 };
 
 // Runs every check of Change_Icon and plans every write, but writes nothing.
@@ -79,6 +80,11 @@ int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesy
 // empty): any change to the file would invalidate it. False when the file
 // cannot be read as a program.
 bool Is_Signed_Program(const std::filesystem::path& target);
+
+// Whether `target` is an NSIS installer that checks its own bytes (a CRC-32
+// after its payload) at start-up: a replacement keeps that check right. False
+// when the file cannot be read as a program.
+bool Is_Checked_Installer(const std::filesystem::path& target);
 
 // What --list shows of a program's icons.
 struct IconGroupEntry {
@@ -146,6 +152,7 @@ struct AllSizesReport {
   int images_written = 0;             // distinct images of the icon file written
   int group_entries = 0;              // group-icon entries rewritten
   bool checksum = false;              // whether the header's CheckSum is updated
+  bool installer_check = false;       // whether an NSIS installer's own CRC is kept right
 };
 
 // Gives each icon image resource of `target` the image of `icon` that best

@@ -69,6 +69,11 @@ int32_t Offset_to_RVA(const ResourceSection& section, const int32_t& offset, con
 // empty), which any change to the file invalidates.
 bool Is_Signed(const RandomAccessFile& file);
 
+// Where the raw data of the program's sections ends: the largest
+// PointerToRawData + SizeOfRawData. What follows is data appended to the
+// program. -1 when the headers or the section table are cut short.
+int64_t Sections_Raw_End(const RandomAccessFile& file);
+
 // ---- Resource tree ----------------------------------------------------------
 
 // RT_ICON and RT_GROUP_ICON (windows.h defines those names as pointer macros).
@@ -119,7 +124,7 @@ int32_t Load_First_Image(const RandomAccessFile& file, IconImage& image);
 // ---- Rewrite --------------------------------------------------------------------
 
 struct PlannedWrite {
-  enum class Kind { Image, IconEntry, GroupEntry, Checksum, Header };
+  enum class Kind { Image, IconEntry, GroupEntry, Checksum, InstallerCrc, Header };
   int64_t offset = 0;
   std::vector<uint8_t> bytes;
   Kind kind = Kind::Image;
@@ -174,6 +179,7 @@ struct ReplacementPlan {
   int icon_entries = 0;
   int group_entries = 0;
   bool checksum = false;
+  bool installer_check = false;  // an NSIS installer's own CRC kept right
 };
 
 // The second half of Change_Icon, on a target that is already open: plans,

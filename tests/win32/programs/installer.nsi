@@ -1,14 +1,21 @@
 ; A silent installer with a payload appended to its program, as NSIS builds
-; them. Its own integrity check is off: that check covers every byte of the
-; program, icons included, so it refuses any icon change by any tool; what is
-; tested here is that the appended payload survives.
+; them, with NSIS's own integrity check on (its default) and an uninstaller:
+; after a new icon both must still pass their checks, and the payload must
+; survive.
 Name "Vantorel test installer"
 OutFile "${OUT}"
 InstallDir "C:\vantorel-installed"
 RequestExecutionLevel user
 SilentInstall silent
-CRCCheck off
+SilentUnInstall silent
+CRCCheck on
 Section
   SetOutPath "$INSTDIR"
   File "${PAYLOAD}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+SectionEnd
+Section "Uninstall"
+  Delete "$INSTDIR\payload.txt"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
 SectionEnd

@@ -53,13 +53,14 @@ struct VbEventLog {
 };
 
 // Runs the message loop until the condition holds or two seconds pass; for what
-// the platform reports on its own time (a pointer's leave).
+// the platform reports on its own time (a pointer's leave). Waits for input at
+// most waitMs at a time.
 template <class F>
-bool PumpUntil(F done) {
+bool PumpUntil(F done, DWORD waitMs = 20) {
   DWORD start = GetTickCount();
   while (!done()) {
     if (GetTickCount() - start > 2000) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_ALLINPUT);
     Drain();
   }
   return true;

@@ -105,6 +105,6 @@ class Diamond final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawDiamondFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, Diamond{}); }
+FaceResult DrawDiamondFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, Diamond{}); }
 
 }  // namespace vantorel::controls

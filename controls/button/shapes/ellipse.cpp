@@ -80,6 +80,6 @@ class Ellipse final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawEllipseFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, Ellipse{}); }
+FaceResult DrawEllipseFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, Ellipse{}); }
 
 }  // namespace vantorel::controls

@@ -13,21 +13,38 @@
 
 namespace vantorel::controls {
 
-class Button;
 class Surface;
 
-// What a renderer hands back: whether it finished, and the pen it finished
-// with. The dotted focus pass blackens pixels of exactly that colour, so a
-// shape's grey focus mark comes out dotted grey and black.
+// What a face is drawn from: the control's size, style and state, and the
+// border pen of the state, as values read once by the control.
+struct FaceInput {
+  double width = 0;
+  double height = 0;
+  std::int32_t style = 0;
+  std::int32_t styleColors = 0;
+  bool pressed = false;
+  bool hover = false;
+  bool focused = false;
+  bool focusRect = false;
+  bool enabled = true;
+  OleColor borderPen = 0;
+};
+
+// What a renderer hands back: whether it finished, the pen it finished with,
+// and the window region its shape needs (a recipe of no kind: none). The
+// dotted focus pass blackens pixels of exactly that pen's colour, so a shape's
+// grey focus mark comes out dotted grey and black.
 struct FaceResult {
   Status status;
   OleColor pen;
+  FaceRegionRecipe region;
+  bool drawn = true;  // false for a shape without a face: the region stays as it is
 };
 
-// A face renderer clips the window to its shape, draws the outline with the
-// border pen it is handed, the decoration of the style for the state, and its
-// focus mark.
-using FaceRenderer = FaceResult (*)(Button& button, OleColor borderPen);
+// A face renderer draws, into the surface's image, the outline with the border
+// pen, the decoration of the style for the state and its focus mark, and says
+// which region the window is to be clipped to; the control applies it.
+using FaceRenderer = FaceResult (*)(Surface& target, const FaceInput& in);
 
 // The renderer for a ButtonShape, or null when that value draws no face.
 FaceRenderer FaceRendererFor(std::int32_t shape);
@@ -61,11 +78,11 @@ struct FacePoint {
   double y;
 };
 
-// What a renderer draws with: the control's size and state, read once, and
-// pen and path helpers that round every coordinate (ties to even).
+// What a renderer draws with: the control's size and state, and pen and path
+// helpers that round every coordinate (ties to even).
 class FaceCanvas {
  public:
-  FaceCanvas(Button& button, OleColor borderPen);
+  FaceCanvas(Surface& target, const FaceInput& in);
 
   const double W;
   const double H;
@@ -93,23 +110,16 @@ class FaceCanvas {
   void Arc(double left, double top, double right, double bottom, double x1, double y1, double x2, double y2);
   void RoundRect(double left, double top, double right, double bottom, double cornerW, double cornerH);
   void SetPixel(double x, double y, COLORREF color);
-  // Clips the window to the region the recipe makes (a recipe of no kind
-  // removes clipping); remade only when the recipe differs from the one in
-  // place, since setting a region reshapes the window and invalidates it.
-  void ClipTo(const FaceRegionRecipe& recipe);
   FaceRegionRecipe PolygonRegion(const Figure& corners);
   Surface& surface() { return surface_; }
   // A point of a figure at this size, each coordinate rounded once.
   POINT At(const FigurePoint& p);
   HDC Dc() const;
   LONG Round(double v) { return rounder_(v); }
-  // The end of a renderer: its status and the pen it last drew with.
-  FaceResult Finish() const { return FaceResult{rounder_.status(), pen_}; }
+  // The end of a renderer: its status, the pen it last drew with and its region.
+  FaceResult Finish(const FaceRegionRecipe& region) const { return FaceResult{rounder_.status(), pen_, region, true}; }
 
  private:
-  void RemoveRegion();
-
-  Button& button_;
   Surface& surface_;
   Rounder rounder_;
   OleColor pen_;
@@ -140,6 +150,6 @@ class ShapeFigures {
 // Region first, then outline with the border pen, the style's decoration for
 // the state, and the focus mark for the styles without a focus look of their
 // own; hands back the pen it finished with.
-FaceResult DrawShapedFace(Button& button, OleColor borderPen, const ShapeFigures& figures);
+FaceResult DrawShapedFace(Surface& target, const FaceInput& in, const ShapeFigures& figures);
 
 }  // namespace vantorel::controls

@@ -1,23 +1,21 @@
-#include "button/button.h"
 #include "button/shapes/face.h"
-#include "host/gdi_guards.h"
+#include "host/surface.h"
 
 namespace vantorel::controls {
 
-FaceCanvas::FaceCanvas(Button& button, OleColor borderPen)
-    : W(button.surface().ScaleWidth()),
-      H(button.surface().ScaleHeight()),
-      style(button.ButtonStyle()),
-      styleColors(button.ButtonStyleColors()),
-      pressed(button.Pressed()),
-      hover(button.Hovering()),
-      focused(button.Focused()),
-      focusRect(button.FocusRect()),
-      enabled(button.Enabled()),
-      button_(button),
-      surface_(button.surface()),
-      pen_(borderPen) {
-  surface_.SetForeColor(borderPen);
+FaceCanvas::FaceCanvas(Surface& target, const FaceInput& in)
+    : W(in.width),
+      H(in.height),
+      style(in.style),
+      styleColors(in.styleColors),
+      pressed(in.pressed),
+      hover(in.hover),
+      focused(in.focused),
+      focusRect(in.focusRect),
+      enabled(in.enabled),
+      surface_(target),
+      pen_(in.borderPen) {
+  surface_.SetForeColor(in.borderPen);
 }
 
 FaceState FaceCanvas::State() const {
@@ -94,27 +92,6 @@ void FaceCanvas::RoundRect(double left, double top, double right, double bottom,
 
 void FaceCanvas::SetPixel(double x, double y, COLORREF color) {
   ::SetPixel(surface_.Hdc(), rounder_(x), rounder_(y), color);
-}
-
-void FaceCanvas::RemoveRegion() {
-  button_.SetFaceRegion(nullptr);
-  button_.SetFaceRegionMade(FaceRegionRecipe{});
-  surface_.SetRegion(nullptr, false);
-}
-
-void FaceCanvas::ClipTo(const FaceRegionRecipe& recipe) {
-  if (recipe.kind == FaceRegionRecipe::Kind::None) {
-    RemoveRegion();
-    return;
-  }
-  // The region is kept while shape and size stay: remaking it at every paint
-  // would reshape the window (under Wine the X window) and invalidate it each
-  // time. A region someone else set or removed is replaced.
-  if (recipe == button_.FaceRegionMade() && surface_.HasRegion()) return;
-  GdiObject<HRGN> region(recipe.Build());
-  if (!region || !surface_.SetRegion(region.get(), true)) return;
-  button_.SetFaceRegion(region.Release());
-  button_.SetFaceRegionMade(recipe);
 }
 
 FaceRegionRecipe FaceCanvas::PolygonRegion(const Figure& corners) {

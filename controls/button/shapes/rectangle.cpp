@@ -76,8 +76,8 @@ class PlainRectangle final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawRectangleFace(Button& button, OleColor borderPen) {
-  return DrawShapedFace(button, borderPen, PlainRectangle{});
+FaceResult DrawRectangleFace(Surface& target, const FaceInput& in) {
+  return DrawShapedFace(target, in, PlainRectangle{});
 }
 
 }  // namespace vantorel::controls

@@ -101,6 +101,6 @@ class RoundedRectangle final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawRoundedRectangleFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, RoundedRectangle{}); }
+FaceResult DrawRoundedRectangleFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, RoundedRectangle{}); }
 
 }  // namespace vantorel::controls

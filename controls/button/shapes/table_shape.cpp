@@ -59,8 +59,8 @@ class TableShape final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawTableFace(Button& button, OleColor borderPen, const ShapeTable& table) {
-  return DrawShapedFace(button, borderPen, TableShape(table));
+FaceResult DrawTableFace(Surface& target, const FaceInput& in, const ShapeTable& table) {
+  return DrawShapedFace(target, in, TableShape(table));
 }
 
 }  // namespace vantorel::controls

@@ -6,7 +6,7 @@
 // rather than being sent straight to a window.
 #include <windows.h>
 
-#include "test_support.h"
+#include "host_support.h"
 
 namespace vantorel::controls::test {
 

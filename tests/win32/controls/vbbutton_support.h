@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "host_support.h"
 #include "vbbutton/vbbutton.h"
 
 namespace vantorel::controls::test {

@@ -50,12 +50,15 @@ void Button::OnReadProperties(const PropertyBag& bag) {
   props_.picture = bag.ReadPicture(L"Picture", nullptr);
   props_.pictureGray = bag.ReadBool(L"PictureGray", d.pictureGray);
 
+  // Loading is not a change: the values go to the surface without the setters'
+  // notification, so the host is not told and its data stays clean.
   HandEnabledToSurface(bag.ReadBool(L"Enabled", true));
-  SetFont(MakeFont(bag.ReadFont(L"Font", ambient().font)));
+  surface().SetFont(MakeFont(bag.ReadFont(L"Font", ambient().font)));
   // A stored pointer picture that is not an icon or cursor is refused by the
   // surface and leaves the pointer as it was.
-  SetMouseIcon(bag.ReadPicture(L"MouseIcon", nullptr));
+  surface().SetMouseIcon(bag.ReadPicture(L"MouseIcon", nullptr));
   surface().SetMousePointer(bag.ReadInt16(L"MousePointer", 0));
+  Paint();
 }
 
 void Button::OnWriteProperties(PropertyBag& bag) const {

@@ -170,8 +170,10 @@ class Button final : public HostedControl {
  private:
   Button() = default;
 
+  // Stores a field of the property table, tells the host by the table's key
+  // and repaints.
   template <class T>
-  Status Store(T& field, T value, const wchar_t* key);
+  Status Store(T ButtonProps::*member, T value);
   void ApplyStylePreset();
   void ApplyThemePreset();
   // The paint pipeline, step by step (button_paint.cpp): settle what a paint

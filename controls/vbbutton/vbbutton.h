@@ -179,6 +179,8 @@ class vbButton final : public HostedControl {
 
   // Colours, layout and shape.
   void DeriveColors();
+  // The colour set of the scheme with the given back colour.
+  vb::ColorSet DerivedColors(OleColor backColor) const;
   void ReadSize();
   vb::Layout MeasureLayout() const;
   void ComputeLayout();

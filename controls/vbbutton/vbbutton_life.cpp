@@ -26,12 +26,14 @@ vbButton::~vbButton() { ReleaseCaptureSurface(); }
 
 HCURSOR vbButton::PointerCursor() const { return vb::HandCursorOf(GetModuleHandleW(nullptr)); }
 
-void vbButton::DeriveColors() {
+void vbButton::DeriveColors() { colors_ = DerivedColors(props_.backColor); }
+
+vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
   vb::SchemeSource s;
   s.scheme = props_.colorScheme;
   s.buttonType = props_.buttonType;
   s.soft = props_.softBevel;
-  s.backColor = ResolveColor(props_.backColor);
+  s.backColor = ResolveColor(backColor);
   s.backOver = ResolveColor(props_.backOver);
   s.foreColor = ResolveColor(props_.foreColor);
   s.foreOver = ResolveColor(props_.foreOver);
@@ -50,7 +52,7 @@ void vbButton::DeriveColors() {
     s.parentText = GetTextColor(dc);
     ReleaseDC(parent, dc);
   }
-  colors_ = vb::DeriveColors(s);
+  return vb::DeriveColors(s);
 }
 
 void vbButton::ComputePictureSize() {

@@ -80,9 +80,9 @@ struct FacePoint {
 
 // What a renderer draws with: the control's size and state, and pen and path
 // helpers that round every coordinate (ties to even).
-class FaceCanvas {
+class ShapeCanvas {
  public:
-  FaceCanvas(Surface& target, const FaceInput& in);
+  ShapeCanvas(Surface& target, const FaceInput& in);
 
   const double W;
   const double H;
@@ -133,18 +133,18 @@ enum class GlowSet { Hover, Focus };
 class ShapeFigures {
  public:
   virtual ~ShapeFigures() = default;
-  virtual FaceRegionRecipe Region(FaceCanvas& c) const = 0;
-  virtual void Outline(FaceCanvas& c) const = 0;       // with the border pen
-  virtual void Style1Pressed(FaceCanvas& c) const = 0;  // sunken bevel, its own pens
-  virtual void Style1Raised(FaceCanvas& c) const = 0;   // raised bevel, its own pens
+  virtual FaceRegionRecipe Region(ShapeCanvas& c) const = 0;
+  virtual void Outline(ShapeCanvas& c) const = 0;       // with the border pen
+  virtual void Style1Pressed(ShapeCanvas& c) const = 0;  // sunken bevel, its own pens
+  virtual void Style1Raised(ShapeCanvas& c) const = 0;   // raised bevel, its own pens
   // The upper-left trim of styles 1 to 3: the pressed one in dark shadow, the
   // raised one in highlight. Most shapes draw the same figure for both.
-  virtual void Trim(FaceCanvas& c, bool pressed) const = 0;
-  virtual void Style4(FaceCanvas& c) const = 0;         // etched frame, its own pens
-  virtual void Style6Pressed(FaceCanvas& c) const = 0;  // in highlight
-  virtual void Glow(FaceCanvas& c, const OleColor (&colors)[5], GlowSet set) const = 0;
-  virtual void InnerFrame(FaceCanvas& c) const = 0;  // in the pen of the state
-  virtual void FocusMark(FaceCanvas& c) const = 0;   // in the focus mark colour
+  virtual void Trim(ShapeCanvas& c, bool pressed) const = 0;
+  virtual void Style4(ShapeCanvas& c) const = 0;         // etched frame, its own pens
+  virtual void Style6Pressed(ShapeCanvas& c) const = 0;  // in highlight
+  virtual void Glow(ShapeCanvas& c, const OleColor (&colors)[5], GlowSet set) const = 0;
+  virtual void InnerFrame(ShapeCanvas& c) const = 0;  // in the pen of the state
+  virtual void FocusMark(ShapeCanvas& c) const = 0;   // in the focus mark colour
 };
 
 // Region first, then outline with the border pen, the style's decoration for

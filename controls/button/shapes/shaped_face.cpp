@@ -6,7 +6,7 @@ namespace {
 
 // The decoration of the style, the first state that holds deciding: pressed,
 // then hover, then focused where the style has a focused look.
-void Decorate(FaceCanvas& c, const ShapeFigures& f) {
+void Decorate(ShapeCanvas& c, const ShapeFigures& f) {
   using namespace face_color;
   const FaceState state = c.State();
   switch (c.style) {
@@ -55,7 +55,7 @@ void Decorate(FaceCanvas& c, const ShapeFigures& f) {
 }  // namespace
 
 FaceResult DrawShapedFace(Surface& target, const FaceInput& in, const ShapeFigures& figures) {
-  FaceCanvas c(target, in);
+  ShapeCanvas c(target, in);
   const FaceRegionRecipe region = figures.Region(c);
   figures.Outline(c);
   Decorate(c, figures);

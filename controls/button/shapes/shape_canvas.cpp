@@ -3,7 +3,7 @@
 
 namespace vantorel::controls {
 
-FaceCanvas::FaceCanvas(Surface& target, const FaceInput& in)
+ShapeCanvas::ShapeCanvas(Surface& target, const FaceInput& in)
     : W(in.width),
       H(in.height),
       style(in.style),
@@ -18,25 +18,25 @@ FaceCanvas::FaceCanvas(Surface& target, const FaceInput& in)
   surface_.SetForeColor(in.borderPen);
 }
 
-FaceState FaceCanvas::State() const {
+FaceState ShapeCanvas::State() const {
   if (pressed) return FaceState::Pressed;
   if (hover) return FaceState::Hover;
   if (focusRect && focused) return FaceState::Focused;
   return FaceState::Normal;
 }
 
-bool FaceCanvas::WantsFocusMark() const {
+bool ShapeCanvas::WantsFocusMark() const {
   return !HasOwnFocusLook(style) && focusRect && focused;
 }
 
-void FaceCanvas::Pen(OleColor color) {
+void ShapeCanvas::Pen(OleColor color) {
   surface_.SetForeColor(color);
   pen_ = color;
 }
 
-HDC FaceCanvas::Dc() const { return surface_.Hdc(); }
+HDC ShapeCanvas::Dc() const { return surface_.Hdc(); }
 
-void FaceCanvas::Path(std::initializer_list<FacePoint> points) {
+void ShapeCanvas::Path(std::initializer_list<FacePoint> points) {
   HDC dc = surface_.Hdc();
   bool first = true;
   for (const FacePoint& p : points) {
@@ -49,9 +49,9 @@ void FaceCanvas::Path(std::initializer_list<FacePoint> points) {
   }
 }
 
-POINT FaceCanvas::At(const FigurePoint& p) { return {rounder_(p.x.At(W, H)), rounder_(p.y.At(W, H))}; }
+POINT ShapeCanvas::At(const FigurePoint& p) { return {rounder_(p.x.At(W, H)), rounder_(p.y.At(W, H))}; }
 
-void FaceCanvas::Draw(const Figure& figure) {
+void ShapeCanvas::Draw(const Figure& figure) {
   HDC dc = surface_.Hdc();
   bool move = true;
   for (int i = 0; i < figure.count; ++i) {
@@ -69,7 +69,7 @@ void FaceCanvas::Draw(const Figure& figure) {
   }
 }
 
-void FaceCanvas::Polygon(const Figure& figure) {
+void ShapeCanvas::Polygon(const Figure& figure) {
   POINT corners[Figure::kMaxPoints];
   int n = 0;
   for (int i = 0; i < figure.count; ++i) {
@@ -79,22 +79,22 @@ void FaceCanvas::Polygon(const Figure& figure) {
   ::Polygon(surface_.Hdc(), corners, n);
 }
 
-void FaceCanvas::Arc(double left, double top, double right, double bottom, double x1, double y1, double x2,
+void ShapeCanvas::Arc(double left, double top, double right, double bottom, double x1, double y1, double x2,
                      double y2) {
   ::Arc(surface_.Hdc(), rounder_(left), rounder_(top), rounder_(right), rounder_(bottom), rounder_(x1), rounder_(y1),
         rounder_(x2), rounder_(y2));
 }
 
-void FaceCanvas::RoundRect(double left, double top, double right, double bottom, double cornerW, double cornerH) {
+void ShapeCanvas::RoundRect(double left, double top, double right, double bottom, double cornerW, double cornerH) {
   ::RoundRect(surface_.Hdc(), rounder_(left), rounder_(top), rounder_(right), rounder_(bottom), rounder_(cornerW),
               rounder_(cornerH));
 }
 
-void FaceCanvas::SetPixel(double x, double y, COLORREF color) {
+void ShapeCanvas::SetPixel(double x, double y, COLORREF color) {
   ::SetPixel(surface_.Hdc(), rounder_(x), rounder_(y), color);
 }
 
-FaceRegionRecipe FaceCanvas::PolygonRegion(const Figure& corners) {
+FaceRegionRecipe ShapeCanvas::PolygonRegion(const Figure& corners) {
   FaceRegionRecipe r;
   r.kind = FaceRegionRecipe::Kind::Polygon;
   for (int i = 0; i < corners.count && r.count < FaceRegionRecipe::kMaxPoints; ++i)

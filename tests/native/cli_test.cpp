@@ -7,7 +7,11 @@
 
 #include "cli_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::cli::test {
+
+// The tool is run on programs and icons made by the engine tests' builder.
+using namespace engine;
+using namespace engine::test;
 namespace {
 
 TEST_F(CliTest, WrongUsageExitsTwo) {
@@ -320,4 +324,4 @@ TEST_F(CliTest, ABackupThatCannotBeReadIsFailure1010) {
 #endif
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::cli::test

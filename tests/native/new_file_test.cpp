@@ -13,7 +13,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -96,4 +96,4 @@ TEST(NewFileEdges, TheTemporaryTakesTheFirstFreeOfAHundredNames) {
 #endif
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -18,9 +18,7 @@
 #include "vantorel/engine.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel::controls::test {
-
-using namespace vantorel::engine;
+namespace vantorel::engine::test {
 
 // Records the warnings an operation reports.
 struct Warnings {
@@ -68,4 +66,4 @@ inline bool MemoryFileFailsToRead() {
 }
 #endif
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -169,6 +169,14 @@ struct PrintTarget {
   ScopedSelect selected;
 };
 
+// A screen point over nothing of ours: the stage's bottom-right area.
+inline void PointerAway(HWND stage) {
+  POINT pt{600, 380};
+  ClientToScreen(stage, &pt);
+  SetCursorPos(pt.x, pt.y);
+  Drain();
+}
+
 // Moves the real pointer to a point of the control's client area and tells the
 // control, as the platform does after a pointer movement.
 inline void MovePointer(HWND control, int x, int y) {

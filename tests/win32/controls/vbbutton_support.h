@@ -76,12 +76,4 @@ inline DWORD GdiObjectCount() {
   return n;
 }
 
-// A screen point over nothing of ours: the stage's bottom-right area.
-inline void PointerAway(HWND stage) {
-  POINT pt{600, 380};
-  ClientToScreen(stage, &pt);
-  SetCursorPos(pt.x, pt.y);
-  Drain();
-}
-
 }  // namespace vantorel::controls::test

@@ -11,6 +11,9 @@
 #include "text.h"
 
 namespace vantorel::app {
+
+// The window is made of the controls layer's buttons and their property bags.
+using namespace controls;
 namespace {
 
 constexpr wchar_t kClassName[] = L"Vantorel.Form1";

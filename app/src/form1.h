@@ -16,9 +16,6 @@ class Button;
 
 namespace vantorel::app {
 
-// The window is made of the controls layer's buttons and their property bags.
-using namespace controls;
-
 struct Form1Options {
   // The program's window ends the message loop when it goes; a test's does not.
   bool quit_on_close = false;
@@ -69,7 +66,7 @@ class Form1 {
   // The same for files dragged onto one of the buttons, which are drop targets
   // of their own; false when the data holds no files.
   bool FillFieldsFrom(IDataObject* data);
-  void AcceptFileDrops(Button& button);
+  void AcceptFileDrops(controls::Button& button);
   void OnNcDestroy();
   void ApplyEnableRule();
   HFONT FontFor(ControlFont font) const;
@@ -78,10 +75,10 @@ class Form1 {
   Form1Options options_;
   HWND hwnd_ = nullptr;
   POINT ppi_{96, 96};
-  GdiObject<HFONT> form_font_;
-  GdiObject<HFONT> path_row_font_;
-  GdiObject<HFONT> small_font_;
-  GdiObject<HBRUSH> white_brush_;
+  controls::GdiObject<HFONT> form_font_;
+  controls::GdiObject<HFONT> path_row_font_;
+  controls::GdiObject<HFONT> small_font_;
+  controls::GdiObject<HBRUSH> white_brush_;
   HWND last_focus_ = nullptr;
 };
 

@@ -11,6 +11,9 @@
 #include "host/property_bag.h"
 
 namespace vantorel::app {
+
+// The window is made of the controls layer's buttons and their property bags.
+using namespace controls;
 namespace {
 
 // The values every button shares; the caption and the size are per button.

@@ -1,4 +1,5 @@
 #include "button/button.h"
+#include "button/button_fields.h"
 
 #include <limits>
 
@@ -13,34 +14,34 @@ Button* Button::Create(const HostPlacement& placement, const PropertyBag* bag) {
 Button* Button::FromHwnd(HWND hwnd) { return dynamic_cast<Button*>(HostedControl::FromHwnd(hwnd)); }
 
 template <class T>
-Status Button::Store(T& field, T value, const wchar_t* key) {
-  field = std::move(value);
-  PropertyChanged(key);
+Status Button::Store(T ButtonProps::*member, T value) {
+  props_.*member = std::move(value);
+  PropertyChanged(ButtonKeyOf(member));
   return Paint();
 }
 
-Status Button::SetButtonShape(std::int32_t v) { return Store(props_.buttonShape, v, L"ButtonShape"); }
-Status Button::SetButtonStyleColors(std::int32_t v) { return Store(props_.buttonStyleColors, v, L"ButtonStyleColors"); }
-Status Button::SetButtonType(std::int32_t v) { return Store(props_.buttonType, v, L"ButtonType"); }
-Status Button::SetCaptionAlignment(std::int32_t v) { return Store(props_.captionAlignment, v, L"CaptionAlignment"); }
-Status Button::SetCaptionEffect(std::int32_t v) { return Store(props_.captionEffect, v, L"CaptionEffect"); }
-Status Button::SetCaptionStyle(std::int32_t v) { return Store(props_.captionStyle, v, L"CaptionStyle"); }
-Status Button::SetDropDown(std::int32_t v) { return Store(props_.dropDown, v, L"DropDown"); }
-Status Button::SetPictureAlignment(std::int32_t v) { return Store(props_.pictureAlignment, v, L"PictureAlignment"); }
-Status Button::SetBackColor(OleColor v) { return Store(props_.backColor, v, L"BackColor"); }
-Status Button::SetBackColorPressed(OleColor v) { return Store(props_.backColorPressed, v, L"BackColorPressed"); }
-Status Button::SetBackColorHover(OleColor v) { return Store(props_.backColorHover, v, L"BackColorHover"); }
-Status Button::SetBorderColor(OleColor v) { return Store(props_.borderColor, v, L"BorderColor"); }
-Status Button::SetBorderColorPressed(OleColor v) { return Store(props_.borderColorPressed, v, L"BorderColorPressed"); }
-Status Button::SetBorderColorHover(OleColor v) { return Store(props_.borderColorHover, v, L"BorderColorHover"); }
-Status Button::SetForeColor(OleColor v) { return Store(props_.foreColor, v, L"ForeColor"); }
-Status Button::SetForeColorPressed(OleColor v) { return Store(props_.foreColorPressed, v, L"ForeColorPressed"); }
-Status Button::SetForeColorHover(OleColor v) { return Store(props_.foreColorHover, v, L"ForeColorHover"); }
-Status Button::SetEffectColor(OleColor v) { return Store(props_.effectColor, v, L"EffectColor"); }
+Status Button::SetButtonShape(std::int32_t v) { return Store(&ButtonProps::buttonShape, v); }
+Status Button::SetButtonStyleColors(std::int32_t v) { return Store(&ButtonProps::buttonStyleColors, v); }
+Status Button::SetButtonType(std::int32_t v) { return Store(&ButtonProps::buttonType, v); }
+Status Button::SetCaptionAlignment(std::int32_t v) { return Store(&ButtonProps::captionAlignment, v); }
+Status Button::SetCaptionEffect(std::int32_t v) { return Store(&ButtonProps::captionEffect, v); }
+Status Button::SetCaptionStyle(std::int32_t v) { return Store(&ButtonProps::captionStyle, v); }
+Status Button::SetDropDown(std::int32_t v) { return Store(&ButtonProps::dropDown, v); }
+Status Button::SetPictureAlignment(std::int32_t v) { return Store(&ButtonProps::pictureAlignment, v); }
+Status Button::SetBackColor(OleColor v) { return Store(&ButtonProps::backColor, v); }
+Status Button::SetBackColorPressed(OleColor v) { return Store(&ButtonProps::backColorPressed, v); }
+Status Button::SetBackColorHover(OleColor v) { return Store(&ButtonProps::backColorHover, v); }
+Status Button::SetBorderColor(OleColor v) { return Store(&ButtonProps::borderColor, v); }
+Status Button::SetBorderColorPressed(OleColor v) { return Store(&ButtonProps::borderColorPressed, v); }
+Status Button::SetBorderColorHover(OleColor v) { return Store(&ButtonProps::borderColorHover, v); }
+Status Button::SetForeColor(OleColor v) { return Store(&ButtonProps::foreColor, v); }
+Status Button::SetForeColorPressed(OleColor v) { return Store(&ButtonProps::foreColorPressed, v); }
+Status Button::SetForeColorHover(OleColor v) { return Store(&ButtonProps::foreColorHover, v); }
+Status Button::SetEffectColor(OleColor v) { return Store(&ButtonProps::effectColor, v); }
 Status Button::SetCaption(std::wstring v) {
   props_.caption = std::move(v);
   ShowCaptionAsWindowText();
-  PropertyChanged(L"Caption");
+  PropertyChanged(ButtonKeyOf(&ButtonProps::caption));
   return Paint();
 }
 
@@ -58,22 +59,22 @@ bool Button::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (auto text = StoreWindowText(Hwnd(), wp, lp, result); text && *text != props_.caption) SetCaption(*text);
   return true;
 }
-Status Button::SetFocusRect(bool v) { return Store(props_.focusRect, v, L"FocusRect"); }
-Status Button::SetValue(bool v) { return Store(props_.value, v, L"Value"); }
-Status Button::SetHandPointer(bool v) { return Store(props_.handPointer, v, L"HandPointer"); }
-Status Button::SetPicture(PictureRef v) { return Store(props_.picture, std::move(v), L"Picture"); }
-Status Button::SetPictureGray(bool v) { return Store(props_.pictureGray, v, L"PictureGray"); }
+Status Button::SetFocusRect(bool v) { return Store(&ButtonProps::focusRect, v); }
+Status Button::SetValue(bool v) { return Store(&ButtonProps::value, v); }
+Status Button::SetHandPointer(bool v) { return Store(&ButtonProps::handPointer, v); }
+Status Button::SetPicture(PictureRef v) { return Store(&ButtonProps::picture, std::move(v)); }
+Status Button::SetPictureGray(bool v) { return Store(&ButtonProps::pictureGray, v); }
 
 Status Button::SetButtonStyle(std::int32_t v) {
   props_.buttonStyle = v;
-  PropertyChanged(L"ButtonStyle");
+  PropertyChanged(ButtonKeyOf(&ButtonProps::buttonStyle));
   ApplyStylePreset();
   return Paint();
 }
 
 Status Button::SetButtonTheme(std::int32_t v) {
   props_.buttonTheme = v;
-  PropertyChanged(L"ButtonTheme");
+  PropertyChanged(ButtonKeyOf(&ButtonProps::buttonTheme));
   ApplyThemePreset();
   return Paint();
 }

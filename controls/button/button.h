@@ -164,29 +164,40 @@ class Button final : public HostedControl {
   // Where the last paint placed the caption and the picture.
   const PixelBox& CaptionBox() const { return captionBox_; }
   const PixelBox& PictureBox() const { return pictureBox_; }
-  // The region last handed to the window by a face renderer (the window owns it).
+  // The region last handed to the window for the face's shape (the window owns it).
   HRGN FaceRegion() const { return faceRegion_; }
-  void SetFaceRegion(HRGN r) { faceRegion_ = r; }
-  // How that region was made: the same recipe at the next paint keeps it.
-  const FaceRegionRecipe& FaceRegionMade() const { return faceRegionRecipe_; }
-  void SetFaceRegionMade(const FaceRegionRecipe& r) { faceRegionRecipe_ = r; }
 
  private:
   Button() = default;
 
+  // Stores a field of the property table, tells the host by the table's key
+  // and repaints.
   template <class T>
-  Status Store(T& field, T value, const wchar_t* key);
+  Status Store(T ButtonProps::*member, T value);
   void ApplyStylePreset();
   void ApplyThemePreset();
-  // The paint pipeline, step by step (button_paint.cpp).
+  // The paint pipeline, step by step (button_paint.cpp): settle what a paint
+  // changes of the control, draw the image from the settled state (props_ is
+  // only read), then apply what the drawing hands back.
+  struct PaintResult {
+    Status status;
+    bool laidOut = false;
+    ButtonLayout layout;
+    bool faceDrawn = false;
+    FaceRegionRecipe faceRegion;
+  };
   Status PaintSteps();
+  PaintState Settle();
   void ApplySizeRules();
   void ShowHandPointer() const;
   void LatchToggle();
+  void StoreStyleBorders(const PaintState& state);
+  PaintResult DrawImage(const PaintState& state);
   LayoutInput MeasureLayout() const;
   Status FillBackground(const PaintState& state);
-  Status ApplyStyleLook(const PaintState& state);
+  Status DrawStyleLook(const PaintState& state);
   FaceResult DrawFace(const PaintState& state);
+  void ApplyFaceRegion(const FaceRegionRecipe& recipe);
   Status DrawFocusPasses(const PaintState& state, OleColor facePen, const PixelBox& caption);
   void Commit();
   void ClickAndRaise();
@@ -238,6 +249,7 @@ class Button final : public HostedControl {
   PixelBox captionBox_;
   PixelBox pictureBox_;
   HRGN faceRegion_ = nullptr;
+  // How that region was made: the same recipe at the next paint keeps it.
   FaceRegionRecipe faceRegionRecipe_;
 };
 

@@ -7,6 +7,7 @@
 #include "button/paint_passes.h"
 #include "button/shapes/face.h"
 #include "button/style_looks.h"
+#include "host/gdi_guards.h"
 
 namespace vantorel::controls {
 
@@ -32,24 +33,45 @@ Status Button::Paint() {
 
 Status Button::PaintSteps() {
   surface().Clear();
+  const PaintState state = Settle();
+  const PaintResult drawn = DrawImage(state);
+  // What was drawn is applied even when a later step failed, as far as it got.
+  if (drawn.laidOut) {
+    captionBox_ = drawn.layout.caption;
+    pictureBox_ = drawn.layout.picture;
+  }
+  if (drawn.faceDrawn) ApplyFaceRegion(drawn.faceRegion);
+  if (!drawn.status.ok()) return drawn.status;
+  Commit();
+  return kOk;
+}
+
+PaintState Button::Settle() {
+  // Everything a paint changes of the control happens here, before drawing:
+  // the size rule, the pointer, the toggle latch and the style's border colours.
   ApplySizeRules();
   ShowHandPointer();
   LatchToggle();
   const PaintState state = MakePaintState(pressed_, Hovering(), focused_, Enabled());
-  ButtonLayout layout;
-  if (Status s = ComputeLayout(MeasureLayout(), &layout); !s.ok()) return s;
-  captionBox_ = layout.caption;
-  pictureBox_ = layout.picture;
-  if (Status s = FillBackground(state); !s.ok()) return s;
-  if (Status s = ApplyStyleLook(state); !s.ok()) return s;
-  if (Status s = DrawPictureLayer(surface(), props_, state, layout.picture); !s.ok()) return s;
-  if (Status s = DrawCaptionLayer(surface(), props_, state, layout.caption); !s.ok()) return s;
+  StoreStyleBorders(state);
+  return state;
+}
+
+Button::PaintResult Button::DrawImage(const PaintState& state) {
+  PaintResult r;
+  if (r.status = ComputeLayout(MeasureLayout(), &r.layout); !r.status.ok()) return r;
+  r.laidOut = true;
+  if (r.status = FillBackground(state); !r.status.ok()) return r;
+  if (r.status = DrawStyleLook(state); !r.status.ok()) return r;
+  if (r.status = DrawPictureLayer(surface(), props_, state, r.layout.picture); !r.status.ok()) return r;
+  if (r.status = DrawCaptionLayer(surface(), props_, state, r.layout.caption); !r.status.ok()) return r;
   const FaceResult face = DrawFace(state);
-  if (!face.status.ok()) return face.status;
-  if (Status s = DrawFocusPasses(state, face.pen, layout.caption); !s.ok()) return s;
-  if (Status s = DrawDropDownArrow(surface(), props_.dropDown); !s.ok()) return s;
-  Commit();
-  return kOk;
+  r.faceDrawn = face.drawn;
+  r.faceRegion = face.region;
+  if (r.status = face.status; !r.status.ok()) return r;
+  if (r.status = DrawFocusPasses(state, face.pen, r.layout.caption); !r.status.ok()) return r;
+  r.status = DrawDropDownArrow(surface(), props_.dropDown);
+  return r;
 }
 
 void Button::ApplySizeRules() {
@@ -115,16 +137,20 @@ Status Button::FillBackground(const PaintState& state) {
   return DrawBackgroundFill(sf.Hdc(), mode, sf.ScaleWidth(), sf.ScaleHeight(), props_.backColor, second);
 }
 
-Status Button::ApplyStyleLook(const PaintState& state) {
+void Button::StoreStyleBorders(const PaintState& state) {
   const StyleLook* look = StyleLookFor(props_.buttonStyle);
-  if (!look) return kOk;
+  if (!look) return;
   // The style's border colours are stored on every paint (without a
   // notification), so they are what a later save writes.
   const StyleBorders borders = BordersOf(*look, props_, state.look);
   props_.borderColor = borders.rest;
   props_.borderColorHover = borders.hover;
   props_.borderColorPressed = borders.pressed;
-  if (props_.buttonStyleColors == 0) return kOk;
+}
+
+Status Button::DrawStyleLook(const PaintState& state) {
+  const StyleLook* look = StyleLookFor(props_.buttonStyle);
+  if (!look || props_.buttonStyleColors == 0) return kOk;
   const Surface& sf = surface();
   return DrawStyleFill(sf.Hdc(), *look, props_, state.look, sf.ScaleWidth(), sf.ScaleHeight());
 }
@@ -138,8 +164,39 @@ FaceResult Button::DrawFace(const PaintState& state) {
                           : Hovering()  ? props_.borderColorHover
                                         : props_.borderColor;
   sf.SetForeColor(border);
-  if (FaceRenderer face = FaceRendererFor(props_.buttonShape)) return face(*this, border);
-  return FaceResult{kOk, border};
+  FaceRenderer face = FaceRendererFor(props_.buttonShape);
+  // A shape outside the table draws no face and leaves the region as it is.
+  if (!face) return FaceResult{kOk, border, {}, false};
+  FaceInput in;
+  in.width = sf.ScaleWidth();
+  in.height = sf.ScaleHeight();
+  in.style = props_.buttonStyle;
+  in.styleColors = props_.buttonStyleColors;
+  in.pressed = state.pressed;
+  in.hover = Hovering();
+  in.focused = focused_;
+  in.focusRect = props_.focusRect;
+  in.enabled = Enabled();
+  in.borderPen = border;
+  return face(sf, in);
+}
+
+void Button::ApplyFaceRegion(const FaceRegionRecipe& recipe) {
+  Surface& sf = surface();
+  if (recipe.kind == FaceRegionRecipe::Kind::None) {
+    faceRegion_ = nullptr;
+    faceRegionRecipe_ = FaceRegionRecipe{};
+    sf.SetRegion(nullptr, false);
+    return;
+  }
+  // The region is kept while shape and size stay: remaking it at every paint
+  // would reshape the window (under Wine the X window) and invalidate it each
+  // time. A region someone else set or removed is replaced.
+  if (recipe == faceRegionRecipe_ && sf.HasRegion()) return;
+  GdiObject<HRGN> region(recipe.Build());
+  if (!region || !sf.SetRegion(region.get(), true)) return;
+  faceRegion_ = region.Release();
+  faceRegionRecipe_ = recipe;
 }
 
 Status Button::DrawFocusPasses(const PaintState& state, OleColor facePen, const PixelBox& caption) {

@@ -179,6 +179,8 @@ class vbButton final : public HostedControl {
 
   // Colours, layout and shape.
   void DeriveColors();
+  // The colour set of the scheme with the given back colour.
+  vb::ColorSet DerivedColors(OleColor backColor) const;
   void ReadSize();
   vb::Layout MeasureLayout() const;
   void ComputeLayout();
@@ -203,7 +205,9 @@ class vbButton final : public HostedControl {
   void ArmLeave();
   void EndHover();
   void CheckHover();
-  void ClickNow();
+  // Inverts Value in check-box mode, draws the normal look, shows it and raises Click.
+  void ClickNow(bool forceDraw);
+  void EndSpacePress();
   void MoveFocus(bool previous);
 
   // Type 11.
@@ -253,6 +257,11 @@ class vbButton final : public HostedControl {
 
   std::uint8_t lastButton_ = 0;
   std::uint8_t lastKey_ = 0;
+  // The key (as received) whose KeyDown, read back as the space bar, pressed the
+  // face; 0 when no key press is showing. Its release ends the press.
+  std::int16_t spaceHeldBy_ = 0;
+  // The press under way was read back as a right-button one: no pressed look.
+  bool rightPress_ = false;
   bool hasFocus_ = false;
   bool hot_ = false;
   bool tracking_ = false;    // hot because the mouse entered; a leave is awaited

@@ -83,13 +83,9 @@ vb::FaceInput vbButton::FaceInputNow() const {
 void vbButton::DrawSteps(int look) {
   Surface& sf = surface();
   sf.Clear();
-  // Hot in the control's own colours: the hover colour becomes the face.
-  const bool swapped = hot_ && props_.colorScheme == 2;
-  const OleColor back = props_.backColor;
-  if (swapped) {
-    props_.backColor = props_.backOver;
-    DeriveColors();
-  }
+  // Hot in the control's own colours: the hover colour becomes the face, in a
+  // colour set of this drawing's own (faces may change their copy as they draw).
+  vb::ColorSet colours = hot_ && props_.colorScheme == 2 ? DerivedColors(props_.backOver) : colors_;
 
   HDC dc = sf.Hdc();
   BoldCaption bold(dc);
@@ -103,28 +99,21 @@ void vbButton::DrawSteps(int look) {
   };
 
   lastStyle_ = -1;
-  {
-    vb::FaceCanvas canvas(dc, colors_, in, lastStyle_);
-    canvas.Fill(0, 0, width_, height_, colors_.face);
-    const vb::Face* face = vb::FaceFor(props_.buttonType);
-    int mode = -1;
-    if (!Enabled()) {
-      if (face) face->disabled(canvas);
-      mode = kPicturesDisabled;
-    } else if (look == vb::kLookPressed) {
-      if (face) face->pressed(canvas);
-      mode = kPicturesPressed;
-    } else if (look == vb::kLookNormal) {
-      if (face) face->normal(canvas);
-      mode = kPicturesNormal;
-    }
-    if (mode >= 0) DrawPictures(canvas, mode);
+  vb::FaceCanvas canvas(dc, colours, in, lastStyle_);
+  canvas.Fill(0, 0, width_, height_, colours.face);
+  const vb::Face* face = vb::FaceFor(props_.buttonType);
+  int mode = -1;
+  if (!Enabled()) {
+    if (face) face->disabled(canvas);
+    mode = kPicturesDisabled;
+  } else if (look == vb::kLookPressed) {
+    if (face) face->pressed(canvas);
+    mode = kPicturesPressed;
+  } else if (look == vb::kLookNormal) {
+    if (face) face->normal(canvas);
+    mode = kPicturesNormal;
   }
-
-  if (swapped) {
-    props_.backColor = back;
-    DeriveColors();
-  }
+  if (mode >= 0) DrawPictures(canvas, mode);
 }
 
 void vbButton::RenderPicture(const PictureRef& picture, vb::PictureCache& cache, int x, int y, vb::PictureMode mode,
@@ -142,9 +131,9 @@ void vbButton::RenderPicture(const PictureRef& picture, vb::PictureCache& cache,
 void vbButton::PictureEffect(vb::FaceCanvas& canvas, const PictureRef& picture, vb::PictureCache& cache, int k) {
   const int fx = props_.specialEffect;
   if (fx <= 0) return;
-  vb::Rgb24 base = props_.buttonType == 3                       ? colors_.raisedFace
-                   : (k == -1 && props_.colorScheme != 2) ? colors_.selectionLight
-                                                             : colors_.face;
+  vb::Rgb24 base = props_.buttonType == 3                       ? canvas.c.raisedFace
+                   : (k == -1 && props_.colorScheme != 2) ? canvas.c.selectionLight
+                                                             : canvas.c.face;
   int d = fx == 2 ? 40 : -40;
   const int x = layout_.pictureX + k, y = layout_.pictureY + k;
   RenderPicture(picture, cache, x + 1, y + 1, vb::PictureMode::Silhouette, canvas.Shift(base, d));
@@ -166,7 +155,7 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
   } else if (mode == kPicturesNormal) {
     if (type == 9) {
       PictureEffect(canvas, normal, normalPixels_, -1);
-      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Silhouette, colors_.shadow);
+      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Silhouette, canvas.c.shadow);
       RenderPicture(normal, normalPixels_, x - 1, y - 1, PictureMode::Plain);
     } else if (over) {
       PictureEffect(canvas, over, overPixels_, 0);
@@ -190,12 +179,12 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
     if (type == 3) {
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Greyscale);
     } else if (type == 5 || type == 6) {
-      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, colors_.shadow);
+      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.c.shadow);
     } else if (type == 9) {
-      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.Shift(colors_.shadow, 13));
+      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.Shift(canvas.c.shadow, 13));
     } else {
-      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::DarkSilhouette, colors_.highlight);
-      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, colors_.shadow);
+      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::DarkSilhouette, canvas.c.highlight);
+      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.c.shadow);
     }
   }
   // A centred picture stands behind the caption: the caption is drawn again on

@@ -39,7 +39,10 @@ void vbButton::OnMouseDown(std::int16_t button, std::int16_t shift, float xTwips
   float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
   Raise(events.MouseDown, button, shift, x, y);
   lastButton_ = static_cast<std::uint8_t>(button & 0xFF);
-  if (button != kRightButton) Draw(vb::kLookPressed, false);
+  // A handler that made this press a right-button one keeps it unpressed for the
+  // whole press, also while the left button, still held, drags over the control.
+  rightPress_ = button == kRightButton;
+  if (!rightPress_) Draw(vb::kLookPressed, false);
 }
 
 void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
@@ -51,6 +54,7 @@ void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips
     // A press dragged off the control shows released.
     Draw(vb::kLookNormal, false);
   } else if (button == kLeftButton) {
+    if (rightPress_) return;
     hot_ = true;
     Draw(vb::kLookPressed, false);
     hot_ = false;
@@ -63,22 +67,23 @@ void vbButton::OnMouseUp(std::int16_t button, std::int16_t shift, float xTwips, 
   float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
   float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
   Raise(events.MouseUp, button, shift, x, y);
+  rightPress_ = false;
   if (button != kRightButton) Draw(vb::kLookNormal, false);
 }
 
-void vbButton::ClickNow() {
+void vbButton::ClickNow(bool forceDraw) {
   if (props_.checkBoxBehaviour) {
     props_.value = !props_.value;
     PropertyChanged(L"VALUE");
   }
-  Draw(vb::kLookNormal, true);
+  Draw(vb::kLookNormal, forceDraw);
   UpdateWindow(Hwnd());
   Raise(events.Click);
 }
 
 void vbButton::OnClick() {
   if (lastButton_ != kLeftButton || !Enabled()) return;
-  ClickNow();
+  ClickNow(true);
 }
 
 void vbButton::OnDblClick() {
@@ -88,10 +93,18 @@ void vbButton::OnDblClick() {
 }
 
 void vbButton::OnKeyDown(std::int16_t key, std::int16_t shift) {
+  const std::int16_t held = key;  // the key the user holds, whatever the handler makes of it
   Raise(events.KeyDown, key, shift);
   lastKey_ = static_cast<std::uint8_t>(key & 0xFF);
+  if (key == kKeySpace) {
+    spaceHeldBy_ = held;
+    Draw(vb::kLookPressed, false);
+  } else if (spaceHeldBy_ != 0) {
+    // The release would not click now (the last key is not the space bar), so
+    // the face does not say it would.
+    EndSpacePress();
+  }
   switch (key) {
-    case kKeySpace: Draw(vb::kLookPressed, false); break;
     case kKeyLeft:
     case kKeyUp: MoveFocus(true); break;
     case kKeyRight:
@@ -103,17 +116,24 @@ void vbButton::OnKeyDown(std::int16_t key, std::int16_t shift) {
 void vbButton::OnKeyPress(std::int16_t ascii) { Raise(events.KeyPress, ascii); }
 
 void vbButton::OnKeyUp(std::int16_t key, std::int16_t shift) {
+  const std::int16_t released = key;
   Raise(events.KeyUp, key, shift);
-  if (lastKey_ != kKeySpace || key != kKeySpace) return;
-  // The press is used up: a second release without a press does not click again.
-  lastKey_ = 0;
-  if (props_.checkBoxBehaviour) {
-    props_.value = !props_.value;
-    PropertyChanged(L"VALUE");
+  if (lastKey_ == kKeySpace && key == kKeySpace) {
+    // The press is used up: a second release without a press does not click again.
+    lastKey_ = 0;
+    spaceHeldBy_ = 0;
+    ClickNow(false);
+    return;
   }
+  // The key that pressed the face went up without clicking (a KeyUp handler
+  // changed its code): the face is released all the same.
+  if (spaceHeldBy_ != 0 && released == spaceHeldBy_) EndSpacePress();
+}
+
+void vbButton::EndSpacePress() {
+  spaceHeldBy_ = 0;
+  lastKey_ = 0;
   Draw(vb::kLookNormal, false);
-  UpdateWindow(Hwnd());
-  Raise(events.Click);
 }
 
 void vbButton::MoveFocus(bool previous) {
@@ -139,7 +159,8 @@ void vbButton::OnLostFocus() {
   hasFocus_ = false;
   if (props_.showFocusRect) hot_ = false;
   // Losing the focus ends a press made with the space bar.
-  if (lastKey_ == kKeySpace && lastLook_ == vb::kLookPressed) {
+  if (spaceHeldBy_ != 0) {
+    spaceHeldBy_ = 0;
     lastKey_ = 0;
     RedrawNormal();
     return;

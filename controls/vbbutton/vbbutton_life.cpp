@@ -9,10 +9,11 @@ namespace vantorel::controls {
 
 namespace {
 
-// Checks that the pointer is still over a hot control, in case the platform's
-// leave notification never comes; the notification is what normally ends hover.
+// Checks that the pointer is still over a hot control, as often as the platform's
+// timers allow: the platform's leave notification can come late (Wine's, by 160
+// to 200 ms), and some leaves it never reports. The check runs only while hot.
 constexpr UINT_PTR kLeaveCheckTimer = 1;
-constexpr UINT kLeaveCheckMs = 250;
+constexpr UINT kLeaveCheckMs = USER_TIMER_MINIMUM;
 
 }  // namespace
 
@@ -25,12 +26,14 @@ vbButton::~vbButton() { ReleaseCaptureSurface(); }
 
 HCURSOR vbButton::PointerCursor() const { return vb::HandCursorOf(GetModuleHandleW(nullptr)); }
 
-void vbButton::DeriveColors() {
+void vbButton::DeriveColors() { colors_ = DerivedColors(props_.backColor); }
+
+vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
   vb::SchemeSource s;
   s.scheme = props_.colorScheme;
   s.buttonType = props_.buttonType;
   s.soft = props_.softBevel;
-  s.backColor = ResolveColor(props_.backColor);
+  s.backColor = ResolveColor(backColor);
   s.backOver = ResolveColor(props_.backOver);
   s.foreColor = ResolveColor(props_.foreColor);
   s.foreOver = ResolveColor(props_.foreOver);
@@ -49,7 +52,7 @@ void vbButton::DeriveColors() {
     s.parentText = GetTextColor(dc);
     ReleaseDC(parent, dc);
   }
-  colors_ = vb::DeriveColors(s);
+  return vb::DeriveColors(s);
 }
 
 void vbButton::ComputePictureSize() {
@@ -158,7 +161,9 @@ bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) 
       return false;
     case WM_CAPTURECHANGED:
       // A press whose capture is taken away ends released.
-      if (reinterpret_cast<HWND>(lp) != Hwnd() && lastLook_ == vb::kLookPressed) RedrawNormal();
+      if (reinterpret_cast<HWND>(lp) == Hwnd()) return false;
+      rightPress_ = false;
+      if (lastLook_ == vb::kLookPressed) RedrawNormal();
       return false;
     case WM_DESTROY:
       drawingAllowed_ = false;
@@ -169,8 +174,8 @@ bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) 
   }
 }
 
-// Hover tracking: the platform reports the leave (TME_LEAVE); a slow check stands
-// behind it for leaves it cannot see.
+// Hover tracking: the platform reports the leave (TME_LEAVE); a check at the
+// shortest timer period stands behind it for leaves it reports late or not at all.
 void vbButton::BeginHover() {
   bool entering = !tracking_;
   tracking_ = true;

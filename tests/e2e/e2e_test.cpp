@@ -14,8 +14,11 @@
 #include "../native/pe_builder.h"
 #include "form1_layout.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 namespace {
+
+// The targets are made by the engine tests' builder.
+using namespace engine::test;
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -323,4 +326,4 @@ TEST_F(EndToEnd, AtOneHundredFortyFourDpiEveryLengthIsRoundedOnceFromTwips) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

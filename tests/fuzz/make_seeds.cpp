@@ -10,7 +10,7 @@
 #include "pe_builder.h"
 #include "vantorel/mod_pe.h"
 
-using namespace vantorel::controls::test;
+using namespace vantorel::engine::test;
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "all_sizes_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 struct Added {
@@ -301,4 +301,4 @@ TEST(AddSizes, AFailureAnywhereLeavesTheFileAsItWas) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

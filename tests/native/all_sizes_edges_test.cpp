@@ -5,7 +5,7 @@
 
 #include "all_sizes_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 // An icon that groups of two languages name: the first entry of a group in
@@ -151,4 +151,4 @@ TEST(AllSizesEdges, AnIconFileThatCannotBeOpenedIsFailure1000) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

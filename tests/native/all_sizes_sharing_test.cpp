@@ -3,7 +3,7 @@
 // runs past the section, and groups a few bytes short of their entries.
 #include "all_sizes_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 // The bytes an icon's data entry now points at.
@@ -163,4 +163,4 @@ TEST(AllSizesSharing, AGroupShortOfItsEntriesIsRefused) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

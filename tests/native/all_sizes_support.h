@@ -7,7 +7,7 @@
 #include "test_support.h"
 #include "vantorel/all_sizes.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 
 struct SizedRun {
   int32_t result = -1;
@@ -41,4 +41,4 @@ inline IconFileEntry Sized(uint8_t side, uint16_t bits, uint32_t bytes, uint8_t 
   return s;
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

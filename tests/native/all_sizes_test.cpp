@@ -3,7 +3,7 @@
 // that a failure leaves every byte as it was.
 #include "all_sizes_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 // The bytes the data entry at `entry` points at, as the loader would find them.
@@ -384,4 +384,4 @@ TEST(NewFile, NeverOverwritesUnlessAskedAndLeavesNothingHalfWritten) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -16,7 +16,7 @@
 #include "test_support.h"
 #include "vantorel/engine.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -164,4 +164,4 @@ TEST(Backup, AReadFailureLeavesNoBackup) {
 #endif
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -5,7 +5,7 @@
 #include "reader.h"
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 TEST(NamedResources, TheNamedGroupIsRewrittenAndNamedDataAndNamesStay) {
@@ -347,4 +347,4 @@ TEST(Reader, WindowEdgesAndPageBoundaries) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -10,7 +10,7 @@
 #include "test_support.h"
 #include "vantorel/engine.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -138,4 +138,4 @@ TEST_F(ChangeIcon, AppendedDataStaysWhereItWas) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

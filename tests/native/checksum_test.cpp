@@ -5,7 +5,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 // The definition read plainly: the file's 16-bit little-endian words (a last
@@ -208,4 +208,4 @@ TEST(Checksum, UnreadableWordsGiveNoUpdate) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -5,7 +5,11 @@
 
 #include "cli_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::cli::test {
+
+// The tool is run on programs and icons made by the engine tests' builder.
+using namespace engine;
+using namespace engine::test;
 namespace {
 
 std::vector<std::string> SplitLines(const std::string& s) {
@@ -240,4 +244,4 @@ TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
   EXPECT_EQ(ReadFileBytes(target_), appended);
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::cli::test

@@ -11,7 +11,7 @@
 #include "test_support.h"
 #include "vantorel/engine.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::cli::test {
 
 namespace fs = std::filesystem;
 
@@ -45,17 +45,17 @@ inline size_t Lines(const std::string& s) { return static_cast<size_t>(std::coun
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    pe_ = BuildPe(IconProgram({800, 800}));
+    pe_ = engine::test::BuildPe(engine::test::IconProgram({800, 800}));
     icon_ = dir_ / "new.ico";
     target_ = dir_ / "app.exe";
-    IconFileEntry image = Image(744, 3, 48);
+    engine::test::IconFileEntry image = engine::test::Image(744, 3, 48);
     image.bits = 8;
-    WriteFileBytes(icon_, IconFile({image}));
-    WriteFileBytes(target_, pe_.bytes);
+    engine::test::WriteFileBytes(icon_, engine::test::IconFile({image}));
+    engine::test::WriteFileBytes(target_, pe_.bytes);
   }
-  TempDir dir_;
-  BuiltPe pe_;
+  engine::test::TempDir dir_;
+  engine::test::BuiltPe pe_;
   fs::path icon_, target_;
 };
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::cli::test

@@ -9,7 +9,11 @@
 
 #include "cli_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::cli::test {
+
+// The tool is run on programs and icons made by the engine tests' builder.
+using namespace engine;
+using namespace engine::test;
 namespace {
 
 // Wrong usage is two lines on stderr: what is wrong, and where to look.
@@ -371,4 +375,4 @@ TEST_F(CliTest, ABackupThatCannotBeReadIsFailure1010) {
 #endif
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::cli::test

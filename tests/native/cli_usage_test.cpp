@@ -6,7 +6,7 @@
 #include "arguments.h"
 #include "cli_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::cli::test {
 namespace {
 
 // Words of a case; these stand for files of the fixture.
@@ -211,4 +211,4 @@ TEST(CliArguments, EveryPathComesBackAsItWas) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::cli::test

@@ -26,7 +26,7 @@ extern "C" int __wrap_fsync(int fd) {
   return __real_fsync(fd);
 }
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 bool Was_Synced(const std::filesystem::path& path) {
@@ -82,4 +82,4 @@ TEST(Durability, EveryFileWrittenIsSyncedBeforeSuccess) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

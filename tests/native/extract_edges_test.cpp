@@ -4,7 +4,7 @@
 #include "test_support.h"
 #include "vantorel/all_sizes.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 struct Taken {
@@ -116,4 +116,4 @@ TEST(ExtractEdges, AnIconFileOfNoImagesIsItsHeaderAlone) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

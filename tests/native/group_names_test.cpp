@@ -4,7 +4,7 @@
 // only the entries that lie in a group's data listed.
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 // Groups numbered 7 and 8 and one named `name`, which the directory lists
@@ -126,4 +126,4 @@ TEST(GroupNames, TheListingStopsAtTheGroupsDataSize) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -6,7 +6,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 struct Planned {
@@ -143,4 +143,4 @@ TEST(DamagedTable, AnImageThatWouldCoverTheIconTreeIsNotPutInPlace) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

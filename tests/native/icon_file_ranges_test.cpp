@@ -4,7 +4,7 @@
 #include "test_support.h"
 #include "vantorel/all_sizes.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 constexpr uint32_t kImageBytes = 40;
@@ -96,4 +96,4 @@ TEST(IconFileRanges, TheImageCountIsUnsigned) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -2,7 +2,7 @@
 #include "test_support.h"
 #include "vantorel/all_sizes.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 bool Valid(const Bytes& b) { return Is_Valid_Icon_File(MemoryFile(b)); }
@@ -122,4 +122,4 @@ TEST(LoadFirstImage, RefusesImagesThatAreNotWhollyThere) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -1,7 +1,7 @@
 // Listing the icon images of a resource tree, and walks that must stay bounded.
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 struct Search {
@@ -120,4 +120,4 @@ TEST(WalkBounds, LoopsAndFanOutsEndAndChangeNothing) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

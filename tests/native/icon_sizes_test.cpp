@@ -3,7 +3,7 @@
 #include "test_support.h"
 #include "vantorel/all_sizes.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 using engine::IconSize;
@@ -307,4 +307,4 @@ TEST(IconFileBytes, AValidFileWithTrueByteCounts) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

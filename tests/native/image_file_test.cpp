@@ -2,7 +2,7 @@
 // any offset inside it, none past its end, and a failing read that ends.
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -51,4 +51,4 @@ TEST(ImageFile, AReadThatFailsEnds) {
 #endif
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

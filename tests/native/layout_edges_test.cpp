@@ -5,7 +5,7 @@
 #include "reader.h"
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 // Shrinks the optional header to `size` bytes; the section table moves up
@@ -191,4 +191,4 @@ TEST(ListingEdges, AProgramThatCannotBeOpenedIsFailure1000) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

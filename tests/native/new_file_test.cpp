@@ -15,7 +15,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -159,4 +159,4 @@ TEST(NewFileEdges, OneFileUnderAnyOfItsNames) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

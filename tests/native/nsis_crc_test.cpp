@@ -9,7 +9,7 @@
 #include "vantorel/all_sizes.h"
 #include "vantorel/nsis_crc.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 Bytes Noise(size_t size, uint32_t seed) {
@@ -267,4 +267,4 @@ TEST(NsisCrc, NothingToKeepAndWhatCannotBeKept) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -5,7 +5,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 // The numbers are the interface: the CLI prints them, scripts test them, and
@@ -90,4 +90,4 @@ TEST(Outcome, OutOfMemoryInsideAStepIsWarnedOf) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -7,7 +7,7 @@
 #include <map>
 #include <random>
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 
 void Put16(Bytes& b, size_t at, uint16_t v) {
   b.at(at) = static_cast<uint8_t>(v);
@@ -312,4 +312,4 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

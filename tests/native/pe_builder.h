@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -111,4 +111,4 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

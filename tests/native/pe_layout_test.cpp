@@ -1,7 +1,7 @@
 // Headers, the section table and the address conversions.
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 bool ValidPe(const Bytes& b) { return Is_Valid_PE(MemoryFile(b)); }
@@ -154,4 +154,4 @@ TEST(Conversions, OverflowWarnsWithNumberAndDescription) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

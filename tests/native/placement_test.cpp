@@ -3,7 +3,7 @@
 // free stretch that holds it. Checked through the plan a dry run reports.
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 struct Planned {
@@ -174,4 +174,4 @@ TEST(Placement, AnEmptyDirectoryAtTheSectionsEndIsPartOfASoundTree) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

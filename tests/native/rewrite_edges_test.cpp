@@ -3,7 +3,7 @@
 // write that ends right before one or reaches into one that overlaps another.
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 // Moves the data entry of resource `index` to `at` (its 16 bytes copied, its
@@ -88,4 +88,4 @@ TEST(RewriteEdges, AWriteIntoANameThatOverlapsAnotherIsRefused) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -2,7 +2,7 @@
 // afterwards, and that a failure leaves every byte as it was.
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 IconFileEntry WorkedExampleImage() {
@@ -295,4 +295,4 @@ TEST(Rollback, OneFailedPutBackAmongGoodOnesIsReported) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

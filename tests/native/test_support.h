@@ -19,9 +19,7 @@
 #include "vantorel/engine.h"
 #include "vantorel/mod_pe.h"
 
-namespace vantorel::controls::test {
-
-using namespace vantorel::engine;
+namespace vantorel::engine::test {
 
 // Records the warnings an operation reports.
 struct Warnings {
@@ -79,4 +77,4 @@ inline bool MemoryFileFailsToRead() {
 }
 #endif
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -131,9 +131,9 @@ constexpr ShapeTable kDown{
 
 }  // namespace
 
-FaceResult DrawUpArrowFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kUp); }
-FaceResult DrawLeftArrowFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kLeft); }
-FaceResult DrawRightArrowFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kRight); }
-FaceResult DrawDownArrowFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kDown); }
+FaceResult DrawUpArrowFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kUp); }
+FaceResult DrawLeftArrowFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kLeft); }
+FaceResult DrawRightArrowFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kRight); }
+FaceResult DrawDownArrowFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kDown); }
 
 }  // namespace vantorel::controls

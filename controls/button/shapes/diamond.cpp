@@ -18,13 +18,13 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr Figure kUpperLeftEdges{{W / 2, 0}, {0, H / 2}, {W / 2, H - 1}};
 
 // Marks the top corner in black: style 6 sets it after each of its drawings.
-void TopDot(FaceCanvas& c) { c.SetPixel(c.W / 2, 1, kBlack); }
+void TopDot(ShapeCanvas& c) { c.SetPixel(c.W / 2, 1, kBlack); }
 
 // Odd rows between x = 2 and W - 2: pixels in the pen's colour (the focus mark
 // grey) turn black, so the mark comes out dotted. Any other pixel of the face
 // in that grey turns black too. Done on the image's memory, which gives the
 // same result as reading and setting each pixel through GDI.
-void BlackenOddRowsOfPenColour(FaceCanvas& c) {
+void BlackenOddRowsOfPenColour(ShapeCanvas& c) {
   Surface& s = c.surface();
   const LONG lastX = c.Round(c.W - 2), lastY = c.Round(c.H - 1);
   const std::uint32_t pen = ColorRefToDib(ResolveColor(c.PenColor()));
@@ -40,46 +40,46 @@ void BlackenOddRowsOfPenColour(FaceCanvas& c) {
 
 class Diamond final : public ShapeFigures {
  public:
-  FaceRegionRecipe Region(FaceCanvas& c) const override {
+  FaceRegionRecipe Region(ShapeCanvas& c) const override {
     return c.PolygonRegion({{W, H / 2}, {W / 2, 0}, {0, H / 2}, {W / 2, H}});
   }
 
   // With a background, the border pen also sets the pixel just below the top
   // corner (the line's end pixel is not drawn).
-  void Outline(FaceCanvas& c) const override {
+  void Outline(ShapeCanvas& c) const override {
     c.Draw({{0, H / 2}, {W / 2, H - 1}, {W - 1, H / 2}, {W / 2, 0}, {0, H / 2}});
     if (c.styleColors != 0) c.Draw({{W / 2, 1}, {W / 2, 0}});
   }
 
-  void Style1Pressed(FaceCanvas& c) const override {
+  void Style1Pressed(ShapeCanvas& c) const override {
     c.Pen(kDarkShadow);
     c.Draw(kUpperLeftEdges);
     c.Pen(kShadow);
     c.Draw({{W / 2, 1}, {1, H / 2}, {W / 2, H - 2}});
   }
 
-  void Style1Raised(FaceCanvas& c) const override {
+  void Style1Raised(ShapeCanvas& c) const override {
     c.Pen(kShadow);
     c.Draw({{W / 2, H - 2}, {W - 2, H / 2}, {W / 2, 1}});
     c.Pen(kHighlight);
     c.Draw(kUpperLeftEdges);
   }
 
-  void Trim(FaceCanvas& c, bool) const override { c.Draw(kUpperLeftEdges); }
+  void Trim(ShapeCanvas& c, bool) const override { c.Draw(kUpperLeftEdges); }
 
-  void Style4(FaceCanvas& c) const override {
+  void Style4(ShapeCanvas& c) const override {
     c.Pen(kShadow);
     c.Draw({{W / 2, 1}, {W - 2, H / 2}, {W / 2, H - 2}});
     c.Pen(kHighlight);
     c.Draw({{W / 2, 1}, {1, H / 2}, {W / 2, H - 2}, kPenUp, {W / 2, 0}, {W - 1, H / 2}, {W / 2, H - 1}});
   }
 
-  void Style6Pressed(FaceCanvas& c) const override {
+  void Style6Pressed(ShapeCanvas& c) const override {
     c.Draw({{W / 2, H - 4}, {W - 4, H / 2}, {W / 2, 3}});
     TopDot(c);
   }
 
-  void Glow(FaceCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
     c.Pen(glow[0]);
     c.Draw({{W / 2, H - 2}, {W - 2, H / 2}});
     c.Pen(glow[1]);
@@ -93,11 +93,11 @@ class Diamond final : public ShapeFigures {
     TopDot(c);
   }
 
-  void InnerFrame(FaceCanvas& c) const override {
+  void InnerFrame(ShapeCanvas& c) const override {
     c.Draw({{1, H / 2}, {W / 2, H - 2}, {W - 2, H / 2}, {W / 2, 1}, {1, H / 2}});
   }
 
-  void FocusMark(FaceCanvas& c) const override {
+  void FocusMark(ShapeCanvas& c) const override {
     c.Polygon({{W - 6, H / 2}, {W / 2, 5}, {5, H / 2}, {W / 2, H - 6}});
     BlackenOddRowsOfPenColour(c);
   }
@@ -105,6 +105,6 @@ class Diamond final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawDiamondFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, Diamond{}); }
+FaceResult DrawDiamondFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, Diamond{}); }
 
 }  // namespace vantorel::controls

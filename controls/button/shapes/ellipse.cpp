@@ -12,13 +12,13 @@ using namespace face_color;
 // The outline sits one pixel inside the elliptic region on every side.
 class Ellipse final : public ShapeFigures {
  public:
-  FaceRegionRecipe Region(FaceCanvas& c) const override {
+  FaceRegionRecipe Region(ShapeCanvas& c) const override {
     return FaceRegionRecipe::Box(FaceRegionRecipe::Kind::Ellipse, c.Round(c.W), c.Round(c.H));
   }
 
-  void Outline(FaceCanvas& c) const override { c.RoundRect(1, 1, c.W - 2, c.H - 2, c.W - 2, c.H - 2); }
+  void Outline(ShapeCanvas& c) const override { c.RoundRect(1, 1, c.W - 2, c.H - 2, c.W - 2, c.H - 2); }
 
-  void Style1Pressed(FaceCanvas& c) const override {
+  void Style1Pressed(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kDarkShadow);
     UpperLeftArc(c);
@@ -27,7 +27,7 @@ class Ellipse final : public ShapeFigures {
   }
 
   // The shadow first, so the highlight wins where the two arcs meet.
-  void Style1Raised(FaceCanvas& c) const override {
+  void Style1Raised(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.Arc(1, 1, W - 3, H - 3, W / 3, H / 2, W - 3, 1);
@@ -35,9 +35,9 @@ class Ellipse final : public ShapeFigures {
     UpperLeftArc(c);
   }
 
-  void Trim(FaceCanvas& c, bool) const override { UpperLeftArc(c); }
+  void Trim(ShapeCanvas& c, bool) const override { UpperLeftArc(c); }
 
-  void Style4(FaceCanvas& c) const override {
+  void Style4(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.Arc(W - 3, H - 3, 2, 2, W / 2, H - 3, W / 2, 3);
@@ -46,12 +46,12 @@ class Ellipse final : public ShapeFigures {
     c.Arc(W - 2, H - 2, 1, 1, W / 2, H - 2, W / 2, 2);
   }
 
-  void Style6Pressed(FaceCanvas& c) const override {
+  void Style6Pressed(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Arc(W - 4, H - 4, 3, 3, W / 2, H - 2, W / 2, 3);
   }
 
-  void Glow(FaceCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
     const double W = c.W, H = c.H;
     c.Pen(glow[0]);
     c.Arc(2, 2, W - 3, H - 3, 2, H - 3, W - 3, H - 3);
@@ -65,14 +65,14 @@ class Ellipse final : public ShapeFigures {
     c.Arc(W - 3, H - 3, 3, 3, W - 3, 4, 4, 4);
   }
 
-  void InnerFrame(FaceCanvas& c) const override { c.RoundRect(2, 2, c.W - 3, c.H - 3, c.W - 3, c.H - 3); }
+  void InnerFrame(ShapeCanvas& c) const override { c.RoundRect(2, 2, c.W - 3, c.H - 3, c.W - 3, c.H - 3); }
 
-  void FocusMark(FaceCanvas& c) const override { c.RoundRect(4, 4, c.W - 5, c.H - 5, c.W - 5, c.H - 5); }
+  void FocusMark(ShapeCanvas& c) const override { c.RoundRect(4, 4, c.W - 5, c.H - 5, c.W - 5, c.H - 5); }
 
  private:
   // Half the outline: from the top-right direction round through the top and
   // the left to the bottom-left direction.
-  static void UpperLeftArc(FaceCanvas& c) {
+  static void UpperLeftArc(ShapeCanvas& c) {
     const double W = c.W, H = c.H;
     c.Arc(W - 2, H - 2, 1, 1, W - 2, 1, 1, H - 2);
   }
@@ -80,6 +80,6 @@ class Ellipse final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawEllipseFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, Ellipse{}); }
+FaceResult DrawEllipseFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, Ellipse{}); }
 
 }  // namespace vantorel::controls

@@ -13,21 +13,38 @@
 
 namespace vantorel::controls {
 
-class Button;
 class Surface;
 
-// What a renderer hands back: whether it finished, and the pen it finished
-// with. The dotted focus pass blackens pixels of exactly that colour, so a
-// shape's grey focus mark comes out dotted grey and black.
+// What a face is drawn from: the control's size, style and state, and the
+// border pen of the state, as values read once by the control.
+struct FaceInput {
+  double width = 0;
+  double height = 0;
+  std::int32_t style = 0;
+  std::int32_t styleColors = 0;
+  bool pressed = false;
+  bool hover = false;
+  bool focused = false;
+  bool focusRect = false;
+  bool enabled = true;
+  OleColor borderPen = 0;
+};
+
+// What a renderer hands back: whether it finished, the pen it finished with,
+// and the window region its shape needs (a recipe of no kind: none). The
+// dotted focus pass blackens pixels of exactly that pen's colour, so a shape's
+// grey focus mark comes out dotted grey and black.
 struct FaceResult {
   Status status;
   OleColor pen;
+  FaceRegionRecipe region;
+  bool drawn = true;  // false for a shape without a face: the region stays as it is
 };
 
-// A face renderer clips the window to its shape, draws the outline with the
-// border pen it is handed, the decoration of the style for the state, and its
-// focus mark.
-using FaceRenderer = FaceResult (*)(Button& button, OleColor borderPen);
+// A face renderer draws, into the surface's image, the outline with the border
+// pen, the decoration of the style for the state and its focus mark, and says
+// which region the window is to be clipped to; the control applies it.
+using FaceRenderer = FaceResult (*)(Surface& target, const FaceInput& in);
 
 // The renderer for a ButtonShape, or null when that value draws no face.
 FaceRenderer FaceRendererFor(std::int32_t shape);
@@ -61,11 +78,11 @@ struct FacePoint {
   double y;
 };
 
-// What a renderer draws with: the control's size and state, read once, and
-// pen and path helpers that round every coordinate (ties to even).
-class FaceCanvas {
+// What a renderer draws with: the control's size and state, and pen and path
+// helpers that round every coordinate (ties to even).
+class ShapeCanvas {
  public:
-  FaceCanvas(Button& button, OleColor borderPen);
+  ShapeCanvas(Surface& target, const FaceInput& in);
 
   const double W;
   const double H;
@@ -93,23 +110,16 @@ class FaceCanvas {
   void Arc(double left, double top, double right, double bottom, double x1, double y1, double x2, double y2);
   void RoundRect(double left, double top, double right, double bottom, double cornerW, double cornerH);
   void SetPixel(double x, double y, COLORREF color);
-  // Clips the window to the region the recipe makes (a recipe of no kind
-  // removes clipping); remade only when the recipe differs from the one in
-  // place, since setting a region reshapes the window and invalidates it.
-  void ClipTo(const FaceRegionRecipe& recipe);
   FaceRegionRecipe PolygonRegion(const Figure& corners);
   Surface& surface() { return surface_; }
   // A point of a figure at this size, each coordinate rounded once.
   POINT At(const FigurePoint& p);
   HDC Dc() const;
   LONG Round(double v) { return rounder_(v); }
-  // The end of a renderer: its status and the pen it last drew with.
-  FaceResult Finish() const { return FaceResult{rounder_.status(), pen_}; }
+  // The end of a renderer: its status, the pen it last drew with and its region.
+  FaceResult Finish(const FaceRegionRecipe& region) const { return FaceResult{rounder_.status(), pen_, region, true}; }
 
  private:
-  void RemoveRegion();
-
-  Button& button_;
   Surface& surface_;
   Rounder rounder_;
   OleColor pen_;
@@ -123,23 +133,23 @@ enum class GlowSet { Hover, Focus };
 class ShapeFigures {
  public:
   virtual ~ShapeFigures() = default;
-  virtual FaceRegionRecipe Region(FaceCanvas& c) const = 0;
-  virtual void Outline(FaceCanvas& c) const = 0;       // with the border pen
-  virtual void Style1Pressed(FaceCanvas& c) const = 0;  // sunken bevel, its own pens
-  virtual void Style1Raised(FaceCanvas& c) const = 0;   // raised bevel, its own pens
+  virtual FaceRegionRecipe Region(ShapeCanvas& c) const = 0;
+  virtual void Outline(ShapeCanvas& c) const = 0;       // with the border pen
+  virtual void Style1Pressed(ShapeCanvas& c) const = 0;  // sunken bevel, its own pens
+  virtual void Style1Raised(ShapeCanvas& c) const = 0;   // raised bevel, its own pens
   // The upper-left trim of styles 1 to 3: the pressed one in dark shadow, the
   // raised one in highlight. Most shapes draw the same figure for both.
-  virtual void Trim(FaceCanvas& c, bool pressed) const = 0;
-  virtual void Style4(FaceCanvas& c) const = 0;         // etched frame, its own pens
-  virtual void Style6Pressed(FaceCanvas& c) const = 0;  // in highlight
-  virtual void Glow(FaceCanvas& c, const OleColor (&colors)[5], GlowSet set) const = 0;
-  virtual void InnerFrame(FaceCanvas& c) const = 0;  // in the pen of the state
-  virtual void FocusMark(FaceCanvas& c) const = 0;   // in the focus mark colour
+  virtual void Trim(ShapeCanvas& c, bool pressed) const = 0;
+  virtual void Style4(ShapeCanvas& c) const = 0;         // etched frame, its own pens
+  virtual void Style6Pressed(ShapeCanvas& c) const = 0;  // in highlight
+  virtual void Glow(ShapeCanvas& c, const OleColor (&colors)[5], GlowSet set) const = 0;
+  virtual void InnerFrame(ShapeCanvas& c) const = 0;  // in the pen of the state
+  virtual void FocusMark(ShapeCanvas& c) const = 0;   // in the focus mark colour
 };
 
 // Region first, then outline with the border pen, the style's decoration for
 // the state, and the focus mark for the styles without a focus look of their
 // own; hands back the pen it finished with.
-FaceResult DrawShapedFace(Button& button, OleColor borderPen, const ShapeFigures& figures);
+FaceResult DrawShapedFace(Surface& target, const FaceInput& in, const ShapeFigures& figures);
 
 }  // namespace vantorel::controls

@@ -11,14 +11,14 @@ using namespace face_color;
 // earlier shape left goes.
 class PlainRectangle final : public ShapeFigures {
  public:
-  FaceRegionRecipe Region(FaceCanvas&) const override { return FaceRegionRecipe{}; }
+  FaceRegionRecipe Region(ShapeCanvas&) const override { return FaceRegionRecipe{}; }
 
-  void Outline(FaceCanvas& c) const override {
+  void Outline(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Path({{0, 0}, {0, H - 1}, {W - 1, H - 1}, {W - 1, 0}, {0, 0}});
   }
 
-  void Style1Pressed(FaceCanvas& c) const override {
+  void Style1Pressed(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kDarkShadow);
     c.Path({{W - 1, 0}, {0, 0}, {0, H - 1}});
@@ -26,7 +26,7 @@ class PlainRectangle final : public ShapeFigures {
     c.Path({{W - 1, 1}, {1, 1}, {1, H - 1}});
   }
 
-  void Style1Raised(FaceCanvas& c) const override {
+  void Style1Raised(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.Path({{W - 2, 0}, {W - 2, H - 2}, {0, H - 2}});
@@ -34,9 +34,9 @@ class PlainRectangle final : public ShapeFigures {
     c.Path({{W - 1, 0}, {0, 0}, {0, H - 1}});
   }
 
-  void Trim(FaceCanvas& c, bool) const override { c.Path({{c.W - 1, 0}, {0, 0}, {0, c.H - 1}}); }
+  void Trim(ShapeCanvas& c, bool) const override { c.Path({{c.W - 1, 0}, {0, 0}, {0, c.H - 1}}); }
 
-  void Style4(FaceCanvas& c) const override {
+  void Style4(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.Path({{W - 2, 1}, {W - 2, H - 2}, {2, H - 2}});
@@ -44,11 +44,11 @@ class PlainRectangle final : public ShapeFigures {
     c.Path({{W - 1, 1}, {1, 1}, {1, H - 1}, {W - 1, H - 1}, {W - 1, 1}});
   }
 
-  void Style6Pressed(FaceCanvas& c) const override {
+  void Style6Pressed(ShapeCanvas& c) const override {
     c.Path({{2, c.H - 3}, {c.W - 3, c.H - 3}, {c.W - 3, 2}});
   }
 
-  void Glow(FaceCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
     const double W = c.W, H = c.H;
     c.Pen(glow[0]);
     c.Path({{W - 2, H - 2}, {0, H - 2}});
@@ -63,12 +63,12 @@ class PlainRectangle final : public ShapeFigures {
     c.Path({{2, 2}, {W - 2, 2}});
   }
 
-  void InnerFrame(FaceCanvas& c) const override {
+  void InnerFrame(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Path({{1, 1}, {1, H - 2}, {W - 2, H - 2}, {W - 2, 1}, {1, 1}});
   }
 
-  void FocusMark(FaceCanvas& c) const override {
+  void FocusMark(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Path({{4, 4}, {4, H - 5}, {W - 5, H - 5}, {W - 5, 4}, {4, 4}});
   }
@@ -76,8 +76,8 @@ class PlainRectangle final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawRectangleFace(Button& button, OleColor borderPen) {
-  return DrawShapedFace(button, borderPen, PlainRectangle{});
+FaceResult DrawRectangleFace(Surface& target, const FaceInput& in) {
+  return DrawShapedFace(target, in, PlainRectangle{});
 }
 
 }  // namespace vantorel::controls

@@ -11,13 +11,13 @@ using namespace face_color;
 // band of the region lies outside the outline and shows the background.
 class RoundedRectangle final : public ShapeFigures {
  public:
-  FaceRegionRecipe Region(FaceCanvas& c) const override {
+  FaceRegionRecipe Region(ShapeCanvas& c) const override {
     return FaceRegionRecipe::Box(FaceRegionRecipe::Kind::RoundRect, c.Round(c.W), c.Round(c.H), 15);
   }
 
-  void Outline(FaceCanvas& c) const override { c.RoundRect(0, 0, c.W - 1, c.H - 1, 16, 16); }
+  void Outline(ShapeCanvas& c) const override { c.RoundRect(0, 0, c.W - 1, c.H - 1, 16, 16); }
 
-  void Style1Pressed(FaceCanvas& c) const override {
+  void Style1Pressed(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kDarkShadow);
     c.Path({{10, 0}, {W - 8, 0}});
@@ -32,7 +32,7 @@ class RoundedRectangle final : public ShapeFigures {
     c.Arc(17, H - 16, 1, H - 2, -16, H - 16, 9, H - 1);
   }
 
-  void Style1Raised(FaceCanvas& c) const override {
+  void Style1Raised(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.RoundRect(0, 0, W - 2, H - 2, 15, 15);
@@ -45,7 +45,7 @@ class RoundedRectangle final : public ShapeFigures {
   }
 
   // The upper-left trim: top edge, top-left corner, left edge, bottom-left corner.
-  void Trim(FaceCanvas& c, bool) const override {
+  void Trim(ShapeCanvas& c, bool) const override {
     const double W = c.W, H = c.H;
     c.Path({{10, 0}, {W - 8, 0}});
     c.Arc(17, 17, 0, 0, 10, 0, 0, 10);
@@ -53,14 +53,14 @@ class RoundedRectangle final : public ShapeFigures {
     c.Arc(17, H - 17, 0, H - 1, -16, H - 16, 9, H - 1);
   }
 
-  void Style4(FaceCanvas& c) const override {
+  void Style4(ShapeCanvas& c) const override {
     c.Pen(kShadow);
     c.RoundRect(0, 0, c.W - 2, c.H - 2, 16, 16);
     c.Pen(kHighlight);
     c.RoundRect(1, 1, c.W - 1, c.H - 1, 16, 16);
   }
 
-  void Style6Pressed(FaceCanvas& c) const override {
+  void Style6Pressed(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Arc(W - 17, H - 17, W - 3, H - 3, W - 10, H - 3, W - 2, H - 10);
     c.Path({{W - 9, H - 4}, {8, H - 4}});
@@ -69,7 +69,7 @@ class RoundedRectangle final : public ShapeFigures {
 
   // The hover and focus frames differ in one number: where the first arc of
   // colour 2 ends.
-  void Glow(FaceCanvas& c, const OleColor (&glow)[5], GlowSet set) const override {
+  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet set) const override {
     const double W = c.W, H = c.H;
     c.Pen(glow[0]);
     c.Arc(16, H - 17, 1, H - 2, -17, H, 8, H - 1);
@@ -94,13 +94,13 @@ class RoundedRectangle final : public ShapeFigures {
     c.Path({{10, 2}, {W - 8, 2}});
   }
 
-  void InnerFrame(FaceCanvas& c) const override { c.RoundRect(1, 1, c.W - 2, c.H - 2, 14, 14); }
+  void InnerFrame(ShapeCanvas& c) const override { c.RoundRect(1, 1, c.W - 2, c.H - 2, 14, 14); }
 
-  void FocusMark(FaceCanvas& c) const override { c.RoundRect(4, 4, c.W - 5, c.H - 5, 15, 15); }
+  void FocusMark(ShapeCanvas& c) const override { c.RoundRect(4, 4, c.W - 5, c.H - 5, 15, 15); }
 };
 
 }  // namespace
 
-FaceResult DrawRoundedRectangleFace(Button& button, OleColor borderPen) { return DrawShapedFace(button, borderPen, RoundedRectangle{}); }
+FaceResult DrawRoundedRectangleFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, RoundedRectangle{}); }
 
 }  // namespace vantorel::controls

@@ -6,7 +6,7 @@ namespace {
 
 // The decoration of the style, the first state that holds deciding: pressed,
 // then hover, then focused where the style has a focused look.
-void Decorate(FaceCanvas& c, const ShapeFigures& f) {
+void Decorate(ShapeCanvas& c, const ShapeFigures& f) {
   using namespace face_color;
   const FaceState state = c.State();
   switch (c.style) {
@@ -54,9 +54,9 @@ void Decorate(FaceCanvas& c, const ShapeFigures& f) {
 
 }  // namespace
 
-FaceResult DrawShapedFace(Button& button, OleColor borderPen, const ShapeFigures& figures) {
-  FaceCanvas c(button, borderPen);
-  c.ClipTo(figures.Region(c));
+FaceResult DrawShapedFace(Surface& target, const FaceInput& in, const ShapeFigures& figures) {
+  ShapeCanvas c(target, in);
+  const FaceRegionRecipe region = figures.Region(c);
   figures.Outline(c);
   Decorate(c, figures);
   // The mark is drawn last: its colour is the pen handed back, which the
@@ -65,7 +65,7 @@ FaceResult DrawShapedFace(Button& button, OleColor borderPen, const ShapeFigures
     c.Pen(face_color::kFocusMark);
     figures.FocusMark(c);
   }
-  return c.Finish();
+  return c.Finish(region);
 }
 
 }  // namespace vantorel::controls

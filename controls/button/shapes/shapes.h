@@ -4,20 +4,18 @@
 
 namespace vantorel::controls {
 
-class Button;
-
 // One renderer per ButtonShape, entered in the table of face_table.cpp.
-FaceResult DrawRectangleFace(Button& button, OleColor borderPen);
-FaceResult DrawRoundedRectangleFace(Button& button, OleColor borderPen);
-FaceResult DrawEllipseFace(Button& button, OleColor borderPen);
-FaceResult DrawDiamondFace(Button& button, OleColor borderPen);
-FaceResult DrawUpTriangleFace(Button& button, OleColor borderPen);
-FaceResult DrawLeftTriangleFace(Button& button, OleColor borderPen);
-FaceResult DrawRightTriangleFace(Button& button, OleColor borderPen);
-FaceResult DrawDownTriangleFace(Button& button, OleColor borderPen);
-FaceResult DrawUpArrowFace(Button& button, OleColor borderPen);
-FaceResult DrawLeftArrowFace(Button& button, OleColor borderPen);
-FaceResult DrawRightArrowFace(Button& button, OleColor borderPen);
-FaceResult DrawDownArrowFace(Button& button, OleColor borderPen);
+FaceResult DrawRectangleFace(Surface& target, const FaceInput& in);
+FaceResult DrawRoundedRectangleFace(Surface& target, const FaceInput& in);
+FaceResult DrawEllipseFace(Surface& target, const FaceInput& in);
+FaceResult DrawDiamondFace(Surface& target, const FaceInput& in);
+FaceResult DrawUpTriangleFace(Surface& target, const FaceInput& in);
+FaceResult DrawLeftTriangleFace(Surface& target, const FaceInput& in);
+FaceResult DrawRightTriangleFace(Surface& target, const FaceInput& in);
+FaceResult DrawDownTriangleFace(Surface& target, const FaceInput& in);
+FaceResult DrawUpArrowFace(Surface& target, const FaceInput& in);
+FaceResult DrawLeftArrowFace(Surface& target, const FaceInput& in);
+FaceResult DrawRightArrowFace(Surface& target, const FaceInput& in);
+FaceResult DrawDownArrowFace(Surface& target, const FaceInput& in);
 
 }  // namespace vantorel::controls

@@ -10,46 +10,46 @@ class TableShape final : public ShapeFigures {
  public:
   explicit TableShape(const ShapeTable& table) : t_(table) {}
 
-  FaceRegionRecipe Region(FaceCanvas& c) const override { return c.PolygonRegion(t_.region); }
-  void Outline(FaceCanvas& c) const override { c.Draw(t_.outline); }
+  FaceRegionRecipe Region(ShapeCanvas& c) const override { return c.PolygonRegion(t_.region); }
+  void Outline(ShapeCanvas& c) const override { c.Draw(t_.outline); }
 
-  void Style1Pressed(FaceCanvas& c) const override {
+  void Style1Pressed(ShapeCanvas& c) const override {
     c.Pen(kDarkShadow);
     c.Draw(t_.trimPressed);
     c.Pen(kShadow);
     c.Draw(t_.style1PressedShadow);
   }
 
-  void Style1Raised(FaceCanvas& c) const override {
+  void Style1Raised(ShapeCanvas& c) const override {
     if (t_.style1RaisedTrimFirst) RaisedTrim(c);
     c.Pen(kShadow);
     c.Draw(t_.style1RaisedShadow);
     if (!t_.style1RaisedTrimFirst) RaisedTrim(c);
   }
 
-  void Trim(FaceCanvas& c, bool pressed) const override { c.Draw(pressed ? t_.trimPressed : t_.trimRaised); }
+  void Trim(ShapeCanvas& c, bool pressed) const override { c.Draw(pressed ? t_.trimPressed : t_.trimRaised); }
 
-  void Style4(FaceCanvas& c) const override {
+  void Style4(ShapeCanvas& c) const override {
     c.Pen(kShadow);
     c.Draw(t_.style4Shadow);
     c.Pen(kHighlight);
     c.Draw(t_.style4Highlight);
   }
 
-  void Style6Pressed(FaceCanvas& c) const override { c.Draw(t_.style6PressedHighlight); }
+  void Style6Pressed(ShapeCanvas& c) const override { c.Draw(t_.style6PressedHighlight); }
 
-  void Glow(FaceCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
     for (int i = 0; i < 5; ++i) {
       c.Pen(glow[i]);
       c.Draw(t_.glow[i]);
     }
   }
 
-  void InnerFrame(FaceCanvas& c) const override { c.Draw(t_.innerFrame); }
-  void FocusMark(FaceCanvas& c) const override { c.Polygon(t_.focusPoints); }
+  void InnerFrame(ShapeCanvas& c) const override { c.Draw(t_.innerFrame); }
+  void FocusMark(ShapeCanvas& c) const override { c.Polygon(t_.focusPoints); }
 
  private:
-  void RaisedTrim(FaceCanvas& c) const {
+  void RaisedTrim(ShapeCanvas& c) const {
     c.Pen(kHighlight);
     c.Draw(t_.trimRaised);
   }
@@ -59,8 +59,8 @@ class TableShape final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawTableFace(Button& button, OleColor borderPen, const ShapeTable& table) {
-  return DrawShapedFace(button, borderPen, TableShape(table));
+FaceResult DrawTableFace(Surface& target, const FaceInput& in, const ShapeTable& table) {
+  return DrawShapedFace(target, in, TableShape(table));
 }
 
 }  // namespace vantorel::controls

@@ -92,9 +92,9 @@ constexpr ShapeTable kDown{
 
 }  // namespace
 
-FaceResult DrawUpTriangleFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kUp); }
-FaceResult DrawLeftTriangleFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kLeft); }
-FaceResult DrawRightTriangleFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kRight); }
-FaceResult DrawDownTriangleFace(Button& button, OleColor borderPen) { return DrawTableFace(button, borderPen, kDown); }
+FaceResult DrawUpTriangleFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kUp); }
+FaceResult DrawLeftTriangleFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kLeft); }
+FaceResult DrawRightTriangleFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kRight); }
+FaceResult DrawDownTriangleFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kDown); }
 
 }  // namespace vantorel::controls

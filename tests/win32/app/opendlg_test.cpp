@@ -12,6 +12,8 @@ namespace vantorel::controls::test {
 namespace {
 
 using app::OpenDlg;
+// Targets are made by the engine tests' builder.
+using namespace vantorel::engine::test;
 
 // What the stand-in saw of the record, and how it answers.
 struct Call {

@@ -14,6 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace app;
 using namespace vantorel::engine;
+// Targets are made by the engine tests' builder.
+using namespace vantorel::engine::test;
 
 constexpr UINT kInfo = MB_OK | MB_ICONINFORMATION;
 constexpr UINT kError = MB_OK | MB_ICONERROR;

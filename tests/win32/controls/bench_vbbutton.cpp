@@ -1,12 +1,15 @@
 // Prints how long vbButton's drawing takes: the full drawing of an 87 x 32 type-3
 // (gradient) button with a 32 x 32 picture with mask, hot, and an unforced
-// redraw with nothing changed (skipped by the drawing operation).
+// redraw with nothing changed (skipped by the drawing operation); and how soon
+// MouseOut follows the real pointer's leave, which depends on the platform's
+// timers and leave notification, so it is a figure, not a test.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "system_input.h"
 #include "vbbutton_support.h"
 
 namespace {
@@ -45,6 +48,42 @@ vantorel::controls::PictureRef DiscPicture() {
   return pic;
 }
 
+// The pointer is put on the control until MouseOver, then away, and the time
+// from the move to MouseOut is taken.
+void MeasureLeave(HWND stage, vantorel::controls::vbButton* b) {
+  using namespace vantorel::controls;
+  bool over = false, out = false;
+  LARGE_INTEGER freq, left{}, gone{};
+  QueryPerformanceFrequency(&freq);
+  b->events.MouseOver = [&] { over = true; };
+  b->events.MouseOut = [&] {
+    QueryPerformanceCounter(&gone);
+    out = true;
+  };
+  b->ShowAs(false, false);  // not hot, so the pointer's arrival starts the hover
+  constexpr int kRounds = 21;
+  std::vector<double> ms;
+  for (int round = 0; round < kRounds; ++round) {
+    over = out = false;
+    test::PointerAway(stage);
+    test::PointerTo(b->hwnd(), 10 + round % 5, 10);
+    if (!test::PumpUntil([&] { return over; })) continue;
+    POINT away{600, 380};
+    ClientToScreen(stage, &away);
+    QueryPerformanceCounter(&left);
+    SetCursorPos(away.x, away.y);
+    if (test::PumpUntil([&] { return out; }, 1)) ms.push_back((gone.QuadPart - left.QuadPart) * 1e3 / freq.QuadPart);
+  }
+  if (ms.empty()) {
+    std::puts("vbButton MouseOut: never raised");
+    return;
+  }
+  std::sort(ms.begin(), ms.end());
+  std::printf("vbButton MouseOut after the pointer leaves: median %.1f ms, best %.1f ms, worst %.1f ms "
+              "(%zu of %d rounds; the platform's shortest timer period is %u ms)\n",
+              ms[ms.size() / 2], ms.front(), ms.back(), ms.size(), kRounds, USER_TIMER_MINIMUM);
+}
+
 }  // namespace
 
 int main() {
@@ -63,5 +102,6 @@ int main() {
   Measure("full drawing, type 3, 87 x 32, 32 x 32 picture with mask, hot", 500,
           [b] { b->Draw(vb::kLookNormal, true); });
   Measure("unforced redraw, nothing changed", 200000, [b] { b->Draw(vb::kLookNormal, false); });
+  MeasureLeave(parent.hwnd(), b);
   return 0;
 }

@@ -1,6 +1,8 @@
 // Button properties: new-instance defaults, presets, setters and persistence.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "test_support.h"
 
 namespace vantorel::controls {
@@ -275,6 +277,37 @@ TEST(ButtonPersistence, RoundTripThroughTheTextFormKeepsEveryValue) {
 
 namespace vantorel::controls {
 namespace {
+
+// A setter tells its host the key its value is saved under.
+TEST(ButtonPersistence, SettersNameTheKeysTheyAreSavedUnder) {
+  TestParent parent;
+  Recorded rec;
+  Button* b = Make(parent, nullptr, &rec);
+  struct Case {
+    std::function<void()> set;
+    const wchar_t* key;
+  } cases[] = {
+      {[&] { b->SetButtonShape(1); }, L"ButtonShape"},      {[&] { b->SetButtonStyleColors(2); }, L"ButtonStyleColors"},
+      {[&] { b->SetButtonType(1); }, L"ButtonType"},        {[&] { b->SetCaptionAlignment(0); }, L"CaptionAlignment"},
+      {[&] { b->SetCaptionEffect(1); }, L"CaptionEffect"},  {[&] { b->SetCaptionStyle(1); }, L"CaptionStyle"},
+      {[&] { b->SetDropDown(1); }, L"DropDown"},            {[&] { b->SetPictureAlignment(0); }, L"PictureAlignment"},
+      {[&] { b->SetBackColor(1); }, L"BackColor"},          {[&] { b->SetBackColorPressed(1); }, L"BackColorPressed"},
+      {[&] { b->SetBackColorHover(1); }, L"BackColorHover"}, {[&] { b->SetForeColor(1); }, L"ForeColor"},
+      {[&] { b->SetForeColorPressed(1); }, L"ForeColorPressed"}, {[&] { b->SetForeColorHover(1); }, L"ForeColorHover"},
+      {[&] { b->SetEffectColor(1); }, L"EffectColor"},      {[&] { b->SetCaption(L"x"); }, L"Caption"},
+      {[&] { b->SetFocusRect(false); }, L"FocusRect"},      {[&] { b->SetValue(true); }, L"Value"},
+      {[&] { b->SetHandPointer(true); }, L"HandPointer"},   {[&] { b->SetPictureGray(true); }, L"PictureGray"},
+      {[&] { b->SetPicture(test::SolidPicture(4, 4, RGB(1, 2, 3))); }, L"Picture"},
+  };
+  for (const Case& c : cases) {
+    rec.keys.clear();
+    c.set();
+    EXPECT_EQ(rec.keys, std::vector<std::wstring>{c.key});
+    PropertyBag saved;
+    b->Save(saved);
+    EXPECT_TRUE(saved.Has(c.key)) << c.key;
+  }
+}
 
 TEST(ButtonProperties, WindowTextIsTheCaptionWithItsAmpersands) {
   test::TestParent parent;

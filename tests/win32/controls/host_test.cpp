@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/hosted_control.h"
-#include "test_support.h"
+#include "host_support.h"
 
 namespace vantorel::controls {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "host_support.h"
 #include "vbbutton/vbbutton.h"
 
 namespace vantorel::controls::test {
@@ -53,13 +53,14 @@ struct VbEventLog {
 };
 
 // Runs the message loop until the condition holds or two seconds pass; for what
-// the platform reports on its own time (a pointer's leave).
+// the platform reports on its own time (a pointer's leave). Waits for input at
+// most waitMs at a time.
 template <class F>
-bool PumpUntil(F done) {
+bool PumpUntil(F done, DWORD waitMs = 20) {
   DWORD start = GetTickCount();
   while (!done()) {
     if (GetTickCount() - start > 2000) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_ALLINPUT);
     Drain();
   }
   return true;
@@ -73,14 +74,6 @@ inline DWORD GdiObjectCount() {
   DWORD n = 0;
   for (ULONG_PTR slot = 1; slot < 65536; ++slot) n += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
   return n;
-}
-
-// A screen point over nothing of ours: the stage's bottom-right area.
-inline void PointerAway(HWND stage) {
-  POINT pt{600, 380};
-  ClientToScreen(stage, &pt);
-  SetCursorPos(pt.x, pt.y);
-  Drain();
 }
 
 }  // namespace vantorel::controls::test

@@ -1,0 +1,72 @@
+// Button driven through the system's input (system_input.h) with handlers that
+// change their arguments: unlike vbButton, a Button raises its events after it
+// has acted and does not read them back, so such a handler changes neither the
+// look nor the click, and no key or button sequence leaves it pressed.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "system_input.h"
+#include "test_support.h"
+
+namespace vantorel::controls {
+namespace {
+
+using test::ButtonInput;
+using test::KeyInput;
+using test::PointerAway;
+using test::PointerTo;
+using test::Settle;
+using test::TestParent;
+
+struct Step {
+  std::function<void()> input;
+  bool pressedAfter;
+};
+
+TEST(ButtonSystemInput, HandlersThatChangeTheirArgumentsChangeNothing) {
+  TestParent parent;
+  Button* b = Button::Create(test::Placement(parent.hwnd()));
+  int clicks = 0;
+  b->events.Click = [&] { ++clicks; };
+  b->events.KeyDown = [](std::int16_t& key, std::int16_t&) { key = 0; };
+  b->events.KeyUp = [](std::int16_t& key, std::int16_t&) { key = 0; };
+  b->events.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = kRightButton; };
+  HWND h = b->hwnd();
+  const Step keys[] = {
+      {[] { KeyInput(VK_SPACE, false); }, true},
+      {[] { KeyInput(VK_SPACE, false); }, true},  // the key's repeat
+      {[] { KeyInput(VK_SPACE, true); }, false},
+      {[] { KeyInput(VK_SPACE, false); }, true},
+      {[] { KeyInput('A', false); }, true},
+      {[] { KeyInput(VK_SPACE, true); }, false},
+      {[] { KeyInput('A', true); }, false},
+  };
+  SetFocus(h);
+  Settle();
+  int n = 0;
+  for (const Step& s : keys) {
+    s.input();
+    Settle();
+    EXPECT_EQ(b->Pressed(), s.pressedAfter) << "key step " << n++;
+  }
+  EXPECT_EQ(clicks, 2) << "each release of space clicks";
+  const Step mouse[] = {
+      {[] { ButtonInput(MOUSEEVENTF_LEFTDOWN); }, true},
+      {[h] { PointerTo(h, 14, 12); }, true},
+      {[] { ButtonInput(MOUSEEVENTF_LEFTUP); }, false},
+  };
+  PointerAway(parent.hwnd());
+  PointerTo(h, 10, 10);
+  n = 0;
+  for (const Step& s : mouse) {
+    s.input();
+    Settle();
+    EXPECT_EQ(b->Pressed(), s.pressedAfter) << "mouse step " << n++;
+  }
+  EXPECT_EQ(clicks, 3) << "the left press clicks whatever MouseDown made of it";
+  PointerAway(parent.hwnd());
+}
+
+}  // namespace
+}  // namespace vantorel::controls

@@ -43,10 +43,10 @@ std::string Png_Structure_Fault(const uint8_t* bytes, size_t size);
 // and checking its structure. 0, or 1016 with `why`; 7 when memory runs out.
 int32_t Decode_Picture(const std::vector<uint8_t>& png, Picture& picture, std::string& why);
 
-// One image of `size` pixels square: the picture scaled (in linear light,
-// alpha-weighted, Catmull-Rom) so its longer side fills the square, centred
-// on transparency. R G B A as the picture's.
-std::vector<uint8_t> Square_Image(const Picture& picture, int size);
+// The square image of each of `sizes` (ascending), R G B A: the picture
+// scaled (in linear light, alpha-weighted, Catmull-Rom) so its longer side
+// fills the square, centred on transparency.
+std::vector<std::vector<uint8_t>> Square_Images(const Picture& picture, const std::vector<int>& sizes);
 
 // The icon image a Windows icon stores for `rgba` (size x size, R G B A): a
 // PNG for 256 pixels, otherwise a 32-bit DIB with its AND mask.

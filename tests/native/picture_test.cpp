@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "all_sizes_support.h"
 #include "picture.h"
 #include "picture_support.h"
@@ -272,6 +276,52 @@ TEST(PictureAsIcon, IcotoolListsEveryImage) {
             std::to_string(size) + " --bit-depth=32 --palette-size=0\n";
   }
   EXPECT_EQ(out, want);
+}
+#endif
+
+#ifdef _WIN32
+// The system's own loader reads every image of the made icon file, and draws
+// each as its pixels say: alpha-blended over the background.
+TEST(PictureAsIcon, SystemDrawsEverySizeAsTheFileHoldsIt) {
+  TempDir dir;
+  std::vector<Rgba> pixels;
+  for (int y = 0; y < 96; ++y) {
+    for (int x = 0; x < 96; ++x) pixels.push_back({uint8_t(x * 2), uint8_t(y * 2), 90, uint8_t(x < 48 ? 255 : y * 2)});
+  }
+  Bytes ico = Made(Stb_Png(96, 96, pixels));
+  WriteFileBytes(dir / "made.ico", ico);
+  const Rgba background = {40, 140, 220, 255};
+  for (const ReadImage& image : Read_Icon(ico)) {
+    int size = image.width;
+    HICON icon = static_cast<HICON>(LoadImageW(nullptr, (dir / "made.ico").wstring().c_str(), IMAGE_ICON, size, size,
+                                               LR_LOADFROMFILE));
+    ASSERT_NE(icon, nullptr) << size;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    auto* px = static_cast<uint8_t*>(bits);
+    for (int i = 0; i < size * size; ++i) {
+      px[4 * i] = background[2];
+      px[4 * i + 1] = background[1];
+      px[4 * i + 2] = background[0];
+    }
+    EXPECT_TRUE(DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL));
+    GdiFlush();
+    for (int i = 0; i < size * size; ++i) {
+      const Rgba& p = image.pixels[static_cast<size_t>(i)];
+      for (int c = 0; c < 3; ++c) {
+        double want = (p[c] * p[3] + background[c] * (255.0 - p[3])) / 255;
+        ASSERT_NEAR(px[4 * i + 2 - c], want, 2) << size << " px, pixel " << i << ", channel " << c;
+      }
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    DestroyIcon(icon);
+  }
 }
 #endif
 

@@ -1,7 +1,6 @@
 // What every mode opens as its icon: the icon file, or for a PNG picture the
 // icon file made from it, held in memory; and icon files written from
 // pictures.
-#include <algorithm>
 #include <new>
 
 #include "driver.h"
@@ -17,19 +16,14 @@ bool Starts_As_Png(const RandomAccessFile& file) {
          Is_Png(head, sizeof head);
 }
 
-// The whole picture file; false when it cannot be read or is larger than any
-// picture may be (Decode_Picture then says so).
-bool Read_Whole(const RandomAccessFile& file, std::vector<uint8_t>& bytes) {
-  int64_t length = std::min(file.Length(), kMaxPictureFileBytes + 1);
-  bytes.resize(static_cast<size_t>(length));
-  return file.ReadAt(0, bytes.data(), bytes.size());
-}
-
-// The icon file made from the picture in `file`.
+// The icon file made from the picture in `file`. A file larger than any
+// picture may be is refused before it is read.
 int32_t Made_Icon(const RandomAccessFile& file, const std::string& picture_path, const std::vector<int>& sizes,
                   std::vector<uint8_t>& ico, std::string& failure_text, const WarningSink& warn) {
-  std::vector<uint8_t> png;
-  if (!Read_Whole(file, png)) return Fail(kOpenFailed, Open_Failure_Text(picture_path, "It could not be read."), failure_text);
+  std::string too_large = File_Size_Fault(file.Length());
+  if (!too_large.empty()) return Fail(kPictureUnreadable, Unreadable_Text(picture_path, too_large), failure_text);
+  std::vector<uint8_t> png(static_cast<size_t>(file.Length()));
+  if (!file.ReadAt(0, png.data(), png.size())) return Fail(kOpenFailed, Open_Failure_Text(picture_path, "It could not be read."), failure_text);
   return Picture_Icon_File(png, picture_path, sizes, ico, failure_text, warn);
 }
 
@@ -73,8 +67,8 @@ int32_t Make_Icon_File(const std::filesystem::path& picture, const std::filesyst
       if (!file) return Fail(kOpenFailed, Open_Failure_Text(picture_path, reason), failure_text);
       if (!Starts_As_Png(*file)) {
         return Fail(kPictureUnreadable,
-                    "the picture cannot be read: " + picture_path + " is not a PNG: it does not start with the PNG "
-                        "signature. Nothing was written.",
+                    Unreadable_Text(picture_path, "is not a PNG: it does not start with the PNG signature") +
+                        " Nothing was written.",
                     failure_text);
       }
       int32_t made = Made_Icon(*file, picture_path, sizes, bytes, failure_text, warn);

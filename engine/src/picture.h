@@ -39,6 +39,12 @@ struct Picture {
 // when sound; otherwise why not, as the end of a sentence.
 std::string Png_Structure_Fault(const uint8_t* bytes, size_t size);
 
+// The text of failure 1016: "the picture cannot be read: ", the path and why.
+std::string Unreadable_Text(const std::string& picture_path, const std::string& why);
+
+// Why a picture file of `bytes` is refused unread; empty when it is not.
+std::string File_Size_Fault(int64_t bytes);
+
 // Decodes a PNG after refusing what its header declares beyond the limits
 // and checking its structure. 0, or 1016 with `why`; 7 when memory runs out.
 int32_t Decode_Picture(const std::vector<uint8_t>& png, Picture& picture, std::string& why);

@@ -62,11 +62,19 @@ std::string Header_Fault(const std::vector<uint8_t>& png) {
 
 }  // namespace
 
+std::string Unreadable_Text(const std::string& picture_path, const std::string& why) {
+  return "the picture cannot be read: " + picture_path + " " + why + ".";
+}
+
+std::string File_Size_Fault(int64_t bytes) {
+  static_assert(kMaxPictureFileBytes <= INT_MAX, "the decoder takes an int length");
+  if (bytes <= kMaxPictureFileBytes) return {};
+  return "is larger than " + std::to_string(kMaxPictureFileBytes >> 20) + " MiB, more than a picture may be";
+}
+
 int32_t Decode_Picture(const std::vector<uint8_t>& png, Picture& picture, std::string& why) {
-  if (static_cast<int64_t>(png.size()) > kMaxPictureFileBytes || png.size() > INT_MAX) {
-    why = "is larger than " + std::to_string(kMaxPictureFileBytes >> 20) + " MiB, more than a picture may be";
-    return kPictureUnreadable;
-  }
+  why = File_Size_Fault(static_cast<int64_t>(png.size()));
+  if (!why.empty()) return kPictureUnreadable;
   int width = 0, height = 0;
   if (!Declared_Size(png, width, height)) {
     why = Header_Fault(png);

@@ -121,7 +121,7 @@ int32_t Picture_Icon_File(const std::vector<uint8_t>& png, const std::string& pi
   std::string why;
   int32_t decoded = Decode_Picture(png, picture, why);
   if (decoded == kPictureUnreadable) {
-    failure_text = "the picture cannot be read: " + picture_path + " " + why + ".";
+    failure_text = Unreadable_Text(picture_path, why);
     return decoded;
   }
   if (decoded != kSuccess) {

@@ -96,6 +96,13 @@ TEST(HostilePictures, RefusedWithTheirReasonAndNothingMade) {
   }
 }
 
+// A file larger than any picture may be is refused before it is read; one
+// of the largest size allowed goes on to be read.
+TEST(HostilePictures, FileSizeLimitIsABoundary) {
+  EXPECT_EQ(File_Size_Fault(kMaxPictureFileBytes), "");
+  EXPECT_EQ(File_Size_Fault(kMaxPictureFileBytes + 1), "is larger than 256 MiB, more than a picture may be");
+}
+
 // Given as the icon of a mode, or to Make_Icon_File: the same failure, and
 // neither the target nor any output file is touched.
 TEST(HostilePictures, NoModeWritesAnything) {

@@ -231,6 +231,11 @@ TEST(PictureAsIcon, EveryModeTakesAPictureForItsIcon) {
     const Bytes& image = made[wanted[i]].bytes;
     EXPECT_TRUE(std::equal(image.begin(), image.end(), after.begin() + report.icons[i].file_offset));
   }
+  // --add-sizes gives the group the sizes it lacks too: all eight.
+  WriteFileBytes(dir / "app.exe", pe.bytes);
+  AddSizesReport added;
+  ASSERT_EQ(Change_Icon_Add_Sizes(dir / "logo.ico", dir / "app.exe", added, failure), 0) << failure;
+  EXPECT_EQ(added.icons.size() + added.added.size(), 8u);
   // The first-image mode runs on the same icon.
   WriteFileBytes(dir / "app.exe", pe.bytes);
   ASSERT_EQ(Change_Icon(dir / "logo.ico", dir / "app.exe", failure), 0) << failure;

@@ -23,7 +23,9 @@ int32_t Made_Icon(const RandomAccessFile& file, const std::string& picture_path,
   std::string too_large = File_Size_Fault(file.Length());
   if (!too_large.empty()) return Fail(kPictureUnreadable, Unreadable_Text(picture_path, too_large), failure_text);
   std::vector<uint8_t> png(static_cast<size_t>(file.Length()));
-  if (!file.ReadAt(0, png.data(), png.size())) return Fail(kOpenFailed, Open_Failure_Text(picture_path, "It could not be read."), failure_text);
+  if (!file.ReadAt(0, png.data(), png.size())) {
+    return Fail(kOpenFailed, Open_Failure_Text(picture_path, "It could not be read."), failure_text);
+  }
   return Picture_Icon_File(png, picture_path, sizes, ico, failure_text, warn);
 }
 

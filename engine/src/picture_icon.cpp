@@ -139,7 +139,9 @@ int32_t Picture_Icon_File(const std::vector<uint8_t>& png, const std::string& pi
     image.bytes = size == kLargestIconSize ? Png_Icon_Image(squares[i], size) : Dib_Icon_Image(squares[i], size);
     images.push_back(std::move(image));
   }
-  if (!scaled_up.empty()) Warn(warn, Program_Name() + " - Picture scaled up", Scaled_Up_Text(picture_path, picture, scaled_up));
+  if (!scaled_up.empty()) {
+    Warn(warn, Program_Name() + " - Picture scaled up", Scaled_Up_Text(picture_path, picture, scaled_up));
+  }
   ico = Icon_File_Bytes(images);
   return kSuccess;
 }

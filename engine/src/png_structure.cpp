@@ -104,7 +104,9 @@ std::string Png_Structure_Fault(const uint8_t* bytes, size_t size) {
     std::string name(reinterpret_cast<const char*>(type), 4);
     if (length > size - at - 12) return "is cut short: its chunk " + name + " runs past the end of the file";
     uint32_t stored = Be32(data + length);
-    if (crc32(crc32(0, nullptr, 0), type, length + 4) != stored) return "has a damaged chunk " + name + ": its CRC is wrong";
+    if (crc32(crc32(0, nullptr, 0), type, length + 4) != stored) {
+      return "has a damaged chunk " + name + ": its CRC is wrong";
+    }
     if (first && (name != "IHDR" || length != 13)) return "does not start with its header chunk IHDR";
     if (first) {
       expected = Raw_Image_Bytes(Be32(data), Be32(data + 4), data[8], data[9], data[12] == 1);

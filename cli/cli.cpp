@@ -232,7 +232,28 @@ int Extract(const CommandLine& o, std::FILE* out, std::FILE* err) {
   return kExitOk;
 }
 
-int Replace(const CommandLine& o, std::FILE* out, std::FILE* err) {
+int Make_Icon(const CommandLine& o, std::FILE* out, std::FILE* err) {
+  const auto& picture = o.operands[0];
+  const auto& ico = o.operands[1];
+  std::string failure;
+  int32_t result = Make_Icon_File(picture, ico, o.sizes, o.force, failure, Print_Warnings(err));
+  if (result == kOutputExists) failure += " Use --force to replace it.";
+  if (result != kSuccess) return Report_Failure(result, failure, err);
+  std::vector<int> sizes = o.sizes.empty() ? Standard_Icon_Sizes() : o.sizes;
+  std::sort(sizes.begin(), sizes.end());
+  sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+  std::string list;
+  for (int size : sizes) list += (list.empty() ? "" : ", ") + std::to_string(size);
+  std::fprintf(out, "Wrote %s: %zu images (%s pixels) made from %s\n", Path_Text(ico).c_str(), sizes.size(),
+               list.c_str(), Path_Text(picture).c_str());
+  return kExitOk;
+}
+
+int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {
+  // A picture has no first image: it is an icon of every size, and each icon
+  // gets the image of its own.
+  CommandLine o = line;
+  if (o.mode == Mode::Replace && Is_Picture_File(o.operands[0])) o.all_sizes = true;
   const auto& icon = o.operands[0];
   const auto& target = o.operands[1];
   bool is_signed = Is_Signed_Program(target);
@@ -301,6 +322,8 @@ int Run(const std::vector<std::filesystem::path>& args, std::FILE* out, std::FIL
       return List(line.operands[0], out, err);
     case Mode::Extract:
       return Extract(line, out, err);
+    case Mode::MakeIcon:
+      return Make_Icon(line, out, err);
     case Mode::Replace:
     case Mode::AddSizes:
       break;

@@ -27,6 +27,7 @@ const std::vector<ModeRule> kModes = {
     {Mode::Version, "--version", {}, {}},
     {Mode::List, "--list", {"TARGET"}, {}},
     {Mode::Extract, "--extract", {"TARGET", "OUT.ico"}, {"--group", "--language", "--force"}},
+    {Mode::MakeIcon, "--make-icon", {"PICTURE.png", "OUT.ico"}, {"--sizes", "--force"}},
     // Adding sizes fills the sizes a group has as --all-sizes does: that
     // option may be given too, and changes nothing.
     {Mode::AddSizes, "--add-sizes", {"ICON", "TARGET"}, {"--backup", "--dry-run", "--allow-signed", "--all-sizes"}},
@@ -79,12 +80,29 @@ std::string Read_Language(const std::string& value, CommandLine& line) {
   return Parse_Language(value, line.group.language) ? "" : "--language takes a number";
 }
 
+// Icon sizes: numbers from 1 to 256 pixels, separated by commas.
+std::string Read_Sizes(const std::string& value, CommandLine& line) {
+  const std::string wrong = "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)";
+  line.sizes.clear();
+  size_t at = 0;
+  while (true) {
+    size_t comma = std::min(value.find(',', at), value.size());
+    std::string item = value.substr(at, comma - at);
+    bool digits = !item.empty() && item.size() <= 3 &&
+                  std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || std::stoi(item) < 1 || std::stoi(item) > 256) return wrong;
+    line.sizes.push_back(std::stoi(item));
+    if (comma == value.size()) return {};
+    at = comma + 1;
+  }
+}
+
 // An option with a value: `read` stores it, or says what is wrong with it.
 struct Valued {
   const char* option;
   std::string (*read)(const std::string& value, CommandLine& line);
 };
-const Valued kValued[] = {{"--group", Read_Group}, {"--language", Read_Language}};
+const Valued kValued[] = {{"--group", Read_Group}, {"--language", Read_Language}, {"--sizes", Read_Sizes}};
 
 const Valued* Find_Valued(const std::string& option) {
   for (const Valued& v : kValued) {

@@ -10,12 +10,13 @@
 namespace vantorel::cli {
 
 // What runs: the plain replacement unless an option names another mode.
-enum class Mode { Replace, AddSizes, Extract, List, Help, Version };
+enum class Mode { Replace, AddSizes, Extract, MakeIcon, List, Help, Version };
 
 struct CommandLine {
   Mode mode = Mode::Replace;
   bool backup = false, dry_run = false, allow_signed = false, all_sizes = false, force = false;
   engine::GroupSelection group;
+  std::vector<int> sizes;  // --sizes of --make-icon, as given; empty for the standard ones
   std::vector<std::filesystem::path> operands;
   // One line saying what is wrong with the usage; empty when nothing is.
   std::string error;

@@ -574,7 +574,7 @@ int32_t Change_Icon_Add_Sizes(const std::filesystem::path& icon, const std::file
                               bool plan_only) {
   try {
     std::vector<IconImage> images;
-    if (int32_t loaded = Load_Every_Image(icon, images, failure_text)) return loaded;
+    if (int32_t loaded = Load_Every_Image(icon, images, failure_text, warn)) return loaded;
     const std::string target_path = Path_Text(target);
     std::string reason;
     auto file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);

@@ -154,11 +154,11 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
 
 }  // namespace
 
-int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text) {
+int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
+                         const WarningSink& warn) {
   const std::string icon_path = Path_Text(icon);
-  std::string reason;
-  auto icon_file = OpenImageFile(icon, Access::Read, reason);
-  if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path, reason), failure_text);
+  std::unique_ptr<RandomAccessFile> icon_file;
+  if (int32_t opened = Open_Icon_Source(icon, icon_file, failure_text, warn)) return opened;
   std::string why;
   int32_t loaded = Load_Icon_Images(*icon_file, images, why);
   if (loaded == kNotIconFile) {
@@ -174,7 +174,7 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
             std::string& failure_text, const WarningSink& warn, bool plan_only) {
   const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
   std::vector<IconImage> images;
-  if (int32_t loaded = Load_Every_Image(icon, images, failure_text)) return loaded;
+  if (int32_t loaded = Load_Every_Image(icon, images, failure_text, warn)) return loaded;
   std::string reason;
   auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
   if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);

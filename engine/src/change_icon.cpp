@@ -156,9 +156,8 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
   IconImage image;
   {
-    std::string reason;
-    auto icon_file = OpenImageFile(icon, Access::Read, reason);
-    if (!icon_file) return Fail(kOpenFailed, Open_Failure_Text(icon_path, reason), failure_text);
+    std::unique_ptr<RandomAccessFile> icon_file;
+    if (int32_t opened = Open_Icon_Source(icon, icon_file, failure_text, warn)) return opened;
     if (!Is_Valid_Icon_File(*icon_file)) {
       return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
     }

@@ -2,6 +2,8 @@
 // run makes of its target before it plans anything.
 #pragma once
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,9 +38,17 @@ int32_t Failure_Thrown(std::string& failure_text);
 int32_t Locate_Resource_Section(const RandomAccessFile& target, const std::string& target_path,
                                 ResourceSection& section, std::string& failure_text, const WarningSink& warn);
 
-// Every image of the icon file at `icon`, each checked: 0, or 1000, 1003 (with
-// the reason), 7 with their texts.
-int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text);
+// Opens what a mode takes as its icon: the icon file `icon`, or when it is
+// a PNG picture (by its signature), the icon file of the standard sizes made
+// from it, in memory. 0, or 1000, 1016 or 7 with their texts.
+int32_t Open_Icon_Source(const std::filesystem::path& icon, std::unique_ptr<RandomAccessFile>& source,
+                         std::string& failure_text, const WarningSink& warn);
+
+// Every image of the icon file at `icon` (or of the icon made from it when it
+// is a PNG picture), each checked: 0, or 1000, 1003 (with the reason), 1016,
+// 7 with their texts.
+int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
+                         const WarningSink& warn);
 
 // 1008: the writes failed; the text says whether the target was put back.
 int32_t Write_Failed(const std::string& target_path, bool restored, std::string& failure_text);

@@ -13,7 +13,10 @@
 // what it makes is an icon file whose every image lies in the target. Last,
 // --add-sizes: a failure changes nothing; a success only grows the file, and
 // of what was there changes nothing but header bytes before the first
-// section's raw data, and a right CheckSum stays right.
+// section's raw data, and a right CheckSum stays right. An icon part that starts as a PNG is a picture: it is made into an icon
+// file first, as every mode does. A refusal is 1016 with its text (or 7);
+// a success is an icon file of the standard sizes, each image whole, and the
+// replacements then run on it.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -23,6 +26,7 @@
 
 #include <zlib.h>
 
+#include "picture.h"
 #include "vantorel/all_sizes.h"
 #include "vantorel/mod_pe.h"
 
@@ -251,13 +255,38 @@ void Check_Add_Sizes(const std::vector<uint8_t>& original, const std::vector<Ico
   }
 }
 
+// The icon file a picture is made into, checked; empty when it is refused.
+std::vector<uint8_t> Picture_Icon(const std::vector<uint8_t>& png) {
+  std::vector<uint8_t> ico;
+  std::string failure;
+  int32_t result = Picture_Icon_File(png, "picture.png", {}, ico, failure, {});
+  if (result == kOutOfMemory) return {};
+  if (result != kSuccess) {
+    if (result != kPictureUnreadable) Violation("a picture refused with another number");
+    if (failure.rfind("the picture cannot be read: ", 0) != 0) Violation("a picture refused without its text");
+    if (!ico.empty()) Violation("a refused picture made an icon");
+    return {};
+  }
+  MemoryFile file(ico);
+  std::vector<IconImage> images;
+  std::string why;
+  if (Load_Icon_Images(file, images, why) != kSuccess) Violation("a made icon file does not load");
+  if (images.size() != Standard_Icon_Sizes().size()) Violation("a made icon file lacks a size");
+  for (size_t i = 0; i < images.size(); ++i) {
+    if (Described_Size(images[i]).width != Standard_Icon_Sizes()[i]) Violation("a made image has the wrong size");
+  }
+  return ico;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   uint32_t icon_size = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
   icon_size = static_cast<uint32_t>(std::min<size_t>(icon_size, size - 4));
-  MemoryFile icon(std::vector<uint8_t>(data + 4, data + 4 + icon_size));
+  std::vector<uint8_t> icon_bytes(data + 4, data + 4 + icon_size);
+  if (Is_Png(icon_bytes.data(), icon_bytes.size())) icon_bytes = Picture_Icon(icon_bytes);
+  MemoryFile icon(std::move(icon_bytes));
   const std::vector<uint8_t> original(data + 4 + icon_size, data + size);
   WarningSink sink = [](const std::string&, const std::string&) {};
 

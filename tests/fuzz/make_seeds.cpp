@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include "pe_builder.h"
+#include "picture_support.h"
 #include "vantorel/mod_pe.h"
 
 using namespace vantorel::engine::test;
@@ -77,5 +78,25 @@ int main(int argc, char** argv) {
   size_t crc_at = nsis.size() - 4;
   Put32(nsis, crc_at, static_cast<uint32_t>(crc32(0, nsis.data() + 512, static_cast<uInt>(crc_at - 512))));
   Seed(dir, "nsis-installer", small, nsis);
+  // Pictures of every colour type and bit depth, some interlaced, not square,
+  // against a program with room for every size and one with room for few.
+  struct Picture {
+    const char* name;
+    uint8_t colour_type, depth;
+    bool interlaced;
+  } pictures[] = {{"rgba8", 6, 8, false},  {"rgba16", 6, 16, true}, {"rgb8", 2, 8, true},
+                  {"rgb16", 2, 16, false}, {"grey1", 0, 1, false},  {"grey8", 0, 8, true},
+                  {"grey16", 0, 16, false}, {"grey-alpha8", 4, 8, false}, {"grey-alpha16", 4, 16, true},
+                  {"palette2", 3, 2, false}, {"palette8", 3, 8, true}};
+  PeOptions roomy;
+  for (uint16_t id = 1; id <= 3; ++id) roomy.resources.push_back({3, id, 1033, Bytes(12000, 1)});
+  roomy.resources.push_back({14, 1, 1033, SizedGroup({{16, 32, 1}, {32, 32, 2}, {0, 32, 3}})});
+  Bytes roomy_pe = BuildPe(roomy).bytes;
+  bool roomy_next = true;
+  for (const Picture& p : pictures) {
+    Bytes png = Write_Png(Flat(19, 13, p.colour_type, p.depth, p.interlaced, {200, 90, 40, 180}));
+    Seed(dir, std::string("picture-") + p.name, png, roomy_next ? roomy_pe : BuildPe(IconProgram({900})).bytes);
+    roomy_next = !roomy_next;
+  }
   return 0;
 }

@@ -28,6 +28,8 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
       {{"--list", kIcon, kTarget}, "--list takes one TARGET"},
       {{"--extract", kTarget}, "expected TARGET and OUT.ico"},
       {{"--extract", kTarget, kOut, "c"}, "expected TARGET and OUT.ico"},
+      {{"--make-icon", kIcon}, "expected PICTURE.png and OUT.ico"},
+      {{"--make-icon", kIcon, kOut, "c"}, "expected PICTURE.png and OUT.ico"},
       // After "--" an option's name is an operand: three of them here.
       {{"--", "--backup", kIcon, kTarget}, "expected ICON and TARGET"},
       // Options that are not there, or that take no value.
@@ -50,6 +52,13 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
       {{"--extract", kTarget, kOut, "--language=en"}, "--language takes a number"},
       {{"--extract", kTarget, kOut, "--language", ""}, "--language takes a number"},
       {{"--extract", kTarget, kOut, "--language", "-1"}, "--language takes a number"},
+      {{"--make-icon", kIcon, kOut, "--sizes"}, "--sizes needs a value"},
+      {{"--make-icon", kIcon, kOut, "--sizes", "0"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
+      {{"--make-icon", kIcon, kOut, "--sizes=257"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
+      {{"--make-icon", kIcon, kOut, "--sizes", "16,,32"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
+      {{"--make-icon", kIcon, kOut, "--sizes", "16,"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
+      {{"--make-icon", kIcon, kOut, "--sizes", "16x"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
+      {{"--make-icon", kIcon, kOut, "--sizes", "0016"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
       // Which options go with which mode.
       {{"--dry-run", "--backup", kIcon, kTarget}, "--dry-run makes no backup"},
       {{"--backup", "--all-sizes", "--dry-run", kIcon, kTarget}, "--dry-run makes no backup"},
@@ -58,9 +67,15 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
       {{"--extract", "--backup", kTarget, kOut}, "--extract goes with --group, --language and --force only"},
       {{"--extract", "--dry-run", kTarget, kOut}, "--extract goes with --group, --language and --force only"},
       {{"--extract", "--all-sizes", kTarget, kOut}, "--extract goes with --group, --language and --force only"},
-      {{"--force", kIcon, kTarget}, "--group, --language and --force go with --extract"},
-      {{"--group", "1", kIcon, kTarget}, "--group, --language and --force go with --extract"},
-      {{"--language=1033", kIcon, kTarget}, "--group, --language and --force go with --extract"},
+      {{"--force", kIcon, kTarget}, "--force goes with --extract or --make-icon"},
+      {{"--group", "1", kIcon, kTarget}, "--group and --language go with --extract"},
+      {{"--language=1033", kIcon, kTarget}, "--group and --language go with --extract"},
+      {{"--sizes", "16", kIcon, kTarget}, "--sizes goes with --make-icon"},
+      {{"--extract", "--sizes=16", kTarget, kOut}, "--extract goes with --group, --language and --force only"},
+      {{"--make-icon", "--backup", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},
+      {{"--make-icon", "--all-sizes", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},
+      {{"--make-icon", "--group", "1", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},
+      {{"--make-icon", "--list", kIcon}, "--list goes alone with TARGET"},
       {{"--help", "extra"}, "--help goes alone"},
       {{"-h", "--list", kTarget}, "--help goes alone"},
       {{"--list", kTarget, "--version"}, "--version goes alone"},
@@ -88,7 +103,8 @@ TEST_F(CliTest, HelpGivesEveryOptionAnEntryOfItsOwn) {
   EXPECT_EQ(Cli({"-h"}).out, help.out);
   // An entry starts a line, indented by two, with the option and its value's name.
   for (const char* entry : {"--backup ", "--dry-run ", "--allow-signed\n", "--all-sizes\n", "--extract ",
-                            "--group NAME-OR-ID\n", "--language ID\n", "--force ", "--list ", "-h, --help ",
+                            "--group NAME-OR-ID\n", "--language ID\n", "--make-icon\n", "--sizes N,N...\n",
+                            "--force ", "--list ", "-h, --help ",
                             "--version "}) {
     EXPECT_NE(help.out.find(std::string("\n  ") + entry), std::string::npos) << entry;
   }

@@ -38,6 +38,9 @@ enum Failure : int32_t {
   kGroupDamaged = 1013,
   kOutputExists = 1014,
   kOutputFailed = 1015,
+  // A PNG given as the icon: it is damaged, cut short, declares no pixels or
+  // more than a picture may have, or inflates to more than it declares.
+  kPictureUnreadable = 1016,
   // Adding sizes and icons (--add-sizes) at the program's end: something
   // other than the COFF symbol table follows the last section (an installer's
   // payload, a signature), which must keep ending the file; the headers have
@@ -239,6 +242,32 @@ bool Is_Same_File(const std::filesystem::path& a, const std::filesystem::path& b
 // (the test and the naming are one step). `why` says what the system reported.
 NewFileResult Write_New_File(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
                              std::string& why);
+
+// ---- A picture as the icon ----------------------------------------------------
+// Wherever an entry above takes an icon file, a PNG picture works too: it is
+// made into an icon of the standard sizes (Standard_Icon_Sizes), 32-bit with
+// alpha, the 256-pixel image stored as PNG and the others as DIBs with their
+// AND mask, smallest first; the entry then runs on that icon. A picture that
+// is not square is centred on transparency; one smaller than a size is scaled
+// up, with a warning. A picture that cannot be read fails with 1016
+// (kPictureUnreadable), whose text begins "the picture cannot be read: ".
+
+// Whether `path` is a PNG picture: recognised by its signature, whatever its
+// name. False when it cannot be opened.
+bool Is_Picture_File(const std::filesystem::path& path);
+
+// 16, 20, 24, 32, 40, 48, 64 and 256 pixels square.
+const std::vector<int>& Standard_Icon_Sizes();
+
+// Writes the icon file `ico` made from the PNG `picture`, with the images of
+// `sizes` (each 1 to 256 pixels; the standard sizes when empty), with
+// Write_New_File: an existing file is kept unless `replace`. Failures: 1000
+// (the picture cannot be opened), 1016 (it is no PNG or cannot be read), 9 (a
+// size out of range), 1014 (`ico` exists), 1015 (`ico` cannot be written, or
+// is the picture itself), 7. Nothing is written unless the result is 0.
+int32_t Make_Icon_File(const std::filesystem::path& picture, const std::filesystem::path& ico,
+                       const std::vector<int>& sizes, bool replace, std::string& failure_text,
+                       const WarningSink& warn = {});
 
 // ---- The backup copy --------------------------------------------------------
 // The target's full path with ".bak" appended, made once and never overwritten.

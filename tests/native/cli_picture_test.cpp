@@ -2,8 +2,11 @@
 #include "cli_support.h"
 #include "picture_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::cli::test {
 namespace {
+
+using namespace engine;
+using namespace engine::test;
 
 class CliPictureTest : public CliTest {
  protected:
@@ -95,4 +98,4 @@ TEST_F(CliPictureTest, MakeIconWritesTheSizesAskedAndKeepsWhatIsThere) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::cli::test

@@ -7,6 +7,9 @@
 #include "cli_support.h"
 
 namespace vantorel::cli::test {
+
+using namespace engine;
+using namespace engine::test;
 namespace {
 
 // Words of a case; these stand for files of the fixture.

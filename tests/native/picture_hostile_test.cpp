@@ -6,7 +6,7 @@
 #include "picture_support.h"
 #include "test_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 Bytes Good() { return Write_Png(Flat(16, 16, 6, 8, false, {9, 8, 7, 255})); }
@@ -124,4 +124,4 @@ TEST(HostilePictures, NoModeWritesAnything) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

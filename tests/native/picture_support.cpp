@@ -8,7 +8,7 @@
 #include <stb_image.h>
 #include <stb_image_write.h>
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 void Put_Be32(Bytes& out, uint32_t v) {
@@ -169,4 +169,4 @@ double Srgb_Code(double linear) {
   return 255 * v;
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

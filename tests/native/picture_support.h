@@ -10,7 +10,7 @@
 
 #include "pe_builder.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 
 using Rgba = std::array<uint8_t, 4>;
 
@@ -52,4 +52,4 @@ std::vector<ReadImage> Read_Icon(const Bytes& ico);
 // The sRGB code (0 to 255, not rounded) of a linear light value.
 double Srgb_Code(double linear);
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

@@ -11,7 +11,7 @@
 #include "picture.h"
 #include "picture_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::engine::test {
 namespace {
 
 Bytes Made(const Bytes& png, const std::vector<int>& sizes = {}, Warnings* warnings = nullptr) {
@@ -331,4 +331,4 @@ TEST(PictureAsIcon, SystemDrawsEverySizeAsTheFileHoldsIt) {
 #endif
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::engine::test

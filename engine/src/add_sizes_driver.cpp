@@ -239,11 +239,10 @@ class AddSizesPlanner {
   }
 
   // The new tree and the section's bytes, for a section at `va`.
-  std::vector<uint8_t> Section_Bytes(const ResourceTree& old, uint32_t va, size_t& tree_bytes) {
+  std::vector<uint8_t> Section_Bytes(const ResourceTree& old, uint32_t va) {
     // The tree's length depends only on its shape: laid out once to learn
     // where the data goes, then again with the data's addresses.
-    tree_bytes = Tree_Bytes(New_Tree(old)).size();
-    int64_t cursor = tree_bytes;
+    int64_t cursor = static_cast<int64_t>(Tree_Bytes(New_Tree(old)).size());
     for (const IconImage& image : images_) {
       cursor = Align_Up(cursor, kImageAlignment);
       image_at_.push_back(cursor);
@@ -428,7 +427,7 @@ std::vector<uint8_t> Section_Header(uint32_t virtual_size, uint32_t va, uint32_t
 // The section `content` placed at the file's end (or over the earlier one),
 // and the header fields that name it.
 Growth Place_Section(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length,
-                     uint32_t va, uint32_t tree_bytes, std::vector<uint8_t> content) {
+                     uint32_t va, std::vector<uint8_t> content) {
   Growth g;
   uint32_t virtual_size = static_cast<uint32_t>(content.size());
   int64_t raw = earlier ? earlier->raw : Align_Up(std::max(length, h.Raw_Data_End()), h.file_alignment);
@@ -449,7 +448,10 @@ Growth Place_Section(const PeHeaders& h, const SectionHeader* earlier, int64_t h
                                                                                 h.section_alignment)), 4),
                         PlannedWrite::Kind::Header});
   std::vector<uint8_t> directory = Le(va, 4);
-  std::vector<uint8_t> size = Le(tree_bytes, 4);
+  // The directory names the whole resource data, tree, images and groups, as
+  // linkers name a resource section's: the first-image and --all-sizes
+  // replacements find the room of the images inside what it names.
+  std::vector<uint8_t> size = Le(virtual_size, 4);
   directory.insert(directory.end(), size.begin(), size.end());
   g.in_place.push_back({h.resources.at, directory, PlannedWrite::Kind::Header});
 
@@ -526,10 +528,9 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
     if (end > INT32_MAX) Raise(6);
     va = static_cast<uint32_t>(end);
   }
-  size_t tree_bytes = 0;
-  std::vector<uint8_t> content = planner->Section_Bytes(old, va, tree_bytes);
+  std::vector<uint8_t> content = planner->Section_Bytes(old, va);
   Growth growth = Place_Section(h, earlier, earlier ? -1 : Header_Room(file, h), length, va,
-                                static_cast<uint32_t>(tree_bytes), std::move(content));
+                                std::move(content));
   if (Any_Overlap(growth.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
 
   // The checksum counts what is appended as words written over nothing.

@@ -259,6 +259,13 @@ def check_program(program, prints, work):
     again = cli("--add-sizes", sizes, target)
     expect(again.returncode == 0 and target.read_bytes() == after, "a second run with the same icon changed the file")
 
+    # The other replacements still find the room of the images the section holds.
+    sized = cli("--all-sizes", sizes, target)
+    expect(sized.returncode == 0, "--all-sizes afterwards failed: " + sized.stderr)
+    expect(len(target.read_bytes()) == len(after), "--all-sizes afterwards changed the length")
+    assert_nothing_moved(before, target.read_bytes())
+    assert_groups_hold(target, sizes, groups_before)
+
     sections = pe.FILE_HEADER.NumberOfSections
     run = cli("--add-sizes", other, target)
     expect(run.returncode == 0, "--add-sizes with another icon failed: " + run.stderr)

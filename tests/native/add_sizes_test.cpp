@@ -226,6 +226,31 @@ TEST(AddSizes, RunsAgainUseTheSameSection) {
   Expect_Nothing_Moved(pe.bytes, third.after, "after a third run");
 }
 
+// After --add-sizes, the first-image and --all-sizes replacements still find
+// room: the resource data directory names the new section's images, as a
+// linker's names the images of a resource section.
+TEST(AddSizes, TheOtherReplacementsFindTheRoomOfTheAddedImages) {
+  BuiltPe pe = BuildPe(IconProgram({300, 500}));
+  Added added = AddSizes(pe.bytes, Four_Sizes());
+  ASSERT_EQ(added.result, 0) << added.failure;
+  Program p(added.after);
+  EXPECT_EQ(Get32(added.after, p.Directory(2) + 4),
+            Get32(added.after, p.table + 40 * static_cast<uint32_t>(p.sections.size() - 1) + 8))
+      << "the directory's size is the new section's";
+
+  SizedRun sized = AllSizes(added.after, Four_Sizes());
+  ASSERT_EQ(sized.result, 0) << sized.failure;
+  EXPECT_EQ(sized.after.size(), added.after.size());
+  Expect_Every_Group_Shows_Every_Image(sized.after, Four_Sizes(), "--all-sizes afterwards");
+  Expect_Nothing_Moved(pe.bytes, sized.after, "--all-sizes afterwards");
+
+  // Larger than the first icon's own room: it needs the room the section frees.
+  Replacement first = Replace(added.after, IconFile({Sized(16, 32, 800, 9)}));
+  ASSERT_EQ(first.result, 0) << first.failure;
+  EXPECT_EQ(first.after.size(), added.after.size());
+  Expect_Nothing_Moved(pe.bytes, first.after, "the first image afterwards");
+}
+
 // Refused with its number and a clear sentence; the file keeps every byte.
 TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
   struct Case {

@@ -268,7 +268,9 @@ int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {
     }
     return status;
   }
-  if (!o.allow_signed && is_signed) {
+  // Nothing can be added after a signature, with or without consent: the
+  // engine's own refusal (1017) says so, rather than a hint to consent.
+  if (!o.allow_signed && is_signed && o.mode != Mode::AddSizes) {
     return Report_Failure(kSignedRefused,
                           Path_Text(target) +
                               " is signed; changing it would invalidate its signature. Use --allow-signed to change "

@@ -235,6 +235,20 @@ TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
     EXPECT_NE(dry.out.find(line), std::string::npos) << line << " in:\n" << dry.out;
   }
 
+  // A signed program cannot grow after its signature, consent or not.
+  Bytes signed_program = pe_.bytes;
+  Put32(signed_program, pe_.optional_header + 96 + 8 * 4 + 4, 16);
+  for (bool consent : {false, true}) {
+    WriteFileBytes(target_, signed_program);
+    std::vector<fs::path> args = {"--add-sizes", icon_, target_};
+    if (consent) args.insert(args.begin(), "--allow-signed");
+    Output signed_run = Cli(args);
+    EXPECT_EQ(signed_run.status, 1) << consent;
+    EXPECT_EQ(signed_run.err.rfind("error 1017: " + Path_Text(target_) + " is signed: its signature must stay", 0), 0u)
+        << signed_run.err;
+    EXPECT_EQ(ReadFileBytes(target_), signed_program) << consent;
+  }
+
   Bytes appended = pe_.bytes;
   appended.insert(appended.end(), 1000, 'Z');
   WriteFileBytes(target_, appended);

@@ -135,7 +135,11 @@ struct IconModel {
 uint32_t Raw_Name(const ResourceId& id) { return id.named ? 0x80000000u : id.number; }
 
 std::string Display_Name(const ResourceId& id) {
-  return id.named ? "\"" + Name_Text(id.name) + "\"" : "#" + std::to_string(id.number);
+  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "#" + ....
+  std::string text(id.named ? "\"" : "#");
+  text += id.named ? Name_Text(id.name) : std::to_string(id.number);
+  if (id.named) text += '"';
+  return text;
 }
 
 void Read_Icons(const Reader& file, const PeHeaders& h, const TypeNode& type, IconModel& m) {

@@ -149,7 +149,9 @@ std::string Resource_Name(const Reader& r, int32_t root, uint32_t name) {
   std::optional<std::u16string> units = Resource_Name_Units(r, root, name);
   if (!units) return "?";
   // Quoted, so that a name such as "#7" is never taken for number 7.
-  return "\"" + Name_Text(*units) + "\"";
+  std::string quoted = "\"";
+  quoted.append(Name_Text(*units)).append("\"");
+  return quoted;
 }
 
 }  // namespace vantorel::engine

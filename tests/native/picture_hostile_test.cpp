@@ -25,7 +25,7 @@ Bytes Declaring(uint32_t width, uint32_t height, Bytes png = Good()) {
 // A 1 x 1 RGBA picture (5 bytes of image data) whose IDAT inflates to 16 MiB
 // of zeros: a few kilobytes of file.
 Bytes Bomb() {
-  PngSpec s = Flat(1, 1, 6, 8, false, {0, 0, 0, 0});
+  PngLayout s = Flat(1, 1, 6, 8, false, {0, 0, 0, 0});
   Bytes png = Write_Png(s);
   Bytes zeros(16 << 20, 0);
   uLongf size = compressBound(static_cast<uLong>(zeros.size()));

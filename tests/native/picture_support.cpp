@@ -29,7 +29,7 @@ int Channels(uint8_t colour_type) {
 
 // The filtered rows (filter type 0) of the pixels whose columns and rows the
 // pass picks.
-void Rows(const PngSpec& s, int x0, int y0, int dx, int dy, Bytes& raw) {
+void Rows(const PngLayout& s, int x0, int y0, int dx, int dy, Bytes& raw) {
   int channels = Channels(s.colour_type);
   for (int y = y0; y < s.height; y += dy) {
     if (x0 >= s.width) return;
@@ -61,7 +61,7 @@ uint16_t Scaled(uint8_t v, uint8_t depth) { return depth == 16 ? static_cast<uin
 
 }  // namespace
 
-Bytes Write_Png(const PngSpec& s) {
+Bytes Write_Png(const PngLayout& s) {
   Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes ihdr;
   Put_Be32(ihdr, static_cast<uint32_t>(s.width));
@@ -97,8 +97,8 @@ Bytes Write_Png(const PngSpec& s) {
   return out;
 }
 
-PngSpec Flat(int width, int height, uint8_t colour_type, uint8_t depth, bool interlaced, Rgba colour) {
-  PngSpec s{width, height, colour_type, depth, interlaced, {}, {}};
+PngLayout Flat(int width, int height, uint8_t colour_type, uint8_t depth, bool interlaced, Rgba colour) {
+  PngLayout s{width, height, colour_type, depth, interlaced, {}, {}};
   std::vector<uint16_t> pixel;
   switch (colour_type) {
     case 0: pixel = {Scaled(colour[0], depth)}; break;

@@ -17,7 +17,7 @@ using Rgba = std::array<uint8_t, 4>;
 // One PNG to write: `samples` holds each pixel's samples (1 to 4 per pixel,
 // as the colour type has them; a palette index for type 3) at `depth` bits,
 // rows top first.
-struct PngSpec {
+struct PngLayout {
   int width = 1, height = 1;
   uint8_t colour_type = 6, depth = 8;
   bool interlaced = false;
@@ -26,11 +26,11 @@ struct PngSpec {
 };
 
 // The file, chunks with their CRCs, the image data deflated by zlib.
-Bytes Write_Png(const PngSpec& spec);
+Bytes Write_Png(const PngLayout& layout);
 
 // A PNG of one colour (R G B A, 8 bits) in the colour type and depth given:
 // grey types take R as the grey, 16-bit ones each value times 257.
-PngSpec Flat(int width, int height, uint8_t colour_type, uint8_t depth, bool interlaced, Rgba colour);
+PngLayout Flat(int width, int height, uint8_t colour_type, uint8_t depth, bool interlaced, Rgba colour);
 
 // An 8-bit RGBA PNG written by stb_image_write.
 Bytes Stb_Png(int width, int height, const std::vector<Rgba>& pixels);

@@ -88,14 +88,15 @@ std::string Size_Text(int width, int height, int bits) {
 void Print_Assignments(const std::vector<SizeAssignment>& icons, std::FILE* out) {
   std::fprintf(out, "  %-12s %8s %-16s %-30s %10s %12s\n", "icon", "language", "size wanted", "image given", "bytes",
                "file offset");
-  bool own = false, first = false;
+  bool own = false, first = false, reused = false;
   for (const SizeAssignment& a : icons) {
     const char* mark = a.wanted_by_group ? "" : a.wanted_from_icon_file ? "**" : "*";
     own = own || (!a.wanted_by_group && !a.wanted_from_icon_file);
     first = first || a.wanted_from_icon_file;
     std::string wanted = Size_Text(a.wanted_width, a.wanted_height, a.wanted_bits) + mark;
     std::string given = std::to_string(a.image) + ": " + Size_Text(a.width, a.height, a.bits) +
-                        (a.substitute ? " (substitute)" : "");
+                        (a.substitute ? " (substitute)" : a.reused ? " (reused)" : "");
+    reused = reused || a.reused;
     std::fprintf(out, "  %-12s %8u %-16s %-30s %10u %#12" PRIx64 "\n", a.icon.c_str(), a.language, wanted.c_str(),
                  given.c_str(), a.bytes, static_cast<uint64_t>(a.file_offset));
   }
@@ -103,6 +104,10 @@ void Print_Assignments(const std::vector<SizeAssignment>& icons, std::FILE* out)
   if (first) {
     std::fprintf(out, "  ** no group names this icon and its old image's header cannot be read: the size is the "
                       "icon file's first image's\n");
+  }
+  if (reused) {
+    std::fprintf(out, "  (reused) every group naming this icon shows its old image through another entry: it takes "
+                      "a size the groups lack instead of a new icon\n");
   }
 }
 

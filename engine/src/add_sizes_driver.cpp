@@ -220,11 +220,11 @@ class AddSizesPlanner {
     for (size_t i = 0; i < m_.tree.icons.size(); ++i) {
       image_of_icon_.push_back(Nth_Best_Image(sizes, wants_.sizes[i], wants_.ordinals[i]));
     }
+    reused_.assign(m_.tree.icons.size(), false);
+    Reuse_Redundant_Icons();
     for (size_t g = 0; g < m_.tree.groups.size(); ++g) {
       std::vector<bool> shown(images_.size(), false);
-      for (const GroupEntryRef& e : m_.tree.groups[g].entries) {
-        if (auto icon = m_.tree.Icon_Named(e.nID, m_.tree.groups[g].language)) shown[image_of_icon_[*icon]] = true;
-      }
+      for (size_t icon : Icons_Of_Group(g)) shown[image_of_icon_[icon]] = true;
       for (size_t k = 0; k < images_.size(); ++k) {
         if (!shown[k] && !Add(g, k, m_.tree.groups[g].language)) return false;
       }
@@ -283,6 +283,7 @@ class AddSizesPlanner {
       a.wanted_from_icon_file = wants_.from[i] == WantedFrom::IconFile;
       Describe(k, a.image, a.width, a.height, a.bits);
       a.bytes = static_cast<uint32_t>(images_[k].bytes.size());
+      a.reused = reused_[i];
       a.file_offset = raw + image_at_[k];
       a.rva = va_ + static_cast<uint32_t>(image_at_[k]);
       report.icons.push_back(a);
@@ -300,6 +301,57 @@ class AddSizesPlanner {
   }
 
  private:
+  // The icons the entries of group `g` name, in entry order (an entry that
+  // names no icon left out).
+  std::vector<size_t> Icons_Of_Group(size_t g) const {
+    std::vector<size_t> icons;
+    for (const GroupEntryRef& e : m_.tree.groups[g].entries) {
+      if (auto icon = m_.tree.Icon_Named(e.nID, m_.tree.groups[g].language)) icons.push_back(*icon);
+    }
+    return icons;
+  }
+
+  // An icon whose image another icon shows in every group that names it adds
+  // nothing any group shows. Such an icon is given an image its group lacks
+  // instead of a new icon: after a run with fewer sizes the entries an earlier
+  // run added hold duplicates, and without this every run alternating between
+  // two icon files would add them again and the groups would grow without end.
+  // No group loses an image it showed; what the loader picks from a group
+  // depends on the sizes its entries describe, and a duplicate describes none
+  // that another entry does not.
+  void Reuse_Redundant_Icons() {
+    const size_t groups = m_.tree.groups.size();
+    std::vector<std::vector<size_t>> icons_of(groups);
+    std::vector<std::vector<size_t>> groups_of(m_.tree.icons.size());
+    for (size_t g = 0; g < groups; ++g) {
+      icons_of[g] = Icons_Of_Group(g);
+      for (size_t icon : icons_of[g]) {
+        if (groups_of[icon].empty() || groups_of[icon].back() != g) groups_of[icon].push_back(g);
+      }
+    }
+    // Another icon of group g shows the image `icon` shows.
+    auto shown_without = [&](size_t g, size_t icon) {
+      return std::any_of(icons_of[g].begin(), icons_of[g].end(), [&](size_t other) {
+        return other != icon && image_of_icon_[other] == image_of_icon_[icon];
+      });
+    };
+    auto redundant = [&](size_t icon) {
+      return !reused_[icon] && std::all_of(groups_of[icon].begin(), groups_of[icon].end(),
+                                           [&](size_t g) { return shown_without(g, icon); });
+    };
+    for (size_t g = 0; g < groups; ++g) {
+      for (size_t k = 0; k < images_.size(); ++k) {
+        auto shows = [&](size_t icon) { return image_of_icon_[icon] == k; };
+        if (std::any_of(icons_of[g].begin(), icons_of[g].end(), shows)) continue;
+        // The last entries first: those are the ones an earlier run added.
+        auto free = std::find_if(icons_of[g].rbegin(), icons_of[g].rend(), redundant);
+        if (free == icons_of[g].rend()) break;
+        image_of_icon_[*free] = k;
+        reused_[*free] = true;
+      }
+    }
+  }
+
   // Gives group `g` an entry for image `k`, through the new icon that holds
   // it in `language` (one icon number per image, however many groups).
   bool Add(size_t g, size_t k, uint32_t language) {
@@ -398,6 +450,7 @@ class AddSizesPlanner {
   IconModel m_;
   IconWants wants_;
   std::vector<size_t> image_of_icon_;
+  std::vector<bool> reused_;  // per icon: given an image its groups lacked
   std::vector<Addition> additions_;
   std::map<size_t, uint16_t> new_icon_;  // image -> the icon number made for it
   std::map<uint16_t, std::set<uint32_t>> new_icon_languages_;

@@ -226,6 +226,47 @@ TEST(AddSizes, RunsAgainUseTheSameSection) {
   Expect_Nothing_Moved(pe.bytes, third.after, "after a third run");
 }
 
+// Runs alternating between two icon files of different sizes: the second
+// file's sizes take the entries the first one's added, so after the first run
+// nothing is added and the file stops growing, and every run's groups show
+// every image of its own icon file.
+TEST(AddSizes, AlternatingIconFilesReuseTheEntriesAddedBefore) {
+  Bytes small_ones = IconFile({Sized(24, 32, 2000, 7), Sized(64, 32, 6000, 8)});
+  Bytes subset = IconFile({Sized(16, 32, 300, 5), Sized(32, 32, 500, 6)});
+  Bytes one_large = IconFile({Sized(0, 32, 4000, 9)});
+  struct Case {
+    const char* what;
+    Bytes first, second;
+  } cases[] = {
+      {"four sizes, then two others", Four_Sizes(), small_ones},
+      {"four sizes, then two of them", Four_Sizes(), subset},
+      {"four sizes, then one", Four_Sizes(), one_large},
+      {"two others, then four sizes", small_ones, Four_Sizes()},
+  };
+  for (const Case& c : cases) {
+    BuiltPe pe = BuildPe(IconProgram({300, 500}));
+    Bytes program = pe.bytes;
+    std::vector<size_t> lengths;
+    for (int run = 0; run < 6; ++run) {
+      const Bytes& icon = run % 2 ? c.second : c.first;
+      std::string what = std::string(c.what) + ", run " + std::to_string(run + 1);
+      Added r = AddSizes(program, icon);
+      ASSERT_EQ(r.result, 0) << what << ": " << r.failure;
+      Expect_Every_Group_Shows_Every_Image(r.after, icon, what);
+      Expect_Nothing_Moved(pe.bytes, r.after, what);
+      // Once each file has run, the group has an entry for each image of
+      // either: no later run adds one.
+      if (run >= 2) {
+        EXPECT_TRUE(r.report.added.empty()) << what << ": " << r.report.added.size() << " added";
+      }
+      program = r.after;
+      lengths.push_back(program.size());
+    }
+    EXPECT_EQ(lengths[4], lengths[2]) << c.what << ": the file stops growing";
+    EXPECT_EQ(lengths[5], lengths[3]) << c.what;
+  }
+}
+
 // After --add-sizes, the first-image and --all-sizes replacements still find
 // room: the resource data directory names the new section's images, as a
 // linker's names the images of a resource section.

@@ -235,6 +235,15 @@ TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
     EXPECT_NE(dry.out.find(line), std::string::npos) << line << " in:\n" << dry.out;
   }
 
+  // Icon #3 (48 pixels) would show the 64-pixel image #2 shows too: it is
+  // given the 20-pixel size the group lacks instead of a new icon.
+  WriteFileBytes(icon_, IconFile({Square(300, 4, 16), Square(700, 5, 64), Square(200, 6, 20)}));
+  Output reuse = Cli({"--dry-run", "--add-sizes", icon_, target_});
+  ASSERT_EQ(reuse.status, 0) << reuse.err;
+  EXPECT_NE(reuse.out.find("48x48 32-bit     3: 20x20 32-bit (reused)"), std::string::npos) << reuse.out;
+  EXPECT_NE(reuse.out.find("  (reused) every group naming this icon shows its old image"), std::string::npos);
+  EXPECT_EQ(reuse.out.find("Entries added"), std::string::npos) << reuse.out;
+
   // A signed program cannot grow after its signature, consent or not.
   Bytes signed_program = pe_.bytes;
   Put32(signed_program, pe_.optional_header + 96 + 8 * 4 + 4, 16);

@@ -148,6 +148,10 @@ struct SizeAssignment {
   // Its best image did not fit in the room with the more important ones; it
   // got the best of the images that did.
   bool substitute = false;
+  // (--add-sizes) Every group that names it shows its old image through
+  // another entry too, so it was given a size its groups lacked instead of a
+  // new icon being added.
+  bool reused = false;
 };
 
 struct AllSizesReport {

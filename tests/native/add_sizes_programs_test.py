@@ -276,6 +276,16 @@ def check_program(program, prints, work):
     assert_checksum(before, pe)
     assert_groups_hold(target, other, groups_before)
     assert_probe(target, other, len(group_images(pe)))
+
+    # Back to the first icon file: the entries the earlier runs added take
+    # its sizes again; none is added.
+    counts = entry_counts(target)
+    back = cli("--add-sizes", sizes, target)
+    expect(back.returncode == 0, "--add-sizes back with the first icon failed: " + back.stderr)
+    expect(entry_counts(target) == counts,
+           f"going back to the first icon file added {entry_counts(target) - counts} group entries")
+    assert_groups_hold(target, sizes, groups_before)
+    assert_probe(target, sizes, len(group_images(pefile.PE(data=target.read_bytes()))))
     return note
 
 

@@ -17,7 +17,7 @@
 #include "resource_tree.h"
 #include "resource_walk.h"
 #include "traps.h"
-#include "vantorel/all_sizes.h"
+#include "all_sizes.h"
 
 namespace vantorel::engine {
 namespace {

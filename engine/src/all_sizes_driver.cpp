@@ -8,8 +8,8 @@
 #include "icon_tree.h"
 #include "resource_walk.h"
 #include "traps.h"
-#include "vantorel/all_sizes.h"
-#include "vantorel/nsis_crc.h"
+#include "all_sizes.h"
+#include "nsis_crc.h"
 
 namespace vantorel::engine {
 namespace {

@@ -8,8 +8,8 @@
 #include "driver.h"
 #include "traps.h"
 #include "vantorel/engine.h"
-#include "vantorel/mod_pe.h"
-#include "vantorel/nsis_crc.h"
+#include "mod_pe.h"
+#include "nsis_crc.h"
 
 namespace vantorel::engine {
 namespace {

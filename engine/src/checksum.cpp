@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine {
 namespace {

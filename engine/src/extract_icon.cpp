@@ -9,7 +9,7 @@
 #include "name_case.h"
 #include "resource_walk.h"
 #include "traps.h"
-#include "vantorel/all_sizes.h"
+#include "all_sizes.h"
 
 namespace vantorel::engine {
 namespace {

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "reader.h"
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine {
 namespace {

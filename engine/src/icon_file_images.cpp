@@ -4,7 +4,7 @@
 #include <new>
 
 #include "reader.h"
-#include "vantorel/all_sizes.h"
+#include "all_sizes.h"
 
 namespace vantorel::engine {
 namespace {

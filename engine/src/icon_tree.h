@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "reader.h"
-#include "vantorel/all_sizes.h"
+#include "all_sizes.h"
 
 namespace vantorel::engine {
 

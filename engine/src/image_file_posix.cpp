@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "vantorel/random_access_file.h"
+#include "random_access_file.h"
 
 namespace vantorel::engine {
 namespace {

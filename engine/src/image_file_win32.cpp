@@ -1,7 +1,7 @@
 // Win32 backend of the engine's file access.
 #include <windows.h>
 
-#include "vantorel/random_access_file.h"
+#include "random_access_file.h"
 
 namespace vantorel::engine {
 namespace {

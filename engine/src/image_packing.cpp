@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "vantorel/all_sizes.h"
+#include "all_sizes.h"
 
 namespace vantorel::engine {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "reader.h"
 #include "resource_walk.h"
-#include "vantorel/all_sizes.h"
-#include "vantorel/mod_pe.h"
+#include "all_sizes.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine {
 

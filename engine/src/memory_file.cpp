@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "vantorel/random_access_file.h"
+#include "random_access_file.h"
 
 namespace vantorel::engine {
 

@@ -5,7 +5,7 @@
 // that follow the stretch, which is what zlib's crc32_combine computes from
 // their count alone. So the stored CRC is brought up to date from the bytes
 // each write replaces, however large the installer's payload.
-#include "vantorel/nsis_crc.h"
+#include "nsis_crc.h"
 
 #include <zlib.h>
 

@@ -20,7 +20,7 @@
 
 #include "icon_tree.h"
 #include "reader.h"
-#include "vantorel/nsis_crc.h"
+#include "nsis_crc.h"
 
 namespace vantorel::engine {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "reader.h"
 #include "traps.h"
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine {
 namespace {

@@ -9,7 +9,7 @@
 #include <stb_image_resize.h>
 
 #include "picture.h"
-#include "vantorel/all_sizes.h"
+#include "all_sizes.h"
 
 namespace vantorel::engine {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "guarded.h"
-#include "vantorel/mod_pe.h"
-#include "vantorel/random_access_file.h"
+#include "mod_pe.h"
+#include "random_access_file.h"
 
 namespace vantorel::engine {
 

@@ -1,6 +1,6 @@
 // Texts the engine reports with: error descriptions and paths. The program's
 // name is the platform's part (reporting_posix.cpp, reporting_win32.cpp).
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine {
 

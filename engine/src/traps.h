@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "guarded.h"
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine {
 

@@ -27,8 +27,8 @@
 #include <zlib.h>
 
 #include "picture.h"
-#include "vantorel/all_sizes.h"
-#include "vantorel/mod_pe.h"
+#include "all_sizes.h"
+#include "mod_pe.h"
 
 using namespace vantorel::engine;
 

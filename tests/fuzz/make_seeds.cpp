@@ -9,7 +9,7 @@
 
 #include "pe_builder.h"
 #include "picture_support.h"
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 using namespace vantorel::engine::test;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "test_support.h"
-#include "vantorel/all_sizes.h"
+#include "all_sizes.h"
 
 namespace vantorel::engine::test {
 

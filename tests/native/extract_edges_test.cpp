@@ -2,7 +2,7 @@
 // names), the bound on the image data one group may name, and an icon file
 // of no images.
 #include "test_support.h"
-#include "vantorel/all_sizes.h"
+#include "all_sizes.h"
 
 namespace vantorel::engine::test {
 namespace {

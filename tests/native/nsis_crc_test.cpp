@@ -6,8 +6,8 @@
 #include <random>
 
 #include "test_support.h"
-#include "vantorel/all_sizes.h"
-#include "vantorel/nsis_crc.h"
+#include "all_sizes.h"
+#include "nsis_crc.h"
 
 namespace vantorel::engine::test {
 namespace {

@@ -17,7 +17,7 @@
 
 #include "pe_builder.h"
 #include "vantorel/engine.h"
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine::test {
 

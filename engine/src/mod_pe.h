@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "vantorel/engine.h"
-#include "vantorel/random_access_file.h"
+#include "random_access_file.h"
 
 namespace vantorel::engine {
 

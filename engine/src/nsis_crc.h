@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine {
 

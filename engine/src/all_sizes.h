@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "vantorel/mod_pe.h"
+#include "mod_pe.h"
 
 namespace vantorel::engine {
 

@@ -120,80 +120,42 @@ int32_t Check_Layout(const Reader& r, const PeHeaders& h, const SectionHeader* e
   return kSuccess;
 }
 
-// ---- The icon resources, from the whole tree --------------------------------
+// ---- The icon resources -------------------------------------------------------
 
-// The tree's icons and groups as IconTree holds them (each data entry once),
-// with the place of every icon and group leaf of the tree, in tree order.
+// The tree's icons and groups, with the icon or group of every leaf of each
+// branch in tree order (the order the whole tree's model holds them in).
 struct IconModel {
   IconTree tree;
   std::vector<std::string> icon_names, group_names;
   std::vector<std::vector<uint8_t>> group_headers;  // each group's GRPICONDIR
-  std::vector<size_t> icon_of_leaf, group_of_leaf;
+  std::vector<size_t> icon_of_leaf, group_of_leaf;  // IconLeaf::kNone: keeps its data
   uint32_t last_icon_number = 0;
 };
 
-uint32_t Raw_Name(const ResourceId& id) { return id.named ? 0x80000000u : id.number; }
-
-std::string Display_Name(const ResourceId& id) {
-  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "#" + ....
-  std::string text(id.named ? "\"" : "#");
-  text += id.named ? Name_Text(id.name) : std::to_string(id.number);
-  if (id.named) text += '"';
-  return text;
-}
-
-void Read_Icons(const Reader& file, const PeHeaders& h, const TypeNode& type, IconModel& m) {
-  std::map<int64_t, size_t> icon_of_entry;
-  for (const NameNode& n : type.names) {
-    if (!n.id.named) m.last_icon_number = std::max(m.last_icon_number, n.id.number);
-    for (const LanguageNode& l : n.languages) {
-      auto [listed, added] = icon_of_entry.emplace(l.data.read_at, m.tree.icons.size());
-      m.icon_of_leaf.push_back(listed->second);
-      m.tree.first_by_name.emplace(Raw_Name(n.id), listed->second);
-      m.tree.first_by_name_and_language.emplace(std::make_pair(Raw_Name(n.id), l.language), listed->second);
-      if (!added) continue;
-      int64_t at = h.File_Offset(l.data.rva, l.data.size);
-      int32_t offset = at > 0 && at <= INT32_MAX && file.Contains(at, l.data.size) ? static_cast<int32_t>(at) : -1;
-      m.tree.icons.push_back({Raw_Name(n.id), l.language, -1, offset, l.data.size});
-      m.icon_names.push_back(Display_Name(n.id));
-    }
-  }
-}
-
-// Each group's data is read once, however many entries lead to it; data that
-// does not lie wholly in the file, or is shorter than its entries, is damage.
-void Read_Groups(const Reader& file, const PeHeaders& h, const TypeNode& type, IconModel& m) {
-  std::map<int64_t, size_t> group_at;
-  for (const NameNode& n : type.names) {
-    for (const LanguageNode& l : n.languages) {
-      int64_t at = h.File_Offset(l.data.rva, l.data.size);
-      if (at <= 0 || l.data.size < kGrpIconDirSize || !file.Contains(at, l.data.size)) Raise(9);
-      auto [listed, added] = group_at.emplace(at, m.tree.groups.size());
-      m.group_of_leaf.push_back(listed->second);
-      if (!added) continue;
-      uint16_t count = file.U16(at + 4);
-      if (kGrpIconDirSize + int64_t{count} * kGrpIconDirEntrySize > l.data.size) Raise(9);
-      GroupResource group{Raw_Name(n.id), l.language, {}};
-      for (int e = 0; e < count; ++e) {
-        GroupEntryRef ref;
-        ref.at = at + kGrpIconDirSize + int64_t{e} * kGrpIconDirEntrySize;
-        file.Bytes(ref.at, ref.shared.data(), kSharedEntryBytes);
-        ref.nID = file.U16(ref.at + kSharedEntryBytes);
-        group.entries.push_back(ref);
-      }
-      m.tree.groups.push_back(std::move(group));
-      m.group_names.push_back(Display_Name(n.id));
-      std::vector<uint8_t> header(kGrpIconDirSize);
-      file.Bytes(at, header.data(), kGrpIconDirSize);
-      m.group_headers.push_back(std::move(header));
-    }
-  }
-}
-
-IconModel Read_Icon_Model(const Reader& file, const PeHeaders& h, const ResourceTree& tree) {
+// The data of the icons and groups may lie in any section of the file, as
+// the loader finds it; it must lie wholly in the file.
+IconModel Read_Icon_Model(const Reader& file, const PeHeaders& h, const Reader& tree_reader, int32_t root) {
   IconModel m;
-  if (const TypeNode* icons = tree.Find_Type(kRtIcon)) Read_Icons(file, h, *icons, m);
-  if (const TypeNode* groups = tree.Find_Type(kRtGroupIcon)) Read_Groups(file, h, *groups, m);
+  DataOffset anywhere = [&](uint32_t rva, uint32_t size) -> int64_t {
+    int64_t at = h.File_Offset(rva, size);
+    return at > 0 && file.Contains(at, size) ? at : -1;
+  };
+  m.tree = Read_Icon_Tree(tree_reader, root, file, anywhere, Damage::Refuse);
+  for (const IconLeaf& leaf : m.tree.leaves) {
+    if (leaf.type == kRtIcon) {
+      m.icon_of_leaf.push_back(leaf.index);
+      if (!Is_String_Name(leaf.name)) m.last_icon_number = std::max(m.last_icon_number, leaf.name);
+    } else {
+      m.group_of_leaf.push_back(leaf.index);
+    }
+  }
+  for (const IconResource& icon : m.tree.icons) m.icon_names.push_back(Resource_Name(tree_reader, root, icon.name));
+  for (const GroupResource& group : m.tree.groups) {
+    m.group_names.push_back(Resource_Name(tree_reader, root, group.name));
+    std::vector<uint8_t> header(kGrpIconDirSize);
+    file.Bytes(group.at, header.data(), kGrpIconDirSize);
+    m.group_headers.push_back(std::move(header));
+  }
   return m;
 }
 
@@ -417,11 +379,14 @@ class AddSizesPlanner {
       for (NameNode& n : t.names) {
         for (LanguageNode& l : n.languages) {
           if (icons) {
-            size_t k = image_of_icon_[m_.icon_of_leaf[icon_leaf++]];
+            size_t icon = m_.icon_of_leaf[icon_leaf++];
+            if (icon == IconLeaf::kNone) continue;  // an icon's entry a group also names: kept
+            size_t k = image_of_icon_[icon];
             l.data.rva = Image_Rva(k);
             l.data.size = static_cast<uint32_t>(images_[k].bytes.size());
           } else {
             size_t g = m_.group_of_leaf[group_leaf++];
+            if (g == IconLeaf::kNone) continue;
             l.data.rva = Group_Rva(g);
             l.data.size = static_cast<uint32_t>(groups_[g].size());
           }
@@ -563,22 +528,20 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
   if (int32_t layout = Check_Layout(file, h, earlier, target_path, failure_text)) return layout;
 
   ResourceTree old;
+  IconModel model;
   if (h.resources.rva && h.resources.size) {
     ResourceSection section;
     if (int32_t located = Locate_Resource_Section(target, target_path, section, failure_text, warn)) return located;
     bool read = Trap(warn, kIconLocateText, [&] {
-      old = Read_Resource_Tree(Resource_Section_Reader(target, section), section.root);
+      Reader tree_reader = Resource_Section_Reader(target, section);
+      old = Read_Resource_Tree(tree_reader, section.root);
+      model = Read_Icon_Model(file, h, tree_reader, section.root);
       return true;
     });
     if (!read) return Fail(kModifyFailed, kModifyFailedText, failure_text);
   }
-  std::optional<AddSizesPlanner> planner;
-  bool modelled = Trap(warn, kIconLocateText, [&] {
-    planner.emplace(file, images, Read_Icon_Model(file, h, old));
-    return true;
-  });
-  if (!modelled) return Fail(kModifyFailed, kModifyFailedText, failure_text);
-  if (!planner->Choose()) {
+  AddSizesPlanner planner(file, images, std::move(model));
+  if (!planner.Choose()) {
     return Fail(kModifyFailed, target_path + " has no icon number left for a new icon." + kUnchanged, failure_text);
   }
 
@@ -590,7 +553,7 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
     if (end > INT32_MAX) Raise(6);
     va = static_cast<uint32_t>(end);
   }
-  std::vector<uint8_t> content = planner->Section_Bytes(old, va);
+  std::vector<uint8_t> content = planner.Section_Bytes(old, va);
   Growth growth = Place_Section(h, earlier, earlier ? -1 : Header_Room(file, h), length, va,
                                 std::move(content));
   if (Any_Overlap(growth.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
@@ -601,7 +564,7 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
   report.checksum = Plan_Checksum_Of(target, h.checksum_at, counted, growth.length_after);
   if (report.checksum) growth.in_place.push_back(counted.back());
 
-  planner->Report(growth.raw, report);
+  planner.Report(growth.raw, report);
   report.new_section = !earlier;
   report.section_name = reinterpret_cast<const char*>(kSectionName.data());
   report.length_before = length;

@@ -14,10 +14,6 @@
 namespace vantorel::engine {
 namespace {
 
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
 class AllSizesPlanner {
  public:
   AllSizesPlanner(const RandomAccessFile& target, const ResourceSection& section, const std::vector<IconImage>& images,
@@ -58,20 +54,19 @@ class AllSizesPlanner {
                   failure_text);
     }
 
+    GuardedPlan guarded(plan, section_);
     std::vector<int64_t> offset_of(images_.size(), -1);
     for (size_t k = 0; k < choice.written.size(); ++k) {
       size_t i = choice.written[k];
       offset_of[i] = choice.offsets[k];
-      Add(plan, choice.offsets[k], images_[i].bytes, PlannedWrite::Kind::Image);
+      guarded.Add(choice.offsets[k], images_[i].bytes, PlannedWrite::Kind::Image);
     }
     for (size_t i = 0; i < tree.icons.size(); ++i) {
       size_t image = choice.image_of_icon[i];
       int32_t rva = Offset_to_RVA(section_, static_cast<int32_t>(offset_of[image]), warn_);
       if (rva <= 0) Raise(9);  // no image lives at RVA 0, the headers do
-      std::vector<uint8_t> fields;
-      Put32(fields, static_cast<uint32_t>(rva));
-      Put32(fields, bytes[image]);
-      Add(plan, tree.icons[i].data_entry, std::move(fields), PlannedWrite::Kind::IconEntry);
+      guarded.Add(tree.icons[i].data_entry, Data_Entry_Fields(static_cast<uint32_t>(rva), bytes[image]),
+                  PlannedWrite::Kind::IconEntry);
       report.icons.push_back(Assignment(r, tree.icons[i], wants.sizes[i], wants.from[i], image, offset_of[image], rva,
                                         choice.substitute[i]));
     }
@@ -81,8 +76,8 @@ class AllSizesPlanner {
         std::optional<size_t> icon = tree.Icon_Named(e.nID, g.language);
         if (!icon) continue;
         const IconImage& image = images_[choice.image_of_icon[*icon]];
-        Add(plan, e.at, std::vector<uint8_t>(image.entry_bytes.begin(), image.entry_bytes.begin() + kSharedEntryBytes),
-            PlannedWrite::Kind::GroupEntry);
+        guarded.Add(e.at, std::vector<uint8_t>(image.entry_bytes.begin(), image.entry_bytes.begin() + kSharedEntryBytes),
+                    PlannedWrite::Kind::GroupEntry);
         ++report.group_entries;
       }
     }
@@ -97,12 +92,6 @@ class AllSizesPlanner {
   }
 
  private:
-  // Every write must land inside the resource section's raw data.
-  void Add(WritePlan& plan, int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::Kind kind) {
-    if (!section_.Contains(offset, static_cast<int64_t>(bytes.size()))) Raise(9);
-    plan.push_back({offset, std::move(bytes), kind});
-  }
-
   SizeAssignment Assignment(const Reader& r, const IconResource& icon, const IconSize& wanted, WantedFrom from,
                             size_t image, int64_t offset, int32_t rva, bool substitute) const {
     SizeAssignment a;

@@ -73,21 +73,6 @@ int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const st
 
 }  // namespace
 
-// Whether any two planned writes share a byte. In a sound tree the image, the
-// data entries and the group entries are all apart; where they are not (the
-// image over a group, a group over a data entry), the later write would undo
-// part of an earlier one and leave entries that name something else.
-bool Any_Overlap(const WritePlan& plan) {
-  std::vector<std::pair<int64_t, int64_t>> spans;
-  spans.reserve(plan.size());
-  for (const PlannedWrite& w : plan) spans.emplace_back(w.offset, w.offset + static_cast<int64_t>(w.bytes.size()));
-  std::sort(spans.begin(), spans.end());
-  for (size_t i = 1; i < spans.size(); ++i) {
-    if (spans[i].first < spans[i - 1].second) return true;
-  }
-  return false;
-}
-
 int32_t Failure_Thrown(std::string& failure_text) {
   try {
     throw;

@@ -21,6 +21,29 @@ inline int32_t Fail(int32_t number, std::string text, std::string& failure_text)
   return number;
 }
 
+// The little-endian bytes of a field `bytes` long holding `value`.
+std::vector<uint8_t> Le_Bytes(uint32_t value, int bytes);
+
+// A data entry's OffsetToData and Size, as a write over its first 8 bytes.
+std::vector<uint8_t> Data_Entry_Fields(uint32_t rva, uint32_t size);
+
+// The one way a write is added to a plan: each is checked to land wholly
+// inside [begin, end) (for the replacements, the resource section's raw
+// data) and raises "Subscript out of range" otherwise, before anything is
+// written.
+class GuardedPlan {
+ public:
+  GuardedPlan(WritePlan& plan, int64_t begin, int64_t end) : plan_(plan), begin_(begin), end_(end) {}
+  GuardedPlan(WritePlan& plan, const ResourceSection& section) : GuardedPlan(plan, section.raw, section.end) {}
+
+  void Add(int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::Kind kind);
+  const WritePlan& writes() const { return plan_; }
+
+ private:
+  WritePlan& plan_;
+  int64_t begin_, end_;
+};
+
 // Whether any two planned writes share a byte: a sound tree never asks for
 // that, and a plan that does is refused.
 bool Any_Overlap(const WritePlan& plan);

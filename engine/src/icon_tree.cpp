@@ -4,7 +4,6 @@
 #include <map>
 #include <tuple>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "resource_walk.h"
 
@@ -26,51 +25,110 @@ std::optional<size_t> IconTree::Icon_Named(uint16_t id, uint32_t language) const
   return std::nullopt;
 }
 
-IconTree Read_Icon_Tree(const Reader& r, const ResourceSection& section, const WarningSink& warn) {
-  IconTree tree;
-  std::unordered_set<int32_t> data_entries, groups;
-  std::unordered_map<int32_t, size_t> icon_of_entry;
-  // Distinct groups cannot hold more entries than fit in the section.
-  int64_t entry_budget = (section.end - section.raw) / kGrpIconDirEntrySize + 1;
+namespace {
+
+// The walk: every language entry of both branches, in tree order, and the
+// data entry each names (-1 when it lies outside the tree's reader).
+std::vector<int32_t> Read_Leaves(const Reader& r, int32_t root, Damage damage, IconTree& tree) {
+  std::vector<int32_t> entries;
   WalkCallbacks cb;
   cb.want_type = [](const ResourceEntry& t) { return t.Name == kRtIcon || t.Name == kRtGroupIcon; };
   cb.visit = [&](const LanguageVisit& v) {
-    int32_t entry = Data_Entry_At(section.root, v);
-    if (!r.Contains(entry, kDataEntrySize)) Raise(9);
-    // A data entry belongs to the branch that reaches it first.
-    if (v.type.Name == kRtIcon) {
-      if (data_entries.count(entry)) return;
-      // Every name and language that leads to an icon finds it, though the
-      // icon is listed once, under the first.
-      auto [listed, added] = icon_of_entry.emplace(entry, tree.icons.size());
-      tree.first_by_name.emplace(v.name.Name, listed->second);
-      tree.first_by_name_and_language.emplace(std::make_pair(v.name.Name, v.language.Name), listed->second);
-      if (!added) return;
-      int32_t data = RVA_to_Offset(section, r.I32(entry), warn);
-      tree.icons.push_back({v.name.Name, v.language.Name, entry, data, r.U32(int64_t{entry} + 4)});
-      return;
+    int32_t entry = Data_Entry_At(root, v);
+    IconLeaf leaf{v.type.Name, v.name.Name, v.language.Name};
+    if (r.Contains(entry, kDataEntrySize)) {
+      leaf.rva = r.U32(entry);
+      leaf.size = r.U32(int64_t{entry} + 4);
+    } else if (damage == Damage::Refuse) {
+      Raise(9);
+    } else {
+      entry = -1;
     }
-    if (icon_of_entry.count(entry) || !data_entries.insert(entry).second) return;
-    int32_t data = RVA_to_Offset(section, r.I32(entry), warn);
-    uint32_t size = r.U32(int64_t{entry} + 4);
-    if (!section.Contains(data, kGrpIconDirSize)) Raise(9);
-    if (!groups.insert(data).second) return;
-    uint16_t count = r.U16(int64_t{data} + 4);
-    if (kGrpIconDirSize + int64_t{count} * kGrpIconDirEntrySize > size) Raise(9);
-    GroupResource group{v.name.Name, v.language.Name, {}};
-    for (int e = 0; e < count; ++e) {
-      if (--entry_budget < 0) Raise(9);  // groups that overlap each other
+    tree.leaves.push_back(leaf);
+    entries.push_back(entry);
+  };
+  cb.structure = [&](int64_t offset, int64_t size) { tree.structure.emplace_back(offset, offset + size); };
+  Walk_Resource_Tree(r, root, cb);
+  return entries;
+}
+
+// Each icon data entry once, under the first leaf that leads to it; every
+// name and language that leads to it finds it.
+void Read_Icons(const std::vector<int32_t>& entries, const DataOffset& data_offset, IconTree& tree,
+                std::unordered_map<int32_t, size_t>& icon_of_entry) {
+  for (size_t i = 0; i < tree.leaves.size(); ++i) {
+    IconLeaf& leaf = tree.leaves[i];
+    if (leaf.type != kRtIcon || entries[i] < 0) continue;
+    auto [listed, added] = icon_of_entry.emplace(entries[i], tree.icons.size());
+    leaf.index = listed->second;
+    tree.first_by_name.emplace(leaf.name, listed->second);
+    tree.first_by_name_and_language.emplace(std::make_pair(leaf.name, leaf.language), listed->second);
+    if (!added) continue;
+    int64_t offset = data_offset(leaf.rva, leaf.size);
+    tree.icons.push_back({leaf.name, leaf.language, entries[i],
+                          offset >= 0 && offset <= INT32_MAX ? static_cast<int32_t>(offset) : -1, leaf.size});
+  }
+}
+
+// Each group's data once, however many entries lead to it.
+void Read_Groups(const Reader& data, const std::vector<int32_t>& entries, const DataOffset& data_offset,
+                 Damage damage, IconTree& tree, const std::unordered_map<int32_t, size_t>& icon_of_entry) {
+  // Distinct groups cannot hold more entries than fit in the data.
+  int64_t entry_budget = (data.end() - data.begin()) / kGrpIconDirEntrySize + 1;
+  std::unordered_map<int64_t, size_t> group_at;
+  auto damaged = [&] {
+    if (damage == Damage::Refuse) Raise(9);
+  };
+  for (size_t i = 0; i < tree.leaves.size(); ++i) {
+    IconLeaf& leaf = tree.leaves[i];
+    if (leaf.type != kRtGroupIcon || entries[i] < 0 || icon_of_entry.count(entries[i])) continue;
+    int64_t at = data_offset(leaf.rva, leaf.size);
+    if (at <= 0 || !data.Contains(at, kGrpIconDirSize)) {
+      damaged();
+      continue;
+    }
+    auto [listed, added] = group_at.emplace(at, tree.groups.size());
+    leaf.index = listed->second;
+    if (!added) continue;
+    int64_t count = data.U16(at + 4);
+    if (kGrpIconDirSize + count * kGrpIconDirEntrySize > leaf.size) {
+      damaged();
+      count = leaf.size < kGrpIconDirSize ? 0 : (leaf.size - kGrpIconDirSize) / kGrpIconDirEntrySize;
+    }
+    GroupResource group{leaf.name, leaf.language, at, {}};
+    for (int64_t e = 0; e < count; ++e) {
       GroupEntryRef ref;
-      ref.at = int64_t{data} + kGrpIconDirSize + int64_t{e} * kGrpIconDirEntrySize;
-      r.Bytes(ref.at, ref.shared.data(), kSharedEntryBytes);
-      ref.nID = r.U16(ref.at + kSharedEntryBytes);
+      ref.at = at + kGrpIconDirSize + e * kGrpIconDirEntrySize;
+      // Groups that overlap each other, or entries past the data.
+      if (--entry_budget < 0 || !data.Contains(ref.at, kGrpIconDirEntrySize)) {
+        damaged();
+        break;
+      }
+      data.Bytes(ref.at, ref.shared.data(), kSharedEntryBytes);
+      ref.nID = data.U16(ref.at + kSharedEntryBytes);
       group.entries.push_back(ref);
     }
     tree.groups.push_back(std::move(group));
-  };
-  cb.structure = [&](int64_t offset, int64_t size) { tree.structure.emplace_back(offset, offset + size); };
-  Walk_Resource_Tree(r, section.root, cb);
+  }
+}
+
+}  // namespace
+
+IconTree Read_Icon_Tree(const Reader& tree_reader, int32_t root, const Reader& data, const DataOffset& data_offset,
+                        Damage damage) {
+  IconTree tree;
+  std::vector<int32_t> entries = Read_Leaves(tree_reader, root, damage, tree);
+  std::unordered_map<int32_t, size_t> icon_of_entry;
+  Read_Icons(entries, data_offset, tree, icon_of_entry);
+  Read_Groups(data, entries, data_offset, damage, tree, icon_of_entry);
   return tree;
+}
+
+IconTree Read_Icon_Tree(const Reader& r, const ResourceSection& section, const WarningSink& warn, Damage damage) {
+  DataOffset in_section = [&](uint32_t rva, uint32_t) -> int64_t {
+    return RVA_to_Offset(section, static_cast<int32_t>(rva), warn);
+  };
+  return Read_Icon_Tree(r, section.root, r, in_section, damage);
 }
 
 IconWants Wanted_Sizes(const Reader& r, const IconTree& tree, const IconSize& fallback) {

@@ -1,15 +1,17 @@
 // The icon and group-icon branches of a resource tree, read once into plain
-// values: what --all-sizes rewrites and --extract takes out.
+// values: the one reading of icon data entries and groups that every mode
+// builds on (--list, the replacements, --extract, --add-sizes).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
 #include <vector>
 
-#include "reader.h"
 #include "all_sizes.h"
+#include "reader.h"
 
 namespace vantorel::engine {
 
@@ -31,12 +33,26 @@ struct GroupEntryRef {
 // One RT_GROUP_ICON's data, listed once however many entries lead to it.
 struct GroupResource {
   uint32_t name = 0, language = 0;
+  int64_t at = 0;  // file offset of its GRPICONDIR
   std::vector<GroupEntryRef> entries;
+};
+
+// One language entry of either branch, in tree order, with the icon or group
+// it leads to.
+struct IconLeaf {
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  uint32_t type = 0;                // kRtIcon or kRtGroupIcon
+  uint32_t name = 0, language = 0;  // as the directory entries store them
+  uint32_t rva = 0, size = 0;       // its data entry's fields
+  // Index into the icons or the groups; kNone when its data is skipped as
+  // damaged, or is an icon's that a group entry also names.
+  size_t index = kNone;
 };
 
 struct IconTree {
   std::vector<IconResource> icons;
   std::vector<GroupResource> groups;
+  std::vector<IconLeaf> leaves;
 
   // The icon a group entry of `language` names: the one of the same language,
   // else the first of that number, as the loader falls back to another
@@ -52,9 +68,28 @@ struct IconTree {
   std::map<std::pair<uint32_t, uint32_t>, size_t> first_by_name_and_language;
 };
 
-// Reads both branches in tree order. Raises on a data entry or a group that
-// lies outside the section, or a group whose idCount runs past its data.
-IconTree Read_Icon_Tree(const Reader& r, const ResourceSection& section, const WarningSink& warn);
+// What a damaged data entry or group does to the reading: the modes that
+// write refuse the whole tree; --list shows what it can read and skips the
+// rest (a group whose entries run past its data is cut at its data's end).
+enum class Damage { Refuse, Skip };
+
+// Where the data a data entry names lies: the file offset of its RVA, -1 (or
+// 0) when it lies nowhere this reading may go.
+using DataOffset = std::function<int64_t(uint32_t rva, uint32_t size)>;
+
+// Reads both branches of the tree at `root` through `tree_reader`, and the
+// groups' data through `data` at the offsets `data_offset` gives. A data
+// entry that both branches name is an icon's, whichever is stored first.
+// With Damage::Refuse it raises on a data entry outside the tree's reader, a
+// group outside `data`, or a group whose idCount runs past its data.
+// Distinct groups never hold more entries in all than `data` has room for.
+IconTree Read_Icon_Tree(const Reader& tree_reader, int32_t root, const Reader& data, const DataOffset& data_offset,
+                        Damage damage);
+
+// The same, for a tree whose data lies in its own section: RVAs convert
+// inside it (a conversion that overflows warns through `warn`).
+IconTree Read_Icon_Tree(const Reader& r, const ResourceSection& section, const WarningSink& warn,
+                        Damage damage = Damage::Refuse);
 
 
 // Where an icon's wanted size comes from.

@@ -1,76 +1,62 @@
 // Reads a program's icon groups and images for --list, changing nothing.
-#include <map>
-
-#include "reader.h"
+#include "icon_tree.h"
 #include "resource_walk.h"
 #include "traps.h"
-#include "mod_pe.h"
 
 namespace vantorel::engine {
 
 namespace {
 
+// -1 for data below the section, and for an RVA that does not convert.
+int64_t Listed_Offset(int32_t offset) { return offset > 0 ? offset : -1; }
 
-struct ImageKey {
-  uint32_t id, language;
-  bool operator<(const ImageKey& o) const { return id != o.id ? id < o.id : language < o.language; }
-};
+uint32_t Le32(const SharedEntry& e, size_t at) {
+  return e[at] | e[at + 1] << 8 | e[at + 2] << 16 | static_cast<uint32_t>(e[at + 3]) << 24;
+}
 
+IconGroupEntry Listed_Entry(const IconTree& tree, const GroupEntryRef& e, std::string group, uint32_t language) {
+  IconGroupEntry g;
+  g.group = std::move(group);
+  g.language = language;
+  IconSize size = Entry_Size(e.shared);
+  g.width = size.width;
+  g.height = size.height;
+  g.colors = e.shared[2];
+  g.bits = e.shared[6] | e.shared[7] << 8;  // as stored, 0 included
+  g.bytes = Le32(e.shared, 8);
+  g.icon_id = e.nID;
+  if (std::optional<size_t> icon = tree.Icon_Named(e.nID, language)) {
+    g.file_offset = Listed_Offset(tree.icons[*icon].offset);
+  }
+  return g;
+}
+
+// Every language entry is listed, each with its own name and language, and
+// what damage hides is skipped. Many entries may lead to one group: the rows
+// stop at one per byte of the section (a sound tree lists far fewer), so a
+// crafted tree cannot make the listing grow with the square of its size.
 void Read_Listing(const RandomAccessFile& file, const ResourceSection& section, IconListing& listing) {
   Reader r = Resource_Section_Reader(file, section);
-  const int32_t root = section.root;
-  std::map<ImageKey, int64_t> offsets;
-  // -1 for data below the section, and for an RVA that does not convert.
-  auto to_offset = [&](int32_t rva) -> int64_t {
-    int32_t offset = RVA_to_Offset(section, rva, {});
-    return offset > 0 ? offset : -1;
-  };
-
-  WalkCallbacks images;
-  images.want_type = [](const ResourceEntry& t) { return t.Name == kRtIcon; };
-  images.visit = [&](const LanguageVisit& v) {
-    int32_t entry = Data_Entry_At(root, v);
-    if (!r.Contains(entry, 16)) return;
+  IconTree tree = Read_Icon_Tree(r, section, {}, Damage::Skip);
+  int64_t rows_left = section.end - section.raw + 1;
+  for (const IconLeaf& leaf : tree.leaves) {
+    if (leaf.type != kRtIcon || leaf.index == IconLeaf::kNone) continue;
     IconImageInfo info;
-    info.name = Resource_Name(r, root, v.name.Name);
-    info.language = v.language.Name;
-    info.rva = r.U32(entry);
-    info.size = r.U32(int64_t{entry} + 4);
-    info.file_offset = to_offset(static_cast<int32_t>(info.rva));
-    offsets.emplace(ImageKey{v.name.Name, v.language.Name}, info.file_offset);
+    info.name = Resource_Name(r, section.root, leaf.name);
+    info.language = leaf.language;
+    info.rva = leaf.rva;
+    info.size = leaf.size;
+    info.file_offset = Listed_Offset(tree.icons[leaf.index].offset);
     listing.images.push_back(info);
-  };
-  Walk_Resource_Tree(r, root, images);
-
-  WalkCallbacks groups;
-  groups.want_type = [](const ResourceEntry& t) { return t.Name == kRtGroupIcon; };
-  groups.visit = [&](const LanguageVisit& v) {
-    int32_t entry = Data_Entry_At(root, v);
-    if (!r.Contains(entry, 16)) return;
-    int64_t data = to_offset(r.I32(entry));
-    int64_t size = r.U32(int64_t{entry} + 4);
-    if (!r.Contains(data, 6)) return;
-    uint16_t count = r.U16(data + 4);
-    for (int e = 0; e < count && 6 + (e + 1) * int64_t{kGrpIconDirEntrySize} <= size; ++e) {
-      int64_t at = data + 6 + e * int64_t{kGrpIconDirEntrySize};
-      if (!r.Contains(at, kGrpIconDirEntrySize)) break;
-      IconGroupEntry g;
-      g.group = Resource_Name(r, root, v.name.Name);
-      g.language = v.language.Name;
-      // A width or height byte of 0 means 256 pixels.
-      g.width = r.U8(at) ? r.U8(at) : 256;
-      g.height = r.U8(at + 1) ? r.U8(at + 1) : 256;
-      g.colors = r.U8(at + 2);
-      g.bits = r.U16(at + 6);
-      g.bytes = r.U32(at + 8);
-      g.icon_id = r.U16(at + 12);
-      auto found = offsets.find({g.icon_id, g.language});
-      if (found == offsets.end()) found = offsets.lower_bound({g.icon_id, 0});
-      if (found != offsets.end() && found->first.id == g.icon_id) g.file_offset = found->second;
-      listing.groups.push_back(g);
+  }
+  for (const IconLeaf& leaf : tree.leaves) {
+    if (leaf.type != kRtGroupIcon || leaf.index == IconLeaf::kNone) continue;
+    std::string name = Resource_Name(r, section.root, leaf.name);
+    for (const GroupEntryRef& e : tree.groups[leaf.index].entries) {
+      if (--rows_left < 0) return;
+      listing.groups.push_back(Listed_Entry(tree, e, name, leaf.language));
     }
-  };
-  Walk_Resource_Tree(r, root, groups);
+  }
 }
 
 }  // namespace

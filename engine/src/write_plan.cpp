@@ -1,0 +1,91 @@
+// Plans of writes: how a write is added, checked as a whole, and carried out
+// so that a failure midway leaves the file as it was.
+#include <algorithm>
+
+#include "driver.h"
+#include "guarded.h"
+
+namespace vantorel::engine {
+
+std::vector<uint8_t> Le_Bytes(uint32_t value, int bytes) {
+  std::vector<uint8_t> out(static_cast<size_t>(bytes));
+  for (int i = 0; i < bytes; ++i) out[static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+  return out;
+}
+
+std::vector<uint8_t> Data_Entry_Fields(uint32_t rva, uint32_t size) {
+  std::vector<uint8_t> fields = Le_Bytes(rva, 4), second = Le_Bytes(size, 4);
+  fields.insert(fields.end(), second.begin(), second.end());
+  return fields;
+}
+
+void GuardedPlan::Add(int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::Kind kind) {
+  const int64_t size = static_cast<int64_t>(bytes.size());
+  if (offset < begin_ || offset > end_ || size > end_ - offset) Raise(9);
+  plan_.push_back({offset, std::move(bytes), kind});
+}
+
+// Whether any two planned writes share a byte. In a sound tree the image, the
+// data entries and the group entries are all apart; where they are not (the
+// image over a group, a group over a data entry), the later write would undo
+// part of an earlier one and leave entries that name something else.
+bool Any_Overlap(const WritePlan& plan) {
+  std::vector<std::pair<int64_t, int64_t>> spans;
+  spans.reserve(plan.size());
+  for (const PlannedWrite& w : plan) spans.emplace_back(w.offset, w.offset + static_cast<int64_t>(w.bytes.size()));
+  std::sort(spans.begin(), spans.end());
+  for (size_t i = 1; i < spans.size(); ++i) {
+    if (spans[i].first < spans[i - 1].second) return true;
+  }
+  return false;
+}
+
+// Whether a write touches any of the `ranges` ([begin, end) pairs).
+bool Writes_Cover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges) {
+  std::sort(ranges.begin(), ranges.end());
+  std::vector<std::pair<int64_t, int64_t>> merged;
+  for (const auto& range : ranges) {
+    if (!merged.empty() && range.first <= merged.back().second) {
+      merged.back().second = std::max(merged.back().second, range.second);
+    } else {
+      merged.push_back(range);
+    }
+  }
+  for (const PlannedWrite& w : writes) {
+    // The first range that ends after the write starts: disjoint and sorted,
+    // the ranges' ends ascend too.
+    auto it = std::upper_bound(merged.begin(), merged.end(), w.offset,
+                               [](int64_t at, const std::pair<int64_t, int64_t>& r) { return at < r.second; });
+    if (it != merged.end() && it->first < w.offset + static_cast<int64_t>(w.bytes.size())) return true;
+  }
+  return false;
+}
+
+bool Apply_Writes(RandomAccessFile& file, const WritePlan& plan, bool& restored) {
+  // Everything a rollback needs is read (and allocated) before the first
+  // write, so running out of memory can only happen while nothing is changed.
+  restored = true;
+  std::vector<std::vector<uint8_t>> kept(plan.size());
+  for (size_t i = 0; i < plan.size(); ++i) {
+    kept[i].resize(plan[i].bytes.size());
+    if (!file.ReadAt(plan[i].offset, kept[i].data(), kept[i].size())) return false;
+  }
+  size_t done = 0;
+  while (done < plan.size() && file.WriteAt(plan[done].offset, plan[done].bytes.data(), plan[done].bytes.size())) {
+    ++done;
+  }
+  if (done == plan.size() && file.Flush()) {
+    restored = false;
+    return true;
+  }
+  // Put back what each write replaced, the failed one included (it may have
+  // changed part of its bytes), last first, so writes that overlap unwind to
+  // the original bytes.
+  for (size_t i = std::min(done + 1, plan.size()); i-- > 0;) {
+    restored = file.WriteAt(plan[i].offset, kept[i].data(), kept[i].size()) && restored;
+  }
+  restored = file.Flush() && restored;
+  return false;
+}
+
+}  // namespace vantorel::engine

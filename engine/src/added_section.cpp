@@ -1,0 +1,178 @@
+// Adding a section without moving a byte: the header room it needs, what
+// may follow the sections, and the writes that name it.
+#include "added_section.h"
+
+#include <algorithm>
+
+#include "driver.h"
+#include "traps.h"
+
+namespace vantorel::engine {
+namespace {
+
+constexpr uint32_t kSectionCharacteristics = 0x40000040;  // initialised data, readable
+constexpr int64_t kSectionHeaderBytes = 40;
+constexpr int64_t kSymbolBytes = 18;
+
+bool Power_Of_Two(uint32_t v) { return v && !(v & (v - 1)); }
+
+void Put(std::vector<uint8_t>& b, size_t at, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+bool All_Zero(const Reader& r, int64_t begin, int64_t end) {
+  for (int64_t at = begin; at < end; ++at) {
+    if (r.U8(at)) return false;
+  }
+  return true;
+}
+
+// What follows the sections' raw data may stay before the new section only
+// when nothing needs to keep ending the file: zero padding, or the COFF
+// symbol and string table, which is found through its header pointer.
+bool Nothing_Must_End_The_File(const Reader& r, const PeHeaders& h, int64_t length) {
+  int64_t end = h.Raw_Data_End();
+  if (length <= end) return true;
+  if (length - end < h.file_alignment && All_Zero(r, end, length)) return true;
+  if (h.symbol_table < end || h.symbol_table - end >= h.file_alignment) return false;
+  int64_t strings = int64_t{h.symbol_table} + int64_t{h.symbols} * kSymbolBytes;
+  if (!r.Contains(strings, 4) || r.U32(strings) < 4) return false;
+  return strings + r.U32(strings) == length && All_Zero(r, end, h.symbol_table);
+}
+
+std::vector<uint8_t> Section_Header(uint32_t virtual_size, uint32_t va, uint32_t raw_size, uint32_t raw) {
+  std::vector<uint8_t> b(kSectionHeaderBytes, 0);
+  std::copy(kAddedSectionName.begin(), kAddedSectionName.end(), b.begin());
+  Put(b, 8, virtual_size, 4);
+  Put(b, 12, va, 4);
+  Put(b, 16, raw_size, 4);
+  Put(b, 20, raw, 4);
+  Put(b, 36, kSectionCharacteristics, 4);
+  return b;
+}
+
+}  // namespace
+
+int64_t Align_Up(int64_t value, int64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+
+const SectionHeader* Earlier_Section(const PeHeaders& h) {
+  if (h.sections.empty()) return nullptr;
+  const SectionHeader& last = h.sections.back();
+  if (last.name != kAddedSectionName || int64_t{last.raw} + last.raw_size != h.Raw_Data_End()) return nullptr;
+  return &last;
+}
+
+int64_t Header_Room(const Reader& r, const PeHeaders& h) {
+  int64_t at = h.Section_Table_End();
+  int64_t limit = h.size_of_headers;
+  for (const SectionHeader& s : h.sections) {
+    if (s.raw_size && s.raw) limit = std::min<int64_t>(limit, s.raw);
+  }
+  if (h.sections.size() >= 0xFFFF || at + kSectionHeaderBytes > limit) return -1;
+  return All_Zero(r, at, at + kSectionHeaderBytes) ? at : -1;
+}
+
+int32_t Check_Layout(const Reader& r, const PeHeaders& h, const SectionHeader* earlier, const std::string& path,
+                     std::string& failure_text) {
+  if (h.resources.at < 0) {
+    return Fail(kNoSectionRoom,
+                path + " has no resource directory entry in its headers, so it cannot be given resources." +
+                    kUnchanged,
+                failure_text);
+  }
+  if (!Power_Of_Two(h.file_alignment) || !Power_Of_Two(h.section_alignment)) {
+    return Fail(kNoSectionRoom, path + " states no usable section or file alignment in its headers." + kUnchanged,
+                failure_text);
+  }
+  if (h.certificates.size) {
+    return Fail(kAppendedData,
+                path + " is signed: its signature must stay at the end of the file, so nothing can be added after "
+                       "it." + kUnchanged,
+                failure_text);
+  }
+  if (!Nothing_Must_End_The_File(r, h, r.end())) {
+    return Fail(kAppendedData,
+                path + " carries appended data after its last section (such as an installer's or archive's "
+                       "payload), which must keep ending the file, so nothing can be added after it." + kUnchanged,
+                failure_text);
+  }
+  if (!earlier && Header_Room(r, h) < 0) {
+    return Fail(kNoSectionRoom,
+                path + " has no room in its headers for one more section header without moving its first "
+                       "section." + kUnchanged,
+                failure_text);
+  }
+  return kSuccess;
+}
+
+uint32_t New_Section_Va(const PeHeaders& h) {
+  int64_t end = 0;
+  for (const SectionHeader& s : h.sections) end = std::max<int64_t>(end, int64_t{s.va} + s.Extent());
+  end = Align_Up(end, h.section_alignment);
+  if (end > INT32_MAX) Raise(6);
+  return static_cast<uint32_t>(end);
+}
+
+Growth Place_Section(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length,
+                     uint32_t va, std::vector<uint8_t> content) {
+  Growth g;
+  const uint32_t content_bytes = static_cast<uint32_t>(content.size());
+  int64_t raw = earlier ? earlier->raw : Align_Up(std::max(length, h.Raw_Data_End()), h.file_alignment);
+  int64_t raw_size = Align_Up(static_cast<int64_t>(content.size()), h.file_alignment);
+  if (earlier) raw_size = std::max<int64_t>(raw_size, earlier->raw_size);
+  // The image in memory reaches at least as far as the file: tools that lay
+  // a program out in memory in the file's own buffer (wrestool does) need a
+  // section whose raw data lies past its address (after a symbol table) to
+  // fit. The loader fills the rest with zeros.
+  int64_t virtual_size = std::max<int64_t>(static_cast<int64_t>(content.size()), raw + raw_size - va);
+  if (raw + raw_size > UINT32_MAX || va + virtual_size > INT32_MAX) Raise(6);
+  content.resize(static_cast<size_t>(raw_size), 0);
+  g.raw = raw;
+
+  // Every write in place lands inside today's file: in the headers, or over
+  // the section an earlier run added.
+  GuardedPlan in_place(g.in_place, 0, length);
+  in_place.Add(earlier ? earlier->at : header_at,
+               Section_Header(static_cast<uint32_t>(virtual_size), va, static_cast<uint32_t>(raw_size),
+                              static_cast<uint32_t>(raw)),
+               PlannedWrite::Kind::Header);
+  if (!earlier) {
+    in_place.Add(h.number_of_sections_at, Le_Bytes(static_cast<uint32_t>(h.sections.size() + 1), 2),
+                 PlannedWrite::Kind::Header);
+  }
+  in_place.Add(h.size_of_image_at,
+               Le_Bytes(static_cast<uint32_t>(Align_Up(va + virtual_size, h.section_alignment)), 4),
+               PlannedWrite::Kind::Header);
+  // The directory names the whole resource data, tree, images and groups, as
+  // linkers name a resource section's: the first-image and --all-sizes
+  // replacements find the room of the images inside what it names.
+  in_place.Add(h.resources.at, Data_Entry_Fields(va, content_bytes), PlannedWrite::Kind::Header);
+
+  // The part of the section inside today's file is written in place (only an
+  // earlier run's section lies there); the rest is appended, after zeros up
+  // to the aligned start.
+  int64_t inside = std::clamp<int64_t>(length - raw, 0, raw_size);
+  if (inside > 0) {
+    in_place.Add(raw, std::vector<uint8_t>(content.begin(), content.begin() + inside), PlannedWrite::Kind::Image);
+  }
+  if (raw + raw_size > length) {
+    g.appended.assign(static_cast<size_t>(std::max<int64_t>(0, raw - length)), 0);
+    g.appended.insert(g.appended.end(), content.begin() + inside, content.end());
+  }
+  g.length_after = std::max(length, raw + raw_size);
+  return g;
+}
+
+bool Apply_Growth(RandomAccessFile& file, const Growth& g, bool& restored) {
+  const int64_t length = file.Length();
+  restored = true;
+  if (!g.appended.empty() && !(file.Append(g.appended.data(), g.appended.size()) && file.Flush())) {
+    restored = file.Truncate(length) && file.Flush();
+    return false;
+  }
+  if (Apply_Writes(file, g.in_place, restored)) return true;
+  restored = file.Truncate(length) && file.Flush() && restored;
+  return false;
+}
+
+}  // namespace vantorel::engine

@@ -26,7 +26,6 @@ namespace vantorel::engine {
 namespace {
 
 using Range = std::pair<int64_t, int64_t>;
-constexpr int64_t kGroupHeaderSize = 6;  // GRPICONDIR
 
 // The CRC-32 change of bytes `before` becoming `after` at `at`, carried to `end`.
 uint32_t Change_At(const uint8_t* before, const uint8_t* after, size_t size, int64_t at, int64_t end) {
@@ -48,8 +47,7 @@ std::vector<Range> Put_Back(const RandomAccessFile& file, const ResourceSection&
   }
   for (const GroupResource& group : tree.groups) {
     if (group.entries.empty()) continue;
-    ranges.emplace_back(group.entries.front().at - kGroupHeaderSize,
-                        group.entries.back().at + kGrpIconDirEntrySize);
+    ranges.emplace_back(group.at, group.entries.back().at + kGrpIconDirEntrySize);
   }
   std::sort(ranges.begin(), ranges.end());
   std::vector<Range> merged;

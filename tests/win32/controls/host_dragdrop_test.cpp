@@ -15,6 +15,7 @@ namespace vantorel::controls {
 namespace {
 
 using test::Drain;
+using test::MainButton;
 using test::Placement;
 using test::TestParent;
 using Log = std::vector<std::wstring>;
@@ -83,13 +84,6 @@ class ScriptedSource final : public IDropSource {
   int calls_ = 0;
 };
 
-Button* Main(TestParent& parent) {
-  PropertyBag bag = test::MainWindowBag();
-  Button* b = Button::Create(Placement(parent.hwnd()), &bag);
-  Drain();
-  return b;
-}
-
 // Records the target-side events; takes copies of text while over, copy on drop.
 void RecordTargetEvents(Button* b, Log& log) {
   b->events.OLEDragOver = [&log](IDataObject*& data, std::int32_t& effect, std::int16_t& button, std::int16_t&,
@@ -109,7 +103,7 @@ void RecordTargetEvents(Button* b, Log& log) {
 
 TEST(HostDragDrop, ADropOnAButtonRaisesDragOverAndDragDropWithTheSourcesData) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   Log log;
   RecordTargetEvents(b, log);
   DataObject* data = DataObject::Create();
@@ -130,7 +124,7 @@ TEST(HostDragDrop, ADropOnAButtonRaisesDragOverAndDragDropWithTheSourcesData) {
 
 TEST(HostDragDrop, LeavingAButtonIsReportedAndNothingIsDropped) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   Log log;
   RecordTargetEvents(b, log);
   DataObject* data = DataObject::Create();
@@ -147,7 +141,7 @@ TEST(HostDragDrop, LeavingAButtonIsReportedAndNothingIsDropped) {
 
 TEST(HostDragDrop, AButtonWithoutHandlersRefusesTheDrop) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   DataObject* data = DataObject::Create();
   PutText(data, L"unwanted");
   PointerAt(b->hwnd(), 20, 10);
@@ -217,7 +211,7 @@ void SetLeftButtonState(bool down) {
 
 TEST(HostDragDrop, AButtonAsTheSourceRaisesStartFeedbackSetDataAndComplete) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   HWND window = CreateWindowExW(0, L"VantorelTestParent", L"target", WS_CHILD | WS_VISIBLE, 300, 100, 200, 100,
                                 parent.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   TextTarget target;
@@ -255,7 +249,7 @@ TEST(HostDragDrop, AButtonAsTheSourceRaisesStartFeedbackSetDataAndComplete) {
 
 TEST(HostDragDrop, NoDragStartsWithoutDataOrAnAllowedEffect) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   Log log;
   b->events.OLEStartDrag = [&](IDataObject*&, std::int32_t& allowed) { allowed = DROPEFFECT_COPY; };
   b->events.OLECompleteDrag = [&](std::int32_t& effect) { log.push_back(L"OLECompleteDrag " + std::to_wstring(effect)); };

@@ -90,12 +90,6 @@ inline HostPlacement Placement(HWND parent, int leftTwips = 150, int topTwips = 
   return p;
 }
 
-// A rectangle of pixels, inclusive; empty (right < left) when it holds none.
-struct Bounds {
-  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
-  bool empty() const { return right < left; }
-};
-
 // A bitmap picture of one colour (0x00BBGGRR).
 inline PictureRef SolidPicture(int w, int h, COLORREF colour) {
   WindowDc screen;

@@ -13,6 +13,7 @@ using test::MainButton;
 using test::MovePointer;
 using test::Pixel;
 using test::Placement;
+using test::PointerAt;
 using test::TestParent;
 
 // The main window's colours (stored values) and style-7 fill colours at row 12
@@ -30,13 +31,6 @@ void ExpectAtRest(Button* b) {
   EXPECT_FALSE(b->Pressed());
   EXPECT_EQ(Pixel(b, 10, 12), kAtRest) << std::hex << Pixel(b, 10, 12);
   EXPECT_EQ(Pixel(b, 0, 12), kBorderAtRest) << std::hex << Pixel(b, 0, 12);
-}
-
-void PointerAt(HWND control, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(control, &pt);
-  SetCursorPos(pt.x, pt.y);
-  Drain();
 }
 
 TEST(ButtonLostState, AnotherWindowTakingTheCaptureEndsTheHover) {

@@ -97,8 +97,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
   // The first main-window button focused, the pointer resting on the second.
   return test::RunGallery(win, args, [&] {
     SetFocus(mains[0]->hwnd());
-    POINT over{20, 10};
-    ClientToScreen(mains[1]->hwnd(), &over);
-    SetCursorPos(over.x, over.y);
+    test::PlacePointer(mains[1]->hwnd(), 20, 10);
   });
 }

@@ -17,15 +17,9 @@ namespace {
 using test::Drain;
 using test::MainButton;
 using test::Placement;
+using test::PointerAt;
 using test::TestParent;
 using Log = std::vector<std::wstring>;
-
-void PointerAt(HWND h, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(h, &pt);
-  SetCursorPos(pt.x, pt.y);
-  Drain();
-}
 
 FORMATETC TextFormat(TYMED tymed = TYMED_HGLOBAL) { return FORMATETC{CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, static_cast<DWORD>(tymed)}; }
 
@@ -69,9 +63,7 @@ class ScriptedSource final : public IDropSource {
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
     ++calls_;
     if (calls_ == rounds_ && leaveTo_) {
-      POINT pt{5, 5};
-      ClientToScreen(leaveTo_, &pt);
-      SetCursorPos(pt.x, pt.y);
+      test::PlacePointer(leaveTo_, 5, 5);
     }
     if (calls_ < rounds_ + (leaveTo_ ? 3 : 0)) return S_OK;
     return leaveTo_ ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;

@@ -163,21 +163,27 @@ struct PrintTarget {
   ScopedSelect selected;
 };
 
-// A screen point over nothing of ours: the stage's bottom-right area.
-inline void PointerAway(HWND stage) {
-  POINT pt{600, 380};
-  ClientToScreen(stage, &pt);
+// Puts the real pointer on a client point of the window. The system tells the
+// window under it when messages next run.
+inline void PlacePointer(HWND hwnd, int x, int y) {
+  POINT pt{x, y};
+  ClientToScreen(hwnd, &pt);
   SetCursorPos(pt.x, pt.y);
+}
+
+// Puts the real pointer on a client point and runs what the move brings.
+inline void PointerAt(HWND hwnd, int x, int y) {
+  PlacePointer(hwnd, x, y);
   Drain();
 }
+
+// A screen point over nothing of ours: the stage's bottom-right area.
+inline void PointerAway(HWND stage) { PointerAt(stage, 600, 380); }
 
 // Moves the real pointer to a point of the control's client area and tells the
 // control, as the platform does after a pointer movement.
 inline void MovePointer(HWND control, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(control, &pt);
-  SetCursorPos(pt.x, pt.y);
-  Drain();
+  PointerAt(control, x, y);
   SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
   Drain();
 }

@@ -41,9 +41,7 @@ MSG SysChar(HWND hwnd, wchar_t c) {
 
 // Moves the real pointer to a client point and tells the control, with buttons held.
 void DragTo(HWND h, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(h, &pt);
-  SetCursorPos(pt.x, pt.y);
+  test::PlacePointer(h, x, y);
   SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
 }
 

@@ -34,22 +34,19 @@ constexpr const wchar_t* kLookNames[6] = {L"normal", L"hot", L"pressed", L"disab
 // A 16 x 16 picture on the mask colour: a blue diamond with a dark edge and a
 // yellow centre, so masking, greyscale and silhouettes all show.
 PictureRef SamplePicture() {
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) {
-      int d = std::abs(x - 7) + std::abs(y - 7);
-      COLORREF c = d > 7 ? RGB(192, 192, 192) : d == 7 ? RGB(0, 0, 96) : d < 3 ? RGB(255, 220, 0) : RGB(40, 110, 230);
-      SetPixelV(mem, x, y, c);
-    }
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  PictureRef pic = Picture::FromBitmap(bmp);
-  DeleteObject(bmp);
-  return pic;
+  WindowDc screen;
+  GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.get(), 16, 16));
+  {
+    MemoryDc mem(screen.get());
+    ScopedSelect selected(mem.get(), bmp.get());
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        int d = std::abs(x - 7) + std::abs(y - 7);
+        COLORREF c = d > 7 ? RGB(192, 192, 192) : d == 7 ? RGB(0, 0, 96) : d < 3 ? RGB(255, 220, 0) : RGB(40, 110, 230);
+        SetPixelV(mem.get(), x, y, c);
+      }
+  }
+  return Picture::FromBitmap(bmp.get());
 }
 
 HostPlacement At(HWND parent, int x, int y, bool isDefault) {

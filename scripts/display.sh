@@ -49,3 +49,25 @@ stop_display() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
 }
+
+# Prints the id of the first window whose title matches the pattern, once one
+# shows (waiting up to 15 seconds); fails when none does.
+find_window() {
+  local id _
+  for _ in $(seq 1 150); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Prints where a window's client area of WIDTH x HEIGHT pixels starts in the
+# picture of the whole window: Wine draws the frame inside the X window, with
+# the client area at the bottom between frame edges of equal width.
+client_origin() {  # WINDOW WIDTH HEIGHT
+  # shellcheck disable=SC2034  # the eval sets them all; the size is what counts
+  local WIDTH HEIGHT X Y SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  local frame=$(((WIDTH - $2) / 2))
+  echo "$frame $((HEIGHT - $3 - frame))"
+}

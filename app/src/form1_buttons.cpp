@@ -8,6 +8,7 @@
 
 #include "button/button.h"
 #include "form1.h"
+#include "form1_button_values.h"
 #include "host/property_bag.h"
 
 namespace vantorel::app {
@@ -16,18 +17,9 @@ namespace vantorel::app {
 using namespace controls;
 namespace {
 
-// The values every button shares; the caption and the size are per button.
-constexpr wchar_t kSharedValues[] =
-    L"buttonstyle = i32 7\n"
-    L"buttontheme = i32 1\n"
-    L"backcolor = i32 0x00F1B39A\n"
-    L"backcolorpressed = i32 0x00FAE6DD\n"
-    L"backcolorhover = i32 0x00FDF7F4\n"
-    L"bordercolor = i32 0x008F8F8E\n"
-    L"bordercolorpressed = i32 0x005C411D\n"
-    L"bordercolorhover = i32 0x00B17F3C\n"
-    L"font = font \"Tahoma\" 8.25 700 0 0 0 0\n"
-    L"mousepointer = i16 99\n";
+// The hand pointer, shown with the cursor file below; the values every button
+// shares come before it, its caption after.
+constexpr wchar_t kHandPointerValue[] = L"mousepointer = i16 99\n";
 
 // The hand pointer's cursor file, kept in the program's resources.
 constexpr int kHandCursorFile = 102;
@@ -49,7 +41,9 @@ std::wstring Quoted(const wchar_t* text) { return L"\"" + std::wstring(text) + L
 HWND Form1::CreateButton(const ControlLayout& control) {
   // No stored extent: whole HIMETRIC units would round the size twice (1575
   // twips are 157.5 pixels at 144 dpi, but 2778 HIMETRIC come back as 157.49).
-  std::wstring stored = kSharedValues + (L"caption = str " + Quoted(control.text) + L"\n");
+  std::wstring stored = kForm1ButtonValues;
+  stored += kHandPointerValue;
+  stored += L"caption = str " + Quoted(control.text) + L"\n";
   std::wstring error;
   std::optional<PropertyBag> bag = BagFromText(stored, &error);
   if (!bag) return nullptr;

@@ -1,51 +1,15 @@
-// Form1's layout, keyboard order, enable rule, browse, drop and About.
+// Form1's layout, keyboard order, enable rule, browse and About.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <cmath>
 
-#include "app_test_support.h"
 #include "button/button.h"
-#include "host/data_object.h"
+#include "form1_fixture.h"
 
 namespace vantorel::controls::test {
 namespace {
 
 using namespace app;
-
-class Form1Test : public SharedFormTest {
- protected:
-  RECT ClientRectOf(Form1Control id) {
-    RECT r{};
-    GetWindowRect(Control(id), &r);
-    MapWindowPoints(nullptr, form().hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
-
-  LOGFONTW FontOf(Form1Control id) {
-    LOGFONTW lf{};
-    auto font = reinterpret_cast<HFONT>(SendMessageW(Control(id), WM_GETFONT, 0, 0));
-    if (Button* button = Button::FromHwnd(Control(id))) font = button->Font()->Handle(form().PixelsPerInch().y);
-    EXPECT_NE(font, nullptr);
-    GetObjectW(font, sizeof lf, &lf);
-    return lf;
-  }
-
-  // A pixel of the window as it is on screen, in client coordinates.
-  COLORREF PixelAt(POINT at) {
-    RedrawWindow(form().hwnd(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    HDC dc = GetDC(form().hwnd());
-    COLORREF pixel = GetPixel(dc, at.x, at.y);
-    ReleaseDC(form().hwnd(), dc);
-    return pixel;
-  }
-
-  void PressTab() {
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001);
-    PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001u));
-    Drain();
-  }
-};
 
 // Tests that need a window of their own: its starting state, and its end.
 class Form1StartTest : public ::testing::Test, public FormFixture {};
@@ -311,69 +275,6 @@ TEST_F(Form1Test, BrowseFillsTheFieldAndCancelKeepsIt) {
   EXPECT_EQ(ui.filters[2], L"Application (.exe)|*.exe");
   EXPECT_EQ(ui.filters[3], L"Icon (.ico)|*.ico");
   EXPECT_TRUE(ui.shown.empty());
-}
-
-// The files a file manager hands over when they are dropped: a DROPFILES block.
-HGLOBAL DroppedFiles() {
-  const std::wstring names = std::wstring(L"C:\\icons\\Sun.ICO") + L'\0' + L"C:\\apps\\Prögram.exe" + L'\0' + L'\0';
-  HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-  auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-  files->pFiles = sizeof(DROPFILES);
-  files->fWide = TRUE;
-  memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
-  GlobalUnlock(drop);
-  return drop;
-}
-
-// Drops at once wherever the pointer is.
-class DropAtOnce final : public IDropSource {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown || iid == IID_IDropSource ? this : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return ++rounds_ < 3 ? S_OK : DRAGDROP_S_DROP; }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
- private:
-  int rounds_ = 0;
-};
-
-TEST_F(Form1Test, FilesDraggedOntoAButtonStillFillTheFields) {
-  SetText(kTFile1, L"");
-  SetText(kTFile2, L"");
-  DataObject* data = DataObject::Create();
-  FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  STGMEDIUM medium{};
-  medium.tymed = TYMED_HGLOBAL;
-  medium.hGlobal = DroppedFiles();
-  ASSERT_EQ(data->SetData(&format, &medium, TRUE), S_OK);
-  RECT r{};
-  GetWindowRect(Control(kOpen1), &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Drain();
-  DropAtOnce source;
-  DWORD effect = DROPEFFECT_NONE;
-  EXPECT_EQ(DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_DROP);
-  data->Release();
-  Drain();
-  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY)) << "read, never moved";
-  EXPECT_EQ(Text(kTFile2), L"C:\\icons\\Sun.ICO");
-  EXPECT_EQ(Text(kTFile1), L"C:\\apps\\Prögram.exe");
-  EXPECT_TRUE(IsWindowEnabled(Control(kCmdReplace)));
-}
-
-TEST_F(Form1Test, DroppedFilesGoToTheFieldTheirNameSuits) {
-  HGLOBAL drop = DroppedFiles();
-  SetText(kTFile2, L"");
-  ASSERT_FALSE(IsWindowEnabled(Control(kCmdReplace)));
-  PostMessageW(form().hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-  Drain();
-  EXPECT_EQ(Text(kTFile2), L"C:\\icons\\Sun.ICO");
-  EXPECT_EQ(Text(kTFile1), L"C:\\apps\\Prögram.exe");
-  EXPECT_TRUE(IsWindowEnabled(Control(kCmdReplace)));
 }
 
 TEST_F(Form1Test, AboutShowsFiveLinesJoinedByLoneCarriageReturns) {

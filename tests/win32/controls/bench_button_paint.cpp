@@ -23,13 +23,11 @@ void Measure(vantorel::controls::Button* b, const char* what) {
 int main() {
   using namespace vantorel::controls;
   test::TestParent parent;
-  PropertyBag bag = test::MainWindowBag();
-  Button* b = Button::Create(test::Placement(parent.hwnd()), &bag);
+  Button* b = test::MainButton(parent);
   if (!b) {
     std::puts("could not make the button");
     return 1;
   }
-  test::Drain();
   Measure(b, "main window values");
   if (std::getenv("BENCH_PARTS")) {
     // Where the time goes: without the caption, and without showing the result.

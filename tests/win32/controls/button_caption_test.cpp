@@ -16,6 +16,7 @@ using test::Bounds;
 using test::ColourBounds;
 using test::Drain;
 using test::ImageHash;
+using test::MainButton;
 using test::MovePointer;
 using test::Pixel;
 using test::Placement;
@@ -23,13 +24,6 @@ using test::SolidPicture;
 using test::TestParent;
 
 const RECT kWhole{0, 0, 89, 25};
-
-Button* Main(TestParent& parent, const wchar_t* caption = L"Replace") {
-  PropertyBag bag = test::MainWindowBag(caption);
-  Button* b = Button::Create(Placement(parent.hwnd()), &bag);
-  Drain();
-  return b;
-}
 
 SIZE Extent(Button* b, const std::wstring& text) {
   MemoryDc dc;
@@ -48,7 +42,7 @@ bool SameShift(const Bounds& a, const Bounds& b, int dx, int dy) {
 // regular face when the bold file is missing.
 TEST(CaptionLayer, MainWindowCaptionsAreInTahomasOwnBoldFace) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   MemoryDc memory;
   ScopedSelect font(memory.get(), b->Font()->Handle(96));
   HDC dc = memory.get();
@@ -119,7 +113,7 @@ TEST(ButtonLayoutStep, PlacesFromItsInputAloneAndKeepsThePreviousPlaceForUnknown
 
 TEST(CaptionLayer, PlacementByAlignment) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   const SIZE s = Extent(b, L"Replace");
   const double W = 89, H = 25, cw = s.cx, ch = s.cy;
   struct Row {
@@ -156,7 +150,7 @@ TEST(CaptionLayer, PlacementByAlignment) {
 
 TEST(CaptionLayer, StateColoursAndThePressedOffset) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   const Bounds rest = ColourBounds(b, 0x000000, kWhole);
   ASSERT_FALSE(rest.empty());
   MovePointer(b->hwnd(), 10, 10);
@@ -172,7 +166,7 @@ TEST(CaptionLayer, StateColoursAndThePressedOffset) {
 
 TEST(CaptionLayer, EffectsDrawTheirCopiesAtTheirOffsets) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   const COLORREF e = 0x00FF00;
   b->SetEffectColor(e);
   const Bounds main = ColourBounds(b, 0, kWhole);
@@ -213,7 +207,7 @@ TEST(CaptionLayer, EffectsDrawTheirCopiesAtTheirOffsets) {
 
 TEST(CaptionLayer, DisabledCaptionIsEngravedExceptForTheFlatStyles) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
   b->SetEnabled(false);
   const PixelBox box = b->CaptionBox();
@@ -239,7 +233,7 @@ TEST(CaptionLayer, DisabledCaptionIsEngravedExceptForTheFlatStyles) {
 
 TEST(CaptionLayer, GradingAcrossRecoloursPenPixelsByTheirColumn) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   // No caption is drawn (effect 5), but the grading still runs over the caption
   // box, comparing with the pen left by the last paint: the green border of
   // style 0, which is also the face colour.
@@ -261,7 +255,7 @@ TEST(CaptionLayer, GradingAcrossRecoloursPenPixelsByTheirColumn) {
 
 TEST(CaptionLayer, GradingDownRecoloursTheTextByItsRow) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   std::vector<POINT> ink;
   for (int y = 0; y < 25; ++y)
     for (int x = 0; x < 89; ++x)
@@ -283,7 +277,7 @@ TEST(CaptionLayer, GradingDownRecoloursTheTextByItsRow) {
 
 TEST(CaptionLayer, CaptionsOutsideTheAnsiCodePageKeepTheirCharacters) {
   TestParent parent;
-  Button* b = Main(parent, L"\u0436\u0436\u0436\u0436");
+  Button* b = MainButton(parent, L"\u0436\u0436\u0436\u0436");
   const int wide = b->CaptionBox().width;
   b->SetCaption(L"????");
   EXPECT_NE(b->CaptionBox().width, wide);
@@ -292,7 +286,7 @@ TEST(CaptionLayer, CaptionsOutsideTheAnsiCodePageKeepTheirCharacters) {
 
 TEST(PictureLayer, PlacementByAlignment) {
   TestParent parent;
-  Button* b = Main(parent, L"");
+  Button* b = MainButton(parent, L"");
   const COLORREF c = 0x00336699;
   b->SetPicture(SolidPicture(16, 16, c));
   struct Row {
@@ -323,7 +317,7 @@ TEST(PictureLayer, PlacementByAlignment) {
 
 TEST(PictureLayer, StatesMoveOrRepeatThePicture) {
   TestParent parent;
-  Button* b = Main(parent, L"");
+  Button* b = MainButton(parent, L"");
   const COLORREF c = 0x00336699;
   b->SetPicture(SolidPicture(16, 16, c));
   b->SetPictureAlignment(1);
@@ -341,7 +335,7 @@ TEST(PictureLayer, StatesMoveOrRepeatThePicture) {
 
 TEST(PictureLayer, GreyAtRestFromRedAndWhenDisabledFromBlue) {
   TestParent parent;
-  Button* b = Main(parent, L"");
+  Button* b = MainButton(parent, L"");
   b->SetPicture(SolidPicture(16, 16, 0x00336699));
   b->SetPictureAlignment(1);
   b->SetPictureGray(true);

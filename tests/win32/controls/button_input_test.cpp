@@ -1,41 +1,18 @@
 // Button interaction: recorded event sequences against expected tables.
 #include <gtest/gtest.h>
 
+#include "event_log.h"
 #include "test_support.h"
 
 namespace vantorel::controls {
 namespace {
 
 using test::Drain;
+using test::EventLog;
 using test::MovePointer;
 using test::Placement;
 using test::TestParent;
 using Log = std::vector<std::wstring>;
-
-// Records every event a Button raises, with its arguments.
-struct EventLog {
-  Log log;
-  void Attach(Button* b) {
-    auto mouse = [this](const wchar_t* name) {
-      return [this, name](std::int16_t& button, std::int16_t& shift, float& x, float& y) {
-        log.push_back(std::wstring(name) + L" " + std::to_wstring(button) + L" " + std::to_wstring(shift) + L" " +
-                      std::to_wstring(static_cast<int>(x)) + L" " + std::to_wstring(static_cast<int>(y)));
-      };
-    };
-    b->events.MouseDown = mouse(L"MouseDown");
-    b->events.MouseUp = mouse(L"MouseUp");
-    b->events.MouseMove = mouse(L"MouseMove");
-    b->events.Click = [this] { log.push_back(L"Click"); };
-    b->events.DblClick = [this] { log.push_back(L"DblClick"); };
-    b->events.KeyDown = [this](std::int16_t& k, std::int16_t& s) {
-      log.push_back(L"KeyDown " + std::to_wstring(k) + L" " + std::to_wstring(s));
-    };
-    b->events.KeyUp = [this](std::int16_t& k, std::int16_t& s) {
-      log.push_back(L"KeyUp " + std::to_wstring(k) + L" " + std::to_wstring(s));
-    };
-    b->events.KeyPress = [this](std::int16_t& a) { log.push_back(L"KeyPress " + std::to_wstring(a)); };
-  }
-};
 
 Button* Make(TestParent& parent, EventLog& events) {
   PropertyBag bag = test::MainWindowBag();

@@ -9,9 +9,11 @@ namespace vantorel::controls {
 namespace {
 
 using test::Drain;
+using test::MainButton;
 using test::MovePointer;
 using test::Pixel;
 using test::Placement;
+using test::PointerAt;
 using test::TestParent;
 
 // The main window's colours (stored values) and style-7 fill colours at row 12
@@ -24,13 +26,6 @@ constexpr COLORREF kDisabled = 0xF0F0F0;
 constexpr COLORREF kBorderAtRest = 0x8F8F8E;
 constexpr COLORREF kBorderHover = 0xB17F3C;
 
-Button* Main(TestParent& parent, int leftTwips = 150, const wchar_t* caption = L"Replace") {
-  PropertyBag bag = test::MainWindowBag(caption);
-  Button* b = Button::Create(Placement(parent.hwnd(), leftTwips), &bag);
-  Drain();
-  return b;
-}
-
 void ExpectAtRest(Button* b) {
   EXPECT_NE(b->Hover(), HoverState::True);
   EXPECT_FALSE(b->Pressed());
@@ -38,16 +33,9 @@ void ExpectAtRest(Button* b) {
   EXPECT_EQ(Pixel(b, 0, 12), kBorderAtRest) << std::hex << Pixel(b, 0, 12);
 }
 
-void PointerAt(HWND control, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(control, &pt);
-  SetCursorPos(pt.x, pt.y);
-  Drain();
-}
-
 TEST(ButtonLostState, AnotherWindowTakingTheCaptureEndsTheHover) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   MovePointer(b->hwnd(), 10, 10);
   ASSERT_TRUE(b->Hovering());
   ASSERT_EQ(Pixel(b, 10, 12), kHover);
@@ -74,7 +62,7 @@ void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST(ButtonLostState, AMessageBoxShownFromClickLeavesNoHoverBehind) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   HWND h = b->hwnd();
   int clicks = 0;
   b->events.Click = [&] {
@@ -100,7 +88,7 @@ TEST(ButtonLostState, AMessageBoxShownFromClickLeavesNoHoverBehind) {
 
 TEST(ButtonLostState, DisablingAHoveredButtonEndsTheHover) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   MovePointer(b->hwnd(), 10, 10);
   ASSERT_TRUE(b->Hovering());
   b->SetEnabled(false);
@@ -112,8 +100,8 @@ TEST(ButtonLostState, DisablingAHoveredButtonEndsTheHover) {
 
 TEST(ButtonLostState, TabBetweenSpaceDownAndUpLeavesNoButtonPressed) {
   TestParent parent;
-  Button* a = Main(parent, 150, L"First");
-  Button* b = Main(parent, 3000, L"Second");
+  Button* a = MainButton(parent, L"First", 150);
+  Button* b = MainButton(parent, L"Second", 3000);
   int clicks = 0;
   a->events.Click = b->events.Click = [&] { ++clicks; };
   SetFocus(a->hwnd());
@@ -139,7 +127,7 @@ TEST(ButtonLostState, TabBetweenSpaceDownAndUpLeavesNoButtonPressed) {
 
 TEST(ButtonLostState, APressWhoseCaptureIsTakenNeitherStaysPressedNorClicks) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   int clicks = 0;
   b->events.Click = [&] { ++clicks; };
   HWND h = b->hwnd();

@@ -1,5 +1,5 @@
-// What the paint tests share: the main window's stored colours, its button, and
-// the colour a gradient has at a fraction of its way.
+// What the paint tests share: the main window's stored colours and the colour
+// a gradient has at a fraction of its way.
 #pragma once
 
 #include <cstdlib>
@@ -12,13 +12,6 @@ namespace vantorel::controls::test {
 constexpr COLORREF kMainBack = 0xF1B39A;
 constexpr COLORREF kMainHover = 0xFDF7F4;
 constexpr COLORREF kMainPressed = 0xFAE6DD;
-
-inline Button* MainButton(TestParent& parent) {
-  PropertyBag bag = MainWindowBag();
-  Button* b = Button::Create(Placement(parent.hwnd()), &bag);
-  Drain();
-  return b;
-}
 
 // Channel-wise a + (b - a) * t, the colour a gradient has at fraction t.
 inline COLORREF Mix(COLORREF a, COLORREF b, double t) {

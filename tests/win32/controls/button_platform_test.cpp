@@ -10,16 +10,10 @@ namespace vantorel::controls {
 namespace {
 
 using test::Drain;
+using test::MainButton;
 using test::Pixel;
 using test::Placement;
 using test::TestParent;
-
-Button* Main(HWND parent, const wchar_t* caption = L"Replace") {
-  PropertyBag bag = test::MainWindowBag(caption);
-  Button* b = Button::Create(Placement(parent), &bag);
-  Drain();
-  return b;
-}
 
 std::wstring WindowText(HWND h) {
   wchar_t text[64]{};
@@ -70,7 +64,7 @@ class Accessible {
 
 TEST(ButtonPlatform, TheWindowTextIsTheCaption) {
   TestParent parent;
-  Button* loaded = Main(parent.hwnd());
+  Button* loaded = MainButton(parent.hwnd());
   EXPECT_EQ(WindowText(loaded->hwnd()), L"Replace");
   loaded->SetCaption(L"Open File (.exe)");
   EXPECT_EQ(WindowText(loaded->hwnd()), L"Open File (.exe)");
@@ -91,7 +85,7 @@ TEST(ButtonPlatform, TheWindowTextIsTheCaption) {
 
 TEST(ButtonPlatform, TheAccessibleObjectIsAPushButtonWithItsStates) {
   TestParent parent;
-  Button* b = Main(parent.hwnd());
+  Button* b = MainButton(parent.hwnd());
   int clicks = 0;
   b->events.Click = [&] { ++clicks; };
   Accessible acc(b->hwnd());
@@ -140,7 +134,7 @@ TEST(ButtonPlatform, ARightToLeftParentShowsTheFaceUnmirrored) {
   HWND rtl = CreateWindowExW(WS_EX_LAYOUTRTL, L"VantorelTestParent", L"rtl", WS_CHILD | WS_VISIBLE, 0, 0, 300, 100,
                              parent.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(rtl);
-  Button* b = Main(rtl);
+  Button* b = MainButton(rtl);
   b->SetDropDown(2);  // the arrow at the right
   UpdateWindow(rtl);
   Drain();
@@ -182,7 +176,7 @@ int PixelsUnlikeTheImage(Button* b) {
 TEST(ButtonPlatform, AChangeIsPaintedAtOnceAndShownWhenIdle) {
   TestParent parent;
   for (int shape : {0, 3, 10}) {
-    Button* b = Main(parent.hwnd());
+    Button* b = MainButton(parent.hwnd());
     b->SetButtonShape(shape);
     Drain();
     InvalidateRect(b->hwnd(), nullptr, FALSE);

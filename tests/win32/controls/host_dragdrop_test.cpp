@@ -15,16 +15,11 @@ namespace vantorel::controls {
 namespace {
 
 using test::Drain;
+using test::MainButton;
 using test::Placement;
+using test::PointerAt;
 using test::TestParent;
 using Log = std::vector<std::wstring>;
-
-void PointerAt(HWND h, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(h, &pt);
-  SetCursorPos(pt.x, pt.y);
-  Drain();
-}
 
 FORMATETC TextFormat(TYMED tymed = TYMED_HGLOBAL) { return FORMATETC{CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, static_cast<DWORD>(tymed)}; }
 
@@ -68,9 +63,7 @@ class ScriptedSource final : public IDropSource {
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
     ++calls_;
     if (calls_ == rounds_ && leaveTo_) {
-      POINT pt{5, 5};
-      ClientToScreen(leaveTo_, &pt);
-      SetCursorPos(pt.x, pt.y);
+      test::PlacePointer(leaveTo_, 5, 5);
     }
     if (calls_ < rounds_ + (leaveTo_ ? 3 : 0)) return S_OK;
     return leaveTo_ ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
@@ -82,13 +75,6 @@ class ScriptedSource final : public IDropSource {
   HWND leaveTo_;
   int calls_ = 0;
 };
-
-Button* Main(TestParent& parent) {
-  PropertyBag bag = test::MainWindowBag();
-  Button* b = Button::Create(Placement(parent.hwnd()), &bag);
-  Drain();
-  return b;
-}
 
 // Records the target-side events; takes copies of text while over, copy on drop.
 void RecordTargetEvents(Button* b, Log& log) {
@@ -109,7 +95,7 @@ void RecordTargetEvents(Button* b, Log& log) {
 
 TEST(HostDragDrop, ADropOnAButtonRaisesDragOverAndDragDropWithTheSourcesData) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   Log log;
   RecordTargetEvents(b, log);
   DataObject* data = DataObject::Create();
@@ -130,7 +116,7 @@ TEST(HostDragDrop, ADropOnAButtonRaisesDragOverAndDragDropWithTheSourcesData) {
 
 TEST(HostDragDrop, LeavingAButtonIsReportedAndNothingIsDropped) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   Log log;
   RecordTargetEvents(b, log);
   DataObject* data = DataObject::Create();
@@ -147,7 +133,7 @@ TEST(HostDragDrop, LeavingAButtonIsReportedAndNothingIsDropped) {
 
 TEST(HostDragDrop, AButtonWithoutHandlersRefusesTheDrop) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   DataObject* data = DataObject::Create();
   PutText(data, L"unwanted");
   PointerAt(b->hwnd(), 20, 10);
@@ -217,7 +203,7 @@ void SetLeftButtonState(bool down) {
 
 TEST(HostDragDrop, AButtonAsTheSourceRaisesStartFeedbackSetDataAndComplete) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   HWND window = CreateWindowExW(0, L"VantorelTestParent", L"target", WS_CHILD | WS_VISIBLE, 300, 100, 200, 100,
                                 parent.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   TextTarget target;
@@ -255,7 +241,7 @@ TEST(HostDragDrop, AButtonAsTheSourceRaisesStartFeedbackSetDataAndComplete) {
 
 TEST(HostDragDrop, NoDragStartsWithoutDataOrAnAllowedEffect) {
   TestParent parent;
-  Button* b = Main(parent);
+  Button* b = MainButton(parent);
   Log log;
   b->events.OLEStartDrag = [&](IDataObject*&, std::int32_t& allowed) { allowed = DROPEFFECT_COPY; };
   b->events.OLECompleteDrag = [&](std::int32_t& effect) { log.push_back(L"OLECompleteDrag " + std::to_wstring(effect)); };

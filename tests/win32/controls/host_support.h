@@ -90,12 +90,6 @@ inline HostPlacement Placement(HWND parent, int leftTwips = 150, int topTwips = 
   return p;
 }
 
-// A rectangle of pixels, inclusive; empty (right < left) when it holds none.
-struct Bounds {
-  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
-  bool empty() const { return right < left; }
-};
-
 // A bitmap picture of one colour (0x00BBGGRR).
 inline PictureRef SolidPicture(int w, int h, COLORREF colour) {
   WindowDc screen;
@@ -169,21 +163,27 @@ struct PrintTarget {
   ScopedSelect selected;
 };
 
-// A screen point over nothing of ours: the stage's bottom-right area.
-inline void PointerAway(HWND stage) {
-  POINT pt{600, 380};
-  ClientToScreen(stage, &pt);
+// Puts the real pointer on a client point of the window. The system tells the
+// window under it when messages next run.
+inline void PlacePointer(HWND hwnd, int x, int y) {
+  POINT pt{x, y};
+  ClientToScreen(hwnd, &pt);
   SetCursorPos(pt.x, pt.y);
+}
+
+// Puts the real pointer on a client point and runs what the move brings.
+inline void PointerAt(HWND hwnd, int x, int y) {
+  PlacePointer(hwnd, x, y);
   Drain();
 }
+
+// A screen point over nothing of ours: the stage's bottom-right area.
+inline void PointerAway(HWND stage) { PointerAt(stage, 600, 380); }
 
 // Moves the real pointer to a point of the control's client area and tells the
 // control, as the platform does after a pointer movement.
 inline void MovePointer(HWND control, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(control, &pt);
-  SetCursorPos(pt.x, pt.y);
-  Drain();
+  PointerAt(control, x, y);
   SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
   Drain();
 }

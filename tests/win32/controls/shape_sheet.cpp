@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "button_face_states.h"
 #include "host/dib_image.h"
 #include "host/gdi_guards.h"
-#include "test_support.h"
 
 using namespace vantorel::controls;
 
@@ -27,8 +27,8 @@ constexpr std::uint32_t kBackdrop = 0x00B0BECC;
 constexpr const wchar_t* kShapeNames[12] = {L"rectangle",      L"rounded",       L"ellipse",        L"diamond",
                                             L"triangle up",    L"triangle left", L"triangle right", L"triangle down",
                                             L"arrow up",       L"arrow left",    L"arrow right",    L"arrow down"};
-enum class State { Normal, Hover, Pressed, Focused, Disabled };
-constexpr State kStates[] = {State::Normal, State::Hover, State::Pressed, State::Focused, State::Disabled};
+using test::State;
+constexpr State kStates[] = {State::Rest, State::Hover, State::Pressed, State::Focused, State::Disabled};
 constexpr const wchar_t* kStateNames[] = {L"normal", L"hover", L"pressed", L"focused", L"disabled"};
 
 // The sheet's pixels: a top-down 32-bit image that GDI draws the labels into.
@@ -92,30 +92,6 @@ class Sheet {
   std::uint32_t* bits_ = nullptr;
 };
 
-// A face at the given size, shape and style, driven into the state the way a
-// user would: the pointer over it, the left button held on it, the focus, or
-// disabled with the pointer elsewhere.
-Button* ButtonInState(HWND host, int shape, int style, int size, State state) {
-  Button* b = Button::Create(test::Placement(host, 300, 300, size * 15, size * 15));
-  b->SetCaption(L"");
-  b->SetButtonShape(shape);
-  b->SetButtonStyle(style);
-  test::MovePointer(b->hwnd(), 200, 200);
-  const int mid = size / 2;
-  switch (state) {
-    case State::Normal: break;
-    case State::Hover: test::MovePointer(b->hwnd(), mid, mid); break;
-    case State::Pressed:
-      test::MovePointer(b->hwnd(), mid, mid);
-      SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(mid, mid));
-      break;
-    case State::Focused: SetFocus(b->hwnd()); break;
-    case State::Disabled: b->SetEnabled(false); break;
-  }
-  test::Drain();
-  return b;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -140,11 +116,10 @@ int wmain(int argc, wchar_t** argv) {
       sheet.Label(4, y + 26, std::to_wstring(size) + L" x " + std::to_wstring(size));
       for (int style = 1; style <= 7; ++style) {
         for (int s = 0; s < 5; ++s) {
-          Button* b = ButtonInState(host.hwnd(), shape, style, size, kStates[s]);
+          // With the styles' own backgrounds (ButtonStyleColors 1, a new Button's).
+          Button* b = test::Face(host.hwnd(), shape, style, size, size, kStates[s], 1);
           sheet.Place(b, kLabelW + ((style - 1) * 5 + s) * kCell + 2, y + 2);
-          ReleaseCapture();
-          DestroyWindow(b->hwnd());
-          test::Drain();
+          test::Dispose(b);
         }
       }
     }

@@ -40,9 +40,7 @@ inline void Settle() {
 // Puts the real pointer on a client point of the window and lets the system
 // report the move.
 inline void PointerTo(HWND hwnd, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(hwnd, &pt);
-  SetCursorPos(pt.x, pt.y);
+  PlacePointer(hwnd, x, y);
   Settle();
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "gallery_window.h"
 #include "vbbutton/vbbutton.h"
 
 using namespace vantorel::controls;
@@ -33,33 +34,23 @@ constexpr const wchar_t* kLookNames[6] = {L"normal", L"hot", L"pressed", L"disab
 // A 16 x 16 picture on the mask colour: a blue diamond with a dark edge and a
 // yellow centre, so masking, greyscale and silhouettes all show.
 PictureRef SamplePicture() {
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) {
-      int d = std::abs(x - 7) + std::abs(y - 7);
-      COLORREF c = d > 7 ? RGB(192, 192, 192) : d == 7 ? RGB(0, 0, 96) : d < 3 ? RGB(255, 220, 0) : RGB(40, 110, 230);
-      SetPixelV(mem, x, y, c);
-    }
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  PictureRef pic = Picture::FromBitmap(bmp);
-  DeleteObject(bmp);
-  return pic;
+  WindowDc screen;
+  GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.get(), 16, 16));
+  {
+    MemoryDc mem(screen.get());
+    ScopedSelect selected(mem.get(), bmp.get());
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        int d = std::abs(x - 7) + std::abs(y - 7);
+        COLORREF c = d > 7 ? RGB(192, 192, 192) : d == 7 ? RGB(0, 0, 96) : d < 3 ? RGB(255, 220, 0) : RGB(40, 110, 230);
+        SetPixelV(mem.get(), x, y, c);
+      }
+  }
+  return Picture::FromBitmap(bmp.get());
 }
 
 HostPlacement At(HWND parent, int x, int y, bool isDefault) {
-  HostPlacement p;
-  p.parent = parent;
-  p.left = x * 15;
-  p.top = y * 15;
-  p.width = kButtonW * 15;
-  p.height = kButtonH * 15;
-  p.ambient.displayName = L"vbButton";
-  p.ambient.font = FontDesc{L"Tahoma", 8.25, 400, false, false, false, 0};
+  HostPlacement p = test::GalleryPlacement(parent, x, y, kButtonW, kButtonH, L"vbButton");
   p.ambient.displayAsDefault = isDefault;
   return p;
 }
@@ -91,71 +82,37 @@ void MakeCell(HWND win, const PictureRef& pic, int type, int scheme, int look) {
   }
 }
 
-LRESULT CALLBACK GalleryProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_TIMER: DestroyWindow(hwnd); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      SetBkMode(dc, TRANSPARENT);
-      HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-      auto text = [&](int x, int y, const wchar_t* s) { TextOutW(dc, x, y, s, lstrlenW(s)); };
-      for (int s = 0; s < 4; ++s) {
-        int x = kLabelW + s * kSchemeW;
-        text(x + 2, 2, kSchemeNames[s]);
-        // Each column's upper-row look, and below it in grey its lower-row look.
-        for (int l = 0; l < 3; ++l) {
-          SetTextColor(dc, RGB(0, 0, 0));
-          text(x + l * (kButtonW + kGapX) + 2, 17, kLookNames[l]);
-          SetTextColor(dc, RGB(110, 110, 110));
-          text(x + l * (kButtonW + kGapX) + 2, 29, kLookNames[l + 3]);
-        }
-        SetTextColor(dc, RGB(0, 0, 0));
-      }
-      text(6, 4, L"type \\ scheme");
-      for (int t = 0; t < kTypes; ++t) text(6, kHeaderH + t * kRowH + kButtonH - 6, kTypeNames[t]);
-      SelectObject(dc, old);
-      EndPaint(hwnd, &ps);
-      return 0;
+void PaintLabels(HDC dc) {
+  auto text = [&](int x, int y, const wchar_t* s) { TextOutW(dc, x, y, s, lstrlenW(s)); };
+  for (int s = 0; s < 4; ++s) {
+    int x = kLabelW + s * kSchemeW;
+    text(x + 2, 2, kSchemeNames[s]);
+    // Each column's upper-row look, and below it in grey its lower-row look.
+    for (int l = 0; l < 3; ++l) {
+      SetTextColor(dc, RGB(0, 0, 0));
+      text(x + l * (kButtonW + kGapX) + 2, 17, kLookNames[l]);
+      SetTextColor(dc, RGB(110, 110, 110));
+      text(x + l * (kButtonW + kGapX) + 2, 29, kLookNames[l + 3]);
     }
-    default: return DefWindowProcW(hwnd, msg, wp, lp);
+    SetTextColor(dc, RGB(0, 0, 0));
   }
+  text(6, 4, L"type \\ scheme");
+  for (int t = 0; t < kTypes; ++t) text(6, kHeaderH + t * kRowH + kButtonH - 6, kTypeNames[t]);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = GalleryProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   // A patterned background, so the transparent type shows what it copies.
-  wc.hbrBackground = CreateHatchBrush(HS_DIAGCROSS, RGB(200, 215, 235));
-  wc.lpszClassName = L"VantorelVbGallery";
-  RegisterClassExW(&wc);
-  RECT rc{0, 0, kLabelW + 4 * kSchemeW, kHeaderH + kTypes * kRowH};
-  AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
-  HWND win = CreateWindowExW(WS_EX_CONTROLPARENT, wc.lpszClassName, L"vbButton gallery",
-                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
-                             nullptr, nullptr, instance, nullptr);
+  static const test::GalleryWindow kGallery{L"VantorelVbGallery", L"vbButton gallery",
+                                            {kLabelW + 4 * kSchemeW, kHeaderH + kTypes * kRowH},
+                                            CreateHatchBrush(HS_DIAGCROSS, RGB(200, 215, 235)), PaintLabels};
+  HWND win = test::MakeGalleryWindow(kGallery, instance);
   // Every cell is made before the window shows, so the first picture of it is
   // the whole sheet.
   PictureRef pic = SamplePicture();
   for (int type = 1; type <= kTypes; ++type)
     for (int scheme = 1; scheme <= 4; ++scheme)
       for (int look = 0; look < 6; ++look) MakeCell(win, pic, type, scheme, look);
-  ShowWindow(win, SW_SHOW);
-  UpdateWindow(win);
-
-  int seconds = args && *args ? _wtoi(args) : 0;
-  if (seconds > 0) SetTimer(win, 1, static_cast<UINT>(seconds) * 1000, nullptr);
-  MSG m;
-  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-    if (TranslateAccessKey(m) || IsDialogMessageW(win, &m)) continue;
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
-  return 0;
+  return test::RunGallery(win, args);
 }

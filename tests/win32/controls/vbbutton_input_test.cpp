@@ -1,24 +1,26 @@
 // vbButton's interaction: recorded event sequences against expected tables, the
-// looks it asks for, hover tracking, focus moves and the type-11 capture.
+// looks it asks for, hover tracking and focus moves.
 #include <gtest/gtest.h>
 
+#include "event_log.h"
 #include "vbbutton_support.h"
 
 namespace vantorel::controls {
 namespace {
 
 using test::Drain;
+using test::EventLog;
+using test::MouseMoves;
 using test::MovePointer;
 using test::PointerAway;
 using test::PumpUntil;
 using test::TestParent;
-using test::VbEventLog;
 using test::VbPlacement;
 using Log = std::vector<std::wstring>;
 
-vbButton* Make(TestParent& parent, VbEventLog& ev, int left = 10) {
+vbButton* Make(TestParent& parent, EventLog& ev, int left = 10) {
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd(), left));
-  ev.Attach(b);
+  ev.Attach(b, MouseMoves::kLeftOut);
   Drain();
   return b;
 }
@@ -39,15 +41,13 @@ MSG SysChar(HWND hwnd, wchar_t c) {
 
 // Moves the real pointer to a client point and tells the control, with buttons held.
 void DragTo(HWND h, int x, int y) {
-  POINT pt{x, y};
-  ClientToScreen(h, &pt);
-  SetCursorPos(pt.x, pt.y);
+  test::PlacePointer(h, x, y);
   SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
 }
 
 TEST(VbButtonEvents, PressReleaseClick) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   Down(b->hwnd());
   EXPECT_EQ(b->LastLook(), vb::kLookPressed);
@@ -58,7 +58,7 @@ TEST(VbButtonEvents, PressReleaseClick) {
 
 TEST(VbButtonEvents, DragOffAndBackThenReleaseOutsideDoesNotClick) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   MovePointer(h, 5, 5);
@@ -76,7 +76,7 @@ TEST(VbButtonEvents, DragOffAndBackThenReleaseOutsideDoesNotClick) {
 
 TEST(VbButtonEvents, RightButtonNeitherPressesNorClicks) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   SetFocus(b->hwnd());  // a press takes the focus, which redraws
   std::uint32_t draws = b->DrawCount();
@@ -89,7 +89,7 @@ TEST(VbButtonEvents, RightButtonNeitherPressesNorClicks) {
 
 TEST(VbButtonEvents, DoubleClickActsAsAPressAtTheOrigin) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   Click(h);
@@ -104,7 +104,7 @@ TEST(VbButtonEvents, DoubleClickActsAsAPressAtTheOrigin) {
 
 TEST(VbButtonEvents, SpaceBarPressesAndClicksOnRelease) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   SetFocus(h);
@@ -123,7 +123,7 @@ TEST(VbButtonEvents, SpaceBarPressesAndClicksOnRelease) {
 
 TEST(VbButtonEvents, AccessKeyClicks) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   b->SetCaption(L"&Go");
   MSG m = SysChar(parent.hwnd(), 'g');
@@ -135,7 +135,7 @@ TEST(VbButtonEvents, AccessKeyClicks) {
 
 TEST(VbButtonEvents, DisabledControlDoesNotClick) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   b->SetEnabled(false);
   Click(b->hwnd());
@@ -144,7 +144,7 @@ TEST(VbButtonEvents, DisabledControlDoesNotClick) {
 
 TEST(VbButtonEvents, CheckBoxModeTogglesByMouseSpaceAndAccessKey) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   b->SetCaption(L"&Check");
@@ -167,7 +167,7 @@ TEST(VbButtonEvents, CheckBoxModeTogglesByMouseSpaceAndAccessKey) {
 
 TEST(VbButtonEvents, HandlersChangeWhatTheControlDoesNext) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   vbButton* next = Make(parent, ev, 120);
   HWND h = b->hwnd();
@@ -187,7 +187,7 @@ TEST(VbButtonEvents, HandlersChangeWhatTheControlDoesNext) {
 
 TEST(VbButtonHover, MouseOverOnceAndMouseOutOnce) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   PointerAway(parent.hwnd());
@@ -210,7 +210,7 @@ TEST(VbButtonHover, MouseOverOnceAndMouseOutOnce) {
 
 TEST(VbButtonHover, LeavesWithoutAPointerMoveAreNotMissed) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   struct Case {
@@ -253,7 +253,7 @@ TEST(VbButtonHover, LeavesWithoutAPointerMoveAreNotMissed) {
 
 TEST(VbButtonFocus, FocusMakesHotOnlyWithShowFocusRect) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   PointerAway(parent.hwnd());
   SetFocus(b->hwnd());
@@ -270,7 +270,7 @@ TEST(VbButtonFocus, FocusMakesHotOnlyWithShowFocusRect) {
 
 TEST(VbButtonFocus, LosingFocusMidPressEndsThePress) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   SetFocus(b->hwnd());
   SendMessageW(b->hwnd(), WM_KEYDOWN, VK_SPACE, 0);
@@ -284,7 +284,7 @@ TEST(VbButtonFocus, LosingFocusMidPressEndsThePress) {
 
 TEST(VbButtonFocus, ArrowKeysMoveTheFocusDirectly) {
   TestParent parent;
-  VbEventLog ev[3];
+  EventLog ev[3];
   vbButton* b[3];
   for (int i = 0; i < 3; ++i) b[i] = Make(parent, ev[i], 10 + 100 * i);
   struct Step {
@@ -316,11 +316,11 @@ TEST(VbButtonFocus, ArrowKeysInADialogGoThroughTheDialogManager) {
   HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &tpl.t, parent.hwnd(),
                                         &EmptyDialogProc, 0);
   ASSERT_TRUE(dlg);
-  VbEventLog ev[2];
+  EventLog ev[2];
   vbButton* b[2];
   for (int i = 0; i < 2; ++i) {
     b[i] = vbButton::Create(VbPlacement(dlg, 10 + 100 * i));
-    ev[i].Attach(b[i]);
+    ev[i].Attach(b[i], MouseMoves::kLeftOut);
   }
   Drain();
   SetFocus(b[0]->hwnd());
@@ -336,116 +336,9 @@ TEST(VbButtonFocus, ArrowKeysInADialogGoThroughTheDialogManager) {
   Drain();
 }
 
-// A parent that paints stripes when asked to print itself, as a window that
-// draws a picture behind its controls would.
-LRESULT CALLBACK StripedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto stripes = [](HDC dc) {
-    for (int x = 0; x < 400; x += 10) {
-      RECT r{x, 0, x + 5, 300};
-      HBRUSH brush = CreateSolidBrush(RGB(200, 30, 40));
-      FillRect(dc, &r, brush);
-      DeleteObject(brush);
-    }
-  };
-  switch (msg) {
-    case WM_ERASEBKGND: {
-      RECT r{0, 0, 400, 300};
-      HBRUSH brush = CreateSolidBrush(RGB(20, 200, 60));
-      FillRect(reinterpret_cast<HDC>(wp), &r, brush);
-      DeleteObject(brush);
-      return 1;
-    }
-    case WM_PRINTCLIENT: stripes(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      stripes(dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    default: return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-}
-
-HWND StripedParent(HWND stage) {
-  static const ATOM atom = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = StripedProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VbStriped";
-    return RegisterClassW(&wc);
-  }();
-  (void)atom;
-  return CreateWindowExW(0, L"VbStriped", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300, stage,
-                         nullptr, nullptr, nullptr);
-}
-
-TEST(VbButtonTransparent, CapturesWhatTheParentPrintsWithoutRunningMessages) {
-  TestParent stage;
-  HWND striped = StripedParent(stage.hwnd());
-  Drain();
-  vbButton* b = vbButton::Create(VbPlacement(striped, 13, 20));
-  b->SetCaption(L"");
-  // A message waiting in the queue must still be waiting after the capture.
-  PostMessageW(stage.hwnd(), WM_APP + 7, 0, 0);
-  b->SetButtonType(11);
-  MSG m;
-  EXPECT_TRUE(PeekMessageW(&m, stage.hwnd(), WM_APP + 7, WM_APP + 7, PM_NOREMOVE)) << "no messages were pumped";
-  Drain();
-  ASSERT_TRUE(b->CaptureDc());
-  // The control stands at x = 13 in the parent: its pixel x is the parent's x + 13.
-  for (int x = 0; x < 30; ++x) {
-    bool stripe = (x + 13) % 10 < 5;
-    EXPECT_EQ(test::Pixel(b, x, 16), stripe ? RGB(200, 30, 40) : RGB(20, 200, 60)) << x;
-  }
-  DestroyWindow(striped);
-}
-
-// A parent that draws only when it paints: it cannot print itself.
-LRESULT CALLBACK PaintOnlyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      HBRUSH brush = CreateSolidBrush(RGB(90, 10, 160));
-      FillRect(dc, &ps.rcPaint, brush);
-      DeleteObject(brush);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    default: return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-}
-
-TEST(VbButtonTransparent, ParentThatCannotPrintIsCopiedFromWhatItShows) {
-  TestParent stage;
-  static const ATOM atom = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PaintOnlyProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VbPaintOnly";
-    return RegisterClassW(&wc);
-  }();
-  (void)atom;
-  HWND plain = CreateWindowExW(0, L"VbPaintOnly", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300,
-                               stage.hwnd(), nullptr, nullptr, nullptr);
-  UpdateWindow(plain);
-  Drain();
-  vbButton* b = vbButton::Create(VbPlacement(plain, 13, 20));
-  b->SetCaption(L"");
-  b->SetButtonType(11);
-  Drain();
-  EXPECT_EQ(test::Pixel(b, 5, 16), RGB(90, 10, 160));
-  RECT rc;
-  GetClientRect(b->hwnd(), &rc);
-  EXPECT_EQ(rc.bottom, 32) << "the control's height is put back";
-  DestroyWindow(plain);
-}
-
 TEST(VbButtonLife, AmbientChangeRedrawsTheDefaultLook) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = Make(parent, ev);
   b->SetColorScheme(3);
   EXPECT_EQ(test::Pixel(b, 0, 15), 0x00FFFFFFu);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "backing_pixels.h"
 #include "host_support.h"
 #include "vbbutton/vbbutton.h"
 
@@ -16,41 +17,6 @@ inline HostPlacement VbPlacement(HWND parent, int leftPx = 10, int topPx = 10, i
   p.ambient.displayName = L"vbButton1";
   return p;
 }
-
-inline COLORREF Pixel(vbButton* b, int x, int y) { return DibToColorRef(b->surface().PixelAt(x, y)); }
-
-// How many pixels of the area differ from the colour.
-inline int PixelsNotOf(vbButton* b, COLORREF colour, RECT area) {
-  int n = 0;
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) n += Pixel(b, x, y) != colour;
-  return n;
-}
-
-// Records every event a vbButton raises, with its arguments.
-struct VbEventLog {
-  std::vector<std::wstring> log;
-  void Attach(vbButton* b) {
-    auto mouse = [this](const wchar_t* name) {
-      return [this, name](std::int16_t& button, std::int16_t& shift, float& x, float& y) {
-        log.push_back(std::wstring(name) + L" " + std::to_wstring(button) + L" " + std::to_wstring(shift) + L" " +
-                      std::to_wstring(static_cast<int>(x)) + L" " + std::to_wstring(static_cast<int>(y)));
-      };
-    };
-    b->events.MouseDown = mouse(L"MouseDown");
-    b->events.MouseUp = mouse(L"MouseUp");
-    b->events.Click = [this] { log.push_back(L"Click"); };
-    b->events.KeyDown = [this](std::int16_t& k, std::int16_t& s) {
-      log.push_back(L"KeyDown " + std::to_wstring(k) + L" " + std::to_wstring(s));
-    };
-    b->events.KeyUp = [this](std::int16_t& k, std::int16_t& s) {
-      log.push_back(L"KeyUp " + std::to_wstring(k) + L" " + std::to_wstring(s));
-    };
-    b->events.KeyPress = [this](std::int16_t& a) { log.push_back(L"KeyPress " + std::to_wstring(a)); };
-    b->events.MouseOver = [this] { log.push_back(L"MouseOver"); };
-    b->events.MouseOut = [this] { log.push_back(L"MouseOut"); };
-  }
-};
 
 // Runs the message loop until the condition holds or two seconds pass; for what
 // the platform reports on its own time (a pointer's leave). Waits for input at

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "event_log.h"
 #include "system_input.h"
 #include "vbbutton_support.h"
 
@@ -12,13 +13,14 @@ namespace vantorel::controls {
 namespace {
 
 using test::ButtonInput;
+using test::EventLog;
 using test::KeyInput;
+using test::MouseMoves;
 using test::PointerAway;
 using test::PointerTo;
 using test::PumpUntil;
 using test::Settle;
 using test::TestParent;
-using test::VbEventLog;
 using test::VbPlacement;
 using Log = std::vector<std::wstring>;
 
@@ -27,17 +29,17 @@ using Log = std::vector<std::wstring>;
 constexpr COLORREF kRestEdge = 0x00FFFFFF;
 constexpr COLORREF kPressedEdge = 0;
 
-vbButton* MakeGrey(TestParent& parent, VbEventLog& ev) {
+vbButton* MakeGrey(TestParent& parent, EventLog& ev) {
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
   b->SetColorScheme(3);
-  ev.Attach(b);
+  ev.Attach(b, MouseMoves::kLeftOut);
   Settle();
   return b;
 }
 
 bool LooksPressed(vbButton* b) { return test::Pixel(b, 0, 15) == kPressedEdge; }
 
-std::ptrdiff_t Clicks(const VbEventLog& ev) { return std::count(ev.log.begin(), ev.log.end(), L"Click"); }
+std::ptrdiff_t Clicks(const EventLog& ev) { return std::count(ev.log.begin(), ev.log.end(), L"Click"); }
 
 // Which key codes a handler changes, and on which of the space bar's key-downs.
 enum class KeyHandler { None, SpaceToZero, SpaceRepeatToZero, SpaceUpToZero, LetterToSpace };
@@ -102,7 +104,7 @@ TEST(VbButtonSystemInput, TheLookFollowsTheKeyCodeReadBackAndNoKeysLeaveItPresse
   };
   for (const KeyCase& c : cases) {
     TestParent parent;
-    VbEventLog ev;
+    EventLog ev;
     vbButton* b = MakeGrey(parent, ev);
     Install(b, c.handler);
     SetFocus(b->hwnd());
@@ -135,7 +137,7 @@ TEST(VbButtonSystemInput, TheLookFollowsTheButtonReadBackForTheWholePress) {
   };
   for (const MouseCase& c : cases) {
     TestParent parent;
-    VbEventLog ev;
+    EventLog ev;
     vbButton* b = MakeGrey(parent, ev);
     HWND h = b->hwnd();
     if (c.madeInto) {
@@ -175,7 +177,7 @@ bool TimerDueWithin(HWND h, DWORD ms) {
 
 TEST(VbButtonSystemInput, HoverEndsInOrderWithTheCheckRunningOnlyWhileHot) {
   TestParent parent;
-  VbEventLog ev;
+  EventLog ev;
   vbButton* b = MakeGrey(parent, ev);
   HWND h = b->hwnd();
   PointerAway(parent.hwnd());

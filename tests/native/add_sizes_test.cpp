@@ -2,6 +2,7 @@
 // the program held, and not one byte that was in the file moved or changed
 // but the header fields that name the new section. The result is read back
 // here by a small resource reader of the test's own, not the engine's.
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -63,8 +64,14 @@ struct Program {
   }
 };
 
-// (type, name, language) -> (RVA, size), numbered entries only.
-using Leaves = std::map<std::tuple<uint32_t, uint32_t, uint32_t>, std::pair<uint32_t, uint32_t>>;
+// A data entry's fields.
+struct Leaf {
+  uint32_t rva, size, code_page;
+  bool operator==(const Leaf&) const = default;
+};
+
+// (type, name, language) -> its data entry, numbered entries only.
+using Leaves = std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Leaf>;
 
 Leaves Read_Leaves(const Program& p) {
   Leaves leaves;
@@ -78,7 +85,8 @@ Leaves Read_Leaves(const Program& p) {
   for (auto [type, names] : entries(root)) {
     for (auto [name, languages] : entries(root + (names & 0x7FFFFFFF))) {
       for (auto [language, data] : entries(root + (languages & 0x7FFFFFFF))) {
-        leaves[{type, name, language}] = {Get32(p.b, root + data), Get32(p.b, root + data + 4)};
+        leaves[{type, name, language}] = {Get32(p.b, root + data), Get32(p.b, root + data + 4),
+                                          Get32(p.b, root + data + 8)};
       }
     }
   }
@@ -97,7 +105,7 @@ void Expect_Every_Group_Shows_Every_Image(const Bytes& after, const Bytes& icon_
     auto [type, name, language] = key;
     if (type != 14) continue;
     ++groups;
-    Bytes group = p.Data(data.first, data.second);
+    Bytes group = p.Data(data.rva, data.size);
     for (const IconImage& image : images) {
       bool shown = false;
       for (uint32_t e = 0; e < Get16(group, 4); ++e) {
@@ -107,12 +115,34 @@ void Expect_Every_Group_Shows_Every_Image(const Bytes& after, const Bytes& icon_
         auto icon = leaves.find({3, id, language});
         if (icon == leaves.end()) icon = leaves.lower_bound({3, id, 0});
         if (icon == leaves.end() || std::get<1>(icon->first) != id) continue;
-        shown = shown || p.Data(icon->second.first, icon->second.second) == image.bytes;
+        shown = shown || p.Data(icon->second.rva, icon->second.size) == image.bytes;
       }
       EXPECT_TRUE(shown) << what << ": group " << name << " (" << language << ") lacks the image of " << +image.entry.bWidth;
     }
   }
   EXPECT_GT(groups, 0) << what;
+}
+
+// What the new section holds is laid out as resource compilers lay it out:
+// each data entry's data on a 4-byte boundary (images on 8) with code page 0;
+// a group made new is #1, language neutral, its header saying "icon".
+void Expect_Compiler_Layout(const Bytes& before, const Bytes& after, bool group_made, const std::string& what) {
+  Program p(after);
+  const Section& added = p.sections.back();
+  for (const auto& [key, leaf] : Read_Leaves(p)) {
+    if (leaf.rva < added.va) continue;
+    EXPECT_EQ(leaf.rva % (std::get<0>(key) == 3 ? 8 : 4), 0u) << what << ": type " << std::get<0>(key);
+    EXPECT_EQ(leaf.code_page, 0u) << what;
+  }
+  Leaves leaves = Read_Leaves(p);
+  auto made = leaves.find({14, 1, 0});
+  EXPECT_EQ(made != leaves.end(), group_made) << what;
+  if (made == leaves.end() || !group_made) return;
+  Bytes group = p.Data(made->second.rva, made->second.size);
+  EXPECT_EQ(Get16(group, 0), 0u) << what;
+  EXPECT_EQ(Get16(group, 2), 1u) << what << ": idType";
+  EXPECT_EQ(6u + 14u * Get16(group, 4), made->second.size) << what;
+  EXPECT_LT(before.size(), after.size()) << what;
 }
 
 // Every byte that was in the file keeps its place and value, but the header
@@ -132,6 +162,11 @@ void Expect_Nothing_Moved(const Bytes& before, const Bytes& after, const std::st
   }
 }
 
+// Where the section table ends.
+uint32_t Headers_End(const BuiltPe& pe) {
+  return pe.section_table + 40 * static_cast<uint32_t>(Program(pe.bytes).sections.size());
+}
+
 Bytes Four_Sizes() { return IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 500, 2), Sized(48, 32, 700, 3), Sized(0, 32, 900, 4)}); }
 
 TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
@@ -148,29 +183,35 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
   struct Case {
     const char* what;
     PeOptions options;
-    bool symbols = false;
+    std::function<void(BuiltPe&)> tweak;
     size_t added;  // group entries the run adds
   } cases[] = {
       {"one group of 16 and 32", program(false, {{3, 1, 1033, Bytes(300, 1)}, {3, 2, 1033, Bytes(500, 2)},
-                                                  sized_group(1, 1033, {{16, 32, 1}, {32, 32, 2}})}), false, 2},
+                                                  sized_group(1, 1033, {{16, 32, 1}, {32, 32, 2}})}), {}, 2},
       {"the same, 64-bit", program(true, {{3, 1, 1033, Bytes(300, 1)}, {3, 2, 1033, Bytes(500, 2)},
-                                          sized_group(1, 1033, {{16, 32, 1}, {32, 32, 2}})}), false, 2},
+                                          sized_group(1, 1033, {{16, 32, 1}, {32, 32, 2}})}), {}, 2},
       {"groups in two languages", program(false, {{3, 1, 1033, Bytes(300, 1)}, {3, 1, 1031, Bytes(300, 3)},
                                                    sized_group(1, 1033, {{16, 32, 1}}), sized_group(1, 1031, {{16, 32, 1}}),
-                                                   sized_group(2, 1033, {{48, 32, 1}})}), false, 9},
-      {"resources but no icons", program(false, {{10, 1, 1033, Bytes(64, 0xEE)}, {16, 1, 1033, Bytes(40, 0xDD)}}), false, 4},
-      {"no resource section", program(false, {}, false), false, 4},
+                                                   sized_group(2, 1033, {{48, 32, 1}})}), {}, 9},
+      {"resources but no icons", program(false, {{10, 1, 1033, Bytes(64, 0xEE)}, {16, 1, 1033, Bytes(40, 0xDD)}}), {}, 4},
+      {"no resource section", program(false, {}, false), {}, 4},
       {"a COFF symbol table after the sections", program(false, {{3, 1, 1033, Bytes(300, 1)},
-                                                                  sized_group(1, 1033, {{16, 32, 1}})}), true, 3},
+                                                                  sized_group(1, 1033, {{16, 32, 1}})}),
+       [](BuiltPe& pe) { AddSymbolTable(pe, 3, 9); }, 3},
+      {"a symbol table whose string table is empty", IconProgram({300}),
+       [](BuiltPe& pe) { AddSymbolTable(pe, 2, 4); }, 3},
+      {"headers with room for exactly one more section header", IconProgram({300}),
+       [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, Headers_End(pe) + 40); }, 3},
   };
   for (Case& c : cases) {
     BuiltPe pe = BuildPe(c.options);
-    if (c.symbols) AddSymbolTable(pe, 3, 9);
+    if (c.tweak) c.tweak(pe);
     Added r = AddSizes(pe.bytes, Four_Sizes());
     ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
     EXPECT_EQ(r.report.added.size(), c.added) << c.what;
     Expect_Nothing_Moved(pe.bytes, r.after, c.what);
     Expect_Every_Group_Shows_Every_Image(r.after, Four_Sizes(), c.what);
+    Expect_Compiler_Layout(pe.bytes, r.after, c.added == 4, c.what);
     Program after(r.after);
     ASSERT_EQ(after.sections.size(), Program(pe.bytes).sections.size() + 1) << c.what;
     const Section& added = after.sections.back();
@@ -312,6 +353,15 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
        "app.exe is signed: its signature must stay at the end of the file"},
       {"no room in the headers", [](BuiltPe& pe) { pe.bytes[pe.section_table + 80 + 39] = 1; }, kNoSectionRoom,
        "has no room in its headers for one more section header"},
+      {"headers one byte short of a section header",
+       [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, Headers_End(pe) + 39); }, kNoSectionRoom,
+       "has no room in its headers for one more section header"},
+      {"a symbol table whose string table lies past the end",
+       [](BuiltPe& pe) {
+         AddSymbolTable(pe, 2, 4);
+         Put32(pe.bytes, pe.e_lfanew + 4 + 12, 100);  // NumberOfSymbols: far past the file
+       },
+       kAppendedData, "carries appended data"},
       {"no resource directory entry", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 92, 2); }, kNoSectionRoom,
        "has no resource directory entry"},
       {"a file alignment of 0", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 36, 0); }, kNoSectionRoom,
@@ -363,6 +413,51 @@ TEST(AddSizes, AFailureAnywhereLeavesTheFileAsItWas) {
     EXPECT_EQ(Add_Sizes_In(file, Images(Four_Sizes()), "app.exe", report, failure), kWriteFailed) << fail_at;
     EXPECT_EQ(failure, "Failed to write to app.exe. The target was left unchanged.") << fail_at;
     EXPECT_EQ(file.bytes(), pe.bytes) << "failing write " << fail_at;
+  }
+}
+
+// What goes wrong after the append: a flush that fails leaves nothing that
+// says the file is whole again, so the message never says unchanged; reads
+// of the grown file that fail stop the run before a header is written, and
+// the append is taken back.
+TEST(AddSizes, FailuresAfterTheAppendAreToldAsTheyAre) {
+  class Flaky : public MemoryFile {
+   public:
+    Flaky(Bytes b, bool append_fails, bool flush_fails, bool grown_reads_fail)
+        : MemoryFile(std::move(b)), append_fails_(append_fails), flush_fails_(flush_fails),
+          grown_reads_fail_(grown_reads_fail), length_(Length()) {}
+    bool Append(const void* data, size_t size) override {
+      return !append_fails_ && MemoryFile::Append(data, size);
+    }
+    bool ReadAt(int64_t offset, void* data, size_t size) const override {
+      return !(grown_reads_fail_ && Length() > length_) && MemoryFile::ReadAt(offset, data, size);
+    }
+    bool Flush() override { return !flush_fails_; }
+
+   private:
+    bool append_fails_, flush_fails_, grown_reads_fail_;
+    int64_t length_;
+  };
+  struct Case {
+    const char* what;
+    bool append_fails, flush_fails, grown_reads_fail;
+    bool unchanged;  // what the message may say
+  } cases[] = {
+      {"the append fails, then the flush", true, true, false, false},
+      {"every flush fails", false, true, false, false},
+      {"the grown file cannot be read", false, false, true, true},
+  };
+  BuiltPe pe = BuildPe(IconProgram({300, 500}));
+  for (const Case& c : cases) {
+    Flaky file(pe.bytes, c.append_fails, c.flush_fails, c.grown_reads_fail);
+    AddSizesReport report;
+    std::string failure;
+    EXPECT_EQ(Add_Sizes_In(file, Images(Four_Sizes()), "app.exe", report, failure), kWriteFailed) << c.what;
+    EXPECT_EQ(failure, c.unchanged ? "Failed to write to app.exe. The target was left unchanged."
+                                   : "Failed to write to app.exe. The target may be damaged; restore it from its "
+                                     "backup.")
+        << c.what;
+    EXPECT_EQ(file.bytes(), pe.bytes) << c.what << ": the bytes themselves are put back";
   }
 }
 

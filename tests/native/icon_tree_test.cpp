@@ -48,6 +48,13 @@ TEST(IconTree, DamageIsRefusedWhenWritingAndSkippedWhenListing) {
       {"an icon language entry naming a data entry past the section",
        [](BuiltPe& pe) { Put32(pe.bytes, pe.language_entry[0] + 4, pe.rsrc_raw_size + 64); }, true,
        {false, 1, 1, 2}},
+      {"a group whose icons are missing, its type the only one",
+       [](BuiltPe& pe) {
+         Put16(pe.bytes, pe.root + 14, 1);  // one type, the groups' (moved over the icons')
+         Put32(pe.bytes, pe.type_dir_entries, 14);
+         Put32(pe.bytes, pe.type_dir_entries + 4, Get32(pe.bytes, pe.type_dir_entries + 12));
+       },
+       false, {false, 0, 1, 2}},
       // The group type stored first, its entry naming icon 2's data entry:
       // that entry is still an icon's, in every mode.
       {"a group naming an icon's data entry, stored first",

@@ -209,6 +209,9 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
     Added r = AddSizes(pe.bytes, Four_Sizes());
     ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
     EXPECT_EQ(r.report.added.size(), c.added) << c.what;
+    for (const SizeAssignment& a : r.report.icons) {
+      EXPECT_EQ(a.bytes, Images(Four_Sizes())[static_cast<size_t>(a.image - 1)].bytes.size()) << c.what;
+    }
     Expect_Nothing_Moved(pe.bytes, r.after, c.what);
     Expect_Every_Group_Shows_Every_Image(r.after, Four_Sizes(), c.what);
     Expect_Compiler_Layout(pe.bytes, r.after, c.added == 4, c.what);

@@ -138,6 +138,11 @@ void Expect_Compiler_Layout(const Bytes& before, const Bytes& after, bool group_
   auto made = leaves.find({14, 1, 0});
   EXPECT_EQ(made != leaves.end(), group_made) << what;
   if (made == leaves.end() || !group_made) return;
+  for (const auto& [key, leaf] : leaves) {
+    EXPECT_TRUE(std::get<0>(key) != 3 || std::get<2>(key) == 0) << what << ": icon " << std::get<1>(key)
+                                                                 << " of the made group in language "
+                                                                 << std::get<2>(key);
+  }
   Bytes group = p.Data(made->second.rva, made->second.size);
   EXPECT_EQ(Get16(group, 0), 0u) << what;
   EXPECT_EQ(Get16(group, 2), 1u) << what << ": idType";

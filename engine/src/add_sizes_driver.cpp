@@ -45,7 +45,7 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
   }
   const uint32_t va = earlier ? earlier->va : New_Section_Va(h);
   AddedIcons added;
-  if (!Plan_Added_Icons(file, images, std::move(model), old, va, added)) {
+  if (!Plan_Added_Icons(file, images, model, old, va, added)) {
     return Fail(kModifyFailed, target_path + " has no icon number left for a new icon." + kUnchanged, failure_text);
   }
   Growth growth = Place_Section(h, earlier, earlier ? -1 : Header_Room(file, h), length, va,

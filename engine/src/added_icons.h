@@ -36,7 +36,7 @@ struct AddedIcons {
 
 // Plans the section at `va` from the old tree and the icon file's images.
 // False when no icon number is left for a new icon.
-bool Plan_Added_Icons(const Reader& file, const std::vector<IconImage>& images, IconModel model,
+bool Plan_Added_Icons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
                       const ResourceTree& old, uint32_t va, AddedIcons& added);
 
 }  // namespace vantorel::engine

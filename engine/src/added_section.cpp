@@ -13,6 +13,7 @@ namespace {
 constexpr uint32_t kSectionCharacteristics = 0x40000040;  // initialised data, readable
 constexpr int64_t kSectionHeaderBytes = 40;
 constexpr int64_t kSymbolBytes = 18;
+constexpr uint32_t kLargestFileAlignment = 0x10000;  // 64 KiB, the format's largest
 
 bool Power_Of_Two(uint32_t v) { return v && !(v & (v - 1)); }
 
@@ -80,8 +81,20 @@ int32_t Check_Layout(const Reader& r, const PeHeaders& h, const SectionHeader* e
                     kUnchanged,
                 failure_text);
   }
-  if (!Power_Of_Two(h.file_alignment) || !Power_Of_Two(h.section_alignment)) {
+  // Larger alignments than the format allows would pad the file by up to
+  // gigabytes before the new section.
+  if (!Power_Of_Two(h.file_alignment) || h.file_alignment > kLargestFileAlignment ||
+      !Power_Of_Two(h.section_alignment)) {
     return Fail(kNoSectionRoom, path + " states no usable section or file alignment in its headers." + kUnchanged,
+                failure_text);
+  }
+  // A file cut short within its last section's padding still takes the new
+  // section after that padding; one that lacks more than that is damaged, and
+  // filling what it lacks would write a gap of any size.
+  if (h.Raw_Data_End() - r.end() >= h.file_alignment) {
+    return Fail(kNoSectionRoom,
+                path + " is shorter than its section table says (it may be cut short), so no section can be "
+                       "added after its sections." + kUnchanged,
                 failure_text);
   }
   if (h.certificates.size) {

@@ -13,7 +13,8 @@
 // what it makes is an icon file whose every image lies in the target. Last,
 // --add-sizes: a failure changes nothing; a success only grows the file, and
 // of what was there changes nothing but header bytes before the first
-// section's raw data, and a right CheckSum stays right. An icon part that starts as a PNG is a picture: it is made into an icon
+// section's raw data, the growth is the section's own, and a right CheckSum
+// stays right. An icon part that starts as a PNG is a picture: it is made into an icon
 // file first, as every mode does. A refusal is 1016 with its text (or 7);
 // a success is an icon file of the standard sizes, each image whole, and the
 // replacements then run on it.
@@ -240,6 +241,13 @@ void Check_Add_Sizes(const std::vector<uint8_t>& original, const std::vector<Ico
     return;
   }
   if (after.size() < original.size()) Violation("--add-sizes shortened the file");
+  // The file grows by the section alone: its images, a tree and groups in
+  // proportion to the old ones, and less than two alignments of padding.
+  uint64_t image_bytes = 0;
+  for (const IconImage& image : images) image_bytes += image.bytes.size();
+  if (after.size() - original.size() > image_bytes + 8 * original.size() + (256u << 10)) {
+    Violation("--add-sizes grew the file by more than its section");
+  }
   Layout layout = Layout_Of(original);
   for (size_t i = layout.headers_end; i < original.size(); ++i) {
     bool own = i >= layout.earlier_begin && i < layout.earlier_end;

@@ -370,6 +370,11 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
          Put32(pe.bytes, pe.e_lfanew + 4 + 12, 100);  // NumberOfSymbols: far past the file
        },
        kAppendedData, "carries appended data"},
+      {"a file alignment of 128 KiB", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 36, 0x20000); },
+       kNoSectionRoom, "no usable section or file alignment"},
+      {"a file a whole file alignment shorter than its sections",
+       [](BuiltPe& pe) { pe.bytes.resize(pe.rsrc_raw + pe.rsrc_raw_size - 0x200); }, kNoSectionRoom,
+       "is shorter than its section table says"},
       {"no resource directory entry", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 92, 2); }, kNoSectionRoom,
        "has no resource directory entry"},
       {"a file alignment of 0", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 36, 0); }, kNoSectionRoom,
@@ -384,10 +389,18 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
     EXPECT_NE(r.failure.find("The target was not changed."), std::string::npos) << c.what;
     EXPECT_EQ(r.after, pe.bytes) << c.what;
   }
-  // Trailing zeros short of one file alignment are padding, not data.
+  // Trailing zeros short of one file alignment are padding, not data; a file
+  // that lacks less than that of its last section's padding still grows, past
+  // that padding.
   BuiltPe padded = BuildPe(IconProgram({300, 500}));
   padded.bytes.insert(padded.bytes.end(), 100, 0);
   EXPECT_EQ(AddSizes(padded.bytes, Four_Sizes()).result, 0);
+  BuiltPe cut = BuildPe(IconProgram({300, 500}));
+  ASSERT_EQ(cut.bytes.size(), cut.rsrc_raw + cut.rsrc_raw_size);
+  cut.bytes.resize(cut.bytes.size() - 100);
+  Added grown = AddSizes(cut.bytes, Four_Sizes());
+  ASSERT_EQ(grown.result, 0) << grown.failure;
+  EXPECT_EQ(Program(grown.after).sections.back().raw, cut.rsrc_raw + cut.rsrc_raw_size);
 }
 
 // A file whose append or any later write fails, or whose flush fails: it

@@ -177,29 +177,35 @@ class Button final : public HostedControl {
   void ApplyStylePreset();
   void ApplyThemePreset();
   // The paint pipeline, step by step (button_paint.cpp): settle what a paint
-  // changes of the control, draw the image from the settled state (props_ is
-  // only read), then apply what the drawing hands back.
+  // changes of the control, draw the image from the settled state (a const step:
+  // props_ is only read, colours come in as values), then apply what the drawing
+  // hands back.
+  struct SettledPaint {
+    PaintState state;
+    PaintColours colours;
+  };
   struct PaintResult {
     Status status;
     bool laidOut = false;
     ButtonLayout layout;
     bool faceDrawn = false;
     FaceRegionRecipe faceRegion;
+    OleColor pen = 0;  // the drawing colour the image was left with
   };
   Status PaintSteps();
-  PaintState Settle();
+  SettledPaint Settle();
   void ApplySizeRules();
   void ShowHandPointer() const;
   void LatchToggle();
   void StoreStyleBorders(const PaintState& state);
-  PaintResult DrawImage(const PaintState& state);
-  LayoutInput MeasureLayout() const;
-  Status FillBackground(const PaintState& state);
-  Status DrawStyleLook(const PaintState& state);
-  FaceResult DrawFace(const PaintState& state);
+  PaintResult DrawImage(Surface& sf, const PaintState& state, const PaintColours& colours) const;
+  LayoutInput MeasureLayout(const Surface& sf) const;
+  Status FillBackground(Surface& sf, const PaintState& state) const;
+  Status DrawStyleLook(Surface& sf, const PaintState& state) const;
+  FaceResult DrawFace(Surface& sf, const PaintState& state) const;
   void ApplyFaceRegion(const FaceRegionRecipe& recipe);
-  Status DrawFocusPasses(const PaintState& state, OleColor facePen, const PixelBox& caption);
-  void Commit();
+  Status DrawFocusPasses(Surface& sf, const PaintState& state, const PixelBox& caption, OleColor& pen) const;
+  void Commit(const PaintColours& colours);
   void ClickAndRaise();
   // Ends the hover and press looks (no Click): the focus, the capture or the
   // enabled state was taken away. True when a look changed.
@@ -246,6 +252,10 @@ class Button final : public HostedControl {
   std::int16_t keyDown_ = 0;  // Space or Enter pressed on this control and not yet released
   bool painting_ = false;
   bool settingEnabled_ = false;  // the Enabled setter notifies and repaints itself
+  // What one paint leaves for the next: the backdrop of the last solid fill and
+  // the drawing colour in place.
+  OleColor backdrop_ = Surface::kInitialBackColor;
+  OleColor pen_ = Surface::kInitialForeColor;
   PixelBox captionBox_;
   PixelBox pictureBox_;
   HRGN faceRegion_ = nullptr;

@@ -101,6 +101,11 @@ void Surface::Clear() {
   SetBkColor(Hdc(), ResolveColor(backColor_));
 }
 
+void Surface::ClearTo(OleColor colour) {
+  backColor_ = colour;
+  Clear();
+}
+
 void Surface::SetBackStyle(BackStyle s) {
   if (s == backStyle_) return;
   backStyle_ = s;
@@ -137,6 +142,11 @@ void Surface::CommitMaskPicture() {
   if (!mask_) mask_ = std::make_unique<DibImage>(width_, height_);
   if (!mask_->ok()) return;
   std::memcpy(mask_->bits(), image_->bits(), static_cast<std::size_t>(width_) * height_ * 4);
+}
+
+void Surface::CommitMaskPicture(OleColor maskColour) {
+  maskColor_ = maskColour;
+  CommitMaskPicture();
 }
 
 PictureRef Surface::CurrentImage() const {

@@ -21,6 +21,11 @@ enum class BackStyle { Transparent = 0, Opaque = 1 };
 // state the controls use. Paint code draws into it; the window only copies it.
 class Surface {
  public:
+  // The back and drawing colours of a new surface: the system's button face and
+  // button text.
+  static constexpr OleColor kInitialBackColor = 0x8000000F;
+  static constexpr OleColor kInitialForeColor = 0x80000012;
+
   Surface() = default;
   ~Surface();
   Surface(const Surface&) = delete;
@@ -49,6 +54,8 @@ class Surface {
 
   // Fills the whole image with the back colour.
   void Clear();
+  // Makes colour the back colour and fills the whole image with it.
+  void ClearTo(OleColor colour);
   OleColor BackColor() const { return backColor_; }
   void SetBackColor(OleColor c) { backColor_ = c; }
   BackStyle GetBackStyle() const { return backStyle_; }
@@ -68,6 +75,8 @@ class Surface {
   // Makes the current image the mask picture: with a transparent back style the
   // window shows its parent wherever this image has the mask colour.
   void CommitMaskPicture();
+  // The same with the mask colour given: the colour the parent shows through.
+  void CommitMaskPicture(OleColor maskColour);
   bool HasMaskPicture() const { return mask_ != nullptr; }
 
   // A copy of the current image as a picture object.
@@ -115,9 +124,9 @@ class Surface {
   int ppiX_ = 96;
   int ppiY_ = 96;
 
-  OleColor backColor_ = 0x8000000F;
+  OleColor backColor_ = kInitialBackColor;
   BackStyle backStyle_ = BackStyle::Opaque;
-  OleColor foreColor_ = 0x80000012;
+  OleColor foreColor_ = kInitialForeColor;
   OleColor maskColor_ = 0x00C0C0C0;
   FontRef font_;
   bool fontTransparent_ = true;

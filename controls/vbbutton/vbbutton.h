@@ -271,7 +271,6 @@ class vbButton final : public HostedControl {
   bool drawnOnce_ = false;
   bool drawingAllowed_ = true;
   bool capturing_ = false;
-  int lastStyle_ = 0;
   std::uint32_t drawCount_ = 0;
 };
 

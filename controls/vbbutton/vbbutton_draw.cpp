@@ -1,5 +1,6 @@
 // vbButton's drawing operation: the face fill, the face of the type for the look,
 // the pictures, and the caption again over a centred picture.
+#include "host/gdi_guards.h"
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton/vbbutton.h"
 
@@ -12,34 +13,14 @@ constexpr int kPicturesNormal = 0;
 constexpr int kPicturesPressed = 1;
 constexpr int kPicturesDisabled = 2;
 
-// Type 14's caption in bold, measured and drawn, with the font's own weight put
-// back afterwards: the font object itself is never changed.
-class BoldCaption {
- public:
-  explicit BoldCaption(HDC dc) : dc_(dc) {}
-  ~BoldCaption() { End(); }
-  BoldCaption(const BoldCaption&) = delete;
-  BoldCaption& operator=(const BoldCaption&) = delete;
-
-  void Begin() {
-    LOGFONTW lf{};
-    GetObjectW(GetCurrentObject(dc_, OBJ_FONT), sizeof lf, &lf);
-    lf.lfWeight = FW_BOLD;
-    bold_ = CreateFontIndirectW(&lf);
-    old_ = SelectObject(dc_, bold_);
-  }
-  void End() {
-    if (!bold_) return;
-    SelectObject(dc_, old_);
-    DeleteObject(bold_);
-    bold_ = nullptr;
-  }
-
- private:
-  HDC dc_;
-  HFONT bold_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
+// Type 14's caption in bold: the font in place, made bold. The font object
+// itself is never changed.
+GdiObject<HFONT> BoldFontOf(HDC dc) {
+  LOGFONTW lf{};
+  GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
+  lf.lfWeight = FW_BOLD;
+  return GdiObject<HFONT>(CreateFontIndirectW(&lf));
+}
 
 }  // namespace
 
@@ -87,32 +68,31 @@ void vbButton::DrawSteps(int look) {
   // colour set of this drawing's own (faces may change their copy as they draw).
   vb::ColorSet colours = hot_ && props_.colorScheme == 2 ? DerivedColors(props_.backOver) : colors_;
 
-  HDC dc = sf.Hdc();
-  BoldCaption bold(dc);
-  vb::FaceInput in = FaceInputNow();
-  in.boldCaption = [this, &bold](bool on, vb::Layout& layout) {
-    if (on)
-      bold.Begin();
-    else
-      bold.End();
-    layout = MeasureLayout();
-  };
-
-  lastStyle_ = -1;
-  vb::FaceCanvas canvas(dc, colours, in, lastStyle_);
-  canvas.Fill(0, 0, width_, height_, colours.face);
   const vb::Face* face = vb::FaceFor(props_.buttonType);
-  int mode = -1;
-  if (!Enabled()) {
-    if (face) face->disabled(canvas);
-    mode = kPicturesDisabled;
-  } else if (look == vb::kLookPressed) {
-    if (face) face->pressed(canvas);
-    mode = kPicturesPressed;
-  } else if (look == vb::kLookNormal) {
-    if (face) face->normal(canvas);
-    mode = kPicturesNormal;
+  const vb::FaceLook* faceLook = !face                          ? nullptr
+                                 : !Enabled()                    ? &face->disabled
+                                 : look == vb::kLookPressed      ? &face->pressed
+                                 : look == vb::kLookNormal       ? &face->normal
+                                                                 : nullptr;
+  const int mode = !Enabled()                   ? kPicturesDisabled
+                   : look == vb::kLookPressed ? kPicturesPressed
+                   : look == vb::kLookNormal  ? kPicturesNormal
+                                              : -1;
+  vb::FaceInput in = FaceInputNow();
+  if (faceLook) in.captionStyle = vb::CaptionStyleOf(*faceLook, hot_);
+  // A bold caption is laid out in its font before anything is drawn.
+  HDC dc = sf.Hdc();
+  GdiObject<HFONT> bold;
+  if (face && faceLook == &face->normal && face->boldWhenDefault && in.isDefault) {
+    bold = BoldFontOf(dc);
+    ScopedSelect measuring(dc, bold.get());
+    in.boldFont = bold.get();
+    in.boldLayout = MeasureLayout();
   }
+
+  vb::FaceCanvas canvas(dc, colours, in);
+  canvas.Fill(0, 0, width_, height_, colours.face);
+  if (faceLook) faceLook->draw(canvas);
   if (mode >= 0) DrawPictures(canvas, mode);
 }
 
@@ -188,8 +168,10 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
     }
   }
   // A centred picture stands behind the caption: the caption is drawn again on
-  // top, in the style the face used (a face without a caption draws none).
-  if (props_.picturePosition == vb::kPictureCentre && lastStyle_ >= 0) canvas.Caption(lastStyle_);
+  // top, in the style of the look (a face without a caption draws none), in the
+  // font in place.
+  const vb::FaceInput& in = canvas.in;
+  if (props_.picturePosition == vb::kPictureCentre && in.captionStyle >= 0) canvas.Caption(in.captionStyle, in.layout);
 }
 
 }  // namespace vantorel::controls

@@ -1,14 +1,15 @@
 #include "vbbutton/faces/face_canvas.h"
 
+#include "host/gdi_guards.h"
+
 namespace vantorel::controls::vb {
 
-FaceCanvas::FaceCanvas(HDC dc, ColorSet& colors, FaceInput& input, int& lastStyle)
+FaceCanvas::FaceCanvas(HDC dc, ColorSet& colors, const FaceInput& input)
     : w(input.w),
       h(input.h),
       c(colors),
       in(input),
       dc_(dc),
-      lastStyle_(lastStyle),
       oldPen_(SelectObject(dc, GetStockObject(DC_PEN))),
       oldBrush_(SelectObject(dc, GetStockObject(DC_BRUSH))),
       oldText_(GetTextColor(dc)) {
@@ -107,12 +108,15 @@ void FaceCanvas::CaptionEffect(const Box& box) {
   if (in.specialEffect <= 2) Text({box.left - 1, box.top - 1, box.right - 1, box.bottom - 1}, Shift(base, -d));
 }
 
-void FaceCanvas::Caption() { Caption(in.hot ? kCaptionHot : kCaptionNormal); }
+void FaceCanvas::Caption() {
+  if (!in.boldFont) return Caption(in.captionStyle, in.layout);
+  ScopedSelect bold(dc_, in.boldFont);
+  Caption(in.captionStyle, in.boldLayout);
+}
 
-void FaceCanvas::Caption(int style) {
-  lastStyle_ = style;
-  const Box& normal = in.layout.caption;
-  const Box& pressed = in.layout.pressedCaption;
+void FaceCanvas::Caption(int style, const Layout& layout) {
+  const Box& normal = layout.caption;
+  const Box& pressed = layout.pressedCaption;
   switch (style) {
     case kCaptionNormal:
       CaptionEffect(normal);

@@ -19,15 +19,15 @@ void Pressed(FaceCanvas& f) {
     Rgb24 fill = f.in.scheme == 2 ? f.Shift(f.c.selectionLight, -32) : Lighten(f.c.selection, 128);
     f.Fill(0, 0, f.w, f.h, fill);
   }
-  f.Caption(kCaptionPressed);
+  f.Caption();
   f.Outline(0, 0, f.w, f.h, f.c.selection);
   f.Focus();
 }
 
-void Disabled(FaceCanvas& f) { f.Caption(kCaptionFlat); }
+void Disabled(FaceCanvas& f) { f.Caption(); }
 
 }  // namespace
 
-const Face kHoverHighlightFace{Normal, Pressed, Disabled};
+const Face kHoverHighlightFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPressed}, {Disabled, kCaptionFlat}};
 
 }  // namespace vantorel::controls::vb

@@ -18,6 +18,8 @@ namespace vantorel::controls {
 namespace vb {
 class FaceCanvas;
 struct FaceInput;
+struct Field;
+enum class Follow;
 }  // namespace vb
 
 // The stored properties of a vbButton; a default-constructed set holds the load
@@ -171,8 +173,14 @@ class vbButton final : public HostedControl {
  private:
   vbButton() = default;
 
-  Status Changed(const wchar_t* key);
-  Status ColorsChanged(const wchar_t* key);
+  // Stores a field of the property table; then what the table says follows a
+  // change, and the host is told by the field's key.
+  template <class T>
+  Status Store(T vbButtonProps::*member, T value);
+  Status Told(const vb::Field& field);
+  void FollowChange(vb::Follow follow);
+  void ApplyType();
+  void ApplyPointer();
   void RedrawLast() { Draw(lastLook_, true); }
   void RedrawNormal() { Draw(vb::kLookNormal, true); }
   Status SetFontDesc(FontDesc desc);

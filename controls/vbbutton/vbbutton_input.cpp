@@ -1,6 +1,7 @@
 // vbButton's interaction: mouse, keyboard, focus and access key, and the events
 // it raises. Button and KeyCode are read back after each event.
 #include "vbbutton/vbbutton.h"
+#include "vbbutton/vbbutton_fields.h"
 
 namespace vantorel::controls {
 
@@ -74,7 +75,7 @@ void vbButton::OnMouseUp(std::int16_t button, std::int16_t shift, float xTwips, 
 void vbButton::ClickNow(bool forceDraw) {
   if (props_.checkBoxBehaviour) {
     props_.value = !props_.value;
-    PropertyChanged(L"VALUE");
+    PropertyChanged(vb::ToldKey(vb::FieldOf(&vbButtonProps::value)));
   }
   Draw(vb::kLookNormal, forceDraw);
   UpdateWindow(Hwnd());

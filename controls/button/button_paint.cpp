@@ -117,8 +117,8 @@ LayoutInput Button::MeasureLayout(const Surface& sf) const {
   in.captionHeight = extent.cy;
   if (const PictureRef& pic = props_.picture) {
     in.hasPicture = true;
-    in.pictureWidth = static_cast<std::int32_t>(std::nearbyint(sf.HimetricToPixelsX(pic->WidthHimetric())));
-    in.pictureHeight = static_cast<std::int32_t>(std::nearbyint(sf.HimetricToPixelsY(pic->HeightHimetric())));
+    in.pictureWidth = sf.PictureWidthPixels(*pic);
+    in.pictureHeight = sf.PictureHeightPixels(*pic);
   }
   return in;
 }

@@ -1,3 +1,4 @@
+#include "host/units.h"
 #include "host/hosted_control.h"
 
 #include <oleacc.h>
@@ -31,7 +32,6 @@ std::int16_t ShiftFromMouseFlags(WPARAM wp) {
 
 std::int16_t ButtonsFromMouseFlags(WPARAM wp) { return ButtonsFromKeyFlags(static_cast<DWORD>(wp)); }
 
-int Round(double v) { return static_cast<int>(std::lrint(v)); }
 
 }  // namespace
 
@@ -72,16 +72,15 @@ bool HostedControl::CreateHosted(const HostPlacement& p, const PropertyBag* bag)
   EnsureOleOnThisThread();
 
   const POINT ppi = ScreenPixelsPerInch();
-  const double ppiX = ppi.x;
-  const double ppiY = ppi.y;
-  int w = Round(p.width * ppiX / 1440.0);
-  int h = Round(p.height * ppiY / 1440.0);
-  if (bag && bag->Has(L"_extentx")) w = Round(bag->ReadInt32(L"_extentx", 0) * ppiX / 2540.0);
-  if (bag && bag->Has(L"_extenty")) h = Round(bag->ReadInt32(L"_extenty", 0) * ppiY / 2540.0);
+  int w = RoundLength(TwipsToPixels(p.width, ppi.x));
+  int h = RoundLength(TwipsToPixels(p.height, ppi.y));
+  if (bag && bag->Has(L"_extentx")) w = RoundLength(HimetricToPixels(bag->ReadInt32(L"_extentx", 0), ppi.x));
+  if (bag && bag->Has(L"_extenty")) h = RoundLength(HimetricToPixels(bag->ReadInt32(L"_extenty", 0), ppi.y));
 
   CreateParams params{this, false};
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (p.tabStop ? WS_TABSTOP : 0);
-  HWND hwnd = CreateWindowExW(0, kClassName, L"", style, Round(p.left * ppiX / 1440.0), Round(p.top * ppiY / 1440.0),
+  HWND hwnd = CreateWindowExW(0, kClassName, L"", style, RoundLength(TwipsToPixels(p.left, ppi.x)),
+                              RoundLength(TwipsToPixels(p.top, ppi.y)),
                               w, h, p.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)),
                               GetModuleHandleW(nullptr), &params);
   if (!hwnd) {
@@ -106,13 +105,13 @@ void HostedControl::SetAmbient(Ambient ambient, std::wstring_view changedName) {
 int HostedControl::ExtenderLeft() const {
   POINT pt{0, 0};
   MapWindowPoints(hwnd_, GetParent(hwnd_), &pt, 1);
-  return Round(pt.x * surface_.TwipsPerPixelX());
+  return RoundLength(PixelsToTwips(pt.x, surface_.LogPixelsX()));
 }
 
 int HostedControl::ExtenderTop() const {
   POINT pt{0, 0};
   MapWindowPoints(hwnd_, GetParent(hwnd_), &pt, 1);
-  return Round(pt.y * surface_.TwipsPerPixelY());
+  return RoundLength(PixelsToTwips(pt.y, surface_.LogPixelsY()));
 }
 
 void HostedControl::Save(PropertyBag& bag) const {
@@ -121,8 +120,8 @@ void HostedControl::Save(PropertyBag& bag) const {
   PropertyBag saved;
   RECT rc{};
   GetWindowRect(hwnd_, &rc);
-  saved.Write(L"_extentx", static_cast<std::int32_t>(Round((rc.right - rc.left) * 2540.0 / surface_.LogPixelsX())));
-  saved.Write(L"_extenty", static_cast<std::int32_t>(Round((rc.bottom - rc.top) * 2540.0 / surface_.LogPixelsY())));
+  saved.Write(L"_extentx", std::int32_t{RoundLength(PixelsToHimetric(rc.right - rc.left, surface_.LogPixelsX()))});
+  saved.Write(L"_extenty", std::int32_t{RoundLength(PixelsToHimetric(rc.bottom - rc.top, surface_.LogPixelsY()))});
   OnWriteProperties(saved);
   bag = std::move(saved);
 }
@@ -135,11 +134,11 @@ void HostedControl::PropertyChanged(std::wstring_view key) {
 }
 
 float HostedControl::ToTwipsX(LPARAM lp) const {
-  return static_cast<float>(GET_X_LPARAM(lp) * surface_.TwipsPerPixelX());
+  return static_cast<float>(PixelsToTwips(GET_X_LPARAM(lp), surface_.LogPixelsX()));
 }
 
 float HostedControl::ToTwipsY(LPARAM lp) const {
-  return static_cast<float>(GET_Y_LPARAM(lp) * surface_.TwipsPerPixelY());
+  return static_cast<float>(PixelsToTwips(GET_Y_LPARAM(lp), surface_.LogPixelsY()));
 }
 
 LRESULT CALLBACK HostedControl::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -71,18 +71,18 @@ void Surface::SelectTools() {
 int Surface::WidthTwips() const {
   RECT rc{};
   GetWindowRect(hwnd_, &rc);
-  return static_cast<int>(std::lrint((rc.right - rc.left) * TwipsPerPixelX()));
+  return RoundLength(PixelsToTwips(rc.right - rc.left, ppiX_));
 }
 
 int Surface::HeightTwips() const {
   RECT rc{};
   GetWindowRect(hwnd_, &rc);
-  return static_cast<int>(std::lrint((rc.bottom - rc.top) * TwipsPerPixelY()));
+  return RoundLength(PixelsToTwips(rc.bottom - rc.top, ppiY_));
 }
 
 void Surface::SetSizeTwips(int width, int height) {
-  int w = static_cast<int>(std::lrint(width / TwipsPerPixelX()));
-  int h = static_cast<int>(std::lrint(height / TwipsPerPixelY()));
+  const int w = RoundLength(TwipsToPixels(width, ppiX_));
+  const int h = RoundLength(TwipsToPixels(height, ppiY_));
   // The Button applies its size rules at every paint. Moving a window to the
   // size it has is no change, yet it costs a round of window messages and, under
   // Wine, a trip to the server: as much as the rest of a shaped face's paint.

@@ -11,6 +11,7 @@
 #include "host/gdi_guards.h"
 #include "host/picture.h"
 #include "host/status.h"
+#include "host/units.h"
 
 namespace vantorel::controls {
 
@@ -44,13 +45,18 @@ class Surface {
   int ScaleHeight() const { return height_; }
   int LogPixelsX() const { return ppiX_; }
   int LogPixelsY() const { return ppiY_; }
-  double TwipsPerPixelX() const { return 1440.0 / ppiX_; }
-  double TwipsPerPixelY() const { return 1440.0 / ppiY_; }
+  double TwipsPerPixelX() const { return TwipsPerPixel(ppiX_); }
+  double TwipsPerPixelY() const { return TwipsPerPixel(ppiY_); }
   int WidthTwips() const;
   int HeightTwips() const;
   void SetSizeTwips(int width, int height);
-  double HimetricToPixelsX(double himetric) const { return himetric * ppiX_ / 2540.0; }
-  double HimetricToPixelsY(double himetric) const { return himetric * ppiY_ / 2540.0; }
+  double HimetricToPixelsX(double himetric) const { return HimetricToPixels(himetric, ppiX_); }
+  double HimetricToPixelsY(double himetric) const { return HimetricToPixels(himetric, ppiY_); }
+  // A picture's size in whole pixels, by the one rounding rule.
+  int PictureWidthPixels(const Picture& picture) const { return RoundLength(HimetricToPixelsX(picture.WidthHimetric())); }
+  int PictureHeightPixels(const Picture& picture) const {
+    return RoundLength(HimetricToPixelsY(picture.HeightHimetric()));
+  }
 
   // Fills the whole image with the back colour.
   void Clear();

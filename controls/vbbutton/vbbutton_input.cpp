@@ -36,8 +36,8 @@ bool IsDialog(HWND hwnd) {
 }  // namespace
 
 void vbButton::OnMouseDown(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
-  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
   Raise(events.MouseDown, button, shift, x, y);
   lastButton_ = static_cast<std::uint8_t>(button & 0xFF);
   // A handler that made this press a right-button one keeps it unpressed for the
@@ -47,8 +47,8 @@ void vbButton::OnMouseDown(std::int16_t button, std::int16_t shift, float xTwips
 }
 
 void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
-  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
   Raise(events.MouseMove, button, shift, x, y);
   if (button != 0 && button != kLeftButton) return;
   if (!MouseIsOver()) {
@@ -65,8 +65,8 @@ void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips
 }
 
 void vbButton::OnMouseUp(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
-  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
   Raise(events.MouseUp, button, shift, x, y);
   rightPress_ = false;
   if (button != kRightButton) Draw(vb::kLookNormal, false);

@@ -57,8 +57,8 @@ vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
 
 void vbButton::ComputePictureSize() {
   const PictureRef& p = props_.pictureNormal;
-  pictureW_ = p ? static_cast<int>(surface().HimetricToPixelsX(p->WidthHimetric()) + 0.5) : 0;
-  pictureH_ = p ? static_cast<int>(surface().HimetricToPixelsY(p->HeightHimetric()) + 0.5) : 0;
+  pictureW_ = p ? surface().PictureWidthPixels(*p) : 0;
+  pictureH_ = p ? surface().PictureHeightPixels(*p) : 0;
 }
 
 vb::Layout vbButton::MeasureLayout() const {

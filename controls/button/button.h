@@ -48,8 +48,8 @@ struct ButtonProps {
 };
 
 // Events of a Button. Arguments are references: a handler may change them (the
-// control does not read them back).
-struct ButtonEvents {
+// control does not read them back). The drag-and-drop events come from the host.
+struct ButtonEvents : DragEvents {
   std::function<void()> Click;
   std::function<void()> DblClick;
   std::function<void(std::int16_t& keyCode, std::int16_t& shift)> KeyDown;
@@ -58,30 +58,14 @@ struct ButtonEvents {
   std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseDown;
   std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseMove;
   std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseUp;
-  std::function<void(std::int32_t& effect)> OLECompleteDrag;
-  std::function<void(IDataObject*& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y)>
-      OLEDragDrop;
-  std::function<void(IDataObject*& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y, std::int16_t& state)>
-      OLEDragOver;
-  std::function<void(std::int32_t& effect, bool& defaultCursors)> OLEGiveFeedback;
-  std::function<void(IDataObject*& data, std::int16_t& dataFormat)> OLESetData;
-  std::function<void(IDataObject*& data, std::int32_t& allowedEffects)> OLEStartDrag;
 };
 
 enum class HoverState { Unset, False, True };
 
 // The themed owner-drawn push button. Every property setter stores the value,
 // tells the host and repaints the whole control.
-class Button final : public HostedControl {
+class Button final : public HostedKind<Button> {
  public:
-  // Makes a Button child window: new-instance defaults when bag is null, otherwise
-  // the stored values of bag. The window owns the Button (it goes with the window).
-  // Returns null if the window cannot be made.
-  static Button* Create(const HostPlacement& placement, const PropertyBag* bag = nullptr);
-  static Button* FromHwnd(HWND hwnd);
-
   ButtonEvents events;
 
   // Stored properties.
@@ -169,6 +153,7 @@ class Button final : public HostedControl {
 
  private:
   Button() = default;
+  friend class HostedKind<Button>;
 
   // Stores a field of the property table, tells the host by the table's key
   // and repaints.
@@ -210,7 +195,6 @@ class Button final : public HostedControl {
   // Ends the hover and press looks (no Click): the focus, the capture or the
   // enabled state was taken away. True when a look changed.
   bool DropHoverAndPress();
-  void ShowCaptionAsWindowText();
   // Enables or disables the window without the notification and repaint that
   // follow a change made from outside.
   void HandEnabledToSurface(bool v);
@@ -233,17 +217,10 @@ class Button final : public HostedControl {
   void OnLostFocus() override;
   void OnCaptureLost() override;
   void OnEnabledChanged(bool enabled) override;
-  bool OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void OnWindowTextSet(const std::wstring& text) override;
   long AccessibleState() const override;
   void OnAccessibleDefaultAction() override;
-  void OnOLECompleteDrag(std::int32_t& effect) override;
-  void OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y) override;
-  void OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y, std::int16_t& state) override;
-  void OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) override;
-  void OnOLESetData(IDataObject* data, std::int16_t& dataFormat) override;
-  void OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) override;
+  DragEvents* OfferedDragEvents() override { return &events; }
 
   ButtonProps props_;
   bool pressed_ = false;

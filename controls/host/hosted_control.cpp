@@ -128,6 +128,36 @@ void HostedControl::Save(PropertyBag& bag) const {
 
 long HostedControl::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
 
+void HostedControl::OnOLECompleteDrag(std::int32_t& effect) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLECompleteDrag, effect);
+}
+
+void HostedControl::OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                                  float& x, float& y) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEDragDrop, data, effect, button, shift, x, y);
+}
+
+void HostedControl::OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                                  float& x, float& y, std::int16_t& state) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEDragOver, data, effect, button, shift, x, y, state);
+}
+
+void HostedControl::OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEGiveFeedback, effect, defaultCursors);
+}
+
+void HostedControl::OnOLESetData(IDataObject* data, std::int16_t& dataFormat) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLESetData, data, dataFormat);
+}
+
+void HostedControl::OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEStartDrag, data, allowedEffects);
+}
+
+void HostedControl::ShowCaptionAsWindowText(const std::wstring& caption) {
+  if (hwnd_) SetWindowTextW(hwnd_, caption.c_str());
+}
+
 void HostedControl::PropertyChanged(std::wstring_view key) {
   dirty_ = true;
   if (onPropertyChanged_) onPropertyChanged_(key);
@@ -180,6 +210,11 @@ LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp && live_) OnShow();
       break;
     case WM_ERASEBKGND: return 1;
+    case WM_SETTEXT: {
+      LRESULT stored = 0;
+      if (auto text = StoreWindowText(hwnd_, wp, lp, &stored); text && live_) OnWindowTextSet(*text);
+      return stored;
+    }
     case WM_PAINT: OnPaintMessage(); return 0;
     case WM_PRINTCLIENT: {
       RECT rc{0, 0, surface_.ScaleWidth(), surface_.ScaleHeight()};

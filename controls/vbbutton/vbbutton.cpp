@@ -9,14 +9,6 @@
 
 namespace vantorel::controls {
 
-vbButton* vbButton::Create(const HostPlacement& placement, const PropertyBag* bag) {
-  auto* control = new vbButton;
-  // On failure CreateHosted has already disposed of the object.
-  return control->CreateHosted(placement, bag) ? control : nullptr;
-}
-
-vbButton* vbButton::FromHwnd(HWND hwnd) { return dynamic_cast<vbButton*>(HostedControl::FromHwnd(hwnd)); }
-
 template <class T>
 Status vbButton::Store(T vbButtonProps::*member, T value) {
   props_.*member = std::move(value);
@@ -68,7 +60,7 @@ void vbButton::FollowChange(vb::Follow follow) {
       break;
     case Caption:
       UpdateAccessKey();
-      ApplyWindowText();
+      ShowCaptionAsWindowText(props_.caption);
       ComputeLayout();
       this->RedrawNormal();
       break;
@@ -226,10 +218,8 @@ void vbButton::UpdateAccessKey() {
   SetAccessKeys(accessKey_ ? std::wstring(1, accessKey_) : std::wstring());
 }
 
-void vbButton::ApplyWindowText() {
-  // The window text is the caption with its ampersands, so screen readers and
-  // automation find the button by its name and its access key.
-  if (Hwnd()) SetWindowTextW(Hwnd(), props_.caption.c_str());
+void vbButton::OnWindowTextSet(const std::wstring& text) {
+  if (text != props_.caption) SetCaption(text);
 }
 
 }  // namespace vantorel::controls

@@ -73,13 +73,8 @@ inline constexpr int kLookPressed = 2;
 
 // The image button: fourteen classic looks, four colour schemes, a caption with an
 // access key, normal and hover pictures, a check-box mode and hover tracking.
-class vbButton final : public HostedControl {
+class vbButton final : public HostedKind<vbButton> {
  public:
-  // Makes a vbButton child window: new-instance defaults when bag is null,
-  // otherwise the stored values. The window owns the control. Null on failure.
-  static vbButton* Create(const HostPlacement& placement, const PropertyBag* bag = nullptr);
-  static vbButton* FromHwnd(HWND hwnd);
-
   vbButtonEvents events;
 
   OleColor BackColor() const { return props_.backColor; }
@@ -172,6 +167,7 @@ class vbButton final : public HostedControl {
 
  private:
   vbButton() = default;
+  friend class HostedKind<vbButton>;
 
   // Stores a field of the property table; then what the table says follows a
   // change, and the host is told by the field's key.
@@ -194,7 +190,6 @@ class vbButton final : public HostedControl {
   void ComputeLayout();
   void ComputePictureSize();
   void UpdateAccessKey();
-  void ApplyWindowText();
   void ApplyRegion();
   void HandleResize();
   HCURSOR PointerCursor() const;
@@ -232,6 +227,7 @@ class vbButton final : public HostedControl {
   void OnResize() override;
   void OnAmbientChanged(std::wstring_view name) override;
   bool OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void OnWindowTextSet(const std::wstring& text) override;
 
   void OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) override;
   void OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y) override;

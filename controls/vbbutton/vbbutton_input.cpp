@@ -7,17 +7,6 @@ namespace vantorel::controls {
 
 namespace {
 
-constexpr std::int16_t kKeySpace = 32;
-constexpr std::int16_t kKeyLeft = 37;
-constexpr std::int16_t kKeyUp = 38;
-constexpr std::int16_t kKeyRight = 39;
-constexpr std::int16_t kKeyDown = 40;
-
-template <class F, class... A>
-void Raise(const F& handler, A&... args) {
-  if (handler) handler(args...);
-}
-
 // The window whose children the dialog navigation walks: the outermost parent
 // that still lets navigation pass into its children.
 HWND NavigationRoot(HWND control) {

@@ -132,11 +132,6 @@ bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) 
       if (wp != kLeaveCheckTimer) return false;
       CheckHover();
       return true;
-    case WM_SETTEXT:
-      // Text set on the window (automation, SetWindowText) is the new caption,
-      // as on a system button; our own setting comes back with the caption.
-      if (auto text = StoreWindowText(Hwnd(), wp, lp, result); text && *text != props_.caption) SetCaption(*text);
-      return true;
     case WM_GETDLGCODE:
       // The arrows come here: they move the focus themselves, after KeyDown.
       *result = DLGC_WANTARROWS | DLGC_WANTCHARS;

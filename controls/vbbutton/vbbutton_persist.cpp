@@ -15,7 +15,7 @@ void vbButton::OnInitNew() {
   props_.foreColor = props_.foreOver = colors_.text;
   props_.maskColor = 0x00C0C0C0;
   UpdateAccessKey();
-  ApplyWindowText();
+  ShowCaptionAsWindowText(props_.caption);
   ComputePictureSize();
   ComputeLayout();
 }
@@ -38,7 +38,7 @@ void vbButton::OnReadProperties(const PropertyBag& bag) {
   ComputePictureSize();
   ComputeLayout();
   UpdateAccessKey();
-  ApplyWindowText();
+  ShowCaptionAsWindowText(props_.caption);
 }
 
 void vbButton::OnWriteProperties(PropertyBag& bag) const {

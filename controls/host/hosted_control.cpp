@@ -300,6 +300,7 @@ void HostedControl::OnDoubleClickMessage(std::int16_t button, WPARAM wp, LPARAM 
 
 void HostedControl::OnCaptureChanged(HWND newOwner) {
   if (newOwner == hwnd_) return;
+  if (live_) OnCaptureEnded();
   // Losing the capture mid-press (a control that releases it on the way out)
   // means the release will not come here: that press can no longer click.
   buttonsDown_ = 0;

@@ -152,6 +152,9 @@ class HostedControl {
   // own release after the last button goes up, which OnMouseUp follows, is not
   // reported.
   virtual void OnCaptureLost() {}
+  // The mouse capture ended, however: taken away as above, or released by the
+  // host after the last button went up (before OnMouseUp). Comes first.
+  virtual void OnCaptureEnded() {}
   // The window was enabled or disabled, by the Enabled property or directly.
   virtual void OnEnabledChanged(bool) {}
 

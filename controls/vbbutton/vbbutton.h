@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "host/color.h"
+#include "host/dib_image.h"
 #include "host/hosted_control.h"
 #include "host/status.h"
 #include "vbbutton/color_math.h"
@@ -161,7 +163,7 @@ class vbButton final : public HostedKind<vbButton> {
   bool DrawingAllowed() const { return drawingAllowed_; }
   // How many times the drawing operation really drew (skipped calls excluded).
   std::uint32_t DrawCount() const { return drawCount_; }
-  HDC CaptureDc() const { return captureDc_; }
+  HDC CaptureDc() const { return capture_ ? capture_->dc() : nullptr; }
 
   ~vbButton() override;
 
@@ -240,6 +242,8 @@ class vbButton final : public HostedKind<vbButton> {
   void OnGotFocus() override;
   void OnLostFocus() override;
   void OnAccessKeyPress(std::int16_t key) override;
+  void OnEnabledChanged(bool enabled) override;
+  void OnCaptureEnded() override;
 
   vbButtonProps props_;
   vb::ColorSet colors_;
@@ -252,10 +256,8 @@ class vbButton final : public HostedKind<vbButton> {
   vb::PictureCache normalPixels_;
   vb::PictureCache overPixels_;
 
-  HDC captureDc_ = nullptr;
-  HBITMAP captureBitmap_ = nullptr;
-  HGDIOBJ captureOldBitmap_ = nullptr;
-  std::uint32_t* captureBits_ = nullptr;
+  // Type 11's captured background, the control's size.
+  std::unique_ptr<DibImage> capture_;
   int captureW_ = 0;
   int captureH_ = 0;
 

@@ -57,7 +57,7 @@ vb::FaceInput vbButton::FaceInputNow() const {
   in.caption = props_.caption;
   in.layout = layout_;
   in.focus = FocusBox();
-  in.background = captureDc_;
+  in.background = CaptureDc();
   return in;
 }
 

@@ -2,6 +2,7 @@
 // set and layout it derives, and the window messages the host leaves to it.
 #include <algorithm>
 
+#include "host/gdi_guards.h"
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton/vbbutton.h"
 
@@ -46,11 +47,9 @@ vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
   s.sysDarkShadow = GetSysColor(COLOR_3DDKSHADOW);
   s.sysSelection = GetSysColor(COLOR_HIGHLIGHT);
   if (props_.colorScheme == 4) {
-    HWND parent = GetParent(Hwnd());
-    HDC dc = GetDC(parent);
-    s.parentBack = GetBkColor(dc);
-    s.parentText = GetTextColor(dc);
-    ReleaseDC(parent, dc);
+    WindowDc parent(GetParent(Hwnd()));
+    s.parentBack = GetBkColor(parent.get());
+    s.parentText = GetTextColor(parent.get());
   }
   return vb::DeriveColors(s);
 }
@@ -89,7 +88,7 @@ void vbButton::HandleResize() {
   if (capturing_) return;
   ComputeLayout();
   ApplyRegion();
-  if (props_.buttonType == 11 && captureDc_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
+  if (props_.buttonType == 11 && capture_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
     CaptureBackground();
   if (height_ != 0) RedrawNormal();
 }
@@ -110,6 +109,17 @@ void vbButton::OnAmbientChanged(std::wstring_view) {
   if (props_.colorScheme != 2) DeriveColors();
   // Redrawn in every scheme: the default-button look depends on the ambient too.
   RedrawLast();
+}
+
+void vbButton::OnEnabledChanged(bool enabled) {
+  if (!enabled) CheckHover();
+}
+
+void vbButton::OnCaptureEnded() {
+  // A press whose capture ends, taken away or at the button's release, shows
+  // released.
+  rightPress_ = false;
+  if (lastLook_ == vb::kLookPressed) RedrawNormal();
 }
 
 void vbButton::DisableRefresh() { drawingAllowed_ = false; }
@@ -150,15 +160,6 @@ bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) 
     case WM_WINDOWPOSCHANGED:
       // Moved or hidden under a pointer that did not move: no leave would come.
       CheckHover();
-      return false;
-    case WM_ENABLE:
-      if (!wp) CheckHover();
-      return false;
-    case WM_CAPTURECHANGED:
-      // A press whose capture is taken away ends released.
-      if (reinterpret_cast<HWND>(lp) == Hwnd()) return false;
-      rightPress_ = false;
-      if (lastLook_ == vb::kLookPressed) RedrawNormal();
       return false;
     case WM_DESTROY:
       drawingAllowed_ = false;
@@ -222,26 +223,17 @@ bool vbButton::MouseIsOver() const {
 // parent into a memory image rather than copied from the screen, so no messages
 // have to run while a property is being set.
 void vbButton::EnsureCaptureSurface() {
-  if (captureDc_ && captureW_ == width_ && captureH_ == height_) return;
+  if (capture_ && captureW_ == width_ && captureH_ == height_) return;
   ReleaseCaptureSurface();
-  int w = width_ < 1 ? 1 : width_;
-  int h = height_ < 1 ? 1 : height_;
-  captureBitmap_ = CreateTopDownDib32(w, h, &captureBits_);
-  if (!captureBitmap_) return;
-  captureDc_ = CreateCompatibleDC(nullptr);
-  captureOldBitmap_ = SelectObject(captureDc_, captureBitmap_);
+  auto image = std::make_unique<DibImage>(width_ < 1 ? 1 : width_, height_ < 1 ? 1 : height_);
+  if (!image->ok()) return;
+  capture_ = std::move(image);
   captureW_ = width_;
   captureH_ = height_;
 }
 
 void vbButton::ReleaseCaptureSurface() {
-  if (!captureDc_) return;
-  SelectObject(captureDc_, captureOldBitmap_);
-  DeleteObject(captureBitmap_);
-  DeleteDC(captureDc_);
-  captureDc_ = nullptr;
-  captureBitmap_ = nullptr;
-  captureBits_ = nullptr;
+  capture_.reset();
   captureW_ = captureH_ = 0;
 }
 
@@ -251,7 +243,7 @@ void vbButton::CaptureBackground() {
   ReadSize();
   capturing_ = true;
   EnsureCaptureSurface();
-  if (captureDc_) {
+  if (capture_) {
     POINT origin{0, 0};
     MapWindowPoints(Hwnd(), parent, &origin, 1);
     if (!PrintParentInto(parent, origin.x, origin.y)) CopyParentScreen(parent, origin.x, origin.y);
@@ -264,17 +256,19 @@ bool vbButton::PrintParentInto(HWND parent, int x, int y) {
   constexpr std::uint32_t kUntouched = 0x00FE01FD;
   GdiFlush();
   const std::size_t count = static_cast<std::size_t>(captureW_ < 1 ? 1 : captureW_) * (captureH_ < 1 ? 1 : captureH_);
-  std::fill(captureBits_, captureBits_ + count, kUntouched);
-  POINT old{};
-  SetViewportOrgEx(captureDc_, -x, -y, &old);
-  // Patterned brushes line up with the parent's own painting.
-  SetBrushOrgEx(captureDc_, ((-x % 8) + 8) % 8, ((-y % 8) + 8) % 8, nullptr);
-  SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(captureDc_), 0);
-  SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(captureDc_), PRF_CLIENT);
-  SetViewportOrgEx(captureDc_, old.x, old.y, nullptr);
-  SetBrushOrgEx(captureDc_, 0, 0, nullptr);
+  std::uint32_t* bits = capture_->bits();
+  std::fill(bits, bits + count, kUntouched);
+  HDC dc = capture_->dc();
+  {
+    ScopedViewport viewport(dc, -x, -y);
+    // Patterned brushes line up with the parent's own painting.
+    SetBrushOrgEx(dc, ((-x % 8) + 8) % 8, ((-y % 8) + 8) % 8, nullptr);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  }
+  SetBrushOrgEx(dc, 0, 0, nullptr);
   GdiFlush();
-  return std::any_of(captureBits_, captureBits_ + count, [](std::uint32_t p) { return p != kUntouched; });
+  return std::any_of(bits, bits + count, [](std::uint32_t p) { return p != kUntouched; });
 }
 
 void vbButton::CopyParentScreen(HWND parent, int x, int y) {
@@ -282,9 +276,10 @@ void vbButton::CopyParentScreen(HWND parent, int x, int y) {
   // repaint at once, and copy what it shows.
   SetWindowPos(Hwnd(), nullptr, 0, 0, width_, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   UpdateWindow(parent);
-  HDC dc = GetDC(parent);
-  BitBlt(captureDc_, 0, 0, width_, height_, dc, x, y, SRCCOPY);
-  ReleaseDC(parent, dc);
+  {
+    WindowDc shown(parent);
+    BitBlt(capture_->dc(), 0, 0, width_, height_, shown.get(), x, y, SRCCOPY);
+  }
   SetWindowPos(Hwnd(), nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

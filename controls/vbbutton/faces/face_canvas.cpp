@@ -10,17 +10,13 @@ FaceCanvas::FaceCanvas(HDC dc, ColorSet& colors, const FaceInput& input)
       c(colors),
       in(input),
       dc_(dc),
-      oldPen_(SelectObject(dc, GetStockObject(DC_PEN))),
-      oldBrush_(SelectObject(dc, GetStockObject(DC_BRUSH))),
+      pen_(dc, GetStockObject(DC_PEN)),
+      brush_(dc, GetStockObject(DC_BRUSH)),
       oldText_(GetTextColor(dc)) {
   SetBkMode(dc_, TRANSPARENT);
 }
 
-FaceCanvas::~FaceCanvas() {
-  SelectObject(dc_, oldPen_);
-  SelectObject(dc_, oldBrush_);
-  SetTextColor(dc_, oldText_);
-}
+FaceCanvas::~FaceCanvas() { SetTextColor(dc_, oldText_); }
 
 Rgb24 FaceCanvas::Shift(Rgb24 colour, int delta) const { return vb::Shift(colour, delta, in.soft, in.type == 3); }
 
@@ -62,12 +58,10 @@ void FaceCanvas::BevelLines(Rgb24 c1, Rgb24 c2, Rgb24 c3, Rgb24 c4, int i, bool 
 }
 
 void FaceCanvas::Ellipse(Rgb24 outline, Rgb24 fill) {
-  HPEN pen = CreatePen(PS_INSIDEFRAME, 2, outline);
-  HGDIOBJ old = SelectObject(dc_, pen);
+  GdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, 2, outline));
+  ScopedSelect selected(dc_, pen.get());
   SetDCBrushColor(dc_, fill);
   ::Ellipse(dc_, 0, 0, w, h);
-  SelectObject(dc_, old);
-  DeleteObject(pen);
 }
 
 void FaceCanvas::InnerCorners(Rgb24 colour) {

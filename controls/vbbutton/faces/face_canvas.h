@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "host/gdi_guards.h"
 #include "vbbutton/color_math.h"
 #include "vbbutton/layout.h"
 
@@ -95,8 +96,8 @@ class FaceCanvas {
   Rgb24 EffectBase() const;
 
   HDC dc_;
-  HGDIOBJ oldPen_;
-  HGDIOBJ oldBrush_;
+  ScopedSelect pen_;
+  ScopedSelect brush_;
   COLORREF oldText_;
 };
 

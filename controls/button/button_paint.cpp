@@ -89,7 +89,7 @@ void Button::ApplySizeRules() {
   Surface& sf = surface();
   if (sf.WidthTwips() < kMinSizeTwips) sf.SetSizeTwips(kMinSizeTwips, sf.HeightTwips());
   if (sf.HeightTwips() < kMinSizeTwips) sf.SetSizeTwips(sf.WidthTwips(), kMinSizeTwips);
-  if (props_.buttonShape != 0 && props_.buttonShape != 1) sf.SetSizeTwips(sf.WidthTwips(), sf.WidthTwips());
+  if (props_.buttonShape != kShapeRectangle && props_.buttonShape != kShapeRoundedRectangle) sf.SetSizeTwips(sf.WidthTwips(), sf.WidthTwips());
 }
 
 void Button::ShowHandPointer() const {

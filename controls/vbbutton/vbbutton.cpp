@@ -2,6 +2,7 @@
 // table says follows (derive the colours, lay out, redraw) and tells the host by
 // the field's key.
 #include "vbbutton/vbbutton.h"
+#include "vbbutton/stored_values.h"
 
 #include "vbbutton/vbbutton_fields.h"
 
@@ -90,14 +91,14 @@ Status vbButton::SetButtonType(std::int32_t v) { return Store(&vbButtonProps::bu
 
 void vbButton::ApplyType() {
   const std::int32_t v = props_.buttonType;
-  if (v == 5 && !ambient().userMode) {
+  if (v == vb::kTypeFlatLight && !ambient().userMode) {
     if (const FontRef& f = Font()) {
       FontDesc d = f->Desc();
       d.weight = FW_BOLD;
       f->SetDesc(d);
       surface().SetFont(f);
     }
-  } else if (v == 11 && drawingAllowed_) {
+  } else if (v == vb::kTypeTransparent && drawingAllowed_) {
     CaptureBackground();
   }
   // The raised face of type 3 is derived with its own rule.

@@ -1,6 +1,7 @@
 // vbButton's drawing operation: the face fill, the face of the type for the look,
 // the pictures, and the caption again over a centred picture.
 #include "host/gdi_guards.h"
+#include "vbbutton/stored_values.h"
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton/vbbutton.h"
 
@@ -66,7 +67,7 @@ void vbButton::DrawSteps(int look) {
   sf.Clear();
   // Hot in the control's own colours: the hover colour becomes the face, in a
   // colour set of this drawing's own (faces may change their copy as they draw).
-  vb::ColorSet colours = hot_ && props_.colorScheme == 2 ? DerivedColors(props_.backOver) : colors_;
+  vb::ColorSet colours = hot_ && props_.colorScheme == vb::kSchemeOwnColours ? DerivedColors(props_.backOver) : colors_;
 
   const vb::Face* face = vb::FaceFor(props_.buttonType);
   const vb::FaceLook* faceLook = !face                          ? nullptr
@@ -111,8 +112,8 @@ void vbButton::RenderPicture(const PictureRef& picture, vb::PictureCache& cache,
 void vbButton::PictureEffect(vb::FaceCanvas& canvas, const PictureRef& picture, vb::PictureCache& cache, int k) {
   const int fx = props_.specialEffect;
   if (fx <= 0) return;
-  vb::Rgb24 base = props_.buttonType == 3                       ? canvas.c.raisedFace
-                   : (k == -1 && props_.colorScheme != 2) ? canvas.c.selectionLight
+  vb::Rgb24 base = props_.buttonType == vb::kTypeBlueGradient ? canvas.c.raisedFace
+                   : (k == -1 && props_.colorScheme != vb::kSchemeOwnColours) ? canvas.c.selectionLight
                                                              : canvas.c.face;
   int d = fx == 2 ? 40 : -40;
   const int x = layout_.pictureX + k, y = layout_.pictureY + k;
@@ -130,10 +131,10 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
   GdiFlush();
   if (mode == kPicturesNormal && !hot_) {
     PictureEffect(canvas, normal, normalPixels_, 0);
-    PictureMode m = props_.useGreyscale ? PictureMode::Greyscale : type == 9 ? PictureMode::Faded : PictureMode::Plain;
+    PictureMode m = props_.useGreyscale ? PictureMode::Greyscale : type == vb::kTypeHoverHighlight ? PictureMode::Faded : PictureMode::Plain;
     RenderPicture(normal, normalPixels_, x, y, m);
   } else if (mode == kPicturesNormal) {
-    if (type == 9) {
+    if (type == vb::kTypeHoverHighlight) {
       PictureEffect(canvas, normal, normalPixels_, -1);
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Silhouette, canvas.c.shadow);
       RenderPicture(normal, normalPixels_, x - 1, y - 1, PictureMode::Plain);
@@ -145,10 +146,10 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
       RenderPicture(normal, normalPixels_, x, y, PictureMode::Plain);
     }
   } else if (mode == kPicturesPressed) {
-    if (over && type != 9) {
-      int offset = type == 5 ? 0 : 1;
+    if (over && type != vb::kTypeHoverHighlight) {
+      int offset = type == vb::kTypeFlatLight ? 0 : 1;
       RenderPicture(over, overPixels_, x + offset, y + offset, PictureMode::Plain);
-    } else if (type != 5 && type != 9) {
+    } else if (type != vb::kTypeFlatLight && type != vb::kTypeHoverHighlight) {
       PictureEffect(canvas, normal, normalPixels_, 1);
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Plain);
     } else {
@@ -156,11 +157,11 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
       RenderPicture(normal, normalPixels_, x, y, PictureMode::Plain);
     }
   } else {
-    if (type == 3) {
+    if (type == vb::kTypeBlueGradient) {
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Greyscale);
-    } else if (type == 5 || type == 6) {
+    } else if (type == vb::kTypeFlatLight || type == vb::kTypeSoftBevel) {
       RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.c.shadow);
-    } else if (type == 9) {
+    } else if (type == vb::kTypeHoverHighlight) {
       RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.Shift(canvas.c.shadow, 13));
     } else {
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::DarkSilhouette, canvas.c.highlight);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/gdi_guards.h"
+#include "vbbutton/stored_values.h"
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton/vbbutton.h"
 
@@ -46,7 +47,7 @@ vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
   s.sysShadow = GetSysColor(COLOR_BTNSHADOW);
   s.sysDarkShadow = GetSysColor(COLOR_3DDKSHADOW);
   s.sysSelection = GetSysColor(COLOR_HIGHLIGHT);
-  if (props_.colorScheme == 4) {
+  if (props_.colorScheme == vb::kSchemeParent) {
     WindowDc parent(GetParent(Hwnd()));
     s.parentBack = GetBkColor(parent.get());
     s.parentText = GetTextColor(parent.get());
@@ -88,7 +89,7 @@ void vbButton::HandleResize() {
   if (capturing_) return;
   ComputeLayout();
   ApplyRegion();
-  if (props_.buttonType == 11 && capture_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
+  if (props_.buttonType == vb::kTypeTransparent && capture_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
     CaptureBackground();
   if (height_ != 0) RedrawNormal();
 }
@@ -97,7 +98,7 @@ void vbButton::OnResize() { HandleResize(); }
 
 void vbButton::OnShow() {
   ReadSize();
-  if (props_.buttonType == 11) CaptureBackground();
+  if (props_.buttonType == vb::kTypeTransparent) CaptureBackground();
   drawingAllowed_ = true;
   DeriveColors();
   ComputeLayout();
@@ -106,7 +107,7 @@ void vbButton::OnShow() {
 }
 
 void vbButton::OnAmbientChanged(std::wstring_view) {
-  if (props_.colorScheme != 2) DeriveColors();
+  if (props_.colorScheme != vb::kSchemeOwnColours) DeriveColors();
   // Redrawn in every scheme: the default-button look depends on the ambient too.
   RedrawLast();
 }
@@ -125,7 +126,7 @@ void vbButton::OnCaptureEnded() {
 void vbButton::DisableRefresh() { drawingAllowed_ = false; }
 
 void vbButton::Refresh() {
-  if (props_.buttonType == 11) CaptureBackground();
+  if (props_.buttonType == vb::kTypeTransparent) CaptureBackground();
   DeriveColors();
   ComputeLayout();
   drawingAllowed_ = true;

@@ -1,4 +1,5 @@
 #include "vbbutton/faces/face_canvas.h"
+#include "vbbutton/stored_values.h"
 
 #include "host/gdi_guards.h"
 
@@ -18,7 +19,7 @@ FaceCanvas::FaceCanvas(HDC dc, ColorSet& colors, const FaceInput& input)
 
 FaceCanvas::~FaceCanvas() { SetTextColor(dc_, oldText_); }
 
-Rgb24 FaceCanvas::Shift(Rgb24 colour, int delta) const { return vb::Shift(colour, delta, in.soft, in.type == 3); }
+Rgb24 FaceCanvas::Shift(Rgb24 colour, int delta) const { return vb::Shift(colour, delta, in.soft, in.type == kTypeBlueGradient); }
 
 void FaceCanvas::Fill(int x, int y, int cx, int cy, Rgb24 colour) {
   RECT r{x, y, x + cx, y + cy};
@@ -89,8 +90,8 @@ void FaceCanvas::Text(const Box& box, Rgb24 colour) {
 }
 
 Rgb24 FaceCanvas::EffectBase() const {
-  if (in.type == 3 || in.type == 4 || in.type == 14) return c.raisedFace;
-  if (in.type == 9 && in.lastLook == 0 && in.hot && in.scheme != 2) return c.selectionLight;
+  if (in.type == kTypeBlueGradient || in.type == kTypeRoundedLight || in.type == kTypeGradientPanel) return c.raisedFace;
+  if (in.type == kTypeHoverHighlight && in.lastLook == 0 && in.hot && in.scheme != kSchemeOwnColours) return c.selectionLight;
   return c.face;
 }
 
@@ -122,7 +123,7 @@ void FaceCanvas::Caption(int style, const Layout& layout) {
       break;
     case kCaptionPressed:
       CaptionEffect(pressed);
-      Text(pressed, in.type == 4 ? c.light : c.hotText);
+      Text(pressed, in.type == kTypeRoundedLight ? c.light : c.hotText);
       break;
     case kCaptionEmbossed:
       Text(pressed, c.highlight);

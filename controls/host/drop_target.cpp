@@ -1,10 +1,10 @@
-#include "host/units.h"
 #include "host/drop_target.h"
 
 #include <ole2.h>
 
 #include "host/hosted_control.h"
 #include "host/key_flags.h"
+#include "host/units.h"
 
 namespace vantorel::controls {
 

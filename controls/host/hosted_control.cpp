@@ -1,15 +1,14 @@
-#include "host/units.h"
 #include "host/hosted_control.h"
 
 #include <oleacc.h>
 #include <windowsx.h>
 
-#include <cmath>
 
 #include "host/accessible.h"
 #include "host/drop_target.h"
 #include "host/key_flags.h"
 #include "host/ole_thread.h"
+#include "host/units.h"
 #include "host/screen.h"
 
 namespace vantorel::controls {

@@ -39,15 +39,6 @@ struct HostPlacement {
   std::function<void(std::wstring_view key)> onPropertyChanged;
 };
 
-// Shift state of input notifications: 1 Shift, 2 Ctrl, 4 Alt.
-inline constexpr std::int16_t kShiftMask = 1;
-inline constexpr std::int16_t kCtrlMask = 2;
-inline constexpr std::int16_t kAltMask = 4;
-// Mouse buttons: 1 left, 2 right, 4 middle.
-inline constexpr std::int16_t kLeftButton = 1;
-inline constexpr std::int16_t kRightButton = 2;
-inline constexpr std::int16_t kMiddleButton = 4;
-
 // The host side of a control: a child window with a persistent drawing surface,
 // the life requests, persistence, ambient values and the input notifications a
 // control overrides. The window owns the object: it is deleted when the window is

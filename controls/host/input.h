@@ -11,6 +11,15 @@
 
 namespace vantorel::controls {
 
+// Shift state of input notifications: 1 Shift, 2 Ctrl, 4 Alt.
+inline constexpr std::int16_t kShiftMask = 1;
+inline constexpr std::int16_t kCtrlMask = 2;
+inline constexpr std::int16_t kAltMask = 4;
+// Mouse buttons: 1 left, 2 right, 4 middle.
+inline constexpr std::int16_t kLeftButton = 1;
+inline constexpr std::int16_t kRightButton = 2;
+inline constexpr std::int16_t kMiddleButton = 4;
+
 // Key codes as KeyDown and KeyUp carry them (the platform's virtual keys).
 inline constexpr std::int16_t kKeyEnter = VK_RETURN;
 inline constexpr std::int16_t kKeySpace = VK_SPACE;

@@ -1,11 +1,10 @@
-#include "host/units.h"
 #include "host/picture.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "host/gdi_guards.h"
 #include "host/screen.h"
+#include "host/units.h"
 
 namespace vantorel::controls {
 

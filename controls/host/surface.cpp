@@ -1,6 +1,5 @@
 #include "host/surface.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "host/gdi_guards.h"

@@ -13,6 +13,7 @@
 #include "host/status.h"
 #include "vbbutton/color_math.h"
 #include "vbbutton/layout.h"
+#include "vbbutton/vbbutton_props.h"
 #include "vbbutton/picture_pixels.h"
 
 namespace vantorel::controls {
@@ -23,30 +24,6 @@ struct FaceInput;
 struct Field;
 enum class Follow;
 }  // namespace vb
-
-// The stored properties of a vbButton; a default-constructed set holds the load
-// fallbacks (the colours of a new control come from its colour scheme).
-struct vbButtonProps {
-  OleColor backColor = 0;
-  OleColor backOver = 0;
-  OleColor foreColor = 0;
-  OleColor foreOver = 0;
-  OleColor maskColor = 0x00C0C0C0;
-  std::int32_t buttonType = 2;
-  std::wstring caption;
-  std::int32_t colorScheme = 1;
-  bool showFocusRect = true;
-  bool handPointer = false;
-  bool softBevel = false;
-  PictureRef pictureNormal;
-  PictureRef pictureOver;
-  std::int32_t picturePosition = 0;
-  bool useMaskColor = true;
-  bool useGreyscale = false;
-  std::int32_t specialEffect = 0;
-  bool checkBoxBehaviour = false;
-  bool value = false;
-};
 
 // Events of a vbButton. Arguments are references; the control reads Button and
 // KeyCode back after raising, so a handler that changes them changes what the

@@ -7,7 +7,7 @@
 
 #include "host/font.h"
 #include "host/property_bag.h"
-#include "vbbutton/vbbutton.h"
+#include "vbbutton/vbbutton_props.h"
 
 namespace vantorel::controls::vb {
 

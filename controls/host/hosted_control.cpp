@@ -325,7 +325,7 @@ void HostedControl::OnPaintMessage() {
 
 LRESULT HostedControl::OnSetCursor(WPARAM wp, LPARAM lp) {
   if (LOWORD(lp) == HTCLIENT) {
-    if (HCURSOR c = surface_.CurrentPointer()) {
+    if (HCURSOR c = PointerOverClient()) {
       SetCursor(c);
       return TRUE;
     }

@@ -157,6 +157,11 @@ class HostedControl {
   virtual long AccessibleState() const { return 0; }
   virtual void OnAccessibleDefaultAction() {}
 
+  // The pointer shown over the client area, or null for the class default: the
+  // one the surface's MousePointer and MouseIcon name unless a control shows
+  // another.
+  virtual HCURSOR PointerOverClient() const { return surface_.CurrentPointer(); }
+
   // Any window message, offered before the host handles it. A control that needs
   // messages the notifications above do not carry (timers, mouse leave, hiding)
   // returns true with *result set to take one, or false to let the host go on.

@@ -208,7 +208,7 @@ Status vbButton::SetMouseIcon(PictureRef v) {
 Status vbButton::SetHandPointer(bool v) { return Store(&vbButtonProps::handPointer, v); }
 
 void vbButton::ApplyPointer() {
-  // The hand itself is shown by the cursor request (PointerCursor); the pointer
+  // The hand itself is shown by the cursor request (PointerOverClient); the pointer
   // kind says a custom pointer is in use.
   surface().SetMouseIcon(nullptr);
   surface().SetMousePointer(props_.handPointer ? 99 : 1);

@@ -171,7 +171,6 @@ class vbButton final : public HostedKind<vbButton> {
   void UpdateAccessKey();
   void ApplyRegion();
   void HandleResize();
-  HCURSOR PointerCursor() const;
 
   // Drawing steps.
   vb::FaceInput FaceInputNow() const;
@@ -220,6 +219,7 @@ class vbButton final : public HostedKind<vbButton> {
   void OnLostFocus() override;
   void OnAccessKeyPress(std::int16_t key) override;
   void OnEnabledChanged(bool enabled) override;
+  HCURSOR PointerOverClient() const override;
   void OnCaptureEnded() override;
 
   vbButtonProps props_;

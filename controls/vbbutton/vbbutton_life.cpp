@@ -26,7 +26,10 @@ HCURSOR vb::HandCursorOf(HMODULE program) {
 
 vbButton::~vbButton() { ReleaseCaptureSurface(); }
 
-HCURSOR vbButton::PointerCursor() const { return vb::HandCursorOf(GetModuleHandleW(nullptr)); }
+HCURSOR vbButton::PointerOverClient() const {
+  if (props_.handPointer) return vb::HandCursorOf(GetModuleHandleW(nullptr));
+  return HostedControl::PointerOverClient();
+}
 
 void vbButton::DeriveColors() { colors_ = DerivedColors(props_.backColor); }
 
@@ -133,7 +136,7 @@ void vbButton::Refresh() {
   RedrawLast();
 }
 
-bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
   switch (msg) {
     case WM_MOUSELEAVE:
       leaveArmed_ = false;
@@ -146,11 +149,6 @@ bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) 
     case WM_GETDLGCODE:
       // The arrows come here: they move the focus themselves, after KeyDown.
       *result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-      return true;
-    case WM_SETCURSOR:
-      if (!props_.handPointer || LOWORD(lp) != HTCLIENT) return false;
-      SetCursor(PointerCursor());
-      *result = TRUE;
       return true;
     case WM_SHOWWINDOW:
       if (!wp) {

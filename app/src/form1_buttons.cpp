@@ -61,10 +61,8 @@ HWND Form1::CreateButton(const ControlLayout& control) {
   placement.ambient.font = FontDesc{kFormFont.name, kFormFont.hundredths_of_points / 100.0, kFormFont.weight};
   Button* button = Button::Create(placement, &*bag);
   if (!button) return nullptr;
-  // The host places it from the same twips; the form then sets its pixels
-  // itself, so one function places every control, standard or themed.
-  RECT r = Pixel_Rect(control, ppi_);
-  MoveWindow(button->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  // The host places it from the same twips by the same rule as Pixel_Rect
+  // places the other controls, so it is not moved again.
   AcceptFileDrops(*button);
   switch (control.id) {
     case kCmdReplace: button->events.Click = [this] { ReplaceClick(); }; break;

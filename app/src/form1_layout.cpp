@@ -1,5 +1,7 @@
 #include "form1_layout.h"
 
+#include "host/units.h"
+
 namespace vantorel::app {
 namespace {
 
@@ -19,7 +21,9 @@ const ControlLayout& Layout_Of(Form1Control id) {
 }
 
 int Twips_To_Pixels(int twips, int pixels_per_inch) {
-  return Divide_Round_Even(static_cast<long long>(twips) * pixels_per_inch, 1440);
+  // The controls' own conversion and rounding: the host places a themed button
+  // from the same twips at the same pixels as this places the others.
+  return controls::RoundLength(controls::TwipsToPixels(twips, pixels_per_inch));
 }
 
 int Font_Height(const FontChoice& font, int pixels_per_inch) {

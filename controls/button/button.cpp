@@ -5,14 +5,6 @@
 
 namespace vantorel::controls {
 
-Button* Button::Create(const HostPlacement& placement, const PropertyBag* bag) {
-  auto* button = new Button;
-  // On failure CreateHosted has already disposed of the object.
-  return button->CreateHosted(placement, bag) ? button : nullptr;
-}
-
-Button* Button::FromHwnd(HWND hwnd) { return dynamic_cast<Button*>(HostedControl::FromHwnd(hwnd)); }
-
 template <class T>
 Status Button::Store(T ButtonProps::*member, T value) {
   props_.*member = std::move(value);
@@ -40,24 +32,13 @@ Status Button::SetForeColorHover(OleColor v) { return Store(&ButtonProps::foreCo
 Status Button::SetEffectColor(OleColor v) { return Store(&ButtonProps::effectColor, v); }
 Status Button::SetCaption(std::wstring v) {
   props_.caption = std::move(v);
-  ShowCaptionAsWindowText();
+  ShowCaptionAsWindowText(props_.caption);
   PropertyChanged(ButtonKeyOf(&ButtonProps::caption));
   return Paint();
 }
 
-void Button::ShowCaptionAsWindowText() {
-  // The window text is the caption with its ampersands, for screen readers,
-  // automation and GetWindowText.
-  if (Hwnd()) SetWindowTextW(Hwnd(), props_.caption.c_str());
-}
-
-bool Button::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (msg != WM_SETTEXT) return false;
-  // And the other way: text set on the window (automation, SetWindowText) is
-  // the new caption, as on a system button. Our own setting arrives here too,
-  // with the caption it already has.
-  if (auto text = StoreWindowText(Hwnd(), wp, lp, result); text && *text != props_.caption) SetCaption(*text);
-  return true;
+void Button::OnWindowTextSet(const std::wstring& text) {
+  if (text != props_.caption) SetCaption(text);
 }
 Status Button::SetFocusRect(bool v) { return Store(&ButtonProps::focusRect, v); }
 Status Button::SetValue(bool v) { return Store(&ButtonProps::value, v); }

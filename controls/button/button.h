@@ -7,6 +7,7 @@
 #include <string>
 
 #include "button/button_layout.h"
+#include "button/button_props.h"
 #include "button/paint_state.h"
 #include "button/shapes/face.h"
 #include "button/shapes/face_region.h"
@@ -16,40 +17,9 @@
 
 namespace vantorel::controls {
 
-// The stored properties of a Button; a default-constructed set holds the values of
-// a new instance (apart from the caption) and the defaults used when saving and loading.
-struct ButtonProps {
-  std::int32_t buttonShape = 0;
-  std::int32_t buttonStyle = 1;
-  std::int32_t buttonStyleColors = 1;
-  std::int32_t buttonTheme = 0;
-  std::int32_t buttonType = 0;
-  std::int32_t captionAlignment = 2;
-  std::int32_t captionEffect = 0;
-  std::int32_t captionStyle = 0;
-  std::int32_t dropDown = 0;
-  std::int32_t pictureAlignment = 2;
-  OleColor backColor = 0x8000000F;
-  OleColor backColorPressed = 0x8000000F;
-  OleColor backColorHover = 0x8000000F;
-  OleColor borderColor = 0x000000;
-  OleColor borderColorPressed = 0x000000;
-  OleColor borderColorHover = 0x000000;
-  OleColor foreColor = 0x000000;
-  OleColor foreColorPressed = 0x0000FF;
-  OleColor foreColorHover = 0xFF0000;
-  OleColor effectColor = 0xFFFFFF;
-  std::wstring caption = L"Button";
-  bool focusRect = true;
-  bool value = false;
-  bool handPointer = false;
-  PictureRef picture;
-  bool pictureGray = false;
-};
-
 // Events of a Button. Arguments are references: a handler may change them (the
-// control does not read them back).
-struct ButtonEvents {
+// control does not read them back). The drag-and-drop events come from the host.
+struct ButtonEvents : DragEvents {
   std::function<void()> Click;
   std::function<void()> DblClick;
   std::function<void(std::int16_t& keyCode, std::int16_t& shift)> KeyDown;
@@ -58,30 +28,14 @@ struct ButtonEvents {
   std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseDown;
   std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseMove;
   std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)> MouseUp;
-  std::function<void(std::int32_t& effect)> OLECompleteDrag;
-  std::function<void(IDataObject*& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y)>
-      OLEDragDrop;
-  std::function<void(IDataObject*& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y, std::int16_t& state)>
-      OLEDragOver;
-  std::function<void(std::int32_t& effect, bool& defaultCursors)> OLEGiveFeedback;
-  std::function<void(IDataObject*& data, std::int16_t& dataFormat)> OLESetData;
-  std::function<void(IDataObject*& data, std::int32_t& allowedEffects)> OLEStartDrag;
 };
 
 enum class HoverState { Unset, False, True };
 
 // The themed owner-drawn push button. Every property setter stores the value,
 // tells the host and repaints the whole control.
-class Button final : public HostedControl {
+class Button final : public HostedKind<Button> {
  public:
-  // Makes a Button child window: new-instance defaults when bag is null, otherwise
-  // the stored values of bag. The window owns the Button (it goes with the window).
-  // Returns null if the window cannot be made.
-  static Button* Create(const HostPlacement& placement, const PropertyBag* bag = nullptr);
-  static Button* FromHwnd(HWND hwnd);
-
   ButtonEvents events;
 
   // Stored properties.
@@ -169,6 +123,7 @@ class Button final : public HostedControl {
 
  private:
   Button() = default;
+  friend class HostedKind<Button>;
 
   // Stores a field of the property table, tells the host by the table's key
   // and repaints.
@@ -177,34 +132,39 @@ class Button final : public HostedControl {
   void ApplyStylePreset();
   void ApplyThemePreset();
   // The paint pipeline, step by step (button_paint.cpp): settle what a paint
-  // changes of the control, draw the image from the settled state (props_ is
-  // only read), then apply what the drawing hands back.
+  // changes of the control, draw the image from the settled state (a const step:
+  // props_ is only read, colours come in as values), then apply what the drawing
+  // hands back.
+  struct SettledPaint {
+    PaintState state;
+    PaintColours colours;
+  };
   struct PaintResult {
     Status status;
     bool laidOut = false;
     ButtonLayout layout;
     bool faceDrawn = false;
     FaceRegionRecipe faceRegion;
+    OleColor pen = 0;  // the drawing colour the image was left with
   };
   Status PaintSteps();
-  PaintState Settle();
+  SettledPaint Settle();
   void ApplySizeRules();
   void ShowHandPointer() const;
   void LatchToggle();
   void StoreStyleBorders(const PaintState& state);
-  PaintResult DrawImage(const PaintState& state);
-  LayoutInput MeasureLayout() const;
-  Status FillBackground(const PaintState& state);
-  Status DrawStyleLook(const PaintState& state);
-  FaceResult DrawFace(const PaintState& state);
+  PaintResult DrawImage(Surface& sf, const PaintState& state, const PaintColours& colours) const;
+  LayoutInput MeasureLayout(const Surface& sf) const;
+  Status FillBackground(Surface& sf, const PaintState& state) const;
+  Status DrawStyleLook(Surface& sf, const PaintState& state) const;
+  FaceResult DrawFace(Surface& sf, const PaintState& state) const;
   void ApplyFaceRegion(const FaceRegionRecipe& recipe);
-  Status DrawFocusPasses(const PaintState& state, OleColor facePen, const PixelBox& caption);
-  void Commit();
+  Status DrawFocusPasses(Surface& sf, const PaintState& state, const PixelBox& caption, OleColor& pen) const;
+  void Commit(const PaintColours& colours);
   void ClickAndRaise();
   // Ends the hover and press looks (no Click): the focus, the capture or the
   // enabled state was taken away. True when a look changed.
   bool DropHoverAndPress();
-  void ShowCaptionAsWindowText();
   // Enables or disables the window without the notification and repaint that
   // follow a change made from outside.
   void HandEnabledToSurface(bool v);
@@ -227,17 +187,10 @@ class Button final : public HostedControl {
   void OnLostFocus() override;
   void OnCaptureLost() override;
   void OnEnabledChanged(bool enabled) override;
-  bool OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void OnWindowTextSet(const std::wstring& text) override;
   long AccessibleState() const override;
   void OnAccessibleDefaultAction() override;
-  void OnOLECompleteDrag(std::int32_t& effect) override;
-  void OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y) override;
-  void OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y, std::int16_t& state) override;
-  void OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) override;
-  void OnOLESetData(IDataObject* data, std::int16_t& dataFormat) override;
-  void OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) override;
+  DragEvents* OfferedDragEvents() override { return &events; }
 
   ButtonProps props_;
   bool pressed_ = false;
@@ -246,6 +199,10 @@ class Button final : public HostedControl {
   std::int16_t keyDown_ = 0;  // Space or Enter pressed on this control and not yet released
   bool painting_ = false;
   bool settingEnabled_ = false;  // the Enabled setter notifies and repaints itself
+  // What one paint leaves for the next: the backdrop of the last solid fill and
+  // the drawing colour in place.
+  OleColor backdrop_ = Surface::kInitialBackColor;
+  OleColor pen_ = Surface::kInitialForeColor;
   PixelBox captionBox_;
   PixelBox pictureBox_;
   HRGN faceRegion_ = nullptr;

@@ -5,7 +5,8 @@
 #include <string>
 #include <variant>
 
-#include "button/button.h"
+#include "button/button_props.h"
+#include "host/property_bag.h"
 
 namespace vantorel::controls {
 

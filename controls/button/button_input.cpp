@@ -4,18 +4,6 @@
 
 namespace vantorel::controls {
 
-namespace {
-
-constexpr std::int16_t kKeySpace = 32;
-constexpr std::int16_t kKeyEnter = 13;
-
-template <class F, class... A>
-void Raise(const F& handler, A&... args) {
-  if (handler) handler(args...);
-}
-
-}  // namespace
-
 void Button::OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) {
   pressed_ = true;
   Paint();
@@ -129,27 +117,5 @@ void Button::OnEnabledChanged(bool enabled) {
 long Button::AccessibleState() const { return pressed_ ? STATE_SYSTEM_PRESSED : 0; }
 
 void Button::OnAccessibleDefaultAction() { ClickAndRaise(); }
-
-void Button::OnOLECompleteDrag(std::int32_t& effect) { Raise(events.OLECompleteDrag, effect); }
-
-void Button::OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
-                           float& x, float& y) {
-  Raise(events.OLEDragDrop, data, effect, button, shift, x, y);
-}
-
-void Button::OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
-                           float& x, float& y, std::int16_t& state) {
-  Raise(events.OLEDragOver, data, effect, button, shift, x, y, state);
-}
-
-void Button::OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) {
-  Raise(events.OLEGiveFeedback, effect, defaultCursors);
-}
-
-void Button::OnOLESetData(IDataObject* data, std::int16_t& dataFormat) { Raise(events.OLESetData, data, dataFormat); }
-
-void Button::OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) {
-  Raise(events.OLEStartDrag, data, allowedEffects);
-}
 
 }  // namespace vantorel::controls

@@ -32,45 +32,53 @@ Status Button::Paint() {
 }
 
 Status Button::PaintSteps() {
-  surface().Clear();
-  const PaintState state = Settle();
-  const PaintResult drawn = DrawImage(state);
+  const SettledPaint settled = Settle();
+  const PaintResult drawn = DrawImage(surface(), settled.state, settled.colours);
   // What was drawn is applied even when a later step failed, as far as it got.
+  pen_ = drawn.pen;
   if (drawn.laidOut) {
     captionBox_ = drawn.layout.caption;
     pictureBox_ = drawn.layout.picture;
   }
   if (drawn.faceDrawn) ApplyFaceRegion(drawn.faceRegion);
   if (!drawn.status.ok()) return drawn.status;
-  Commit();
+  Commit(settled.colours);
   return kOk;
 }
 
-PaintState Button::Settle() {
+Button::SettledPaint Button::Settle() {
   // Everything a paint changes of the control happens here, before drawing:
-  // the size rule, the pointer, the toggle latch and the style's border colours.
+  // the size rule, the pointer, the toggle latch, the style's border colours
+  // and the backdrop.
   ApplySizeRules();
   ShowHandPointer();
   LatchToggle();
   const PaintState state = MakePaintState(pressed_, Hovering(), focused_, Enabled());
   StoreStyleBorders(state);
-  return state;
+  // The solid fill is the back colour of the state. The other fills cover the
+  // image or leave it transparent, and keep the backdrop the last solid fill had.
+  if (props_.buttonStyleColors == 1)
+    backdrop_ = StateColour(state, props_.backColor, props_.backColorHover, props_.backColorPressed);
+  return SettledPaint{state, PaintColours{backdrop_, pen_}};
 }
 
-Button::PaintResult Button::DrawImage(const PaintState& state) {
+Button::PaintResult Button::DrawImage(Surface& sf, const PaintState& state, const PaintColours& colours) const {
   PaintResult r;
-  if (r.status = ComputeLayout(MeasureLayout(), &r.layout); !r.status.ok()) return r;
+  r.pen = colours.pen;
+  sf.ClearTo(colours.backdrop);
+  if (r.status = ComputeLayout(MeasureLayout(sf), &r.layout); !r.status.ok()) return r;
   r.laidOut = true;
-  if (r.status = FillBackground(state); !r.status.ok()) return r;
-  if (r.status = DrawStyleLook(state); !r.status.ok()) return r;
-  if (r.status = DrawPictureLayer(surface(), props_, state, r.layout.picture); !r.status.ok()) return r;
-  if (r.status = DrawCaptionLayer(surface(), props_, state, r.layout.caption); !r.status.ok()) return r;
-  const FaceResult face = DrawFace(state);
+  if (r.status = FillBackground(sf, state); !r.status.ok()) return r;
+  if (r.status = DrawStyleLook(sf, state); !r.status.ok()) return r;
+  if (r.status = DrawPictureLayer(sf, props_, state, r.layout.picture); !r.status.ok()) return r;
+  if (r.status = DrawCaptionLayer(sf, props_, state, r.layout.caption, r.pen); !r.status.ok()) return r;
+  const FaceResult face = DrawFace(sf, state);
+  r.pen = face.pen;
   r.faceDrawn = face.drawn;
   r.faceRegion = face.region;
   if (r.status = face.status; !r.status.ok()) return r;
-  if (r.status = DrawFocusPasses(state, face.pen, r.layout.caption); !r.status.ok()) return r;
-  r.status = DrawDropDownArrow(surface(), props_.dropDown);
+  if (r.status = DrawFocusPasses(sf, state, r.layout.caption, r.pen); !r.status.ok()) return r;
+  r.status = DrawDropDownArrow(sf, props_.dropDown, r.pen);
   return r;
 }
 
@@ -81,7 +89,7 @@ void Button::ApplySizeRules() {
   Surface& sf = surface();
   if (sf.WidthTwips() < kMinSizeTwips) sf.SetSizeTwips(kMinSizeTwips, sf.HeightTwips());
   if (sf.HeightTwips() < kMinSizeTwips) sf.SetSizeTwips(sf.WidthTwips(), kMinSizeTwips);
-  if (props_.buttonShape != 0 && props_.buttonShape != 1) sf.SetSizeTwips(sf.WidthTwips(), sf.WidthTwips());
+  if (props_.buttonShape != kShapeRectangle && props_.buttonShape != kShapeRoundedRectangle) sf.SetSizeTwips(sf.WidthTwips(), sf.WidthTwips());
 }
 
 void Button::ShowHandPointer() const {
@@ -94,8 +102,7 @@ void Button::LatchToggle() {
   if (props_.buttonType == 1 && props_.value) pressed_ = true;
 }
 
-LayoutInput Button::MeasureLayout() const {
-  const Surface& sf = surface();
+LayoutInput Button::MeasureLayout(const Surface& sf) const {
   LayoutInput in;
   in.width = sf.ScaleWidth();
   in.height = sf.ScaleHeight();
@@ -110,14 +117,13 @@ LayoutInput Button::MeasureLayout() const {
   in.captionHeight = extent.cy;
   if (const PictureRef& pic = props_.picture) {
     in.hasPicture = true;
-    in.pictureWidth = static_cast<std::int32_t>(std::nearbyint(sf.HimetricToPixelsX(pic->WidthHimetric())));
-    in.pictureHeight = static_cast<std::int32_t>(std::nearbyint(sf.HimetricToPixelsY(pic->HeightHimetric())));
+    in.pictureWidth = sf.PictureWidthPixels(*pic);
+    in.pictureHeight = sf.PictureHeightPixels(*pic);
   }
   return in;
 }
 
-Status Button::FillBackground(const PaintState& state) {
-  Surface& sf = surface();
+Status Button::FillBackground(Surface& sf, const PaintState& state) const {
   const std::int32_t mode = props_.buttonStyleColors;
   if (mode == 0) {
     sf.SetBackStyle(BackStyle::Transparent);
@@ -125,12 +131,8 @@ Status Button::FillBackground(const PaintState& state) {
   }
   if (mode < 1 || mode > 7) return kOk;  // left as cleared
   sf.SetBackStyle(BackStyle::Opaque);
-  if (mode == 1) {
-    // The solid fill is the back colour of the state; clearing paints it.
-    sf.SetBackColor(StateColour(state, props_.backColor, props_.backColorHover, props_.backColorPressed));
-    sf.Clear();
-    return kOk;
-  }
+  // The solid fill is the backdrop the image was cleared to.
+  if (mode == 1) return kOk;
   // The second colour is BackColorPressed at rest too, the hover colour only
   // while hovering.
   const OleColor second = state.hovering ? props_.backColorHover : props_.backColorPressed;
@@ -148,21 +150,18 @@ void Button::StoreStyleBorders(const PaintState& state) {
   props_.borderColorPressed = borders.pressed;
 }
 
-Status Button::DrawStyleLook(const PaintState& state) {
+Status Button::DrawStyleLook(Surface& sf, const PaintState& state) const {
   const StyleLook* look = StyleLookFor(props_.buttonStyle);
   if (!look || props_.buttonStyleColors == 0) return kOk;
-  const Surface& sf = surface();
   return DrawStyleFill(sf.Hdc(), *look, props_, state.look, sf.ScaleWidth(), sf.ScaleHeight());
 }
 
-FaceResult Button::DrawFace(const PaintState& state) {
-  Surface& sf = surface();
-  // The mask follows the back colour; the face starts with the border colour of
-  // the state (hovering here means the hover state, pressed or not).
-  sf.SetMaskColor(sf.BackColor());
+FaceResult Button::DrawFace(Surface& sf, const PaintState& state) const {
+  // The face starts with the border colour of the state (hovered here means the
+  // hover state, pressed or not).
   const OleColor border = state.pressed ? props_.borderColorPressed
-                          : Hovering()  ? props_.borderColorHover
-                                        : props_.borderColor;
+                          : state.hovered ? props_.borderColorHover
+                                          : props_.borderColor;
   sf.SetForeColor(border);
   FaceRenderer face = FaceRendererFor(props_.buttonShape);
   // A shape outside the table draws no face and leaves the region as it is.
@@ -173,10 +172,10 @@ FaceResult Button::DrawFace(const PaintState& state) {
   in.style = props_.buttonStyle;
   in.styleColors = props_.buttonStyleColors;
   in.pressed = state.pressed;
-  in.hover = Hovering();
-  in.focused = focused_;
+  in.hover = state.hovered;
+  in.focused = state.focused;
   in.focusRect = props_.focusRect;
-  in.enabled = Enabled();
+  in.enabled = state.enabled;
   in.borderPen = border;
   return face(sf, in);
 }
@@ -199,17 +198,19 @@ void Button::ApplyFaceRegion(const FaceRegionRecipe& recipe) {
   faceRegionRecipe_ = recipe;
 }
 
-Status Button::DrawFocusPasses(const PaintState& state, OleColor facePen, const PixelBox& caption) {
+Status Button::DrawFocusPasses(Surface& sf, const PaintState& state, const PixelBox& caption, OleColor& pen) const {
   if (!state.focused || !props_.focusRect) return kOk;
   const std::int32_t style = props_.buttonStyle;
-  if (!HasOwnFocusLook(style)) return DrawFocusDots(surface(), facePen);
-  if (style == 4 && !props_.caption.empty()) DrawCaptionFocusBox(surface(), caption);
+  // The dots blacken pixels of the pen the face finished with.
+  if (!HasOwnFocusLook(style)) return DrawFocusDots(sf, pen);
+  if (style == 4 && !props_.caption.empty()) DrawCaptionFocusBox(sf, caption, pen);
   return kOk;
 }
 
-void Button::Commit() {
-  // The image becomes the mask picture and is shown at once.
-  surface().CommitMaskPicture();
+void Button::Commit(const PaintColours& colours) {
+  // The image becomes the mask picture, the backdrop its see-through colour, and
+  // it is shown at once.
+  surface().CommitMaskPicture(colours.backdrop);
   surface().Refresh();
 }
 

@@ -6,7 +6,7 @@ namespace vantorel::controls {
 void Button::OnInitNew() {
   props_ = ButtonProps{};
   props_.caption = ambient().displayName;
-  ShowCaptionAsWindowText();
+  ShowCaptionAsWindowText(props_.caption);
   HandEnabledToSurface(true);
   FontDesc font = ambient().font;
   font.name = L"Tahoma";
@@ -17,7 +17,7 @@ void Button::OnInitNew() {
 void Button::OnReadProperties(const PropertyBag& bag) {
   // Stored values are taken as they are: no style or theme preset is applied.
   ReadButtonFields(bag, props_);
-  ShowCaptionAsWindowText();
+  ShowCaptionAsWindowText(props_.caption);
 
   // Loading is not a change: the values go to the surface without the setters'
   // notification, so the host is not told and its data stays clean.

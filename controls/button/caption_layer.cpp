@@ -8,16 +8,16 @@ namespace {
 
 // Text is measured and drawn in UTF-16, so a caption outside the ANSI code page
 // keeps its characters and its full length.
-void Text(Surface& sf, const std::wstring& caption, LONG x, LONG y, OleColor color) {
+void Text(Surface& sf, const std::wstring& caption, LONG x, LONG y, OleColor color, OleColor& pen) {
   sf.SetForeColor(color);
+  pen = color;
   TextOutW(sf.Hdc(), x, y, caption.c_str(), static_cast<int>(caption.size()));
 }
 
 // Pixels of the caption box (plus one column and row) that have the drawing
 // colour as stored are recoloured by their place on the whole control. A system
 // colour never matches, so a disabled caption is never graded.
-Status Grade(Surface& sf, const PixelBox& box, int style, Rgb s, Rgb f) {
-  const OleColor pen = sf.ForeColor();
+Status Grade(Surface& sf, const PixelBox& box, int style, Rgb s, Rgb f, OleColor pen) {
   if (IsSystemColor(pen)) return kOk;
   const std::uint32_t match = ColorRefToDib(pen);
   const double W = sf.ScaleWidth(), H = sf.ScaleHeight();
@@ -48,7 +48,8 @@ Status Grade(Surface& sf, const PixelBox& box, int style, Rgb s, Rgb f) {
 
 }  // namespace
 
-Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box) {
+Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box,
+                        OleColor& pen) {
   const std::wstring& caption = p.caption;
   const LONG x = box.left, y = box.top;
   if (state.enabled) {
@@ -56,26 +57,26 @@ Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
     const OleColor e = p.effectColor;
     const LONG o = state.pressed ? 1 : 0;  // a pressed caption moves one pixel down and right
     switch (p.captionEffect) {
-      case 0: Text(sf, caption, x + o, y + o, m); break;
+      case 0: Text(sf, caption, x + o, y + o, m, pen); break;
       case 1:
-        Text(sf, caption, x + o - 1, y + o - 1, e);
-        Text(sf, caption, x + o, y + o, m);
+        Text(sf, caption, x + o - 1, y + o - 1, e, pen);
+        Text(sf, caption, x + o, y + o, m, pen);
         break;
       case 2:
-        Text(sf, caption, x + o + 1, y + o + 1, e);
-        Text(sf, caption, x + o, y + o, m);
+        Text(sf, caption, x + o + 1, y + o + 1, e, pen);
+        Text(sf, caption, x + o, y + o, m, pen);
         break;
       case 3:
         for (LONG dx = -1; dx <= 1; ++dx)
-          for (LONG dy = -1; dy <= 1; ++dy) Text(sf, caption, x + dx + o, y + dy + o, e);
-        Text(sf, caption, x + o, y + o, m);
+          for (LONG dy = -1; dy <= 1; ++dy) Text(sf, caption, x + dx + o, y + dy + o, e, pen);
+        Text(sf, caption, x + o, y + o, m, pen);
         break;
       default: break;  // no text
     }
   } else {
     const std::int32_t style = p.buttonStyle;
-    if (style != 4 && style != 6 && style != 7 && style != 8) Text(sf, caption, x + 1, y + 1, 0x80000014);
-    Text(sf, caption, x, y, 0x80000010);
+    if (style != 4 && style != 6 && style != 7 && style != 8) Text(sf, caption, x + 1, y + 1, 0x80000014, pen);
+    Text(sf, caption, x, y, 0x80000010, pen);
   }
 
   // Graded captions run from ForeColor to the state colour, which at rest is
@@ -83,7 +84,7 @@ Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
   if (p.captionStyle == 1 || p.captionStyle == 2) {
     const Rgb s = SplitColor(state.pressed ? p.foreColorPressed : state.hovering ? p.foreColorHover : p.foreColorPressed);
     const Rgb f = SplitColor(p.foreColor);
-    return Grade(sf, box, p.captionStyle, s, f);
+    return Grade(sf, box, p.captionStyle, s, f, pen);
   }
   return kOk;
 }

@@ -2,6 +2,7 @@
 
 #include "button/button_layout.h"
 #include "button/paint_state.h"
+#include "host/color.h"
 #include "host/status.h"
 
 namespace vantorel::controls {
@@ -12,6 +13,9 @@ struct ButtonProps;
 // The picture and then the caption, drawn over the background and under the
 // face, each in the box the layout gave it.
 Status DrawPictureLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box);
-Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box);
+// pen is the drawing colour in place, and comes back as the one the caption
+// leaves: a graded caption recolours pixels of that colour.
+Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box,
+                        OleColor& pen);
 
 }  // namespace vantorel::controls

@@ -45,12 +45,13 @@ Status DrawFocusDots(Surface& sf, OleColor pen) {
   return kOk;
 }
 
-void DrawCaptionFocusBox(Surface& sf, const PixelBox& c) {
+void DrawCaptionFocusBox(Surface& sf, const PixelBox& c, OleColor& pen) {
   sf.SetForeColor(kCaptionFocusBox);
+  pen = kCaptionFocusBox;
   RoundRect(sf.Hdc(), c.left - 3, c.top - 2, c.left + c.width + 2, c.top + c.height + 2, 0, 0);
 }
 
-Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown) {
+Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown, OleColor& pen) {
   if (dropDown == 0) return kOk;
   Rounder r;
   LONG x0 = 0, y0 = 0;
@@ -60,6 +61,7 @@ Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown) {
   }
   if (Status s = r.status(); !s.ok()) return s;
   sf.SetForeColor(0);
+  pen = 0;
   HDC dc = sf.Hdc();
   for (const Polyline3& line : kChevrons) {
     MoveToEx(dc, x0 + line.p[0].x, y0 + line.p[0].y, nullptr);

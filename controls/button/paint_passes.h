@@ -18,11 +18,13 @@ class Surface;
 // colour never matches.
 Status DrawFocusDots(Surface& sf, OleColor pen);
 
-// Style 4 marks focus with a box around the caption.
-void DrawCaptionFocusBox(Surface& sf, const PixelBox& caption);
+// Style 4 marks focus with a box around the caption. pen comes back as the
+// drawing colour the pass leaves in place.
+void DrawCaptionFocusBox(Surface& sf, const PixelBox& caption, OleColor& pen);
 
 // Two chevrons, two pixels thick, pointing down: at the left (1), at the
-// right (2), or at the corner for any other non-zero value.
-Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown);
+// right (2), or at the corner for any other non-zero value; in black, which pen
+// comes back as when they are drawn.
+Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown, OleColor& pen);
 
 }  // namespace vantorel::controls

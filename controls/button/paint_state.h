@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/color.h"
+
 namespace vantorel::controls {
 
 // The look a paint draws, from the interaction state: pressed wins, then
@@ -10,6 +12,7 @@ enum class Look { Pressed, Hovering, AtRest, Disabled };
 struct PaintState {
   bool pressed = false;
   bool hovering = false;  // hovered and not pressed
+  bool hovered = false;   // the pointer is over the control, pressed or not
   bool focused = false;
   bool enabled = true;
   Look look = Look::AtRest;
@@ -19,10 +22,21 @@ inline PaintState MakePaintState(bool pressed, bool hovered, bool focused, bool 
   PaintState s;
   s.pressed = pressed;
   s.hovering = !pressed && hovered;
+  s.hovered = hovered;
   s.focused = focused;
   s.enabled = enabled;
   s.look = pressed ? Look::Pressed : s.hovering ? Look::Hovering : enabled ? Look::AtRest : Look::Disabled;
   return s;
 }
+
+// The colours a paint starts from, settled before drawing and handed to it as
+// values: the backdrop the image is cleared to, which is also the mask colour
+// that lets the parent through a transparent control, and the drawing colour
+// the paint before left in place (a graded caption without text compares with
+// it).
+struct PaintColours {
+  OleColor backdrop = 0;
+  OleColor pen = 0;
+};
 
 }  // namespace vantorel::controls

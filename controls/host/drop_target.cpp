@@ -4,6 +4,7 @@
 
 #include "host/hosted_control.h"
 #include "host/key_flags.h"
+#include "host/units.h"
 
 namespace vantorel::controls {
 
@@ -79,8 +80,9 @@ class ControlDropTarget final : public IDropTarget {
   void Position(const HostedControl& control, POINTL pt, float* x, float* y) const {
     POINT client{pt.x, pt.y};
     ScreenToClient(hwnd_, &client);
-    *x = static_cast<float>(client.x * control.surface().TwipsPerPixelX());
-    *y = static_cast<float>(client.y * control.surface().TwipsPerPixelY());
+    const Surface& sf = control.surface();
+    *x = static_cast<float>(PixelsToTwips(client.x, sf.LogPixelsX()));
+    *y = static_cast<float>(PixelsToTwips(client.y, sf.LogPixelsY()));
   }
 
   HRESULT Over(std::int16_t state, DWORD keys, POINTL pt, DWORD* effect) {

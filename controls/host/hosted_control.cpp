@@ -3,12 +3,12 @@
 #include <oleacc.h>
 #include <windowsx.h>
 
-#include <cmath>
 
 #include "host/accessible.h"
 #include "host/drop_target.h"
 #include "host/key_flags.h"
 #include "host/ole_thread.h"
+#include "host/units.h"
 #include "host/screen.h"
 
 namespace vantorel::controls {
@@ -31,7 +31,6 @@ std::int16_t ShiftFromMouseFlags(WPARAM wp) {
 
 std::int16_t ButtonsFromMouseFlags(WPARAM wp) { return ButtonsFromKeyFlags(static_cast<DWORD>(wp)); }
 
-int Round(double v) { return static_cast<int>(std::lrint(v)); }
 
 }  // namespace
 
@@ -72,16 +71,15 @@ bool HostedControl::CreateHosted(const HostPlacement& p, const PropertyBag* bag)
   EnsureOleOnThisThread();
 
   const POINT ppi = ScreenPixelsPerInch();
-  const double ppiX = ppi.x;
-  const double ppiY = ppi.y;
-  int w = Round(p.width * ppiX / 1440.0);
-  int h = Round(p.height * ppiY / 1440.0);
-  if (bag && bag->Has(L"_extentx")) w = Round(bag->ReadInt32(L"_extentx", 0) * ppiX / 2540.0);
-  if (bag && bag->Has(L"_extenty")) h = Round(bag->ReadInt32(L"_extenty", 0) * ppiY / 2540.0);
+  int w = RoundLength(TwipsToPixels(p.width, ppi.x));
+  int h = RoundLength(TwipsToPixels(p.height, ppi.y));
+  if (bag && bag->Has(L"_extentx")) w = RoundLength(HimetricToPixels(bag->ReadInt32(L"_extentx", 0), ppi.x));
+  if (bag && bag->Has(L"_extenty")) h = RoundLength(HimetricToPixels(bag->ReadInt32(L"_extenty", 0), ppi.y));
 
   CreateParams params{this, false};
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (p.tabStop ? WS_TABSTOP : 0);
-  HWND hwnd = CreateWindowExW(0, kClassName, L"", style, Round(p.left * ppiX / 1440.0), Round(p.top * ppiY / 1440.0),
+  HWND hwnd = CreateWindowExW(0, kClassName, L"", style, RoundLength(TwipsToPixels(p.left, ppi.x)),
+                              RoundLength(TwipsToPixels(p.top, ppi.y)),
                               w, h, p.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)),
                               GetModuleHandleW(nullptr), &params);
   if (!hwnd) {
@@ -106,13 +104,13 @@ void HostedControl::SetAmbient(Ambient ambient, std::wstring_view changedName) {
 int HostedControl::ExtenderLeft() const {
   POINT pt{0, 0};
   MapWindowPoints(hwnd_, GetParent(hwnd_), &pt, 1);
-  return Round(pt.x * surface_.TwipsPerPixelX());
+  return RoundLength(PixelsToTwips(pt.x, surface_.LogPixelsX()));
 }
 
 int HostedControl::ExtenderTop() const {
   POINT pt{0, 0};
   MapWindowPoints(hwnd_, GetParent(hwnd_), &pt, 1);
-  return Round(pt.y * surface_.TwipsPerPixelY());
+  return RoundLength(PixelsToTwips(pt.y, surface_.LogPixelsY()));
 }
 
 void HostedControl::Save(PropertyBag& bag) const {
@@ -121,13 +119,43 @@ void HostedControl::Save(PropertyBag& bag) const {
   PropertyBag saved;
   RECT rc{};
   GetWindowRect(hwnd_, &rc);
-  saved.Write(L"_extentx", static_cast<std::int32_t>(Round((rc.right - rc.left) * 2540.0 / surface_.LogPixelsX())));
-  saved.Write(L"_extenty", static_cast<std::int32_t>(Round((rc.bottom - rc.top) * 2540.0 / surface_.LogPixelsY())));
+  saved.Write(L"_extentx", std::int32_t{RoundLength(PixelsToHimetric(rc.right - rc.left, surface_.LogPixelsX()))});
+  saved.Write(L"_extenty", std::int32_t{RoundLength(PixelsToHimetric(rc.bottom - rc.top, surface_.LogPixelsY()))});
   OnWriteProperties(saved);
   bag = std::move(saved);
 }
 
 long HostedControl::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
+
+void HostedControl::OnOLECompleteDrag(std::int32_t& effect) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLECompleteDrag, effect);
+}
+
+void HostedControl::OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                                  float& x, float& y) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEDragDrop, data, effect, button, shift, x, y);
+}
+
+void HostedControl::OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                                  float& x, float& y, std::int16_t& state) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEDragOver, data, effect, button, shift, x, y, state);
+}
+
+void HostedControl::OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEGiveFeedback, effect, defaultCursors);
+}
+
+void HostedControl::OnOLESetData(IDataObject* data, std::int16_t& dataFormat) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLESetData, data, dataFormat);
+}
+
+void HostedControl::OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEStartDrag, data, allowedEffects);
+}
+
+void HostedControl::ShowCaptionAsWindowText(const std::wstring& caption) {
+  if (hwnd_) SetWindowTextW(hwnd_, caption.c_str());
+}
 
 void HostedControl::PropertyChanged(std::wstring_view key) {
   dirty_ = true;
@@ -135,11 +163,11 @@ void HostedControl::PropertyChanged(std::wstring_view key) {
 }
 
 float HostedControl::ToTwipsX(LPARAM lp) const {
-  return static_cast<float>(GET_X_LPARAM(lp) * surface_.TwipsPerPixelX());
+  return static_cast<float>(PixelsToTwips(GET_X_LPARAM(lp), surface_.LogPixelsX()));
 }
 
 float HostedControl::ToTwipsY(LPARAM lp) const {
-  return static_cast<float>(GET_Y_LPARAM(lp) * surface_.TwipsPerPixelY());
+  return static_cast<float>(PixelsToTwips(GET_Y_LPARAM(lp), surface_.LogPixelsY()));
 }
 
 LRESULT CALLBACK HostedControl::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -181,6 +209,11 @@ LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp && live_) OnShow();
       break;
     case WM_ERASEBKGND: return 1;
+    case WM_SETTEXT: {
+      LRESULT stored = 0;
+      if (auto text = StoreWindowText(hwnd_, wp, lp, &stored); text && live_) OnWindowTextSet(*text);
+      return stored;
+    }
     case WM_PAINT: OnPaintMessage(); return 0;
     case WM_PRINTCLIENT: {
       RECT rc{0, 0, surface_.ScaleWidth(), surface_.ScaleHeight()};
@@ -266,6 +299,7 @@ void HostedControl::OnDoubleClickMessage(std::int16_t button, WPARAM wp, LPARAM 
 
 void HostedControl::OnCaptureChanged(HWND newOwner) {
   if (newOwner == hwnd_) return;
+  if (live_) OnCaptureEnded();
   // Losing the capture mid-press (a control that releases it on the way out)
   // means the release will not come here: that press can no longer click.
   buttonsDown_ = 0;
@@ -291,7 +325,7 @@ void HostedControl::OnPaintMessage() {
 
 LRESULT HostedControl::OnSetCursor(WPARAM wp, LPARAM lp) {
   if (LOWORD(lp) == HTCLIENT) {
-    if (HCURSOR c = surface_.CurrentPointer()) {
+    if (HCURSOR c = PointerOverClient()) {
       SetCursor(c);
       return TRUE;
     }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "host/font.h"
+#include "host/input.h"
 #include "host/property_bag.h"
 #include "host/surface.h"
 
@@ -37,15 +38,6 @@ struct HostPlacement {
   // Told the key of every property the control reports as changed.
   std::function<void(std::wstring_view key)> onPropertyChanged;
 };
-
-// Shift state of input notifications: 1 Shift, 2 Ctrl, 4 Alt.
-inline constexpr std::int16_t kShiftMask = 1;
-inline constexpr std::int16_t kCtrlMask = 2;
-inline constexpr std::int16_t kAltMask = 4;
-// Mouse buttons: 1 left, 2 right, 4 middle.
-inline constexpr std::int16_t kLeftButton = 1;
-inline constexpr std::int16_t kRightButton = 2;
-inline constexpr std::int16_t kMiddleButton = 4;
 
 // The host side of a control: a child window with a persistent drawing surface,
 // the life requests, persistence, ambient values and the input notifications a
@@ -117,6 +109,14 @@ class HostedControl {
   // Marks the host's data as changed for the named key.
   void PropertyChanged(std::wstring_view key);
 
+  // The window text is the control's caption with its ampersands, for screen
+  // readers, automation and GetWindowText. And the other way: text set on the
+  // window from outside (automation, SetWindowText), once the window has stored
+  // it, is offered to OnWindowTextSet as a new caption, as on a system button;
+  // the control's own setting comes back there too, with the caption it has.
+  void ShowCaptionAsWindowText(const std::wstring& caption);
+  virtual void OnWindowTextSet(const std::wstring&) {}
+
   // Life requests.
   virtual void OnInitNew() {}
   virtual void OnReadProperties(const PropertyBag&) {}
@@ -143,6 +143,9 @@ class HostedControl {
   // own release after the last button goes up, which OnMouseUp follows, is not
   // reported.
   virtual void OnCaptureLost() {}
+  // The mouse capture ended, however: taken away as above, or released by the
+  // host after the last button went up (before OnMouseUp). Comes first.
+  virtual void OnCaptureEnded() {}
   // The window was enabled or disabled, by the Enabled property or directly.
   virtual void OnEnabledChanged(bool) {}
 
@@ -154,18 +157,27 @@ class HostedControl {
   virtual long AccessibleState() const { return 0; }
   virtual void OnAccessibleDefaultAction() {}
 
+  // The pointer shown over the client area, or null for the class default: the
+  // one the surface's MousePointer and MouseIcon name unless a control shows
+  // another.
+  virtual HCURSOR PointerOverClient() const { return surface_.CurrentPointer(); }
+
   // Any window message, offered before the host handles it. A control that needs
   // messages the notifications above do not carry (timers, mouse leave, hiding)
   // returns true with *result set to take one, or false to let the host go on.
   virtual bool OnWindowMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 
-  virtual void OnOLECompleteDrag(std::int32_t&) {}
-  virtual void OnOLEDragDrop(IDataObject*, std::int32_t&, std::int16_t&, std::int16_t&, float&, float&) {}
-  virtual void OnOLEDragOver(IDataObject*, std::int32_t&, std::int16_t&, std::int16_t&, float&, float&,
-                             std::int16_t&) {}
-  virtual void OnOLEGiveFeedback(std::int32_t&, bool&) {}
-  virtual void OnOLESetData(IDataObject*, std::int16_t&) {}
-  virtual void OnOLEStartDrag(IDataObject*, std::int32_t&) {}
+  // The drag-and-drop events the control offers its user, or null. By default
+  // the notifications below raise them as they come.
+  virtual DragEvents* OfferedDragEvents() { return nullptr; }
+  virtual void OnOLECompleteDrag(std::int32_t& effect);
+  virtual void OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                             float& x, float& y);
+  virtual void OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                             float& x, float& y, std::int16_t& state);
+  virtual void OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors);
+  virtual void OnOLESetData(IDataObject* data, std::int16_t& dataFormat);
+  virtual void OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects);
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -192,6 +204,23 @@ class HostedControl {
   bool upEndsDoubleClick_ = false;
   bool releasingAtButtonUp_ = false;
   friend class ControlAccessible;
+};
+
+// The making and finding of one kind of control, C, which derives from
+// HostedKind<C> and lets it use its private constructor (as a friend).
+template <class C>
+class HostedKind : public HostedControl {
+ public:
+  // Makes the control's child window: new-instance defaults when bag is null,
+  // otherwise the stored values of bag. The window owns the control (it goes
+  // with the window). Null if the window cannot be made.
+  static C* Create(const HostPlacement& placement, const PropertyBag* bag = nullptr) {
+    C* control = new C;
+    // On failure CreateHosted has already disposed of the object.
+    return control->CreateHosted(placement, bag) ? control : nullptr;
+  }
+  // The control of this kind that a window is, or null.
+  static C* FromHwnd(HWND hwnd) { return dynamic_cast<C*>(HostedControl::FromHwnd(hwnd)); }
 };
 
 // Call from the message loop before IsDialogMessage: Alt plus a letter that a

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/hosted_control.h"
+#include "host/input.h"
 
 namespace vantorel::controls {
 

@@ -1,10 +1,10 @@
 #include "host/picture.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "host/gdi_guards.h"
 #include "host/screen.h"
+#include "host/units.h"
 
 namespace vantorel::controls {
 
@@ -35,10 +35,10 @@ Picture::~Picture() {
 }
 
 int Picture::WidthHimetric() const {
-  return static_cast<int>(std::lrint(width_ * 2540.0 / ScreenPixelsPerInch().x));
+  return RoundLength(PixelsToHimetric(width_, ScreenPixelsPerInch().x));
 }
 int Picture::HeightHimetric() const {
-  return static_cast<int>(std::lrint(height_ * 2540.0 / ScreenPixelsPerInch().y));
+  return RoundLength(PixelsToHimetric(height_, ScreenPixelsPerInch().y));
 }
 
 std::shared_ptr<Picture> Picture::FromBytes(std::span<const std::uint8_t> b, std::wstring* error) {

@@ -1,6 +1,5 @@
 #include "host/surface.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "host/gdi_guards.h"
@@ -71,18 +70,18 @@ void Surface::SelectTools() {
 int Surface::WidthTwips() const {
   RECT rc{};
   GetWindowRect(hwnd_, &rc);
-  return static_cast<int>(std::lrint((rc.right - rc.left) * TwipsPerPixelX()));
+  return RoundLength(PixelsToTwips(rc.right - rc.left, ppiX_));
 }
 
 int Surface::HeightTwips() const {
   RECT rc{};
   GetWindowRect(hwnd_, &rc);
-  return static_cast<int>(std::lrint((rc.bottom - rc.top) * TwipsPerPixelY()));
+  return RoundLength(PixelsToTwips(rc.bottom - rc.top, ppiY_));
 }
 
 void Surface::SetSizeTwips(int width, int height) {
-  int w = static_cast<int>(std::lrint(width / TwipsPerPixelX()));
-  int h = static_cast<int>(std::lrint(height / TwipsPerPixelY()));
+  const int w = RoundLength(TwipsToPixels(width, ppiX_));
+  const int h = RoundLength(TwipsToPixels(height, ppiY_));
   // The Button applies its size rules at every paint. Moving a window to the
   // size it has is no change, yet it costs a round of window messages and, under
   // Wine, a trip to the server: as much as the rest of a shaped face's paint.
@@ -99,6 +98,11 @@ void Surface::Clear() {
   std::uint32_t* end = bits + static_cast<std::size_t>(width_) * height_;
   for (std::uint32_t* q = bits; q != end; ++q) *q = p;
   SetBkColor(Hdc(), ResolveColor(backColor_));
+}
+
+void Surface::ClearTo(OleColor colour) {
+  backColor_ = colour;
+  Clear();
 }
 
 void Surface::SetBackStyle(BackStyle s) {
@@ -137,6 +141,11 @@ void Surface::CommitMaskPicture() {
   if (!mask_) mask_ = std::make_unique<DibImage>(width_, height_);
   if (!mask_->ok()) return;
   std::memcpy(mask_->bits(), image_->bits(), static_cast<std::size_t>(width_) * height_ * 4);
+}
+
+void Surface::CommitMaskPicture(OleColor maskColour) {
+  maskColor_ = maskColour;
+  CommitMaskPicture();
 }
 
 PictureRef Surface::CurrentImage() const {

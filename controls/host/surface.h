@@ -11,6 +11,7 @@
 #include "host/gdi_guards.h"
 #include "host/picture.h"
 #include "host/status.h"
+#include "host/units.h"
 
 namespace vantorel::controls {
 
@@ -21,6 +22,11 @@ enum class BackStyle { Transparent = 0, Opaque = 1 };
 // state the controls use. Paint code draws into it; the window only copies it.
 class Surface {
  public:
+  // The back and drawing colours of a new surface: the system's button face and
+  // button text.
+  static constexpr OleColor kInitialBackColor = 0x8000000F;
+  static constexpr OleColor kInitialForeColor = 0x80000012;
+
   Surface() = default;
   ~Surface();
   Surface(const Surface&) = delete;
@@ -39,16 +45,23 @@ class Surface {
   int ScaleHeight() const { return height_; }
   int LogPixelsX() const { return ppiX_; }
   int LogPixelsY() const { return ppiY_; }
-  double TwipsPerPixelX() const { return 1440.0 / ppiX_; }
-  double TwipsPerPixelY() const { return 1440.0 / ppiY_; }
+  double TwipsPerPixelX() const { return TwipsPerPixel(ppiX_); }
+  double TwipsPerPixelY() const { return TwipsPerPixel(ppiY_); }
   int WidthTwips() const;
   int HeightTwips() const;
   void SetSizeTwips(int width, int height);
-  double HimetricToPixelsX(double himetric) const { return himetric * ppiX_ / 2540.0; }
-  double HimetricToPixelsY(double himetric) const { return himetric * ppiY_ / 2540.0; }
+  double HimetricToPixelsX(double himetric) const { return HimetricToPixels(himetric, ppiX_); }
+  double HimetricToPixelsY(double himetric) const { return HimetricToPixels(himetric, ppiY_); }
+  // A picture's size in whole pixels, by the one rounding rule.
+  int PictureWidthPixels(const Picture& picture) const { return RoundLength(HimetricToPixelsX(picture.WidthHimetric())); }
+  int PictureHeightPixels(const Picture& picture) const {
+    return RoundLength(HimetricToPixelsY(picture.HeightHimetric()));
+  }
 
   // Fills the whole image with the back colour.
   void Clear();
+  // Makes colour the back colour and fills the whole image with it.
+  void ClearTo(OleColor colour);
   OleColor BackColor() const { return backColor_; }
   void SetBackColor(OleColor c) { backColor_ = c; }
   BackStyle GetBackStyle() const { return backStyle_; }
@@ -68,6 +81,8 @@ class Surface {
   // Makes the current image the mask picture: with a transparent back style the
   // window shows its parent wherever this image has the mask colour.
   void CommitMaskPicture();
+  // The same with the mask colour given: the colour the parent shows through.
+  void CommitMaskPicture(OleColor maskColour);
   bool HasMaskPicture() const { return mask_ != nullptr; }
 
   // A copy of the current image as a picture object.
@@ -115,9 +130,9 @@ class Surface {
   int ppiX_ = 96;
   int ppiY_ = 96;
 
-  OleColor backColor_ = 0x8000000F;
+  OleColor backColor_ = kInitialBackColor;
   BackStyle backStyle_ = BackStyle::Opaque;
-  OleColor foreColor_ = 0x80000012;
+  OleColor foreColor_ = kInitialForeColor;
   OleColor maskColor_ = 0x00C0C0C0;
   FontRef font_;
   bool fontTransparent_ = true;

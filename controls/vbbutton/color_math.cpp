@@ -1,4 +1,5 @@
 #include "vbbutton/color_math.h"
+#include "vbbutton/stored_values.h"
 
 #include <cmath>
 
@@ -84,7 +85,7 @@ ColorSet DeriveColors(const SchemeSource& s) {
       break;
   }
   c.mask = s.mask;
-  c.raisedFace = Shift(c.face, 48, s.soft, s.buttonType == 3);
+  c.raisedFace = Shift(c.face, 48, s.soft, s.buttonType == kTypeBlueGradient);
   return c;
 }
 

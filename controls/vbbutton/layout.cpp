@@ -1,4 +1,5 @@
 #include "vbbutton/layout.h"
+#include "vbbutton/stored_values.h"
 
 namespace vantorel::controls::vb {
 
@@ -57,8 +58,8 @@ bool HasVisibleCaption(std::wstring_view caption) {
 }
 
 Box FocusBox(int w, int h, int buttonType) {
-  if (buttonType >= 7 && buttonType <= 13) return {3, 3, w - 3, h - 3};
-  if (buttonType == 14) return {6, 6, w - 4, h - 4};
+  if (buttonType >= kTypeBorderedFlat && buttonType <= kTypeOval) return {3, 3, w - 3, h - 3};
+  if (buttonType == kTypeGradientPanel) return {6, 6, w - 4, h - 4};
   return {4, 4, w - 4, h - 4};
 }
 

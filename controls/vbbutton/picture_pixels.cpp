@@ -13,11 +13,9 @@ PicturePixels Convert(const Picture& picture, COLORREF mask) {
   int w = picture.WidthPixels();
   int h = picture.HeightPixels();
   if (w <= 0 || h <= 0) return out;
-  std::uint32_t* bits = nullptr;
-  HBITMAP dib = CreateTopDownDib32(w, h, &bits);
-  if (!dib) return out;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, dib);
+  DibImage image(w, h);
+  if (!image.ok()) return out;
+  HDC dc = image.dc();
   if (picture.kind() != Picture::Kind::Bitmap) {
     SetDCBrushColor(dc, mask);
     RECT all{0, 0, w, h};
@@ -28,10 +26,7 @@ PicturePixels Convert(const Picture& picture, COLORREF mask) {
   out.width = w;
   out.height = h;
   out.pixels.resize(static_cast<std::size_t>(w) * h);
-  std::memcpy(out.pixels.data(), bits, out.pixels.size() * 4);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(dib);
+  std::memcpy(out.pixels.data(), image.bits(), out.pixels.size() * 4);
   return out;
 }
 

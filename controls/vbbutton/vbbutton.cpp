@@ -1,113 +1,126 @@
-// vbButton's property setters: each stores the value, does what the property
-// needs (derive the colours, lay out, redraw) and tells the host by its key.
+// vbButton's property setters: each stores the value, does what its field in the
+// table says follows (derive the colours, lay out, redraw) and tells the host by
+// the field's key.
 #include "vbbutton/vbbutton.h"
+#include "vbbutton/stored_values.h"
+
+#include "vbbutton/vbbutton_fields.h"
 
 #include "vbbutton/access_key.h"
 
 namespace vantorel::controls {
 
-vbButton* vbButton::Create(const HostPlacement& placement, const PropertyBag* bag) {
-  auto* control = new vbButton;
-  // On failure CreateHosted has already disposed of the object.
-  return control->CreateHosted(placement, bag) ? control : nullptr;
+template <class T>
+Status vbButton::Store(T vbButtonProps::*member, T value) {
+  props_.*member = std::move(value);
+  return Told(vb::FieldOf(member));
 }
 
-vbButton* vbButton::FromHwnd(HWND hwnd) { return dynamic_cast<vbButton*>(HostedControl::FromHwnd(hwnd)); }
-
-Status vbButton::Changed(const wchar_t* key) {
-  PropertyChanged(key);
+Status vbButton::Told(const vb::Field& field) {
+  FollowChange(field.follow);
+  PropertyChanged(vb::ToldKey(field));
   return kOk;
 }
 
-// Every colour setter ends the same way: the derived set follows, then the face.
-Status vbButton::ColorsChanged(const wchar_t* key) {
-  DeriveColors();
-  RedrawLast();
-  return Changed(key);
+void vbButton::FollowChange(vb::Follow follow) {
+  using enum vb::Follow;
+  switch (follow) {
+    case Nothing: break;
+    case Redraw: RedrawLast(); break;
+    case RedrawNormal: this->RedrawNormal(); break;
+    case RedrawChecked:
+      if (props_.checkBoxBehaviour) this->RedrawNormal();
+      break;
+    case RedrawPicture:
+      if (props_.pictureNormal) RedrawLast();
+      break;
+    case RedrawHot:
+      if (hot_) RedrawLast();
+      break;
+    case Colours:
+      DeriveColors();
+      RedrawLast();
+      break;
+    case Scheme:
+      DeriveColors();
+      this->RedrawNormal();
+      break;
+    case Layout:
+      ComputeLayout();
+      RedrawLast();
+      break;
+    case FontLayout:
+      ComputeLayout();
+      this->RedrawNormal();
+      break;
+    case Picture:
+      normalPixels_.Reset();
+      ComputePictureSize();
+      ComputeLayout();
+      RedrawLast();
+      break;
+    case Caption:
+      UpdateAccessKey();
+      ShowCaptionAsWindowText(props_.caption);
+      ComputeLayout();
+      this->RedrawNormal();
+      break;
+    case Type: ApplyType(); break;
+    case Pointer: ApplyPointer(); break;
+  }
 }
 
+// A change made at design time goes to the hover twin too.
 Status vbButton::SetBackColor(OleColor v) {
-  props_.backColor = v;
   if (!ambient().userMode) props_.backOver = v;
-  return ColorsChanged(L"BCOL");
+  return Store(&vbButtonProps::backColor, v);
 }
 
-Status vbButton::SetBackOver(OleColor v) {
-  props_.backOver = v;
-  return ColorsChanged(L"BCOLO");
-}
+Status vbButton::SetBackOver(OleColor v) { return Store(&vbButtonProps::backOver, v); }
 
 Status vbButton::SetForeColor(OleColor v) {
-  props_.foreColor = v;
   if (!ambient().userMode) props_.foreOver = v;
-  return ColorsChanged(L"FCOL");
+  return Store(&vbButtonProps::foreColor, v);
 }
 
-Status vbButton::SetForeOver(OleColor v) {
-  props_.foreOver = v;
-  return ColorsChanged(L"FCOLO");
-}
+Status vbButton::SetForeOver(OleColor v) { return Store(&vbButtonProps::foreOver, v); }
+Status vbButton::SetMaskColor(OleColor v) { return Store(&vbButtonProps::maskColor, v); }
+Status vbButton::SetSoftBevel(bool v) { return Store(&vbButtonProps::softBevel, v); }
+Status vbButton::SetColorScheme(std::int32_t v) { return Store(&vbButtonProps::colorScheme, v); }
+Status vbButton::SetButtonType(std::int32_t v) { return Store(&vbButtonProps::buttonType, v); }
 
-Status vbButton::SetMaskColor(OleColor v) {
-  props_.maskColor = v;
-  return ColorsChanged(L"MCOL");
-}
-
-Status vbButton::SetSoftBevel(bool v) {
-  props_.softBevel = v;
-  return ColorsChanged(L"SOFT");
-}
-
-Status vbButton::SetColorScheme(std::int32_t v) {
-  props_.colorScheme = v;
-  DeriveColors();
-  RedrawNormal();
-  return Changed(L"COLTYPE");
-}
-
-Status vbButton::SetButtonType(std::int32_t v) {
-  props_.buttonType = v;
-  if (v == 5 && !ambient().userMode) {
+void vbButton::ApplyType() {
+  const std::int32_t v = props_.buttonType;
+  if (v == vb::kTypeFlatLight && !ambient().userMode) {
     if (const FontRef& f = Font()) {
       FontDesc d = f->Desc();
       d.weight = FW_BOLD;
       f->SetDesc(d);
       surface().SetFont(f);
     }
-  } else if (v == 11 && drawingAllowed_) {
+  } else if (v == vb::kTypeTransparent && drawingAllowed_) {
     CaptureBackground();
   }
   // The raised face of type 3 is derived with its own rule.
   DeriveColors();
   HandleResize();
-  return Changed(L"BTYPE");
 }
 
-Status vbButton::SetCaption(std::wstring v) {
-  props_.caption = std::move(v);
-  UpdateAccessKey();
-  ApplyWindowText();
-  ComputeLayout();
-  RedrawNormal();
-  return Changed(L"TX");
-}
+Status vbButton::SetCaption(std::wstring v) { return Store(&vbButtonProps::caption, std::move(v)); }
 
 bool vbButton::Enabled() const { return surface().Enabled(); }
 
 Status vbButton::SetEnabled(bool v) {
   // The window's enabled state is what the drawing reads, so it changes first.
   surface().SetEnabled(v);
-  RedrawNormal();
-  return Changed(L"ENAB");
+  return Told(vb::FieldOf(vb::SurfaceHeld::Enabled));
 }
 
 const FontRef& vbButton::Font() const { return surface().GetFont(); }
 
 Status vbButton::SetFont(FontRef v) {
   if (Status s = surface().SetFont(std::move(v)); !s.ok()) return s;
-  ComputeLayout();
-  RedrawNormal();
-  return Changed(L"FONT");
+  return Told(vb::FieldOf(vb::SurfaceHeld::Font));
 }
 
 Status vbButton::SetFontDesc(FontDesc desc) {
@@ -163,87 +176,42 @@ Status vbButton::SetFontName(std::wstring v) {
   return SetFontDesc(std::move(d));
 }
 
-Status vbButton::SetShowFocusRect(bool v) {
-  props_.showFocusRect = v;
-  RedrawLast();
-  return Changed(L"FOCUSR");
-}
-
-Status vbButton::SetSpecialEffect(std::int32_t v) {
-  props_.specialEffect = v;
-  RedrawLast();
-  return Changed(L"FX");
-}
-
-Status vbButton::SetCheckBoxBehaviour(bool v) {
-  props_.checkBoxBehaviour = v;
-  RedrawLast();
-  return Changed(L"CHECK");
-}
-
-Status vbButton::SetValue(bool v) {
-  props_.value = v;
-  if (props_.checkBoxBehaviour) RedrawNormal();
-  return Changed(L"VALUE");
-}
-
-Status vbButton::SetPictureNormal(PictureRef v) {
-  props_.pictureNormal = std::move(v);
-  normalPixels_.Reset();
-  ComputePictureSize();
-  ComputeLayout();
-  RedrawLast();
-  return Changed(L"PICN");
-}
+Status vbButton::SetShowFocusRect(bool v) { return Store(&vbButtonProps::showFocusRect, v); }
+Status vbButton::SetSpecialEffect(std::int32_t v) { return Store(&vbButtonProps::specialEffect, v); }
+Status vbButton::SetCheckBoxBehaviour(bool v) { return Store(&vbButtonProps::checkBoxBehaviour, v); }
+Status vbButton::SetValue(bool v) { return Store(&vbButtonProps::value, v); }
+Status vbButton::SetPictureNormal(PictureRef v) { return Store(&vbButtonProps::pictureNormal, std::move(v)); }
 
 Status vbButton::SetPictureOver(PictureRef v) {
-  props_.pictureOver = std::move(v);
   overPixels_.Reset();
-  if (hot_) RedrawLast();
-  // Named so although the key stored is PICH: hosts have always been told this.
-  return Changed(L"PICO");
+  return Store(&vbButtonProps::pictureOver, std::move(v));
 }
 
-Status vbButton::SetPicturePosition(std::int32_t v) {
-  props_.picturePosition = v;
-  ComputeLayout();
-  RedrawLast();
-  return Changed(L"PICPOS");
-}
-
-Status vbButton::SetUseMaskColor(bool v) {
-  props_.useMaskColor = v;
-  if (props_.pictureNormal) RedrawLast();
-  return Changed(L"UMCOL");
-}
-
-Status vbButton::SetUseGreyscale(bool v) {
-  props_.useGreyscale = v;
-  if (props_.pictureNormal) RedrawLast();
-  return Changed(L"NGREY");
-}
+Status vbButton::SetPicturePosition(std::int32_t v) { return Store(&vbButtonProps::picturePosition, v); }
+Status vbButton::SetUseMaskColor(bool v) { return Store(&vbButtonProps::useMaskColor, v); }
+Status vbButton::SetUseGreyscale(bool v) { return Store(&vbButtonProps::useGreyscale, v); }
 
 std::int16_t vbButton::MousePointer() const { return surface().MousePointer(); }
 
 Status vbButton::SetMousePointer(std::int16_t v) {
   if (Status s = surface().SetMousePointer(v); !s.ok()) return s;
-  return Changed(L"MPTR");
+  return Told(vb::FieldOf(vb::SurfaceHeld::MousePointer));
 }
 
 const PictureRef& vbButton::MouseIcon() const { return surface().MouseIcon(); }
 
 Status vbButton::SetMouseIcon(PictureRef v) {
   if (Status s = surface().SetMouseIcon(std::move(v)); !s.ok()) return s;
-  return Changed(L"MICON");
+  return Told(vb::FieldOf(vb::SurfaceHeld::MouseIcon));
 }
 
-Status vbButton::SetHandPointer(bool v) {
-  props_.handPointer = v;
-  // The hand itself is shown by the cursor request (PointerCursor); the pointer
+Status vbButton::SetHandPointer(bool v) { return Store(&vbButtonProps::handPointer, v); }
+
+void vbButton::ApplyPointer() {
+  // The hand itself is shown by the cursor request (PointerOverClient); the pointer
   // kind says a custom pointer is in use.
   surface().SetMouseIcon(nullptr);
-  surface().SetMousePointer(v ? 99 : 1);
-  return Changed(L"HAND");
+  surface().SetMousePointer(props_.handPointer ? 99 : 1);
 }
 
 void vbButton::UpdateAccessKey() {
@@ -251,10 +219,8 @@ void vbButton::UpdateAccessKey() {
   SetAccessKeys(accessKey_ ? std::wstring(1, accessKey_) : std::wstring());
 }
 
-void vbButton::ApplyWindowText() {
-  // The window text is the caption with its ampersands, so screen readers and
-  // automation find the button by its name and its access key.
-  if (Hwnd()) SetWindowTextW(Hwnd(), props_.caption.c_str());
+void vbButton::OnWindowTextSet(const std::wstring& text) {
+  if (text != props_.caption) SetCaption(text);
 }
 
 }  // namespace vantorel::controls

@@ -4,13 +4,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "host/color.h"
+#include "host/dib_image.h"
 #include "host/hosted_control.h"
 #include "host/status.h"
 #include "vbbutton/color_math.h"
 #include "vbbutton/layout.h"
+#include "vbbutton/vbbutton_props.h"
 #include "vbbutton/picture_pixels.h"
 
 namespace vantorel::controls {
@@ -18,31 +21,9 @@ namespace vantorel::controls {
 namespace vb {
 class FaceCanvas;
 struct FaceInput;
+struct Field;
+enum class Follow;
 }  // namespace vb
-
-// The stored properties of a vbButton; a default-constructed set holds the load
-// fallbacks (the colours of a new control come from its colour scheme).
-struct vbButtonProps {
-  OleColor backColor = 0;
-  OleColor backOver = 0;
-  OleColor foreColor = 0;
-  OleColor foreOver = 0;
-  OleColor maskColor = 0x00C0C0C0;
-  std::int32_t buttonType = 2;
-  std::wstring caption;
-  std::int32_t colorScheme = 1;
-  bool showFocusRect = true;
-  bool handPointer = false;
-  bool softBevel = false;
-  PictureRef pictureNormal;
-  PictureRef pictureOver;
-  std::int32_t picturePosition = 0;
-  bool useMaskColor = true;
-  bool useGreyscale = false;
-  std::int32_t specialEffect = 0;
-  bool checkBoxBehaviour = false;
-  bool value = false;
-};
 
 // Events of a vbButton. Arguments are references; the control reads Button and
 // KeyCode back after raising, so a handler that changes them changes what the
@@ -71,13 +52,8 @@ inline constexpr int kLookPressed = 2;
 
 // The image button: fourteen classic looks, four colour schemes, a caption with an
 // access key, normal and hover pictures, a check-box mode and hover tracking.
-class vbButton final : public HostedControl {
+class vbButton final : public HostedKind<vbButton> {
  public:
-  // Makes a vbButton child window: new-instance defaults when bag is null,
-  // otherwise the stored values. The window owns the control. Null on failure.
-  static vbButton* Create(const HostPlacement& placement, const PropertyBag* bag = nullptr);
-  static vbButton* FromHwnd(HWND hwnd);
-
   vbButtonEvents events;
 
   OleColor BackColor() const { return props_.backColor; }
@@ -164,15 +140,22 @@ class vbButton final : public HostedControl {
   bool DrawingAllowed() const { return drawingAllowed_; }
   // How many times the drawing operation really drew (skipped calls excluded).
   std::uint32_t DrawCount() const { return drawCount_; }
-  HDC CaptureDc() const { return captureDc_; }
+  HDC CaptureDc() const { return capture_ ? capture_->dc() : nullptr; }
 
   ~vbButton() override;
 
  private:
   vbButton() = default;
+  friend class HostedKind<vbButton>;
 
-  Status Changed(const wchar_t* key);
-  Status ColorsChanged(const wchar_t* key);
+  // Stores a field of the property table; then what the table says follows a
+  // change, and the host is told by the field's key.
+  template <class T>
+  Status Store(T vbButtonProps::*member, T value);
+  Status Told(const vb::Field& field);
+  void FollowChange(vb::Follow follow);
+  void ApplyType();
+  void ApplyPointer();
   void RedrawLast() { Draw(lastLook_, true); }
   void RedrawNormal() { Draw(vb::kLookNormal, true); }
   Status SetFontDesc(FontDesc desc);
@@ -186,10 +169,8 @@ class vbButton final : public HostedControl {
   void ComputeLayout();
   void ComputePictureSize();
   void UpdateAccessKey();
-  void ApplyWindowText();
   void ApplyRegion();
   void HandleResize();
-  HCURSOR PointerCursor() const;
 
   // Drawing steps.
   vb::FaceInput FaceInputNow() const;
@@ -224,6 +205,7 @@ class vbButton final : public HostedControl {
   void OnResize() override;
   void OnAmbientChanged(std::wstring_view name) override;
   bool OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void OnWindowTextSet(const std::wstring& text) override;
 
   void OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) override;
   void OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y) override;
@@ -236,6 +218,9 @@ class vbButton final : public HostedControl {
   void OnGotFocus() override;
   void OnLostFocus() override;
   void OnAccessKeyPress(std::int16_t key) override;
+  void OnEnabledChanged(bool enabled) override;
+  HCURSOR PointerOverClient() const override;
+  void OnCaptureEnded() override;
 
   vbButtonProps props_;
   vb::ColorSet colors_;
@@ -248,10 +233,8 @@ class vbButton final : public HostedControl {
   vb::PictureCache normalPixels_;
   vb::PictureCache overPixels_;
 
-  HDC captureDc_ = nullptr;
-  HBITMAP captureBitmap_ = nullptr;
-  HGDIOBJ captureOldBitmap_ = nullptr;
-  std::uint32_t* captureBits_ = nullptr;
+  // Type 11's captured background, the control's size.
+  std::unique_ptr<DibImage> capture_;
   int captureW_ = 0;
   int captureH_ = 0;
 
@@ -271,7 +254,6 @@ class vbButton final : public HostedControl {
   bool drawnOnce_ = false;
   bool drawingAllowed_ = true;
   bool capturing_ = false;
-  int lastStyle_ = 0;
   std::uint32_t drawCount_ = 0;
 };
 

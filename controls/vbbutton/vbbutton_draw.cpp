@@ -1,5 +1,7 @@
 // vbButton's drawing operation: the face fill, the face of the type for the look,
 // the pictures, and the caption again over a centred picture.
+#include "host/gdi_guards.h"
+#include "vbbutton/stored_values.h"
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton/vbbutton.h"
 
@@ -12,34 +14,14 @@ constexpr int kPicturesNormal = 0;
 constexpr int kPicturesPressed = 1;
 constexpr int kPicturesDisabled = 2;
 
-// Type 14's caption in bold, measured and drawn, with the font's own weight put
-// back afterwards: the font object itself is never changed.
-class BoldCaption {
- public:
-  explicit BoldCaption(HDC dc) : dc_(dc) {}
-  ~BoldCaption() { End(); }
-  BoldCaption(const BoldCaption&) = delete;
-  BoldCaption& operator=(const BoldCaption&) = delete;
-
-  void Begin() {
-    LOGFONTW lf{};
-    GetObjectW(GetCurrentObject(dc_, OBJ_FONT), sizeof lf, &lf);
-    lf.lfWeight = FW_BOLD;
-    bold_ = CreateFontIndirectW(&lf);
-    old_ = SelectObject(dc_, bold_);
-  }
-  void End() {
-    if (!bold_) return;
-    SelectObject(dc_, old_);
-    DeleteObject(bold_);
-    bold_ = nullptr;
-  }
-
- private:
-  HDC dc_;
-  HFONT bold_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
+// Type 14's caption in bold: the font in place, made bold. The font object
+// itself is never changed.
+GdiObject<HFONT> BoldFontOf(HDC dc) {
+  LOGFONTW lf{};
+  GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
+  lf.lfWeight = FW_BOLD;
+  return GdiObject<HFONT>(CreateFontIndirectW(&lf));
+}
 
 }  // namespace
 
@@ -76,7 +58,7 @@ vb::FaceInput vbButton::FaceInputNow() const {
   in.caption = props_.caption;
   in.layout = layout_;
   in.focus = FocusBox();
-  in.background = captureDc_;
+  in.background = CaptureDc();
   return in;
 }
 
@@ -85,34 +67,33 @@ void vbButton::DrawSteps(int look) {
   sf.Clear();
   // Hot in the control's own colours: the hover colour becomes the face, in a
   // colour set of this drawing's own (faces may change their copy as they draw).
-  vb::ColorSet colours = hot_ && props_.colorScheme == 2 ? DerivedColors(props_.backOver) : colors_;
+  vb::ColorSet colours = hot_ && props_.colorScheme == vb::kSchemeOwnColours ? DerivedColors(props_.backOver) : colors_;
 
-  HDC dc = sf.Hdc();
-  BoldCaption bold(dc);
-  vb::FaceInput in = FaceInputNow();
-  in.boldCaption = [this, &bold](bool on, vb::Layout& layout) {
-    if (on)
-      bold.Begin();
-    else
-      bold.End();
-    layout = MeasureLayout();
-  };
-
-  lastStyle_ = -1;
-  vb::FaceCanvas canvas(dc, colours, in, lastStyle_);
-  canvas.Fill(0, 0, width_, height_, colours.face);
   const vb::Face* face = vb::FaceFor(props_.buttonType);
-  int mode = -1;
-  if (!Enabled()) {
-    if (face) face->disabled(canvas);
-    mode = kPicturesDisabled;
-  } else if (look == vb::kLookPressed) {
-    if (face) face->pressed(canvas);
-    mode = kPicturesPressed;
-  } else if (look == vb::kLookNormal) {
-    if (face) face->normal(canvas);
-    mode = kPicturesNormal;
+  const vb::FaceLook* faceLook = !face                          ? nullptr
+                                 : !Enabled()                    ? &face->disabled
+                                 : look == vb::kLookPressed      ? &face->pressed
+                                 : look == vb::kLookNormal       ? &face->normal
+                                                                 : nullptr;
+  const int mode = !Enabled()                   ? kPicturesDisabled
+                   : look == vb::kLookPressed ? kPicturesPressed
+                   : look == vb::kLookNormal  ? kPicturesNormal
+                                              : -1;
+  vb::FaceInput in = FaceInputNow();
+  if (faceLook) in.captionStyle = vb::CaptionStyleOf(*faceLook, hot_);
+  // A bold caption is laid out in its font before anything is drawn.
+  HDC dc = sf.Hdc();
+  GdiObject<HFONT> bold;
+  if (face && faceLook == &face->normal && face->boldWhenDefault && in.isDefault) {
+    bold = BoldFontOf(dc);
+    ScopedSelect measuring(dc, bold.get());
+    in.boldFont = bold.get();
+    in.boldLayout = MeasureLayout();
   }
+
+  vb::FaceCanvas canvas(dc, colours, in);
+  canvas.Fill(0, 0, width_, height_, colours.face);
+  if (faceLook) faceLook->draw(canvas);
   if (mode >= 0) DrawPictures(canvas, mode);
 }
 
@@ -131,8 +112,8 @@ void vbButton::RenderPicture(const PictureRef& picture, vb::PictureCache& cache,
 void vbButton::PictureEffect(vb::FaceCanvas& canvas, const PictureRef& picture, vb::PictureCache& cache, int k) {
   const int fx = props_.specialEffect;
   if (fx <= 0) return;
-  vb::Rgb24 base = props_.buttonType == 3                       ? canvas.c.raisedFace
-                   : (k == -1 && props_.colorScheme != 2) ? canvas.c.selectionLight
+  vb::Rgb24 base = props_.buttonType == vb::kTypeBlueGradient ? canvas.c.raisedFace
+                   : (k == -1 && props_.colorScheme != vb::kSchemeOwnColours) ? canvas.c.selectionLight
                                                              : canvas.c.face;
   int d = fx == 2 ? 40 : -40;
   const int x = layout_.pictureX + k, y = layout_.pictureY + k;
@@ -150,10 +131,10 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
   GdiFlush();
   if (mode == kPicturesNormal && !hot_) {
     PictureEffect(canvas, normal, normalPixels_, 0);
-    PictureMode m = props_.useGreyscale ? PictureMode::Greyscale : type == 9 ? PictureMode::Faded : PictureMode::Plain;
+    PictureMode m = props_.useGreyscale ? PictureMode::Greyscale : type == vb::kTypeHoverHighlight ? PictureMode::Faded : PictureMode::Plain;
     RenderPicture(normal, normalPixels_, x, y, m);
   } else if (mode == kPicturesNormal) {
-    if (type == 9) {
+    if (type == vb::kTypeHoverHighlight) {
       PictureEffect(canvas, normal, normalPixels_, -1);
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Silhouette, canvas.c.shadow);
       RenderPicture(normal, normalPixels_, x - 1, y - 1, PictureMode::Plain);
@@ -165,10 +146,10 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
       RenderPicture(normal, normalPixels_, x, y, PictureMode::Plain);
     }
   } else if (mode == kPicturesPressed) {
-    if (over && type != 9) {
-      int offset = type == 5 ? 0 : 1;
+    if (over && type != vb::kTypeHoverHighlight) {
+      int offset = type == vb::kTypeFlatLight ? 0 : 1;
       RenderPicture(over, overPixels_, x + offset, y + offset, PictureMode::Plain);
-    } else if (type != 5 && type != 9) {
+    } else if (type != vb::kTypeFlatLight && type != vb::kTypeHoverHighlight) {
       PictureEffect(canvas, normal, normalPixels_, 1);
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Plain);
     } else {
@@ -176,11 +157,11 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
       RenderPicture(normal, normalPixels_, x, y, PictureMode::Plain);
     }
   } else {
-    if (type == 3) {
+    if (type == vb::kTypeBlueGradient) {
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Greyscale);
-    } else if (type == 5 || type == 6) {
+    } else if (type == vb::kTypeFlatLight || type == vb::kTypeSoftBevel) {
       RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.c.shadow);
-    } else if (type == 9) {
+    } else if (type == vb::kTypeHoverHighlight) {
       RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.Shift(canvas.c.shadow, 13));
     } else {
       RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::DarkSilhouette, canvas.c.highlight);
@@ -188,8 +169,10 @@ void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
     }
   }
   // A centred picture stands behind the caption: the caption is drawn again on
-  // top, in the style the face used (a face without a caption draws none).
-  if (props_.picturePosition == vb::kPictureCentre && lastStyle_ >= 0) canvas.Caption(lastStyle_);
+  // top, in the style of the look (a face without a caption draws none), in the
+  // font in place.
+  const vb::FaceInput& in = canvas.in;
+  if (props_.picturePosition == vb::kPictureCentre && in.captionStyle >= 0) canvas.Caption(in.captionStyle, in.layout);
 }
 
 }  // namespace vantorel::controls

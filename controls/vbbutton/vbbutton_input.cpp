@@ -1,21 +1,11 @@
 // vbButton's interaction: mouse, keyboard, focus and access key, and the events
 // it raises. Button and KeyCode are read back after each event.
 #include "vbbutton/vbbutton.h"
+#include "vbbutton/vbbutton_fields.h"
 
 namespace vantorel::controls {
 
 namespace {
-
-constexpr std::int16_t kKeySpace = 32;
-constexpr std::int16_t kKeyLeft = 37;
-constexpr std::int16_t kKeyUp = 38;
-constexpr std::int16_t kKeyRight = 39;
-constexpr std::int16_t kKeyDown = 40;
-
-template <class F, class... A>
-void Raise(const F& handler, A&... args) {
-  if (handler) handler(args...);
-}
 
 // The window whose children the dialog navigation walks: the outermost parent
 // that still lets navigation pass into its children.
@@ -35,8 +25,8 @@ bool IsDialog(HWND hwnd) {
 }  // namespace
 
 void vbButton::OnMouseDown(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
-  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
   Raise(events.MouseDown, button, shift, x, y);
   lastButton_ = static_cast<std::uint8_t>(button & 0xFF);
   // A handler that made this press a right-button one keeps it unpressed for the
@@ -46,8 +36,8 @@ void vbButton::OnMouseDown(std::int16_t button, std::int16_t shift, float xTwips
 }
 
 void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
-  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
   Raise(events.MouseMove, button, shift, x, y);
   if (button != 0 && button != kLeftButton) return;
   if (!MouseIsOver()) {
@@ -64,8 +54,8 @@ void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips
 }
 
 void vbButton::OnMouseUp(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(xTwips / surface().TwipsPerPixelX());
-  float y = static_cast<float>(yTwips / surface().TwipsPerPixelY());
+  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
   Raise(events.MouseUp, button, shift, x, y);
   rightPress_ = false;
   if (button != kRightButton) Draw(vb::kLookNormal, false);
@@ -74,7 +64,7 @@ void vbButton::OnMouseUp(std::int16_t button, std::int16_t shift, float xTwips, 
 void vbButton::ClickNow(bool forceDraw) {
   if (props_.checkBoxBehaviour) {
     props_.value = !props_.value;
-    PropertyChanged(L"VALUE");
+    PropertyChanged(vb::ToldKey(vb::FieldOf(&vbButtonProps::value)));
   }
   Draw(vb::kLookNormal, forceDraw);
   UpdateWindow(Hwnd());

@@ -2,6 +2,8 @@
 // set and layout it derives, and the window messages the host leaves to it.
 #include <algorithm>
 
+#include "host/gdi_guards.h"
+#include "vbbutton/stored_values.h"
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton/vbbutton.h"
 
@@ -24,7 +26,10 @@ HCURSOR vb::HandCursorOf(HMODULE program) {
 
 vbButton::~vbButton() { ReleaseCaptureSurface(); }
 
-HCURSOR vbButton::PointerCursor() const { return vb::HandCursorOf(GetModuleHandleW(nullptr)); }
+HCURSOR vbButton::PointerOverClient() const {
+  if (props_.handPointer) return vb::HandCursorOf(GetModuleHandleW(nullptr));
+  return HostedControl::PointerOverClient();
+}
 
 void vbButton::DeriveColors() { colors_ = DerivedColors(props_.backColor); }
 
@@ -45,20 +50,18 @@ vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
   s.sysShadow = GetSysColor(COLOR_BTNSHADOW);
   s.sysDarkShadow = GetSysColor(COLOR_3DDKSHADOW);
   s.sysSelection = GetSysColor(COLOR_HIGHLIGHT);
-  if (props_.colorScheme == 4) {
-    HWND parent = GetParent(Hwnd());
-    HDC dc = GetDC(parent);
-    s.parentBack = GetBkColor(dc);
-    s.parentText = GetTextColor(dc);
-    ReleaseDC(parent, dc);
+  if (props_.colorScheme == vb::kSchemeParent) {
+    WindowDc parent(GetParent(Hwnd()));
+    s.parentBack = GetBkColor(parent.get());
+    s.parentText = GetTextColor(parent.get());
   }
   return vb::DeriveColors(s);
 }
 
 void vbButton::ComputePictureSize() {
   const PictureRef& p = props_.pictureNormal;
-  pictureW_ = p ? static_cast<int>(surface().HimetricToPixelsX(p->WidthHimetric()) + 0.5) : 0;
-  pictureH_ = p ? static_cast<int>(surface().HimetricToPixelsY(p->HeightHimetric()) + 0.5) : 0;
+  pictureW_ = p ? surface().PictureWidthPixels(*p) : 0;
+  pictureH_ = p ? surface().PictureHeightPixels(*p) : 0;
 }
 
 vb::Layout vbButton::MeasureLayout() const {
@@ -89,7 +92,7 @@ void vbButton::HandleResize() {
   if (capturing_) return;
   ComputeLayout();
   ApplyRegion();
-  if (props_.buttonType == 11 && captureDc_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
+  if (props_.buttonType == vb::kTypeTransparent && capture_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
     CaptureBackground();
   if (height_ != 0) RedrawNormal();
 }
@@ -98,7 +101,7 @@ void vbButton::OnResize() { HandleResize(); }
 
 void vbButton::OnShow() {
   ReadSize();
-  if (props_.buttonType == 11) CaptureBackground();
+  if (props_.buttonType == vb::kTypeTransparent) CaptureBackground();
   drawingAllowed_ = true;
   DeriveColors();
   ComputeLayout();
@@ -107,22 +110,33 @@ void vbButton::OnShow() {
 }
 
 void vbButton::OnAmbientChanged(std::wstring_view) {
-  if (props_.colorScheme != 2) DeriveColors();
+  if (props_.colorScheme != vb::kSchemeOwnColours) DeriveColors();
   // Redrawn in every scheme: the default-button look depends on the ambient too.
   RedrawLast();
+}
+
+void vbButton::OnEnabledChanged(bool enabled) {
+  if (!enabled) CheckHover();
+}
+
+void vbButton::OnCaptureEnded() {
+  // A press whose capture ends, taken away or at the button's release, shows
+  // released.
+  rightPress_ = false;
+  if (lastLook_ == vb::kLookPressed) RedrawNormal();
 }
 
 void vbButton::DisableRefresh() { drawingAllowed_ = false; }
 
 void vbButton::Refresh() {
-  if (props_.buttonType == 11) CaptureBackground();
+  if (props_.buttonType == vb::kTypeTransparent) CaptureBackground();
   DeriveColors();
   ComputeLayout();
   drawingAllowed_ = true;
   RedrawLast();
 }
 
-bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
   switch (msg) {
     case WM_MOUSELEAVE:
       leaveArmed_ = false;
@@ -132,19 +146,9 @@ bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) 
       if (wp != kLeaveCheckTimer) return false;
       CheckHover();
       return true;
-    case WM_SETTEXT:
-      // Text set on the window (automation, SetWindowText) is the new caption,
-      // as on a system button; our own setting comes back with the caption.
-      if (auto text = StoreWindowText(Hwnd(), wp, lp, result); text && *text != props_.caption) SetCaption(*text);
-      return true;
     case WM_GETDLGCODE:
       // The arrows come here: they move the focus themselves, after KeyDown.
       *result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-      return true;
-    case WM_SETCURSOR:
-      if (!props_.handPointer || LOWORD(lp) != HTCLIENT) return false;
-      SetCursor(PointerCursor());
-      *result = TRUE;
       return true;
     case WM_SHOWWINDOW:
       if (!wp) {
@@ -155,15 +159,6 @@ bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) 
     case WM_WINDOWPOSCHANGED:
       // Moved or hidden under a pointer that did not move: no leave would come.
       CheckHover();
-      return false;
-    case WM_ENABLE:
-      if (!wp) CheckHover();
-      return false;
-    case WM_CAPTURECHANGED:
-      // A press whose capture is taken away ends released.
-      if (reinterpret_cast<HWND>(lp) == Hwnd()) return false;
-      rightPress_ = false;
-      if (lastLook_ == vb::kLookPressed) RedrawNormal();
       return false;
     case WM_DESTROY:
       drawingAllowed_ = false;
@@ -227,26 +222,17 @@ bool vbButton::MouseIsOver() const {
 // parent into a memory image rather than copied from the screen, so no messages
 // have to run while a property is being set.
 void vbButton::EnsureCaptureSurface() {
-  if (captureDc_ && captureW_ == width_ && captureH_ == height_) return;
+  if (capture_ && captureW_ == width_ && captureH_ == height_) return;
   ReleaseCaptureSurface();
-  int w = width_ < 1 ? 1 : width_;
-  int h = height_ < 1 ? 1 : height_;
-  captureBitmap_ = CreateTopDownDib32(w, h, &captureBits_);
-  if (!captureBitmap_) return;
-  captureDc_ = CreateCompatibleDC(nullptr);
-  captureOldBitmap_ = SelectObject(captureDc_, captureBitmap_);
+  auto image = std::make_unique<DibImage>(width_ < 1 ? 1 : width_, height_ < 1 ? 1 : height_);
+  if (!image->ok()) return;
+  capture_ = std::move(image);
   captureW_ = width_;
   captureH_ = height_;
 }
 
 void vbButton::ReleaseCaptureSurface() {
-  if (!captureDc_) return;
-  SelectObject(captureDc_, captureOldBitmap_);
-  DeleteObject(captureBitmap_);
-  DeleteDC(captureDc_);
-  captureDc_ = nullptr;
-  captureBitmap_ = nullptr;
-  captureBits_ = nullptr;
+  capture_.reset();
   captureW_ = captureH_ = 0;
 }
 
@@ -256,7 +242,7 @@ void vbButton::CaptureBackground() {
   ReadSize();
   capturing_ = true;
   EnsureCaptureSurface();
-  if (captureDc_) {
+  if (capture_) {
     POINT origin{0, 0};
     MapWindowPoints(Hwnd(), parent, &origin, 1);
     if (!PrintParentInto(parent, origin.x, origin.y)) CopyParentScreen(parent, origin.x, origin.y);
@@ -269,17 +255,19 @@ bool vbButton::PrintParentInto(HWND parent, int x, int y) {
   constexpr std::uint32_t kUntouched = 0x00FE01FD;
   GdiFlush();
   const std::size_t count = static_cast<std::size_t>(captureW_ < 1 ? 1 : captureW_) * (captureH_ < 1 ? 1 : captureH_);
-  std::fill(captureBits_, captureBits_ + count, kUntouched);
-  POINT old{};
-  SetViewportOrgEx(captureDc_, -x, -y, &old);
-  // Patterned brushes line up with the parent's own painting.
-  SetBrushOrgEx(captureDc_, ((-x % 8) + 8) % 8, ((-y % 8) + 8) % 8, nullptr);
-  SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(captureDc_), 0);
-  SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(captureDc_), PRF_CLIENT);
-  SetViewportOrgEx(captureDc_, old.x, old.y, nullptr);
-  SetBrushOrgEx(captureDc_, 0, 0, nullptr);
+  std::uint32_t* bits = capture_->bits();
+  std::fill(bits, bits + count, kUntouched);
+  HDC dc = capture_->dc();
+  {
+    ScopedViewport viewport(dc, -x, -y);
+    // Patterned brushes line up with the parent's own painting.
+    SetBrushOrgEx(dc, ((-x % 8) + 8) % 8, ((-y % 8) + 8) % 8, nullptr);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  }
+  SetBrushOrgEx(dc, 0, 0, nullptr);
   GdiFlush();
-  return std::any_of(captureBits_, captureBits_ + count, [](std::uint32_t p) { return p != kUntouched; });
+  return std::any_of(bits, bits + count, [](std::uint32_t p) { return p != kUntouched; });
 }
 
 void vbButton::CopyParentScreen(HWND parent, int x, int y) {
@@ -287,9 +275,10 @@ void vbButton::CopyParentScreen(HWND parent, int x, int y) {
   // repaint at once, and copy what it shows.
   SetWindowPos(Hwnd(), nullptr, 0, 0, width_, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   UpdateWindow(parent);
-  HDC dc = GetDC(parent);
-  BitBlt(captureDc_, 0, 0, width_, height_, dc, x, y, SRCCOPY);
-  ReleaseDC(parent, dc);
+  {
+    WindowDc shown(parent);
+    BitBlt(capture_->dc(), 0, 0, width_, height_, shown.get(), x, y, SRCCOPY);
+  }
   SetWindowPos(Hwnd(), nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -46,6 +46,23 @@ struct FaceResult {
 // which region the window is to be clipped to; the control applies it.
 using FaceRenderer = FaceResult (*)(Surface& target, const FaceInput& in);
 
+// ButtonShape, stored as a whole number: the twelve faces. Any other value is
+// kept as stored and draws no face.
+enum ButtonShapeValue : std::int32_t {
+  kShapeRectangle = 0,
+  kShapeRoundedRectangle = 1,
+  kShapeEllipse = 2,
+  kShapeDiamond = 3,
+  kShapeTriangleUp = 4,
+  kShapeTriangleLeft = 5,
+  kShapeTriangleRight = 6,
+  kShapeTriangleDown = 7,
+  kShapeArrowUp = 8,
+  kShapeArrowLeft = 9,
+  kShapeArrowRight = 10,
+  kShapeArrowDown = 11,
+};
+
 // The renderer for a ButtonShape, or null when that value draws no face.
 FaceRenderer FaceRendererFor(std::int32_t shape);
 

@@ -12,7 +12,7 @@ namespace {
 // diamond, the triangles pointing up, left, right and down, and the block arrows
 // in the same directions. A value outside the table draws no face and leaves the
 // window region as it is.
-constexpr FaceRenderer kRenderers[12] = {
+constexpr FaceRenderer kRenderers[kShapeArrowDown + 1] = {
     &DrawRectangleFace,     &DrawRoundedRectangleFace, &DrawEllipseFace,        &DrawDiamondFace,
     &DrawUpTriangleFace,    &DrawLeftTriangleFace,     &DrawRightTriangleFace,  &DrawDownTriangleFace,
     &DrawUpArrowFace,       &DrawLeftArrowFace,        &DrawRightArrowFace,     &DrawDownArrowFace,

@@ -13,13 +13,13 @@ void Type1Normal(FaceCanvas& f) {
   f.Focus();
 }
 void Type1Pressed(FaceCanvas& f) {
-  f.Caption(kCaptionPressed);
+  f.Caption();
   f.Bevel(f.c.shadow, f.c.highlight, f.c.shadow, f.c.highlight, 1);
   f.Outline(0, 0, f.w, f.h, f.c.darkShadow);
   f.Focus();
 }
 void Type1Disabled(FaceCanvas& f) {
-  f.Caption(kCaptionEmbossed);
+  f.Caption();
   f.Bevel(f.c.highlight, f.c.shadow, f.c.highlight, f.c.shadow, 1);
   f.Outline(0, 0, f.w, f.h, f.c.darkShadow);
 }
@@ -38,7 +38,7 @@ void Type2Normal(FaceCanvas& f) {
   }
 }
 void Type2Pressed(FaceCanvas& f) {
-  f.Caption(kCaptionPressed);
+  f.Caption();
   if (FramedAsDefault(f)) {
     f.Outline(0, 0, f.w, f.h, f.c.darkShadow);
     f.Outline(1, 1, f.w - 2, f.h - 2, f.c.shadow);
@@ -48,7 +48,7 @@ void Type2Pressed(FaceCanvas& f) {
   }
 }
 void Type2Disabled(FaceCanvas& f) {
-  f.Caption(kCaptionEmbossed);
+  f.Caption();
   f.Bevel(f.c.highlight, f.c.darkShadow, f.c.light, f.c.shadow, 0);
 }
 
@@ -61,19 +61,19 @@ void Type6Normal(FaceCanvas& f) {
   f.Focus();
 }
 void Type6Pressed(FaceCanvas& f) {
-  f.Caption(kCaptionPressed);
+  f.Caption();
   f.Bevel(f.c.shadow, SoftLight(f), f.c.shadow, SoftLight(f), 0);
   f.Focus();
 }
 void Type6Disabled(FaceCanvas& f) {
-  f.Caption(kCaptionFlat);
+  f.Caption();
   f.Bevel(SoftLight(f), f.c.shadow, SoftLight(f), f.c.shadow, 0);
 }
 
 }  // namespace
 
-const Face kBlackFramedBevelFace{Type1Normal, Type1Pressed, Type1Disabled};
-const Face kStandardBevelFace{Type2Normal, Type2Pressed, Type2Disabled};
-const Face kSoftBevelFace{Type6Normal, Type6Pressed, Type6Disabled};
+const Face kBlackFramedBevelFace{{Type1Normal, kCaptionByHover}, {Type1Pressed, kCaptionPressed}, {Type1Disabled, kCaptionEmbossed}};
+const Face kStandardBevelFace{{Type2Normal, kCaptionByHover}, {Type2Pressed, kCaptionPressed}, {Type2Disabled, kCaptionEmbossed}};
+const Face kSoftBevelFace{{Type6Normal, kCaptionByHover}, {Type6Pressed, kCaptionPressed}, {Type6Disabled, kCaptionFlat}};
 
 }  // namespace vantorel::controls::vb

@@ -62,7 +62,7 @@ void Pressed(FaceCanvas& f) {
   const int w = f.w, h = f.h;
   const Rgb24 base = f.Shift(f.c.raisedFace, -32);
   f.Gradient(base, kGradientSpan, true);
-  f.Caption(kCaptionPressed);
+  f.Caption();
   OutlineAndCorners(f);
   f.Line(2, h - 2, w - 2, h - 2, f.Shift(base, 16));
   f.Line(1, h - 3, w - 2, h - 3, f.Shift(base, 10));
@@ -76,13 +76,13 @@ void Pressed(FaceCanvas& f) {
 
 void Disabled(FaceCanvas& f) {
   f.Fill(0, 0, f.w, f.h, f.Shift(f.c.raisedFace, -24));
-  f.Caption(kCaptionFaded);
+  f.Caption();
   f.Outline(0, 0, f.w, f.h, f.Shift(f.c.raisedFace, -84));
   f.InnerCorners(f.Shift(f.c.raisedFace, -72));
 }
 
 }  // namespace
 
-const Face kBlueGradientFace{Normal, Pressed, Disabled};
+const Face kBlueGradientFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPressed}, {Disabled, kCaptionFaded}};
 
 }  // namespace vantorel::controls::vb

@@ -1,27 +1,25 @@
 #include "vbbutton/faces/face_canvas.h"
+#include "vbbutton/stored_values.h"
+
+#include "host/gdi_guards.h"
 
 namespace vantorel::controls::vb {
 
-FaceCanvas::FaceCanvas(HDC dc, ColorSet& colors, FaceInput& input, int& lastStyle)
+FaceCanvas::FaceCanvas(HDC dc, ColorSet& colors, const FaceInput& input)
     : w(input.w),
       h(input.h),
       c(colors),
       in(input),
       dc_(dc),
-      lastStyle_(lastStyle),
-      oldPen_(SelectObject(dc, GetStockObject(DC_PEN))),
-      oldBrush_(SelectObject(dc, GetStockObject(DC_BRUSH))),
+      pen_(dc, GetStockObject(DC_PEN)),
+      brush_(dc, GetStockObject(DC_BRUSH)),
       oldText_(GetTextColor(dc)) {
   SetBkMode(dc_, TRANSPARENT);
 }
 
-FaceCanvas::~FaceCanvas() {
-  SelectObject(dc_, oldPen_);
-  SelectObject(dc_, oldBrush_);
-  SetTextColor(dc_, oldText_);
-}
+FaceCanvas::~FaceCanvas() { SetTextColor(dc_, oldText_); }
 
-Rgb24 FaceCanvas::Shift(Rgb24 colour, int delta) const { return vb::Shift(colour, delta, in.soft, in.type == 3); }
+Rgb24 FaceCanvas::Shift(Rgb24 colour, int delta) const { return vb::Shift(colour, delta, in.soft, in.type == kTypeBlueGradient); }
 
 void FaceCanvas::Fill(int x, int y, int cx, int cy, Rgb24 colour) {
   RECT r{x, y, x + cx, y + cy};
@@ -61,12 +59,10 @@ void FaceCanvas::BevelLines(Rgb24 c1, Rgb24 c2, Rgb24 c3, Rgb24 c4, int i, bool 
 }
 
 void FaceCanvas::Ellipse(Rgb24 outline, Rgb24 fill) {
-  HPEN pen = CreatePen(PS_INSIDEFRAME, 2, outline);
-  HGDIOBJ old = SelectObject(dc_, pen);
+  GdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, 2, outline));
+  ScopedSelect selected(dc_, pen.get());
   SetDCBrushColor(dc_, fill);
   ::Ellipse(dc_, 0, 0, w, h);
-  SelectObject(dc_, old);
-  DeleteObject(pen);
 }
 
 void FaceCanvas::InnerCorners(Rgb24 colour) {
@@ -94,8 +90,8 @@ void FaceCanvas::Text(const Box& box, Rgb24 colour) {
 }
 
 Rgb24 FaceCanvas::EffectBase() const {
-  if (in.type == 3 || in.type == 4 || in.type == 14) return c.raisedFace;
-  if (in.type == 9 && in.lastLook == 0 && in.hot && in.scheme != 2) return c.selectionLight;
+  if (in.type == kTypeBlueGradient || in.type == kTypeRoundedLight || in.type == kTypeGradientPanel) return c.raisedFace;
+  if (in.type == kTypeHoverHighlight && in.lastLook == 0 && in.hot && in.scheme != kSchemeOwnColours) return c.selectionLight;
   return c.face;
 }
 
@@ -107,12 +103,15 @@ void FaceCanvas::CaptionEffect(const Box& box) {
   if (in.specialEffect <= 2) Text({box.left - 1, box.top - 1, box.right - 1, box.bottom - 1}, Shift(base, -d));
 }
 
-void FaceCanvas::Caption() { Caption(in.hot ? kCaptionHot : kCaptionNormal); }
+void FaceCanvas::Caption() {
+  if (!in.boldFont) return Caption(in.captionStyle, in.layout);
+  ScopedSelect bold(dc_, in.boldFont);
+  Caption(in.captionStyle, in.boldLayout);
+}
 
-void FaceCanvas::Caption(int style) {
-  lastStyle_ = style;
-  const Box& normal = in.layout.caption;
-  const Box& pressed = in.layout.pressedCaption;
+void FaceCanvas::Caption(int style, const Layout& layout) {
+  const Box& normal = layout.caption;
+  const Box& pressed = layout.pressedCaption;
   switch (style) {
     case kCaptionNormal:
       CaptionEffect(normal);
@@ -124,7 +123,7 @@ void FaceCanvas::Caption(int style) {
       break;
     case kCaptionPressed:
       CaptionEffect(pressed);
-      Text(pressed, in.type == 4 ? c.light : c.hotText);
+      Text(pressed, in.type == kTypeRoundedLight ? c.light : c.hotText);
       break;
     case kCaptionEmbossed:
       Text(pressed, c.highlight);

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string_view>
 
+#include "host/gdi_guards.h"
 #include "vbbutton/color_math.h"
 #include "vbbutton/layout.h"
 
@@ -12,6 +12,8 @@ namespace vantorel::controls::vb {
 
 // Caption styles: how a face draws its caption.
 enum CaptionStyle {
+  kCaptionNone = -1,     // the face draws no caption
+  kCaptionByHover = -2,  // in the face table: hot while hot, normal otherwise
   kCaptionNormal = 0,
   kCaptionHot = 1,
   kCaptionPressed = 2,
@@ -40,9 +42,13 @@ struct FaceInput {
   Layout layout;
   Box focus;
   HDC background = nullptr;  // type 11: the captured background, the control's size
-  // Type 14 draws its caption in bold while default: true makes the font bold and
-  // lays the caption out again, false puts both back.
-  std::function<void(bool bold, Layout& layout)> boldCaption;
+  // The caption style of the look drawn, from the face table (never
+  // kCaptionByHover): what Caption() draws.
+  int captionStyle = kCaptionNone;
+  // Type 14 draws its caption in bold while default: the bold font and where the
+  // caption goes in it, laid out before drawing starts; no font otherwise.
+  HFONT boldFont = nullptr;
+  Layout boldLayout;
 };
 
 // The primitives every face is made of, written once: fill, outline, line, pixel,
@@ -50,7 +56,7 @@ struct FaceInput {
 // device context's pen, brush and text colour when it goes.
 class FaceCanvas {
  public:
-  FaceCanvas(HDC dc, ColorSet& colors, FaceInput& input, int& lastStyle);
+  FaceCanvas(HDC dc, ColorSet& colors, const FaceInput& input);
   ~FaceCanvas();
   FaceCanvas(const FaceCanvas&) = delete;
   FaceCanvas& operator=(const FaceCanvas&) = delete;
@@ -58,7 +64,7 @@ class FaceCanvas {
   const int w;
   const int h;
   ColorSet& c;
-  FaceInput& in;
+  const FaceInput& in;
 
   // shift with the control's SoftBevel; type 3 moves blue in proportion.
   Rgb24 Shift(Rgb24 colour, int delta) const;
@@ -76,8 +82,11 @@ class FaceCanvas {
   void Gradient(Rgb24 base, int span, bool reversed = false);
   void Background();
 
-  void Caption();  // hot style when hot, normal otherwise
-  void Caption(int style);
+  // The caption in the style of the look drawn (in bold where the input has a
+  // bold font).
+  void Caption();
+  // The caption in a style, in the font in place, where the layout puts it.
+  void Caption(int style, const Layout& layout);
   void Text(const Box& box, Rgb24 colour);
   void Focus();
 
@@ -87,20 +96,33 @@ class FaceCanvas {
   Rgb24 EffectBase() const;
 
   HDC dc_;
-  int& lastStyle_;
-  HGDIOBJ oldPen_;
-  HGDIOBJ oldBrush_;
+  ScopedSelect pen_;
+  ScopedSelect brush_;
   COLORREF oldText_;
 };
 
 // One look of one type.
 using FacePass = void (*)(FaceCanvas&);
 
-struct Face {
-  FacePass normal;
-  FacePass pressed;
-  FacePass disabled;
+// One look of one type and the style its caption is drawn in.
+struct FaceLook {
+  FacePass draw;
+  int caption;
 };
+
+struct Face {
+  FaceLook normal;
+  FaceLook pressed;
+  FaceLook disabled;
+  bool boldWhenDefault = false;  // the normal look's caption is bold while default
+};
+
+// The caption style a look draws: the table's, with kCaptionByHover made hot
+// or normal.
+constexpr int CaptionStyleOf(const FaceLook& look, bool hot) {
+  if (look.caption != kCaptionByHover) return look.caption;
+  return hot ? kCaptionHot : kCaptionNormal;
+}
 
 // The face of a ButtonType, or null for a value outside 1 to 14.
 const Face* FaceFor(int type);

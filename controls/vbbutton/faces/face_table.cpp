@@ -1,5 +1,6 @@
 #include <iterator>
 
+#include "host/gdi_guards.h"
 #include "vbbutton/faces/faces.h"
 
 namespace vantorel::controls::vb {
@@ -20,9 +21,8 @@ struct CornerCut {
 };
 
 void Cut(HRGN region, int x, int y) {
-  HRGN pixel = CreateRectRgn(x, y, x + 1, y + 1);
-  CombineRgn(region, region, pixel, RGN_DIFF);
-  DeleteObject(pixel);
+  GdiObject<HRGN> pixel(CreateRectRgn(x, y, x + 1, y + 1));
+  CombineRgn(region, region, pixel.get(), RGN_DIFF);
 }
 
 HRGN CutCorners(int w, int h, const CornerCut& cut) {

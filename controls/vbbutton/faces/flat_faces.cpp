@@ -22,26 +22,26 @@ void Type12Normal(FaceCanvas& f) {
 }
 
 void ThinPressed(FaceCanvas& f) {
-  f.Caption(kCaptionPressed);
+  f.Caption();
   f.BevelOuter(f.c.shadow, f.c.highlight);
   f.Focus();
 }
 void Type12Pressed(FaceCanvas& f) {
-  f.Caption(kCaptionPressed);
+  f.Caption();
   f.Bevel(f.c.darkShadow, f.c.highlight, f.c.shadow, f.c.light, 0);
   f.Focus();
 }
 
 void Type7Disabled(FaceCanvas& f) {
-  f.Caption(kCaptionEmbossed);
+  f.Caption();
   f.BevelOuter(f.c.highlight, f.c.shadow);
 }
-void BorderlessDisabled(FaceCanvas& f) { f.Caption(kCaptionEmbossed); }
+void BorderlessDisabled(FaceCanvas& f) { f.Caption(); }
 
 }  // namespace
 
-const Face kBorderedFlatFace{Type7Normal, ThinPressed, Type7Disabled};
-const Face kHotBorderFlatFace{Type8Normal, ThinPressed, BorderlessDisabled};
-const Face kHotBevelFlatFace{Type12Normal, Type12Pressed, BorderlessDisabled};
+const Face kBorderedFlatFace{{Type7Normal, kCaptionByHover}, {ThinPressed, kCaptionPressed}, {Type7Disabled, kCaptionEmbossed}};
+const Face kHotBorderFlatFace{{Type8Normal, kCaptionByHover}, {ThinPressed, kCaptionPressed}, {BorderlessDisabled, kCaptionEmbossed}};
+const Face kHotBevelFlatFace{{Type12Normal, kCaptionByHover}, {Type12Pressed, kCaptionPressed}, {BorderlessDisabled, kCaptionEmbossed}};
 
 }  // namespace vantorel::controls::vb

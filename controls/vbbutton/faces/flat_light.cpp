@@ -31,17 +31,17 @@ void Pressed(FaceCanvas& f) {
   f.Line(w - 1, 1, w - 1, h, f.c.highlight);
   f.Line(1, h - 1, w - 1, h - 1, f.c.highlight);
   // The caption stays where it is and has no effect.
-  f.Caption(kCaptionPlainHot);
+  f.Caption();
   CaptionFrame(f);
 }
 
 void Disabled(FaceCanvas& f) {
-  f.Caption(kCaptionFlat);
+  f.Caption();
   f.Outline(0, 0, f.w, f.h, f.c.shadow);
 }
 
 }  // namespace
 
-const Face kFlatLightFace{Normal, Pressed, Disabled};
+const Face kFlatLightFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPlainHot}, {Disabled, kCaptionFlat}};
 
 }  // namespace vantorel::controls::vb

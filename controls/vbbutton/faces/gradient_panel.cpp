@@ -20,11 +20,8 @@ void Normal(FaceCanvas& f) {
     f.Fill(0, 0, f.w, f.h, f.c.light);
   else
     f.Gradient(f.c.highlight, kGradientSpan);
-  // Bold is measured and drawn, then the font's own weight is put back.
-  bool bold = f.in.isDefault && f.in.boldCaption;
-  if (bold) f.in.boldCaption(true, f.in.layout);
+  // Bold while default: the control lays the bold caption out before drawing.
   f.Caption();
-  if (bold) f.in.boldCaption(false, f.in.layout);
   Frame(f);
   f.Focus();
 }
@@ -35,18 +32,18 @@ void Pressed(FaceCanvas& f) {
   f.Outline(0, 0, w, h, f.Shift(f.c.shadow, -48));
   f.Line(2, h - 2, w - 2, h - 2, f.c.highlight);
   f.Line(w - 2, 2, w - 2, h - 1, f.c.highlight);
-  f.Caption(kCaptionPressedCarved);
+  f.Caption();
   f.Focus();
 }
 
 void Disabled(FaceCanvas& f) {
   f.Gradient(f.c.highlight, kGradientSpan);
   Frame(f);
-  f.Caption(kCaptionCarved);
+  f.Caption();
 }
 
 }  // namespace
 
-const Face kGradientPanelFace{Normal, Pressed, Disabled};
+const Face kGradientPanelFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPressedCarved}, {Disabled, kCaptionCarved}, true};
 
 }  // namespace vantorel::controls::vb

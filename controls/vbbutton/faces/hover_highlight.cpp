@@ -1,5 +1,6 @@
 // Type 9: flat until hot, then filled and framed in the selection colours.
 #include "vbbutton/faces/faces.h"
+#include "vbbutton/stored_values.h"
 
 namespace vantorel::controls::vb {
 
@@ -16,18 +17,18 @@ void Pressed(FaceCanvas& f) {
   if (f.in.hot) {
     // The control's own colours darken their hover fill; the other schemes use
     // the selection colour, lightened.
-    Rgb24 fill = f.in.scheme == 2 ? f.Shift(f.c.selectionLight, -32) : Lighten(f.c.selection, 128);
+    Rgb24 fill = f.in.scheme == kSchemeOwnColours ? f.Shift(f.c.selectionLight, -32) : Lighten(f.c.selection, 128);
     f.Fill(0, 0, f.w, f.h, fill);
   }
-  f.Caption(kCaptionPressed);
+  f.Caption();
   f.Outline(0, 0, f.w, f.h, f.c.selection);
   f.Focus();
 }
 
-void Disabled(FaceCanvas& f) { f.Caption(kCaptionFlat); }
+void Disabled(FaceCanvas& f) { f.Caption(); }
 
 }  // namespace
 
-const Face kHoverHighlightFace{Normal, Pressed, Disabled};
+const Face kHoverHighlightFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPressed}, {Disabled, kCaptionFlat}};
 
 }  // namespace vantorel::controls::vb

@@ -16,12 +16,12 @@ void TransparentNormal(FaceCanvas& f) {
 }
 void TransparentPressed(FaceCanvas& f) {
   f.Background();
-  f.Caption(kCaptionPressed);
+  f.Caption();
   f.Focus();
 }
 void TransparentDisabled(FaceCanvas& f) {
   f.Background();
-  f.Caption(kCaptionEmbossed);
+  f.Caption();
 }
 
 // Type 13 is an ellipse; its window is shaped to match, and it has no focus
@@ -32,14 +32,14 @@ void OvalNormal(FaceCanvas& f) {
 }
 void OvalPressed(FaceCanvas& f) {
   f.Ellipse(f.c.darkShadow, f.Shift(f.c.face, -32));
-  f.Caption(kCaptionPressed);
+  f.Caption();
 }
-void OvalDisabled(FaceCanvas& f) { f.Caption(kCaptionEmbossed); }
+void OvalDisabled(FaceCanvas& f) { f.Caption(); }
 
 }  // namespace
 
-const Face kPictureOnlyFace{Nothing, Nothing, Nothing};
-const Face kTransparentFace{TransparentNormal, TransparentPressed, TransparentDisabled};
-const Face kOvalFace{OvalNormal, OvalPressed, OvalDisabled};
+const Face kPictureOnlyFace{{Nothing, kCaptionNone}, {Nothing, kCaptionNone}, {Nothing, kCaptionNone}};
+const Face kTransparentFace{{TransparentNormal, kCaptionByHover}, {TransparentPressed, kCaptionPressed}, {TransparentDisabled, kCaptionEmbossed}};
+const Face kOvalFace{{OvalNormal, kCaptionByHover}, {OvalPressed, kCaptionPressed}, {OvalDisabled, kCaptionEmbossed}};
 
 }  // namespace vantorel::controls::vb

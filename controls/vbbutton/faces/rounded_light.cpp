@@ -6,13 +6,11 @@ namespace vantorel::controls::vb {
 
 namespace {
 
-void Body(FaceCanvas& f, int captionStyle) {
+// At rest and disabled alike; only the caption differs.
+void Body(FaceCanvas& f) {
   const int w = f.w, h = f.h;
   f.Fill(1, 1, w - 2, h - 2, f.c.light);
-  if (captionStyle < 0)
-    f.Caption();
-  else
-    f.Caption(captionStyle);
+  f.Caption();
   f.Outline(0, 0, w, h, f.c.darkShadow);
   f.InnerCorners(f.c.darkShadow);
   f.Line(1, 2, 2, 0, f.c.face);
@@ -27,8 +25,6 @@ void Body(FaceCanvas& f, int captionStyle) {
   f.Pixel(w - 3, h - 3, f.c.shadow);
 }
 
-void Normal(FaceCanvas& f) { Body(f, -1); }
-void Disabled(FaceCanvas& f) { Body(f, kCaptionEmbossed); }
 
 void Pressed(FaceCanvas& f) {
   const int w = f.w, h = f.h;
@@ -38,7 +34,7 @@ void Pressed(FaceCanvas& f) {
   f.Fill(1, 1, w - 2, h - 2, sunk);
   // The caption's effect is cut from the sunken fill while it is drawn.
   f.c.raisedFace = sunk;
-  f.Caption(kCaptionPressed);
+  f.Caption();
   f.c.raisedFace = f.Shift(f.c.face, 48);
   f.Outline(0, 0, w, h, f.c.darkShadow);
   f.Outline(1, 1, w - 2, h - 2, deepest);
@@ -58,6 +54,6 @@ void Pressed(FaceCanvas& f) {
 
 }  // namespace
 
-const Face kRoundedLightFace{Normal, Pressed, Disabled};
+const Face kRoundedLightFace{{Body, kCaptionByHover}, {Pressed, kCaptionPressed}, {Body, kCaptionEmbossed}};
 
 }  // namespace vantorel::controls::vb

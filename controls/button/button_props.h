@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/color.h"
+#include "host/picture.h"
+
+namespace vantorel::controls {
+
+// The stored properties of a Button; a default-constructed set holds the values of
+// a new instance (apart from the caption) and the defaults used when saving and loading.
+struct ButtonProps {
+  std::int32_t buttonShape = 0;
+  std::int32_t buttonStyle = 1;
+  std::int32_t buttonStyleColors = 1;
+  std::int32_t buttonTheme = 0;
+  std::int32_t buttonType = 0;
+  std::int32_t captionAlignment = 2;
+  std::int32_t captionEffect = 0;
+  std::int32_t captionStyle = 0;
+  std::int32_t dropDown = 0;
+  std::int32_t pictureAlignment = 2;
+  OleColor backColor = 0x8000000F;
+  OleColor backColorPressed = 0x8000000F;
+  OleColor backColorHover = 0x8000000F;
+  OleColor borderColor = 0x000000;
+  OleColor borderColorPressed = 0x000000;
+  OleColor borderColorHover = 0x000000;
+  OleColor foreColor = 0x000000;
+  OleColor foreColorPressed = 0x0000FF;
+  OleColor foreColorHover = 0xFF0000;
+  OleColor effectColor = 0xFFFFFF;
+  std::wstring caption = L"Button";
+  bool focusRect = true;
+  bool value = false;
+  bool handPointer = false;
+  PictureRef picture;
+  bool pictureGray = false;
+};
+
+}  // namespace vantorel::controls

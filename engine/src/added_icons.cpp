@@ -6,6 +6,7 @@
 
 #include "added_icon_choice.h"
 #include "added_section.h"
+#include "little_endian.h"
 #include "resource_walk.h"
 
 namespace vantorel::engine {
@@ -13,10 +14,6 @@ namespace {
 
 constexpr int64_t kGrpIconDirSize = 6;
 constexpr uint32_t kImageAlignment = 8, kGroupAlignment = 4;
-
-void Put(std::vector<uint8_t>& b, size_t at, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 // The section's bytes: a new resource tree, then the images, then the
 // groups, each laid out once the choice is made.
@@ -109,23 +106,23 @@ class SectionLayout {
     size_t own = made ? 0 : m_.tree.groups[g].entries.size();
     std::vector<uint8_t> bytes(kGrpIconDirSize + (own + gained.size()) * kGrpIconDirEntrySize, 0);
     if (made) {
-      Put(bytes, 2, 1, 2);  // idType: icon
+      Put_Le(bytes, 2, 1, 2);  // idType: icon
     } else {
       std::copy(m_.group_headers[g].begin(), m_.group_headers[g].end(), bytes.begin());
     }
-    Put(bytes, 4, static_cast<uint32_t>(own + gained.size()), 2);
+    Put_Le(bytes, 4, static_cast<uint32_t>(own + gained.size()), 2);
     size_t at = kGrpIconDirSize;
     for (size_t e = 0; e < own; ++e, at += kGrpIconDirEntrySize) {
       const GroupEntryRef& ref = m_.tree.groups[g].entries[e];
       auto icon = m_.tree.Icon_Named(ref.nID, m_.tree.groups[g].language);
       const uint8_t* shared = icon ? images_[c_.image_of_icon[*icon]].entry_bytes.data() : ref.shared.data();
       std::copy(shared, shared + kSharedEntryBytes, bytes.begin() + static_cast<std::ptrdiff_t>(at));
-      Put(bytes, at + kSharedEntryBytes, ref.nID, 2);
+      Put_Le(bytes, at + kSharedEntryBytes, ref.nID, 2);
     }
     for (const Addition* a : gained) {
       const auto& entry = images_[a->image].entry_bytes;
       std::copy(entry.begin(), entry.begin() + kSharedEntryBytes, bytes.begin() + static_cast<std::ptrdiff_t>(at));
-      Put(bytes, at + kSharedEntryBytes, a->icon_id, 2);
+      Put_Le(bytes, at + kSharedEntryBytes, a->icon_id, 2);
       at += kGrpIconDirEntrySize;
     }
     return bytes;

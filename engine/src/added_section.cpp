@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "driver.h"
+#include "little_endian.h"
 #include "traps.h"
 
 namespace vantorel::engine {
@@ -16,10 +17,6 @@ constexpr int64_t kSymbolBytes = 18;
 constexpr uint32_t kLargestFileAlignment = 0x10000;  // 64 KiB, the format's largest
 
 bool Power_Of_Two(uint32_t v) { return v && !(v & (v - 1)); }
-
-void Put(std::vector<uint8_t>& b, size_t at, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 bool All_Zero(const Reader& r, int64_t begin, int64_t end) {
   for (int64_t at = begin; at < end; ++at) {
@@ -44,11 +41,11 @@ bool Nothing_Must_End_The_File(const Reader& r, const PeHeaders& h, int64_t leng
 std::vector<uint8_t> Section_Header(uint32_t virtual_size, uint32_t va, uint32_t raw_size, uint32_t raw) {
   std::vector<uint8_t> b(kSectionHeaderBytes, 0);
   std::copy(kAddedSectionName.begin(), kAddedSectionName.end(), b.begin());
-  Put(b, 8, virtual_size, 4);
-  Put(b, 12, va, 4);
-  Put(b, 16, raw_size, 4);
-  Put(b, 20, raw, 4);
-  Put(b, 36, kSectionCharacteristics, 4);
+  Put_Le(b, 8, virtual_size, 4);
+  Put_Le(b, 12, va, 4);
+  Put_Le(b, 16, raw_size, 4);
+  Put_Le(b, 20, raw, 4);
+  Put_Le(b, 36, kSectionCharacteristics, 4);
   return b;
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "little_endian.h"
 #include "mod_pe.h"
 
 namespace vantorel::engine {
@@ -88,9 +89,7 @@ bool Plan_Checksum_Of(const RandomAccessFile& file, int64_t field, WritePlan& pl
   }
   uint32_t updated = sum + static_cast<uint32_t>(new_length);
   if (updated == stored) return false;
-  std::vector<uint8_t> bytes(4);
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(updated >> (8 * i));
-  plan.push_back({field, std::move(bytes), PlannedWrite::Kind::Checksum});
+  plan.push_back({field, Le_Bytes(updated, 4), PlannedWrite::Kind::Checksum});
   return true;
 }
 

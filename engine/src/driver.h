@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "little_endian.h"
 #include "mod_pe.h"
 
 namespace vantorel::engine {
@@ -20,9 +21,6 @@ inline int32_t Fail(int32_t number, std::string text, std::string& failure_text)
   failure_text = std::move(text);
   return number;
 }
-
-// The little-endian bytes of a field `bytes` long holding `value`.
-std::vector<uint8_t> Le_Bytes(uint32_t value, int bytes);
 
 // A data entry's OffsetToData and Size, as a write over its first 8 bytes.
 std::vector<uint8_t> Data_Entry_Fields(uint32_t rva, uint32_t size);

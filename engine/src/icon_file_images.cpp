@@ -5,6 +5,7 @@
 
 #include "reader.h"
 #include "all_sizes.h"
+#include "little_endian.h"
 
 namespace vantorel::engine {
 namespace {
@@ -110,21 +111,18 @@ int32_t Load_Icon_Images(const RandomAccessFile& file, std::vector<IconImage>& i
 }
 
 std::vector<uint8_t> Icon_File_Bytes(const std::vector<IconFileImage>& images) {
-  auto put = [](std::vector<uint8_t>& out, size_t at, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  };
   size_t offset = kIconDirSize + images.size() * kIconDirEntrySize;
   size_t total = offset;
   for (const IconFileImage& image : images) total += image.bytes.size();
   std::vector<uint8_t> out(total, 0);
-  put(out, 2, 1, 2);  // idType: icon
-  put(out, 4, static_cast<uint32_t>(images.size()), 2);
+  Put_Le(out, 2, 1, 2);  // idType: icon
+  Put_Le(out, 4, static_cast<uint32_t>(images.size()), 2);
   for (size_t i = 0; i < images.size(); ++i) {
     size_t at = kIconDirSize + i * kIconDirEntrySize;
     std::copy(images[i].entry.begin(), images[i].entry.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
     // The byte count a group entry states may be stale; the file's must be true.
-    put(out, at + 8, static_cast<uint32_t>(images[i].bytes.size()), 4);
-    put(out, at + 12, static_cast<uint32_t>(offset), 4);
+    Put_Le(out, at + 8, static_cast<uint32_t>(images[i].bytes.size()), 4);
+    Put_Le(out, at + 12, static_cast<uint32_t>(offset), 4);
     std::copy(images[i].bytes.begin(), images[i].bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(offset));
     offset += images[i].bytes.size();
   }

@@ -5,16 +5,13 @@
 
 #include <stb_image_write.h>
 
+#include "little_endian.h"
 #include "picture.h"
 
 namespace vantorel::engine {
 namespace {
 
 constexpr uint32_t kBitmapInfoHeaderSize = 40;
-
-void Put(std::vector<uint8_t>& out, size_t at, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 void Append(void* context, void* data, int size) {
   auto* out = static_cast<std::vector<uint8_t>*>(context);
@@ -36,12 +33,12 @@ std::vector<uint8_t> Dib_Icon_Image(const std::vector<uint8_t>& rgba, int size) 
   // Each mask row is padded to a multiple of 32 bits.
   const size_t mask_row = (side + 31) / 32 * 4;
   std::vector<uint8_t> out(kBitmapInfoHeaderSize + colour_bytes + mask_row * side, 0);
-  Put(out, 0, kBitmapInfoHeaderSize, 4);  // biSize
-  Put(out, 4, static_cast<uint32_t>(size), 4);      // biWidth
-  Put(out, 8, static_cast<uint32_t>(2 * size), 4);  // biHeight: the colour pixels and the mask
-  Put(out, 12, 1, 2);                               // biPlanes
-  Put(out, 14, 32, 2);                              // biBitCount; biCompression 0: BI_RGB
-  Put(out, 20, static_cast<uint32_t>(colour_bytes + mask_row * side), 4);  // biSizeImage
+  Put_Le(out, 0, kBitmapInfoHeaderSize, 4);  // biSize
+  Put_Le(out, 4, static_cast<uint32_t>(size), 4);      // biWidth
+  Put_Le(out, 8, static_cast<uint32_t>(2 * size), 4);  // biHeight: the colour pixels and the mask
+  Put_Le(out, 12, 1, 2);                               // biPlanes
+  Put_Le(out, 14, 32, 2);                              // biBitCount; biCompression 0: BI_RGB
+  Put_Le(out, 20, static_cast<uint32_t>(colour_bytes + mask_row * side), 4);  // biSizeImage
   uint8_t* colour = out.data() + kBitmapInfoHeaderSize;
   uint8_t* mask = colour + colour_bytes;
   for (size_t y = 0; y < side; ++y) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "all_sizes.h"
+#include "little_endian.h"
 
 namespace vantorel::engine {
 namespace {
@@ -12,7 +13,6 @@ constexpr uint32_t kBitmapInfoHeaderSize = 40;  // BITMAPINFOHEADER
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr size_t kPngIhdrEnd = 26;  // signature, chunk length and type, width, height, depth, colour type
 
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 uint32_t Be32(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 
 // Bits per pixel of a palette of `colors` entries (0: not said).

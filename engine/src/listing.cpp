@@ -1,5 +1,6 @@
 // Reads a program's icon groups and images for --list, changing nothing.
 #include "icon_tree.h"
+#include "little_endian.h"
 #include "resource_walk.h"
 #include "traps.h"
 
@@ -10,10 +11,6 @@ namespace {
 // -1 for data below the section, and for an RVA that does not convert.
 int64_t Listed_Offset(int32_t offset) { return offset > 0 ? offset : -1; }
 
-uint32_t Le32(const SharedEntry& e, size_t at) {
-  return e[at] | e[at + 1] << 8 | e[at + 2] << 16 | static_cast<uint32_t>(e[at + 3]) << 24;
-}
-
 IconGroupEntry Listed_Entry(const IconTree& tree, const GroupEntryRef& e, std::string group, uint32_t language) {
   IconGroupEntry g;
   g.group = std::move(group);
@@ -23,7 +20,7 @@ IconGroupEntry Listed_Entry(const IconTree& tree, const GroupEntryRef& e, std::s
   g.height = size.height;
   g.colors = e.shared[2];
   g.bits = e.shared[6] | e.shared[7] << 8;  // as stored, 0 included
-  g.bytes = Le32(e.shared, 8);
+  g.bytes = Le32(e.shared.data() + 8);
   g.icon_id = e.nID;
   if (std::optional<size_t> icon = tree.Icon_Named(e.nID, language)) {
     g.file_offset = Listed_Offset(tree.icons[*icon].offset);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "little_endian.h"
 #include "reader.h"
 
 namespace vantorel::engine {
@@ -112,10 +113,7 @@ InstallerCheck Plan_Installer_Crc(const RandomAccessFile& file, const ResourceSe
   if (change == 0) return InstallerCheck::Kept;
   uint8_t stored[4];
   if (!file.ReadAt(header.crc_offset, stored, 4)) Raise(9);
-  uint32_t crc = (stored[0] | stored[1] << 8 | stored[2] << 16 | static_cast<uint32_t>(stored[3]) << 24) ^ change;
-  std::vector<uint8_t> bytes(4);
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(crc >> (8 * i));
-  plan.push_back({header.crc_offset, std::move(bytes), PlannedWrite::Kind::InstallerCrc});
+  plan.push_back({header.crc_offset, Le_Bytes(Le32(stored) ^ change, 4), PlannedWrite::Kind::InstallerCrc});
   return InstallerCheck::Updated;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "little_endian.h"
 #include "resource_walk.h"
 
 namespace vantorel::engine {
@@ -36,15 +37,6 @@ Node& Numbered(std::vector<Node>& nodes, uint32_t number) {
   Node made;
   made.id = ResourceId::Number(number);
   return *nodes.insert(place, std::move(made));
-}
-
-void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  b[at] = static_cast<uint8_t>(v);
-  b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // Lays the tree out in three passes over the same shape: the directories'
@@ -96,18 +88,18 @@ class TreeWriter {
   }
 
   void Write_Languages(const NameNode& n, size_t dir) {
-    Put16(out_, dir + 14, static_cast<uint32_t>(n.languages.size()));
+    Put_Le(out_, dir + 14, static_cast<uint32_t>(n.languages.size()), 2);
     size_t entry = dir + kDirectorySize;
     for (const LanguageNode& l : n.languages) {
       size_t leaf = next_leaf_;
       next_leaf_ += kDataEntrySize;
-      Put32(out_, entry, l.language);
-      Put32(out_, entry + 4, static_cast<uint32_t>(leaf));
+      Put_Le(out_, entry, l.language, 4);
+      Put_Le(out_, entry + 4, static_cast<uint32_t>(leaf), 4);
       entry += kEntrySize;
-      Put32(out_, leaf, l.data.rva);
-      Put32(out_, leaf + 4, l.data.size);
-      Put32(out_, leaf + 8, l.data.code_page);
-      Put32(out_, leaf + 12, l.data.reserved);
+      Put_Le(out_, leaf, l.data.rva, 4);
+      Put_Le(out_, leaf + 4, l.data.size, 4);
+      Put_Le(out_, leaf + 8, l.data.code_page, 4);
+      Put_Le(out_, leaf + 12, l.data.reserved, 4);
     }
   }
 
@@ -120,21 +112,21 @@ class TreeWriter {
   template <typename Node>
   void Put_Counts(size_t dir, const std::vector<const Node*>& order) {
     size_t named = static_cast<size_t>(std::count_if(order.begin(), order.end(), [](const Node* n) { return n->id.named; }));
-    Put16(out_, dir + 12, static_cast<uint32_t>(named));
-    Put16(out_, dir + 14, static_cast<uint32_t>(order.size() - named));
+    Put_Le(out_, dir + 12, static_cast<uint32_t>(named), 2);
+    Put_Le(out_, dir + 14, static_cast<uint32_t>(order.size() - named), 2);
   }
 
   void Put_Entry(size_t entry, const ResourceId& id, uint32_t offset_to_data) {
-    Put32(out_, entry + 4, offset_to_data);
+    Put_Le(out_, entry + 4, offset_to_data, 4);
     if (!id.named) {
-      Put32(out_, entry, id.number);
+      Put_Le(out_, entry, id.number, 4);
       return;
     }
     size_t at = next_name_;
     next_name_ += 2 + 2 * id.name.size();
-    Put16(out_, at, static_cast<uint32_t>(id.name.size()));
-    for (size_t i = 0; i < id.name.size(); ++i) Put16(out_, at + 2 + 2 * i, id.name[i]);
-    Put32(out_, entry, kNamed | static_cast<uint32_t>(at));
+    Put_Le(out_, at, static_cast<uint32_t>(id.name.size()), 2);
+    for (size_t i = 0; i < id.name.size(); ++i) Put_Le(out_, at + 2 + 2 * i, id.name[i], 2);
+    Put_Le(out_, entry, kNamed | static_cast<uint32_t>(at), 4);
   }
 
   const ResourceTree& tree_;

@@ -7,12 +7,6 @@
 
 namespace vantorel::engine {
 
-std::vector<uint8_t> Le_Bytes(uint32_t value, int bytes) {
-  std::vector<uint8_t> out(static_cast<size_t>(bytes));
-  for (int i = 0; i < bytes; ++i) out[static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
-  return out;
-}
-
 std::vector<uint8_t> Data_Entry_Fields(uint32_t rva, uint32_t size) {
   std::vector<uint8_t> fields = Le_Bytes(rva, 4), second = Le_Bytes(size, 4);
   fields.insert(fields.end(), second.begin(), second.end());

@@ -1,0 +1,73 @@
+// What the --add-sizes tests share: a run in memory, and the test's own
+// reading of a program's headers and sections (not the engine's).
+#pragma once
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "all_sizes_support.h"
+
+namespace vantorel::engine::test {
+
+struct Added {
+  int32_t result = -1;
+  std::string failure;
+  AddSizesReport report;
+  Bytes after;
+};
+
+inline Added AddSizes(const Bytes& target, const Bytes& icon_file, bool plan_only = false) {
+  Added r;
+  MemoryFile file(target);
+  r.result = Add_Sizes_In(file, Images(icon_file), "app.exe", r.report, r.failure, {}, plan_only);
+  r.after = file.bytes();
+  return r;
+}
+
+// ---- The test's own reading of a program ------------------------------------
+
+struct Section {
+  uint32_t va, raw_size, raw;
+  std::string name;
+};
+
+struct Program {
+  const Bytes& b;
+  uint32_t optional = 0, table = 0;
+  bool plus = false;
+  std::vector<Section> sections;
+
+  explicit Program(const Bytes& bytes) : b(bytes) {
+    uint32_t fh = Get32(b, 60) + 4;
+    optional = fh + 20;
+    plus = Get16(b, optional) == 0x20B;
+    table = optional + Get16(b, fh + 16);
+    for (uint32_t i = 0; i < Get16(b, fh + 2); ++i) {
+      uint32_t s = table + 40 * i;
+      sections.push_back({Get32(b, s + 12), Get32(b, s + 16), Get32(b, s + 20),
+                          std::string(reinterpret_cast<const char*>(&b[s]), strnlen(reinterpret_cast<const char*>(&b[s]), 8))});
+    }
+  }
+  uint32_t Directory(int index) const { return optional + (plus ? 112 : 96) + 8 * static_cast<uint32_t>(index); }
+  uint32_t Offset(uint32_t rva) const {
+    for (const Section& s : sections) {
+      if (rva >= s.va && rva < s.va + s.raw_size) return s.raw + (rva - s.va);
+    }
+    ADD_FAILURE() << "RVA " << rva << " in no section";
+    return 0;
+  }
+  Bytes Data(uint32_t rva, uint32_t size) const {
+    uint32_t at = Offset(rva);
+    return Bytes(b.begin() + at, b.begin() + at + size);
+  }
+};
+
+// Where the section table ends.
+inline uint32_t Headers_End(const BuiltPe& pe) {
+  return pe.section_table + 40 * static_cast<uint32_t>(Program(pe.bytes).sections.size());
+}
+
+inline Bytes Four_Sizes() { return IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 500, 2), Sized(48, 32, 700, 3), Sized(0, 32, 900, 4)}); }
+
+}  // namespace vantorel::engine::test

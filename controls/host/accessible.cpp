@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "host/hosted_control.h"
-
 namespace vantorel::controls {
 
 namespace {
@@ -22,11 +20,10 @@ HRESULT ReturnText(const std::wstring& text, BSTR* out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-}  // namespace
-
 class ControlAccessible final : public IAccessible {
  public:
-  ControlAccessible(HWND hwnd, IAccessible* standard) : hwnd_(hwnd), standard_(standard) {}
+  ControlAccessible(HWND hwnd, FindAccessibleFacts find, IAccessible* standard)
+      : hwnd_(hwnd), find_(find), standard_(standard) {}
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -68,7 +65,7 @@ class ControlAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!IsSelf(child)) return E_INVALIDARG;
     if (!role) return E_POINTER;
-    HostedControl* control = Control();
+    AccessibleFacts* control = Control();
     if (!control) return RPC_E_DISCONNECTED;
     role->vt = VT_I4;
     role->lVal = control->AccessibleRole();
@@ -77,7 +74,7 @@ class ControlAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (!IsSelf(child)) return E_INVALIDARG;
     if (!state) return E_POINTER;
-    HostedControl* control = Control();
+    AccessibleFacts* control = Control();
     if (!control) return RPC_E_DISCONNECTED;
     long s = control->AccessibleState();
     if (IsWindowEnabled(hwnd_))
@@ -97,7 +94,7 @@ class ControlAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     if (!IsSelf(child)) return E_INVALIDARG;
-    HostedControl* control = Control();
+    AccessibleFacts* control = Control();
     if (!control) return RPC_E_DISCONNECTED;
     if (!IsWindowEnabled(hwnd_)) return E_FAIL;
     control->OnAccessibleDefaultAction();
@@ -143,19 +140,22 @@ class ControlAccessible final : public IAccessible {
  private:
   ~ControlAccessible() { standard_->Release(); }
 
-  HostedControl* Control() const { return HostedControl::FromHwnd(hwnd_); }
+  AccessibleFacts* Control() const { return find_(hwnd_); }
 
   LONG refs_ = 1;
   HWND hwnd_;
+  FindAccessibleFacts find_;
   IAccessible* standard_;
 };
 
-IAccessible* CreateControlAccessible(HWND hwnd) {
+}  // namespace
+
+IAccessible* CreateControlAccessible(HWND hwnd, FindAccessibleFacts find) {
   IAccessible* standard = nullptr;
   if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))) ||
       !standard)
     return nullptr;
-  return new ControlAccessible(hwnd, standard);
+  return new ControlAccessible(hwnd, find, standard);
 }
 
 }  // namespace vantorel::controls

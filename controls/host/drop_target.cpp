@@ -2,15 +2,13 @@
 
 #include <ole2.h>
 
-#include "host/hosted_control.h"
 #include "host/key_flags.h"
-#include "host/units.h"
 
 namespace vantorel::controls {
 
 namespace {
 
-// OLEDragOver's State argument.
+// The State of a drag report.
 constexpr std::int16_t kDragEnter = 0;
 constexpr std::int16_t kDragLeave = 1;
 constexpr std::int16_t kDragOver = 2;
@@ -19,7 +17,7 @@ constexpr std::uint32_t kEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFEC
 
 class ControlDropTarget final : public IDropTarget {
  public:
-  explicit ControlDropTarget(HWND hwnd) : hwnd_(hwnd) {}
+  ControlDropTarget(HWND hwnd, FindDropSink find) : hwnd_(hwnd), find_(find) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -56,12 +54,10 @@ class ControlDropTarget final : public IDropTarget {
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override {
     allowed_ = *effect & kEffects;
     *effect = DROPEFFECT_NONE;
-    if (HostedControl* control = HostedControl::FromHwnd(hwnd_)) {
+    if (DropSink* sink = find_(hwnd_)) {
       std::int32_t wanted = DROPEFFECT_NONE;
       std::int16_t button = ButtonsFromKeyFlags(keys), shift = ShiftFromKeyFlags(keys);
-      float x = 0, y = 0;
-      Position(*control, pt, &x, &y);
-      control->ReportOLEDragDrop(data, wanted, button, shift, x, y);
+      sink->DropAt(data, wanted, button, shift, ClientPoint(pt));
       *effect = ChooseDropEffect(wanted, allowed_, keys);
     }
     HoldData(nullptr);
@@ -77,31 +73,28 @@ class ControlDropTarget final : public IDropTarget {
     data_ = data;
   }
 
-  void Position(const HostedControl& control, POINTL pt, float* x, float* y) const {
-    POINT client{pt.x, pt.y};
+  POINT ClientPoint(POINTL screen) const {
+    POINT client{screen.x, screen.y};
     ScreenToClient(hwnd_, &client);
-    const Surface& sf = control.surface();
-    *x = static_cast<float>(PixelsToTwips(client.x, sf.LogPixelsX()));
-    *y = static_cast<float>(PixelsToTwips(client.y, sf.LogPixelsY()));
+    return client;
   }
 
   HRESULT Over(std::int16_t state, DWORD keys, POINTL pt, DWORD* effect) {
     lastKeys_ = keys;
     lastPoint_ = pt;
     *effect = DROPEFFECT_NONE;
-    HostedControl* control = HostedControl::FromHwnd(hwnd_);
-    if (!control) return S_OK;
+    DropSink* sink = find_(hwnd_);
+    if (!sink) return S_OK;
     std::int32_t wanted = DROPEFFECT_NONE;
     std::int16_t button = ButtonsFromKeyFlags(keys), shift = ShiftFromKeyFlags(keys);
-    float x = 0, y = 0;
-    Position(*control, pt, &x, &y);
-    control->ReportOLEDragOver(data_, wanted, button, shift, x, y, state);
+    sink->DragOverAt(data_, wanted, button, shift, ClientPoint(pt), state);
     *effect = ChooseDropEffect(wanted, allowed_, keys);
     return S_OK;
   }
 
   LONG refs_ = 1;
   HWND hwnd_;
+  FindDropSink find_;
   IDataObject* data_ = nullptr;
   DWORD allowed_ = DROPEFFECT_NONE;
   DWORD lastKeys_ = 0;
@@ -121,8 +114,8 @@ std::uint32_t ChooseDropEffect(std::int32_t wanted, std::uint32_t allowed, std::
   return DROPEFFECT_NONE;
 }
 
-bool RegisterControlDropTarget(HWND hwnd) {
-  auto* target = new ControlDropTarget(hwnd);
+bool RegisterControlDropTarget(HWND hwnd, FindDropSink find) {
+  auto* target = new ControlDropTarget(hwnd, find);
   HRESULT hr = RegisterDragDrop(hwnd, target);  // holds its own reference
   target->Release();
   return SUCCEEDED(hr);

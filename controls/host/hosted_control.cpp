@@ -4,8 +4,6 @@
 #include <windowsx.h>
 
 
-#include "host/accessible.h"
-#include "host/drop_target.h"
 #include "host/key_flags.h"
 #include "host/ole_thread.h"
 #include "host/units.h"
@@ -127,6 +125,28 @@ void HostedControl::Save(PropertyBag& bag) const {
 
 long HostedControl::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
 
+AccessibleFacts* HostedControl::FactsOf(HWND hwnd) {
+  HostedControl* control = FromHwnd(hwnd);
+  return control ? static_cast<AccessibleFacts*>(control) : nullptr;
+}
+
+DropSink* HostedControl::SinkOf(HWND hwnd) {
+  HostedControl* control = FromHwnd(hwnd);
+  return control ? static_cast<DropSink*>(control) : nullptr;
+}
+
+void HostedControl::DragOverAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                               POINT client, std::int16_t state) {
+  float x = ToTwipsX(client.x), y = ToTwipsY(client.y);
+  ReportOLEDragOver(data, effect, button, shift, x, y, state);
+}
+
+void HostedControl::DropAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                           POINT client) {
+  float x = ToTwipsX(client.x), y = ToTwipsY(client.y);
+  ReportOLEDragDrop(data, effect, button, shift, x, y);
+}
+
 void HostedControl::OnOLECompleteDrag(std::int32_t& effect) {
   if (DragEvents* e = OfferedDragEvents()) Raise(e->OLECompleteDrag, effect);
 }
@@ -162,12 +182,12 @@ void HostedControl::PropertyChanged(std::wstring_view key) {
   if (onPropertyChanged_) onPropertyChanged_(key);
 }
 
-float HostedControl::ToTwipsX(LPARAM lp) const {
-  return static_cast<float>(PixelsToTwips(GET_X_LPARAM(lp), surface_.LogPixelsX()));
+float HostedControl::ToTwipsX(int pixels) const {
+  return static_cast<float>(PixelsToTwips(pixels, surface_.LogPixelsX()));
 }
 
-float HostedControl::ToTwipsY(LPARAM lp) const {
-  return static_cast<float>(PixelsToTwips(GET_Y_LPARAM(lp), surface_.LogPixelsY()));
+float HostedControl::ToTwipsY(int pixels) const {
+  return static_cast<float>(PixelsToTwips(pixels, surface_.LogPixelsY()));
 }
 
 LRESULT CALLBACK HostedControl::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -198,7 +218,7 @@ LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       surface_.Attach(hwnd_);
-      RegisterControlDropTarget(hwnd_);
+      RegisterControlDropTarget(hwnd_, &SinkOf);
       return 0;
     case WM_DESTROY: RevokeDragDrop(hwnd_); return 0;
     case WM_SIZE:
@@ -231,7 +251,7 @@ LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK: OnDoubleClickMessage(kLeftButton, wp, lp); return 0;
     case WM_RBUTTONDBLCLK: OnDoubleClickMessage(kRightButton, wp, lp); return 0;
     case WM_MBUTTONDBLCLK: OnDoubleClickMessage(kMiddleButton, wp, lp); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(ButtonsFromMouseFlags(wp), ShiftFromMouseFlags(wp), ToTwipsX(lp), ToTwipsY(lp)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(ButtonsFromMouseFlags(wp), ShiftFromMouseFlags(wp), ToTwipsX(GET_X_LPARAM(lp)), ToTwipsY(GET_Y_LPARAM(lp))); return 0;
     case WM_KEYDOWN:
       OnKeyDown(static_cast<std::int16_t>(wp), CurrentShiftState());
       return 0;
@@ -260,7 +280,7 @@ void HostedControl::OnButtonDown(std::int16_t button, WPARAM wp, LPARAM lp) {
   if ((GetWindowLongW(hwnd_, GWL_STYLE) & WS_TABSTOP) && GetFocus() != hwnd_) SetFocus(hwnd_);
   buttonsDown_ |= button;
   SetCapture(hwnd_);
-  OnMouseDown(button, ShiftFromMouseFlags(wp), ToTwipsX(lp), ToTwipsY(lp));
+  OnMouseDown(button, ShiftFromMouseFlags(wp), ToTwipsX(GET_X_LPARAM(lp)), ToTwipsY(GET_Y_LPARAM(lp)));
 }
 
 void HostedControl::OnButtonUp(std::int16_t button, WPARAM wp, LPARAM lp) {
@@ -274,7 +294,7 @@ void HostedControl::OnButtonUp(std::int16_t button, WPARAM wp, LPARAM lp) {
     ReleaseCapture();
     releasingAtButtonUp_ = false;
   }
-  OnMouseUp(button, ShiftFromMouseFlags(wp), ToTwipsX(lp), ToTwipsY(lp));
+  OnMouseUp(button, ShiftFromMouseFlags(wp), ToTwipsX(GET_X_LPARAM(lp)), ToTwipsY(GET_Y_LPARAM(lp)));
   if (button != kLeftButton || !wasDown || endsDoubleClick) return;
   // A click is a left press and release both over the control.
   POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -309,7 +329,7 @@ void HostedControl::OnCaptureChanged(HWND newOwner) {
 
 LRESULT HostedControl::OnGetObject(WPARAM wp, LPARAM lp) {
   if (static_cast<LONG>(lp) != OBJID_CLIENT) return DefWindowProcW(hwnd_, WM_GETOBJECT, wp, lp);
-  IAccessible* accessible = CreateControlAccessible(hwnd_);
+  IAccessible* accessible = CreateControlAccessible(hwnd_, &FactsOf);
   if (!accessible) return DefWindowProcW(hwnd_, WM_GETOBJECT, wp, lp);
   LRESULT result = LresultFromObject(IID_IAccessible, wp, accessible);
   accessible->Release();

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/accessible.h"
+#include "host/drop_target.h"
 #include "host/font.h"
 #include "host/input.h"
 #include "host/property_bag.h"
@@ -43,7 +45,7 @@ struct HostPlacement {
 // the life requests, persistence, ambient values and the input notifications a
 // control overrides. The window owns the object: it is deleted when the window is
 // destroyed (directly or with its parent).
-class HostedControl {
+class HostedControl : private AccessibleFacts, private DropSink {
  public:
   virtual ~HostedControl();
   HostedControl(const HostedControl&) = delete;
@@ -153,9 +155,9 @@ class HostedControl {
   // says otherwise), state bits beyond the focus, availability and visibility
   // that the host adds itself (pressed, checked), and the default action, which
   // the host names "Press". The accessible name is the window text.
-  virtual long AccessibleRole() const;
-  virtual long AccessibleState() const { return 0; }
-  virtual void OnAccessibleDefaultAction() {}
+  long AccessibleRole() const override;
+  long AccessibleState() const override { return 0; }
+  void OnAccessibleDefaultAction() override {}
 
   // The pointer shown over the client area, or null for the class default: the
   // one the surface's MousePointer and MouseIcon name unless a control shows
@@ -190,8 +192,14 @@ class HostedControl {
   LRESULT OnGetDlgCode(LPARAM lp);
   LRESULT OnGetObject(WPARAM wp, LPARAM lp);
   void OnCaptureChanged(HWND newOwner);
-  float ToTwipsX(LPARAM lp) const;
-  float ToTwipsY(LPARAM lp) const;
+  float ToTwipsX(int pixels) const;
+  float ToTwipsY(int pixels) const;
+  void DragOverAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, POINT client,
+                  std::int16_t state) override;
+  void DropAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+              POINT client) override;
+  static AccessibleFacts* FactsOf(HWND hwnd);
+  static DropSink* SinkOf(HWND hwnd);
 
   HWND hwnd_ = nullptr;
   Surface surface_;
@@ -203,7 +211,6 @@ class HostedControl {
   std::int16_t buttonsDown_ = 0;
   bool upEndsDoubleClick_ = false;
   bool releasingAtButtonUp_ = false;
-  friend class ControlAccessible;
 };
 
 // The making and finding of one kind of control, C, which derives from

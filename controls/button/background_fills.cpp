@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "button/paint_math.h"
+#include "button/stored_values.h"
 
 namespace vantorel::controls {
 
@@ -33,7 +34,7 @@ constexpr BackgroundFill kFills[] = {
     {2, {{kH, 0, 0, 0.5, 1}, {kH, 1, 1, 0.5, 0}}},
     {2, {{kH, 0.5, 0, 0, 1}, {kH, 0.5, 1, 1, 0}}},
 };
-constexpr std::int32_t kFirstMode = 2;
+constexpr std::int32_t kFirstMode = kFillAcross;
 
 }  // namespace
 

@@ -21,7 +21,7 @@ void Button::OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y
 void Button::ClickAndRaise() {
   // For a toggle the mouse-up (or key-up) repaint has latched the pressed flag
   // again while Value was True, so this inverts Value.
-  if (props_.buttonType == 1) props_.value = !pressed_;
+  if (props_.buttonType == kToggleButton) props_.value = !pressed_;
   Paint();
   Raise(events.Click);
 }

@@ -1,6 +1,7 @@
 #include "button/button_layout.h"
 
 #include "button/paint_math.h"
+#include "button/stored_values.h"
 
 namespace vantorel::controls {
 
@@ -8,21 +9,20 @@ namespace {
 
 // The placement rule shared by the picture and the caption: centred along an
 // axis, or `margin` plus a small fraction from the top or left edge, or 5
-// pixels from the right or bottom edge. Alignments: 0 top, 1 left, 2 centre,
-// 3 right, 4 bottom; any other value keeps the previous place.
+// pixels from the right or bottom edge. Any other value keeps the previous place.
 void Place(std::int32_t alignment, double W, double H, double w, double h, double margin, Rounder& r,
            PixelBox* box) {
   switch (alignment) {
-    case 0: box->left = r((W - w) / 2); box->top = r((H - h) / H + margin); break;
-    case 1: box->left = r((W - w) / W + margin); box->top = r((H - h) / 2); break;
-    case 2: box->left = r((W - w) / 2); box->top = r((H - h) / 2); break;
-    case 3: box->left = r(W - w - 5); box->top = r((H - h) / 2); break;
-    case 4: box->left = r((W - w) / 2); box->top = r(H - h - 5); break;
+    case kAlignTop: box->left = r((W - w) / 2); box->top = r((H - h) / H + margin); break;
+    case kAlignLeft: box->left = r((W - w) / W + margin); box->top = r((H - h) / 2); break;
+    case kAlignCentre: box->left = r((W - w) / 2); box->top = r((H - h) / 2); break;
+    case kAlignRight: box->left = r(W - w - 5); box->top = r((H - h) / 2); break;
+    case kAlignBottom: box->left = r((W - w) / 2); box->top = r(H - h - 5); break;
     default: break;
   }
 }
 
-bool Placed(std::int32_t alignment) { return alignment >= 0 && alignment <= 4; }
+bool Placed(std::int32_t alignment) { return alignment >= kAlignTop && alignment <= kAlignBottom; }
 
 }  // namespace
 

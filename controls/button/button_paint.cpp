@@ -57,7 +57,7 @@ Button::SettledPaint Button::Settle() {
   StoreStyleBorders(state);
   // The solid fill is the back colour of the state. The other fills cover the
   // image or leave it transparent, and keep the backdrop the last solid fill had.
-  if (props_.buttonStyleColors == 1)
+  if (props_.buttonStyleColors == kFillSolid)
     backdrop_ = StateColour(state, props_.backColor, props_.backColorHover, props_.backColorPressed);
   return SettledPaint{state, PaintColours{backdrop_, pen_}};
 }
@@ -99,7 +99,7 @@ void Button::ShowHandPointer() const {
 void Button::LatchToggle() {
   // A toggle that is on paints pressed; only a hover change, a release or a lost
   // focus or capture clears it again.
-  if (props_.buttonType == 1 && props_.value) pressed_ = true;
+  if (props_.buttonType == kToggleButton && props_.value) pressed_ = true;
 }
 
 LayoutInput Button::MeasureLayout(const Surface& sf) const {
@@ -125,14 +125,14 @@ LayoutInput Button::MeasureLayout(const Surface& sf) const {
 
 Status Button::FillBackground(Surface& sf, const PaintState& state) const {
   const std::int32_t mode = props_.buttonStyleColors;
-  if (mode == 0) {
+  if (mode == kFillNone) {
     sf.SetBackStyle(BackStyle::Transparent);
     return kOk;
   }
-  if (mode < 1 || mode > 7) return kOk;  // left as cleared
+  if (mode < kFillSolid || mode > kFillAcrossFirstInMiddle) return kOk;  // left as cleared
   sf.SetBackStyle(BackStyle::Opaque);
   // The solid fill is the backdrop the image was cleared to.
-  if (mode == 1) return kOk;
+  if (mode == kFillSolid) return kOk;
   // The second colour is BackColorPressed at rest too, the hover colour only
   // while hovering.
   const OleColor second = state.hovering ? props_.backColorHover : props_.backColorPressed;
@@ -152,7 +152,7 @@ void Button::StoreStyleBorders(const PaintState& state) {
 
 Status Button::DrawStyleLook(Surface& sf, const PaintState& state) const {
   const StyleLook* look = StyleLookFor(props_.buttonStyle);
-  if (!look || props_.buttonStyleColors == 0) return kOk;
+  if (!look || props_.buttonStyleColors == kFillNone) return kOk;
   return DrawStyleFill(sf.Hdc(), *look, props_, state.look, sf.ScaleWidth(), sf.ScaleHeight());
 }
 
@@ -203,7 +203,7 @@ Status Button::DrawFocusPasses(Surface& sf, const PaintState& state, const Pixel
   const std::int32_t style = props_.buttonStyle;
   // The dots blacken pixels of the pen the face finished with.
   if (!HasOwnFocusLook(style)) return DrawFocusDots(sf, pen);
-  if (style == 4 && !props_.caption.empty()) DrawCaptionFocusBox(sf, caption, pen);
+  if (style == kStyleEtched && !props_.caption.empty()) DrawCaptionFocusBox(sf, caption, pen);
   return kOk;
 }
 

@@ -45,13 +45,13 @@ constexpr ThemeColors kThemePresets[] = {
 // already been told that the style or theme changed.
 void Button::ApplyStylePreset() {
   std::int32_t style = props_.buttonStyle;
-  if (style < 1 || style > 8) return;
+  if (style < kStyleClassicBevel || style > kStyleSheen) return;
   const FaceColors& c = kStylePresets[style - 1];
   props_.backColor = c.back;
   props_.backColorHover = c.hover;
   props_.backColorPressed = c.pressed;
-  if (style == 4 && props_.buttonStyleColors != 0) props_.buttonStyleColors = 1;
-  if (style == 6 && props_.buttonStyleColors != 0) props_.buttonStyleColors = 3;
+  if (style == kStyleEtched && props_.buttonStyleColors != kFillNone) props_.buttonStyleColors = kFillSolid;
+  if (style == kStyleGlow && props_.buttonStyleColors != kFillNone) props_.buttonStyleColors = kFillDown;
 }
 
 void Button::ApplyThemePreset() {

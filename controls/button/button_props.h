@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "button/stored_values.h"
 #include "host/color.h"
 #include "host/picture.h"
 
@@ -11,16 +12,16 @@ namespace vantorel::controls {
 // The stored properties of a Button; a default-constructed set holds the values of
 // a new instance (apart from the caption) and the defaults used when saving and loading.
 struct ButtonProps {
-  std::int32_t buttonShape = 0;
-  std::int32_t buttonStyle = 1;
-  std::int32_t buttonStyleColors = 1;
+  std::int32_t buttonShape = kShapeRectangle;
+  std::int32_t buttonStyle = kStyleClassicBevel;
+  std::int32_t buttonStyleColors = kFillSolid;
   std::int32_t buttonTheme = 0;
-  std::int32_t buttonType = 0;
-  std::int32_t captionAlignment = 2;
-  std::int32_t captionEffect = 0;
-  std::int32_t captionStyle = 0;
-  std::int32_t dropDown = 0;
-  std::int32_t pictureAlignment = 2;
+  std::int32_t buttonType = kPushButton;
+  std::int32_t captionAlignment = kAlignCentre;
+  std::int32_t captionEffect = kEffectNone;
+  std::int32_t captionStyle = kCaptionPlain;
+  std::int32_t dropDown = kNoDropDown;
+  std::int32_t pictureAlignment = kAlignCentre;
   OleColor backColor = 0x8000000F;
   OleColor backColorPressed = 0x8000000F;
   OleColor backColorHover = 0x8000000F;

@@ -31,7 +31,7 @@ Status Grade(Surface& sf, const PixelBox& box, int style, Rgb s, Rgb f, OleColor
       std::uint32_t& q = px[l * iw + k];
       if ((q & 0x00FFFFFFu) != match) continue;
       LONG red, green, blue;
-      if (style == 1) {
+      if (style == kCaptionGradedAcross) {
         red = r(f.r + k * (s.r - f.r) / W);
         green = r(f.g + k * (s.g - f.g) / W);
         blue = f.b + r((s.b - f.b) / W * k);
@@ -57,16 +57,16 @@ Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
     const OleColor e = p.effectColor;
     const LONG o = state.pressed ? 1 : 0;  // a pressed caption moves one pixel down and right
     switch (p.captionEffect) {
-      case 0: Text(sf, caption, x + o, y + o, m, pen); break;
-      case 1:
+      case kEffectNone: Text(sf, caption, x + o, y + o, m, pen); break;
+      case kEffectRaised:
         Text(sf, caption, x + o - 1, y + o - 1, e, pen);
         Text(sf, caption, x + o, y + o, m, pen);
         break;
-      case 2:
+      case kEffectShadow:
         Text(sf, caption, x + o + 1, y + o + 1, e, pen);
         Text(sf, caption, x + o, y + o, m, pen);
         break;
-      case 3:
+      case kEffectOutline:
         for (LONG dx = -1; dx <= 1; ++dx)
           for (LONG dy = -1; dy <= 1; ++dy) Text(sf, caption, x + dx + o, y + dy + o, e, pen);
         Text(sf, caption, x + o, y + o, m, pen);
@@ -75,13 +75,14 @@ Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
     }
   } else {
     const std::int32_t style = p.buttonStyle;
-    if (style != 4 && style != 6 && style != 7 && style != 8) Text(sf, caption, x + 1, y + 1, 0x80000014, pen);
+    const bool engraved = style != kStyleEtched && style != kStyleGlow && style != kStyleGlass && style != kStyleSheen;
+    if (engraved) Text(sf, caption, x + 1, y + 1, 0x80000014, pen);
     Text(sf, caption, x, y, 0x80000010, pen);
   }
 
   // Graded captions run from ForeColor to the state colour, which at rest is
   // ForeColorPressed.
-  if (p.captionStyle == 1 || p.captionStyle == 2) {
+  if (p.captionStyle == kCaptionGradedAcross || p.captionStyle == kCaptionGradedDown) {
     const Rgb s = SplitColor(state.pressed ? p.foreColorPressed : state.hovering ? p.foreColorHover : p.foreColorPressed);
     const Rgb f = SplitColor(p.foreColor);
     return Grade(sf, box, p.captionStyle, s, f, pen);

@@ -1,6 +1,7 @@
 #include "button/paint_passes.h"
 
 #include "button/paint_math.h"
+#include "button/stored_values.h"
 #include "host/surface.h"
 
 namespace vantorel::controls {
@@ -52,11 +53,11 @@ void DrawCaptionFocusBox(Surface& sf, const PixelBox& c, OleColor& pen) {
 }
 
 Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown, OleColor& pen) {
-  if (dropDown == 0) return kOk;
+  if (dropDown == kNoDropDown) return kOk;
   Rounder r;
   LONG x0 = 0, y0 = 0;
-  if (dropDown == 1 || dropDown == 2) {
-    x0 = dropDown == 1 ? 2 : r(sf.ScaleWidth() - 21.0);
+  if (dropDown == kDropDownLeft || dropDown == kDropDownRight) {
+    x0 = dropDown == kDropDownLeft ? 2 : r(sf.ScaleWidth() - 21.0);
     y0 = r(sf.ScaleHeight() / 2.0 - 8);
   }
   if (Status s = r.status(); !s.ok()) return s;

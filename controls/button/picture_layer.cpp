@@ -48,7 +48,7 @@ Status DrawPictureLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
     drawn = sf.DrawPicture(*pic, box.left + 1, box.top + 1);
   } else if (state.hovering) {
     drawn = sf.DrawPicture(*pic, box.left, box.top);
-    if (drawn && p.buttonStyle == 5) drawn = sf.DrawPicture(*pic, box.left - 1, box.top - 1);
+    if (drawn && p.buttonStyle == kStyleFlat) drawn = sf.DrawPicture(*pic, box.left - 1, box.top - 1);
   } else {
     drawn = sf.DrawPicture(*pic, box.left, box.top);
     if (drawn && p.pictureGray) Grey(sf, box, p.backColor, GreyRule::Red);

@@ -45,7 +45,9 @@ const StyleLook kStyleLooks[] = {
       {Fixed(0xA4B6B7), Fixed(0xFFFFFF)}}},
 };
 
-bool IsPointedShape(std::int32_t shape) { return shape == 4 || shape == 7 || shape == 8 || shape == 11; }
+bool IsPointedShape(std::int32_t shape) {
+  return shape == kShapeTriangleUp || shape == kShapeTriangleDown || shape == kShapeArrowUp || shape == kShapeArrowDown;
+}
 
 }  // namespace
 

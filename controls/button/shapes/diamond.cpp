@@ -51,14 +51,14 @@ class Diamond final : public ShapeFigures {
     if (c.styleColors != 0) c.Draw({{W / 2, 1}, {W / 2, 0}});
   }
 
-  void Style1Pressed(ShapeCanvas& c) const override {
+  void BevelSunken(ShapeCanvas& c) const override {
     c.Pen(kDarkShadow);
     c.Draw(kUpperLeftEdges);
     c.Pen(kShadow);
     c.Draw({{W / 2, 1}, {1, H / 2}, {W / 2, H - 2}});
   }
 
-  void Style1Raised(ShapeCanvas& c) const override {
+  void BevelRaised(ShapeCanvas& c) const override {
     c.Pen(kShadow);
     c.Draw({{W / 2, H - 2}, {W - 2, H / 2}, {W / 2, 1}});
     c.Pen(kHighlight);
@@ -67,14 +67,14 @@ class Diamond final : public ShapeFigures {
 
   void Trim(ShapeCanvas& c, bool) const override { c.Draw(kUpperLeftEdges); }
 
-  void Style4(ShapeCanvas& c) const override {
+  void EtchedFrame(ShapeCanvas& c) const override {
     c.Pen(kShadow);
     c.Draw({{W / 2, 1}, {W - 2, H / 2}, {W / 2, H - 2}});
     c.Pen(kHighlight);
     c.Draw({{W / 2, 1}, {1, H / 2}, {W / 2, H - 2}, kPenUp, {W / 2, 0}, {W - 1, H / 2}, {W / 2, H - 1}});
   }
 
-  void Style6Pressed(ShapeCanvas& c) const override {
+  void GlowPressed(ShapeCanvas& c) const override {
     c.Draw({{W / 2, H - 4}, {W - 4, H / 2}, {W / 2, 3}});
     TopDot(c);
   }

@@ -18,7 +18,7 @@ class Ellipse final : public ShapeFigures {
 
   void Outline(ShapeCanvas& c) const override { c.RoundRect(1, 1, c.W - 2, c.H - 2, c.W - 2, c.H - 2); }
 
-  void Style1Pressed(ShapeCanvas& c) const override {
+  void BevelSunken(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kDarkShadow);
     UpperLeftArc(c);
@@ -27,7 +27,7 @@ class Ellipse final : public ShapeFigures {
   }
 
   // The shadow first, so the highlight wins where the two arcs meet.
-  void Style1Raised(ShapeCanvas& c) const override {
+  void BevelRaised(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.Arc(1, 1, W - 3, H - 3, W / 3, H / 2, W - 3, 1);
@@ -37,7 +37,7 @@ class Ellipse final : public ShapeFigures {
 
   void Trim(ShapeCanvas& c, bool) const override { UpperLeftArc(c); }
 
-  void Style4(ShapeCanvas& c) const override {
+  void EtchedFrame(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.Arc(W - 3, H - 3, 2, 2, W / 2, H - 3, W / 2, 3);
@@ -46,7 +46,7 @@ class Ellipse final : public ShapeFigures {
     c.Arc(W - 2, H - 2, 1, 1, W / 2, H - 2, W / 2, 2);
   }
 
-  void Style6Pressed(ShapeCanvas& c) const override {
+  void GlowPressed(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Arc(W - 4, H - 4, 3, 3, W / 2, H - 2, W / 2, 3);
   }

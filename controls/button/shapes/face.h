@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "button/paint_math.h"
+#include "button/stored_values.h"
 #include "button/shapes/face_region.h"
 #include "button/shapes/figure.h"
 #include "host/color.h"
@@ -46,23 +47,6 @@ struct FaceResult {
 // which region the window is to be clipped to; the control applies it.
 using FaceRenderer = FaceResult (*)(Surface& target, const FaceInput& in);
 
-// ButtonShape, stored as a whole number: the twelve faces. Any other value is
-// kept as stored and draws no face.
-enum ButtonShapeValue : std::int32_t {
-  kShapeRectangle = 0,
-  kShapeRoundedRectangle = 1,
-  kShapeEllipse = 2,
-  kShapeDiamond = 3,
-  kShapeTriangleUp = 4,
-  kShapeTriangleLeft = 5,
-  kShapeTriangleRight = 6,
-  kShapeTriangleDown = 7,
-  kShapeArrowUp = 8,
-  kShapeArrowLeft = 9,
-  kShapeArrowRight = 10,
-  kShapeArrowDown = 11,
-};
-
 // The renderer for a ButtonShape, or null when that value draws no face.
 FaceRenderer FaceRendererFor(std::int32_t shape);
 
@@ -82,9 +66,12 @@ inline constexpr OleColor kInnerFocused = RGB(4, 204, 254);
 inline constexpr OleColor kFocusMark = RGB(209, 209, 209);
 }  // namespace face_color
 
-// Styles 4, 6 and 7 show focus their own way (4 with a box around the caption,
-// 6 and 7 in their face); the others get the shape's mark and the dotted pass.
-constexpr bool HasOwnFocusLook(std::int32_t style) { return style == 4 || style == 6 || style == 7; }
+// The etched, glow and glass styles show focus their own way (the etched one
+// with a box around the caption, the others in their face); the rest get the
+// shape's mark and the dotted pass.
+constexpr bool HasOwnFocusLook(std::int32_t style) {
+  return style == kStyleEtched || style == kStyleGlow || style == kStyleGlass;
+}
 
 // The state a decoration is chosen by, tested in this order: pressed, hover,
 // focused (where the style has a focused look), otherwise normal.
@@ -152,13 +139,13 @@ class ShapeFigures {
   virtual ~ShapeFigures() = default;
   virtual FaceRegionRecipe Region(ShapeCanvas& c) const = 0;
   virtual void Outline(ShapeCanvas& c) const = 0;       // with the border pen
-  virtual void Style1Pressed(ShapeCanvas& c) const = 0;  // sunken bevel, its own pens
-  virtual void Style1Raised(ShapeCanvas& c) const = 0;   // raised bevel, its own pens
-  // The upper-left trim of styles 1 to 3: the pressed one in dark shadow, the
+  virtual void BevelSunken(ShapeCanvas& c) const = 0;  // its own pens
+  virtual void BevelRaised(ShapeCanvas& c) const = 0;  // its own pens
+  // The upper-left trim of the bevel and edge styles: the pressed one in dark shadow, the
   // raised one in highlight. Most shapes draw the same figure for both.
   virtual void Trim(ShapeCanvas& c, bool pressed) const = 0;
-  virtual void Style4(ShapeCanvas& c) const = 0;         // etched frame, its own pens
-  virtual void Style6Pressed(ShapeCanvas& c) const = 0;  // in highlight
+  virtual void EtchedFrame(ShapeCanvas& c) const = 0;  // its own pens
+  virtual void GlowPressed(ShapeCanvas& c) const = 0;  // in highlight
   virtual void Glow(ShapeCanvas& c, const OleColor (&colors)[5], GlowSet set) const = 0;
   virtual void InnerFrame(ShapeCanvas& c) const = 0;  // in the pen of the state
   virtual void FocusMark(ShapeCanvas& c) const = 0;   // in the focus mark colour

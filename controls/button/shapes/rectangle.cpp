@@ -18,7 +18,7 @@ class PlainRectangle final : public ShapeFigures {
     c.Path({{0, 0}, {0, H - 1}, {W - 1, H - 1}, {W - 1, 0}, {0, 0}});
   }
 
-  void Style1Pressed(ShapeCanvas& c) const override {
+  void BevelSunken(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kDarkShadow);
     c.Path({{W - 1, 0}, {0, 0}, {0, H - 1}});
@@ -26,7 +26,7 @@ class PlainRectangle final : public ShapeFigures {
     c.Path({{W - 1, 1}, {1, 1}, {1, H - 1}});
   }
 
-  void Style1Raised(ShapeCanvas& c) const override {
+  void BevelRaised(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.Path({{W - 2, 0}, {W - 2, H - 2}, {0, H - 2}});
@@ -36,7 +36,7 @@ class PlainRectangle final : public ShapeFigures {
 
   void Trim(ShapeCanvas& c, bool) const override { c.Path({{c.W - 1, 0}, {0, 0}, {0, c.H - 1}}); }
 
-  void Style4(ShapeCanvas& c) const override {
+  void EtchedFrame(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.Path({{W - 2, 1}, {W - 2, H - 2}, {2, H - 2}});
@@ -44,7 +44,7 @@ class PlainRectangle final : public ShapeFigures {
     c.Path({{W - 1, 1}, {1, 1}, {1, H - 1}, {W - 1, H - 1}, {W - 1, 1}});
   }
 
-  void Style6Pressed(ShapeCanvas& c) const override {
+  void GlowPressed(ShapeCanvas& c) const override {
     c.Path({{2, c.H - 3}, {c.W - 3, c.H - 3}, {c.W - 3, 2}});
   }
 

@@ -17,7 +17,7 @@ class RoundedRectangle final : public ShapeFigures {
 
   void Outline(ShapeCanvas& c) const override { c.RoundRect(0, 0, c.W - 1, c.H - 1, 16, 16); }
 
-  void Style1Pressed(ShapeCanvas& c) const override {
+  void BevelSunken(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kDarkShadow);
     c.Path({{10, 0}, {W - 8, 0}});
@@ -32,7 +32,7 @@ class RoundedRectangle final : public ShapeFigures {
     c.Arc(17, H - 16, 1, H - 2, -16, H - 16, 9, H - 1);
   }
 
-  void Style1Raised(ShapeCanvas& c) const override {
+  void BevelRaised(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Pen(kShadow);
     c.RoundRect(0, 0, W - 2, H - 2, 15, 15);
@@ -53,14 +53,14 @@ class RoundedRectangle final : public ShapeFigures {
     c.Arc(17, H - 17, 0, H - 1, -16, H - 16, 9, H - 1);
   }
 
-  void Style4(ShapeCanvas& c) const override {
+  void EtchedFrame(ShapeCanvas& c) const override {
     c.Pen(kShadow);
     c.RoundRect(0, 0, c.W - 2, c.H - 2, 16, 16);
     c.Pen(kHighlight);
     c.RoundRect(1, 1, c.W - 1, c.H - 1, 16, 16);
   }
 
-  void Style6Pressed(ShapeCanvas& c) const override {
+  void GlowPressed(ShapeCanvas& c) const override {
     const double W = c.W, H = c.H;
     c.Arc(W - 17, H - 17, W - 3, H - 3, W - 10, H - 3, W - 2, H - 10);
     c.Path({{W - 9, H - 4}, {8, H - 4}});

@@ -10,37 +10,37 @@ void Decorate(ShapeCanvas& c, const ShapeFigures& f) {
   using namespace face_color;
   const FaceState state = c.State();
   switch (c.style) {
-    case 1:
+    case kStyleClassicBevel:
       if (state == FaceState::Pressed)
-        f.Style1Pressed(c);
+        f.BevelSunken(c);
       else
-        f.Style1Raised(c);
+        f.BevelRaised(c);
       break;
-    case 2:
-    case 3:
+    case kStyleLightEdge:
+    case kStyleHotEdge:
       if (state == FaceState::Pressed) {
         c.Pen(kDarkShadow);
         f.Trim(c, true);
-      } else if (c.style == 2 || state == FaceState::Hover) {
+      } else if (c.style == kStyleLightEdge || state == FaceState::Hover) {
         c.Pen(kHighlight);
         f.Trim(c, false);
       }
       break;
-    case 4:
+    case kStyleEtched:
       // The etched frame depends on Enabled alone, whatever the state.
-      if (c.enabled) f.Style4(c);
+      if (c.enabled) f.EtchedFrame(c);
       break;
-    case 6:
+    case kStyleGlow:
       if (state == FaceState::Pressed) {
         c.Pen(kHighlight);
-        f.Style6Pressed(c);
+        f.GlowPressed(c);
       } else if (state == FaceState::Hover) {
         f.Glow(c, kHoverGlow, GlowSet::Hover);
       } else if (state == FaceState::Focused) {
         f.Glow(c, kFocusGlow, GlowSet::Focus);
       }
       break;
-    case 7:
+    case kStyleGlass:
       c.Pen(state == FaceState::Pressed ? kInnerPressed : kInnerNormal);
       f.InnerFrame(c);
       if (state != FaceState::Pressed && c.focusRect && c.focused) {
@@ -48,7 +48,7 @@ void Decorate(ShapeCanvas& c, const ShapeFigures& f) {
         f.InnerFrame(c);
       }
       break;
-    default: break;  // 5 and any other value: the outline alone
+    default: break;  // flat, sheen and any other value: the outline alone
   }
 }
 

@@ -13,30 +13,30 @@ class TableShape final : public ShapeFigures {
   FaceRegionRecipe Region(ShapeCanvas& c) const override { return c.PolygonRegion(t_.region); }
   void Outline(ShapeCanvas& c) const override { c.Draw(t_.outline); }
 
-  void Style1Pressed(ShapeCanvas& c) const override {
+  void BevelSunken(ShapeCanvas& c) const override {
     c.Pen(kDarkShadow);
     c.Draw(t_.trimPressed);
     c.Pen(kShadow);
-    c.Draw(t_.style1PressedShadow);
+    c.Draw(t_.bevelSunkenShadow);
   }
 
-  void Style1Raised(ShapeCanvas& c) const override {
-    if (t_.style1RaisedTrimFirst) RaisedTrim(c);
+  void BevelRaised(ShapeCanvas& c) const override {
+    if (t_.bevelRaisedTrimFirst) RaisedTrim(c);
     c.Pen(kShadow);
-    c.Draw(t_.style1RaisedShadow);
-    if (!t_.style1RaisedTrimFirst) RaisedTrim(c);
+    c.Draw(t_.bevelRaisedShadow);
+    if (!t_.bevelRaisedTrimFirst) RaisedTrim(c);
   }
 
   void Trim(ShapeCanvas& c, bool pressed) const override { c.Draw(pressed ? t_.trimPressed : t_.trimRaised); }
 
-  void Style4(ShapeCanvas& c) const override {
+  void EtchedFrame(ShapeCanvas& c) const override {
     c.Pen(kShadow);
-    c.Draw(t_.style4Shadow);
+    c.Draw(t_.etchedShadow);
     c.Pen(kHighlight);
-    c.Draw(t_.style4Highlight);
+    c.Draw(t_.etchedHighlight);
   }
 
-  void Style6Pressed(ShapeCanvas& c) const override { c.Draw(t_.style6PressedHighlight); }
+  void GlowPressed(ShapeCanvas& c) const override { c.Draw(t_.glowPressedHighlight); }
 
   void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
     for (int i = 0; i < 5; ++i) {

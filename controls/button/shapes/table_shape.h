@@ -12,12 +12,12 @@ struct ShapeTable {
   Figure outline;
   Figure trimPressed;  // styles 1 to 3 pressed, in dark shadow
   Figure trimRaised;   // style 1 raised, 2 at rest, 3 hovered, in highlight
-  Figure style1PressedShadow;
-  Figure style1RaisedShadow;
-  bool style1RaisedTrimFirst = false;  // otherwise the shadow goes first
-  Figure style4Shadow;
-  Figure style4Highlight;
-  Figure style6PressedHighlight;
+  Figure bevelSunkenShadow;
+  Figure bevelRaisedShadow;
+  bool bevelRaisedTrimFirst = false;  // otherwise the shadow goes first
+  Figure etchedShadow;
+  Figure etchedHighlight;
+  Figure glowPressedHighlight;
   Figure glow[5];  // colours 1 to 5 of the hover or the focus set
   Figure innerFrame;
   Figure focusPoints;  // the corners of the focus mark

@@ -150,7 +150,6 @@ class Button final : public HostedKind<Button> {
   Status PaintSteps();
   SettledPaint Settle();
   void ApplySizeRules();
-  void ShowHandPointer() const;
   void LatchToggle();
   void StoreStyleBorders(const PaintState& state);
   PaintResult DrawImage(Surface& sf, const PaintState& state, const PaintColours& colours) const;
@@ -188,6 +187,7 @@ class Button final : public HostedKind<Button> {
   void OnCaptureLost() override;
   void OnEnabledChanged(bool enabled) override;
   void OnWindowTextSet(const std::wstring& text) override;
+  HCURSOR PointerOverClient() const override;
   long AccessibleState() const override;
   void OnAccessibleDefaultAction() override;
   DragEvents* OfferedDragEvents() override { return &events; }

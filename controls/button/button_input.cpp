@@ -114,6 +114,12 @@ void Button::OnEnabledChanged(bool enabled) {
   Paint();
 }
 
+HCURSOR Button::PointerOverClient() const {
+  // The system's hand while hovered and not pressed, or while focused.
+  if (props_.handPointer && ((!pressed_ && Hovering()) || focused_)) return LoadCursorW(nullptr, IDC_HAND);
+  return HostedControl::PointerOverClient();
+}
+
 long Button::AccessibleState() const { return pressed_ ? STATE_SYSTEM_PRESSED : 0; }
 
 void Button::OnAccessibleDefaultAction() { ClickAndRaise(); }

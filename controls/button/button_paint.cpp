@@ -51,7 +51,7 @@ Button::SettledPaint Button::Settle() {
   // the size rule, the pointer, the toggle latch, the style's border colours
   // and the backdrop.
   ApplySizeRules();
-  ShowHandPointer();
+  ShowPointer();
   LatchToggle();
   const PaintState state = MakePaintState(pressed_, Hovering(), focused_, Enabled());
   StoreStyleBorders(state);
@@ -90,10 +90,6 @@ void Button::ApplySizeRules() {
   if (sf.WidthTwips() < kMinSizeTwips) sf.SetSizeTwips(kMinSizeTwips, sf.HeightTwips());
   if (sf.HeightTwips() < kMinSizeTwips) sf.SetSizeTwips(sf.WidthTwips(), kMinSizeTwips);
   if (props_.buttonShape != kShapeRectangle && props_.buttonShape != kShapeRoundedRectangle) sf.SetSizeTwips(sf.WidthTwips(), sf.WidthTwips());
-}
-
-void Button::ShowHandPointer() const {
-  if (props_.handPointer && ((!pressed_ && Hovering()) || focused_)) SetCursor(LoadCursorW(nullptr, IDC_HAND));
 }
 
 void Button::LatchToggle() {

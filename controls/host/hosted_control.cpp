@@ -343,6 +343,12 @@ void HostedControl::OnPaintMessage() {
   EndPaint(hwnd_, &ps);
 }
 
+void HostedControl::ShowPointer() const {
+  POINT pt{};
+  if (GetCapture() != hwnd_ && (!GetCursorPos(&pt) || WindowFromPoint(pt) != hwnd_)) return;
+  if (HCURSOR c = PointerOverClient()) SetCursor(c);
+}
+
 LRESULT HostedControl::OnSetCursor(WPARAM wp, LPARAM lp) {
   if (LOWORD(lp) == HTCLIENT) {
     if (HCURSOR c = PointerOverClient()) {

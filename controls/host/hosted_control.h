@@ -161,8 +161,14 @@ class HostedControl : private AccessibleFacts, private DropSink {
 
   // The pointer shown over the client area, or null for the class default: the
   // one the surface's MousePointer and MouseIcon name unless a control shows
-  // another.
+  // another. The host shows it when the platform asks (the pointer moves over
+  // the window) and when the control calls ShowPointer.
   virtual HCURSOR PointerOverClient() const { return surface_.CurrentPointer(); }
+  // The control's pointer changed without the pointer moving: shows it now when
+  // the pointer is over the window, or anywhere while this window holds the
+  // capture (the platform asks nothing of a window then). A null pointer leaves
+  // the one shown.
+  void ShowPointer() const;
 
   // Any window message, offered before the host handles it. A control that needs
   // messages the notifications above do not carry (timers, mouse leave, hiding)

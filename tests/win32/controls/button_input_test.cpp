@@ -217,5 +217,51 @@ TEST(ButtonEvents, DragAndDropNotificationsAreForwardedUnchanged) {
   EXPECT_EQ(log, (Log{L"OLEDragOver 1 1 30 2", L"OLECompleteDrag 7"}));
 }
 
+TEST(ButtonEvents, HandPointerFollowsHoverPressAndFocus) {
+  // The pointer the user sees after each step. Hover holds the capture, so the
+  // platform asks the window for no pointer: the button shows its own. Focus
+  // alone never changes the pointer over another window.
+  enum class Step { Hover, HoverThenPress, HoverThenHandOff, FocusWithPointerAway };
+  struct Case {
+    const char* name;
+    bool hand;
+    std::int16_t mousePointer;
+    Step step;
+    LPCWSTR shown;
+  };
+  const Case cases[] = {
+      {"hovered", true, 0, Step::Hover, IDC_HAND},
+      {"hovered without the hand", false, 0, Step::Hover, IDC_ARROW},
+      {"pressed, and so focused", true, 2, Step::HoverThenPress, IDC_HAND},
+      {"hand turned off shows the stored pointer", true, 2, Step::HoverThenHandOff, IDC_CROSS},
+      {"hand turned off keeps the one shown", true, 0, Step::HoverThenHandOff, IDC_HAND},
+      {"focused, pointer elsewhere", true, 0, Step::FocusWithPointerAway, IDC_ARROW},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestParent parent;
+    EventLog ev;
+    Button* b = Make(parent, ev);
+    HWND h = b->hwnd();
+    ASSERT_TRUE(b->SetHandPointer(c.hand).ok());
+    ASSERT_TRUE(b->SetMousePointer(c.mousePointer).ok());
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    if (c.step == Step::FocusWithPointerAway) {
+      test::PointerAway(parent.hwnd());
+      SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+      SetFocus(h);
+      Drain();
+    } else {
+      MovePointer(h, 5, 5);
+      if (c.step == Step::HoverThenPress) SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+      if (c.step == Step::HoverThenHandOff) {
+        ASSERT_TRUE(b->SetHandPointer(false).ok());
+      }
+    }
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.shown));
+    ReleaseCapture();
+  }
+}
+
 }  // namespace
 }  // namespace vantorel::controls

@@ -220,14 +220,30 @@ LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       surface_.Attach(hwnd_);
       RegisterControlDropTarget(hwnd_, &SinkOf);
       return 0;
-    case WM_DESTROY: RevokeDragDrop(hwnd_); return 0;
+    case WM_DESTROY:
+      StopWatchingHover();
+      RevokeDragDrop(hwnd_);
+      return 0;
     case WM_SIZE:
       surface_.Resize(LOWORD(lp), HIWORD(lp));
       if (live_) OnResize();
       return 0;
     case WM_SHOWWINDOW:
       if (wp && live_) OnShow();
+      if (!wp) CheckHover();
       break;
+    case WM_WINDOWPOSCHANGED:
+      // Moved or hidden under a pointer that did not move: no leave would come.
+      CheckHover();
+      break;
+    case WM_MOUSELEAVE:
+      leaveArmed_ = false;
+      CheckHover();
+      return 0;
+    case WM_TIMER:
+      if (wp != kHoverCheckTimer) break;
+      CheckHover();
+      return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SETTEXT: {
       LRESULT stored = 0;
@@ -266,7 +282,10 @@ LRESULT HostedControl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CHAR: OnKeyPress(static_cast<std::int16_t>(wp)); return 0;
     case WM_CAPTURECHANGED: OnCaptureChanged(reinterpret_cast<HWND>(lp)); return 0;
-    case WM_ENABLE: OnEnabledChanged(wp != FALSE); return 0;
+    case WM_ENABLE:
+      OnEnabledChanged(wp != FALSE);
+      if (!wp) CheckHover();
+      return 0;
     case WM_GETOBJECT: return OnGetObject(wp, lp);
     case WM_SETFOCUS: OnGotFocus(); return 0;
     case WM_KILLFOCUS: OnLostFocus(); return 0;

@@ -170,8 +170,22 @@ class HostedControl : private AccessibleFacts, private DropSink {
   // the one shown.
   void ShowPointer() const;
 
+  // Watching for the end of a hover, for a control that does not hold the
+  // capture while hovered. From WatchHover until StopWatchingHover the host calls
+  // OnHoverMayHaveEnded whenever the pointer may have left: the platform's leave
+  // notification (which can come late, Wine's by 160 to 200 ms, or not at all),
+  // a check at the shortest timer period, the window hidden, moved or disabled.
+  // Each call is safe when already (not) watching.
+  void WatchHover();
+  void StopWatchingHover();
+  bool WatchingHover() const { return watchingHover_; }
+  // Whether the pointer can still be hovering the window: it is visible and
+  // enabled, and it is the window under the pointer.
+  bool PointerOverWindow() const;
+  virtual void OnHoverMayHaveEnded() {}
+
   // Any window message, offered before the host handles it. A control that needs
-  // messages the notifications above do not carry (timers, mouse leave, hiding)
+  // messages the notifications above do not carry (hiding, dialog codes)
   // returns true with *result set to take one, or false to let the host go on.
   virtual bool OnWindowMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 
@@ -198,6 +212,10 @@ class HostedControl : private AccessibleFacts, private DropSink {
   LRESULT OnGetDlgCode(LPARAM lp);
   LRESULT OnGetObject(WPARAM wp, LPARAM lp);
   void OnCaptureChanged(HWND newOwner);
+  void ArmLeaveNotice();
+  void CheckHover();
+  // The hover watch's timer: the host's own, told apart from any a control sets.
+  static constexpr UINT_PTR kHoverCheckTimer = 0x7601;
   float ToTwipsX(int pixels) const;
   float ToTwipsY(int pixels) const;
   void DragOverAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, POINT client,
@@ -217,6 +235,8 @@ class HostedControl : private AccessibleFacts, private DropSink {
   std::int16_t buttonsDown_ = 0;
   bool upEndsDoubleClick_ = false;
   bool releasingAtButtonUp_ = false;
+  bool watchingHover_ = false;
+  bool leaveArmed_ = false;  // the platform will report the pointer's leave
 };
 
 // The making and finding of one kind of control, C, which derives from

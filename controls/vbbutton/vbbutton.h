@@ -183,9 +183,7 @@ class vbButton final : public HostedKind<vbButton> {
   // Interaction.
   bool MouseIsOver() const;
   void BeginHover();
-  void ArmLeave();
   void EndHover();
-  void CheckHover();
   // Inverts Value in check-box mode, draws the normal look, shows it and raises Click.
   void ClickNow(bool forceDraw);
   void EndSpacePress();
@@ -205,6 +203,7 @@ class vbButton final : public HostedKind<vbButton> {
   void OnResize() override;
   void OnAmbientChanged(std::wstring_view name) override;
   bool OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void OnHoverMayHaveEnded() override;
   void OnWindowTextSet(const std::wstring& text) override;
 
   void OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) override;
@@ -218,7 +217,6 @@ class vbButton final : public HostedKind<vbButton> {
   void OnGotFocus() override;
   void OnLostFocus() override;
   void OnAccessKeyPress(std::int16_t key) override;
-  void OnEnabledChanged(bool enabled) override;
   HCURSOR PointerOverClient() const override;
   void OnCaptureEnded() override;
 
@@ -247,8 +245,6 @@ class vbButton final : public HostedKind<vbButton> {
   bool rightPress_ = false;
   bool hasFocus_ = false;
   bool hot_ = false;
-  bool tracking_ = false;    // hot because the mouse entered; a leave is awaited
-  bool leaveArmed_ = false;  // the platform will report the pointer's leave
   int lastLook_ = vb::kLookNormal;
   std::wstring lastCaption_;
   bool drawnOnce_ = false;

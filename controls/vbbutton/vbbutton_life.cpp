@@ -9,16 +9,6 @@
 
 namespace vantorel::controls {
 
-namespace {
-
-// Checks that the pointer is still over a hot control, as often as the platform's
-// timers allow: the platform's leave notification can come late (Wine's, by 160
-// to 200 ms), and some leaves it never reports. The check runs only while hot.
-constexpr UINT_PTR kLeaveCheckTimer = 1;
-constexpr UINT kLeaveCheckMs = USER_TIMER_MINIMUM;
-
-}  // namespace
-
 HCURSOR vb::HandCursorOf(HMODULE program) {
   if (HCURSOR own = LoadCursorW(program, MAKEINTRESOURCEW(101))) return own;
   return LoadCursorW(nullptr, IDC_HAND);
@@ -115,10 +105,6 @@ void vbButton::OnAmbientChanged(std::wstring_view) {
   RedrawLast();
 }
 
-void vbButton::OnEnabledChanged(bool enabled) {
-  if (!enabled) CheckHover();
-}
-
 void vbButton::OnCaptureEnded() {
   // A press whose capture ends, taken away or at the button's release, shows
   // released.
@@ -138,75 +124,41 @@ void vbButton::Refresh() {
 
 bool vbButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
   switch (msg) {
-    case WM_MOUSELEAVE:
-      leaveArmed_ = false;
-      CheckHover();
-      return true;
-    case WM_TIMER:
-      if (wp != kLeaveCheckTimer) return false;
-      CheckHover();
-      return true;
     case WM_GETDLGCODE:
       // The arrows come here: they move the focus themselves, after KeyDown.
       *result = DLGC_WANTARROWS | DLGC_WANTCHARS;
       return true;
     case WM_SHOWWINDOW:
-      if (!wp) {
-        drawingAllowed_ = false;
-        CheckHover();
-      }
-      return false;
-    case WM_WINDOWPOSCHANGED:
-      // Moved or hidden under a pointer that did not move: no leave would come.
-      CheckHover();
+      // Hidden: nothing is drawn until shown again, not even the end of a hover.
+      if (!wp) drawingAllowed_ = false;
       return false;
     case WM_DESTROY:
       drawingAllowed_ = false;
-      KillTimer(Hwnd(), kLeaveCheckTimer);
       ReleaseCaptureSurface();
       return false;
     default: return false;
   }
 }
 
-// Hover tracking: the platform reports the leave (TME_LEAVE); a check at the
-// shortest timer period stands behind it for leaves it reports late or not at all.
+// Hover ends when the host's watch finds the pointer gone.
 void vbButton::BeginHover() {
-  bool entering = !tracking_;
-  tracking_ = true;
-  ArmLeave();
-  SetTimer(Hwnd(), kLeaveCheckTimer, kLeaveCheckMs, nullptr);
+  bool entering = !WatchingHover();
+  WatchHover();
   hot_ = true;
   RedrawNormal();
   // Raised once per visit: a press and release inside does not raise it again.
   if (entering && events.MouseOver) events.MouseOver();
 }
 
-void vbButton::ArmLeave() {
-  if (leaveArmed_) return;
-  TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Hwnd(), 0};
-  leaveArmed_ = TrackMouseEvent(&tme) != FALSE;
-}
-
-void vbButton::CheckHover() {
+void vbButton::OnHoverMayHaveEnded() {
   // The capture's own resizing must not end hover and raise events halfway
   // through a property setter.
-  if (!tracking_ || capturing_) return;
-  if (IsWindowVisible(Hwnd()) && IsWindowEnabled(Hwnd()) && MouseIsOver()) {
-    ArmLeave();
-    return;
-  }
+  if (capturing_ || PointerOverWindow()) return;
   EndHover();
 }
 
 void vbButton::EndHover() {
-  tracking_ = false;
-  KillTimer(Hwnd(), kLeaveCheckTimer);
-  if (leaveArmed_) {
-    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE | TME_CANCEL, Hwnd(), 0};
-    TrackMouseEvent(&tme);
-    leaveArmed_ = false;
-  }
+  StopWatchingHover();
   hot_ = false;
   RedrawNormal();
   if (events.MouseOut) events.MouseOut();

@@ -2,7 +2,10 @@
 // the mouse, the keys, focus moves through the dialog manager and access keys.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "host_probe.h"
+#include "system_input.h"
 
 namespace vantorel::controls {
 namespace {
@@ -148,6 +151,47 @@ TEST(HostInput, AccessKeysReachTheirControl) {
   EXPECT_FALSE(TranslateAccessKey(other));
   EXPECT_TRUE(a->log.empty());
   EXPECT_EQ(b->log, (Log{L"AccessKey 114"}));
+}
+
+TEST(HostInput, TheHoverWatchAsksOnEveryWayThePointerCanLeave) {
+  TestParent parent;
+  Probe* p = Probe::Make(parent.hwnd());
+  ASSERT_TRUE(p);
+  HWND h = p->Hwnd();
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    std::function<void()> undo;
+  } cases[] = {
+      {"pointer gone", [&] { test::PointerAway(parent.hwnd()); }, [] {}},
+      {"moved away", [&] { SetWindowPos(h, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER); },
+       [&] { SetWindowPos(h, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }},
+      {"hidden", [&] { ShowWindow(h, SW_HIDE); }, [&] { ShowWindow(h, SW_SHOWNA); }},
+      {"disabled", [&] { EnableWindow(h, FALSE); }, [&] { EnableWindow(h, TRUE); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::PointerAt(h, 10, 10);
+    p->WatchHoverNow();
+    test::Settle();
+    p->log.clear();
+    EXPECT_TRUE(p->WatchingHover());
+    c.act();
+    EXPECT_TRUE(test::PumpUntil([&] { return !p->log.empty(); }));
+    EXPECT_EQ(p->log, (Log{L"HoverEnded"}));
+    EXPECT_FALSE(p->WatchingHover());
+    c.undo();
+    Drain();
+    // Not watched: the same leave asks nothing.
+    test::PointerAt(h, 10, 10);
+    test::Settle();
+    p->log.clear();
+    c.act();
+    test::Settle();
+    EXPECT_TRUE(p->log.empty());
+    c.undo();
+    Drain();
+  }
 }
 
 }  // namespace

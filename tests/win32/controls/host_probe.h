@@ -18,6 +18,11 @@ namespace vantorel::controls::test {
 // controls' events are.
 class Probe final : public HostedControl, public EventLog {
  public:
+  // Watches for the end of a hover as a control without the capture does: the
+  // hover ends when the pointer is no longer over the window.
+  void WatchHoverNow() { WatchHover(); }
+  using HostedControl::WatchingHover;
+
   static Probe* Make(HWND parent, const PropertyBag* bag = nullptr) {
     auto* p = new Probe;
     HostPlacement placement = Placement(parent, 300, 300, 1335, 375);
@@ -41,6 +46,11 @@ class Probe final : public HostedControl, public EventLog {
   void OnLostFocus() override { Record(L"LostFocus"); }
   void OnAccessKeyPress(std::int16_t a) override { log.push_back(L"AccessKey " + std::to_wstring(a)); }
   void OnAmbientChanged(std::wstring_view name) override { log.push_back(L"AmbientChanged " + std::wstring(name)); }
+  void OnHoverMayHaveEnded() override {
+    if (PointerOverWindow()) return;
+    Record(L"HoverEnded");
+    StopWatchingHover();
+  }
 };
 
 }  // namespace vantorel::controls::test

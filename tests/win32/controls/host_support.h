@@ -25,6 +25,20 @@ inline void Drain() {
   }
 }
 
+// Runs the message loop until the condition holds or two seconds pass; for what
+// the platform reports on its own time (a pointer's leave). Waits for input at
+// most waitMs at a time.
+template <class F>
+bool PumpUntil(F done, DWORD waitMs = 20) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > 2000) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_ALLINPUT);
+    Drain();
+  }
+  return true;
+}
+
 // A visible stage that hosts the controls under test, at a fixed place on the
 // screen so that pointer positions are known. The stage is a child of one
 // top-level window kept for the whole run: Wine takes seconds to withdraw a

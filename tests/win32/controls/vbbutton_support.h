@@ -18,20 +18,6 @@ inline HostPlacement VbPlacement(HWND parent, int leftPx = 10, int topPx = 10, i
   return p;
 }
 
-// Runs the message loop until the condition holds or two seconds pass; for what
-// the platform reports on its own time (a pointer's leave). Waits for input at
-// most waitMs at a time.
-template <class F>
-bool PumpUntil(F done, DWORD waitMs = 20) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > 2000) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_ALLINPUT);
-    Drain();
-  }
-  return true;
-}
-
 // The process's GDI objects. Wine answers GetGuiResources with 0, so there the
 // handle table is probed instead: Wine accepts a handle's low word alone (the
 // slot) for the object that holds that slot now.

@@ -58,7 +58,7 @@ TEST(Form1Layout, EveryControlTakesItsPixelsFromTwipsInOneRounding) {
   EXPECT_EQ(PixelRect(LayoutOf(kOpen1), POINT{144, 144}).right - 432, 158);
   EXPECT_EQ(PixelRect(LayoutOf(kVbButton2), POINT{144, 144}).right - 504, 110);
   EXPECT_EQ(PixelRect(LayoutOf(kCmdReplace), POINT{144, 144}).bottom - 120, 38);  // 37.5
-  EXPECT_EQ(TwipsToWholePixels(kForm1ClientWidth, 144), 622);                          // 622.5
+  EXPECT_EQ(TwipsToWholePixels(kForm1ClientWidth, 144), 622);                     // 622.5
 }
 
 TEST_F(Form1Test, WindowIsFixedSizeCentredWithItsCaption) {

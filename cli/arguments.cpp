@@ -5,10 +5,10 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool Is_High_Surrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool Is_Low_Surrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-void Append_Utf8(char32_t c, std::string& out) {
+void AppendUtf8(char32_t c, std::string& out) {
   auto byte = [&out](char32_t b) { out.push_back(static_cast<char>(b)); };
   if (c < 0x80) {
     byte(c);
@@ -21,7 +21,7 @@ void Append_Utf8(char32_t c, std::string& out) {
   }
 }
 
-void Append_Utf16(char32_t c, std::u16string& out) {
+void AppendUtf16(char32_t c, std::u16string& out) {
   if (c < 0x10000) {
     out.push_back(static_cast<char16_t>(c));
   } else {
@@ -34,7 +34,7 @@ void Append_Utf16(char32_t c, std::u16string& out) {
 // The code point that starts at text[i], and how many bytes it takes: 0 when
 // the bytes there are no well-formed sequence (a surrogate's own three bytes
 // are: that is what WTF-8 adds).
-char32_t Read_Code_Point(const std::string& text, size_t i, size_t& length) {
+char32_t ReadCodePoint(const std::string& text, size_t i, size_t& length) {
   auto at = [&text](size_t k) { return static_cast<unsigned char>(text[k]); };
   unsigned char lead = at(i);
   length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
@@ -54,43 +54,43 @@ char32_t Read_Code_Point(const std::string& text, size_t i, size_t& length) {
 
 }  // namespace
 
-std::string Wtf8_From_Utf16(const std::u16string& units) {
+std::string Wtf8FromUtf16(const std::u16string& units) {
   std::string text;
   for (size_t i = 0; i < units.size(); ++i) {
     char32_t u = units[i];
-    if (Is_High_Surrogate(u) && i + 1 < units.size() && Is_Low_Surrogate(units[i + 1])) {
+    if (IsHighSurrogate(u) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
       u = 0x10000 + ((u - 0xD800) << 10) + (units[++i] - 0xDC00);
     }
-    Append_Utf8(u, text);
+    AppendUtf8(u, text);
   }
   return text;
 }
 
-std::u16string Utf16_From_Wtf8(const std::string& text) {
+std::u16string Utf16FromWtf8(const std::string& text) {
   std::u16string units;
   for (size_t i = 0; i < text.size();) {
     size_t length = 0;
-    char32_t c = Read_Code_Point(text, i, length);
-    Append_Utf16(c, units);
+    char32_t c = ReadCodePoint(text, i, length);
+    AppendUtf16(c, units);
     i += length ? length : 1;
   }
   return units;
 }
 
 #ifdef _WIN32
-std::string Argument_Text(const std::filesystem::path& argument) {
+std::string ArgumentText(const std::filesystem::path& argument) {
   const std::wstring& wide = argument.native();
-  return Wtf8_From_Utf16(std::u16string(wide.begin(), wide.end()));
+  return Wtf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
-std::filesystem::path Argument_Path(const std::string& text) {
-  std::u16string units = Utf16_From_Wtf8(text);
+std::filesystem::path ArgumentPath(const std::string& text) {
+  std::u16string units = Utf16FromWtf8(text);
   return std::wstring(units.begin(), units.end());
 }
 #else
-std::string Argument_Text(const std::filesystem::path& argument) { return argument.native(); }
+std::string ArgumentText(const std::filesystem::path& argument) { return argument.native(); }
 
-std::filesystem::path Argument_Path(const std::string& text) { return text; }
+std::filesystem::path ArgumentPath(const std::string& text) { return text; }
 #endif
 
 }  // namespace vantorel::cli

@@ -18,13 +18,13 @@ constexpr const char* kVersion = VANTOREL_VERSION;
 constexpr const char* kInstallerCheckWouldBeKept = "The installer's own integrity check (NSIS CRC) would be updated.";
 constexpr const char* kInstallerCheckKept = "The installer's own integrity check (NSIS CRC) was updated.";
 
-WarningSink Print_Warnings(std::FILE* err) {
+WarningSink PrintWarnings(std::FILE* err) {
   return [err](const std::string& title, const std::string& text) {
     std::fprintf(err, "warning: %s: %s\n", title.c_str(), text.c_str());
   };
 }
 
-int Report_Failure(int32_t number, const std::string& text, std::FILE* err) {
+int ReportFailure(int32_t number, const std::string& text, std::FILE* err) {
   std::fprintf(err, "error %d: %s\n", static_cast<int>(number), text.c_str());
   return kExitFailed;
 }
@@ -32,11 +32,11 @@ int Report_Failure(int32_t number, const std::string& text, std::FILE* err) {
 int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   IconListing listing;
   std::string failure;
-  int32_t result = List_Icons(target, listing, failure, Print_Warnings(err));
-  if (result != kSuccess) return Report_Failure(result, failure, err);
-  std::fprintf(out, "%s is %s.\n", Path_Text(target).c_str(),
+  int32_t result = ListIcons(target, listing, failure, PrintWarnings(err));
+  if (result != kSuccess) return ReportFailure(result, failure, err);
+  std::fprintf(out, "%s is %s.\n", PathText(target).c_str(),
                listing.is_signed ? "signed: changing it invalidates the signature" : "not signed");
-  std::fprintf(out, "Icon groups of %s:\n", Path_Text(target).c_str());
+  std::fprintf(out, "Icon groups of %s:\n", PathText(target).c_str());
   std::fprintf(out, "  %-12s %8s %6s %6s %6s %4s %10s %6s %12s\n", "group", "language", "width", "height",
                "colors", "bits", "bytes", "image", "file offset");
   for (const IconGroupEntry& g : listing.groups) {
@@ -59,9 +59,9 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
             std::FILE* err) {
   ReplacementPreview p;
   std::string failure;
-  int32_t result = Preview_Change_Icon(icon, target, p, failure, Print_Warnings(err));
-  if (result != kSuccess) return Report_Failure(result, failure, err);
-  std::fprintf(out, "Dry run: %s would not be changed.\n", Path_Text(target).c_str());
+  int32_t result = PreviewChangeIcon(icon, target, p, failure, PrintWarnings(err));
+  if (result != kSuccess) return ReportFailure(result, failure, err);
+  std::fprintf(out, "Dry run: %s would not be changed.\n", PathText(target).c_str());
   std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), ", p.image_bytes,
                static_cast<uint64_t>(p.image_offset), p.image_rva);
   if (p.image_in_place) {
@@ -79,13 +79,13 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
   return kExitOk;
 }
 
-std::string Size_Text(int width, int height, int bits) {
+std::string SizeText(int width, int height, int bits) {
   std::string text = std::to_string(width) + "x" + std::to_string(height);
   return bits ? text + " " + std::to_string(bits) + "-bit" : text;
 }
 
 // One line per icon image resource: what it wants, what it gets, and where.
-void Print_Assignments(const std::vector<SizeAssignment>& icons, std::FILE* out) {
+void PrintAssignments(const std::vector<SizeAssignment>& icons, std::FILE* out) {
   std::fprintf(out, "  %-12s %8s %-16s %-30s %10s %12s\n", "icon", "language", "size wanted", "image given", "bytes",
                "file offset");
   bool own = false, first = false, reused = false;
@@ -93,8 +93,8 @@ void Print_Assignments(const std::vector<SizeAssignment>& icons, std::FILE* out)
     const char* mark = a.wanted_by_group ? "" : a.wanted_from_icon_file ? "**" : "*";
     own = own || (!a.wanted_by_group && !a.wanted_from_icon_file);
     first = first || a.wanted_from_icon_file;
-    std::string wanted = Size_Text(a.wanted_width, a.wanted_height, a.wanted_bits) + mark;
-    std::string given = std::to_string(a.image) + ": " + Size_Text(a.width, a.height, a.bits) +
+    std::string wanted = SizeText(a.wanted_width, a.wanted_height, a.wanted_bits) + mark;
+    std::string given = std::to_string(a.image) + ": " + SizeText(a.width, a.height, a.bits) +
                         (a.substitute ? " (substitute)" : a.reused ? " (reused)" : "");
     reused = reused || a.reused;
     std::fprintf(out, "  %-12s %8u %-16s %-30s %10u %#12" PRIx64 "\n", a.icon.c_str(), a.language, wanted.c_str(),
@@ -111,26 +111,26 @@ void Print_Assignments(const std::vector<SizeAssignment>& icons, std::FILE* out)
   }
 }
 
-void Print_Substitutes(const AllSizesReport& report, std::FILE* out) {
+void PrintSubstitutes(const AllSizesReport& report, std::FILE* out) {
   for (const SizeAssignment& a : report.icons) {
     if (!a.substitute) continue;
     std::fprintf(out, "Icon %s (language %u) wants %s; the room holds no image of that size with the others, so it got image %d (%s).\n",
-                 a.icon.c_str(), a.language, Size_Text(a.wanted_width, a.wanted_height, a.wanted_bits).c_str(),
-                 a.image, Size_Text(a.width, a.height, a.bits).c_str());
+                 a.icon.c_str(), a.language, SizeText(a.wanted_width, a.wanted_height, a.wanted_bits).c_str(),
+                 a.image, SizeText(a.width, a.height, a.bits).c_str());
   }
 }
 
-int Preview_All_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                      std::FILE* err) {
+int PreviewAllSizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
+                    std::FILE* err) {
   AllSizesReport report;
   std::string failure;
-  int32_t result = Change_Icon_All_Sizes(icon, target, report, failure, Print_Warnings(err), true);
-  if (result != kSuccess) return Report_Failure(result, failure, err);
-  std::fprintf(out, "Dry run: %s would not be changed.\n", Path_Text(target).c_str());
+  int32_t result = ChangeIconAllSizes(icon, target, report, failure, PrintWarnings(err), true);
+  if (result != kSuccess) return ReportFailure(result, failure, err);
+  std::fprintf(out, "Dry run: %s would not be changed.\n", PathText(target).c_str());
   std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
-               Path_Text(icon).c_str());
-  Print_Assignments(report.icons, out);
-  Print_Substitutes(report, out);
+               PathText(icon).c_str());
+  PrintAssignments(report.icons, out);
+  PrintSubstitutes(report, out);
   std::fprintf(out, "%d distinct images would be written; %d group-icon entries would describe them.\n",
                report.images_written, report.group_entries);
   std::fprintf(out, "%s\n", report.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
@@ -138,26 +138,26 @@ int Preview_All_Sizes(const std::filesystem::path& icon, const std::filesystem::
   return kExitOk;
 }
 
-int Replace_All_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                      std::FILE* err) {
+int ReplaceAllSizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
+                    std::FILE* err) {
   AllSizesReport report;
   std::string failure;
-  int32_t result = Change_Icon_All_Sizes(icon, target, report, failure, Print_Warnings(err));
-  if (result != kSuccess) return Report_Failure(result, failure, err);
-  std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources\n", Path_Text(target).c_str(),
-               report.images_written, Path_Text(icon).c_str(), report.icons.size());
-  Print_Substitutes(report, out);
+  int32_t result = ChangeIconAllSizes(icon, target, report, failure, PrintWarnings(err));
+  if (result != kSuccess) return ReportFailure(result, failure, err);
+  std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources\n", PathText(target).c_str(),
+               report.images_written, PathText(icon).c_str(), report.icons.size());
+  PrintSubstitutes(report, out);
   if (report.installer_check) std::fprintf(out, "%s\n", kInstallerCheckKept);
   return kExitOk;
 }
 
 // The entries --add-sizes gives the groups, one line each.
-void Print_Additions(const AddSizesReport& report, std::FILE* out) {
+void PrintAdditions(const AddSizesReport& report, std::FILE* out) {
   if (report.added.empty()) return;
   std::fprintf(out, "Entries added to the icon groups (each names a new icon resource holding the image):\n");
   std::fprintf(out, "  %-12s %8s %-30s %8s\n", "group", "language", "image", "icon");
   for (const AddedEntry& a : report.added) {
-    std::string image = std::to_string(a.image) + ": " + Size_Text(a.width, a.height, a.bits);
+    std::string image = std::to_string(a.image) + ": " + SizeText(a.width, a.height, a.bits);
     // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "#" + ....
     std::string icon = "#";
     icon += std::to_string(a.icon_id);
@@ -166,7 +166,7 @@ void Print_Additions(const AddSizesReport& report, std::FILE* out) {
   }
 }
 
-void Print_Growth(const AddSizesReport& r, bool dry_run, std::FILE* out) {
+void PrintGrowth(const AddSizesReport& r, bool dry_run, std::FILE* out) {
   std::string where = r.new_section ? "A new section " + r.section_name
                                     : "The section " + r.section_name + " an earlier run added";
   std::fprintf(out, "%s %s the resource tree and %d images of the icon file.\n", where.c_str(),
@@ -183,76 +183,76 @@ void Print_Growth(const AddSizesReport& r, bool dry_run, std::FILE* out) {
   }
 }
 
-int Preview_Add_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                      std::FILE* err) {
+int PreviewAddSizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
+                    std::FILE* err) {
   AddSizesReport report;
   std::string failure;
-  int32_t result = Change_Icon_Add_Sizes(icon, target, report, failure, Print_Warnings(err), true);
-  if (result != kSuccess) return Report_Failure(result, failure, err);
-  std::fprintf(out, "Dry run: %s would not be changed.\n", Path_Text(target).c_str());
+  int32_t result = ChangeIconAddSizes(icon, target, report, failure, PrintWarnings(err), true);
+  if (result != kSuccess) return ReportFailure(result, failure, err);
+  std::fprintf(out, "Dry run: %s would not be changed.\n", PathText(target).c_str());
   if (!report.icons.empty()) {
     std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
-                 Path_Text(icon).c_str());
-    Print_Assignments(report.icons, out);
+                 PathText(icon).c_str());
+    PrintAssignments(report.icons, out);
   }
-  Print_Additions(report, out);
-  Print_Growth(report, true, out);
+  PrintAdditions(report, out);
+  PrintGrowth(report, true, out);
   std::fprintf(out, "%s\n", report.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
   return kExitOk;
 }
 
-int Replace_Add_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                      std::FILE* err) {
+int ReplaceAddSizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
+                    std::FILE* err) {
   AddSizesReport report;
   std::string failure;
-  int32_t result = Change_Icon_Add_Sizes(icon, target, report, failure, Print_Warnings(err));
-  if (result != kSuccess) return Report_Failure(result, failure, err);
+  int32_t result = ChangeIconAddSizes(icon, target, report, failure, PrintWarnings(err));
+  if (result != kSuccess) return ReportFailure(result, failure, err);
   std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources, %zu group entries added\n",
-               Path_Text(target).c_str(), report.images_written, Path_Text(icon).c_str(), report.icons.size(),
+               PathText(target).c_str(), report.images_written, PathText(icon).c_str(), report.icons.size(),
                report.added.size());
-  Print_Growth(report, false, out);
+  PrintGrowth(report, false, out);
   return kExitOk;
 }
 
 int Extract(const CommandLine& o, std::FILE* out, std::FILE* err) {
   const auto& target = o.operands[0];
   const auto& ico = o.operands[1];
-  if (Is_Same_File(target, ico)) {
-    return Report_Failure(kOutputFailed, Path_Text(ico) + " is the program itself. Nothing was written.", err);
+  if (IsSameFile(target, ico)) {
+    return ReportFailure(kOutputFailed, PathText(ico) + " is the program itself. Nothing was written.", err);
   }
   ExtractedIcon extracted;
   std::string failure;
-  int32_t result = Extract_Icon_Group(target, o.group, extracted, failure, Print_Warnings(err));
-  if (result != kSuccess) return Report_Failure(result, failure, err);
+  int32_t result = ExtractIconGroup(target, o.group, extracted, failure, PrintWarnings(err));
+  if (result != kSuccess) return ReportFailure(result, failure, err);
   std::string why;
-  switch (Write_New_File(ico, extracted.ico, o.force, why)) {
+  switch (WriteNewFile(ico, extracted.ico, o.force, why)) {
     case NewFileResult::Written:
       break;
     case NewFileResult::AlreadyExists:
-      return Report_Failure(kOutputExists,
-                            Path_Text(ico) + " exists already and was kept. Use --force to replace it.", err);
+      return ReportFailure(kOutputExists,
+                           PathText(ico) + " exists already and was kept. Use --force to replace it.", err);
     case NewFileResult::Failed:
-      return Report_Failure(kOutputFailed, "Could not write " + Path_Text(ico) + ". " + why, err);
+      return ReportFailure(kOutputFailed, "Could not write " + PathText(ico) + ". " + why, err);
   }
-  std::fprintf(out, "Wrote %s: icon group %s (language %u) of %s, %d images\n", Path_Text(ico).c_str(),
-               extracted.group.c_str(), extracted.language, Path_Text(target).c_str(), extracted.images);
+  std::fprintf(out, "Wrote %s: icon group %s (language %u) of %s, %d images\n", PathText(ico).c_str(),
+               extracted.group.c_str(), extracted.language, PathText(target).c_str(), extracted.images);
   return kExitOk;
 }
 
-int Make_Icon(const CommandLine& o, std::FILE* out, std::FILE* err) {
+int MakeIcon(const CommandLine& o, std::FILE* out, std::FILE* err) {
   const auto& picture = o.operands[0];
   const auto& ico = o.operands[1];
   std::string failure;
-  int32_t result = Make_Icon_File(picture, ico, o.sizes, o.force, failure, Print_Warnings(err));
+  int32_t result = MakeIconFile(picture, ico, o.sizes, o.force, failure, PrintWarnings(err));
   if (result == kOutputExists) failure += " Use --force to replace it.";
-  if (result != kSuccess) return Report_Failure(result, failure, err);
-  std::vector<int> sizes = o.sizes.empty() ? Standard_Icon_Sizes() : o.sizes;
+  if (result != kSuccess) return ReportFailure(result, failure, err);
+  std::vector<int> sizes = o.sizes.empty() ? StandardIconSizes() : o.sizes;
   std::sort(sizes.begin(), sizes.end());
   sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
   std::string list;
   for (int size : sizes) list += (list.empty() ? "" : ", ") + std::to_string(size);
-  std::fprintf(out, "Wrote %s: %zu images (%s pixels) made from %s\n", Path_Text(ico).c_str(), sizes.size(),
-               list.c_str(), Path_Text(picture).c_str());
+  std::fprintf(out, "Wrote %s: %zu images (%s pixels) made from %s\n", PathText(ico).c_str(), sizes.size(),
+               list.c_str(), PathText(picture).c_str());
   return kExitOk;
 }
 
@@ -260,54 +260,54 @@ int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {
   // A picture has no first image: it is an icon of every size, and each icon
   // gets the image of its own.
   CommandLine o = line;
-  if (o.mode == Mode::Replace && Is_Picture_File(o.operands[0])) o.all_sizes = true;
+  if (o.mode == Mode::Replace && IsPictureFile(o.operands[0])) o.all_sizes = true;
   const auto& icon = o.operands[0];
   const auto& target = o.operands[1];
-  bool is_signed = Is_Signed_Program(target);
+  bool is_signed = IsSignedProgram(target);
   if (o.dry_run) {
     // A dry run changes nothing, so a signed target is described, not refused.
-    int status = o.mode == Mode::AddSizes ? Preview_Add_Sizes(icon, target, out, err)
-                 : o.all_sizes ? Preview_All_Sizes(icon, target, out, err)
+    int status = o.mode == Mode::AddSizes ? PreviewAddSizes(icon, target, out, err)
+                 : o.all_sizes ? PreviewAllSizes(icon, target, out, err)
                                : Preview(icon, target, out, err);
     if (is_signed) {
       std::fprintf(out, "%s is signed: changing it would invalidate its signature (--allow-signed).\n",
-                   Path_Text(target).c_str());
+                   PathText(target).c_str());
     }
     return status;
   }
   // Nothing can be added after a signature, with or without consent: the
   // engine's own refusal (1017) says so, rather than a hint to consent.
   if (!o.allow_signed && is_signed && o.mode != Mode::AddSizes) {
-    return Report_Failure(kSignedRefused,
-                          Path_Text(target) +
+    return ReportFailure(kSignedRefused,
+                         PathText(target) +
                               " is signed; changing it would invalidate its signature. Use --allow-signed to change "
                               "it anyway. The target was not changed.",
-                          err);
+                         err);
   }
   if (o.backup) {
-    std::filesystem::path backup = Backup_Path(target);
+    std::filesystem::path backup = BackupPath(target);
     std::string why;
-    switch (Make_Backup(target, backup, why)) {
+    switch (MakeBackup(target, backup, why)) {
       case BackupResult::Made:
-        std::fprintf(out, "Backup written to %s\n", Path_Text(backup).c_str());
+        std::fprintf(out, "Backup written to %s\n", PathText(backup).c_str());
         break;
       case BackupResult::AlreadyExists:
-        std::fprintf(out, "Backup %s exists already and was kept\n", Path_Text(backup).c_str());
+        std::fprintf(out, "Backup %s exists already and was kept\n", PathText(backup).c_str());
         break;
       case BackupResult::Failed:
-        return Report_Failure(kBackupFailed,
-                              "Could not create the backup file " + Path_Text(backup) +
+        return ReportFailure(kBackupFailed,
+                             "Could not create the backup file " + PathText(backup) +
                                   ". The target was not changed. " + why,
-                              err);
+                             err);
     }
   }
-  if (o.mode == Mode::AddSizes) return Replace_Add_Sizes(icon, target, out, err);
-  if (o.all_sizes) return Replace_All_Sizes(icon, target, out, err);
+  if (o.mode == Mode::AddSizes) return ReplaceAddSizes(icon, target, out, err);
+  if (o.all_sizes) return ReplaceAllSizes(icon, target, out, err);
   std::string failure;
-  bool checked_installer = Is_Checked_Installer(target);
-  int32_t result = Change_Icon(icon, target, failure, Print_Warnings(err));
-  if (result != kSuccess) return Report_Failure(result, failure, err);
-  std::fprintf(out, "Changed the icon of %s\n", Path_Text(target).c_str());
+  bool checked_installer = IsCheckedInstaller(target);
+  int32_t result = Change_Icon(icon, target, failure, PrintWarnings(err));
+  if (result != kSuccess) return ReportFailure(result, failure, err);
+  std::fprintf(out, "Changed the icon of %s\n", PathText(target).c_str());
   if (checked_installer) std::fprintf(out, "%s\n", kInstallerCheckKept);
   return kExitOk;
 }
@@ -315,14 +315,14 @@ int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {
 }  // namespace
 
 int Run(const std::vector<std::filesystem::path>& args, std::FILE* out, std::FILE* err) {
-  CommandLine line = Read_Command_Line(args);
+  CommandLine line = ReadCommandLine(args);
   if (!line.error.empty()) {
     std::fprintf(err, "vantorel-cli: %s\nTry 'vantorel-cli --help' for more information.\n", line.error.c_str());
     return kExitUsage;
   }
   switch (line.mode) {
     case Mode::Help:
-      std::fputs(Help_Text(), out);
+      std::fputs(HelpText(), out);
       return kExitOk;
     case Mode::Version:
       std::fprintf(out, "vantorel-cli %s\n", kVersion);
@@ -332,7 +332,7 @@ int Run(const std::vector<std::filesystem::path>& args, std::FILE* out, std::FIL
     case Mode::Extract:
       return Extract(line, out, err);
     case Mode::MakeIcon:
-      return Make_Icon(line, out, err);
+      return MakeIcon(line, out, err);
     case Mode::Replace:
     case Mode::AddSizes:
       break;

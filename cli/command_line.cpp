@@ -51,7 +51,7 @@ constexpr Flag kFlags[] = {{"--backup", &CommandLine::backup},
                            {"--force", &CommandLine::force}};
 
 // A language number: decimal, or hexadecimal after "0x".
-bool Parse_Language(const std::string& text, uint32_t& language) {
+bool ParseLanguage(const std::string& text, uint32_t& language) {
   bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
   std::string digits = hex ? text.substr(2) : text;
   if (digits.empty() || digits.size() > 10) return false;
@@ -69,19 +69,19 @@ bool Parse_Language(const std::string& text, uint32_t& language) {
   return true;
 }
 
-std::string Read_Group(const std::string& value, CommandLine& line) {
+std::string ReadGroup(const std::string& value, CommandLine& line) {
   if (value.empty()) return "--group needs a name or a number";
   line.group.group = value;
   return {};
 }
 
-std::string Read_Language(const std::string& value, CommandLine& line) {
+std::string ReadLanguage(const std::string& value, CommandLine& line) {
   line.group.any_language = false;
-  return Parse_Language(value, line.group.language) ? "" : "--language takes a number";
+  return ParseLanguage(value, line.group.language) ? "" : "--language takes a number";
 }
 
 // Icon sizes: numbers from 1 to 256 pixels, separated by commas.
-std::string Read_Sizes(const std::string& value, CommandLine& line) {
+std::string ReadSizes(const std::string& value, CommandLine& line) {
   const std::string wrong = "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)";
   line.sizes.clear();
   size_t at = 0;
@@ -102,9 +102,9 @@ struct Valued {
   const char* option;
   std::string (*read)(const std::string& value, CommandLine& line);
 };
-const Valued kValued[] = {{"--group", Read_Group}, {"--language", Read_Language}, {"--sizes", Read_Sizes}};
+const Valued kValued[] = {{"--group", ReadGroup}, {"--language", ReadLanguage}, {"--sizes", ReadSizes}};
 
-const Valued* Find_Valued(const std::string& option) {
+const Valued* FindValued(const std::string& option) {
   for (const Valued& v : kValued) {
     if (option == v.option) return &v;
   }
@@ -122,7 +122,7 @@ std::string Joined(const std::vector<std::string>& items, const char* last) {
 }
 
 // Every option, each once: the modes' own, then the ones that go with them.
-std::vector<std::string> All_Options() {
+std::vector<std::string> AllOptions() {
   std::vector<std::string> all;
   auto add = [&all](const std::string& option) {
     if (std::find(all.begin(), all.end(), option) == all.end()) all.push_back(option);
@@ -136,7 +136,7 @@ std::vector<std::string> All_Options() {
   return all;
 }
 
-std::vector<std::string> Modes_Taking(const std::string& option) {
+std::vector<std::string> ModesTaking(const std::string& option) {
   std::vector<std::string> modes;
   for (const ModeRule& m : kModes) {
     if (m.option && std::count(m.options.begin(), m.options.end(), option)) modes.push_back(m.option);
@@ -149,21 +149,21 @@ bool Takes(const ModeRule& mode, const std::string& option) {
 }
 
 // Why `option` cannot go with `mode`.
-std::string Not_With(const ModeRule& mode, const std::string& option) {
+std::string NotWith(const ModeRule& mode, const std::string& option) {
   if (mode.option && mode.options.empty()) {
     return std::string(mode.option) + " goes alone" + (mode.operands.empty() ? "" : " with " + Joined(mode.operands, "and"));
   }
   if (mode.option) return std::string(mode.option) + " goes with " + Joined(mode.options, "and") + " only";
   // The plain replacement: name the modes the option belongs to, with the
   // options that belong to just those modes.
-  std::vector<std::string> modes = Modes_Taking(option), alike;
-  for (const std::string& other : All_Options()) {
-    if (!Takes(mode, other) && Modes_Taking(other) == modes) alike.push_back(other);
+  std::vector<std::string> modes = ModesTaking(option), alike;
+  for (const std::string& other : AllOptions()) {
+    if (!Takes(mode, other) && ModesTaking(other) == modes) alike.push_back(other);
   }
   return Joined(alike, "and") + (alike.size() == 1 ? " goes" : " go") + " with " + Joined(modes, "or");
 }
 
-std::string Operands_Wrong(const ModeRule& mode) {
+std::string OperandsWrong(const ModeRule& mode) {
   if (mode.operands.empty()) return std::string(mode.option) + " goes alone";
   if (mode.operands.size() == 1) return std::string(mode.option) + " takes one " + mode.operands[0];
   return "expected " + Joined(mode.operands, "and");
@@ -175,9 +175,9 @@ std::vector<std::string> Words(const std::vector<std::filesystem::path>& args) {
   std::vector<std::string> words;
   bool options_end = false;
   for (const auto& a : args) {
-    std::string word = Argument_Text(a);
+    std::string word = ArgumentText(a);
     options_end = options_end || word == "--";
-    if (!options_end && word.size() > 3 && word.back() == '=' && Find_Valued(word.substr(0, word.size() - 1))) {
+    if (!options_end && word.size() > 3 && word.back() == '=' && FindValued(word.substr(0, word.size() - 1))) {
       words.push_back(word.substr(0, word.size() - 1));
       words.emplace_back();
     } else {
@@ -195,8 +195,8 @@ class Reader {
     app_.set_help_flag();                       // the help is a text of our own
     app_.allow_extras();                        // an unknown option is named in our words
     app_.allow_windows_style_options(false);    // on Windows too, "/x" is a file name
-    for (const std::string& option : All_Options()) {
-      if (Find_Valued(option)) {
+    for (const std::string& option : AllOptions()) {
+      if (FindValued(option)) {
         app_.add_option(option, values_[option])->take_last();
       } else {
         app_.add_flag(option == "--help" ? "-h,--help" : option);
@@ -206,7 +206,7 @@ class Reader {
   }
 
   std::string Read(std::vector<std::string> words, CommandLine& line) {
-    if (std::string unknown = First_Unknown_Option(words); !unknown.empty()) return "unknown option " + unknown;
+    if (std::string unknown = FirstUnknownOption(words); !unknown.empty()) return "unknown option " + unknown;
     std::string last = words.empty() ? "" : words.back();
     std::reverse(words.begin(), words.end());  // CLI11 takes the words last first
     try {
@@ -220,13 +220,13 @@ class Reader {
     for (const std::string& extra : app_.remaining()) {
       if (extra != "--") return "unknown option " + extra;  // what the check above might miss
     }
-    if (std::string why = Read_Values(line); !why.empty()) return why;
-    const ModeRule& mode = Chosen_Mode();
+    if (std::string why = ReadValues(line); !why.empty()) return why;
+    const ModeRule& mode = ChosenMode();
     line.mode = mode.mode;
-    if (std::string why = Check_Options(mode); !why.empty()) return why;
-    if (operands_.size() != mode.operands.size()) return Operands_Wrong(mode);
+    if (std::string why = CheckOptions(mode); !why.empty()) return why;
+    if (operands_.size() != mode.operands.size()) return OperandsWrong(mode);
     for (const Flag& f : kFlags) line.*f.field = Given(f.option);
-    for (const std::string& operand : operands_) line.operands.push_back(Argument_Path(operand));
+    for (const std::string& operand : operands_) line.operands.push_back(ArgumentPath(operand));
     return {};
   }
 
@@ -236,7 +236,7 @@ class Reader {
   // Before "--", a word that starts with a dash is an option unless it is
   // the value of the option before it (GNU's rule); CLI11 would take "-1" or
   // "---x" as an operand. Returns the first that names no option.
-  std::string First_Unknown_Option(const std::vector<std::string>& words) const {
+  std::string FirstUnknownOption(const std::vector<std::string>& words) const {
     bool value_next = false;
     for (const std::string& word : words) {
       if (word == "--") break;
@@ -245,15 +245,15 @@ class Reader {
       bool is_long = word[1] == '-';
       std::string name = is_long ? word.substr(0, word.find('=')) : word;
       if (!app_.get_option_no_throw(name)) return word;
-      value_next = Find_Valued(name) && name == word;
+      value_next = FindValued(name) && name == word;
     }
     return {};
   }
 
-  std::string Read_Values(CommandLine& line) {
-    for (const std::string& option : All_Options()) {
+  std::string ReadValues(CommandLine& line) {
+    for (const std::string& option : AllOptions()) {
       if (!Given(option)) continue;
-      if (const Valued* valued = Find_Valued(option)) {
+      if (const Valued* valued = FindValued(option)) {
         if (std::string why = valued->read(values_[option], line); !why.empty()) return why;
         continue;
       }
@@ -265,17 +265,17 @@ class Reader {
     return {};
   }
 
-  const ModeRule& Chosen_Mode() const {
+  const ModeRule& ChosenMode() const {
     for (const ModeRule& m : kModes) {
       if (!m.option || Given(m.option)) return m;
     }
     return kModes.back();
   }
 
-  std::string Check_Options(const ModeRule& mode) const {
-    for (const std::string& option : All_Options()) {
+  std::string CheckOptions(const ModeRule& mode) const {
+    for (const std::string& option : AllOptions()) {
       if (Given(option) && (!mode.option || option != mode.option) && !Takes(mode, option)) {
-        return Not_With(mode, option);
+        return NotWith(mode, option);
       }
     }
     for (const Exclusion& x : kExclusions) {
@@ -291,7 +291,7 @@ class Reader {
 
 }  // namespace
 
-CommandLine Read_Command_Line(const std::vector<std::filesystem::path>& args) {
+CommandLine ReadCommandLine(const std::vector<std::filesystem::path>& args) {
   CommandLine line;
   line.error = Reader().Read(Words(args), line);
   return line;

@@ -25,9 +25,9 @@ struct CommandLine {
 // Reads `args` (without the program name). Options and operands may come in
 // any order; a value follows its option as the next word or after '='; "--"
 // ends the options.
-CommandLine Read_Command_Line(const std::vector<std::filesystem::path>& args);
+CommandLine ReadCommandLine(const std::vector<std::filesystem::path>& args);
 
 // What --help prints: every form of the command line and every option.
-const char* Help_Text();
+const char* HelpText();
 
 }  // namespace vantorel::cli

@@ -3,7 +3,7 @@
 
 namespace vantorel::cli {
 
-const char* Help_Text() {
+const char* HelpText() {
   return "Usage: vantorel-cli [--backup] [--allow-signed] [--all-sizes] ICON TARGET\n"
          "       vantorel-cli [--backup] [--allow-signed] --add-sizes ICON TARGET\n"
          "       vantorel-cli --dry-run [--all-sizes | --add-sizes] ICON TARGET\n"

@@ -9,7 +9,7 @@ namespace vantorel::app {
 
 using namespace vantorel::engine;
 
-UiSeams System_Seams() {
+UiSeams SystemSeams() {
   UiSeams ui;
   ui.message_box = [](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
     return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
@@ -21,7 +21,7 @@ UiSeams System_Seams() {
   return ui;
 }
 
-std::wstring About_Text() {
+std::wstring AboutText() {
   return std::wstring(L"Author        :     Orlevy") + L"\r" +
          L"E-mail         :    " + kAuthorEmail + L"\r" +
          L"Web Site    :    " + kWebSite + L"\r" +
@@ -32,15 +32,15 @@ std::wstring About_Text() {
 void Browse(HWND owner, HWND field, const wchar_t* filter, const UiSeams& ui) {
   std::wstring filter_copy = filter;
   std::wstring chosen = ui.open_dialog(owner, filter_copy);
-  if (Trim_Blanks(chosen).empty()) return;
+  if (TrimBlanks(chosen).empty()) return;
   SetWindowTextW(field, chosen.c_str());
 }
 
-bool Replace_Allowed(const std::wstring& target, const std::wstring& icon) {
+bool ReplaceAllowed(const std::wstring& target, const std::wstring& icon) {
   return !icon.empty() && !target.empty();
 }
 
-WarningSink Warning_Boxes(HWND owner, const UiSeams& ui) {
+WarningSink WarningBoxes(HWND owner, const UiSeams& ui) {
   return [owner, &ui](const std::string& title, const std::string& text) {
     ui.message_box(owner, Wide(text), Wide(title), MB_OK | MB_ICONEXCLAMATION);
   };
@@ -54,9 +54,9 @@ int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui) {
     // overwritten; a failed copy stops the replacement, since the user asked
     // for a way back before the target is touched. The system's reason
     // follows the fixed sentence.
-    std::filesystem::path backup = Backup_Path(target);
+    std::filesystem::path backup = BackupPath(target);
     std::string why;
-    if (Make_Backup(target, backup, why) == BackupResult::Failed) {
+    if (MakeBackup(target, backup, why) == BackupResult::Failed) {
       ui.message_box(owner,
                      std::wstring(kFailed) + L"\r\nCould not create the backup file " + backup.wstring() +
                          L". The target was not changed.\r\n" + Wide(why),
@@ -65,7 +65,7 @@ int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui) {
     }
   }
   std::string failure_text;
-  int32_t result = Change_Icon(icon, target, failure_text, Warning_Boxes(owner, ui));
+  int32_t result = Change_Icon(icon, target, failure_text, WarningBoxes(owner, ui));
   if (result == kSuccess) {
     if (ui.file_changed) ui.file_changed(target);
     ui.message_box(owner, kSucceeded, kAppTitle, MB_OK | MB_ICONINFORMATION);
@@ -75,8 +75,8 @@ int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui) {
   return result;
 }
 
-void Show_About(HWND owner, const UiSeams& ui) {
-  ui.message_box(owner, About_Text(), kAboutTitle, MB_OK | MB_ICONINFORMATION);
+void ShowAbout(HWND owner, const UiSeams& ui) {
+  ui.message_box(owner, AboutText(), kAboutTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace vantorel::app

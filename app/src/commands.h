@@ -24,7 +24,7 @@ struct UiSeams {
 };
 
 // The real message box, dialog and shell notification.
-UiSeams System_Seams();
+UiSeams SystemSeams();
 
 // The application's title: the caption of every message box but About's.
 inline constexpr wchar_t kAppTitle[] = L"Vantorel";
@@ -38,7 +38,7 @@ inline constexpr wchar_t kAuthorEmail[] = L"" VANTOREL_EMAIL;
 inline constexpr wchar_t kWebSite[] = L"" VANTOREL_HOMEPAGE;
 
 // The five lines of the About box, joined by a lone carriage return.
-std::wstring About_Text();
+std::wstring AboutText();
 
 // Browse: asks the dialog with a fresh copy of `filter`; a non-blank answer
 // becomes the text of `field` (raising its change notification), anything
@@ -46,7 +46,7 @@ std::wstring About_Text();
 void Browse(HWND owner, HWND field, const wchar_t* filter, const UiSeams& ui);
 
 // Replace may be pressed exactly when both paths hold at least one character.
-bool Replace_Allowed(const std::wstring& target, const std::wstring& icon);
+bool ReplaceAllowed(const std::wstring& target, const std::wstring& icon);
 
 struct ReplaceRequest {
   std::wstring target;  // tFile1, as it stands
@@ -61,8 +61,8 @@ struct ReplaceRequest {
 int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui);
 
 // The engine's warnings, shown as message boxes (OK, exclamation, their title).
-engine::WarningSink Warning_Boxes(HWND owner, const UiSeams& ui);
+engine::WarningSink WarningBoxes(HWND owner, const UiSeams& ui);
 
-void Show_About(HWND owner, const UiSeams& ui);
+void ShowAbout(HWND owner, const UiSeams& ui);
 
 }  // namespace vantorel::app

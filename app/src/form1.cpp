@@ -24,12 +24,12 @@ constexpr DWORD kExStyle = WS_EX_ACCEPTFILES;
 constexpr int kProgramIcon = 1;
 constexpr int kLabelGap = 4;  // pixels kept free between a label and its field
 
-bool Ends_With_Ico(const std::wstring& path) {
+bool EndsWithIco(const std::wstring& path) {
   if (path.size() < 4) return false;
   return CompareStringOrdinal(path.c_str() + path.size() - 4, 4, L".ico", 4, TRUE) == CSTR_EQUAL;
 }
 
-int Text_Width(HFONT font, const wchar_t* text) {
+int TextWidth(HFONT font, const wchar_t* text) {
   WindowDc screen;
   ScopedSelect selected(screen.get(), font);
   SIZE size{};
@@ -37,7 +37,7 @@ int Text_Width(HFONT font, const wchar_t* text) {
   return size.cx;
 }
 
-HICON Program_Icon(HINSTANCE instance, int cx_metric, int cy_metric) {
+HICON ProgramIcon(HINSTANCE instance, int cx_metric, int cy_metric) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
                                        GetSystemMetrics(cx_metric), GetSystemMetrics(cy_metric), 0));
 }
@@ -58,13 +58,13 @@ bool Form1::Create(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.hIcon = Program_Icon(instance, SM_CXICON, SM_CYICON);
-    wc.hIconSm = Program_Icon(instance, SM_CXSMICON, SM_CYSMICON);
+    wc.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
+    wc.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
     wc.lpszClassName = kClassName;
     if (!RegisterClassExW(&wc)) return false;
   }
   ppi_ = ScreenPixelsPerInch();
-  RECT frame{0, 0, Twips_To_Pixels(kForm1ClientWidth, ppi_.x), Twips_To_Pixels(kForm1ClientHeight, ppi_.y)};
+  RECT frame{0, 0, TwipsToWholePixels(kForm1ClientWidth, ppi_.x), TwipsToWholePixels(kForm1ClientHeight, ppi_.y)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   POINT at = options_.position;
@@ -133,9 +133,9 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 bool Form1::OnCreate() {
-  form_font_.Reset(Create_Font(kFormFont, ppi_.y));
-  path_row_font_.Reset(Create_Font(kPathRowFont, ppi_.y));
-  small_font_.Reset(Create_Font(kSmallFont, ppi_.y));
+  form_font_.Reset(CreateChosenFont(kFormFont, ppi_.y));
+  path_row_font_.Reset(CreateChosenFont(kPathRowFont, ppi_.y));
+  small_font_.Reset(CreateChosenFont(kSmallFont, ppi_.y));
   white_brush_.Reset(CreateSolidBrush(RGB(255, 255, 255)));
   if (!form_font_ || !path_row_font_ || !small_font_ || !white_brush_) return false;
   for (const ControlLayout& control : kForm1Controls) {
@@ -168,13 +168,13 @@ HWND Form1::CreateStandardControl(const ControlLayout& control) {
     case ControlKind::Button:
       return nullptr;
   }
-  RECT r = Pixel_Rect(control, ppi_);
+  RECT r = PixelRect(control, ppi_);
   if (control.kind == ControlKind::Label) {
     // The layout was made with a font whose text just fits; where the system's
     // font is wider, the label takes what it needs of the free space before
     // its field rather than cutting its text.
-    int room = Pixel_Rect(Layout_Of(Field_Of_Label(control.id)), ppi_).left - kLabelGap;
-    LONG needed = r.left + Text_Width(FontFor(control.font), control.text);
+    int room = PixelRect(LayoutOf(FieldOfLabel(control.id)), ppi_).left - kLabelGap;
+    LONG needed = r.left + TextWidth(FontFor(control.font), control.text);
     r.right = std::max<LONG>(r.right, std::min<LONG>(needed, room));
   }
   HWND child = CreateWindowExW(ex_style, cls, control.text, style, r.left, r.top, r.right - r.left,
@@ -216,12 +216,12 @@ void Form1::FillFieldsFrom(HDROP drop) {
     UINT length = DragQueryFileW(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
-    SetWindowTextW(Control(Ends_With_Ico(path) ? kTFile2 : kTFile1), path.c_str());
+    SetWindowTextW(Control(EndsWithIco(path) ? kTFile2 : kTFile1), path.c_str());
   }
 }
 
 void Form1::ApplyEnableRule() {
-  SetReplaceEnabled(Replace_Allowed(HwndText(Control(kTFile1)), HwndText(Control(kTFile2))));
+  SetReplaceEnabled(ReplaceAllowed(HwndText(Control(kTFile1)), HwndText(Control(kTFile2))));
 }
 
 void Form1::ReplaceClick() {
@@ -232,7 +232,7 @@ void Form1::ReplaceClick() {
   Replace(hwnd_, request, ui_);
 }
 
-void Form1::AboutClick() { Show_About(hwnd_, ui_); }
+void Form1::AboutClick() { ShowAbout(hwnd_, ui_); }
 
 void Form1::CloseClick() { DestroyWindow(hwnd_); }
 

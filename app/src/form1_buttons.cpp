@@ -24,7 +24,7 @@ constexpr wchar_t kHandPointerValue[] = L"mousepointer = i16 99\n";
 // The hand pointer's cursor file, kept in the program's resources.
 constexpr int kHandCursorFile = 102;
 
-PictureRef Hand_Pointer() {
+PictureRef HandPointerPicture() {
   HMODULE self = GetModuleHandleW(nullptr);
   HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(kHandCursorFile), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   if (!found) return nullptr;
@@ -48,7 +48,7 @@ HWND Form1::CreateButton(const ControlLayout& control) {
   std::optional<PropertyBag> bag = BagFromText(stored, &error);
   if (!bag) return nullptr;
   // Without the picture the buttons still work; they show the arrow instead.
-  if (PictureRef hand = Hand_Pointer()) bag->Write(L"mouseicon", hand);
+  if (PictureRef hand = HandPointerPicture()) bag->Write(L"mouseicon", hand);
 
   HostPlacement placement;
   placement.parent = hwnd_;
@@ -61,7 +61,7 @@ HWND Form1::CreateButton(const ControlLayout& control) {
   placement.ambient.font = FontDesc{kFormFont.name, kFormFont.hundredths_of_points / 100.0, kFormFont.weight};
   Button* button = Button::Create(placement, &*bag);
   if (!button) return nullptr;
-  // The host places it from the same twips by the same rule as Pixel_Rect
+  // The host places it from the same twips by the same rule as PixelRect
   // places the other controls, so it is not moved again.
   AcceptFileDrops(*button);
   switch (control.id) {

@@ -64,19 +64,19 @@ inline constexpr std::array<ControlLayout, 10> kForm1Controls{{
     {kOpen2, L"Open2", ControlKind::Button, L"Open File (.ico)", 4320, 720, 1575, 375, ControlFont::Small},
 }};
 
-const ControlLayout& Layout_Of(Form1Control id);
+const ControlLayout& LayoutOf(Form1Control id);
 
 // The path field on a label's row.
-constexpr Form1Control Field_Of_Label(Form1Control label) { return label == kLabel1 ? kTFile1 : kTFile2; }
+constexpr Form1Control FieldOfLabel(Form1Control label) { return label == kLabel1 ? kTFile1 : kTFile2; }
 
 // twips * ppi / 1440, rounded to the nearest pixel, ties to even.
-int Twips_To_Pixels(int twips, int pixels_per_inch);
+int TwipsToWholePixels(int twips, int pixels_per_inch);
 
 // A font's height for CreateFont: the character height in pixels, negative.
-int Font_Height(const FontChoice& font, int pixels_per_inch);
+int FontHeight(const FontChoice& font, int pixels_per_inch);
 
-HFONT Create_Font(const FontChoice& font, int pixels_per_inch);
+HFONT CreateChosenFont(const FontChoice& font, int pixels_per_inch);
 
-RECT Pixel_Rect(const ControlLayout& control, POINT pixels_per_inch);
+RECT PixelRect(const ControlLayout& control, POINT pixels_per_inch);
 
 }  // namespace vantorel::app

@@ -8,7 +8,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   using namespace vantorel::app;
   Form1Options options;
   options.quit_on_close = true;
-  Form1 form(System_Seams(), options);
+  Form1 form(SystemSeams(), options);
   if (!form.Create(instance)) {
     MessageBoxW(nullptr, L"The window could not be created.", kAppTitle, MB_OK | MB_ICONERROR);
     return 1;

@@ -41,7 +41,7 @@ std::wstring OpenDlg(HWND owner, std::wstring& filter, OpenFileNameCall call) {
   if (!call(&ofn)) return {};
   // Never read past the buffer, whatever the call left in it.
   auto end = std::find(file.begin(), file.end(), L'\0');
-  return Trim_Blanks(std::wstring_view(file.data(), static_cast<size_t>(end - file.begin())));
+  return TrimBlanks(std::wstring_view(file.data(), static_cast<size_t>(end - file.begin())));
 }
 
 }  // namespace vantorel::app

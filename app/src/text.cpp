@@ -10,7 +10,7 @@ std::wstring Wide(std::string_view utf8) {
   return wide;
 }
 
-std::wstring Trim_Blanks(std::wstring_view text) {
+std::wstring TrimBlanks(std::wstring_view text) {
   size_t first = text.find_first_not_of(L' ');
   if (first == std::wstring_view::npos) return {};
   size_t last = text.find_last_not_of(L' ');

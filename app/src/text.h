@@ -13,7 +13,7 @@ std::wstring Wide(std::string_view utf8);
 
 // The text without leading and trailing blanks (code 32 only: a tab or a line
 // break is part of a path as far as the window is concerned).
-std::wstring Trim_Blanks(std::wstring_view text);
+std::wstring TrimBlanks(std::wstring_view text);
 
 // The text of a window (a field, a label), whole, in UTF-16.
 std::wstring HwndText(HWND hwnd);

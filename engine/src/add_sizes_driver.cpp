@@ -16,46 +16,46 @@
 namespace vantorel::engine {
 namespace {
 
-int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
-                       AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  if (!Is_Valid_PE(target)) return Fail(kNotWin32Executable, Not_Win32_Text(target_path), failure_text);
+int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
+                     AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
+  if (!Is_Valid_PE(target)) return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
   const int64_t length = target.Length();
   Reader file(target, 0, length);
   PeHeaders h;
   try {
-    h = Read_Pe_Headers(target);
+    h = ReadPeHeaders(target);
   } catch (const EngineError&) {
-    return Fail(kNotWin32Executable, Not_Win32_Text(target_path), failure_text);
+    return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
   }
-  const SectionHeader* earlier = Earlier_Section(h);
-  if (int32_t layout = Check_Layout(file, h, earlier, target_path, failure_text)) return layout;
+  const SectionHeader* earlier = EarlierSection(h);
+  if (int32_t layout = CheckLayout(file, h, earlier, target_path, failure_text)) return layout;
 
   ResourceTree old;
   IconModel model;
   if (h.resources.rva && h.resources.size) {
     ResourceSection section;
-    if (int32_t located = Locate_Resource_Section(target, target_path, section, failure_text, warn)) return located;
+    if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
     bool read = Trap(warn, kIconLocateText, [&] {
-      Reader tree_reader = Resource_Section_Reader(target, section);
-      old = Read_Resource_Tree(tree_reader, section.root);
-      model = Read_Icon_Model(file, h, tree_reader, section.root);
+      Reader tree_reader = ResourceSectionReader(target, section);
+      old = ReadResourceTree(tree_reader, section.root);
+      model = ReadIconModel(file, h, tree_reader, section.root);
       return true;
     });
     if (!read) return Fail(kModifyFailed, kModifyFailedText, failure_text);
   }
-  const uint32_t va = earlier ? earlier->va : New_Section_Va(h);
+  const uint32_t va = earlier ? earlier->va : NewSectionVa(h);
   AddedIcons added;
-  if (!Plan_Added_Icons(file, images, model, old, va, added)) {
+  if (!PlanAddedIcons(file, images, model, old, va, added)) {
     return Fail(kModifyFailed, target_path + " has no icon number left for a new icon." + kUnchanged, failure_text);
   }
-  Growth growth = Place_Section(h, earlier, earlier ? -1 : Header_Room(file, h), length, va,
-                                std::move(added.content));
-  if (Any_Overlap(growth.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  Growth growth = PlaceSection(h, earlier, earlier ? -1 : HeaderRoom(file, h), length, va,
+                               std::move(added.content));
+  if (AnyOverlap(growth.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
 
   // The checksum counts what is appended as words written over nothing.
   WritePlan counted = growth.in_place;
   counted.push_back({length, growth.appended, PlannedWrite::Kind::Image});
-  report.checksum = Plan_Checksum_Of(target, h.checksum_at, counted, growth.length_after);
+  report.checksum = PlanChecksumOf(target, h.checksum_at, counted, growth.length_after);
   if (report.checksum) growth.in_place.push_back(counted.back());
 
   report.icons = std::move(added.report.icons);
@@ -68,37 +68,37 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
   report.length_after = growth.length_after;
   if (plan_only) return kSuccess;
   bool restored = false;
-  if (!Apply_Growth(target, growth, restored)) return Write_Failed(target_path, restored, failure_text);
+  if (!ApplyGrowth(target, growth, restored)) return WriteFailed(target_path, restored, failure_text);
   return kSuccess;
 }
 
 }  // namespace
 
-int32_t Add_Sizes_In(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
-                     AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
+int32_t AddSizesIn(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
+                   AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
   try {
     AddSizesReport planned;
-    int32_t result = Plan_And_Write(target, images, target_path, planned, failure_text, warn, plan_only);
+    int32_t result = PlanAndWrite(target, images, target_path, planned, failure_text, warn, plan_only);
     if (result == kSuccess) report = std::move(planned);
     return result;
   } catch (...) {
-    return Failure_Thrown(failure_text);
+    return FailureThrown(failure_text);
   }
 }
 
-int32_t Change_Icon_Add_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
-                              AddSizesReport& report, std::string& failure_text, const WarningSink& warn,
-                              bool plan_only) {
+int32_t ChangeIconAddSizes(const std::filesystem::path& icon, const std::filesystem::path& target,
+                           AddSizesReport& report, std::string& failure_text, const WarningSink& warn,
+                           bool plan_only) {
   try {
     std::vector<IconImage> images;
-    if (int32_t loaded = Load_Every_Image(icon, images, failure_text, warn)) return loaded;
-    const std::string target_path = Path_Text(target);
+    if (int32_t loaded = LoadEveryImage(icon, images, failure_text, warn)) return loaded;
+    const std::string target_path = PathText(target);
     std::string reason;
     auto file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
-    if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
-    return Add_Sizes_In(*file, images, target_path, report, failure_text, warn, plan_only);
+    if (!file) return Fail(kOpenFailed, OpenFailureText(target_path, reason), failure_text);
+    return AddSizesIn(*file, images, target_path, report, failure_text, warn, plan_only);
   } catch (...) {
-    return Failure_Thrown(failure_text);
+    return FailureThrown(failure_text);
   }
 }
 

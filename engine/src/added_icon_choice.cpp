@@ -12,16 +12,16 @@ class Chooser {
 
   bool Choose(const Reader& file) {
     std::vector<IconSize> sizes;
-    for (const IconImage& image : images_) sizes.push_back(Described_Size(image));
-    c_.wants = Wanted_Sizes(file, m_.tree, sizes.front());
+    for (const IconImage& image : images_) sizes.push_back(DescribedSize(image));
+    c_.wants = WantedSizes(file, m_.tree, sizes.front());
     for (size_t i = 0; i < m_.tree.icons.size(); ++i) {
-      c_.image_of_icon.push_back(Nth_Best_Image(sizes, c_.wants.sizes[i], c_.wants.ordinals[i]));
+      c_.image_of_icon.push_back(NthBestImage(sizes, c_.wants.sizes[i], c_.wants.ordinals[i]));
     }
     c_.reused.assign(m_.tree.icons.size(), false);
-    Reuse_Redundant_Icons();
+    ReuseRedundantIcons();
     for (size_t g = 0; g < m_.tree.groups.size(); ++g) {
       std::vector<bool> shown(images_.size(), false);
-      for (size_t icon : Icons_Of_Group(g)) shown[c_.image_of_icon[icon]] = true;
+      for (size_t icon : IconsOfGroup(g)) shown[c_.image_of_icon[icon]] = true;
       for (size_t k = 0; k < images_.size(); ++k) {
         if (!shown[k] && !Add(g, k, m_.tree.groups[g].language)) return false;
       }
@@ -38,10 +38,10 @@ class Chooser {
  private:
   // The icons the entries of group `g` name, in entry order (an entry that
   // names no icon left out).
-  std::vector<size_t> Icons_Of_Group(size_t g) const {
+  std::vector<size_t> IconsOfGroup(size_t g) const {
     std::vector<size_t> icons;
     for (const GroupEntryRef& e : m_.tree.groups[g].entries) {
-      if (auto icon = m_.tree.Icon_Named(e.nID, m_.tree.groups[g].language)) icons.push_back(*icon);
+      if (auto icon = m_.tree.IconNamed(e.nID, m_.tree.groups[g].language)) icons.push_back(*icon);
     }
     return icons;
   }
@@ -54,13 +54,13 @@ class Chooser {
   // No group loses an image it showed; what the loader picks from a group
   // depends on the sizes its entries describe, and a duplicate describes none
   // that another entry does not.
-  void Reuse_Redundant_Icons() {
+  void ReuseRedundantIcons() {
     const size_t groups = m_.tree.groups.size();
     std::vector<size_t>& image_of = c_.image_of_icon;
     std::vector<std::vector<size_t>> icons_of(groups);
     std::vector<std::vector<size_t>> groups_of(m_.tree.icons.size());
     for (size_t g = 0; g < groups; ++g) {
-      icons_of[g] = Icons_Of_Group(g);
+      icons_of[g] = IconsOfGroup(g);
       for (size_t icon : icons_of[g]) {
         if (groups_of[icon].empty() || groups_of[icon].back() != g) groups_of[icon].push_back(g);
       }
@@ -108,8 +108,8 @@ class Chooser {
 
 }  // namespace
 
-bool Choose_Icons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
-                  IconChoice& choice) {
+bool ChooseIcons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
+                 IconChoice& choice) {
   return Chooser(images, model, choice).Choose(file);
 }
 

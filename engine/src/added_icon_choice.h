@@ -32,7 +32,7 @@ struct IconChoice {
 // another icon shows in every group naming it takes a size its groups lack;
 // what is still missing is added, one new icon per image. False when no icon
 // number is left for a new icon.
-bool Choose_Icons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
-                  IconChoice& choice);
+bool ChooseIcons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
+                 IconChoice& choice);
 
 }  // namespace vantorel::engine

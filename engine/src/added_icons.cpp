@@ -24,28 +24,28 @@ class SectionLayout {
     // A group's bytes do not depend on where anything goes: made once.
     std::vector<std::vector<const Addition*>> gained(m_.tree.groups.size() + (c_.new_group ? 1 : 0));
     for (const Addition& a : c_.additions) gained[a.group].push_back(&a);
-    for (size_t g = 0; g < gained.size(); ++g) groups_.push_back(Group_Bytes(g, gained[g]));
+    for (size_t g = 0; g < gained.size(); ++g) groups_.push_back(GroupBytes(g, gained[g]));
   }
 
   // The new tree and the section's bytes, for a section at `va`.
-  std::vector<uint8_t> Section_Bytes(const ResourceTree& old, uint32_t va) {
+  std::vector<uint8_t> SectionBytes(const ResourceTree& old, uint32_t va) {
     // The tree's length depends only on its shape: laid out once to learn
     // where the data goes, then again with the data's addresses.
-    int64_t cursor = static_cast<int64_t>(Tree_Bytes(New_Tree(old)).size());
+    int64_t cursor = static_cast<int64_t>(TreeBytes(NewTree(old)).size());
     for (const IconImage& image : images_) {
-      cursor = Align_Up(cursor, kImageAlignment);
+      cursor = AlignUp(cursor, kImageAlignment);
       image_at_.push_back(cursor);
       cursor += static_cast<int64_t>(image.bytes.size());
     }
     for (const std::vector<uint8_t>& group : groups_) {
-      cursor = Align_Up(cursor, kGroupAlignment);
+      cursor = AlignUp(cursor, kGroupAlignment);
       group_at_.push_back(cursor);
       cursor += static_cast<int64_t>(group.size());
     }
     if (cursor > INT32_MAX - int64_t{va}) Raise(6);
     va_ = va;
     std::vector<uint8_t> bytes(static_cast<size_t>(cursor), 0);
-    std::vector<uint8_t> tree = Tree_Bytes(New_Tree(old));
+    std::vector<uint8_t> tree = TreeBytes(NewTree(old));
     std::copy(tree.begin(), tree.end(), bytes.begin());
     for (size_t k = 0; k < images_.size(); ++k) {
       std::copy(images_[k].bytes.begin(), images_[k].bytes.end(), bytes.begin() + image_at_[k]);
@@ -88,41 +88,41 @@ class SectionLayout {
 
  private:
   void Describe(size_t k, int& image, int& width, int& height, int& bits) const {
-    IconSize s = Described_Size(images_[k]);
+    IconSize s = DescribedSize(images_[k]);
     image = static_cast<int>(k) + 1;
     width = s.width;
     height = s.height;
     bits = s.bits;
   }
 
-  uint32_t Image_Rva(size_t k) const { return image_at_.empty() ? 0 : va_ + static_cast<uint32_t>(image_at_[k]); }
-  uint32_t Group_Rva(size_t g) const { return group_at_.empty() ? 0 : va_ + static_cast<uint32_t>(group_at_[g]); }
+  uint32_t ImageRva(size_t k) const { return image_at_.empty() ? 0 : va_ + static_cast<uint32_t>(image_at_[k]); }
+  uint32_t GroupRva(size_t g) const { return group_at_.empty() ? 0 : va_ + static_cast<uint32_t>(group_at_[g]); }
 
   // A group's new data: its own entries, each describing the image its icon
   // now holds (one that names no icon is kept as it is), then the entries it
   // gains.
-  std::vector<uint8_t> Group_Bytes(size_t g, const std::vector<const Addition*>& gained) const {
+  std::vector<uint8_t> GroupBytes(size_t g, const std::vector<const Addition*>& gained) const {
     bool made = g >= m_.tree.groups.size();
     size_t own = made ? 0 : m_.tree.groups[g].entries.size();
     std::vector<uint8_t> bytes(kGrpIconDirSize + (own + gained.size()) * kGrpIconDirEntrySize, 0);
     if (made) {
-      Put_Le(bytes, 2, 1, 2);  // idType: icon
+      PutLe(bytes, 2, 1, 2);  // idType: icon
     } else {
       std::copy(m_.group_headers[g].begin(), m_.group_headers[g].end(), bytes.begin());
     }
-    Put_Le(bytes, 4, static_cast<uint32_t>(own + gained.size()), 2);
+    PutLe(bytes, 4, static_cast<uint32_t>(own + gained.size()), 2);
     size_t at = kGrpIconDirSize;
     for (size_t e = 0; e < own; ++e, at += kGrpIconDirEntrySize) {
       const GroupEntryRef& ref = m_.tree.groups[g].entries[e];
-      auto icon = m_.tree.Icon_Named(ref.nID, m_.tree.groups[g].language);
+      auto icon = m_.tree.IconNamed(ref.nID, m_.tree.groups[g].language);
       const uint8_t* shared = icon ? images_[c_.image_of_icon[*icon]].entry_bytes.data() : ref.shared.data();
       std::copy(shared, shared + kSharedEntryBytes, bytes.begin() + static_cast<std::ptrdiff_t>(at));
-      Put_Le(bytes, at + kSharedEntryBytes, ref.nID, 2);
+      PutLe(bytes, at + kSharedEntryBytes, ref.nID, 2);
     }
     for (const Addition* a : gained) {
       const auto& entry = images_[a->image].entry_bytes;
       std::copy(entry.begin(), entry.begin() + kSharedEntryBytes, bytes.begin() + static_cast<std::ptrdiff_t>(at));
-      Put_Le(bytes, at + kSharedEntryBytes, a->icon_id, 2);
+      PutLe(bytes, at + kSharedEntryBytes, a->icon_id, 2);
       at += kGrpIconDirEntrySize;
     }
     return bytes;
@@ -130,7 +130,7 @@ class SectionLayout {
 
   // The old tree with every icon and group leaf pointing at its new data,
   // the new icons, and the new group when there was none.
-  ResourceTree New_Tree(const ResourceTree& old) const {
+  ResourceTree NewTree(const ResourceTree& old) const {
     ResourceTree tree = old;
     size_t icon_leaf = 0, group_leaf = 0;
     for (TypeNode& t : tree.types) {
@@ -142,12 +142,12 @@ class SectionLayout {
             size_t icon = m_.icon_of_leaf[icon_leaf++];
             if (icon == IconLeaf::kNone) continue;  // an icon's entry a group also names: kept
             size_t k = c_.image_of_icon[icon];
-            l.data.rva = Image_Rva(k);
+            l.data.rva = ImageRva(k);
             l.data.size = static_cast<uint32_t>(images_[k].bytes.size());
           } else {
             size_t g = m_.group_of_leaf[group_leaf++];
             if (g == IconLeaf::kNone) continue;
-            l.data.rva = Group_Rva(g);
+            l.data.rva = GroupRva(g);
             l.data.size = static_cast<uint32_t>(groups_[g].size());
           }
         }
@@ -158,14 +158,14 @@ class SectionLayout {
       for (const auto& [k, id] : c_.new_icon) {
         NameNode& n = ResourceTree::Name(icons, id);
         for (uint32_t language : c_.new_icon_languages.at(id)) {
-          n.languages.push_back({language, {Image_Rva(k), static_cast<uint32_t>(images_[k].bytes.size()), 0, 0, -1}});
+          n.languages.push_back({language, {ImageRva(k), static_cast<uint32_t>(images_[k].bytes.size()), 0, 0, -1}});
         }
       }
     }
     if (c_.new_group) {
       size_t g = m_.tree.groups.size();
       ResourceTree::Name(tree.Type(kRtGroupIcon), 1)
-          .languages.push_back({0, {Group_Rva(g), static_cast<uint32_t>(groups_[g].size()), 0, 0, -1}});
+          .languages.push_back({0, {GroupRva(g), static_cast<uint32_t>(groups_[g].size()), 0, 0, -1}});
     }
     return tree;
   }
@@ -180,24 +180,24 @@ class SectionLayout {
 
 }  // namespace
 
-IconModel Read_Icon_Model(const Reader& file, const PeHeaders& h, const Reader& tree_reader, int32_t root) {
+IconModel ReadIconModel(const Reader& file, const PeHeaders& h, const Reader& tree_reader, int32_t root) {
   IconModel m;
   DataOffset anywhere = [&](uint32_t rva, uint32_t size) -> int64_t {
-    int64_t at = h.File_Offset(rva, size);
+    int64_t at = h.FileOffset(rva, size);
     return at > 0 && file.Contains(at, size) ? at : -1;
   };
-  m.tree = Read_Icon_Tree(tree_reader, root, file, anywhere, Damage::Refuse);
+  m.tree = ReadIconTree(tree_reader, root, file, anywhere, Damage::Refuse);
   for (const IconLeaf& leaf : m.tree.leaves) {
     if (leaf.type == kRtIcon) {
       m.icon_of_leaf.push_back(leaf.index);
-      if (!Is_String_Name(leaf.name)) m.last_icon_number = std::max(m.last_icon_number, leaf.name);
+      if (!IsStringName(leaf.name)) m.last_icon_number = std::max(m.last_icon_number, leaf.name);
     } else {
       m.group_of_leaf.push_back(leaf.index);
     }
   }
-  for (const IconResource& icon : m.tree.icons) m.icon_names.push_back(Resource_Name(tree_reader, root, icon.name));
+  for (const IconResource& icon : m.tree.icons) m.icon_names.push_back(ResourceName(tree_reader, root, icon.name));
   for (const GroupResource& group : m.tree.groups) {
-    m.group_names.push_back(Resource_Name(tree_reader, root, group.name));
+    m.group_names.push_back(ResourceName(tree_reader, root, group.name));
     std::vector<uint8_t> header(kGrpIconDirSize);
     file.Bytes(group.at, header.data(), kGrpIconDirSize);
     m.group_headers.push_back(std::move(header));
@@ -206,12 +206,12 @@ IconModel Read_Icon_Model(const Reader& file, const PeHeaders& h, const Reader& 
 }
 
 
-bool Plan_Added_Icons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
-                      const ResourceTree& old, uint32_t va, AddedIcons& added) {
+bool PlanAddedIcons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
+                    const ResourceTree& old, uint32_t va, AddedIcons& added) {
   IconChoice choice;
-  if (!Choose_Icons(file, images, model, choice)) return false;
+  if (!ChooseIcons(file, images, model, choice)) return false;
   SectionLayout layout(images, model, choice);
-  added.content = layout.Section_Bytes(old, va);
+  added.content = layout.SectionBytes(old, va);
   layout.Report(added.report);
   return true;
 }

@@ -26,7 +26,7 @@ struct IconModel {
 // The icons and groups of the tree at `root` (read through `tree_reader`);
 // their data may lie in any section of the file, as the loader finds it, but
 // must lie wholly in it.
-IconModel Read_Icon_Model(const Reader& file, const PeHeaders& h, const Reader& tree_reader, int32_t root);
+IconModel ReadIconModel(const Reader& file, const PeHeaders& h, const Reader& tree_reader, int32_t root);
 
 struct AddedIcons {
   std::vector<uint8_t> content;  // the section's bytes, from its start
@@ -36,7 +36,7 @@ struct AddedIcons {
 
 // Plans the section at `va` from the old tree and the icon file's images.
 // False when no icon number is left for a new icon.
-bool Plan_Added_Icons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
-                      const ResourceTree& old, uint32_t va, AddedIcons& added);
+bool PlanAddedIcons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
+                    const ResourceTree& old, uint32_t va, AddedIcons& added);
 
 }  // namespace vantorel::engine

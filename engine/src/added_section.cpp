@@ -16,9 +16,9 @@ constexpr int64_t kSectionHeaderBytes = 40;
 constexpr int64_t kSymbolBytes = 18;
 constexpr uint32_t kLargestFileAlignment = 0x10000;  // 64 KiB, the format's largest
 
-bool Power_Of_Two(uint32_t v) { return v && !(v & (v - 1)); }
+bool PowerOfTwo(uint32_t v) { return v && !(v & (v - 1)); }
 
-bool All_Zero(const Reader& r, int64_t begin, int64_t end) {
+bool AllZero(const Reader& r, int64_t begin, int64_t end) {
   for (int64_t at = begin; at < end; ++at) {
     if (r.U8(at)) return false;
   }
@@ -28,50 +28,50 @@ bool All_Zero(const Reader& r, int64_t begin, int64_t end) {
 // What follows the sections' raw data may stay before the new section only
 // when nothing needs to keep ending the file: zero padding, or the COFF
 // symbol and string table, which is found through its header pointer.
-bool Nothing_Must_End_The_File(const Reader& r, const PeHeaders& h, int64_t length) {
-  int64_t end = h.Raw_Data_End();
+bool NothingMustEndTheFile(const Reader& r, const PeHeaders& h, int64_t length) {
+  int64_t end = h.RawDataEnd();
   if (length <= end) return true;
-  if (length - end < h.file_alignment && All_Zero(r, end, length)) return true;
+  if (length - end < h.file_alignment && AllZero(r, end, length)) return true;
   if (h.symbol_table < end || h.symbol_table - end >= h.file_alignment) return false;
   int64_t strings = int64_t{h.symbol_table} + int64_t{h.symbols} * kSymbolBytes;
   if (!r.Contains(strings, 4) || r.U32(strings) < 4) return false;
-  return strings + r.U32(strings) == length && All_Zero(r, end, h.symbol_table);
+  return strings + r.U32(strings) == length && AllZero(r, end, h.symbol_table);
 }
 
-std::vector<uint8_t> Section_Header(uint32_t virtual_size, uint32_t va, uint32_t raw_size, uint32_t raw) {
+std::vector<uint8_t> SectionHeaderBytes(uint32_t virtual_size, uint32_t va, uint32_t raw_size, uint32_t raw) {
   std::vector<uint8_t> b(kSectionHeaderBytes, 0);
   std::copy(kAddedSectionName.begin(), kAddedSectionName.end(), b.begin());
-  Put_Le(b, 8, virtual_size, 4);
-  Put_Le(b, 12, va, 4);
-  Put_Le(b, 16, raw_size, 4);
-  Put_Le(b, 20, raw, 4);
-  Put_Le(b, 36, kSectionCharacteristics, 4);
+  PutLe(b, 8, virtual_size, 4);
+  PutLe(b, 12, va, 4);
+  PutLe(b, 16, raw_size, 4);
+  PutLe(b, 20, raw, 4);
+  PutLe(b, 36, kSectionCharacteristics, 4);
   return b;
 }
 
 }  // namespace
 
-int64_t Align_Up(int64_t value, int64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+int64_t AlignUp(int64_t value, int64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
 
-const SectionHeader* Earlier_Section(const PeHeaders& h) {
+const SectionHeader* EarlierSection(const PeHeaders& h) {
   if (h.sections.empty()) return nullptr;
   const SectionHeader& last = h.sections.back();
-  if (last.name != kAddedSectionName || int64_t{last.raw} + last.raw_size != h.Raw_Data_End()) return nullptr;
+  if (last.name != kAddedSectionName || int64_t{last.raw} + last.raw_size != h.RawDataEnd()) return nullptr;
   return &last;
 }
 
-int64_t Header_Room(const Reader& r, const PeHeaders& h) {
-  int64_t at = h.Section_Table_End();
+int64_t HeaderRoom(const Reader& r, const PeHeaders& h) {
+  int64_t at = h.SectionTableEnd();
   int64_t limit = h.size_of_headers;
   for (const SectionHeader& s : h.sections) {
     if (s.raw_size && s.raw) limit = std::min<int64_t>(limit, s.raw);
   }
   if (h.sections.size() >= 0xFFFF || at + kSectionHeaderBytes > limit) return -1;
-  return All_Zero(r, at, at + kSectionHeaderBytes) ? at : -1;
+  return AllZero(r, at, at + kSectionHeaderBytes) ? at : -1;
 }
 
-int32_t Check_Layout(const Reader& r, const PeHeaders& h, const SectionHeader* earlier, const std::string& path,
-                     std::string& failure_text) {
+int32_t CheckLayout(const Reader& r, const PeHeaders& h, const SectionHeader* earlier, const std::string& path,
+                    std::string& failure_text) {
   if (h.resources.at < 0) {
     return Fail(kNoSectionRoom,
                 path + " has no resource directory entry in its headers, so it cannot be given resources." +
@@ -80,15 +80,15 @@ int32_t Check_Layout(const Reader& r, const PeHeaders& h, const SectionHeader* e
   }
   // Larger alignments than the format allows would pad the file by up to
   // gigabytes before the new section.
-  if (!Power_Of_Two(h.file_alignment) || h.file_alignment > kLargestFileAlignment ||
-      !Power_Of_Two(h.section_alignment)) {
+  if (!PowerOfTwo(h.file_alignment) || h.file_alignment > kLargestFileAlignment ||
+      !PowerOfTwo(h.section_alignment)) {
     return Fail(kNoSectionRoom, path + " states no usable section or file alignment in its headers." + kUnchanged,
                 failure_text);
   }
   // A file cut short within its last section's padding still takes the new
   // section after that padding; one that lacks more than that is damaged, and
   // filling what it lacks would write a gap of any size.
-  if (h.Raw_Data_End() - r.end() >= h.file_alignment) {
+  if (h.RawDataEnd() - r.end() >= h.file_alignment) {
     return Fail(kNoSectionRoom,
                 path + " is shorter than its section table says (it may be cut short), so no section can be "
                        "added after its sections." + kUnchanged,
@@ -100,13 +100,13 @@ int32_t Check_Layout(const Reader& r, const PeHeaders& h, const SectionHeader* e
                        "it." + kUnchanged,
                 failure_text);
   }
-  if (!Nothing_Must_End_The_File(r, h, r.end())) {
+  if (!NothingMustEndTheFile(r, h, r.end())) {
     return Fail(kAppendedData,
                 path + " carries appended data after its last section (such as an installer's or archive's "
                        "payload), which must keep ending the file, so nothing can be added after it." + kUnchanged,
                 failure_text);
   }
-  if (!earlier && Header_Room(r, h) < 0) {
+  if (!earlier && HeaderRoom(r, h) < 0) {
     return Fail(kNoSectionRoom,
                 path + " has no room in its headers for one more section header without moving its first "
                        "section." + kUnchanged,
@@ -115,20 +115,20 @@ int32_t Check_Layout(const Reader& r, const PeHeaders& h, const SectionHeader* e
   return kSuccess;
 }
 
-uint32_t New_Section_Va(const PeHeaders& h) {
+uint32_t NewSectionVa(const PeHeaders& h) {
   int64_t end = 0;
   for (const SectionHeader& s : h.sections) end = std::max<int64_t>(end, int64_t{s.va} + s.Extent());
-  end = Align_Up(end, h.section_alignment);
+  end = AlignUp(end, h.section_alignment);
   if (end > INT32_MAX) Raise(6);
   return static_cast<uint32_t>(end);
 }
 
-Growth Place_Section(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length,
-                     uint32_t va, std::vector<uint8_t> content) {
+Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length,
+                    uint32_t va, std::vector<uint8_t> content) {
   Growth g;
   const uint32_t content_bytes = static_cast<uint32_t>(content.size());
-  int64_t raw = earlier ? earlier->raw : Align_Up(std::max(length, h.Raw_Data_End()), h.file_alignment);
-  int64_t raw_size = Align_Up(static_cast<int64_t>(content.size()), h.file_alignment);
+  int64_t raw = earlier ? earlier->raw : AlignUp(std::max(length, h.RawDataEnd()), h.file_alignment);
+  int64_t raw_size = AlignUp(static_cast<int64_t>(content.size()), h.file_alignment);
   if (earlier) raw_size = std::max<int64_t>(raw_size, earlier->raw_size);
   // The image in memory reaches at least as far as the file: tools that lay
   // a program out in memory in the file's own buffer (wrestool does) need a
@@ -143,20 +143,20 @@ Growth Place_Section(const PeHeaders& h, const SectionHeader* earlier, int64_t h
   // the section an earlier run added.
   GuardedPlan in_place(g.in_place, 0, length);
   in_place.Add(earlier ? earlier->at : header_at,
-               Section_Header(static_cast<uint32_t>(virtual_size), va, static_cast<uint32_t>(raw_size),
-                              static_cast<uint32_t>(raw)),
+               SectionHeaderBytes(static_cast<uint32_t>(virtual_size), va, static_cast<uint32_t>(raw_size),
+                                  static_cast<uint32_t>(raw)),
                PlannedWrite::Kind::Header);
   if (!earlier) {
-    in_place.Add(h.number_of_sections_at, Le_Bytes(static_cast<uint32_t>(h.sections.size() + 1), 2),
+    in_place.Add(h.number_of_sections_at, LeBytes(static_cast<uint32_t>(h.sections.size() + 1), 2),
                  PlannedWrite::Kind::Header);
   }
   in_place.Add(h.size_of_image_at,
-               Le_Bytes(static_cast<uint32_t>(Align_Up(va + virtual_size, h.section_alignment)), 4),
+               LeBytes(static_cast<uint32_t>(AlignUp(va + virtual_size, h.section_alignment)), 4),
                PlannedWrite::Kind::Header);
   // The directory names the whole resource data, tree, images and groups, as
   // linkers name a resource section's: the first-image and --all-sizes
   // replacements find the room of the images inside what it names.
-  in_place.Add(h.resources.at, Data_Entry_Fields(va, content_bytes), PlannedWrite::Kind::Header);
+  in_place.Add(h.resources.at, DataEntryFields(va, content_bytes), PlannedWrite::Kind::Header);
 
   // The part of the section inside today's file is written in place (only an
   // earlier run's section lies there); the rest is appended, after zeros up
@@ -173,14 +173,14 @@ Growth Place_Section(const PeHeaders& h, const SectionHeader* earlier, int64_t h
   return g;
 }
 
-bool Apply_Growth(RandomAccessFile& file, const Growth& g, bool& restored) {
+bool ApplyGrowth(RandomAccessFile& file, const Growth& g, bool& restored) {
   const int64_t length = file.Length();
   restored = true;
   if (!g.appended.empty() && !(file.Append(g.appended.data(), g.appended.size()) && file.Flush())) {
     restored = file.Truncate(length) && file.Flush();
     return false;
   }
-  if (Apply_Writes(file, g.in_place, restored)) return true;
+  if (ApplyWrites(file, g.in_place, restored)) return true;
   restored = file.Truncate(length) && file.Flush() && restored;
   return false;
 }

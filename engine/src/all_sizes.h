@@ -25,31 +25,31 @@ using SharedEntry = std::array<uint8_t, kSharedEntryBytes>;
 
 // What a directory entry (of an icon file or a group) describes. A width or
 // height byte of 0 means 256; a wBitCount of 0 is taken from bColorCount.
-IconSize Entry_Size(const SharedEntry& entry);
+IconSize EntrySize(const SharedEntry& entry);
 
 // What an image's own header says: a BITMAPINFOHEADER (whose height counts the
 // mask too) or a PNG's IHDR. All 0 when the bytes are neither.
-IconSize Image_Header_Size(const uint8_t* bytes, size_t size);
+IconSize ImageHeaderSize(const uint8_t* bytes, size_t size);
 
 // An icon file's image as the choice sees it: its entry, with a bit count of
 // 0 filled in from the image's own header.
-IconSize Described_Size(const IconImage& image);
+IconSize DescribedSize(const IconImage& image);
 
 // The image that best shows `wanted`: the same width and height with the
 // nearest bit depth; else the nearest larger size; else the largest. Among
 // equals the first in the list wins, so an icon file's duplicate sizes give
 // their first image. `images` must not be empty.
-size_t Best_Image(const std::vector<IconSize>& images, const IconSize& wanted);
+size_t BestImage(const std::vector<IconSize>& images, const IconSize& wanted);
 
-// As Best_Image, for the `nth` (from 0) of several icons that want exactly
+// As BestImage, for the `nth` (from 0) of several icons that want exactly
 // `wanted`: the nth image of exactly that size and depth, when the file holds
 // that many, so that two images of one size in a group each keep their icon.
-size_t Nth_Best_Image(const std::vector<IconSize>& images, const IconSize& wanted, size_t nth);
+size_t NthBestImage(const std::vector<IconSize>& images, const IconSize& wanted, size_t nth);
 
 // How much a size matters when the room cannot hold every image: the sizes
 // Windows shows most (16, 32, 48 and 256 pixels square, in that order) rank
 // 0 to 3, every other size 4. Lower is more important.
-int Size_Rank(const IconSize& wanted);
+int SizeRank(const IconSize& wanted);
 
 // ---- Room ---------------------------------------------------------------------
 
@@ -62,13 +62,13 @@ struct Stretch {
 // 4-byte boundary, none overlapping another: the largest first, each into the
 // stretch that leaves least room over. The offsets come in the order of
 // `sizes`; nothing when they do not all fit.
-std::optional<std::vector<int64_t>> Pack_Images(const std::vector<Stretch>& free,
-                                                const std::vector<uint32_t>& sizes);
+std::optional<std::vector<int64_t>> PackImages(const std::vector<Stretch>& free,
+                                               const std::vector<uint32_t>& sizes);
 
 // The free stretches of the resource data once every icon image is rewritten:
 // old icon images and padding nobody references. Raises when the tree cannot
 // be mapped.
-std::vector<Stretch> Free_Room(const RandomAccessFile& file, const ResourceSection& section);
+std::vector<Stretch> FreeRoom(const RandomAccessFile& file, const ResourceSection& section);
 
 // ---- Choice -------------------------------------------------------------------
 
@@ -83,21 +83,21 @@ struct SizeChoice {
 // Chooses for every wanted size the best image that the room can hold with
 // the others. When the room cannot hold every best image, the images are
 // placed one by one in the order of their most important wanted size
-// (Size_Rank), then of how many icons want them; one that no longer fits is
+// (SizeRank), then of how many icons want them; one that no longer fits is
 // left out and its icons get the best of the images kept. When not even one
 // best image fits, the smallest image of the file stands in for all. False
 // when nothing fits. `ordinals` (empty: all 0) gives each wanted size's
-// place among the wants of exactly that size in its group (Nth_Best_Image).
-bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
-                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice,
-                   const std::vector<size_t>& ordinals = {});
+// place among the wants of exactly that size in its group (NthBestImage).
+bool ChooseImages(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
+                  const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice,
+                  const std::vector<size_t>& ordinals = {});
 
 // ---- Icon files ---------------------------------------------------------------
 
 // Every image of an icon file, each checked: the directory and every image lie
 // wholly in the file and no image is empty. Returns 0; 1003 with `why` saying
 // what is wrong; 7 when a buffer cannot be had.
-int32_t Load_Icon_Images(const RandomAccessFile& file, std::vector<IconImage>& images, std::string& why);
+int32_t LoadIconImages(const RandomAccessFile& file, std::vector<IconImage>& images, std::string& why);
 
 // One image of an icon file to write: its directory entry's shared part and
 // its bytes. The entry's dwBytesInRes is set from the bytes.
@@ -108,29 +108,29 @@ struct IconFileImage {
 
 // An icon file holding `images` in order: ICONDIR, the entries with their
 // image offsets, then the images.
-std::vector<uint8_t> Icon_File_Bytes(const std::vector<IconFileImage>& images);
+std::vector<uint8_t> IconFileBytes(const std::vector<IconFileImage>& images);
 
 // ---- Sizes and icons added ------------------------------------------------------
 
-// The target half of Change_Icon_Add_Sizes, on a target that is already open
+// The target half of ChangeIconAddSizes, on a target that is already open
 // and the icon file's images already loaded (at least one).
-int32_t Add_Sizes_In(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
-                     AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
-                     bool plan_only = false);
+int32_t AddSizesIn(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
+                   AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
+                   bool plan_only = false);
 
 // ---- Taking a group out --------------------------------------------------------
 
-// Extract_Icon_Group on a target that is already open.
-int32_t Extract_Icon_Group_In(const RandomAccessFile& target, const std::string& target_path,
-                              const GroupSelection& selection, ExtractedIcon& extracted, std::string& failure_text,
-                              const WarningSink& warn = {});
+// ExtractIconGroup on a target that is already open.
+int32_t ExtractIconGroupIn(const RandomAccessFile& target, const std::string& target_path,
+                           const GroupSelection& selection, ExtractedIcon& extracted, std::string& failure_text,
+                           const WarningSink& warn = {});
 
 // ---- The replacement ------------------------------------------------------------
 
-// The target half of Change_Icon_All_Sizes, on a target that is already open
+// The target half of ChangeIconAllSizes, on a target that is already open
 // and the icon file's images already loaded (at least one).
-int32_t Replace_All_Sizes_In(RandomAccessFile& target, const std::vector<IconImage>& images,
-                             const std::string& icon_path, const std::string& target_path, AllSizesReport& report,
-                             std::string& failure_text, const WarningSink& warn, bool plan_only = false);
+int32_t ReplaceAllSizesIn(RandomAccessFile& target, const std::vector<IconImage>& images,
+                          const std::string& icon_path, const std::string& target_path, AllSizesReport& report,
+                          std::string& failure_text, const WarningSink& warn, bool plan_only = false);
 
 }  // namespace vantorel::engine

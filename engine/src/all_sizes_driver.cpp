@@ -22,21 +22,21 @@ class AllSizesPlanner {
 
   // Everything but the checksum; raises on anything malformed.
   int32_t Plan(const std::string& icon_path, WritePlan& plan, AllSizesReport& report, std::string& failure_text) {
-    Reader r = Resource_Section_Reader(target_, section_);
-    IconTree tree = Read_Icon_Tree(r, section_, warn_);
-    if (tree.icons.empty()) return Fail(kSubscriptOutOfRange, Error_Description(kSubscriptOutOfRange), failure_text);
+    Reader r = ResourceSectionReader(target_, section_);
+    IconTree tree = ReadIconTree(r, section_, warn_);
+    if (tree.icons.empty()) return Fail(kSubscriptOutOfRange, ErrorDescription(kSubscriptOutOfRange), failure_text);
 
     std::vector<IconSize> sizes;
     std::vector<uint32_t> bytes;
     for (const IconImage& image : images_) {
-      sizes.push_back(Described_Size(image));
+      sizes.push_back(DescribedSize(image));
       bytes.push_back(static_cast<uint32_t>(image.bytes.size()));
     }
-    IconWants wants = Wanted_Sizes(r, tree, sizes.front());
+    IconWants wants = WantedSizes(r, tree, sizes.front());
 
     std::vector<Stretch> free;
     try {
-      free = Free_Room(target_, section_);
+      free = FreeRoom(target_, section_);
     } catch (const EngineError&) {
       return Fail(kNoRoom,
                   "The resource table of the target is damaged, so no room can be found for the images of " +
@@ -44,7 +44,7 @@ class AllSizesPlanner {
                   failure_text);
     }
     SizeChoice choice;
-    if (!Choose_Images(sizes, bytes, wants.sizes, free, choice, wants.ordinals)) {
+    if (!ChooseImages(sizes, bytes, wants.sizes, free, choice, wants.ordinals)) {
       int64_t room = 0;
       for (const Stretch& s : free) room = std::max(room, s.end - s.begin);
       return Fail(kNoRoom,
@@ -65,7 +65,7 @@ class AllSizesPlanner {
       size_t image = choice.image_of_icon[i];
       int32_t rva = Offset_to_RVA(section_, static_cast<int32_t>(offset_of[image]), warn_);
       if (rva <= 0) Raise(9);  // no image lives at RVA 0, the headers do
-      guarded.Add(tree.icons[i].data_entry, Data_Entry_Fields(static_cast<uint32_t>(rva), bytes[image]),
+      guarded.Add(tree.icons[i].data_entry, DataEntryFields(static_cast<uint32_t>(rva), bytes[image]),
                   PlannedWrite::Kind::IconEntry);
       report.icons.push_back(Assignment(r, tree.icons[i], wants.sizes[i], wants.from[i], image, offset_of[image], rva,
                                         choice.substitute[i]));
@@ -73,7 +73,7 @@ class AllSizesPlanner {
     for (const GroupResource& g : tree.groups) {
       for (const GroupEntryRef& e : g.entries) {
         // An entry that names no icon describes nothing and is left alone.
-        std::optional<size_t> icon = tree.Icon_Named(e.nID, g.language);
+        std::optional<size_t> icon = tree.IconNamed(e.nID, g.language);
         if (!icon) continue;
         const IconImage& image = images_[choice.image_of_icon[*icon]];
         guarded.Add(e.at, std::vector<uint8_t>(image.entry_bytes.begin(), image.entry_bytes.begin() + kSharedEntryBytes),
@@ -84,7 +84,7 @@ class AllSizesPlanner {
     // Writes that share a byte, or land on the tree's own structure, would
     // undo one another or change the tree under the rewrite: a sound tree
     // never asks for that.
-    if (Any_Overlap(plan) || Writes_Cover(plan, tree.structure)) {
+    if (AnyOverlap(plan) || WritesCover(plan, tree.structure)) {
       return Fail(kModifyFailed, kModifyFailedText, failure_text);
     }
     report.images_written = static_cast<int>(choice.written.size());
@@ -95,7 +95,7 @@ class AllSizesPlanner {
   SizeAssignment Assignment(const Reader& r, const IconResource& icon, const IconSize& wanted, WantedFrom from,
                             size_t image, int64_t offset, int32_t rva, bool substitute) const {
     SizeAssignment a;
-    a.icon = Resource_Name(r, section_.root, icon.name);
+    a.icon = ResourceName(r, section_.root, icon.name);
     a.language = icon.language;
     a.wanted_width = wanted.width;
     a.wanted_height = wanted.height;
@@ -103,7 +103,7 @@ class AllSizesPlanner {
     a.wanted_by_group = from == WantedFrom::Group;
     a.wanted_from_icon_file = from == WantedFrom::IconFile;
     a.image = static_cast<int>(image) + 1;
-    IconSize given = Described_Size(images_[image]);
+    IconSize given = DescribedSize(images_[image]);
     a.width = given.width;
     a.height = given.height;
     a.bits = given.bits;
@@ -120,11 +120,11 @@ class AllSizesPlanner {
   const WarningSink& warn_;
 };
 
-int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& icon_path,
-                       const std::string& target_path, AllSizesReport& report, std::string& failure_text,
-                       const WarningSink& warn, bool plan_only) {
+int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& icon_path,
+                     const std::string& target_path, AllSizesReport& report, std::string& failure_text,
+                     const WarningSink& warn, bool plan_only) {
   ResourceSection section;
-  if (int32_t located = Locate_Resource_Section(target, target_path, section, failure_text, warn)) return located;
+  if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
   WritePlan plan;
   AllSizesPlanner planner(target, section, images, warn);
   int32_t planned = kModifyFailed;
@@ -134,26 +134,26 @@ int32_t Plan_And_Write(RandomAccessFile& target, const std::vector<IconImage>& i
   });
   if (!ran) return Fail(kModifyFailed, kModifyFailedText, failure_text);
   if (planned != kSuccess) return planned;
-  if (int32_t checks = Plan_Header_Checks(target, section, target_path, plan, report.checksum,
-                                          report.installer_check, failure_text)) {
+  if (int32_t checks = PlanHeaderChecks(target, section, target_path, plan, report.checksum,
+                                        report.installer_check, failure_text)) {
     return checks;
   }
-  return Write_Plan(target, plan, target_path, failure_text, plan_only);
+  return CarryOutPlan(target, plan, target_path, failure_text, plan_only);
 }
 
 }  // namespace
 
-int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
-                         const WarningSink& warn) {
-  const std::string icon_path = Path_Text(icon);
+int32_t LoadEveryImage(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
+                       const WarningSink& warn) {
+  const std::string icon_path = PathText(icon);
   std::unique_ptr<RandomAccessFile> icon_file;
-  if (int32_t opened = Open_Icon_Source(icon, icon_file, failure_text, warn)) return opened;
+  if (int32_t opened = OpenIconSource(icon, icon_file, failure_text, warn)) return opened;
   std::string why;
-  int32_t loaded = Load_Icon_Images(*icon_file, images, why);
+  int32_t loaded = LoadIconImages(*icon_file, images, why);
   if (loaded == kNotIconFile) {
     return Fail(kNotIconFile, icon_path + " is not a valid icon resource file. " + why + ".", failure_text);
   }
-  if (loaded != kSuccess) return Fail(loaded, Error_Description(loaded), failure_text);
+  if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
   return kSuccess;
 }
 
@@ -161,39 +161,39 @@ namespace {
 
 int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, AllSizesReport& report,
             std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
+  const std::string icon_path = PathText(icon), target_path = PathText(target);
   std::vector<IconImage> images;
-  if (int32_t loaded = Load_Every_Image(icon, images, failure_text, warn)) return loaded;
+  if (int32_t loaded = LoadEveryImage(icon, images, failure_text, warn)) return loaded;
   std::string reason;
   auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
-  if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
-  return Replace_All_Sizes_In(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);
+  if (!target_file) return Fail(kOpenFailed, OpenFailureText(target_path, reason), failure_text);
+  return ReplaceAllSizesIn(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);
 }
 
 }  // namespace
 
-int32_t Replace_All_Sizes_In(RandomAccessFile& target, const std::vector<IconImage>& images,
-                             const std::string& icon_path, const std::string& target_path, AllSizesReport& report,
-                             std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  // Nothing thrown gets past: every write happens in Write_Plan, which puts
+int32_t ReplaceAllSizesIn(RandomAccessFile& target, const std::vector<IconImage>& images,
+                          const std::string& icon_path, const std::string& target_path, AllSizesReport& report,
+                          std::string& failure_text, const WarningSink& warn, bool plan_only) {
+  // Nothing thrown gets past: every write happens in CarryOutPlan, which puts
   // back what it wrote before it reports a failure.
   try {
     AllSizesReport planned;
-    int32_t result = Plan_And_Write(target, images, icon_path, target_path, planned, failure_text, warn, plan_only);
+    int32_t result = PlanAndWrite(target, images, icon_path, target_path, planned, failure_text, warn, plan_only);
     if (result == kSuccess) report = std::move(planned);
     return result;
   } catch (...) {
-    return Failure_Thrown(failure_text);
+    return FailureThrown(failure_text);
   }
 }
 
-int32_t Change_Icon_All_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
-                              AllSizesReport& report, std::string& failure_text, const WarningSink& warn,
-                              bool plan_only) {
+int32_t ChangeIconAllSizes(const std::filesystem::path& icon, const std::filesystem::path& target,
+                           AllSizesReport& report, std::string& failure_text, const WarningSink& warn,
+                           bool plan_only) {
   try {
     return Run(icon, target, report, failure_text, warn, plan_only);
   } catch (...) {
-    return Failure_Thrown(failure_text);
+    return FailureThrown(failure_text);
   }
 }
 

@@ -4,7 +4,7 @@
 
 namespace vantorel::engine {
 
-std::filesystem::path Backup_Path(const std::filesystem::path& target) {
+std::filesystem::path BackupPath(const std::filesystem::path& target) {
   std::filesystem::path backup = target;
   backup += ".bak";
   return backup;

@@ -30,7 +30,7 @@ class Fd {
   int fd_;
 };
 
-bool Copy_Bytes(int from, int to) {
+bool CopyBytes(int from, int to) {
   char buffer[1 << 16];
   for (;;) {
     ssize_t n = read(from, buffer, sizeof buffer);
@@ -49,7 +49,7 @@ bool Copy_Bytes(int from, int to) {
 // Something of the backup's name exists: only a regular file (or a link to
 // one) is a backup made before. A directory or a link that points nowhere is
 // in the way, and nothing was copied.
-BackupResult Existing_Backup(const std::filesystem::path& backup, std::string& why) {
+BackupResult ExistingBackup(const std::filesystem::path& backup, std::string& why) {
   struct stat st{};
   if (stat(backup.c_str(), &st) != 0) {
     why = std::string("a symbolic link of that name points nowhere (") + std::strerror(errno) + ")";
@@ -62,8 +62,8 @@ BackupResult Existing_Backup(const std::filesystem::path& backup, std::string& w
 
 }  // namespace
 
-BackupResult Make_Backup(const std::filesystem::path& target, const std::filesystem::path& backup,
-                         std::string& why) {
+BackupResult MakeBackup(const std::filesystem::path& target, const std::filesystem::path& backup,
+                        std::string& why) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer; anything but a
   // regular file is refused before a byte is read.
   Fd from(open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -81,11 +81,11 @@ BackupResult Make_Backup(const std::filesystem::path& target, const std::filesys
   // O_EXCL: the existence test and the creation are one step.
   Fd to(open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
   if (to.get() < 0) {
-    if (errno == EEXIST) return Existing_Backup(backup, why);
+    if (errno == EEXIST) return ExistingBackup(backup, why);
     why = std::strerror(errno);
     return BackupResult::Failed;
   }
-  bool copied = Copy_Bytes(from.get(), to.get()) && fsync(to.get()) == 0;
+  bool copied = CopyBytes(from.get(), to.get()) && fsync(to.get()) == 0;
   int copy_errno = errno;
   if (!to.Close() || !copied) {
     why = std::strerror(copied ? errno : copy_errno);

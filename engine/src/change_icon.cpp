@@ -14,8 +14,8 @@
 namespace vantorel::engine {
 namespace {
 
-int32_t No_Room(const std::string& icon_path, uint32_t bytes, const ImagePlacement& placement,
-                std::string& failure_text) {
+int32_t NoRoom(const std::string& icon_path, uint32_t bytes, const ImagePlacement& placement,
+               std::string& failure_text) {
   if (placement.damaged) {
     return Fail(kNoRoom,
                 icon_path + " holds an image of " + std::to_string(bytes) +
@@ -31,24 +31,24 @@ int32_t No_Room(const std::string& icon_path, uint32_t bytes, const ImagePlaceme
 
 // Plans (and unless `plan_only`, writes) the replacement. Writes happen only
 // in its last step, so whatever is thrown before leaves the target as it was.
-int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
-                       const std::string& target_path, std::string& failure_text, const WarningSink& warn,
-                       ReplacementPlan& plan, bool plan_only) {
+int32_t PlanAndWrite(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
+                     const std::string& target_path, std::string& failure_text, const WarningSink& warn,
+                     ReplacementPlan& plan, bool plan_only) {
   ResourceSection section;
-  if (int32_t located = Locate_Resource_Section(target, target_path, section, failure_text, warn)) return located;
+  if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
   std::vector<IconImageRef> icons;
   Find_Icon_Resources(target, section, icons, warn);
-  if (icons.empty()) return Fail(kSubscriptOutOfRange, Error_Description(kSubscriptOutOfRange), failure_text);
+  if (icons.empty()) return Fail(kSubscriptOutOfRange, ErrorDescription(kSubscriptOutOfRange), failure_text);
 
   uint32_t bytes = icon.entry.dwBytesInRes;
   bool mapped = false;
   ImagePlacement placement = Trap(warn, kModifyText, [&] {
-    ImagePlacement p = Find_Image_Room(target, section, icons.front(), bytes);
+    ImagePlacement p = FindImageRoom(target, section, icons.front(), bytes);
     mapped = true;
     return p;
   });
   if (!mapped) return Fail(kModifyFailed, kModifyFailedText, failure_text);
-  if (placement.offset < 0) return No_Room(icon_path, bytes, placement, failure_text);
+  if (placement.offset < 0) return NoRoom(icon_path, bytes, placement, failure_text);
 
   plan.image_offset = placement.offset;
   plan.image_in_place = placement.in_place;
@@ -57,31 +57,31 @@ int32_t Plan_And_Write(RandomAccessFile& target, const IconImage& icon, const st
   if (!Modify_Resource_Directories(target, section, placement.offset, icon, plan.writes, warn)) {
     return Fail(kModifyFailed, kModifyFailedText, failure_text);
   }
-  if (Any_Overlap(plan.writes)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  if (AnyOverlap(plan.writes)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
   for (size_t i = 1; i < plan.writes.size(); ++i) {
     if (plan.writes[i].kind == PlannedWrite::Kind::IconEntry) ++plan.icon_entries;
     if (plan.writes[i].kind == PlannedWrite::Kind::GroupEntry) ++plan.group_entries;
   }
   plan.image_rva = Offset_to_RVA(section, placement.offset, warn);
-  if (int32_t checks = Plan_Header_Checks(target, section, target_path, plan.writes, plan.checksum,
-                                          plan.installer_check, failure_text)) {
+  if (int32_t checks = PlanHeaderChecks(target, section, target_path, plan.writes, plan.checksum,
+                                        plan.installer_check, failure_text)) {
     return checks;
   }
 
-  return Write_Plan(target, plan.writes, target_path, failure_text, plan_only);
+  return CarryOutPlan(target, plan.writes, target_path, failure_text, plan_only);
 }
 
 }  // namespace
 
-int32_t Failure_Thrown(std::string& failure_text) {
+int32_t FailureThrown(std::string& failure_text) {
   try {
     throw;
   } catch (const EngineError& e) {
-    return Fail(e.number(), Error_Description(e.number()) + "." + kUnchanged, failure_text);
+    return Fail(e.number(), ErrorDescription(e.number()) + "." + kUnchanged, failure_text);
   } catch (const std::bad_alloc&) {
-    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + "." + kUnchanged, failure_text);
+    return Fail(kOutOfMemory, ErrorDescription(kOutOfMemory) + "." + kUnchanged, failure_text);
   } catch (const std::length_error&) {
-    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + "." + kUnchanged, failure_text);
+    return Fail(kOutOfMemory, ErrorDescription(kOutOfMemory) + "." + kUnchanged, failure_text);
   } catch (const std::exception& e) {
     return Fail(kUnexpected, std::string("Unexpected error: ") + e.what() + "." + kUnchanged, failure_text);
   } catch (...) {
@@ -89,26 +89,26 @@ int32_t Failure_Thrown(std::string& failure_text) {
   }
 }
 
-int32_t Locate_Resource_Section(const RandomAccessFile& target, const std::string& target_path,
-                                ResourceSection& section, std::string& failure_text, const WarningSink& warn) {
+int32_t LocateResourceSection(const RandomAccessFile& target, const std::string& target_path,
+                              ResourceSection& section, std::string& failure_text, const WarningSink& warn) {
   if (!Is_Valid_PE(target)) {
-    return Fail(kNotWin32Executable, Not_Win32_Text(target_path), failure_text);
+    return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
   }
   section = Find_Resource_Tree(target, warn);
   if (section.root <= kHeadersEnd) {
-    return Fail(kNoResourceTree, No_Tree_Text(target_path), failure_text);
+    return Fail(kNoResourceTree, NoTreeText(target_path), failure_text);
   }
   return kSuccess;
 }
 
-int32_t Write_Plan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
-                   std::string& failure_text, bool plan_only) {
+int32_t CarryOutPlan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
+                     std::string& failure_text, bool plan_only) {
   bool restored = false;
-  if (!plan_only && !Apply_Writes(target, plan, restored)) return Write_Failed(target_path, restored, failure_text);
+  if (!plan_only && !ApplyWrites(target, plan, restored)) return WriteFailed(target_path, restored, failure_text);
   return kSuccess;
 }
 
-int32_t Write_Failed(const std::string& target_path, bool restored, std::string& failure_text) {
+int32_t WriteFailed(const std::string& target_path, bool restored, std::string& failure_text) {
   return Fail(kWriteFailed,
               "Failed to write to " + target_path +
                   (restored ? ". The target was left unchanged."
@@ -116,19 +116,19 @@ int32_t Write_Failed(const std::string& target_path, bool restored, std::string&
               failure_text);
 }
 
-int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
-                        const std::string& target_path, std::string& failure_text, const WarningSink& warn,
-                        ReplacementPlan* plan_out, bool plan_only) {
+int32_t ReplaceIconIn(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
+                      const std::string& target_path, std::string& failure_text, const WarningSink& warn,
+                      ReplacementPlan* plan_out, bool plan_only) {
   // Out of memory, or anything else thrown, while planning: nothing has been
-  // written (Apply_Writes allocates before it writes and puts back what it
+  // written (ApplyWrites allocates before it writes and puts back what it
   // wrote), so the target is as it was.
   try {
     ReplacementPlan plan;
-    int32_t result = Plan_And_Write(target, icon, icon_path, target_path, failure_text, warn, plan, plan_only);
+    int32_t result = PlanAndWrite(target, icon, icon_path, target_path, failure_text, warn, plan, plan_only);
     if (result == kSuccess && plan_out) *plan_out = std::move(plan);
     return result;
   } catch (...) {
-    return Failure_Thrown(failure_text);
+    return FailureThrown(failure_text);
   }
 }
 
@@ -138,35 +138,35 @@ namespace {
 // is opened. A preview opens the target for reading only.
 int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
             const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
-  const std::string icon_path = Path_Text(icon), target_path = Path_Text(target);
+  const std::string icon_path = PathText(icon), target_path = PathText(target);
   IconImage image;
   {
     std::unique_ptr<RandomAccessFile> icon_file;
-    if (int32_t opened = Open_Icon_Source(icon, icon_file, failure_text, warn)) return opened;
+    if (int32_t opened = OpenIconSource(icon, icon_file, failure_text, warn)) return opened;
     if (!Is_Valid_Icon_File(*icon_file)) {
       return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
     }
-    int32_t loaded = Load_First_Image(*icon_file, image);
+    int32_t loaded = LoadFirstImage(*icon_file, image);
     if (loaded == kNotIconFile) {
       return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
     }
-    if (loaded != kSuccess) return Fail(loaded, Error_Description(loaded), failure_text);
+    if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
   }
 
   std::string reason;
   auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
-  if (!target_file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
-  return Replace_Icon_In(*target_file, image, icon_path, target_path, failure_text, warn, plan, plan_only);
+  if (!target_file) return Fail(kOpenFailed, OpenFailureText(target_path, reason), failure_text);
+  return ReplaceIconIn(*target_file, image, icon_path, target_path, failure_text, warn, plan, plan_only);
 }
 
 // Run, with nothing thrown past it: the paths' conversions and the opens can
 // throw too (out of memory, a path the system cannot convert).
-int32_t Run_Caught(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
-                   const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
+int32_t RunCaught(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
+                  const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
   try {
     return Run(icon, target, failure_text, warn, plan, plan_only);
   } catch (...) {
-    return Failure_Thrown(failure_text);
+    return FailureThrown(failure_text);
   }
 }
 
@@ -174,13 +174,13 @@ int32_t Run_Caught(const std::filesystem::path& icon, const std::filesystem::pat
 
 int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
                     std::string& failure_text, const WarningSink& warn) {
-  return Run_Caught(icon, target, failure_text, warn, nullptr, false);
+  return RunCaught(icon, target, failure_text, warn, nullptr, false);
 }
 
-int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
-                            ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn) {
+int32_t PreviewChangeIcon(const std::filesystem::path& icon, const std::filesystem::path& target,
+                          ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn) {
   ReplacementPlan plan;
-  int32_t result = Run_Caught(icon, target, failure_text, warn, &plan, true);
+  int32_t result = RunCaught(icon, target, failure_text, warn, &plan, true);
   if (result != kSuccess) return result;
   preview.image_offset = plan.image_offset;
   preview.image_rva = static_cast<uint32_t>(plan.image_rva);
@@ -194,10 +194,10 @@ int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesy
   return kSuccess;
 }
 
-bool Is_Signed_Program(const std::filesystem::path& target) {
+bool IsSignedProgram(const std::filesystem::path& target) {
   try {
     auto file = OpenImageFile(target, Access::Read);
-    return file && Is_Valid_PE(*file) && Is_Signed(*file);
+    return file && Is_Valid_PE(*file) && IsSigned(*file);
   } catch (const std::exception&) {
     return false;
   }

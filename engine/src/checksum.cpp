@@ -21,7 +21,7 @@ uint32_t Fold(uint32_t sum) {
 
 }  // namespace
 
-uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset) {
+uint32_t PeChecksum(const uint8_t* data, size_t size, int64_t checksum_offset) {
   uint32_t sum = 0;
   for (size_t i = 0; i < size; i += 2) {
     if (checksum_offset >= 0 && static_cast<int64_t>(i) >= checksum_offset &&
@@ -34,11 +34,11 @@ uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset) 
   return sum + static_cast<uint32_t>(size);
 }
 
-bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan) {
-  return Plan_Checksum_Of(file, section.checksum_offset, plan, file.Length());
+bool PlanChecksum(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan) {
+  return PlanChecksumOf(file, section.checksum_offset, plan, file.Length());
 }
 
-bool Plan_Checksum_Of(const RandomAccessFile& file, int64_t field, WritePlan& plan, int64_t new_length) {
+bool PlanChecksumOf(const RandomAccessFile& file, int64_t field, WritePlan& plan, int64_t new_length) {
   uint8_t stored_bytes[4];
   if (field < 0 || !file.ReadAt(field, stored_bytes, 4)) return false;
   uint32_t stored = stored_bytes[0] | stored_bytes[1] << 8 | stored_bytes[2] << 16 |
@@ -89,7 +89,7 @@ bool Plan_Checksum_Of(const RandomAccessFile& file, int64_t field, WritePlan& pl
   }
   uint32_t updated = sum + static_cast<uint32_t>(new_length);
   if (updated == stored) return false;
-  plan.push_back({field, Le_Bytes(updated, 4), PlannedWrite::Kind::Checksum});
+  plan.push_back({field, LeBytes(updated, 4), PlannedWrite::Kind::Checksum});
   return true;
 }
 

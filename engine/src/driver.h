@@ -23,7 +23,7 @@ inline int32_t Fail(int32_t number, std::string text, std::string& failure_text)
 }
 
 // A data entry's OffsetToData and Size, as a write over its first 8 bytes.
-std::vector<uint8_t> Data_Entry_Fields(uint32_t rva, uint32_t size);
+std::vector<uint8_t> DataEntryFields(uint32_t rva, uint32_t size);
 
 // The one way a write is added to a plan: each is checked to land wholly
 // inside [begin, end) (for the replacements, the resource section's raw
@@ -44,39 +44,39 @@ class GuardedPlan {
 
 // Whether any two planned writes share a byte: a sound tree never asks for
 // that, and a plan that does is refused.
-bool Any_Overlap(const WritePlan& plan);
+bool AnyOverlap(const WritePlan& plan);
 
 // Whether a write touches any of the `ranges` ([begin, end) pairs; sorted
 // and merged here).
-bool Writes_Cover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges);
+bool WritesCover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges);
 
 // The failure for the exception being handled; only called where nothing has
 // been written yet.
-int32_t Failure_Thrown(std::string& failure_text);
+int32_t FailureThrown(std::string& failure_text);
 
 // Tests that `target` is a program with a resource tree and finds it: 0, or
 // 1002 or 1004 with their texts.
-int32_t Locate_Resource_Section(const RandomAccessFile& target, const std::string& target_path,
-                                ResourceSection& section, std::string& failure_text, const WarningSink& warn);
+int32_t LocateResourceSection(const RandomAccessFile& target, const std::string& target_path,
+                              ResourceSection& section, std::string& failure_text, const WarningSink& warn);
 
 // Opens what a mode takes as its icon: the icon file `icon`, or when it is
 // a PNG picture (by its signature), the icon file of the standard sizes made
 // from it, in memory. 0, or 1000, 1016 or 7 with their texts.
-int32_t Open_Icon_Source(const std::filesystem::path& icon, std::unique_ptr<RandomAccessFile>& source,
-                         std::string& failure_text, const WarningSink& warn);
+int32_t OpenIconSource(const std::filesystem::path& icon, std::unique_ptr<RandomAccessFile>& source,
+                       std::string& failure_text, const WarningSink& warn);
 
 // Every image of the icon file at `icon` (or of the icon made from it when it
 // is a PNG picture), each checked: 0, or 1000, 1003 (with the reason), 1016,
 // 7 with their texts.
-int32_t Load_Every_Image(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
-                         const WarningSink& warn);
+int32_t LoadEveryImage(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
+                       const WarningSink& warn);
 
 // 1008: the writes failed; the text says whether the target was put back.
-int32_t Write_Failed(const std::string& target_path, bool restored, std::string& failure_text);
+int32_t WriteFailed(const std::string& target_path, bool restored, std::string& failure_text);
 
 // Writes the plan unless `plan_only`: 0, or 1008 saying whether the target was
 // put back as it was.
-int32_t Write_Plan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
-                   std::string& failure_text, bool plan_only);
+int32_t CarryOutPlan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
+                     std::string& failure_text, bool plan_only);
 
 }  // namespace vantorel::engine

@@ -42,10 +42,10 @@ WantedGroup Wanted(const std::string& group) {
   return w;
 }
 
-std::string Groups_Text(const Reader& r, const ResourceSection& section, const IconTree& tree) {
+std::string GroupsText(const Reader& r, const ResourceSection& section, const IconTree& tree) {
   std::string text;
   for (const GroupResource& g : tree.groups) {
-    text += (text.empty() ? "" : ", ") + Resource_Name(r, section.root, g.name) + " (language " +
+    text += (text.empty() ? "" : ", ") + ResourceName(r, section.root, g.name) + " (language " +
             std::to_string(g.language) + ")";
   }
   return text;
@@ -55,10 +55,10 @@ class Extractor {
  public:
   Extractor(const RandomAccessFile& target, const ResourceSection& section, const std::string& target_path,
             const WarningSink& warn)
-      : r_(Resource_Section_Reader(target, section)), section_(section), path_(target_path), warn_(warn) {}
+      : r_(ResourceSectionReader(target, section)), section_(section), path_(target_path), warn_(warn) {}
 
   int32_t Extract(const GroupSelection& selection, ExtractedIcon& out, std::string& failure_text) {
-    IconTree tree = Read_Icon_Tree(r_, section_, warn_);
+    IconTree tree = ReadIconTree(r_, section_, warn_);
     if (tree.groups.empty()) return Fail(kNoSuchGroup, path_ + " holds no icon group.", failure_text);
     const GroupResource* group = Select(tree, selection);
     if (!group) {
@@ -66,10 +66,10 @@ class Extractor {
       std::string language = selection.any_language ? "" : " in language " + std::to_string(selection.language);
       return Fail(kNoSuchGroup,
                   path_ + " holds no " + asked + language + ". Its icon groups: " +
-                      Groups_Text(r_, section_, tree) + ".",
+                      GroupsText(r_, section_, tree) + ".",
                   failure_text);
     }
-    out.group = Resource_Name(r_, section_.root, group->name);
+    out.group = ResourceName(r_, section_.root, group->name);
     out.language = group->language;
     if (group->entries.empty()) {
       return Fail(kGroupDamaged, "The icon group " + out.group + " of " + path_ + " lists no images.", failure_text);
@@ -84,7 +84,7 @@ class Extractor {
                         ". Nothing was written.",
                     failure_text);
       }
-      const IconResource& icon = tree.icons[*tree.Icon_Named(e.nID, group->language)];
+      const IconResource& icon = tree.icons[*tree.IconNamed(e.nID, group->language)];
       IconFileImage image;
       image.entry = e.shared;
       image.bytes.resize(icon.size);
@@ -92,7 +92,7 @@ class Extractor {
       images.push_back(std::move(image));
     }
     out.images = static_cast<int>(images.size());
-    out.ico = Icon_File_Bytes(images);
+    out.ico = IconFileBytes(images);
     return kSuccess;
   }
 
@@ -109,9 +109,9 @@ class Extractor {
   // A number finds only the numbered group, a name only a named one; names
   // are compared as the loader compares them, without regard to case.
   bool Is(const GroupResource& g, const WantedGroup& wanted) const {
-    if (wanted.number) return !Is_String_Name(g.name) && g.name == *wanted.number;
-    std::optional<std::u16string> name = Resource_Name_Units(r_, section_.root, g.name);
-    return name && Same_Name_Ignoring_Case(*name, wanted.name);
+    if (wanted.number) return !IsStringName(g.name) && g.name == *wanted.number;
+    std::optional<std::u16string> name = ResourceNameUnits(r_, section_.root, g.name);
+    return name && SameNameIgnoringCase(*name, wanted.name);
   }
 
   // Why an entry's icon cannot be taken out; empty when it can. `total`
@@ -120,7 +120,7 @@ class Extractor {
   std::string Damaged(const IconTree& tree, const GroupResource& group, const GroupEntryRef& e,
                       int64_t& total) const {
     std::string icon = "icon #" + std::to_string(e.nID);
-    std::optional<size_t> found = tree.Icon_Named(e.nID, group.language);
+    std::optional<size_t> found = tree.IconNamed(e.nID, group.language);
     if (!found) return icon + " is missing";
     const IconResource& data = tree.icons[*found];
     if (data.size == 0) return icon + " is empty";
@@ -139,7 +139,7 @@ class Extractor {
 int32_t Run(const RandomAccessFile& file, const std::string& target_path, const GroupSelection& selection,
             ExtractedIcon& out, std::string& failure_text, const WarningSink& warn) {
   ResourceSection section;
-  if (int32_t located = Locate_Resource_Section(file, target_path, section, failure_text, warn)) return located;
+  if (int32_t located = LocateResourceSection(file, target_path, section, failure_text, warn)) return located;
   Extractor extractor(file, section, target_path, warn);
   int32_t result = kGroupDamaged;
   bool ran = Trap(warn, kIconLocateText, [&] {
@@ -155,29 +155,29 @@ int32_t Run(const RandomAccessFile& file, const std::string& target_path, const 
 
 }  // namespace
 
-int32_t Extract_Icon_Group_In(const RandomAccessFile& target, const std::string& target_path,
-                              const GroupSelection& selection, ExtractedIcon& extracted, std::string& failure_text,
-                              const WarningSink& warn) {
+int32_t ExtractIconGroupIn(const RandomAccessFile& target, const std::string& target_path,
+                           const GroupSelection& selection, ExtractedIcon& extracted, std::string& failure_text,
+                           const WarningSink& warn) {
   try {
     ExtractedIcon out;
     int32_t result = Run(target, target_path, selection, out, failure_text, warn);
     if (result == kSuccess) extracted = std::move(out);
     return result;
   } catch (...) {
-    return Failure_Thrown(failure_text);
+    return FailureThrown(failure_text);
   }
 }
 
-int32_t Extract_Icon_Group(const std::filesystem::path& target, const GroupSelection& selection,
-                           ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn) {
-  const std::string target_path = Path_Text(target);
+int32_t ExtractIconGroup(const std::filesystem::path& target, const GroupSelection& selection,
+                         ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn) {
+  const std::string target_path = PathText(target);
   try {
     std::string reason;
     auto file = OpenImageFile(target, Access::Read, reason);
-    if (!file) return Fail(kOpenFailed, Open_Failure_Text(target_path, reason), failure_text);
-    return Extract_Icon_Group_In(*file, target_path, selection, extracted, failure_text, warn);
+    if (!file) return Fail(kOpenFailed, OpenFailureText(target_path, reason), failure_text);
+    return ExtractIconGroupIn(*file, target_path, selection, extracted, failure_text, warn);
   } catch (...) {
-    return Failure_Thrown(failure_text);
+    return FailureThrown(failure_text);
   }
 }
 

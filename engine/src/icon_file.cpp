@@ -8,7 +8,7 @@
 namespace vantorel::engine {
 namespace {
 
-int32_t Load_Entry_And_Image(const RandomAccessFile& file, IconImage& image) {
+int32_t LoadEntryAndImage(const RandomAccessFile& file, IconImage& image) {
   Reader r(file, 0, file.Length());
   if (!r.Contains(kIconDirSize, kIconDirEntrySize)) return kNotIconFile;  // first entry cut short
   r.Bytes(kIconDirSize, image.entry_bytes.data(), kIconDirEntrySize);
@@ -27,7 +27,7 @@ int32_t Load_Entry_And_Image(const RandomAccessFile& file, IconImage& image) {
   // ever asked for.
   if (e.dwBytesInRes == 0 || !r.Contains(e.dwImageOffset, e.dwBytesInRes)) return kNotIconFile;
   // An image cannot start over the file's own header and directory.
-  if (e.dwImageOffset < Icon_Directory_End(r.U16(4))) return kNotIconFile;
+  if (e.dwImageOffset < IconDirectoryEnd(r.U16(4))) return kNotIconFile;
   try {
     image.bytes.assign(e.dwBytesInRes, 0);
   } catch (const std::bad_alloc&) {
@@ -52,9 +52,9 @@ bool Is_Valid_Icon_File(const RandomAccessFile& file) {
   return idReserved == 0 && idType == 1 && idCount > 0;
 }
 
-int32_t Load_First_Image(const RandomAccessFile& file, IconImage& image) {
+int32_t LoadFirstImage(const RandomAccessFile& file, IconImage& image) {
   try {
-    return Load_Entry_And_Image(file, image);
+    return LoadEntryAndImage(file, image);
   } catch (const EngineError&) {
     return kNotIconFile;  // the file could not be read where its header says
   }

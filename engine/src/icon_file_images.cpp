@@ -10,13 +10,13 @@
 namespace vantorel::engine {
 namespace {
 
-std::string Image_Label(int index, int count) {
+std::string ImageLabel(int index, int count) {
   return "Image " + std::to_string(index + 1) + " of " + std::to_string(count);
 }
 
 // The first pair of images that share a byte, as labels; empty when none do.
 // Sorted by offset, each image need only be checked against the one before.
-std::string First_Overlap(const std::vector<IconImage>& images) {
+std::string FirstOverlap(const std::vector<IconImage>& images) {
   std::vector<size_t> order(images.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   auto begin = [&](size_t i) { return int64_t{images[i].entry.dwImageOffset}; };
@@ -29,21 +29,21 @@ std::string First_Overlap(const std::vector<IconImage>& images) {
   for (size_t k = 1; k < order.size(); ++k) {
     if (begin(order[k]) < end(reach)) {
       size_t a = std::min(reach, order[k]), b = std::max(reach, order[k]);
-      return Image_Label(static_cast<int>(a), count) + " and image " + std::to_string(b + 1) + " share bytes";
+      return ImageLabel(static_cast<int>(a), count) + " and image " + std::to_string(b + 1) + " share bytes";
     }
     if (end(order[k]) > end(reach)) reach = order[k];
   }
   return {};
 }
 
-int32_t Read_Images(const RandomAccessFile& file, std::vector<IconImage>& images, std::string& why) {
+int32_t ReadImages(const RandomAccessFile& file, std::vector<IconImage>& images, std::string& why) {
   if (!Is_Valid_Icon_File(file)) {
     why = "Its header is not that of an icon file with at least one image";
     return kNotIconFile;
   }
   Reader r(file, 0, file.Length());
   uint16_t count = r.U16(4);
-  int64_t directory_end = Icon_Directory_End(count);
+  int64_t directory_end = IconDirectoryEnd(count);
   if (!r.Contains(0, directory_end)) {
     why = "Its directory of " + std::to_string(count) + " images runs past the end of the file";
     return kNotIconFile;
@@ -67,24 +67,24 @@ int32_t Read_Images(const RandomAccessFile& file, std::vector<IconImage>& images
     e.dwBytesInRes = r.U32(at + 8);
     e.dwImageOffset = r.U32(at + 12);
     if (e.dwBytesInRes == 0) {
-      why = Image_Label(i, count) + " is empty";
+      why = ImageLabel(i, count) + " is empty";
       return kNotIconFile;
     }
     if (!r.Contains(e.dwImageOffset, e.dwBytesInRes)) {
-      why = Image_Label(i, count) + " runs past the end of the file";
+      why = ImageLabel(i, count) + " runs past the end of the file";
       return kNotIconFile;
     }
     if (e.dwImageOffset < directory_end) {
-      why = Image_Label(i, count) + " starts inside the file's header or directory";
+      why = ImageLabel(i, count) + " starts inside the file's header or directory";
       return kNotIconFile;
     }
     total += e.dwBytesInRes;
     if (total > file.Length()) {
-      why = Image_Label(i, count) + " overlaps another image";
+      why = ImageLabel(i, count) + " overlaps another image";
       return kNotIconFile;
     }
   }
-  std::string overlap = First_Overlap(loaded);
+  std::string overlap = FirstOverlap(loaded);
   if (!overlap.empty()) {
     why = overlap;
     return kNotIconFile;
@@ -99,9 +99,9 @@ int32_t Read_Images(const RandomAccessFile& file, std::vector<IconImage>& images
 
 }  // namespace
 
-int32_t Load_Icon_Images(const RandomAccessFile& file, std::vector<IconImage>& images, std::string& why) {
+int32_t LoadIconImages(const RandomAccessFile& file, std::vector<IconImage>& images, std::string& why) {
   try {
-    return Read_Images(file, images, why);
+    return ReadImages(file, images, why);
   } catch (const EngineError&) {
     why = "It cannot be read where its directory says";
     return kNotIconFile;
@@ -110,19 +110,19 @@ int32_t Load_Icon_Images(const RandomAccessFile& file, std::vector<IconImage>& i
   }
 }
 
-std::vector<uint8_t> Icon_File_Bytes(const std::vector<IconFileImage>& images) {
+std::vector<uint8_t> IconFileBytes(const std::vector<IconFileImage>& images) {
   size_t offset = kIconDirSize + images.size() * kIconDirEntrySize;
   size_t total = offset;
   for (const IconFileImage& image : images) total += image.bytes.size();
   std::vector<uint8_t> out(total, 0);
-  Put_Le(out, 2, 1, 2);  // idType: icon
-  Put_Le(out, 4, static_cast<uint32_t>(images.size()), 2);
+  PutLe(out, 2, 1, 2);  // idType: icon
+  PutLe(out, 4, static_cast<uint32_t>(images.size()), 2);
   for (size_t i = 0; i < images.size(); ++i) {
     size_t at = kIconDirSize + i * kIconDirEntrySize;
     std::copy(images[i].entry.begin(), images[i].entry.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
     // The byte count a group entry states may be stale; the file's must be true.
-    Put_Le(out, at + 8, static_cast<uint32_t>(images[i].bytes.size()), 4);
-    Put_Le(out, at + 12, static_cast<uint32_t>(offset), 4);
+    PutLe(out, at + 8, static_cast<uint32_t>(images[i].bytes.size()), 4);
+    PutLe(out, at + 12, static_cast<uint32_t>(offset), 4);
     std::copy(images[i].bytes.begin(), images[i].bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(offset));
     offset += images[i].bytes.size();
   }

@@ -21,24 +21,24 @@ void Append(void* context, void* data, int size) {
 
 }  // namespace
 
-std::vector<uint8_t> Png_Icon_Image(const std::vector<uint8_t>& rgba, int size) {
+std::vector<uint8_t> PngIconImage(const std::vector<uint8_t>& rgba, int size) {
   std::vector<uint8_t> png;
   if (!stbi_write_png_to_func(Append, &png, size, size, 4, rgba.data(), size * 4)) throw std::bad_alloc();
   return png;
 }
 
-std::vector<uint8_t> Dib_Icon_Image(const std::vector<uint8_t>& rgba, int size) {
+std::vector<uint8_t> DibIconImage(const std::vector<uint8_t>& rgba, int size) {
   const size_t side = static_cast<size_t>(size);
   const size_t colour_bytes = side * side * 4;
   // Each mask row is padded to a multiple of 32 bits.
   const size_t mask_row = (side + 31) / 32 * 4;
   std::vector<uint8_t> out(kBitmapInfoHeaderSize + colour_bytes + mask_row * side, 0);
-  Put_Le(out, 0, kBitmapInfoHeaderSize, 4);  // biSize
-  Put_Le(out, 4, static_cast<uint32_t>(size), 4);      // biWidth
-  Put_Le(out, 8, static_cast<uint32_t>(2 * size), 4);  // biHeight: the colour pixels and the mask
-  Put_Le(out, 12, 1, 2);                               // biPlanes
-  Put_Le(out, 14, 32, 2);                              // biBitCount; biCompression 0: BI_RGB
-  Put_Le(out, 20, static_cast<uint32_t>(colour_bytes + mask_row * side), 4);  // biSizeImage
+  PutLe(out, 0, kBitmapInfoHeaderSize, 4);  // biSize
+  PutLe(out, 4, static_cast<uint32_t>(size), 4);      // biWidth
+  PutLe(out, 8, static_cast<uint32_t>(2 * size), 4);  // biHeight: the colour pixels and the mask
+  PutLe(out, 12, 1, 2);                               // biPlanes
+  PutLe(out, 14, 32, 2);                              // biBitCount; biCompression 0: BI_RGB
+  PutLe(out, 20, static_cast<uint32_t>(colour_bytes + mask_row * side), 4);  // biSizeImage
   uint8_t* colour = out.data() + kBitmapInfoHeaderSize;
   uint8_t* mask = colour + colour_bytes;
   for (size_t y = 0; y < side; ++y) {

@@ -9,12 +9,12 @@ namespace vantorel::engine {
 int32_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection& section,
                             std::vector<IconImageRef>& icons, const WarningSink& warn) {
   return Trap(warn, kIconLocateText, [&]() -> int32_t {
-    Reader r = Resource_Section_Reader(file, section);
+    Reader r = ResourceSectionReader(file, section);
     int32_t count = 0;
     WalkCallbacks cb;
     cb.want_type = [](const ResourceEntry& type) { return type.Name == kRtIcon; };
     cb.visit = [&](const LanguageVisit& v) {
-      int32_t entry = Data_Entry_At(section.root, v);
+      int32_t entry = DataEntryAt(section.root, v);
       if (!r.Contains(entry, 16)) Raise(9);
       int32_t rva = r.I32(entry);
       IconImageRef icon;
@@ -24,7 +24,7 @@ int32_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection&
       count = Add32(count, 1);
       icons.push_back(icon);
     };
-    Walk_Resource_Tree(r, section.root, cb);
+    WalkResourceTree(r, section.root, cb);
     return count;
   });
 }

@@ -16,13 +16,13 @@ constexpr size_t kPngIhdrEnd = 26;  // signature, chunk length and type, width, 
 uint32_t Be32(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 
 // Bits per pixel of a palette of `colors` entries (0: not said).
-int Bits_For_Colors(int colors) {
+int BitsForColors(int colors) {
   int bits = 0;
   while (colors > 0 && (1 << bits) < colors) ++bits;
   return bits;
 }
 
-int Png_Channels(uint8_t colour_type) {
+int PngChannels(uint8_t colour_type) {
   switch (colour_type) {
     case 0: return 1;  // grey
     case 2: return 3;  // RGB
@@ -36,22 +36,22 @@ int Png_Channels(uint8_t colour_type) {
 int64_t Area(const IconSize& s) { return int64_t{s.width} * s.height; }
 
 // An unknown wanted depth asks for the richest image.
-int Bits_Distance(const IconSize& image, const IconSize& wanted) {
+int BitsDistance(const IconSize& image, const IconSize& wanted) {
   return std::abs(image.bits - (wanted.bits ? wanted.bits : 32));
 }
 
 }  // namespace
 
-IconSize Entry_Size(const SharedEntry& e) {
+IconSize EntrySize(const SharedEntry& e) {
   IconSize s;
   s.width = e[0] ? e[0] : 256;
   s.height = e[1] ? e[1] : 256;
   s.bits = e[6] | e[7] << 8;
-  if (s.bits == 0) s.bits = Bits_For_Colors(e[2]);
+  if (s.bits == 0) s.bits = BitsForColors(e[2]);
   return s;
 }
 
-IconSize Image_Header_Size(const uint8_t* b, size_t size) {
+IconSize ImageHeaderSize(const uint8_t* b, size_t size) {
   IconSize s;
   if (size >= kBitmapInfoHeaderSize && Le32(b) >= kBitmapInfoHeaderSize) {
     int32_t width = static_cast<int32_t>(Le32(b + 4));
@@ -69,21 +69,21 @@ IconSize Image_Header_Size(const uint8_t* b, size_t size) {
     if (width > 0 && width <= 0xFFFF && height > 0 && height <= 0xFFFF) {
       s.width = static_cast<int>(width);
       s.height = static_cast<int>(height);
-      s.bits = b[24] * Png_Channels(b[25]);
+      s.bits = b[24] * PngChannels(b[25]);
     }
   }
   return s;
 }
 
-IconSize Described_Size(const IconImage& image) {
+IconSize DescribedSize(const IconImage& image) {
   SharedEntry shared;
   std::copy(image.entry_bytes.begin(), image.entry_bytes.begin() + kSharedEntryBytes, shared.begin());
-  IconSize s = Entry_Size(shared);
-  if (s.bits == 0) s.bits = Image_Header_Size(image.bytes.data(), image.bytes.size()).bits;
+  IconSize s = EntrySize(shared);
+  if (s.bits == 0) s.bits = ImageHeaderSize(image.bytes.data(), image.bytes.size()).bits;
   return s;
 }
 
-size_t Best_Image(const std::vector<IconSize>& images, const IconSize& wanted) {
+size_t BestImage(const std::vector<IconSize>& images, const IconSize& wanted) {
   constexpr size_t kNone = static_cast<size_t>(-1);
   // `better(i, j)`: image i beats the best so far, j; the first wins ties.
   auto pick = [&](auto eligible, auto better) {
@@ -94,7 +94,7 @@ size_t Best_Image(const std::vector<IconSize>& images, const IconSize& wanted) {
     return best;
   };
   auto nearer_bits = [&](const IconSize& a, const IconSize& b) {
-    return Bits_Distance(a, wanted) < Bits_Distance(b, wanted);
+    return BitsDistance(a, wanted) < BitsDistance(b, wanted);
   };
   size_t same = pick([&](const IconSize& s) { return s.width == wanted.width && s.height == wanted.height; },
                      nearer_bits);
@@ -111,14 +111,14 @@ size_t Best_Image(const std::vector<IconSize>& images, const IconSize& wanted) {
               });
 }
 
-size_t Nth_Best_Image(const std::vector<IconSize>& images, const IconSize& wanted, size_t nth) {
+size_t NthBestImage(const std::vector<IconSize>& images, const IconSize& wanted, size_t nth) {
   for (size_t i = 0; i < images.size(); ++i) {
     if (images[i] == wanted && nth-- == 0) return i;
   }
-  return Best_Image(images, wanted);
+  return BestImage(images, wanted);
 }
 
-int Size_Rank(const IconSize& wanted) {
+int SizeRank(const IconSize& wanted) {
   constexpr int kShownMost[] = {16, 32, 48, 256};
   for (int i = 0; i < 4; ++i) {
     if (wanted.width == kShownMost[i] && wanted.height == kShownMost[i]) return i;

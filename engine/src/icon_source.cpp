@@ -10,77 +10,77 @@
 namespace vantorel::engine {
 namespace {
 
-bool Starts_As_Png(const RandomAccessFile& file) {
+bool StartsAsPng(const RandomAccessFile& file) {
   uint8_t head[sizeof kPngSignature] = {};
   return file.Length() >= static_cast<int64_t>(sizeof head) && file.ReadAt(0, head, sizeof head) &&
-         Is_Png(head, sizeof head);
+         IsPng(head, sizeof head);
 }
 
 // The icon file made from the picture in `file`. A file larger than any
 // picture may be is refused before it is read.
-int32_t Made_Icon(const RandomAccessFile& file, const std::string& picture_path, const std::vector<int>& sizes,
-                  std::vector<uint8_t>& ico, std::string& failure_text, const WarningSink& warn) {
-  std::string too_large = File_Size_Fault(file.Length());
-  if (!too_large.empty()) return Fail(kPictureUnreadable, Unreadable_Text(picture_path, too_large), failure_text);
+int32_t MadeIcon(const RandomAccessFile& file, const std::string& picture_path, const std::vector<int>& sizes,
+                 std::vector<uint8_t>& ico, std::string& failure_text, const WarningSink& warn) {
+  std::string too_large = FileSizeFault(file.Length());
+  if (!too_large.empty()) return Fail(kPictureUnreadable, UnreadableText(picture_path, too_large), failure_text);
   std::vector<uint8_t> png(static_cast<size_t>(file.Length()));
   if (!file.ReadAt(0, png.data(), png.size())) {
-    return Fail(kOpenFailed, Open_Failure_Text(picture_path, "It could not be read."), failure_text);
+    return Fail(kOpenFailed, OpenFailureText(picture_path, "It could not be read."), failure_text);
   }
-  return Picture_Icon_File(png, picture_path, sizes, ico, failure_text, warn);
+  return PictureIconFile(png, picture_path, sizes, ico, failure_text, warn);
 }
 
 }  // namespace
 
-int32_t Open_Icon_Source(const std::filesystem::path& icon, std::unique_ptr<RandomAccessFile>& source,
-                         std::string& failure_text, const WarningSink& warn) {
-  const std::string icon_path = Path_Text(icon);
+int32_t OpenIconSource(const std::filesystem::path& icon, std::unique_ptr<RandomAccessFile>& source,
+                       std::string& failure_text, const WarningSink& warn) {
+  const std::string icon_path = PathText(icon);
   std::string reason;
   auto file = OpenImageFile(icon, Access::Read, reason);
-  if (!file) return Fail(kOpenFailed, Open_Failure_Text(icon_path, reason), failure_text);
-  if (!Starts_As_Png(*file)) {
+  if (!file) return Fail(kOpenFailed, OpenFailureText(icon_path, reason), failure_text);
+  if (!StartsAsPng(*file)) {
     source = std::move(file);
     return kSuccess;
   }
   std::vector<uint8_t> ico;
-  int32_t made = Made_Icon(*file, icon_path, {}, ico, failure_text, warn);
+  int32_t made = MadeIcon(*file, icon_path, {}, ico, failure_text, warn);
   if (made != kSuccess) return made;
   source = std::make_unique<MemoryFile>(std::move(ico));
   return kSuccess;
 }
 
-bool Is_Picture_File(const std::filesystem::path& path) {
+bool IsPictureFile(const std::filesystem::path& path) {
   try {
     auto file = OpenImageFile(path, Access::Read);
-    return file && Starts_As_Png(*file);
+    return file && StartsAsPng(*file);
   } catch (const std::exception&) {
     return false;
   }
 }
 
-int32_t Make_Icon_File(const std::filesystem::path& picture, const std::filesystem::path& ico,
-                       const std::vector<int>& sizes, bool replace, std::string& failure_text,
-                       const WarningSink& warn) {
+int32_t MakeIconFile(const std::filesystem::path& picture, const std::filesystem::path& ico,
+                     const std::vector<int>& sizes, bool replace, std::string& failure_text,
+                     const WarningSink& warn) {
   try {
-    const std::string picture_path = Path_Text(picture), ico_path = Path_Text(ico);
+    const std::string picture_path = PathText(picture), ico_path = PathText(ico);
     std::vector<uint8_t> bytes;
     {
       std::string reason;
       auto file = OpenImageFile(picture, Access::Read, reason);
-      if (!file) return Fail(kOpenFailed, Open_Failure_Text(picture_path, reason), failure_text);
-      if (!Starts_As_Png(*file)) {
+      if (!file) return Fail(kOpenFailed, OpenFailureText(picture_path, reason), failure_text);
+      if (!StartsAsPng(*file)) {
         return Fail(kPictureUnreadable,
-                    Unreadable_Text(picture_path, "is not a PNG: it does not start with the PNG signature") +
+                    UnreadableText(picture_path, "is not a PNG: it does not start with the PNG signature") +
                         " Nothing was written.",
                     failure_text);
       }
-      int32_t made = Made_Icon(*file, picture_path, sizes, bytes, failure_text, warn);
+      int32_t made = MadeIcon(*file, picture_path, sizes, bytes, failure_text, warn);
       if (made != kSuccess) return Fail(made, failure_text + " Nothing was written.", failure_text);
     }
-    if (Is_Same_File(picture, ico)) {
+    if (IsSameFile(picture, ico)) {
       return Fail(kOutputFailed, ico_path + " is the picture itself. Nothing was written.", failure_text);
     }
     std::string why;
-    switch (Write_New_File(ico, bytes, replace, why)) {
+    switch (WriteNewFile(ico, bytes, replace, why)) {
       case NewFileResult::Written:
         return kSuccess;
       case NewFileResult::AlreadyExists:
@@ -90,7 +90,7 @@ int32_t Make_Icon_File(const std::filesystem::path& picture, const std::filesyst
     }
     return Fail(kOutputFailed, "Could not write " + ico_path + ". " + why, failure_text);
   } catch (const std::bad_alloc&) {
-    return Fail(kOutOfMemory, Error_Description(kOutOfMemory) + ". Nothing was written.", failure_text);
+    return Fail(kOutOfMemory, ErrorDescription(kOutOfMemory) + ". Nothing was written.", failure_text);
   } catch (const std::exception& e) {
     return Fail(kUnexpected, std::string("Unexpected error: ") + e.what() + ". Nothing was written.", failure_text);
   }

@@ -17,7 +17,7 @@ constexpr uint32_t kHeaderBytes = 40;
 
 }  // namespace
 
-std::optional<size_t> IconTree::Icon_Named(uint16_t id, uint32_t language) const {
+std::optional<size_t> IconTree::IconNamed(uint16_t id, uint32_t language) const {
   auto same = first_by_name_and_language.find({id, language});
   if (same != first_by_name_and_language.end()) return same->second;
   auto any = first_by_name.find(id);
@@ -29,12 +29,12 @@ namespace {
 
 // The walk: every language entry of both branches, in tree order, and the
 // data entry each names (-1 when it lies outside the tree's reader).
-std::vector<int32_t> Read_Leaves(const Reader& r, int32_t root, Damage damage, IconTree& tree) {
+std::vector<int32_t> ReadLeaves(const Reader& r, int32_t root, Damage damage, IconTree& tree) {
   std::vector<int32_t> entries;
   WalkCallbacks cb;
   cb.want_type = [](const ResourceEntry& t) { return t.Name == kRtIcon || t.Name == kRtGroupIcon; };
   cb.visit = [&](const LanguageVisit& v) {
-    int32_t entry = Data_Entry_At(root, v);
+    int32_t entry = DataEntryAt(root, v);
     IconLeaf leaf{v.type.Name, v.name.Name, v.language.Name};
     if (r.Contains(entry, kDataEntrySize)) {
       leaf.rva = r.U32(entry);
@@ -48,14 +48,14 @@ std::vector<int32_t> Read_Leaves(const Reader& r, int32_t root, Damage damage, I
     entries.push_back(entry);
   };
   cb.structure = [&](int64_t offset, int64_t size) { tree.structure.emplace_back(offset, offset + size); };
-  Walk_Resource_Tree(r, root, cb);
+  WalkResourceTree(r, root, cb);
   return entries;
 }
 
 // Each icon data entry once, under the first leaf that leads to it; every
 // name and language that leads to it finds it.
-void Read_Icons(const std::vector<int32_t>& entries, const DataOffset& data_offset, IconTree& tree,
-                std::unordered_map<int32_t, size_t>& icon_of_entry) {
+void ReadIcons(const std::vector<int32_t>& entries, const DataOffset& data_offset, IconTree& tree,
+               std::unordered_map<int32_t, size_t>& icon_of_entry) {
   for (size_t i = 0; i < tree.leaves.size(); ++i) {
     IconLeaf& leaf = tree.leaves[i];
     if (leaf.type != kRtIcon || entries[i] < 0) continue;
@@ -71,8 +71,8 @@ void Read_Icons(const std::vector<int32_t>& entries, const DataOffset& data_offs
 }
 
 // Each group's data once, however many entries lead to it.
-void Read_Groups(const Reader& data, const std::vector<int32_t>& entries, const DataOffset& data_offset,
-                 Damage damage, IconTree& tree, const std::unordered_map<int32_t, size_t>& icon_of_entry) {
+void ReadGroups(const Reader& data, const std::vector<int32_t>& entries, const DataOffset& data_offset,
+                Damage damage, IconTree& tree, const std::unordered_map<int32_t, size_t>& icon_of_entry) {
   // Distinct groups cannot hold more entries than fit in the data.
   int64_t entry_budget = (data.end() - data.begin()) / kGrpIconDirEntrySize + 1;
   std::unordered_map<int64_t, size_t> group_at;
@@ -114,24 +114,24 @@ void Read_Groups(const Reader& data, const std::vector<int32_t>& entries, const 
 
 }  // namespace
 
-IconTree Read_Icon_Tree(const Reader& tree_reader, int32_t root, const Reader& data, const DataOffset& data_offset,
-                        Damage damage) {
+IconTree ReadIconTree(const Reader& tree_reader, int32_t root, const Reader& data, const DataOffset& data_offset,
+                      Damage damage) {
   IconTree tree;
-  std::vector<int32_t> entries = Read_Leaves(tree_reader, root, damage, tree);
+  std::vector<int32_t> entries = ReadLeaves(tree_reader, root, damage, tree);
   std::unordered_map<int32_t, size_t> icon_of_entry;
-  Read_Icons(entries, data_offset, tree, icon_of_entry);
-  Read_Groups(data, entries, data_offset, damage, tree, icon_of_entry);
+  ReadIcons(entries, data_offset, tree, icon_of_entry);
+  ReadGroups(data, entries, data_offset, damage, tree, icon_of_entry);
   return tree;
 }
 
-IconTree Read_Icon_Tree(const Reader& r, const ResourceSection& section, const WarningSink& warn, Damage damage) {
+IconTree ReadIconTree(const Reader& r, const ResourceSection& section, const WarningSink& warn, Damage damage) {
   DataOffset in_section = [&](uint32_t rva, uint32_t) -> int64_t {
     return RVA_to_Offset(section, static_cast<int32_t>(rva), warn);
   };
-  return Read_Icon_Tree(r, section.root, r, in_section, damage);
+  return ReadIconTree(r, section.root, r, in_section, damage);
 }
 
-IconWants Wanted_Sizes(const Reader& r, const IconTree& tree, const IconSize& fallback) {
+IconWants WantedSizes(const Reader& r, const IconTree& tree, const IconSize& fallback) {
   std::vector<std::optional<IconSize>> wanted(tree.icons.size());
   IconWants w;
   w.ordinals.assign(tree.icons.size(), 0);
@@ -139,9 +139,9 @@ IconWants Wanted_Sizes(const Reader& r, const IconTree& tree, const IconSize& fa
   for (const GroupResource& g : tree.groups) {
     std::map<std::tuple<int, int, int>, size_t> seen;  // entries of each exact size so far
     for (const GroupEntryRef& e : g.entries) {
-      IconSize size = Entry_Size(e.shared);
+      IconSize size = EntrySize(e.shared);
       size_t ordinal = seen[{size.width, size.height, size.bits}]++;
-      std::optional<size_t> icon = tree.Icon_Named(e.nID, g.language);
+      std::optional<size_t> icon = tree.IconNamed(e.nID, g.language);
       if (!icon) continue;
       bool same = tree.icons[*icon].language == g.language;
       if (!wanted[*icon] || (same && !same_language[*icon])) {
@@ -163,7 +163,7 @@ IconWants Wanted_Sizes(const Reader& r, const IconTree& tree, const IconSize& fa
     IconSize own;
     if (icon.offset > 0 && r.Contains(icon.offset, n)) {
       r.Bytes(icon.offset, header, n);
-      own = Image_Header_Size(header, n);
+      own = ImageHeaderSize(header, n);
     }
     w.sizes.push_back(own.width > 0 ? own : fallback);
     w.from.push_back(own.width > 0 ? WantedFrom::OldImage : WantedFrom::IconFile);

@@ -57,7 +57,7 @@ struct IconTree {
   // The icon a group entry of `language` names: the one of the same language,
   // else the first of that number, as the loader falls back to another
   // language.
-  std::optional<size_t> Icon_Named(uint16_t id, uint32_t language) const;
+  std::optional<size_t> IconNamed(uint16_t id, uint32_t language) const;
 
   // Every byte range the walk read as the tree's own structure: directories,
   // entries and names. Nothing is ever written over them.
@@ -83,13 +83,13 @@ using DataOffset = std::function<int64_t(uint32_t rva, uint32_t size)>;
 // With Damage::Refuse it raises on a data entry outside the tree's reader, a
 // group outside `data`, or a group whose idCount runs past its data.
 // Distinct groups never hold more entries in all than `data` has room for.
-IconTree Read_Icon_Tree(const Reader& tree_reader, int32_t root, const Reader& data, const DataOffset& data_offset,
-                        Damage damage);
+IconTree ReadIconTree(const Reader& tree_reader, int32_t root, const Reader& data, const DataOffset& data_offset,
+                      Damage damage);
 
 // The same, for a tree whose data lies in its own section: RVAs convert
 // inside it (a conversion that overflows warns through `warn`).
-IconTree Read_Icon_Tree(const Reader& r, const ResourceSection& section, const WarningSink& warn,
-                        Damage damage = Damage::Refuse);
+IconTree ReadIconTree(const Reader& r, const ResourceSection& section, const WarningSink& warn,
+                      Damage damage = Damage::Refuse);
 
 
 // Where an icon's wanted size comes from.
@@ -106,6 +106,6 @@ struct IconWants {
 // The size each icon should show: what the first group entry naming it
 // describes (one of its own language first); for an icon no group names, what
 // its old image says (read through `r`); failing that, `fallback`.
-IconWants Wanted_Sizes(const Reader& r, const IconTree& tree, const IconSize& fallback);
+IconWants WantedSizes(const Reader& r, const IconTree& tree, const IconSize& fallback);
 
 }  // namespace vantorel::engine

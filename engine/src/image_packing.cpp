@@ -26,18 +26,18 @@ std::optional<int64_t> Place(std::vector<Stretch>& left, uint32_t size) {
   return at;
 }
 
-std::optional<std::vector<int64_t>> Pack_Chosen(const std::vector<Stretch>& free,
-                                                const std::vector<uint32_t>& image_bytes,
-                                                const std::vector<size_t>& chosen) {
+std::optional<std::vector<int64_t>> PackChosen(const std::vector<Stretch>& free,
+                                               const std::vector<uint32_t>& image_bytes,
+                                               const std::vector<size_t>& chosen) {
   std::vector<uint32_t> sizes;
   for (size_t i : chosen) sizes.push_back(image_bytes[i]);
-  return Pack_Images(free, sizes);
+  return PackImages(free, sizes);
 }
 
 }  // namespace
 
-std::optional<std::vector<int64_t>> Pack_Images(const std::vector<Stretch>& free,
-                                                const std::vector<uint32_t>& sizes) {
+std::optional<std::vector<int64_t>> PackImages(const std::vector<Stretch>& free,
+                                               const std::vector<uint32_t>& sizes) {
   std::vector<size_t> order(sizes.size());
   std::iota(order.begin(), order.end(), size_t{0});
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return sizes[a] > sizes[b]; });
@@ -51,15 +51,15 @@ std::optional<std::vector<int64_t>> Pack_Images(const std::vector<Stretch>& free
   return offsets;
 }
 
-bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
-                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice,
-                   const std::vector<size_t>& ordinals) {
+bool ChooseImages(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
+                  const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice,
+                  const std::vector<size_t>& ordinals) {
   if (images.empty()) return false;
   std::vector<size_t> best(wants.size());
   std::vector<int> rank(images.size(), 5), demand(images.size(), 0);
   for (size_t w = 0; w < wants.size(); ++w) {
-    best[w] = Nth_Best_Image(images, wants[w], w < ordinals.size() ? ordinals[w] : 0);
-    rank[best[w]] = std::min(rank[best[w]], Size_Rank(wants[w]));
+    best[w] = NthBestImage(images, wants[w], w < ordinals.size() ? ordinals[w] : 0);
+    rank[best[w]] = std::min(rank[best[w]], SizeRank(wants[w]));
     ++demand[best[w]];
   }
   std::vector<size_t> candidates;
@@ -76,7 +76,7 @@ bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32
   // once keeps the work to one pass over the stretches per image.
   std::vector<size_t> kept;
   std::vector<int64_t> offsets;
-  if (auto all = Pack_Chosen(free, image_bytes, candidates)) {
+  if (auto all = PackChosen(free, image_bytes, candidates)) {
     kept = candidates;
     offsets = *all;
   } else {
@@ -104,7 +104,7 @@ bool Choose_Images(const std::vector<IconSize>& images, const std::vector<uint32
   }
   choice = SizeChoice{};
   for (size_t w = 0; w < wants.size(); ++w) {
-    size_t given = is_kept[best[w]] ? best[w] : kept[Best_Image(kept_sizes, wants[w])];
+    size_t given = is_kept[best[w]] ? best[w] : kept[BestImage(kept_sizes, wants[w])];
     choice.image_of_icon.push_back(given);
     choice.substitute.push_back(given != best[w]);
   }

@@ -23,7 +23,7 @@ constexpr int64_t kImageAlignment = 4;
 // Every byte range of the section that stays in use after the rewrite, sorted
 // and merged.
 // With `all_types` false only the icon and group-icon branches are mapped.
-std::vector<Range> Ranges_In_Use(const Reader& r, const ResourceSection& section, bool all_types) {
+std::vector<Range> RangesInUse(const Reader& r, const ResourceSection& section, bool all_types) {
   std::vector<Range> used;
   auto add = [&](int64_t begin, int64_t size) {
     int64_t end = std::min(begin + size, r.end());
@@ -36,7 +36,7 @@ std::vector<Range> Ranges_In_Use(const Reader& r, const ResourceSection& section
   };
   cb.structure = add;
   cb.visit = [&](const LanguageVisit& v) {
-    int32_t entry = Data_Entry_At(section.root, v);
+    int32_t entry = DataEntryAt(section.root, v);
     if (!r.Contains(entry, 16)) return;
     add(entry, 16);
     if (v.type.Name == kRtIcon) return;  // icon images are what gets replaced
@@ -44,7 +44,7 @@ std::vector<Range> Ranges_In_Use(const Reader& r, const ResourceSection& section
     int32_t data = RVA_to_Offset(section, r.I32(entry), {});
     if (data > 0) add(data, r.U32(int64_t{entry} + 4));
   };
-  Walk_Resource_Tree(r, section.root, cb);
+  WalkResourceTree(r, section.root, cb);
 
   std::sort(used.begin(), used.end(), [](const Range& a, const Range& b) { return a.begin < b.begin; });
   std::vector<Range> merged;
@@ -64,7 +64,7 @@ bool Overlaps(const std::vector<Range>& used, int64_t begin, int64_t end) {
 
 // The stretches of the resource data that the data directory names and
 // nothing in `used` covers, in file order.
-std::vector<Stretch> Free_Stretches(const std::vector<Range>& used, const ResourceSection& section) {
+std::vector<Stretch> FreeStretches(const std::vector<Range>& used, const ResourceSection& section) {
   int64_t area_begin = std::max<int64_t>(section.area_begin, section.raw);
   int64_t area_end = std::min(section.area_end, section.end);
   std::vector<Stretch> free;
@@ -81,9 +81,9 @@ std::vector<Stretch> Free_Stretches(const std::vector<Range>& used, const Resour
 
 }  // namespace
 
-ImagePlacement Find_Image_Room(const RandomAccessFile& file, const ResourceSection& section,
-                               const IconImageRef& first, uint32_t bytes) {
-  Reader r = Resource_Section_Reader(file, section);
+ImagePlacement FindImageRoom(const RandomAccessFile& file, const ResourceSection& section,
+                             const IconImageRef& first, uint32_t bytes) {
+  Reader r = ResourceSectionReader(file, section);
   ImagePlacement placement;
   bool fits_in_place = bytes <= first.Size && section.Contains(first.Offset, bytes);
   auto take_first_place = [&](const std::vector<Range>& in_use) {
@@ -95,19 +95,19 @@ ImagePlacement Find_Image_Room(const RandomAccessFile& file, const ResourceSecti
   };
   std::vector<Range> used;
   try {
-    used = Ranges_In_Use(r, section, true);
+    used = RangesInUse(r, section, true);
   } catch (const EngineError&) {
     // A broken resource of some other type: where the free room lies is not
     // known, but the first image's own place still is, as long as it stays
     // clear of the icon branches of the tree.
     placement.damaged = true;
-    take_first_place(Ranges_In_Use(r, section, false));
+    take_first_place(RangesInUse(r, section, false));
     return placement;
   }
   if (take_first_place(used)) return placement;
 
   // The image goes at the start of the first free stretch that holds it.
-  for (const Stretch& f : Free_Stretches(used, section)) {
+  for (const Stretch& f : FreeStretches(used, section)) {
     int64_t start = (f.begin + kImageAlignment - 1) / kImageAlignment * kImageAlignment;
     int64_t room = f.end - start;
     if (room <= 0) continue;
@@ -123,8 +123,8 @@ ImagePlacement Find_Image_Room(const RandomAccessFile& file, const ResourceSecti
   return placement;
 }
 
-std::vector<Stretch> Free_Room(const RandomAccessFile& file, const ResourceSection& section) {
-  return Free_Stretches(Ranges_In_Use(Resource_Section_Reader(file, section), section, true), section);
+std::vector<Stretch> FreeRoom(const RandomAccessFile& file, const ResourceSection& section) {
+  return FreeStretches(RangesInUse(ResourceSectionReader(file, section), section, true), section);
 }
 
 }  // namespace vantorel::engine

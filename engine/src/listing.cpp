@@ -9,21 +9,21 @@ namespace vantorel::engine {
 namespace {
 
 // -1 for data below the section, and for an RVA that does not convert.
-int64_t Listed_Offset(int32_t offset) { return offset > 0 ? offset : -1; }
+int64_t ListedOffset(int32_t offset) { return offset > 0 ? offset : -1; }
 
-IconGroupEntry Listed_Entry(const IconTree& tree, const GroupEntryRef& e, std::string group, uint32_t language) {
+IconGroupEntry ListedEntry(const IconTree& tree, const GroupEntryRef& e, std::string group, uint32_t language) {
   IconGroupEntry g;
   g.group = std::move(group);
   g.language = language;
-  IconSize size = Entry_Size(e.shared);
+  IconSize size = EntrySize(e.shared);
   g.width = size.width;
   g.height = size.height;
   g.colors = e.shared[2];
   g.bits = e.shared[6] | e.shared[7] << 8;  // as stored, 0 included
   g.bytes = Le32(e.shared.data() + 8);
   g.icon_id = e.nID;
-  if (std::optional<size_t> icon = tree.Icon_Named(e.nID, language)) {
-    g.file_offset = Listed_Offset(tree.icons[*icon].offset);
+  if (std::optional<size_t> icon = tree.IconNamed(e.nID, language)) {
+    g.file_offset = ListedOffset(tree.icons[*icon].offset);
   }
   return g;
 }
@@ -32,26 +32,26 @@ IconGroupEntry Listed_Entry(const IconTree& tree, const GroupEntryRef& e, std::s
 // what damage hides is skipped. Many entries may lead to one group: the rows
 // stop at one per byte of the section (a sound tree lists far fewer), so a
 // crafted tree cannot make the listing grow with the square of its size.
-void Read_Listing(const RandomAccessFile& file, const ResourceSection& section, IconListing& listing) {
-  Reader r = Resource_Section_Reader(file, section);
-  IconTree tree = Read_Icon_Tree(r, section, {}, Damage::Skip);
+void ReadListing(const RandomAccessFile& file, const ResourceSection& section, IconListing& listing) {
+  Reader r = ResourceSectionReader(file, section);
+  IconTree tree = ReadIconTree(r, section, {}, Damage::Skip);
   int64_t rows_left = section.end - section.raw + 1;
   for (const IconLeaf& leaf : tree.leaves) {
     if (leaf.type != kRtIcon || leaf.index == IconLeaf::kNone) continue;
     IconImageInfo info;
-    info.name = Resource_Name(r, section.root, leaf.name);
+    info.name = ResourceName(r, section.root, leaf.name);
     info.language = leaf.language;
     info.rva = leaf.rva;
     info.size = leaf.size;
-    info.file_offset = Listed_Offset(tree.icons[leaf.index].offset);
+    info.file_offset = ListedOffset(tree.icons[leaf.index].offset);
     listing.images.push_back(info);
   }
   for (const IconLeaf& leaf : tree.leaves) {
     if (leaf.type != kRtGroupIcon || leaf.index == IconLeaf::kNone) continue;
-    std::string name = Resource_Name(r, section.root, leaf.name);
+    std::string name = ResourceName(r, section.root, leaf.name);
     for (const GroupEntryRef& e : tree.groups[leaf.index].entries) {
       if (--rows_left < 0) return;
-      listing.groups.push_back(Listed_Entry(tree, e, name, leaf.language));
+      listing.groups.push_back(ListedEntry(tree, e, name, leaf.language));
     }
   }
 }
@@ -60,31 +60,31 @@ void Read_Listing(const RandomAccessFile& file, const ResourceSection& section, 
 
 namespace {
 
-int32_t List_Icons_Of(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
-                      const WarningSink& warn) {
-  const std::string path = Path_Text(target);
+int32_t ListIconsOf(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
+                    const WarningSink& warn) {
+  const std::string path = PathText(target);
   std::string reason;
   auto file = OpenImageFile(target, Access::Read, reason);
   if (!file) {
-    failure_text = Open_Failure_Text(path, reason);
+    failure_text = OpenFailureText(path, reason);
     return kOpenFailed;
   }
   if (!Is_Valid_PE(*file)) {
-    failure_text = Not_Win32_Text(path);
+    failure_text = NotWin32Text(path);
     return kNotWin32Executable;
   }
-  listing.is_signed = Is_Signed(*file);
+  listing.is_signed = IsSigned(*file);
   ResourceSection section = Find_Resource_Tree(*file, warn);
   if (section.root <= kHeadersEnd) {
-    failure_text = No_Tree_Text(path);
+    failure_text = NoTreeText(path);
     return kNoResourceTree;
   }
   bool read = Trap(warn, kIconLocateText, [&] {
-    Read_Listing(*file, section, listing);
+    ReadListing(*file, section, listing);
     return true;
   });
   if (!read) {
-    failure_text = Error_Description(kSubscriptOutOfRange);
+    failure_text = ErrorDescription(kSubscriptOutOfRange);
     return kSubscriptOutOfRange;
   }
   return kSuccess;
@@ -92,12 +92,12 @@ int32_t List_Icons_Of(const std::filesystem::path& target, IconListing& listing,
 
 }  // namespace
 
-int32_t List_Icons(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
-                   const WarningSink& warn) {
+int32_t ListIcons(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
+                  const WarningSink& warn) {
   try {
-    return List_Icons_Of(target, listing, failure_text, warn);
+    return ListIconsOf(target, listing, failure_text, warn);
   } catch (const std::bad_alloc&) {
-    failure_text = Error_Description(kOutOfMemory);
+    failure_text = ErrorDescription(kOutOfMemory);
     return kOutOfMemory;
   } catch (const std::exception& e) {
     failure_text = std::string("Unexpected error: ") + e.what();

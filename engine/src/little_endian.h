@@ -9,14 +9,14 @@
 namespace vantorel::engine {
 
 // Writes the low `bytes` bytes of `value` at `at`.
-inline void Put_Le(std::vector<uint8_t>& b, size_t at, uint32_t value, int bytes) {
+inline void PutLe(std::vector<uint8_t>& b, size_t at, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 // A field `bytes` long holding `value`.
-inline std::vector<uint8_t> Le_Bytes(uint32_t value, int bytes) {
+inline std::vector<uint8_t> LeBytes(uint32_t value, int bytes) {
   std::vector<uint8_t> out(static_cast<size_t>(bytes));
-  Put_Le(out, 0, value, bytes);
+  PutLe(out, 0, value, bytes);
   return out;
 }
 

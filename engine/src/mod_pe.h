@@ -67,12 +67,12 @@ int32_t Offset_to_RVA(const ResourceSection& section, const int32_t& offset, con
 
 // True when the program carries a signature (a certificate table that is not
 // empty), which any change to the file invalidates.
-bool Is_Signed(const RandomAccessFile& file);
+bool IsSigned(const RandomAccessFile& file);
 
 // Where the raw data of the program's sections ends: the largest
 // PointerToRawData + SizeOfRawData. What follows is data appended to the
 // program. -1 when the headers or the section table are cut short.
-int64_t Sections_Raw_End(const RandomAccessFile& file);
+int64_t SectionsRawEnd(const RandomAccessFile& file);
 
 // ---- Resource tree ----------------------------------------------------------
 
@@ -113,13 +113,13 @@ struct IconImage {
 bool Is_Valid_Icon_File(const RandomAccessFile& file);
 
 // Where an icon file's directory of `count` entries ends: no image starts before.
-constexpr int64_t Icon_Directory_End(uint16_t count) { return kIconDirSize + int64_t{count} * kIconDirEntrySize; }
+constexpr int64_t IconDirectoryEnd(uint16_t count) { return kIconDirSize + int64_t{count} * kIconDirEntrySize; }
 
 // Loads the first image. Returns 0, or 1003 for an entry cut short, an empty
 // image, one running past the end of the file (whatever its byte count) or
 // one starting over the file's header or directory, 7
 // when the buffer cannot be had.
-int32_t Load_First_Image(const RandomAccessFile& file, IconImage& image);
+int32_t LoadFirstImage(const RandomAccessFile& file, IconImage& image);
 
 // ---- Rewrite --------------------------------------------------------------------
 
@@ -139,8 +139,8 @@ struct ImagePlacement {
   int64_t room = 0;       // the stretch taken; when none, the largest one found
   bool damaged = false;   // the room map could not be built: only in place is possible
 };
-ImagePlacement Find_Image_Room(const RandomAccessFile& file, const ResourceSection& section,
-                               const IconImageRef& first, uint32_t bytes);
+ImagePlacement FindImageRoom(const RandomAccessFile& file, const ResourceSection& section,
+                             const IconImageRef& first, uint32_t bytes);
 
 // Plans, without writing, the rewrite of every icon data entry and every
 // group-icon entry to describe the new image at `new_image_offset`. Every
@@ -156,18 +156,18 @@ bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSec
 // first write; a failed write or flush puts them all back, last first.
 // Returns true when everything is on disk; otherwise `restored` tells whether
 // the file is as it was (and durably so).
-bool Apply_Writes(RandomAccessFile& file, const WritePlan& plan, bool& restored);
+bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored);
 
 // The optional header's CheckSum of a whole image, as Windows computes it.
-uint32_t PE_Checksum(const uint8_t* data, size_t size, int64_t checksum_offset);
+uint32_t PeChecksum(const uint8_t* data, size_t size, int64_t checksum_offset);
 
 // When the target keeps a checksum (not zero), adds the write that keeps it
 // right after the plan's other writes. Returns whether it added one.
-bool Plan_Checksum(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan);
+bool PlanChecksum(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan);
 
-// As Plan_Checksum, for the CheckSum field at `field` and a file that will be
+// As PlanChecksum, for the CheckSum field at `field` and a file that will be
 // `new_length` bytes long: writes past the end add to it what they add.
-bool Plan_Checksum_Of(const RandomAccessFile& file, int64_t field, WritePlan& plan, int64_t new_length);
+bool PlanChecksumOf(const RandomAccessFile& file, int64_t field, WritePlan& plan, int64_t new_length);
 
 // Everything a replacement would write, checked, and what it means.
 struct ReplacementPlan {
@@ -184,9 +184,9 @@ struct ReplacementPlan {
 
 // The second half of Change_Icon, on a target that is already open: plans,
 // then writes unless `plan_only`.
-int32_t Replace_Icon_In(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
-                        const std::string& target_path, std::string& failure_text, const WarningSink& warn,
-                        ReplacementPlan* plan_out = nullptr, bool plan_only = false);
+int32_t ReplaceIconIn(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
+                      const std::string& target_path, std::string& failure_text, const WarningSink& warn,
+                      ReplacementPlan* plan_out = nullptr, bool plan_only = false);
 
 // Shows a warning through the sink, when there is one.
 void Warn(const WarningSink& warn, const std::string& title, const std::string& text);

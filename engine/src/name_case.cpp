@@ -17,7 +17,7 @@ constexpr CaseRun kUpperCase[] = {
 
 }  // namespace
 
-char16_t Upper_Case_Unit(char16_t unit) {
+char16_t UpperCaseUnit(char16_t unit) {
   // The last run that starts at or before the unit.
   const CaseRun* run = std::upper_bound(std::begin(kUpperCase), std::end(kUpperCase), unit,
                                         [](char16_t u, const CaseRun& r) { return u < r.first; });
@@ -27,9 +27,9 @@ char16_t Upper_Case_Unit(char16_t unit) {
   return static_cast<char16_t>(unit + run->delta);
 }
 
-bool Same_Name_Ignoring_Case(const std::u16string& a, const std::u16string& b) {
+bool SameNameIgnoringCase(const std::u16string& a, const std::u16string& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char16_t x, char16_t y) { return Upper_Case_Unit(x) == Upper_Case_Unit(y); });
+                    [](char16_t x, char16_t y) { return UpperCaseUnit(x) == UpperCaseUnit(y); });
 }
 
 }  // namespace vantorel::engine

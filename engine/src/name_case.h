@@ -6,9 +6,9 @@
 
 namespace vantorel::engine {
 
-char16_t Upper_Case_Unit(char16_t unit);
+char16_t UpperCaseUnit(char16_t unit);
 
 // Whether two names are the same without regard to case.
-bool Same_Name_Ignoring_Case(const std::u16string& a, const std::u16string& b);
+bool SameNameIgnoringCase(const std::u16string& a, const std::u16string& b);
 
 }  // namespace vantorel::engine

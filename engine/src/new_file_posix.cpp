@@ -12,7 +12,7 @@
 namespace vantorel::engine {
 namespace {
 
-bool Write_All(int fd, const std::vector<uint8_t>& bytes) {
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
@@ -26,7 +26,7 @@ bool Write_All(int fd, const std::vector<uint8_t>& bytes) {
 // A fresh file beside `path`, created exclusively; -1 with errno set when none can be.
 // Its name is short and hidden, whatever the length of `path`'s own: any name
 // the file system takes can be written this way.
-int Create_Temporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
+int CreateTemporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     char name[32];
     std::snprintf(name, sizeof name, ".vt%08x.tmp", static_cast<unsigned>(getpid()) * 101u + static_cast<unsigned>(attempt));
@@ -40,7 +40,7 @@ int Create_Temporary(const std::filesystem::path& path, std::filesystem::path& t
 // The new name is durable once its directory is: a crash right after success
 // must not lose the file. A directory that cannot be opened or synced (some
 // file systems refuse) leaves the file written all the same.
-void Sync_Directory(const std::filesystem::path& path) {
+void SyncDirectory(const std::filesystem::path& path) {
   std::filesystem::path dir = path.parent_path();
   int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -50,20 +50,20 @@ void Sync_Directory(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool Is_Same_File(const std::filesystem::path& a, const std::filesystem::path& b) {
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   struct stat x, y;
   return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
-NewFileResult Write_New_File(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
-                             std::string& why) {
+NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
+                           std::string& why) {
   std::filesystem::path temporary;
-  int fd = Create_Temporary(path, temporary);
+  int fd = CreateTemporary(path, temporary);
   if (fd < 0) {
     why = std::strerror(errno);
     return NewFileResult::Failed;
   }
-  bool written = Write_All(fd, bytes) && fsync(fd) == 0;
+  bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
   int error = errno;
   if (close(fd) != 0 && written) {
     written = false;
@@ -74,7 +74,7 @@ NewFileResult Write_New_File(const std::filesystem::path& path, const std::vecto
     // the same step that would take it.
     if (replace ? rename(temporary.c_str(), path.c_str()) == 0 : link(temporary.c_str(), path.c_str()) == 0) {
       if (!replace) unlink(temporary.c_str());
-      Sync_Directory(path);
+      SyncDirectory(path);
       return NewFileResult::Written;
     }
     error = errno;

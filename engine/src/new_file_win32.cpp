@@ -9,7 +9,7 @@
 namespace vantorel::engine {
 namespace {
 
-bool Write_All(HANDLE h, const std::vector<uint8_t>& bytes) {
+bool WriteAll(HANDLE h, const std::vector<uint8_t>& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
@@ -23,7 +23,7 @@ bool Write_All(HANDLE h, const std::vector<uint8_t>& bytes) {
 // A fresh file beside `path`, created exclusively. Its name is short,
 // whatever the length of `path`'s own: any name the file system takes can be
 // written this way.
-HANDLE Create_Temporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
+HANDLE CreateTemporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     wchar_t name[32];
     swprintf(name, 32, L"~vt%08lx.tmp", GetCurrentProcessId() * 101ul + static_cast<unsigned long>(attempt));
@@ -36,7 +36,7 @@ HANDLE Create_Temporary(const std::filesystem::path& path, std::filesystem::path
 
 // The system drops trailing dots and spaces from a name: "app.exe. ." names
 // app.exe. Dropped here too, so the identity test opens what a write would.
-std::filesystem::path As_System_Names(const std::filesystem::path& path) {
+std::filesystem::path AsSystemNames(const std::filesystem::path& path) {
   std::wstring text = path.native();
   while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) {
     size_t cut = text.find_last_not_of(L". ");
@@ -53,9 +53,9 @@ struct FileIdentity {
   DWORD volume = 0, high = 0, low = 0;
 };
 
-bool Identity_Of(const std::filesystem::path& path, FileIdentity& id) {
+bool IdentityOf(const std::filesystem::path& path, FileIdentity& id) {
   // No access asked: only the identity is read, and nobody's sharing is disturbed.
-  HANDLE h = CreateFileW(As_System_Names(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE h = CreateFileW(AsSystemNames(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;
@@ -68,26 +68,26 @@ bool Identity_Of(const std::filesystem::path& path, FileIdentity& id) {
 
 }  // namespace
 
-bool Is_Same_File(const std::filesystem::path& a, const std::filesystem::path& b) {
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   FileIdentity x, y;
-  if (Identity_Of(a, x) && Identity_Of(b, y)) return x.volume == y.volume && x.high == y.high && x.low == y.low;
+  if (IdentityOf(a, x) && IdentityOf(b, y)) return x.volume == y.volume && x.high == y.high && x.low == y.low;
   // Without identities, two spellings of one full name are still one file.
   wchar_t full_a[MAX_PATH * 4], full_b[MAX_PATH * 4];
-  DWORD na = GetFullPathNameW(As_System_Names(a).c_str(), MAX_PATH * 4, full_a, nullptr);
-  DWORD nb = GetFullPathNameW(As_System_Names(b).c_str(), MAX_PATH * 4, full_b, nullptr);
+  DWORD na = GetFullPathNameW(AsSystemNames(a).c_str(), MAX_PATH * 4, full_a, nullptr);
+  DWORD nb = GetFullPathNameW(AsSystemNames(b).c_str(), MAX_PATH * 4, full_b, nullptr);
   return na > 0 && nb > 0 && na < MAX_PATH * 4 && nb < MAX_PATH * 4 &&
          CompareStringOrdinal(full_a, -1, full_b, -1, TRUE) == CSTR_EQUAL;
 }
 
-NewFileResult Write_New_File(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
-                             std::string& why) {
+NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
+                           std::string& why) {
   std::filesystem::path temporary;
-  HANDLE h = Create_Temporary(path, temporary);
+  HANDLE h = CreateTemporary(path, temporary);
   if (h == INVALID_HANDLE_VALUE) {
-    why = System_Message(GetLastError());
+    why = SystemMessage(GetLastError());
     return NewFileResult::Failed;
   }
-  bool written = Write_All(h, bytes) && FlushFileBuffers(h);
+  bool written = WriteAll(h, bytes) && FlushFileBuffers(h);
   DWORD error = GetLastError();
   CloseHandle(h);
   if (written) {
@@ -99,7 +99,7 @@ NewFileResult Write_New_File(const std::filesystem::path& path, const std::vecto
   }
   DeleteFileW(temporary.c_str());
   if (!replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return NewFileResult::AlreadyExists;
-  why = System_Message(error);
+  why = SystemMessage(error);
   return NewFileResult::Failed;
 }
 

@@ -38,7 +38,7 @@ uint32_t Crc(uint32_t crc, const uint8_t* data, size_t size) {
 
 // The CRC change of one write, carried to the end of the covered stretch
 // [kNsisCrcStart, end); 0 when it lies outside.
-bool Write_Change(const RandomAccessFile& file, const PlannedWrite& w, int64_t end, uint32_t& change) {
+bool WriteChange(const RandomAccessFile& file, const PlannedWrite& w, int64_t end, uint32_t& change) {
   int64_t from = std::max(w.offset, kNsisCrcStart);
   int64_t to = std::min(w.offset + static_cast<int64_t>(w.bytes.size()), end);
   change = 0;
@@ -55,9 +55,9 @@ bool Write_Change(const RandomAccessFile& file, const PlannedWrite& w, int64_t e
 
 }  // namespace
 
-NsisHeader Find_Nsis_Header(const RandomAccessFile& file) {
+NsisHeader FindNsisHeader(const RandomAccessFile& file) {
   NsisHeader none;
-  int64_t image_end = Sections_Raw_End(file);
+  int64_t image_end = SectionsRawEnd(file);
   if (image_end <= 0) return none;
   int64_t at = (image_end + kBlock - 1) / kBlock * kBlock;
   try {
@@ -83,13 +83,13 @@ NsisHeader Find_Nsis_Header(const RandomAccessFile& file) {
   }
 }
 
-uint32_t Nsis_Crc_Of(const uint8_t* data, size_t crc_offset) {
+uint32_t NsisCrcOf(const uint8_t* data, size_t crc_offset) {
   if (crc_offset <= static_cast<size_t>(kNsisCrcStart)) return 0;
   return Crc(0, data + kNsisCrcStart, crc_offset - static_cast<size_t>(kNsisCrcStart));
 }
 
-InstallerCheck Plan_Installer_Crc(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan) {
-  NsisHeader header = Find_Nsis_Header(file);
+InstallerCheck PlanInstallerCrc(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan) {
+  NsisHeader header = FindNsisHeader(file);
   if (header.crc_offset < 0) return InstallerCheck::None;
   // The header's CheckSum counts the CRC, and the CRC would count the CheckSum.
   int64_t field = section.checksum_offset;
@@ -103,24 +103,24 @@ InstallerCheck Plan_Installer_Crc(const RandomAccessFile& file, const ResourceSe
     // installer's header or its CRC would be counted wrong.
     if (w.offset + static_cast<int64_t>(w.bytes.size()) > header.offset) return InstallerCheck::Conflict;
   }
-  Plan_Uninstaller_Balance(file, section, header, plan);
+  PlanUninstallerBalance(file, section, header, plan);
   uint32_t change = 0;
   for (const PlannedWrite& w : plan) {
     uint32_t one = 0;
-    if (!Write_Change(file, w, header.crc_offset, one)) Raise(9);
+    if (!WriteChange(file, w, header.crc_offset, one)) Raise(9);
     change ^= one;
   }
   if (change == 0) return InstallerCheck::Kept;
   uint8_t stored[4];
   if (!file.ReadAt(header.crc_offset, stored, 4)) Raise(9);
-  plan.push_back({header.crc_offset, Le_Bytes(Le32(stored) ^ change, 4), PlannedWrite::Kind::InstallerCrc});
+  plan.push_back({header.crc_offset, LeBytes(Le32(stored) ^ change, 4), PlannedWrite::Kind::InstallerCrc});
   return InstallerCheck::Updated;
 }
 
-int32_t Plan_Header_Checks(const RandomAccessFile& file, const ResourceSection& section,
-                           const std::string& target_path, WritePlan& plan, bool& checksum, bool& installer_check,
-                           std::string& failure_text) {
-  InstallerCheck check = Plan_Installer_Crc(file, section, plan);
+int32_t PlanHeaderChecks(const RandomAccessFile& file, const ResourceSection& section,
+                         const std::string& target_path, WritePlan& plan, bool& checksum, bool& installer_check,
+                         std::string& failure_text) {
+  InstallerCheck check = PlanInstallerCrc(file, section, plan);
   if (check == InstallerCheck::Conflict) {
     return Fail(kModifyFailed,
                 target_path +
@@ -129,14 +129,14 @@ int32_t Plan_Header_Checks(const RandomAccessFile& file, const ResourceSection& 
                 failure_text);
   }
   installer_check = check != InstallerCheck::None;
-  checksum = Plan_Checksum(file, section, plan);
+  checksum = PlanChecksum(file, section, plan);
   return kSuccess;
 }
 
-bool Is_Checked_Installer(const std::filesystem::path& target) {
+bool IsCheckedInstaller(const std::filesystem::path& target) {
   try {
     auto file = OpenImageFile(target, Access::Read);
-    return file && Is_Valid_PE(*file) && Find_Nsis_Header(*file).crc_offset >= 0;
+    return file && Is_Valid_PE(*file) && FindNsisHeader(*file).crc_offset >= 0;
   } catch (const std::exception&) {
     return false;
   }

@@ -35,10 +35,10 @@ constexpr uint32_t kNsisForceCrc = 8;
 // Reads the section table and the bytes at the first 512-byte boundary after
 // the last section's raw data. Never throws: a file that is not an installer,
 // or whose header names a stretch past the end of the file, gives `offset` -1.
-NsisHeader Find_Nsis_Header(const RandomAccessFile& file);
+NsisHeader FindNsisHeader(const RandomAccessFile& file);
 
 // The CRC-32 the installer stores: zlib's crc32 over [kNsisCrcStart, crc_offset).
-uint32_t Nsis_Crc_Of(const uint8_t* data, size_t crc_offset);
+uint32_t NsisCrcOf(const uint8_t* data, size_t crc_offset);
 
 // The uninstaller an NSIS installer writes is its own program bytes with the
 // uninstaller's icon put back over the icon images and groups, checked against
@@ -46,8 +46,8 @@ uint32_t Nsis_Crc_Of(const uint8_t* data, size_t crc_offset);
 // resource section's trailing padding that leaves the CRC of the program's
 // bytes with that icon put back as it was, so the uninstaller still passes its
 // check. False when the change needs none, or there is no such padding.
-bool Plan_Uninstaller_Balance(const RandomAccessFile& file, const ResourceSection& section, const NsisHeader& header,
-                              WritePlan& plan);
+bool PlanUninstallerBalance(const RandomAccessFile& file, const ResourceSection& section, const NsisHeader& header,
+                            WritePlan& plan);
 
 enum class InstallerCheck {
   None,      // not an installer that checks itself: nothing to do
@@ -60,12 +60,12 @@ enum class InstallerCheck {
 // the bytes each write replaces and its new bytes (read once, each write's
 // stretch only). Run before the header checksum is planned, so that the
 // checksum counts the new CRC too.
-InstallerCheck Plan_Installer_Crc(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan);
+InstallerCheck PlanInstallerCrc(const RandomAccessFile& file, const ResourceSection& section, WritePlan& plan);
 
 // The last step of every plan: the installer's CRC, then the header's
 // CheckSum. 0, or 1006 when the two cannot both be kept right.
-int32_t Plan_Header_Checks(const RandomAccessFile& file, const ResourceSection& section,
-                           const std::string& target_path, WritePlan& plan, bool& checksum, bool& installer_check,
-                           std::string& failure_text);
+int32_t PlanHeaderChecks(const RandomAccessFile& file, const ResourceSection& section,
+                         const std::string& target_path, WritePlan& plan, bool& checksum, bool& installer_check,
+                         std::string& failure_text);
 
 }  // namespace vantorel::engine

@@ -28,7 +28,7 @@ namespace {
 using Range = std::pair<int64_t, int64_t>;
 
 // The CRC-32 change of bytes `before` becoming `after` at `at`, carried to `end`.
-uint32_t Change_At(const uint8_t* before, const uint8_t* after, size_t size, int64_t at, int64_t end) {
+uint32_t ChangeAt(const uint8_t* before, const uint8_t* after, size_t size, int64_t at, int64_t end) {
   uint32_t stretch = static_cast<uint32_t>(crc32(0, before, static_cast<uInt>(size)) ^
                                            crc32(0, after, static_cast<uInt>(size)));
   int64_t tail = end - (at + static_cast<int64_t>(size));
@@ -38,9 +38,9 @@ uint32_t Change_At(const uint8_t* before, const uint8_t* after, size_t size, int
 
 // What the icon patch puts back: every icon image's and group's data as the
 // tree names it before the change, sorted and merged.
-std::vector<Range> Put_Back(const RandomAccessFile& file, const ResourceSection& section) {
-  Reader r = Resource_Section_Reader(file, section);
-  IconTree tree = Read_Icon_Tree(r, section, {});
+std::vector<Range> PutBack(const RandomAccessFile& file, const ResourceSection& section) {
+  Reader r = ResourceSectionReader(file, section);
+  IconTree tree = ReadIconTree(r, section, {});
   std::vector<Range> ranges;
   for (const IconResource& icon : tree.icons) {
     if (icon.offset > 0) ranges.emplace_back(icon.offset, int64_t{icon.offset} + icon.size);
@@ -75,8 +75,8 @@ std::vector<Range> Outside(int64_t from, int64_t to, const std::vector<Range>& r
 }
 
 // The CRC change at `end` of the bytes of the plan that the patch keeps.
-uint32_t Kept_Change(const RandomAccessFile& file, const WritePlan& plan, const std::vector<Range>& put_back,
-                     int64_t end) {
+uint32_t KeptChange(const RandomAccessFile& file, const WritePlan& plan, const std::vector<Range>& put_back,
+                    int64_t end) {
   uint32_t change = 0;
   for (const PlannedWrite& w : plan) {
     int64_t from = std::max(w.offset, kNsisCrcStart);
@@ -84,7 +84,7 @@ uint32_t Kept_Change(const RandomAccessFile& file, const WritePlan& plan, const 
     for (const Range& piece : Outside(from, to, put_back)) {
       std::vector<uint8_t> old(static_cast<size_t>(piece.second - piece.first));
       if (!file.ReadAt(piece.first, old.data(), old.size())) Raise(9);
-      change ^= Change_At(old.data(), w.bytes.data() + (piece.first - w.offset), old.size(), piece.first, end);
+      change ^= ChangeAt(old.data(), w.bytes.data() + (piece.first - w.offset), old.size(), piece.first, end);
     }
   }
   return change;
@@ -93,13 +93,13 @@ uint32_t Kept_Change(const RandomAccessFile& file, const WritePlan& plan, const 
 // The 4-byte difference d whose CRC change at `end`, written at `at`, is
 // `wanted`: the map is linear and one to one on 32 bits, so its 32 columns
 // are counted and the system solved by elimination.
-std::array<uint8_t, 4> Balancing_Difference(uint32_t wanted, int64_t at, int64_t end) {
+std::array<uint8_t, 4> BalancingDifference(uint32_t wanted, int64_t at, int64_t end) {
   const uint8_t zero[4] = {};
   std::array<uint32_t, 32> column{};
   for (int bit = 0; bit < 32; ++bit) {
     uint8_t d[4] = {};
     d[bit / 8] = static_cast<uint8_t>(1u << (bit % 8));
-    column[bit] = Change_At(zero, d, 4, at, end);
+    column[bit] = ChangeAt(zero, d, 4, at, end);
   }
   // Rows of [column bits | identity]: reduce the columns to a basis while
   // tracking which input bits make each.
@@ -131,8 +131,8 @@ std::array<uint8_t, 4> Balancing_Difference(uint32_t wanted, int64_t at, int64_t
 
 }  // namespace
 
-bool Plan_Uninstaller_Balance(const RandomAccessFile& file, const ResourceSection& section, const NsisHeader& header,
-                              WritePlan& plan) {
+bool PlanUninstallerBalance(const RandomAccessFile& file, const ResourceSection& section, const NsisHeader& header,
+                            WritePlan& plan) {
   // The last 4 bytes of the section's raw data, past everything the resource
   // table names: padding nobody reads, and nothing the icon patch touches.
   int64_t at = section.end - 4;
@@ -140,9 +140,9 @@ bool Plan_Uninstaller_Balance(const RandomAccessFile& file, const ResourceSectio
   for (const PlannedWrite& w : plan) {
     if (w.offset < section.end && at < w.offset + static_cast<int64_t>(w.bytes.size())) return false;
   }
-  uint32_t kept = Kept_Change(file, plan, Put_Back(file, section), header.offset);
+  uint32_t kept = KeptChange(file, plan, PutBack(file, section), header.offset);
   if (kept == 0) return false;
-  std::array<uint8_t, 4> d = Balancing_Difference(kept, at, header.offset);
+  std::array<uint8_t, 4> d = BalancingDifference(kept, at, header.offset);
   std::vector<uint8_t> bytes(4);
   if (!file.ReadAt(at, bytes.data(), 4)) Raise(9);
   for (int i = 0; i < 4; ++i) bytes[i] ^= d[i];

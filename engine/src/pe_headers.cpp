@@ -33,20 +33,20 @@ DataDirectory Directory(const Reader& r, const PeHeaders& h, uint16_t optional_s
 
 }  // namespace
 
-const SectionHeader* PeHeaders::Section_Of(uint32_t rva) const {
+const SectionHeader* PeHeaders::SectionOf(uint32_t rva) const {
   for (const SectionHeader& s : sections) {
     if (rva >= s.va && int64_t{rva} < int64_t{s.va} + s.Extent()) return &s;
   }
   return nullptr;
 }
 
-int64_t PeHeaders::File_Offset(uint32_t rva, uint32_t size) const {
-  const SectionHeader* s = Section_Of(rva);
+int64_t PeHeaders::FileOffset(uint32_t rva, uint32_t size) const {
+  const SectionHeader* s = SectionOf(rva);
   if (!s || int64_t{rva} - s->va + size > s->raw_size) return -1;
   return int64_t{s->raw} + (rva - s->va);
 }
 
-int64_t PeHeaders::Raw_Data_End() const {
+int64_t PeHeaders::RawDataEnd() const {
   int64_t end = 0;
   for (const SectionHeader& s : sections) {
     if (s.raw_size) end = std::max(end, int64_t{s.raw} + s.raw_size);
@@ -54,7 +54,7 @@ int64_t PeHeaders::Raw_Data_End() const {
   return end;
 }
 
-PeHeaders Read_Pe_Headers(const RandomAccessFile& file) {
+PeHeaders ReadPeHeaders(const RandomAccessFile& file) {
   Reader r(file, 0, file.Length());
   PeHeaders h;
   h.file_header = int64_t{r.U32(60)} + 4;

@@ -37,20 +37,20 @@ struct PeHeaders {
   std::vector<SectionHeader> sections;
   DataDirectory resources, certificates;
 
-  int64_t Section_Table_End() const {
+  int64_t SectionTableEnd() const {
     return section_table + static_cast<int64_t>(sections.size()) * 40;
   }
   // The section whose memory holds `rva`, if any.
-  const SectionHeader* Section_Of(uint32_t rva) const;
+  const SectionHeader* SectionOf(uint32_t rva) const;
   // Where `size` bytes at `rva` lie in the file: -1 unless wholly in one
   // section's raw data.
-  int64_t File_Offset(uint32_t rva, uint32_t size) const;
+  int64_t FileOffset(uint32_t rva, uint32_t size) const;
   // Where the sections' raw data ends: the furthest end of any of them.
-  int64_t Raw_Data_End() const;
+  int64_t RawDataEnd() const;
 };
 
 // Reads the headers of a program Is_Valid_PE accepted. Raises (error 9) on a
 // header or section table that does not lie in the file.
-PeHeaders Read_Pe_Headers(const RandomAccessFile& file);
+PeHeaders ReadPeHeaders(const RandomAccessFile& file);
 
 }  // namespace vantorel::engine

@@ -29,7 +29,7 @@ Reader WholeFile(const RandomAccessFile& file) { return Reader(file, 0, file.Len
 // File offset of data directory `index` (its RVA, then its Size), or -1 when
 // the optional header has no such entry (too few directory entries, or a
 // header too small to hold it).
-int64_t Data_Directory(const Reader& r, int64_t optional_header, uint16_t size_of_optional_header, uint32_t index) {
+int64_t DataDirectoryEntry(const Reader& r, int64_t optional_header, uint16_t size_of_optional_header, uint32_t index) {
   bool plus = r.U16(optional_header) == kMagicPE32Plus;
   int64_t count_at = plus ? kNumberOfRvaAndSizesPE32Plus : kNumberOfRvaAndSizesPE32;
   int64_t entry_at = (plus ? kDataDirectoryPE32Plus : kDataDirectoryPE32) + 8 * int64_t{index};
@@ -40,7 +40,7 @@ int64_t Data_Directory(const Reader& r, int64_t optional_header, uint16_t size_o
 
 // The file header of the image; e_lfanew is a position from the start of the
 // file: a value above 2 GiB names a place no file here reaches.
-int64_t File_Header(const Reader& r) { return int64_t{r.U32(kLfanewOffset)} + 4; }
+int64_t FileHeader(const Reader& r) { return int64_t{r.U32(kLfanewOffset)} + 4; }
 
 }  // namespace
 
@@ -48,7 +48,7 @@ bool Is_Valid_PE(const RandomAccessFile& file) {
   try {
     Reader r = WholeFile(file);
     if (r.U8(0) != 'M' || r.U8(1) != 'Z') return false;
-    int64_t pe = File_Header(r) - 4;
+    int64_t pe = FileHeader(r) - 4;
     uint8_t sig[4];
     r.Bytes(pe, sig, 4);
     if (sig[0] != 'P' || sig[1] != 'E' || sig[2] != 0 || sig[3] != 0) return false;
@@ -59,22 +59,22 @@ bool Is_Valid_PE(const RandomAccessFile& file) {
   }
 }
 
-bool Is_Signed(const RandomAccessFile& file) {
+bool IsSigned(const RandomAccessFile& file) {
   try {
     Reader r = WholeFile(file);
-    int64_t file_header = File_Header(r);
+    int64_t file_header = FileHeader(r);
     uint16_t optional_size = r.U16(file_header + kSizeOfOptionalHeaderOffset);
-    int64_t dir = Data_Directory(r, file_header + kFileHeaderSize, optional_size, kCertificateDirectoryIndex);
+    int64_t dir = DataDirectoryEntry(r, file_header + kFileHeaderSize, optional_size, kCertificateDirectoryIndex);
     return dir >= 0 && r.U32(dir + 4) != 0;
   } catch (const EngineError&) {
     return false;
   }
 }
 
-int64_t Sections_Raw_End(const RandomAccessFile& file) {
+int64_t SectionsRawEnd(const RandomAccessFile& file) {
   try {
     Reader r = WholeFile(file);
-    int64_t file_header = File_Header(r);
+    int64_t file_header = FileHeader(r);
     uint16_t sections = r.U16(file_header + kNumberOfSectionsOffset);
     int64_t table = file_header + kFileHeaderSize + r.U16(file_header + kSizeOfOptionalHeaderOffset);
     int64_t end = 0;
@@ -93,7 +93,7 @@ ResourceSection Find_Resource_Tree(const RandomAccessFile& file, const WarningSi
   ResourceSection none;
   return Trap(warn, kTreeLocateText, [&]() -> ResourceSection {
     Reader r = WholeFile(file);
-    int64_t file_header = File_Header(r);
+    int64_t file_header = FileHeader(r);
     int16_t sections = r.I16(file_header + kNumberOfSectionsOffset);
     uint16_t optional_size = r.U16(file_header + kSizeOfOptionalHeaderOffset);
     int64_t optional_header = file_header + kFileHeaderSize;
@@ -106,7 +106,7 @@ ResourceSection Find_Resource_Tree(const RandomAccessFile& file, const WarningSi
     int64_t table = optional_header + optional_size;
     if (!r.Contains(table, table_bytes)) Raise(9);
 
-    int64_t dir = Data_Directory(r, optional_header, optional_size, kResourceDirectoryIndex);
+    int64_t dir = DataDirectoryEntry(r, optional_header, optional_size, kResourceDirectoryIndex);
     if (dir < 0) return none;
     uint32_t resource_rva = r.U32(dir);
     uint32_t resource_size = r.U32(dir + 4);

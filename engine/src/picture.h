@@ -1,5 +1,5 @@
 // A PNG picture made into an icon: the inner steps of every mode that takes
-// a picture where it takes an icon file, and of Make_Icon_File.
+// a picture where it takes an icon file, and of MakeIconFile.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +23,7 @@ constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n
 
 // Whether the bytes start with the PNG signature: the test for a picture,
 // whatever the file is named.
-bool Is_Png(const uint8_t* bytes, size_t size);
+bool IsPng(const uint8_t* bytes, size_t size);
 
 // Decoded pixels: 8 bits per channel, R G B A, top row first, alpha straight
 // (not multiplied into the colours).
@@ -37,34 +37,34 @@ struct Picture {
 // image data inflates to exactly the bytes its header's size needs (never
 // more: a stream that would inflate further is stopped at that point). Empty
 // when sound; otherwise why not, as the end of a sentence.
-std::string Png_Structure_Fault(const uint8_t* bytes, size_t size);
+std::string PngStructureFault(const uint8_t* bytes, size_t size);
 
 // The text of failure 1016: "the picture cannot be read: ", the path and why.
-std::string Unreadable_Text(const std::string& picture_path, const std::string& why);
+std::string UnreadableText(const std::string& picture_path, const std::string& why);
 
 // Why a picture file of `bytes` is refused unread; empty when it is not.
-std::string File_Size_Fault(int64_t bytes);
+std::string FileSizeFault(int64_t bytes);
 
 // Decodes a PNG after refusing what its header declares beyond the limits
 // and checking its structure. 0, or 1016 with `why`; 7 when memory runs out.
-int32_t Decode_Picture(const std::vector<uint8_t>& png, Picture& picture, std::string& why);
+int32_t DecodePicture(const std::vector<uint8_t>& png, Picture& picture, std::string& why);
 
 // The square image of each of `sizes` (ascending), R G B A: the picture
 // scaled (in linear light, alpha-weighted, Catmull-Rom) so its longer side
 // fills the square, centred on transparency.
-std::vector<std::vector<uint8_t>> Square_Images(const Picture& picture, const std::vector<int>& sizes);
+std::vector<std::vector<uint8_t>> SquareImages(const Picture& picture, const std::vector<int>& sizes);
 
 // The icon image a Windows icon stores for `rgba` (size x size, R G B A): a
 // PNG for 256 pixels, otherwise a 32-bit DIB with its AND mask.
-std::vector<uint8_t> Png_Icon_Image(const std::vector<uint8_t>& rgba, int size);
-std::vector<uint8_t> Dib_Icon_Image(const std::vector<uint8_t>& rgba, int size);
+std::vector<uint8_t> PngIconImage(const std::vector<uint8_t>& rgba, int size);
+std::vector<uint8_t> DibIconImage(const std::vector<uint8_t>& rgba, int size);
 
 // The icon file of `sizes` (each 1 to 256, smallest first in the file; the
 // standard sizes when empty) made from the PNG `png`. A size larger than the
 // picture is scaled up, with a note through `warn`. 0, 1016 with the failure
 // text, or 9 for a size out of range.
-int32_t Picture_Icon_File(const std::vector<uint8_t>& png, const std::string& picture_path,
-                          const std::vector<int>& sizes, std::vector<uint8_t>& ico, std::string& failure_text,
-                          const WarningSink& warn);
+int32_t PictureIconFile(const std::vector<uint8_t>& png, const std::string& picture_path,
+                        const std::vector<int>& sizes, std::vector<uint8_t>& ico, std::string& failure_text,
+                        const WarningSink& warn);
 
 }  // namespace vantorel::engine

@@ -17,17 +17,17 @@ struct StbFree {
   void operator()(stbi_uc* p) const { stbi_image_free(p); }
 };
 
-std::string Size_Text(int64_t width, int64_t height) {
+std::string SizeText(int64_t width, int64_t height) {
   return std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
 
 // Why the declared size is refused; empty when it is within the limits.
-std::string Size_Fault(int width, int height) {
-  if (width <= 0 || height <= 0) return "declares " + Size_Text(width, height) + ": it has no pixels";
+std::string SizeFault(int width, int height) {
+  if (width <= 0 || height <= 0) return "declares " + SizeText(width, height) + ": it has no pixels";
   if (width > kMaxPictureSide || height > kMaxPictureSide ||
       int64_t{width} * height > kMaxPicturePixels) {
-    return "declares " + Size_Text(width, height) + ", more than the " + std::to_string(kMaxPicturePixels) +
-           " pixels (" + Size_Text(4096, 4096) + ", at most " + std::to_string(kMaxPictureSide) +
+    return "declares " + SizeText(width, height) + ", more than the " + std::to_string(kMaxPicturePixels) +
+           " pixels (" + SizeText(4096, 4096) + ", at most " + std::to_string(kMaxPictureSide) +
            " on a side) a picture may have";
   }
   return {};
@@ -35,14 +35,14 @@ std::string Size_Fault(int width, int height) {
 
 // The width and height the PNG header declares, read as the decoder reads
 // them; false when the decoder does not take it for a PNG it can read.
-bool Declared_Size(const std::vector<uint8_t>& png, int& width, int& height) {
+bool DeclaredSize(const std::vector<uint8_t>& png, int& width, int& height) {
   int channels = 0;
   return stbi_info_from_memory(png.data(), static_cast<int>(png.size()), &width, &height, &channels) == 1;
 }
 
 // The size an IHDR in its place declares, for a header the decoder refuses:
 // it gives no size for a zero or too large one. False when there is none.
-bool Header_Size(const std::vector<uint8_t>& png, int64_t& width, int64_t& height) {
+bool HeaderSize(const std::vector<uint8_t>& png, int64_t& width, int64_t& height) {
   if (png.size() < 24 || std::memcmp(png.data() + 12, "IHDR", 4) != 0) return false;
   auto be32 = [&](size_t at) {
     return int64_t{png[at]} << 24 | int64_t{png[at + 1]} << 16 | int64_t{png[at + 2]} << 8 | png[at + 3];
@@ -52,37 +52,37 @@ bool Header_Size(const std::vector<uint8_t>& png, int64_t& width, int64_t& heigh
   return true;
 }
 
-std::string Header_Fault(const std::vector<uint8_t>& png) {
+std::string HeaderFault(const std::vector<uint8_t>& png) {
   int64_t w = 0, h = 0;
-  if (Header_Size(png, w, h) && (w == 0 || h == 0 || w > kMaxPictureSide || h > kMaxPictureSide)) {
-    return Size_Fault(static_cast<int>(std::min<int64_t>(w, INT_MAX)), static_cast<int>(std::min<int64_t>(h, INT_MAX)));
+  if (HeaderSize(png, w, h) && (w == 0 || h == 0 || w > kMaxPictureSide || h > kMaxPictureSide)) {
+    return SizeFault(static_cast<int>(std::min<int64_t>(w, INT_MAX)), static_cast<int>(std::min<int64_t>(h, INT_MAX)));
   }
   return std::string("has a header the PNG decoder cannot read (") + stbi_failure_reason() + ")";
 }
 
 }  // namespace
 
-std::string Unreadable_Text(const std::string& picture_path, const std::string& why) {
+std::string UnreadableText(const std::string& picture_path, const std::string& why) {
   return "the picture cannot be read: " + picture_path + " " + why + ".";
 }
 
-std::string File_Size_Fault(int64_t bytes) {
+std::string FileSizeFault(int64_t bytes) {
   static_assert(kMaxPictureFileBytes <= INT_MAX, "the decoder takes an int length");
   if (bytes <= kMaxPictureFileBytes) return {};
   return "is larger than " + std::to_string(kMaxPictureFileBytes >> 20) + " MiB, more than a picture may be";
 }
 
-int32_t Decode_Picture(const std::vector<uint8_t>& png, Picture& picture, std::string& why) {
-  why = File_Size_Fault(static_cast<int64_t>(png.size()));
+int32_t DecodePicture(const std::vector<uint8_t>& png, Picture& picture, std::string& why) {
+  why = FileSizeFault(static_cast<int64_t>(png.size()));
   if (!why.empty()) return kPictureUnreadable;
   int width = 0, height = 0;
-  if (!Declared_Size(png, width, height)) {
-    why = Header_Fault(png);
+  if (!DeclaredSize(png, width, height)) {
+    why = HeaderFault(png);
     return kPictureUnreadable;
   }
-  why = Size_Fault(width, height);
+  why = SizeFault(width, height);
   if (!why.empty()) return kPictureUnreadable;
-  why = Png_Structure_Fault(png.data(), png.size());
+  why = PngStructureFault(png.data(), png.size());
   if (!why.empty()) return kPictureUnreadable;
 
   int channels = 0;

@@ -23,11 +23,11 @@ constexpr int kReduceFactor = 2;
 
 // The longer side fills the square; the other keeps the proportion, and at
 // least one pixel.
-int Scaled_Side(int side, int longer, int size) {
+int ScaledSide(int side, int longer, int size) {
   return std::max(1, static_cast<int>(std::lround(static_cast<double>(side) * size / longer)));
 }
 
-SharedEntry Entry_Of(int size) {
+SharedEntry EntryOf(int size) {
   SharedEntry e{};
   // A width or height byte of 0 means 256.
   e[0] = e[1] = static_cast<uint8_t>(size == kLargestIconSize ? 0 : size);
@@ -36,7 +36,7 @@ SharedEntry Entry_Of(int size) {
   return e;
 }
 
-std::string Scaled_Up_Text(const std::string& path, const Picture& picture, const std::vector<int>& sizes) {
+std::string ScaledUpText(const std::string& path, const Picture& picture, const std::vector<int>& sizes) {
   std::string list;
   for (int size : sizes) list += (list.empty() ? "" : ", ") + std::to_string(size);
   return path + " is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
@@ -69,7 +69,7 @@ std::vector<uint8_t> Centred(const Picture& scaled, int size) {
   return square;
 }
 
-std::string Sizes_Fault(const std::vector<int>& sizes) {
+std::string SizesFault(const std::vector<int>& sizes) {
   for (int size : sizes) {
     if (size < 1 || size > kLargestIconSize) {
       return "An icon image is 1 to 256 pixels square; " + std::to_string(size) + " is not a size it can have.";
@@ -80,12 +80,12 @@ std::string Sizes_Fault(const std::vector<int>& sizes) {
 
 }  // namespace
 
-const std::vector<int>& Standard_Icon_Sizes() {
+const std::vector<int>& StandardIconSizes() {
   static const std::vector<int> sizes = {16, 20, 24, 32, 40, 48, 64, 256};
   return sizes;
 }
 
-std::vector<std::vector<uint8_t>> Square_Images(const Picture& picture, const std::vector<int>& sizes) {
+std::vector<std::vector<uint8_t>> SquareImages(const Picture& picture, const std::vector<int>& sizes) {
   std::vector<std::vector<uint8_t>> squares(sizes.size());
   const int longer = std::max(picture.width, picture.height);
   // The sizes made so far below the picture's own, smallest last.
@@ -94,7 +94,7 @@ std::vector<std::vector<uint8_t>> Square_Images(const Picture& picture, const st
     int size = sizes[i];
     // The proportions always come from the picture itself, so every size
     // centres it alike whichever image it is filtered from.
-    int width = Scaled_Side(picture.width, longer, size), height = Scaled_Side(picture.height, longer, size);
+    int width = ScaledSide(picture.width, longer, size), height = ScaledSide(picture.height, longer, size);
     const Picture* from = &picture;
     for (const Picture& r : reduced) {
       if (std::max(r.width, r.height) >= kReduceFactor * size) from = &r;
@@ -106,43 +106,43 @@ std::vector<std::vector<uint8_t>> Square_Images(const Picture& picture, const st
   return squares;
 }
 
-int32_t Picture_Icon_File(const std::vector<uint8_t>& png, const std::string& picture_path,
-                          const std::vector<int>& sizes_asked, std::vector<uint8_t>& ico, std::string& failure_text,
-                          const WarningSink& warn) {
-  std::vector<int> sizes = sizes_asked.empty() ? Standard_Icon_Sizes() : sizes_asked;
+int32_t PictureIconFile(const std::vector<uint8_t>& png, const std::string& picture_path,
+                        const std::vector<int>& sizes_asked, std::vector<uint8_t>& ico, std::string& failure_text,
+                        const WarningSink& warn) {
+  std::vector<int> sizes = sizes_asked.empty() ? StandardIconSizes() : sizes_asked;
   std::sort(sizes.begin(), sizes.end());
   sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
-  std::string fault = Sizes_Fault(sizes);
+  std::string fault = SizesFault(sizes);
   if (!fault.empty()) {
     failure_text = fault;
     return kSubscriptOutOfRange;
   }
   Picture picture;
   std::string why;
-  int32_t decoded = Decode_Picture(png, picture, why);
+  int32_t decoded = DecodePicture(png, picture, why);
   if (decoded == kPictureUnreadable) {
-    failure_text = Unreadable_Text(picture_path, why);
+    failure_text = UnreadableText(picture_path, why);
     return decoded;
   }
   if (decoded != kSuccess) {
-    failure_text = Error_Description(decoded) + ".";
+    failure_text = ErrorDescription(decoded) + ".";
     return decoded;
   }
   std::vector<int> scaled_up;
   std::vector<IconFileImage> images;
-  std::vector<std::vector<uint8_t>> squares = Square_Images(picture, sizes);
+  std::vector<std::vector<uint8_t>> squares = SquareImages(picture, sizes);
   for (size_t i = 0; i < sizes.size(); ++i) {
     int size = sizes[i];
     if (size > std::max(picture.width, picture.height)) scaled_up.push_back(size);
     IconFileImage image;
-    image.entry = Entry_Of(size);
-    image.bytes = size == kLargestIconSize ? Png_Icon_Image(squares[i], size) : Dib_Icon_Image(squares[i], size);
+    image.entry = EntryOf(size);
+    image.bytes = size == kLargestIconSize ? PngIconImage(squares[i], size) : DibIconImage(squares[i], size);
     images.push_back(std::move(image));
   }
   if (!scaled_up.empty()) {
-    Warn(warn, Program_Name() + " - Picture scaled up", Scaled_Up_Text(picture_path, picture, scaled_up));
+    Warn(warn, ProgramName() + " - Picture scaled up", ScaledUpText(picture_path, picture, scaled_up));
   }
-  ico = Icon_File_Bytes(images);
+  ico = IconFileBytes(images);
   return kSuccess;
 }
 

@@ -21,7 +21,7 @@ uint32_t Be32(const uint8_t* p) {
 // Bytes of filtered scanlines the image data holds: each row starts with its
 // filter byte; an interlaced image is seven smaller images (Adam7), each
 // with its own rows. 0 for a colour type or depth the format does not have.
-uint64_t Raw_Image_Bytes(uint32_t width, uint32_t height, uint8_t depth, uint8_t colour_type, bool interlaced) {
+uint64_t RawImageBytes(uint32_t width, uint32_t height, uint8_t depth, uint8_t colour_type, bool interlaced) {
   int channels = colour_type == 0 ? 1 : colour_type == 2 ? 3 : colour_type == 3 ? 1 : colour_type == 4 ? 2
                  : colour_type == 6 ? 4 : 0;
   if (channels == 0 || (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16)) return 0;
@@ -86,12 +86,12 @@ class InflateCount {
 
 }  // namespace
 
-bool Is_Png(const uint8_t* bytes, size_t size) {
+bool IsPng(const uint8_t* bytes, size_t size) {
   return size >= sizeof kPngSignature && std::memcmp(bytes, kPngSignature, sizeof kPngSignature) == 0;
 }
 
-std::string Png_Structure_Fault(const uint8_t* bytes, size_t size) {
-  if (!Is_Png(bytes, size)) return "does not start with the PNG signature";
+std::string PngStructureFault(const uint8_t* bytes, size_t size) {
+  if (!IsPng(bytes, size)) return "does not start with the PNG signature";
   InflateCount inflater;
   uint64_t expected = 0;
   bool idat_seen = false;
@@ -109,7 +109,7 @@ std::string Png_Structure_Fault(const uint8_t* bytes, size_t size) {
     }
     if (first && (name != "IHDR" || length != 13)) return "does not start with its header chunk IHDR";
     if (first) {
-      expected = Raw_Image_Bytes(Be32(data), Be32(data + 4), data[8], data[9], data[12] == 1);
+      expected = RawImageBytes(Be32(data), Be32(data + 4), data[8], data[9], data[12] == 1);
       if (expected == 0) return "declares a size, colour type or bit depth that PNG does not have";
     } else if (name == "CgBI") {
       return "is an iPhone-optimised PNG, which is not a standard PNG";

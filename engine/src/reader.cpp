@@ -33,7 +33,7 @@ void Reader::Bytes(int64_t offset, void* out, int64_t size) const {
   }
 }
 
-Reader Resource_Section_Reader(const RandomAccessFile& file, const ResourceSection& section) {
+Reader ResourceSectionReader(const RandomAccessFile& file, const ResourceSection& section) {
   return Reader(file, section.raw, section.end);
 }
 

@@ -45,6 +45,6 @@ class Reader {
 };
 
 // A reader over the raw data of the section that holds the resource tree.
-Reader Resource_Section_Reader(const RandomAccessFile& file, const ResourceSection& section);
+Reader ResourceSectionReader(const RandomAccessFile& file, const ResourceSection& section);
 
 }  // namespace vantorel::engine

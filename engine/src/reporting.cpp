@@ -4,7 +4,7 @@
 
 namespace vantorel::engine {
 
-std::string Error_Description(int32_t number) {
+std::string ErrorDescription(int32_t number) {
   switch (number) {
     case kOverflow: return "Overflow";
     case kOutOfMemory: return "Out of memory";
@@ -13,7 +13,7 @@ std::string Error_Description(int32_t number) {
   }
 }
 
-std::string Path_Text(const std::filesystem::path& path) {
+std::string PathText(const std::filesystem::path& path) {
   std::u8string u8 = path.u8string();
   return std::string(u8.begin(), u8.end());
 }

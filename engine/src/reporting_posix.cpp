@@ -3,10 +3,10 @@
 
 namespace vantorel::engine {
 
-std::string Program_Name() {
+std::string ProgramName() {
   std::error_code ec;
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return Path_Text(self.stem());
+  return PathText(self.stem());
 }
 
 }  // namespace vantorel::engine

@@ -6,15 +6,15 @@
 
 namespace vantorel::engine {
 
-std::string Program_Name() {
+std::string ProgramName() {
   std::filesystem::path self;
   wchar_t buffer[MAX_PATH * 4];
   DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
   if (n > 0 && n < std::size(buffer)) self = std::wstring(buffer, n);
-  return Path_Text(self.stem());
+  return PathText(self.stem());
 }
 
-std::string System_Message(DWORD code) {
+std::string SystemMessage(DWORD code) {
   char* text = nullptr;
   DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                            nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);

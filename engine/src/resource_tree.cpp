@@ -12,9 +12,9 @@ constexpr uint32_t kSubdirectory = 0x80000000u;
 constexpr uint32_t kNamed = 0x80000000u;
 constexpr size_t kDirectorySize = 16, kEntrySize = 8, kDataEntrySize = 16;
 
-ResourceId Id_Of(const Reader& r, int32_t root, uint32_t raw) {
-  if (!Is_String_Name(raw)) return ResourceId::Number(raw);
-  std::optional<std::u16string> name = Resource_Name_Units(r, root, raw);
+ResourceId IdOf(const Reader& r, int32_t root, uint32_t raw) {
+  if (!IsStringName(raw)) return ResourceId::Number(raw);
+  std::optional<std::u16string> name = ResourceNameUnits(r, root, raw);
   if (!name) Raise(9);
   return {true, 0, *name};
 }
@@ -22,7 +22,7 @@ ResourceId Id_Of(const Reader& r, int32_t root, uint32_t raw) {
 // Named entries first, then the numbers, each in the order given: the order
 // the loader's search expects of a directory.
 template <typename Node>
-std::vector<const Node*> Directory_Order(const std::vector<Node>& nodes) {
+std::vector<const Node*> DirectoryOrder(const std::vector<Node>& nodes) {
   std::vector<const Node*> order;
   for (const Node& n : nodes) order.push_back(&n);
   std::stable_partition(order.begin(), order.end(), [](const Node* n) { return n->id.named; });
@@ -63,70 +63,70 @@ class TreeWriter {
     next_name_ = directories + kDataEntrySize * leaves;
     out_.assign((next_name_ + name_bytes + 3) / 4 * 4, 0);
 
-    size_t root = Take_Directory(tree_.types.size());
-    Put_Counts(root, Directory_Order(tree_.types));
+    size_t root = TakeDirectory(tree_.types.size());
+    PutCounts(root, DirectoryOrder(tree_.types));
     size_t entry = root + kDirectorySize;
-    for (const TypeNode* t : Directory_Order(tree_.types)) {
-      size_t names = Take_Directory(t->names.size());
-      Put_Entry(entry, t->id, kSubdirectory | static_cast<uint32_t>(names));
+    for (const TypeNode* t : DirectoryOrder(tree_.types)) {
+      size_t names = TakeDirectory(t->names.size());
+      PutEntry(entry, t->id, kSubdirectory | static_cast<uint32_t>(names));
       entry += kEntrySize;
-      Write_Names(*t, names);
+      WriteNames(*t, names);
     }
     return std::move(out_);
   }
 
  private:
-  void Write_Names(const TypeNode& t, size_t dir) {
-    Put_Counts(dir, Directory_Order(t.names));
+  void WriteNames(const TypeNode& t, size_t dir) {
+    PutCounts(dir, DirectoryOrder(t.names));
     size_t entry = dir + kDirectorySize;
-    for (const NameNode* n : Directory_Order(t.names)) {
-      size_t languages = Take_Directory(n->languages.size());
-      Put_Entry(entry, n->id, kSubdirectory | static_cast<uint32_t>(languages));
+    for (const NameNode* n : DirectoryOrder(t.names)) {
+      size_t languages = TakeDirectory(n->languages.size());
+      PutEntry(entry, n->id, kSubdirectory | static_cast<uint32_t>(languages));
       entry += kEntrySize;
-      Write_Languages(*n, languages);
+      WriteLanguages(*n, languages);
     }
   }
 
-  void Write_Languages(const NameNode& n, size_t dir) {
-    Put_Le(out_, dir + 14, static_cast<uint32_t>(n.languages.size()), 2);
+  void WriteLanguages(const NameNode& n, size_t dir) {
+    PutLe(out_, dir + 14, static_cast<uint32_t>(n.languages.size()), 2);
     size_t entry = dir + kDirectorySize;
     for (const LanguageNode& l : n.languages) {
       size_t leaf = next_leaf_;
       next_leaf_ += kDataEntrySize;
-      Put_Le(out_, entry, l.language, 4);
-      Put_Le(out_, entry + 4, static_cast<uint32_t>(leaf), 4);
+      PutLe(out_, entry, l.language, 4);
+      PutLe(out_, entry + 4, static_cast<uint32_t>(leaf), 4);
       entry += kEntrySize;
-      Put_Le(out_, leaf, l.data.rva, 4);
-      Put_Le(out_, leaf + 4, l.data.size, 4);
-      Put_Le(out_, leaf + 8, l.data.code_page, 4);
-      Put_Le(out_, leaf + 12, l.data.reserved, 4);
+      PutLe(out_, leaf, l.data.rva, 4);
+      PutLe(out_, leaf + 4, l.data.size, 4);
+      PutLe(out_, leaf + 8, l.data.code_page, 4);
+      PutLe(out_, leaf + 12, l.data.reserved, 4);
     }
   }
 
-  size_t Take_Directory(size_t entries) {
+  size_t TakeDirectory(size_t entries) {
     size_t at = next_directory_;
     next_directory_ += kDirectorySize + kEntrySize * entries;
     return at;
   }
 
   template <typename Node>
-  void Put_Counts(size_t dir, const std::vector<const Node*>& order) {
+  void PutCounts(size_t dir, const std::vector<const Node*>& order) {
     size_t named = static_cast<size_t>(std::count_if(order.begin(), order.end(), [](const Node* n) { return n->id.named; }));
-    Put_Le(out_, dir + 12, static_cast<uint32_t>(named), 2);
-    Put_Le(out_, dir + 14, static_cast<uint32_t>(order.size() - named), 2);
+    PutLe(out_, dir + 12, static_cast<uint32_t>(named), 2);
+    PutLe(out_, dir + 14, static_cast<uint32_t>(order.size() - named), 2);
   }
 
-  void Put_Entry(size_t entry, const ResourceId& id, uint32_t offset_to_data) {
-    Put_Le(out_, entry + 4, offset_to_data, 4);
+  void PutEntry(size_t entry, const ResourceId& id, uint32_t offset_to_data) {
+    PutLe(out_, entry + 4, offset_to_data, 4);
     if (!id.named) {
-      Put_Le(out_, entry, id.number, 4);
+      PutLe(out_, entry, id.number, 4);
       return;
     }
     size_t at = next_name_;
     next_name_ += 2 + 2 * id.name.size();
-    Put_Le(out_, at, static_cast<uint32_t>(id.name.size()), 2);
-    for (size_t i = 0; i < id.name.size(); ++i) Put_Le(out_, at + 2 + 2 * i, id.name[i], 2);
-    Put_Le(out_, entry, kNamed | static_cast<uint32_t>(at), 4);
+    PutLe(out_, at, static_cast<uint32_t>(id.name.size()), 2);
+    for (size_t i = 0; i < id.name.size(); ++i) PutLe(out_, at + 2 + 2 * i, id.name[i], 2);
+    PutLe(out_, entry, kNamed | static_cast<uint32_t>(at), 4);
   }
 
   const ResourceTree& tree_;
@@ -140,14 +140,14 @@ TypeNode& ResourceTree::Type(uint32_t number) { return Numbered(types, number); 
 
 NameNode& ResourceTree::Name(TypeNode& type, uint32_t number) { return Numbered(type.names, number); }
 
-const TypeNode* ResourceTree::Find_Type(uint32_t number) const {
+const TypeNode* ResourceTree::FindType(uint32_t number) const {
   for (const TypeNode& t : types) {
     if (!t.id.named && t.id.number == number) return &t;
   }
   return nullptr;
 }
 
-ResourceTree Read_Resource_Tree(const Reader& r, int32_t root) {
+ResourceTree ReadResourceTree(const Reader& r, int32_t root) {
   ResourceTree tree;
   // Branches arrive type by type, name by name, in stored order: a new entry
   // opens a new node.
@@ -157,27 +157,27 @@ ResourceTree Read_Resource_Tree(const Reader& r, int32_t root) {
   cb.want_type = [](const ResourceEntry&) { return true; };
   cb.visit = [&](const LanguageVisit& v) {
     if (!any_type || v.type.Name != type_seen.Name || v.type.OffsetToData != type_seen.OffsetToData) {
-      tree.types.push_back({Id_Of(r, root, v.type.Name), {}});
+      tree.types.push_back({IdOf(r, root, v.type.Name), {}});
       type_seen = v.type;
       any_type = true;
       any_name = false;
     }
     TypeNode& type = tree.types.back();
     if (!any_name || v.name.Name != name_seen.Name || v.name.OffsetToData != name_seen.OffsetToData) {
-      type.names.push_back({Id_Of(r, root, v.name.Name), {}});
+      type.names.push_back({IdOf(r, root, v.name.Name), {}});
       name_seen = v.name;
       any_name = true;
     }
-    int32_t entry = Data_Entry_At(root, v);
+    int32_t entry = DataEntryAt(root, v);
     if (!r.Contains(entry, kDataEntrySize)) Raise(9);
     ResourceData data{r.U32(entry), r.U32(int64_t{entry} + 4), r.U32(int64_t{entry} + 8), r.U32(int64_t{entry} + 12),
                       entry};
     type.names.back().languages.push_back({v.language.Name, data});
   };
-  Walk_Resource_Tree(r, root, cb);
+  WalkResourceTree(r, root, cb);
   return tree;
 }
 
-std::vector<uint8_t> Tree_Bytes(const ResourceTree& tree) { return TreeWriter(tree).Bytes(); }
+std::vector<uint8_t> TreeBytes(const ResourceTree& tree) { return TreeWriter(tree).Bytes(); }
 
 }  // namespace vantorel::engine

@@ -51,17 +51,17 @@ struct ResourceTree {
   // numbers, after every named entry) when there is none.
   TypeNode& Type(uint32_t number);
   static NameNode& Name(TypeNode& type, uint32_t number);
-  const TypeNode* Find_Type(uint32_t number) const;
+  const TypeNode* FindType(uint32_t number) const;
 };
 
 // Reads every branch of the tree at `root` in stored order. Raises on a data
 // entry or a name that does not lie in the section, as the walk does on a
 // directory.
-ResourceTree Read_Resource_Tree(const Reader& r, int32_t root);
+ResourceTree ReadResourceTree(const Reader& r, int32_t root);
 
 // The tree's directories, entries and names laid out from offset 0 of a new
 // tree: directories first, then the data entries, then the names. Its length
 // depends only on the tree's shape, not on the data entries' values.
-std::vector<uint8_t> Tree_Bytes(const ResourceTree& tree);
+std::vector<uint8_t> TreeBytes(const ResourceTree& tree);
 
 }  // namespace vantorel::engine

@@ -101,20 +101,20 @@ void AppendUtf8(std::string& out, uint32_t c) {
 
 }  // namespace
 
-int32_t Data_Entry_At(int32_t root, const LanguageVisit& visit) {
+int32_t DataEntryAt(int32_t root, const LanguageVisit& visit) {
   uint32_t offset = visit.language.OffsetToData;
   if (visit.type.Name == kRtGroupIcon) offset &= kLow24;
   return Add32(root, static_cast<int32_t>(offset));
 }
 
-void Walk_Resource_Tree(const Reader& r, int32_t root, const WalkCallbacks& callbacks) {
+void WalkResourceTree(const Reader& r, int32_t root, const WalkCallbacks& callbacks) {
   Walk(r, root, callbacks).Run();
 }
 
-bool Is_String_Name(uint32_t name) { return (name & kNameIsString) != 0; }
+bool IsStringName(uint32_t name) { return (name & kNameIsString) != 0; }
 
-std::optional<std::u16string> Resource_Name_Units(const Reader& r, int32_t root, uint32_t name) {
-  if (!Is_String_Name(name)) return std::nullopt;
+std::optional<std::u16string> ResourceNameUnits(const Reader& r, int32_t root, uint32_t name) {
+  if (!IsStringName(name)) return std::nullopt;
   int64_t at = int64_t{root} + (name & ~kNameIsString);
   if (!r.Contains(at, 2)) return std::nullopt;
   int64_t length = r.U16(at);
@@ -124,7 +124,7 @@ std::optional<std::u16string> Resource_Name_Units(const Reader& r, int32_t root,
   return units;
 }
 
-std::string Name_Text(const std::u16string& units) {
+std::string NameText(const std::u16string& units) {
   std::string out;
   for (size_t i = 0; i < units.size(); ++i) {
     uint32_t c = units[i];
@@ -140,17 +140,17 @@ std::string Name_Text(const std::u16string& units) {
   return out;
 }
 
-std::string Resource_Name(const Reader& r, int32_t root, uint32_t name) {
-  if (!Is_String_Name(name)) {
+std::string ResourceName(const Reader& r, int32_t root, uint32_t name) {
+  if (!IsStringName(name)) {
     // Appended rather than "#" + ...: GCC 12 at -O3 warns falsely about the latter.
     std::string number = "#";
     return number.append(std::to_string(name));
   }
-  std::optional<std::u16string> units = Resource_Name_Units(r, root, name);
+  std::optional<std::u16string> units = ResourceNameUnits(r, root, name);
   if (!units) return "?";
   // Quoted, so that a name such as "#7" is never taken for number 7.
   std::string quoted = "\"";
-  quoted.append(Name_Text(*units)).append("\"");
+  quoted.append(NameText(*units)).append("\"");
   return quoted;
 }
 

@@ -36,28 +36,28 @@ struct WalkCallbacks {
 // File offset of the data entry that a language entry of `type` names: a
 // group-icon entry through the low 24 bits of its OffsetToData (as the walk
 // reads subdirectories), every other one, icons included, through all 32.
-int32_t Data_Entry_At(int32_t root, const LanguageVisit& visit);
+int32_t DataEntryAt(int32_t root, const LanguageVisit& visit);
 
 // Walks the tree at `root`, in stored order, reading only through `r` (the
 // resource section). Counts are unsigned and offsets 32-bit, so directories
 // of any size a program may hold are walked. Each directory is
 // walked once however many entries lead to it, and the walk reads at most one
 // entry for every eight bytes of the section: no tree makes it run long.
-void Walk_Resource_Tree(const Reader& r, int32_t root, const WalkCallbacks& callbacks);
+void WalkResourceTree(const Reader& r, int32_t root, const WalkCallbacks& callbacks);
 
 // A named entry's name (a counted UTF-16 string at root + the low 31 bits),
 // as UTF-8 in double quotes, so that no name reads as a number; "#N" for a
 // numbered entry.
-std::string Resource_Name(const Reader& r, int32_t root, uint32_t name);
+std::string ResourceName(const Reader& r, int32_t root, uint32_t name);
 
 // UTF-16 units as UTF-8 (a lone surrogate kept as its own three bytes).
-std::string Name_Text(const std::u16string& units);
+std::string NameText(const std::u16string& units);
 
 // Whether an entry is named by a string rather than a number.
-bool Is_String_Name(uint32_t name);
+bool IsStringName(uint32_t name);
 
 // A named entry's name as stored; nothing for a numbered entry or a name
 // that does not lie wholly in the section.
-std::optional<std::u16string> Resource_Name_Units(const Reader& r, int32_t root, uint32_t name);
+std::optional<std::u16string> ResourceNameUnits(const Reader& r, int32_t root, uint32_t name);
 
 }  // namespace vantorel::engine

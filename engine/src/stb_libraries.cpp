@@ -27,7 +27,7 @@ namespace {
 // the well-kept one. The result must come from malloc: stb frees it. zlib's
 // default level: its highest saves a few per cent of a 256-pixel image for
 // several times the time.
-unsigned char* Zlib_Compress(unsigned char* data, int data_len, int* out_len, int /*quality*/) {
+unsigned char* ZlibCompress(unsigned char* data, int data_len, int* out_len, int /*quality*/) {
   uLong bound = compressBound(static_cast<uLong>(data_len));
   auto* out = static_cast<unsigned char*>(std::malloc(bound));
   if (!out) return nullptr;
@@ -43,7 +43,7 @@ unsigned char* Zlib_Compress(unsigned char* data, int data_len, int* out_len, in
 
 }  // namespace
 
-#define STBIW_ZLIB_COMPRESS Zlib_Compress
+#define STBIW_ZLIB_COMPRESS ZlibCompress
 #define STBI_WRITE_NO_STDIO
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>

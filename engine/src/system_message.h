@@ -7,6 +7,6 @@
 
 namespace vantorel::engine {
 
-std::string System_Message(DWORD code);
+std::string SystemMessage(DWORD code);
 
 }  // namespace vantorel::engine

@@ -20,17 +20,17 @@ constexpr const char* kIconLocateText = "An error occurred while locating the ic
 constexpr const char* kModifyText = "An error occurred while modifying the resource directories. ";
 
 // The fixed sentence, then the system's reason when the open gave one.
-inline std::string Open_Failure_Text(const std::string& path, const std::string& reason) {
+inline std::string OpenFailureText(const std::string& path, const std::string& reason) {
   std::string text = "Failed to open " + path + ". Make sure file is not in use by another program.";
   return reason.empty() ? text : text + " " + reason;
 }
-inline std::string Not_Win32_Text(const std::string& path) { return path + " is not a valid Win32 executable."; }
-inline std::string No_Tree_Text(const std::string& path) {
+inline std::string NotWin32Text(const std::string& path) { return path + " is not a valid Win32 executable."; }
+inline std::string NoTreeText(const std::string& path) {
   return path + " does not contain a valid resource tree.  File may be corrupt.";
 }
 
 inline void WarnDescribed(const WarningSink& warn, const char* lead_in, int32_t number) {
-  Warn(warn, Program_Name() + " - " + Error_Description(number), std::string(lead_in) + kInUseHint);
+  Warn(warn, ProgramName() + " - " + ErrorDescription(number), std::string(lead_in) + kInUseHint);
 }
 
 // Runs `body`; on an error shows the described warning and returns `empty`.
@@ -52,9 +52,9 @@ auto TrapNumbered(const WarningSink& warn, const char* function, Body body) -> d
   try {
     return body();
   } catch (const EngineError& e) {
-    Warn(warn, Program_Name() + " - Error",
+    Warn(warn, ProgramName() + " - Error",
          std::string("Error in ") + function + " function: " + std::to_string(e.number()) + ": " +
-             Error_Description(e.number()));
+             ErrorDescription(e.number()));
   }
   return decltype(body()){};
 }

@@ -7,8 +7,8 @@
 
 namespace vantorel::engine {
 
-std::vector<uint8_t> Data_Entry_Fields(uint32_t rva, uint32_t size) {
-  std::vector<uint8_t> fields = Le_Bytes(rva, 4), second = Le_Bytes(size, 4);
+std::vector<uint8_t> DataEntryFields(uint32_t rva, uint32_t size) {
+  std::vector<uint8_t> fields = LeBytes(rva, 4), second = LeBytes(size, 4);
   fields.insert(fields.end(), second.begin(), second.end());
   return fields;
 }
@@ -23,7 +23,7 @@ void GuardedPlan::Add(int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::
 // data entries and the group entries are all apart; where they are not (the
 // image over a group, a group over a data entry), the later write would undo
 // part of an earlier one and leave entries that name something else.
-bool Any_Overlap(const WritePlan& plan) {
+bool AnyOverlap(const WritePlan& plan) {
   std::vector<std::pair<int64_t, int64_t>> spans;
   spans.reserve(plan.size());
   for (const PlannedWrite& w : plan) spans.emplace_back(w.offset, w.offset + static_cast<int64_t>(w.bytes.size()));
@@ -35,7 +35,7 @@ bool Any_Overlap(const WritePlan& plan) {
 }
 
 // Whether a write touches any of the `ranges` ([begin, end) pairs).
-bool Writes_Cover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges) {
+bool WritesCover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges) {
   std::sort(ranges.begin(), ranges.end());
   std::vector<std::pair<int64_t, int64_t>> merged;
   for (const auto& range : ranges) {
@@ -55,7 +55,7 @@ bool Writes_Cover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_
   return false;
 }
 
-bool Apply_Writes(RandomAccessFile& file, const WritePlan& plan, bool& restored) {
+bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored) {
   // Everything a rollback needs is read (and allocated) before the first
   // write, so running out of memory can only happen while nothing is changed.
   restored = true;

@@ -84,7 +84,7 @@ Bounds Writable(const std::vector<uint8_t>& b) {
 // Where an NSIS installer keeps its CRC, found as the installer finds it: the
 // first header at the first 512-byte boundary after every section's raw data,
 // the CRC in the last 4 bytes of the stretch it names. -1 when there is none.
-int64_t Nsis_Crc_At(const std::vector<uint8_t>& b) {
+int64_t NsisCrcAt(const std::vector<uint8_t>& b) {
   uint64_t file_header = uint64_t{Le(b, 60, 4)} + 4;
   uint32_t sections = Le(b, file_header + 2, 2);
   uint64_t table = file_header + 20 + Le(b, file_header + 16, 2);
@@ -103,12 +103,12 @@ int64_t Nsis_Crc_At(const std::vector<uint8_t>& b) {
   return static_cast<int64_t>(at + length - 4);
 }
 
-bool Nsis_Crc_Right(const std::vector<uint8_t>& b, int64_t crc_at) {
+bool NsisCrcRight(const std::vector<uint8_t>& b, int64_t crc_at) {
   return crc32(0, b.data() + 512, static_cast<uInt>(crc_at - 512)) == Le(b, static_cast<uint64_t>(crc_at), 4);
 }
 
 // The icon images a successful replacement left, as the engine finds them.
-std::vector<IconImageRef> Icons_After(const std::vector<uint8_t>& after) {
+std::vector<IconImageRef> IconsAfter(const std::vector<uint8_t>& after) {
   MemoryFile file(after);
   ResourceSection section = Find_Resource_Tree(file, {});
   std::vector<IconImageRef> icons;
@@ -117,8 +117,8 @@ std::vector<IconImageRef> Icons_After(const std::vector<uint8_t>& after) {
   return icons;
 }
 
-void Check_Icons_Name_The_Image(const std::vector<uint8_t>& after, const IconImage& image) {
-  std::vector<IconImageRef> icons = Icons_After(after);
+void CheckIconsNameTheImage(const std::vector<uint8_t>& after, const IconImage& image) {
+  std::vector<IconImageRef> icons = IconsAfter(after);
   for (const IconImageRef& icon : icons) {
     if (icon.Offset != icons.front().Offset) Violation("icon entries name different images");
     if (icon.Size != image.bytes.size()) Violation("an icon entry's size is not the image's");
@@ -132,8 +132,8 @@ void Check_Icons_Name_The_Image(const std::vector<uint8_t>& after, const IconIma
 // What both replacements promise: the length kept; a failure changes nothing
 // and says why; a success changes nothing outside the section's raw data but
 // the CheckSum, and a right CheckSum stays right. True after a success.
-bool Check_Outcome(const std::vector<uint8_t>& original, const std::vector<uint8_t>& after, int32_t result,
-                   const std::string& failure) {
+bool CheckOutcome(const std::vector<uint8_t>& original, const std::vector<uint8_t>& after, int32_t result,
+                  const std::string& failure) {
   if (after.size() != original.size()) Violation("length changed");
   if (result != kSuccess) {
     if (after != original) Violation("failed replacement changed the target");
@@ -141,7 +141,7 @@ bool Check_Outcome(const std::vector<uint8_t>& original, const std::vector<uint8
     return false;
   }
   Bounds bounds = Writable(original);
-  int64_t crc_at = Nsis_Crc_At(original);
+  int64_t crc_at = NsisCrcAt(original);
   auto in_field = [](size_t i, int64_t field) {
     return field >= 0 && static_cast<int64_t>(i) >= field && static_cast<int64_t>(i) < field + 4;
   };
@@ -152,13 +152,13 @@ bool Check_Outcome(const std::vector<uint8_t>& original, const std::vector<uint8
       Violation("byte outside the resource section's raw data changed");
     }
   }
-  if (crc_at >= 0 && Nsis_Crc_Right(original, crc_at) && !Nsis_Crc_Right(after, crc_at)) {
+  if (crc_at >= 0 && NsisCrcRight(original, crc_at) && !NsisCrcRight(after, crc_at)) {
     Violation("a right NSIS installer CRC is wrong after the replacement");
   }
   if (bounds.checksum >= 0) {
     uint32_t stored = Le(original, static_cast<uint64_t>(bounds.checksum), 4);
-    if (stored != 0 && stored == PE_Checksum(original.data(), original.size(), bounds.checksum) &&
-        Le(after, static_cast<uint64_t>(bounds.checksum), 4) != PE_Checksum(after.data(), after.size(), bounds.checksum)) {
+    if (stored != 0 && stored == PeChecksum(original.data(), original.size(), bounds.checksum) &&
+        Le(after, static_cast<uint64_t>(bounds.checksum), 4) != PeChecksum(after.data(), after.size(), bounds.checksum)) {
       Violation("a right CheckSum is wrong after the replacement");
     }
   }
@@ -167,8 +167,8 @@ bool Check_Outcome(const std::vector<uint8_t>& original, const std::vector<uint8
 
 // After --all-sizes every icon entry names the whole bytes of one of the icon
 // file's images.
-void Check_Icons_Name_Images(const std::vector<uint8_t>& after, const std::vector<IconImage>& images) {
-  std::vector<IconImageRef> icons = Icons_After(after);
+void CheckIconsNameImages(const std::vector<uint8_t>& after, const std::vector<IconImage>& images) {
+  std::vector<IconImageRef> icons = IconsAfter(after);
   for (const IconImageRef& icon : icons) {
     bool found = std::any_of(images.begin(), images.end(), [&](const IconImage& image) {
       return icon.Size == image.bytes.size() && icon.Offset > 0 && icon.Offset + image.bytes.size() <= after.size() &&
@@ -181,11 +181,11 @@ void Check_Icons_Name_Images(const std::vector<uint8_t>& after, const std::vecto
 // --extract of the first group: the program is only read, and a success is an
 // icon file the reader takes, of as many images as reported, each of them
 // bytes of the program.
-void Check_Extract(const std::vector<uint8_t>& original) {
+void CheckExtract(const std::vector<uint8_t>& original) {
   MemoryFile target(original);
   ExtractedIcon extracted;
   std::string failure;
-  int32_t result = Extract_Icon_Group_In(target, "target.exe", {}, extracted, failure, {});
+  int32_t result = ExtractIconGroupIn(target, "target.exe", {}, extracted, failure, {});
   if (target.bytes() != original) Violation("--extract changed the program");
   if (result != kSuccess) {
     if (failure.empty()) Violation("--extract failed without a text");
@@ -194,7 +194,7 @@ void Check_Extract(const std::vector<uint8_t>& original) {
   MemoryFile ico(extracted.ico);
   std::vector<IconImage> images;
   std::string why;
-  if (Load_Icon_Images(ico, images, why) != kSuccess) Violation("--extract wrote no valid icon file");
+  if (LoadIconImages(ico, images, why) != kSuccess) Violation("--extract wrote no valid icon file");
   if (images.size() != static_cast<size_t>(extracted.images)) Violation("--extract's count is not the file's");
   for (const IconImage& image : images) {
     std::boyer_moore_horspool_searcher searcher(image.bytes.begin(), image.bytes.end());
@@ -211,7 +211,7 @@ struct Layout {
   uint64_t headers_end = 0, earlier_begin = 0, earlier_end = 0;
 };
 
-Layout Layout_Of(const std::vector<uint8_t>& b) {
+Layout LayoutOf(const std::vector<uint8_t>& b) {
   Layout l;
   uint64_t file_header = Le(b, 60, 4) + 4;
   uint32_t sections = Le(b, file_header + 2, 2);
@@ -229,11 +229,11 @@ Layout Layout_Of(const std::vector<uint8_t>& b) {
   return l;
 }
 
-void Check_Add_Sizes(const std::vector<uint8_t>& original, const std::vector<IconImage>& images) {
+void CheckAddSizes(const std::vector<uint8_t>& original, const std::vector<IconImage>& images) {
   MemoryFile target(original);
   AddSizesReport report;
   std::string failure;
-  int32_t result = Add_Sizes_In(target, images, "target.exe", report, failure, {});
+  int32_t result = AddSizesIn(target, images, "target.exe", report, failure, {});
   const std::vector<uint8_t>& after = target.bytes();
   if (result != kSuccess) {
     if (after != original) Violation("failed --add-sizes changed the target");
@@ -248,7 +248,7 @@ void Check_Add_Sizes(const std::vector<uint8_t>& original, const std::vector<Ico
   if (after.size() - original.size() > image_bytes + 8 * original.size() + (256u << 10)) {
     Violation("--add-sizes grew the file by more than its section");
   }
-  Layout layout = Layout_Of(original);
+  Layout layout = LayoutOf(original);
   for (size_t i = layout.headers_end; i < original.size(); ++i) {
     bool own = i >= layout.earlier_begin && i < layout.earlier_end;
     if (after[i] != original[i] && !own) Violation("--add-sizes changed a byte past the headers");
@@ -256,18 +256,18 @@ void Check_Add_Sizes(const std::vector<uint8_t>& original, const std::vector<Ico
   Bounds bounds = Writable(original);
   if (bounds.checksum >= 0 && static_cast<uint64_t>(bounds.checksum) + 4 <= original.size()) {
     uint32_t stored = Le(original, static_cast<uint64_t>(bounds.checksum), 4);
-    if (stored != 0 && stored == PE_Checksum(original.data(), original.size(), bounds.checksum) &&
-        Le(after, static_cast<uint64_t>(bounds.checksum), 4) != PE_Checksum(after.data(), after.size(), bounds.checksum)) {
+    if (stored != 0 && stored == PeChecksum(original.data(), original.size(), bounds.checksum) &&
+        Le(after, static_cast<uint64_t>(bounds.checksum), 4) != PeChecksum(after.data(), after.size(), bounds.checksum)) {
       Violation("a right CheckSum is wrong after --add-sizes");
     }
   }
 }
 
 // The icon file a picture is made into, checked; empty when it is refused.
-std::vector<uint8_t> Picture_Icon(const std::vector<uint8_t>& png) {
+std::vector<uint8_t> PictureIcon(const std::vector<uint8_t>& png) {
   std::vector<uint8_t> ico;
   std::string failure;
-  int32_t result = Picture_Icon_File(png, "picture.png", {}, ico, failure, {});
+  int32_t result = PictureIconFile(png, "picture.png", {}, ico, failure, {});
   if (result == kOutOfMemory) return {};
   if (result != kSuccess) {
     if (result != kPictureUnreadable) Violation("a picture refused with another number");
@@ -278,10 +278,10 @@ std::vector<uint8_t> Picture_Icon(const std::vector<uint8_t>& png) {
   MemoryFile file(ico);
   std::vector<IconImage> images;
   std::string why;
-  if (Load_Icon_Images(file, images, why) != kSuccess) Violation("a made icon file does not load");
-  if (images.size() != Standard_Icon_Sizes().size()) Violation("a made icon file lacks a size");
+  if (LoadIconImages(file, images, why) != kSuccess) Violation("a made icon file does not load");
+  if (images.size() != StandardIconSizes().size()) Violation("a made icon file lacks a size");
   for (size_t i = 0; i < images.size(); ++i) {
-    if (Described_Size(images[i]).width != Standard_Icon_Sizes()[i]) Violation("a made image has the wrong size");
+    if (DescribedSize(images[i]).width != StandardIconSizes()[i]) Violation("a made image has the wrong size");
   }
   return ico;
 }
@@ -293,31 +293,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint32_t icon_size = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
   icon_size = static_cast<uint32_t>(std::min<size_t>(icon_size, size - 4));
   std::vector<uint8_t> icon_bytes(data + 4, data + 4 + icon_size);
-  if (Is_Png(icon_bytes.data(), icon_bytes.size())) icon_bytes = Picture_Icon(icon_bytes);
+  if (IsPng(icon_bytes.data(), icon_bytes.size())) icon_bytes = PictureIcon(icon_bytes);
   MemoryFile icon(std::move(icon_bytes));
   const std::vector<uint8_t> original(data + 4 + icon_size, data + size);
   WarningSink sink = [](const std::string&, const std::string&) {};
 
   IconImage image;
-  if (Is_Valid_Icon_File(icon) && Load_First_Image(icon, image) == kSuccess) {
+  if (Is_Valid_Icon_File(icon) && LoadFirstImage(icon, image) == kSuccess) {
     MemoryFile target(original);
     std::string failure;
-    int32_t result = Replace_Icon_In(target, image, "icon.ico", "target.exe", failure, sink);
-    if (Check_Outcome(original, target.bytes(), result, failure)) Check_Icons_Name_The_Image(target.bytes(), image);
+    int32_t result = ReplaceIconIn(target, image, "icon.ico", "target.exe", failure, sink);
+    if (CheckOutcome(original, target.bytes(), result, failure)) CheckIconsNameTheImage(target.bytes(), image);
   }
 
   // --all-sizes, on the same pair: every image of the icon file.
   std::vector<IconImage> images;
   std::string why;
-  if (Load_Icon_Images(icon, images, why) == kSuccess) {
+  if (LoadIconImages(icon, images, why) == kSuccess) {
     MemoryFile target(original);
     AllSizesReport report;
     std::string failure;
-    int32_t result = Replace_All_Sizes_In(target, images, "icon.ico", "target.exe", report, failure, sink);
-    if (Check_Outcome(original, target.bytes(), result, failure)) Check_Icons_Name_Images(target.bytes(), images);
-    Check_Add_Sizes(original, images);
+    int32_t result = ReplaceAllSizesIn(target, images, "icon.ico", "target.exe", report, failure, sink);
+    if (CheckOutcome(original, target.bytes(), result, failure)) CheckIconsNameImages(target.bytes(), images);
+    CheckAddSizes(original, images);
   }
 
-  Check_Extract(original);
+  CheckExtract(original);
   return 0;
 }

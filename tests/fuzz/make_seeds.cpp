@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   many.resources.push_back({16, 1, 1033, Bytes(60, 3)});
   many.free_after_data = 200;
   BuiltPe pe = BuildPe(many);
-  Put32(pe.bytes, pe.optional_header + 64, vantorel::engine::PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
+  Put32(pe.bytes, pe.optional_header + 64, vantorel::engine::PeChecksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
   Seed(dir, "groups", large, pe.bytes);
 
   // The hostile shapes: one group's data shared by many languages, a raw
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   Bytes roomy_pe = BuildPe(roomy).bytes;
   bool roomy_next = true;
   for (const Picture& p : pictures) {
-    Bytes png = Write_Png(Flat(19, 13, p.colour_type, p.depth, p.interlaced, {200, 90, 40, 180}));
+    Bytes png = WritePng(Flat(19, 13, p.colour_type, p.depth, p.interlaced, {200, 90, 40, 180}));
     Seed(dir, std::string("picture-") + p.name, png, roomy_next ? roomy_pe : BuildPe(IconProgram({900})).bytes);
     roomy_next = !roomy_next;
   }

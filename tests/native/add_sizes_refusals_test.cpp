@@ -28,7 +28,7 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
       {"no room in the headers", [](BuiltPe& pe) { pe.bytes[pe.section_table + 80 + 39] = 1; }, kNoSectionRoom,
        "has no room in its headers for one more section header"},
       {"headers one byte short of a section header",
-       [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, Headers_End(pe) + 39); }, kNoSectionRoom,
+       [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, HeadersEnd(pe) + 39); }, kNoSectionRoom,
        "has no room in its headers for one more section header"},
       {"a symbol table whose string table lies past the end",
        [](BuiltPe& pe) {
@@ -49,7 +49,7 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
   for (const Case& c : cases) {
     BuiltPe pe = BuildPe(IconProgram({300, 500}));
     c.make(pe);
-    Added r = AddSizes(pe.bytes, Four_Sizes());
+    Added r = AddSizes(pe.bytes, FourSizes());
     EXPECT_EQ(r.result, c.result) << c.what;
     EXPECT_NE(r.failure.find(c.says), std::string::npos) << c.what << ": " << r.failure;
     EXPECT_NE(r.failure.find("The target was not changed."), std::string::npos) << c.what;
@@ -60,11 +60,11 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
   // that padding.
   BuiltPe padded = BuildPe(IconProgram({300, 500}));
   padded.bytes.insert(padded.bytes.end(), 100, 0);
-  EXPECT_EQ(AddSizes(padded.bytes, Four_Sizes()).result, 0);
+  EXPECT_EQ(AddSizes(padded.bytes, FourSizes()).result, 0);
   BuiltPe cut = BuildPe(IconProgram({300, 500}));
   ASSERT_EQ(cut.bytes.size(), cut.rsrc_raw + cut.rsrc_raw_size);
   cut.bytes.resize(cut.bytes.size() - 100);
-  Added grown = AddSizes(cut.bytes, Four_Sizes());
+  Added grown = AddSizes(cut.bytes, FourSizes());
   ASSERT_EQ(grown.result, 0) << grown.failure;
   EXPECT_EQ(Program(grown.after).sections.back().raw, cut.rsrc_raw + cut.rsrc_raw_size);
 }
@@ -90,14 +90,14 @@ TEST(AddSizes, AFailureAnywhereLeavesTheFileAsItWas) {
     int writes_ = 0, fail_at_;
   };
   BuiltPe pe = BuildPe(IconProgram({300, 500}));
-  Put32(pe.bytes, pe.optional_header + 64, PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
+  Put32(pe.bytes, pe.optional_header + 64, PeChecksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
   // The append, then the section header, the count, SizeOfImage, the
   // directory and the checksum.
   for (int fail_at = 0; fail_at < 6; ++fail_at) {
     Failing file(pe.bytes, fail_at);
     AddSizesReport report;
     std::string failure;
-    EXPECT_EQ(Add_Sizes_In(file, Images(Four_Sizes()), "app.exe", report, failure), kWriteFailed) << fail_at;
+    EXPECT_EQ(AddSizesIn(file, Images(FourSizes()), "app.exe", report, failure), kWriteFailed) << fail_at;
     EXPECT_EQ(failure, "Failed to write to app.exe. The target was left unchanged.") << fail_at;
     EXPECT_EQ(file.bytes(), pe.bytes) << "failing write " << fail_at;
   }
@@ -139,7 +139,7 @@ TEST(AddSizes, FailuresAfterTheAppendAreToldAsTheyAre) {
     Flaky file(pe.bytes, c.append_fails, c.flush_fails, c.grown_reads_fail);
     AddSizesReport report;
     std::string failure;
-    EXPECT_EQ(Add_Sizes_In(file, Images(Four_Sizes()), "app.exe", report, failure), kWriteFailed) << c.what;
+    EXPECT_EQ(AddSizesIn(file, Images(FourSizes()), "app.exe", report, failure), kWriteFailed) << c.what;
     EXPECT_EQ(failure, c.unchanged ? "Failed to write to app.exe. The target was left unchanged."
                                    : "Failed to write to app.exe. The target may be damaged; restore it from its "
                                      "backup.")

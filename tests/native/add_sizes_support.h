@@ -20,7 +20,7 @@ struct Added {
 inline Added AddSizes(const Bytes& target, const Bytes& icon_file, bool plan_only = false) {
   Added r;
   MemoryFile file(target);
-  r.result = Add_Sizes_In(file, Images(icon_file), "app.exe", r.report, r.failure, {}, plan_only);
+  r.result = AddSizesIn(file, Images(icon_file), "app.exe", r.report, r.failure, {}, plan_only);
   r.after = file.bytes();
   return r;
 }
@@ -64,10 +64,10 @@ struct Program {
 };
 
 // Where the section table ends.
-inline uint32_t Headers_End(const BuiltPe& pe) {
+inline uint32_t HeadersEnd(const BuiltPe& pe) {
   return pe.section_table + 40 * static_cast<uint32_t>(Program(pe.bytes).sections.size());
 }
 
-inline Bytes Four_Sizes() { return IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 500, 2), Sized(48, 32, 700, 3), Sized(0, 32, 900, 4)}); }
+inline Bytes FourSizes() { return IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 500, 2), Sized(48, 32, 700, 3), Sized(0, 32, 900, 4)}); }
 
 }  // namespace vantorel::engine::test

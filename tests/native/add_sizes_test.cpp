@@ -20,7 +20,7 @@ struct Leaf {
 // (type, name, language) -> its data entry, numbered entries only.
 using Leaves = std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Leaf>;
 
-Leaves Read_Leaves(const Program& p) {
+Leaves ReadLeaves(const Program& p) {
   Leaves leaves;
   uint32_t root = p.Offset(Get32(p.b, p.Directory(2)));
   auto entries = [&](uint32_t dir) {
@@ -43,9 +43,9 @@ Leaves Read_Leaves(const Program& p) {
 // Every group of the result holds, for every image of the icon file, an
 // entry describing it whose icon (the group's language first, as the loader
 // looks) holds exactly its bytes.
-void Expect_Every_Group_Shows_Every_Image(const Bytes& after, const Bytes& icon_file, const std::string& what) {
+void ExpectEveryGroupShowsEveryImage(const Bytes& after, const Bytes& icon_file, const std::string& what) {
   Program p(after);
-  Leaves leaves = Read_Leaves(p);
+  Leaves leaves = ReadLeaves(p);
   std::vector<IconImage> images = Images(icon_file);
   int groups = 0;
   for (const auto& [key, data] : leaves) {
@@ -73,15 +73,15 @@ void Expect_Every_Group_Shows_Every_Image(const Bytes& after, const Bytes& icon_
 // What the new section holds is laid out as resource compilers lay it out:
 // each data entry's data on a 4-byte boundary (images on 8) with code page 0;
 // a group made new is #1, language neutral, its header saying "icon".
-void Expect_Compiler_Layout(const Bytes& before, const Bytes& after, bool group_made, const std::string& what) {
+void ExpectCompilerLayout(const Bytes& before, const Bytes& after, bool group_made, const std::string& what) {
   Program p(after);
   const Section& added = p.sections.back();
-  for (const auto& [key, leaf] : Read_Leaves(p)) {
+  for (const auto& [key, leaf] : ReadLeaves(p)) {
     if (leaf.rva < added.va) continue;
     EXPECT_EQ(leaf.rva % (std::get<0>(key) == 3 ? 8 : 4), 0u) << what << ": type " << std::get<0>(key);
     EXPECT_EQ(leaf.code_page, 0u) << what;
   }
-  Leaves leaves = Read_Leaves(p);
+  Leaves leaves = ReadLeaves(p);
   auto made = leaves.find({14, 1, 0});
   EXPECT_EQ(made != leaves.end(), group_made) << what;
   if (made == leaves.end() || !group_made) return;
@@ -99,7 +99,7 @@ void Expect_Compiler_Layout(const Bytes& before, const Bytes& after, bool group_
 
 // Every byte that was in the file keeps its place and value, but the header
 // fields the new section needs.
-void Expect_Nothing_Moved(const Bytes& before, const Bytes& after, const std::string& what) {
+void ExpectNothingMoved(const Bytes& before, const Bytes& after, const std::string& what) {
   ASSERT_GE(after.size(), before.size()) << what;
   Program p(before);
   uint32_t fh = Get32(before, 60) + 4;
@@ -147,20 +147,20 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
       {"a symbol table whose string table is empty", IconProgram({300}),
        [](BuiltPe& pe) { AddSymbolTable(pe, 2, 4); }, 3},
       {"headers with room for exactly one more section header", IconProgram({300}),
-       [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, Headers_End(pe) + 40); }, 3},
+       [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, HeadersEnd(pe) + 40); }, 3},
   };
   for (Case& c : cases) {
     BuiltPe pe = BuildPe(c.options);
     if (c.tweak) c.tweak(pe);
-    Added r = AddSizes(pe.bytes, Four_Sizes());
+    Added r = AddSizes(pe.bytes, FourSizes());
     ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
     EXPECT_EQ(r.report.added.size(), c.added) << c.what;
     for (const SizeAssignment& a : r.report.icons) {
-      EXPECT_EQ(a.bytes, Images(Four_Sizes())[static_cast<size_t>(a.image - 1)].bytes.size()) << c.what;
+      EXPECT_EQ(a.bytes, Images(FourSizes())[static_cast<size_t>(a.image - 1)].bytes.size()) << c.what;
     }
-    Expect_Nothing_Moved(pe.bytes, r.after, c.what);
-    Expect_Every_Group_Shows_Every_Image(r.after, Four_Sizes(), c.what);
-    Expect_Compiler_Layout(pe.bytes, r.after, c.added == 4, c.what);
+    ExpectNothingMoved(pe.bytes, r.after, c.what);
+    ExpectEveryGroupShowsEveryImage(r.after, FourSizes(), c.what);
+    ExpectCompilerLayout(pe.bytes, r.after, c.added == 4, c.what);
     Program after(r.after);
     ASSERT_EQ(after.sections.size(), Program(pe.bytes).sections.size() + 1) << c.what;
     const Section& added = after.sections.back();
@@ -173,7 +173,7 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
         << c.what << ": SizeOfImage reaches the new section's end";
     // Every resource that was there still points at its own bytes.
     if (c.options.resource_section) {
-      Leaves old_leaves = Read_Leaves(Program(pe.bytes)), new_leaves = Read_Leaves(after);
+      Leaves old_leaves = ReadLeaves(Program(pe.bytes)), new_leaves = ReadLeaves(after);
       for (const auto& [key, data] : old_leaves) {
         if (std::get<0>(key) == 3 || std::get<0>(key) == 14) continue;
         EXPECT_EQ(new_leaves.at(key), data) << c.what;
@@ -187,11 +187,11 @@ TEST(AddSizes, TheChecksumIsKeptRight) {
   for (bool kept : {true, false}) {
     BuiltPe pe = BuildPe(IconProgram({300, 500}));
     uint32_t field = pe.optional_header + 64;
-    if (kept) Put32(pe.bytes, field, PE_Checksum(pe.bytes.data(), pe.bytes.size(), field));
-    Added r = AddSizes(pe.bytes, Four_Sizes());
+    if (kept) Put32(pe.bytes, field, PeChecksum(pe.bytes.data(), pe.bytes.size(), field));
+    Added r = AddSizes(pe.bytes, FourSizes());
     ASSERT_EQ(r.result, 0) << r.failure;
     EXPECT_EQ(r.report.checksum, kept);
-    EXPECT_EQ(Get32(r.after, field), kept ? PE_Checksum(r.after.data(), r.after.size(), field) : 0u);
+    EXPECT_EQ(Get32(r.after, field), kept ? PeChecksum(r.after.data(), r.after.size(), field) : 0u);
   }
 }
 
@@ -199,9 +199,9 @@ TEST(AddSizes, TheChecksumIsKeptRight) {
 // length and bytes; with other images, the section added first is used again.
 TEST(AddSizes, RunsAgainUseTheSameSection) {
   BuiltPe pe = BuildPe(IconProgram({300, 500}));
-  Added first = AddSizes(pe.bytes, Four_Sizes());
+  Added first = AddSizes(pe.bytes, FourSizes());
   ASSERT_EQ(first.result, 0) << first.failure;
-  Added again = AddSizes(first.after, Four_Sizes());
+  Added again = AddSizes(first.after, FourSizes());
   ASSERT_EQ(again.result, 0) << again.failure;
   EXPECT_TRUE(again.report.added.empty());
   EXPECT_FALSE(again.report.new_section);
@@ -211,9 +211,9 @@ TEST(AddSizes, RunsAgainUseTheSameSection) {
   Added third = AddSizes(first.after, other);
   ASSERT_EQ(third.result, 0) << third.failure;
   EXPECT_EQ(Program(third.after).sections.size(), Program(first.after).sections.size());
-  Expect_Every_Group_Shows_Every_Image(third.after, other, "other images");
+  ExpectEveryGroupShowsEveryImage(third.after, other, "other images");
   // What was in the program before the first run is still as it was.
-  Expect_Nothing_Moved(pe.bytes, third.after, "after a third run");
+  ExpectNothingMoved(pe.bytes, third.after, "after a third run");
 }
 
 // Runs alternating between two icon files of different sizes: the second
@@ -228,10 +228,10 @@ TEST(AddSizes, AlternatingIconFilesReuseTheEntriesAddedBefore) {
     const char* what;
     Bytes first, second;
   } cases[] = {
-      {"four sizes, then two others", Four_Sizes(), small_ones},
-      {"four sizes, then two of them", Four_Sizes(), subset},
-      {"four sizes, then one", Four_Sizes(), one_large},
-      {"two others, then four sizes", small_ones, Four_Sizes()},
+      {"four sizes, then two others", FourSizes(), small_ones},
+      {"four sizes, then two of them", FourSizes(), subset},
+      {"four sizes, then one", FourSizes(), one_large},
+      {"two others, then four sizes", small_ones, FourSizes()},
   };
   for (const Case& c : cases) {
     BuiltPe pe = BuildPe(IconProgram({300, 500}));
@@ -242,8 +242,8 @@ TEST(AddSizes, AlternatingIconFilesReuseTheEntriesAddedBefore) {
       std::string what = std::string(c.what) + ", run " + std::to_string(run + 1);
       Added r = AddSizes(program, icon);
       ASSERT_EQ(r.result, 0) << what << ": " << r.failure;
-      Expect_Every_Group_Shows_Every_Image(r.after, icon, what);
-      Expect_Nothing_Moved(pe.bytes, r.after, what);
+      ExpectEveryGroupShowsEveryImage(r.after, icon, what);
+      ExpectNothingMoved(pe.bytes, r.after, what);
       // Once each file has run, the group has an entry for each image of
       // either: no later run adds one.
       if (run >= 2) {
@@ -262,24 +262,24 @@ TEST(AddSizes, AlternatingIconFilesReuseTheEntriesAddedBefore) {
 // linker's names the images of a resource section.
 TEST(AddSizes, TheOtherReplacementsFindTheRoomOfTheAddedImages) {
   BuiltPe pe = BuildPe(IconProgram({300, 500}));
-  Added added = AddSizes(pe.bytes, Four_Sizes());
+  Added added = AddSizes(pe.bytes, FourSizes());
   ASSERT_EQ(added.result, 0) << added.failure;
   Program p(added.after);
   EXPECT_EQ(Get32(added.after, p.Directory(2) + 4),
             Get32(added.after, p.table + 40 * static_cast<uint32_t>(p.sections.size() - 1) + 8))
       << "the directory's size is the new section's";
 
-  SizedRun sized = AllSizes(added.after, Four_Sizes());
+  SizedRun sized = AllSizes(added.after, FourSizes());
   ASSERT_EQ(sized.result, 0) << sized.failure;
   EXPECT_EQ(sized.after.size(), added.after.size());
-  Expect_Every_Group_Shows_Every_Image(sized.after, Four_Sizes(), "--all-sizes afterwards");
-  Expect_Nothing_Moved(pe.bytes, sized.after, "--all-sizes afterwards");
+  ExpectEveryGroupShowsEveryImage(sized.after, FourSizes(), "--all-sizes afterwards");
+  ExpectNothingMoved(pe.bytes, sized.after, "--all-sizes afterwards");
 
   // Larger than the first icon's own room: it needs the room the section frees.
   Replacement first = Replace(added.after, IconFile({Sized(16, 32, 800, 9)}));
   ASSERT_EQ(first.result, 0) << first.failure;
   EXPECT_EQ(first.after.size(), added.after.size());
-  Expect_Nothing_Moved(pe.bytes, first.after, "the first image afterwards");
+  ExpectNothingMoved(pe.bytes, first.after, "the first image afterwards");
 }
 
 }  // namespace

@@ -88,14 +88,14 @@ TEST(AllSizesEdges, AnImageWhoseRvaWouldOverflowIsRefused) {
   EXPECT_EQ(r.after, b);
   ASSERT_EQ(warnings.seen.size(), 2u);
   EXPECT_EQ(warnings.seen[0].second, "Error in Offset_to_RVA function: 6: Overflow");
-  EXPECT_EQ(warnings.seen[1].first, Program_Name() + " - Subscript out of range");
+  EXPECT_EQ(warnings.seen[1].first, ProgramName() + " - Subscript out of range");
 
   Replacement plain = Replace(b, IconFile({Image(1000, 1)}));
   EXPECT_EQ(plain.result, kModifyFailed);
   EXPECT_EQ(plain.after, b);
   ASSERT_EQ(plain.warnings.seen.size(), 2u);
   EXPECT_EQ(plain.warnings.seen[0].second, "Error in Offset_to_RVA function: 6: Overflow");
-  EXPECT_EQ(plain.warnings.seen[1].first, Program_Name() + " - Subscript out of range");
+  EXPECT_EQ(plain.warnings.seen[1].first, ProgramName() + " - Subscript out of range");
 }
 
 // A group of another language names icon 1, which exists in 1033 only: the
@@ -123,7 +123,7 @@ TEST(AllSizesEdges, ADataEntryOutsideTheSectionIsError9) {
   EXPECT_EQ(r.result, kModifyFailed);
   EXPECT_EQ(r.after, b);
   ASSERT_EQ(warnings.seen.size(), 1u);
-  EXPECT_EQ(warnings.seen[0].first, Program_Name() + " - Subscript out of range");
+  EXPECT_EQ(warnings.seen[0].first, ProgramName() + " - Subscript out of range");
 }
 
 // Two languages' data entries name the same group data: it is one group,
@@ -146,8 +146,8 @@ TEST(AllSizesEdges, AnIconFileThatCannotBeOpenedIsFailure1000) {
   WriteFileBytes(dir / "app.exe", BuildPe(IconProgram({800})).bytes);
   AllSizesReport report;
   std::string failure;
-  EXPECT_EQ(Change_Icon_All_Sizes(dir / "missing.ico", dir / "app.exe", report, failure), kOpenFailed);
-  EXPECT_EQ(failure, Missing_File_Text(Path_Text(dir / "missing.ico")));
+  EXPECT_EQ(ChangeIconAllSizes(dir / "missing.ico", dir / "app.exe", report, failure), kOpenFailed);
+  EXPECT_EQ(failure, MissingFileText(PathText(dir / "missing.ico")));
 }
 
 }  // namespace

@@ -7,19 +7,19 @@ namespace vantorel::engine::test {
 namespace {
 
 // The bytes an icon's data entry now points at.
-Bytes Icon_Bytes(const Bytes& b, const BuiltPe& pe, size_t resource) {
+Bytes IconBytes(const Bytes& b, const BuiltPe& pe, size_t resource) {
   uint32_t rva = Get32(b, pe.data_entry[resource]);
   uint32_t size = Get32(b, pe.data_entry[resource] + 4);
   uint32_t at = rva - pe.rsrc_va + pe.rsrc_raw;
   return Bytes(b.begin() + at, b.begin() + at + size);
 }
 
-Bytes Group_Entry(const Bytes& b, const BuiltPe& pe, size_t group, int entry) {
+Bytes GroupEntryBytes(const Bytes& b, const BuiltPe& pe, size_t group, int entry) {
   uint32_t at = pe.data_offset[group] + 6 + 14 * static_cast<uint32_t>(entry);
   return Bytes(b.begin() + at, b.begin() + at + 12);
 }
 
-Bytes Icon_File_Entry(const Bytes& icon_file, int image) {
+Bytes IconFileEntryBytes(const Bytes& icon_file, int image) {
   size_t at = 6 + 16 * static_cast<size_t>(image);
   Bytes entry(icon_file.begin() + static_cast<std::ptrdiff_t>(at), icon_file.begin() + static_cast<std::ptrdiff_t>(at + 12));
   return entry;
@@ -42,8 +42,9 @@ TEST(AllSizesSharing, EveryEntryDescribesTheImageItsIconHolds) {
   ASSERT_EQ(r.report.icons.size(), 1u) << "one data entry, one icon";
   EXPECT_EQ(r.report.icons[0].image, 1) << "the first entry naming it decides";
   EXPECT_EQ(r.report.group_entries, 2);
-  EXPECT_EQ(Group_Entry(r.after, pe, 2, 0), Icon_File_Entry(icon_file, 0));
-  EXPECT_EQ(Group_Entry(r.after, pe, 2, 1), Icon_File_Entry(icon_file, 0)) << "the second entry names the same icon";
+  EXPECT_EQ(GroupEntryBytes(r.after, pe, 2, 0), IconFileEntryBytes(icon_file, 0));
+  EXPECT_EQ(GroupEntryBytes(r.after, pe, 2, 1), IconFileEntryBytes(icon_file, 0))
+      << "the second entry names the same icon";
 }
 
 // A group with two different images of one size and depth, taken out and
@@ -68,11 +69,11 @@ TEST(AllSizesSharing, AGroupTakenOutAndGivenBackKeepsEveryImage) {
     WriteFileBytes(dir / "app.exe", pe.bytes);
     ExtractedIcon taken;
     std::string failure;
-    ASSERT_EQ(Extract_Icon_Group(dir / "app.exe", {}, taken, failure), 0) << failure;
+    ASSERT_EQ(ExtractIconGroup(dir / "app.exe", {}, taken, failure), 0) << failure;
     SizedRun r = AllSizes(pe.bytes, taken.ico);
     ASSERT_EQ(r.result, 0) << l.what << ": " << r.failure;
     for (size_t icon = 0; icon < 3; ++icon) {
-      EXPECT_EQ(Icon_Bytes(r.after, pe, icon), o.resources[icon].data) << l.what << ": icon " << icon + 1;
+      EXPECT_EQ(IconBytes(r.after, pe, icon), o.resources[icon].data) << l.what << ": icon " << icon + 1;
     }
   }
 }
@@ -149,7 +150,7 @@ TEST(AllSizesSharing, AGroupShortOfItsEntriesIsRefused) {
     WriteFileBytes(dir / "app.exe", b);
     ExtractedIcon taken;
     std::string failure;
-    int32_t extracted = Extract_Icon_Group(dir / "app.exe", {}, taken, failure);
+    int32_t extracted = ExtractIconGroup(dir / "app.exe", {}, taken, failure);
     if (short_by == 0) {
       EXPECT_EQ(r.result, 0) << r.failure;
       EXPECT_EQ(extracted, 0) << failure;

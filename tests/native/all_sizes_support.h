@@ -20,7 +20,7 @@ inline std::vector<IconImage> Images(const Bytes& icon_file) {
   MemoryFile icon(icon_file);
   std::vector<IconImage> images;
   std::string why;
-  EXPECT_EQ(Load_Icon_Images(icon, images, why), 0) << why;
+  EXPECT_EQ(LoadIconImages(icon, images, why), 0) << why;
   return images;
 }
 
@@ -28,8 +28,8 @@ inline SizedRun AllSizes(const Bytes& target, const Bytes& icon_file, bool plan_
                          const WarningSink& warn = {}) {
   SizedRun r;
   MemoryFile file(target);
-  r.result = Replace_All_Sizes_In(file, Images(icon_file), "sizes.ico", "app.exe", r.report, r.failure, warn,
-                                  plan_only);
+  r.result = ReplaceAllSizesIn(file, Images(icon_file), "sizes.ico", "app.exe", r.report, r.failure, warn,
+                               plan_only);
   r.after = file.bytes();
   return r;
 }

@@ -37,7 +37,7 @@ TEST_P(EachSize, EveryIconGetsTheImageOfItsSize) {
   o.resources.push_back({10, 1, 1033, Bytes(99, 'r')});  // RCDATA between the icons and the group
   o.resources.push_back({14, 1, 1033, SizedGroup({{16, 32, 1}, {32, 32, 2}, {64, 32, 3}})});
   BuiltPe pe = BuildPe(o);
-  Put32(pe.bytes, pe.optional_header + 64, PE_Checksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
+  Put32(pe.bytes, pe.optional_header + 64, PeChecksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
   // 64 first in the file; 32 pixels in 16 colours before the 32-bit one.
   std::vector<IconFileEntry> images = {Sized(64, 32, 2000, 1), Sized(16, 32, 200, 2), Sized(32, 4, 500, 3),
                                   Sized(32, 32, 800, 4)};
@@ -45,7 +45,7 @@ TEST_P(EachSize, EveryIconGetsTheImageOfItsSize) {
   ASSERT_EQ(r.result, 0) << r.failure;
   ExpectOnlySectionChanged(pe, r.after);
   EXPECT_EQ(Get32(r.after, pe.optional_header + 64),
-            PE_Checksum(r.after.data(), r.after.size(), pe.optional_header + 64));
+            PeChecksum(r.after.data(), r.after.size(), pe.optional_header + 64));
   const IconFileEntry* wanted[] = {&images[1], &images[3], &images[0]};  // 16, 32 at 32 bits, 64
   for (int icon = 0; icon < 3; ++icon) {
     EXPECT_EQ(Resolved(pe, r.after, pe.data_entry[icon]), wanted[icon]->image) << "icon " << icon + 1;
@@ -210,7 +210,7 @@ TEST(Rollback, AFailedWriteAnywherePutsBackEveryByte) {
     BrokenDisk file(pe.bytes, good);
     AllSizesReport report;
     std::string failure;
-    EXPECT_EQ(Replace_All_Sizes_In(file, images, "sizes.ico", "app.exe", report, failure, {}), 1008) << good;
+    EXPECT_EQ(ReplaceAllSizesIn(file, images, "sizes.ico", "app.exe", report, failure, {}), 1008) << good;
     EXPECT_EQ(failure, "Failed to write to app.exe. The target was left unchanged.");
     EXPECT_EQ(file.bytes(), pe.bytes) << "after " << good << " good writes";
   }
@@ -250,7 +250,7 @@ Taken Extract(const Bytes& target, GroupSelection selection = {}) {
   TempDir dir;
   WriteFileBytes(dir / "app.exe", target);
   Taken t;
-  t.result = Extract_Icon_Group(dir / "app.exe", selection, t.icon, t.failure);
+  t.result = ExtractIconGroup(dir / "app.exe", selection, t.icon, t.failure);
   EXPECT_EQ(ReadFileBytes(dir / "app.exe"), target) << "the program is only read";
   return t;
 }
@@ -368,15 +368,15 @@ TEST(NewFile, NeverOverwritesUnlessAskedAndLeavesNothingHalfWritten) {
   TempDir dir;
   const Bytes first(10, 1), second(20, 2);
   std::string why;
-  EXPECT_EQ(Write_New_File(dir / "out.ico", first, false, why), NewFileResult::Written);
-  EXPECT_EQ(Write_New_File(dir / "out.ico", second, false, why), NewFileResult::AlreadyExists);
+  EXPECT_EQ(WriteNewFile(dir / "out.ico", first, false, why), NewFileResult::Written);
+  EXPECT_EQ(WriteNewFile(dir / "out.ico", second, false, why), NewFileResult::AlreadyExists);
   EXPECT_EQ(ReadFileBytes(dir / "out.ico"), first);
-  EXPECT_EQ(Write_New_File(dir / "out.ico", second, true, why), NewFileResult::Written);
+  EXPECT_EQ(WriteNewFile(dir / "out.ico", second, true, why), NewFileResult::Written);
   EXPECT_EQ(ReadFileBytes(dir / "out.ico"), second);
   std::filesystem::create_directory(dir / "folder");
-  EXPECT_EQ(Write_New_File(dir / "folder", first, true, why), NewFileResult::Failed);
+  EXPECT_EQ(WriteNewFile(dir / "folder", first, true, why), NewFileResult::Failed);
   EXPECT_FALSE(why.empty());
-  EXPECT_EQ(Write_New_File(dir / "no-such-dir" / "out.ico", first, false, why), NewFileResult::Failed);
+  EXPECT_EQ(WriteNewFile(dir / "no-such-dir" / "out.ico", first, false, why), NewFileResult::Failed);
   // No temporary file is left behind by any of them.
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) files += entry.is_regular_file();

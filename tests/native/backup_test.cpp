@@ -25,15 +25,15 @@ TEST(Backup, MadeOnceAndNeverOverwritten) {
   TempDir dir;
   fs::path target = dir / "app.exe";
   WriteFileBytes(target, Bytes{1, 2, 3});
-  fs::path backup = Backup_Path(target);
-  EXPECT_EQ(Path_Text(backup), Path_Text(target) + ".bak");
+  fs::path backup = BackupPath(target);
+  EXPECT_EQ(PathText(backup), PathText(target) + ".bak");
   std::string why;
-  EXPECT_EQ(Make_Backup(target, backup, why), BackupResult::Made);
+  EXPECT_EQ(MakeBackup(target, backup, why), BackupResult::Made);
   EXPECT_EQ(ReadFileBytes(backup), (Bytes{1, 2, 3}));
   WriteFileBytes(target, Bytes{9});
-  EXPECT_EQ(Make_Backup(target, backup, why), BackupResult::AlreadyExists);
+  EXPECT_EQ(MakeBackup(target, backup, why), BackupResult::AlreadyExists);
   EXPECT_EQ(ReadFileBytes(backup), (Bytes{1, 2, 3}));
-  EXPECT_EQ(Make_Backup(dir / "missing.exe", dir / "missing.exe.bak", why), BackupResult::Failed);
+  EXPECT_EQ(MakeBackup(dir / "missing.exe", dir / "missing.exe.bak", why), BackupResult::Failed);
   EXPECT_FALSE(why.empty());
   EXPECT_FALSE(fs::exists(dir / "missing.exe.bak"));
 }
@@ -44,10 +44,10 @@ TEST(Backup, ADirectoryOrADanglingLinkIsNoBackup) {
   TempDir dir;
   fs::path target = dir / "app.exe";
   WriteFileBytes(target, Bytes{1, 2, 3});
-  fs::path backup = Backup_Path(target);
+  fs::path backup = BackupPath(target);
   fs::create_directory(backup);
   std::string why;
-  EXPECT_EQ(Make_Backup(target, backup, why), BackupResult::Failed);
+  EXPECT_EQ(MakeBackup(target, backup, why), BackupResult::Failed);
   EXPECT_FALSE(why.empty());
   fs::remove(backup);
 
@@ -55,7 +55,7 @@ TEST(Backup, ADirectoryOrADanglingLinkIsNoBackup) {
   fs::create_symlink(dir / "nowhere", backup, ec);
   if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
   why.clear();
-  EXPECT_EQ(Make_Backup(target, backup, why), BackupResult::Failed);
+  EXPECT_EQ(MakeBackup(target, backup, why), BackupResult::Failed);
   EXPECT_FALSE(why.empty());
   EXPECT_FALSE(fs::exists(dir / "nowhere"));
 }
@@ -77,8 +77,8 @@ TEST(Backup, AnyLengthIsCopiedWhole) {
     fs::path target = dir / ("app" + std::to_string(size) + ".exe");
     WriteFileBytes(target, Counting(size));
     std::string why;
-    ASSERT_EQ(Make_Backup(target, Backup_Path(target), why), BackupResult::Made) << size << ": " << why;
-    EXPECT_EQ(ReadFileBytes(Backup_Path(target)), Counting(size)) << size;
+    ASSERT_EQ(MakeBackup(target, BackupPath(target), why), BackupResult::Made) << size << ": " << why;
+    EXPECT_EQ(ReadFileBytes(BackupPath(target)), Counting(size)) << size;
   }
 }
 
@@ -89,7 +89,7 @@ TEST(Backup, AFifoIsRefusedWithoutWaitingForAWriter) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   auto backup = std::async(std::launch::async, [&] {
     std::string why;
-    return Make_Backup(fifo, Backup_Path(fifo), why);
+    return MakeBackup(fifo, BackupPath(fifo), why);
   });
   if (backup.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
     int unblock = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // lets the hanging open return
@@ -98,14 +98,14 @@ TEST(Backup, AFifoIsRefusedWithoutWaitingForAWriter) {
     FAIL() << "the backup waited for a writer of the FIFO";
   }
   EXPECT_EQ(backup.get(), BackupResult::Failed);
-  EXPECT_FALSE(fs::exists(Backup_Path(fifo)));
+  EXPECT_FALSE(fs::exists(BackupPath(fifo)));
 }
 
 TEST(Backup, ACopyThatFailsPartWayLeavesNoBackup) {
   TempDir dir;
   fs::path target = dir / "app.exe";
   WriteFileBytes(target, Bytes(200000, 7));
-  fs::path backup = Backup_Path(target);
+  fs::path backup = BackupPath(target);
   pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -114,7 +114,7 @@ TEST(Backup, ACopyThatFailsPartWayLeavesNoBackup) {
     rlimit limit{65536, 65536};
     setrlimit(RLIMIT_FSIZE, &limit);
     std::string why;
-    _exit(Make_Backup(target, backup, why) == BackupResult::Failed && !why.empty() ? 0 : 1);
+    _exit(MakeBackup(target, backup, why) == BackupResult::Failed && !why.empty() ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -132,9 +132,9 @@ TEST(Backup, KeepsTheTargetsPermissions) {
     WriteFileBytes(target, Bytes{1, 2, 3});
     ASSERT_EQ(chmod(target.c_str(), mode), 0);
     std::string why;
-    ASSERT_EQ(Make_Backup(target, Backup_Path(target), why), BackupResult::Made) << why;
+    ASSERT_EQ(MakeBackup(target, BackupPath(target), why), BackupResult::Made) << why;
     struct stat st{};
-    ASSERT_EQ(stat(Backup_Path(target).c_str(), &st), 0);
+    ASSERT_EQ(stat(BackupPath(target).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, mode & ~mask) << std::oct << mode;
   }
 }
@@ -144,9 +144,9 @@ TEST(Backup, ADirectoryIsNotCopied) {
   fs::path target = dir / "app.exe";
   fs::create_directory(target);
   std::string why;
-  EXPECT_EQ(Make_Backup(target, Backup_Path(target), why), BackupResult::Failed);
+  EXPECT_EQ(MakeBackup(target, BackupPath(target), why), BackupResult::Failed);
   EXPECT_EQ(why, "not a regular file");
-  EXPECT_FALSE(fs::exists(Backup_Path(target)));
+  EXPECT_FALSE(fs::exists(BackupPath(target)));
 }
 
 // A target whose bytes cannot be read: the copy must stop with the read's
@@ -157,9 +157,9 @@ TEST(Backup, AReadFailureLeavesNoBackup) {
   fs::path target = dir / "app.exe";
   fs::create_symlink("/proc/self/mem", target);
   std::string why;
-  EXPECT_EQ(Make_Backup(target, Backup_Path(target), why), BackupResult::Failed);
+  EXPECT_EQ(MakeBackup(target, BackupPath(target), why), BackupResult::Failed);
   EXPECT_EQ(why, std::strerror(EIO));
-  EXPECT_FALSE(fs::exists(Backup_Path(target)));
+  EXPECT_FALSE(fs::exists(BackupPath(target)));
 }
 #endif
 

@@ -64,7 +64,7 @@ TEST(Listing, GroupsImagesAndNames) {
   WriteFileBytes(dir / "app.exe", b);
   IconListing listing;
   std::string failure;
-  ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), 0) << failure;
+  ASSERT_EQ(ListIcons(dir / "app.exe", listing, failure), 0) << failure;
   EXPECT_FALSE(listing.is_signed);
   ASSERT_EQ(listing.groups.size(), 2u);
   // U+10000, U+50000, U+1F600 and U+10FFFD: four bytes, the first with the
@@ -102,7 +102,7 @@ TEST(Listing, GroupsImagesAndNames) {
   Put16(b, pe.data_end + 8, 0x7FFF);
   WriteFileBytes(dir / "app.exe", b);
   IconListing cut;
-  ASSERT_EQ(List_Icons(dir / "app.exe", cut, failure), 0) << failure;
+  ASSERT_EQ(ListIcons(dir / "app.exe", cut, failure), 0) << failure;
   ASSERT_FALSE(cut.groups.empty());
   EXPECT_EQ(cut.groups[0].group, "?");
 }
@@ -192,7 +192,7 @@ TEST(Walk, ANegativeEntryTotalIsAnError) {
   EXPECT_EQ(r.result, 1006);
   EXPECT_EQ(r.after, b);
   ASSERT_FALSE(r.warnings.seen.empty());
-  for (const auto& w : r.warnings.seen) EXPECT_EQ(w.first, Program_Name() + " - Subscript out of range");
+  for (const auto& w : r.warnings.seen) EXPECT_EQ(w.first, ProgramName() + " - Subscript out of range");
 }
 
 // A tree whose 500 type entries lead to 500 distinct name directories that
@@ -231,7 +231,7 @@ TEST(Walk, TheBudgetEndsOverlappingDirectoriesWithAFailure) {
   Replacement r = Replace(b, IconFile({Image(40, 1)}));
   EXPECT_EQ(r.result, 1006) << r.failure;
   ASSERT_FALSE(r.warnings.seen.empty());
-  EXPECT_EQ(r.warnings.seen[0].first, Program_Name() + " - Subscript out of range");
+  EXPECT_EQ(r.warnings.seen[0].first, ProgramName() + " - Subscript out of range");
   EXPECT_EQ(r.after, b);
 }
 
@@ -291,14 +291,14 @@ TEST(Rollback, WritesThatOverlapUnwindLastFirstAndAFailedFlushIsNoRestore) {
   for (int fail_at = 0; fail_at <= 3; ++fail_at) {
     FailingFile file(original, fail_at < 3 ? fail_at : -1, fail_at == 3);
     bool restored = false;
-    EXPECT_FALSE(Apply_Writes(file, plan, restored)) << fail_at;
+    EXPECT_FALSE(ApplyWrites(file, plan, restored)) << fail_at;
     EXPECT_EQ(file.bytes(), original) << fail_at;
     // After a failed flush nothing says the bytes on disk are whole.
     EXPECT_EQ(restored, fail_at < 3) << fail_at;
   }
   MemoryFile fine(original);
   bool restored = true;
-  EXPECT_TRUE(Apply_Writes(fine, plan, restored));
+  EXPECT_TRUE(ApplyWrites(fine, plan, restored));
   EXPECT_FALSE(restored);
   EXPECT_EQ(fine.bytes()[8], 0x22);
   EXPECT_EQ(fine.bytes()[12], 0x44);

@@ -46,11 +46,11 @@ TEST_F(ChangeIcon, SuccessKeepsTheCallersTextAndTheFileLength) {
 
 TEST_F(ChangeIcon, OpenFailuresNameThePathAsGiven) {
   EXPECT_EQ(Run("", target_), kOpenFailed);
-  EXPECT_EQ(failure_, Missing_File_Text(""));
+  EXPECT_EQ(failure_, MissingFileText(""));
 
   fs::path missing = dir_ / "missing.exe";
   EXPECT_EQ(Run(icon_, missing), kOpenFailed);
-  EXPECT_EQ(failure_, Missing_File_Text(Path_Text(missing)));
+  EXPECT_EQ(failure_, MissingFileText(PathText(missing)));
 
   EXPECT_EQ(Run(dir_.path(), target_), kOpenFailed);  // a directory is not an icon file
   EXPECT_EQ(Run(icon_, dir_.path()), kOpenFailed);
@@ -61,9 +61,9 @@ TEST_F(ChangeIcon, TextsForBadFiles) {
   fs::path text = dir_ / "readme.txt";
   WriteFileBytes(text, Bytes(300, 'a'));
   EXPECT_EQ(Run(icon_, text), kNotWin32Executable);
-  EXPECT_EQ(failure_, Path_Text(text) + " is not a valid Win32 executable.");
+  EXPECT_EQ(failure_, PathText(text) + " is not a valid Win32 executable.");
   EXPECT_EQ(Run(text, target_), kNotIconFile);
-  EXPECT_EQ(failure_, Path_Text(text) + " is not a valid icon resource file.");
+  EXPECT_EQ(failure_, PathText(text) + " is not a valid icon resource file.");
   EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
 }
 
@@ -75,7 +75,7 @@ TEST_F(ChangeIcon, UnicodeNamesWorkEverywhere) {
   EXPECT_EQ(Run(icon, target), 0) << failure_;
   fs::path missing = dir_ / fs::path(u8"nöt-there-ない.exe");
   EXPECT_EQ(Run(icon, missing), kOpenFailed);
-  EXPECT_EQ(failure_, Missing_File_Text(Path_Text(missing)));
+  EXPECT_EQ(failure_, MissingFileText(PathText(missing)));
   EXPECT_NE(failure_.find("\xE3\x81\xAA\xE3\x81\x84"), std::string::npos);  // "ない" in UTF-8
 }
 

@@ -38,7 +38,7 @@ TEST(Checksum, TheSumFollowsItsDefinition) {
       Bytes held = Noise(size + 1, static_cast<uint32_t>(size));
       held[size] = 0xFF;
       Bytes b(held.begin(), held.end() - 1);
-      EXPECT_EQ(PE_Checksum(held.data(), size, field), ReferenceChecksum(b, field)) << size << " " << field;
+      EXPECT_EQ(PeChecksum(held.data(), size, field), ReferenceChecksum(b, field)) << size << " " << field;
     }
   }
 }
@@ -84,7 +84,7 @@ TEST(Checksum, ASumThatComesOutTheSameIsNotRewritten) {
   uint32_t at = pe.data_offset[0];  // a word boundary
   Put32(b, at, 0x22221111);
   int64_t field = pe.optional_header + 64;
-  Put32(b, field, PE_Checksum(b.data(), b.size(), field));
+  Put32(b, field, PeChecksum(b.data(), b.size(), field));
   MemoryFile file(b);
   ResourceSection section = Find_Resource_Tree(file, {});
   ASSERT_EQ(section.checksum_offset, field);
@@ -100,13 +100,13 @@ TEST(Checksum, ASumThatComesOutTheSameIsNotRewritten) {
   };
   for (const Case& c : cases) {
     WritePlan plan{{at, c.bytes, PlannedWrite::Kind::Image}};
-    EXPECT_EQ(Plan_Checksum(file, section, plan), c.updated) << c.what;
+    EXPECT_EQ(PlanChecksum(file, section, plan), c.updated) << c.what;
     ASSERT_EQ(plan.size(), c.updated ? 2u : 1u) << c.what;
     if (!c.updated) continue;
     EXPECT_EQ(plan[1].offset, field);
     Bytes after = b;
     std::copy(c.bytes.begin(), c.bytes.end(), after.begin() + at);
-    uint32_t expected = PE_Checksum(after.data(), after.size(), field);
+    uint32_t expected = PeChecksum(after.data(), after.size(), field);
     EXPECT_EQ(plan[1].bytes, (Bytes{uint8_t(expected), uint8_t(expected >> 8), uint8_t(expected >> 16),
                                     uint8_t(expected >> 24)}));
   }
@@ -163,7 +163,7 @@ TEST(Checksum, TheUpdateEqualsAFullRecountForAnyPlan) {
     Bytes after = b;
     for (const PlannedWrite& w : plan) std::copy(w.bytes.begin(), w.bytes.end(), after.begin() + w.offset);
     uint32_t recount = ReferenceChecksum(after, field);
-    bool updated = Plan_Checksum(file, section, plan);
+    bool updated = PlanChecksum(file, section, plan);
     ASSERT_EQ(updated, recount != Get32(b, field)) << "plan " << p;
     ASSERT_EQ(plan.size(), plans[p].size() + (updated ? 1 : 0)) << "plan " << p;
     if (!updated) continue;
@@ -203,7 +203,7 @@ TEST(Checksum, UnreadableWordsGiveNoUpdate) {
   HeadersOnly file(b);
   ResourceSection section = Find_Resource_Tree(MemoryFile(b), {});
   WritePlan plan{{pe.data_offset[0], Bytes{1, 2, 3}, PlannedWrite::Kind::Image}};
-  EXPECT_FALSE(Plan_Checksum(file, section, plan));
+  EXPECT_FALSE(PlanChecksum(file, section, plan));
   EXPECT_EQ(plan.size(), 1u);
 }
 

@@ -32,8 +32,8 @@ TEST_F(CliTest, ListHasBothTablesUnderTheirHeadings) {
   // Signed or not; the groups' heading, columns and one row per entry (2);
   // the images' heading, columns and one row per image (2).
   ASSERT_EQ(lines.size(), 9u) << o.out;
-  EXPECT_EQ(lines[0], Path_Text(target_) + " is not signed.");
-  EXPECT_EQ(lines[1], "Icon groups of " + Path_Text(target_) + ":");
+  EXPECT_EQ(lines[0], PathText(target_) + " is not signed.");
+  EXPECT_EQ(lines[1], "Icon groups of " + PathText(target_) + ":");
   EXPECT_EQ(lines[5], "Icon images:");
   for (int row : {0, 1}) {
     std::string offset = Hex(pe_.data_offset[row]);
@@ -47,7 +47,7 @@ TEST_F(CliTest, DryRunInPlaceSaysTheFirstImagesOwnRoom) {
   Output o = Cli({"--dry-run", icon_, target_});
   ASSERT_EQ(o.status, 0) << o.err;
   int64_t at = pe_.data_offset[0];
-  EXPECT_EQ(o.out, "Dry run: " + Path_Text(target_) + " would not be changed.\n" +
+  EXPECT_EQ(o.out, "Dry run: " + PathText(target_) + " would not be changed.\n" +
                        "The image of 744 bytes would go to file offset " + Hex(at) + " (RVA " +
                        Hex(pe_.rsrc_va + (at - pe_.root)) + "), in place: over the first icon image, within its own " +
                        "800 bytes.\n2 icon entries and 2 group-icon entries would describe it.\n"
@@ -61,7 +61,7 @@ TEST_F(CliTest, DryRunMovedSaysTheFreeStretch) {
   Output o = Cli({"--dry-run", icon_, target_});
   ASSERT_EQ(o.status, 0) << o.err;
   int64_t at = pe_.data_offset[0], room = pe_.data_offset[2] - pe_.data_offset[0];
-  EXPECT_EQ(o.out, "Dry run: " + Path_Text(target_) + " would not be changed.\n" +
+  EXPECT_EQ(o.out, "Dry run: " + PathText(target_) + " would not be changed.\n" +
                        "The image of 1200 bytes would go to file offset " + Hex(at) + " (RVA " +
                        Hex(pe_.rsrc_va + (at - pe_.root)) + "), moved: into free room of the resource data at that " +
                        "offset, spanning 1200 of the " + std::to_string(room) +
@@ -85,8 +85,8 @@ TEST_F(CliTest, AllSizesDryRunHasTheDocumentedLines) {
   // Two lines of introduction, the columns, one row per icon (2), the count
   // and the checksum; no footnote and no substitutes.
   ASSERT_EQ(lines.size(), 7u) << o.out;
-  EXPECT_EQ(lines[0], "Dry run: " + Path_Text(target_) + " would not be changed.");
-  EXPECT_EQ(lines[1], "Each icon image of the target would get an image of " + Path_Text(icon_) +
+  EXPECT_EQ(lines[0], "Dry run: " + PathText(target_) + " would not be changed.");
+  EXPECT_EQ(lines[1], "Each icon image of the target would get an image of " + PathText(icon_) +
                           " (counted from 1):");
   EXPECT_EQ(lines[5], "2 distinct images would be written; 2 group-icon entries would describe them.");
   EXPECT_EQ(lines[6], "The header checksum stays as it is.");
@@ -217,8 +217,8 @@ TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
   EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
   Output run = Cli({"--add-sizes", icon_, target_});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Changed the icon of " + Path_Text(target_) + ": 3 images of " +
-                                                        Path_Text(icon_) + " in 2 icon resources, 1 group entries added");
+  EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Changed the icon of " + PathText(target_) + ": 3 images of " +
+                                                        PathText(icon_) + " in 2 icon resources, 1 group entries added");
   // The new section holds the tree and 1,800 bytes of images, in whole
   // 512-byte units of the file's alignment.
   size_t grown = ReadFileBytes(target_).size() - pe_.bytes.size();
@@ -226,7 +226,7 @@ TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
   EXPECT_GT(grown, 1800u);
   const std::string length = std::to_string(pe_.bytes.size());
   for (const std::string& line :
-       {std::string("Dry run: ") + Path_Text(target_) + " would not be changed.\n",
+       {std::string("Dry run: ") + PathText(target_) + " would not be changed.\n",
         std::string("Entries added to the icon groups (each names a new icon resource holding the image):\n"),
         std::string("  #1               1033 3: 48x48 32-bit                      #3\n"),
         std::string("A new section .vtrsrc would hold the resource tree and 3 images of the icon file.\n"),
@@ -253,7 +253,7 @@ TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
     if (consent) args.insert(args.begin(), "--allow-signed");
     Output signed_run = Cli(args);
     EXPECT_EQ(signed_run.status, 1) << consent;
-    EXPECT_EQ(signed_run.err.rfind("error 1017: " + Path_Text(target_) + " is signed: its signature must stay", 0), 0u)
+    EXPECT_EQ(signed_run.err.rfind("error 1017: " + PathText(target_) + " is signed: its signature must stay", 0), 0u)
         << signed_run.err;
     EXPECT_EQ(ReadFileBytes(target_), signed_program) << consent;
   }
@@ -263,7 +263,7 @@ TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
   WriteFileBytes(target_, appended);
   Output refused = Cli({"--add-sizes", icon_, target_});
   EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err.rfind("error 1017: " + Path_Text(target_) + " carries appended data", 0), 0u) << refused.err;
+  EXPECT_EQ(refused.err.rfind("error 1017: " + PathText(target_) + " carries appended data", 0), 0u) << refused.err;
   EXPECT_EQ(ReadFileBytes(target_), appended);
 }
 

@@ -13,7 +13,7 @@ class CliPictureTest : public CliTest {
   void SetUp() override {
     CliTest::SetUp();
     picture_ = dir_ / "logo.png";
-    WriteFileBytes(picture_, Write_Png(Flat(300, 200, 6, 8, false, {30, 60, 90, 255})));
+    WriteFileBytes(picture_, WritePng(Flat(300, 200, 6, 8, false, {30, 60, 90, 255})));
     // Room for the 16, 32 and 48-pixel images the groups want.
     PeOptions o;
     for (uint16_t id = 1; id <= 3; ++id) o.resources.push_back({3, id, 1033, Bytes(12000, uint8_t(id))});
@@ -22,7 +22,7 @@ class CliPictureTest : public CliTest {
     WriteFileBytes(target_, roomy_.bytes);
   }
   // The sides the group entries of the target describe, in order.
-  std::vector<int> Group_Sides() {
+  std::vector<int> GroupSides() {
     Bytes b = ReadFileBytes(target_);
     std::vector<int> sides;
     for (int i = 0; i < 3; ++i) sides.push_back(b[roomy_.data_offset[3] + 6 + 14 * i]);
@@ -40,11 +40,11 @@ TEST_F(CliPictureTest, PictureAsIconGivesEverySize) {
     WriteFileBytes(target_, roomy_.bytes);
     Output o = Cli(args);
     ASSERT_EQ(o.status, 0) << o.err;
-    EXPECT_NE(o.out.find("Changed the icon of " + Path_Text(target_) + ": 3 images of " + Path_Text(picture_) +
+    EXPECT_NE(o.out.find("Changed the icon of " + PathText(target_) + ": 3 images of " + PathText(picture_) +
                          " in 3 icon resources\n"),
               std::string::npos)
         << o.out;
-    EXPECT_EQ(Group_Sides(), (std::vector<int>{16, 32, 48}));
+    EXPECT_EQ(GroupSides(), (std::vector<int>{16, 32, 48}));
   }
   WriteFileBytes(target_, roomy_.bytes);
   Output dry = Cli({"--dry-run", picture_, target_});
@@ -61,7 +61,7 @@ TEST_F(CliPictureTest, UnreadablePictureIsOneLineAndChangesNothing) {
            {picture_, target_}, {"--dry-run", picture_, target_}, {"--make-icon", picture_, dir_ / "out.ico"}}) {
     Output o = Cli(args);
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err.rfind("error 1016: the picture cannot be read: " + Path_Text(picture_) + " has a damaged chunk", 0),
+    EXPECT_EQ(o.err.rfind("error 1016: the picture cannot be read: " + PathText(picture_) + " has a damaged chunk", 0),
               0u)
         << o.err;
     EXPECT_EQ(Lines(o.err), 1u) << o.err;
@@ -74,23 +74,23 @@ TEST_F(CliPictureTest, MakeIconWritesTheSizesAskedAndKeepsWhatIsThere) {
   fs::path out = dir_ / "logo.ico";
   Output made = Cli({"--make-icon", picture_, out, "--sizes", "48,16,256,16"});
   ASSERT_EQ(made.status, 0) << made.err;
-  EXPECT_EQ(made.out, "Wrote " + Path_Text(out) + ": 3 images (16, 48, 256 pixels) made from " + Path_Text(picture_) +
+  EXPECT_EQ(made.out, "Wrote " + PathText(out) + ": 3 images (16, 48, 256 pixels) made from " + PathText(picture_) +
                           "\n");
   std::vector<int> sides;
-  for (const ReadImage& image : Read_Icon(ReadFileBytes(out))) sides.push_back(image.width);
+  for (const ReadImage& image : ReadIcon(ReadFileBytes(out))) sides.push_back(image.width);
   EXPECT_EQ(sides, (std::vector<int>{16, 48, 256}));
 
   Bytes first = ReadFileBytes(out);
   Output again = Cli({"--make-icon", picture_, out});
   EXPECT_EQ(again.status, 1);
-  EXPECT_EQ(again.err, "error 1014: " + Path_Text(out) + " exists already and was kept. Use --force to replace it.\n");
+  EXPECT_EQ(again.err, "error 1014: " + PathText(out) + " exists already and was kept. Use --force to replace it.\n");
   EXPECT_EQ(ReadFileBytes(out), first);
   Output forced = Cli({"--make-icon", picture_, out, "--force"});
   ASSERT_EQ(forced.status, 0) << forced.err;
-  EXPECT_EQ(Read_Icon(ReadFileBytes(out)).size(), 8u) << "the standard sizes";
+  EXPECT_EQ(ReadIcon(ReadFileBytes(out)).size(), 8u) << "the standard sizes";
 
   // A small picture is scaled up with a warning on stderr.
-  WriteFileBytes(picture_, Write_Png(Flat(20, 20, 2, 8, false, {1, 2, 3, 255})));
+  WriteFileBytes(picture_, WritePng(Flat(20, 20, 2, 8, false, {1, 2, 3, 255})));
   Output small = Cli({"--make-icon", picture_, dir_ / "small.ico", "--sizes", "16,32"});
   ASSERT_EQ(small.status, 0) << small.err;
   EXPECT_EQ(small.err.rfind("warning: ", 0), 0u) << small.err;

@@ -61,7 +61,7 @@ TEST_F(CliTest, ReplacesAndListsTheResult) {
     if (w.size() == 9 && w[2] == "48" && w[3] == "48" && w[5] == "8" && w[6] == "744" && w[8] == offset) ++rows;
   }
   EXPECT_EQ(rows, 2u) << list.out;
-  EXPECT_EQ(list.out.rfind(Path_Text(target_) + " is not signed.\nIcon groups of " + Path_Text(target_) + ":\n", 0), 0u)
+  EXPECT_EQ(list.out.rfind(PathText(target_) + " is not signed.\nIcon groups of " + PathText(target_) + ":\n", 0), 0u)
       << list.out;
 }
 
@@ -70,7 +70,7 @@ TEST_F(CliTest, FailuresAreOneLineWithTheirNumber) {
   WriteFileBytes(text, Bytes(100, 'n'));
   Output o = Cli({icon_, text});
   EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err, "error 1002: " + Path_Text(text) + " is not a valid Win32 executable.\n");
+  EXPECT_EQ(o.err, "error 1002: " + PathText(text) + " is not a valid Win32 executable.\n");
   Output list = Cli({"--list", text});
   EXPECT_EQ(list.status, 1);
   EXPECT_EQ(Lines(list.err), 1u);
@@ -90,14 +90,14 @@ TEST_F(CliTest, WarningsAreOneLineEach) {
 TEST_F(CliTest, BackupIsMadeOnceAndKept) {
   Output first = Cli({"--backup", icon_, target_});
   ASSERT_EQ(first.status, 0);
-  fs::path backup = Backup_Path(target_);
-  EXPECT_EQ(first.out, "Backup written to " + Path_Text(backup) + "\nChanged the icon of " + Path_Text(target_) + "\n");
+  fs::path backup = BackupPath(target_);
+  EXPECT_EQ(first.out, "Backup written to " + PathText(backup) + "\nChanged the icon of " + PathText(target_) + "\n");
   EXPECT_EQ(ReadFileBytes(backup), pe_.bytes);
   Bytes changed = ReadFileBytes(target_);
   // A second run keeps the first backup, which still holds the original.
   Output second = Cli({"--backup", icon_, target_});
   ASSERT_EQ(second.status, 0);
-  EXPECT_EQ(second.out.rfind("Backup " + Path_Text(backup) + " exists already and was kept\n", 0), 0u) << second.out;
+  EXPECT_EQ(second.out.rfind("Backup " + PathText(backup) + " exists already and was kept\n", 0), 0u) << second.out;
   EXPECT_EQ(ReadFileBytes(backup), pe_.bytes);
   EXPECT_EQ(ReadFileBytes(target_), changed);
 }
@@ -155,9 +155,9 @@ TEST_F(CliTest, SignedProgramsNeedConsent) {
   for (bool backup : {false, true}) {
     Output refused = backup ? Cli({"--backup", icon_, target_}) : Cli({icon_, target_});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err.rfind("error 1011: " + Path_Text(target_) + " is signed", 0), 0u) << refused.err;
+    EXPECT_EQ(refused.err.rfind("error 1011: " + PathText(target_) + " is signed", 0), 0u) << refused.err;
     EXPECT_EQ(ReadFileBytes(target_), b);
-    EXPECT_FALSE(fs::exists(Backup_Path(target_)));
+    EXPECT_FALSE(fs::exists(BackupPath(target_)));
   }
   // A dry run changes nothing: it runs, and says the target is signed.
   Output dry = Cli({"--dry-run", icon_, target_});
@@ -173,19 +173,19 @@ TEST_F(CliTest, SignedProgramsNeedConsent) {
 // A directory or a dangling link named like the backup is no backup: the
 // target is not changed, and the failure says why.
 TEST_F(CliTest, SomethingElseNamedLikeTheBackupIsNoBackup) {
-  fs::create_directory(Backup_Path(target_));
+  fs::create_directory(BackupPath(target_));
   Output o = Cli({"--backup", icon_, target_});
   EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err.rfind("error 1010: Could not create the backup file " + Path_Text(Backup_Path(target_)) +
+  EXPECT_EQ(o.err.rfind("error 1010: Could not create the backup file " + PathText(BackupPath(target_)) +
                             ". The target was not changed. ",
                         0),
             0u)
       << o.err;
   EXPECT_GT(o.err.size(), o.err.find("changed. ") + 10) << "the reason follows";
   EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
-  fs::remove(Backup_Path(target_));
+  fs::remove(BackupPath(target_));
   std::error_code ec;
-  fs::create_symlink(dir_ / "nowhere", Backup_Path(target_), ec);
+  fs::create_symlink(dir_ / "nowhere", BackupPath(target_), ec);
   if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
   o = Cli({"--backup", icon_, target_});
   EXPECT_EQ(o.status, 1);
@@ -246,7 +246,7 @@ TEST_F(CliTest, AllSizesDryRunPrintsTheAssignmentTable) {
       << o.out;
 
   ASSERT_EQ(Cli({"--backup", "--all-sizes", icon_, target_}).status, 0);
-  EXPECT_EQ(ReadFileBytes(Backup_Path(target_)), pe_.bytes);
+  EXPECT_EQ(ReadFileBytes(BackupPath(target_)), pe_.bytes);
   Output list = Cli({"--list", target_});
   EXPECT_NE(list.out.find("   16     16      0   32        300"), std::string::npos) << list.out;
   EXPECT_NE(list.out.find("   32     32      0   32        600"), std::string::npos) << list.out;
@@ -281,7 +281,7 @@ TEST_F(CliTest, ExtractWritesOnceAndKeepsWhatExists) {
   fs::path out = dir_ / "out.ico";
   Output o = Cli({"--extract", target_, out});
   ASSERT_EQ(o.status, 0) << o.err;
-  EXPECT_EQ(o.out, "Wrote " + Path_Text(out) + ": icon group #1 (language 1033) of " + Path_Text(target_) +
+  EXPECT_EQ(o.out, "Wrote " + PathText(out) + ": icon group #1 (language 1033) of " + PathText(target_) +
                        ", 2 images\n");
   Bytes ico = ReadFileBytes(out);
   EXPECT_EQ(ico.size(), 6u + 2 * 16 + 800 + 800);
@@ -289,7 +289,7 @@ TEST_F(CliTest, ExtractWritesOnceAndKeepsWhatExists) {
   WriteFileBytes(out, Bytes(5, 'k'));
   Output kept = Cli({"--extract", target_, out});
   EXPECT_EQ(kept.status, 1);
-  EXPECT_EQ(kept.err, "error 1014: " + Path_Text(out) + " exists already and was kept. Use --force to replace it.\n");
+  EXPECT_EQ(kept.err, "error 1014: " + PathText(out) + " exists already and was kept. Use --force to replace it.\n");
   EXPECT_EQ(ReadFileBytes(out), Bytes(5, 'k'));
   ASSERT_EQ(Cli({"--extract", "--force", target_, out}).status, 0);
   EXPECT_EQ(ReadFileBytes(out), ico);
@@ -306,9 +306,9 @@ TEST_F(CliTest, ExtractWritesOnceAndKeepsWhatExists) {
 #endif
   for (const fs::path& spelling : spellings) {
     Output itself = Cli({"--extract", "--force", target_, spelling});
-    EXPECT_EQ(itself.status, 1) << Path_Text(spelling);
-    EXPECT_EQ(itself.err, "error 1015: " + Path_Text(spelling) + " is the program itself. Nothing was written.\n");
-    EXPECT_EQ(ReadFileBytes(target_), pe_.bytes) << Path_Text(spelling);
+    EXPECT_EQ(itself.status, 1) << PathText(spelling);
+    EXPECT_EQ(itself.err, "error 1015: " + PathText(spelling) + " is the program itself. Nothing was written.\n");
+    EXPECT_EQ(ReadFileBytes(target_), pe_.bytes) << PathText(spelling);
   }
   Output no_group = Cli({"--extract", target_, dir_ / "x.ico", "--group", "7", "--language", "0x409"});
   EXPECT_EQ(no_group.err.rfind("error 1012: ", 0), 0u) << no_group.err;
@@ -353,7 +353,7 @@ TEST_F(CliTest, AFileThatCannotBeOpenedIsFailure1000WithTheReason) {
   for (const Case& c : cases) {
     Output o = Cli(c.args);
     EXPECT_EQ(o.status, 1) << c.reason;
-    EXPECT_EQ(o.err, "error 1000: Failed to open " + Path_Text(c.failing) +
+    EXPECT_EQ(o.err, "error 1000: Failed to open " + PathText(c.failing) +
                          ". Make sure file is not in use by another program. " + c.reason + "\n");
   }
   held.reset();
@@ -368,9 +368,9 @@ TEST_F(CliTest, ABackupThatCannotBeReadIsFailure1010) {
   fs::create_symlink("/proc/self/mem", target);
   Output o = Cli({"--backup", icon_, target});
   EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err, "error 1010: Could not create the backup file " + Path_Text(Backup_Path(target)) +
+  EXPECT_EQ(o.err, "error 1010: Could not create the backup file " + PathText(BackupPath(target)) +
                        ". The target was not changed. " + std::strerror(EIO) + "\n");
-  EXPECT_FALSE(fs::exists(Backup_Path(target)));
+  EXPECT_FALSE(fs::exists(BackupPath(target)));
 }
 #endif
 

@@ -94,7 +94,7 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
     EXPECT_EQ(o.out, "");
     EXPECT_EQ(o.err, std::string("vantorel-cli: ") + c.line + "\nTry 'vantorel-cli --help' for more information.\n");
     EXPECT_EQ(ReadFileBytes(target_), pe_.bytes) << c.line;
-    EXPECT_FALSE(fs::exists(Backup_Path(target_))) << c.line;
+    EXPECT_FALSE(fs::exists(BackupPath(target_))) << c.line;
     EXPECT_FALSE(fs::exists(out)) << c.line;
   }
 }
@@ -166,7 +166,7 @@ TEST_F(CliTest, FileNamesInAnyScriptWork) {
     fs::copy_file(target_, target);
     Output o = Cli({icon, target});
     ASSERT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, "Changed the icon of " + Path_Text(target) + "\n");
+    EXPECT_EQ(o.out, "Changed the icon of " + PathText(target) + "\n");
     EXPECT_NE(ReadFileBytes(target), pe_.bytes);
     fs::path out = fs::path(target).replace_extension(u8".ико");
     Output extracted = Cli({"--extract", target, out});
@@ -175,7 +175,7 @@ TEST_F(CliTest, FileNamesInAnyScriptWork) {
   }
   fs::path missing = dir_ / fs::path(u8"nöt-there-ない.exe");
   Output o = Cli({"--list", missing});
-  EXPECT_EQ(o.err.rfind("error 1000: Failed to open " + Path_Text(missing) + ". ", 0), 0u) << o.err;
+  EXPECT_EQ(o.err.rfind("error 1000: Failed to open " + PathText(missing) + ". ", 0), 0u) << o.err;
 }
 
 // WTF-8, as the words of a Windows command line are read: UTF-8 for any
@@ -199,8 +199,8 @@ TEST(CliArguments, SixteenBitUnitsRoundTripThroughText) {
       {u"\xDC00\xD800", "\xED\xB0\x80\xED\xA0\x80"},          // the wrong order is no pair
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(cli::Wtf8_From_Utf16(c.units), c.text) << c.text;
-    EXPECT_EQ(cli::Utf16_From_Wtf8(c.text), c.units) << c.text;
+    EXPECT_EQ(cli::Wtf8FromUtf16(c.units), c.text) << c.text;
+    EXPECT_EQ(cli::Utf16FromWtf8(c.text), c.units) << c.text;
   }
 }
 
@@ -216,7 +216,7 @@ TEST(CliArguments, BytesThatAreNoSequenceReadAsReplacements) {
       {"a\xC3", u"a\uFFFD"},                      // cut short
       {"\xC3(", u"\uFFFD("},
   };
-  for (const Case& c : cases) EXPECT_EQ(cli::Utf16_From_Wtf8(c.text), c.units);
+  for (const Case& c : cases) EXPECT_EQ(cli::Utf16FromWtf8(c.text), c.units);
 }
 
 TEST(CliArguments, EveryPathComesBackAsItWas) {
@@ -226,7 +226,7 @@ TEST(CliArguments, EveryPathComesBackAsItWas) {
 #else
   paths.push_back(fs::path(std::string("\xFF\xFE.exe")));
 #endif
-  for (const fs::path& p : paths) EXPECT_EQ(cli::Argument_Path(cli::Argument_Text(p)), p);
+  for (const fs::path& p : paths) EXPECT_EQ(cli::ArgumentPath(cli::ArgumentText(p)), p);
 }
 
 }  // namespace

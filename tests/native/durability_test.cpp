@@ -29,7 +29,7 @@ extern "C" int __wrap_fsync(int fd) {
 namespace vantorel::engine::test {
 namespace {
 
-bool Was_Synced(const std::filesystem::path& path) {
+bool WasSynced(const std::filesystem::path& path) {
   struct stat st{};
   return stat(path.c_str(), &st) == 0 && Synced().count({st.st_dev, st.st_ino}) > 0;
 }
@@ -53,21 +53,21 @@ TEST(Durability, EveryFileWrittenIsSyncedBeforeSuccess) {
          written = dir / "app.exe";
          AllSizesReport report;
          std::string failure;
-         return Change_Icon_All_Sizes(dir / "new.ico", written, report, failure) == kSuccess;
+         return ChangeIconAllSizes(dir / "new.ico", written, report, failure) == kSuccess;
        }},
       {"the backup",
        [&](const TempDir& dir, std::filesystem::path& written) {
-         written = Backup_Path(dir / "app.exe");
+         written = BackupPath(dir / "app.exe");
          std::string why;
-         return Make_Backup(dir / "app.exe", written, why) == BackupResult::Made;
+         return MakeBackup(dir / "app.exe", written, why) == BackupResult::Made;
        }},
       {"the extracted icon",
        [&](const TempDir& dir, std::filesystem::path& written) {
          written = dir / "out.ico";
          ExtractedIcon icon;
          std::string failure, why;
-         return Extract_Icon_Group(dir / "app.exe", {}, icon, failure) == kSuccess &&
-                Write_New_File(written, icon.ico, false, why) == NewFileResult::Written;
+         return ExtractIconGroup(dir / "app.exe", {}, icon, failure) == kSuccess &&
+                WriteNewFile(written, icon.ico, false, why) == NewFileResult::Written;
        }},
   };
   for (const Case& c : cases) {
@@ -77,7 +77,7 @@ TEST(Durability, EveryFileWrittenIsSyncedBeforeSuccess) {
     Synced().clear();
     std::filesystem::path written;
     ASSERT_TRUE(c.run(dir, written)) << c.what;
-    EXPECT_TRUE(Was_Synced(written)) << c.what;
+    EXPECT_TRUE(WasSynced(written)) << c.what;
   }
 }
 

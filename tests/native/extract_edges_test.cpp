@@ -21,7 +21,7 @@ Taken Extract(const Bytes& target, const std::string& group, int64_t language = 
   selection.group = group;
   selection.any_language = language < 0;
   selection.language = static_cast<uint32_t>(language);
-  t.result = Extract_Icon_Group(dir / "app.exe", selection, t.icon, t.failure);
+  t.result = ExtractIconGroup(dir / "app.exe", selection, t.icon, t.failure);
   return t;
 }
 
@@ -107,12 +107,12 @@ TEST(ExtractEdges, AProgramThatCannotBeOpenedIsFailure1000) {
   GroupSelection selection;
   ExtractedIcon icon;
   std::string failure;
-  EXPECT_EQ(Extract_Icon_Group(dir / "missing.exe", selection, icon, failure), kOpenFailed);
-  EXPECT_EQ(failure, Missing_File_Text(Path_Text(dir / "missing.exe")));
+  EXPECT_EQ(ExtractIconGroup(dir / "missing.exe", selection, icon, failure), kOpenFailed);
+  EXPECT_EQ(failure, MissingFileText(PathText(dir / "missing.exe")));
 }
 
 TEST(ExtractEdges, AnIconFileOfNoImagesIsItsHeaderAlone) {
-  EXPECT_EQ(Icon_File_Bytes({}), (Bytes{0, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(IconFileBytes({}), (Bytes{0, 0, 1, 0, 0, 0}));
 }
 
 }  // namespace

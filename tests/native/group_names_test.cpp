@@ -9,7 +9,7 @@ namespace {
 
 // Groups numbered 7 and 8 and one named `name`, which the directory lists
 // first, as named entries always come before numbered ones.
-Bytes Groups_With_Name(const std::u16string& name) {
+Bytes GroupsWithName(const std::u16string& name) {
   PeOptions o;
   o.resources.push_back({3, 1, 1033, Bytes(100, 1)});
   o.resources.push_back({3, 2, 1033, Bytes(100, 2)});
@@ -41,7 +41,7 @@ Found Extract(const Bytes& target, const std::string& group) {
   ExtractedIcon icon;
   std::string failure;
   Found f;
-  f.result = Extract_Icon_Group(dir / "app.exe", selection, icon, failure);
+  f.result = ExtractIconGroup(dir / "app.exe", selection, icon, failure);
   f.group = icon.group;
   if (f.result == kSuccess) f.width = icon.ico[6];
   return f;
@@ -76,7 +76,7 @@ TEST(GroupNames, NumbersFindNumberedGroupsAndNamesNamedOnes) {
       {u"APP", "1", nullptr, 0},
   };
   for (const Case& c : cases) {
-    Found f = Extract(Groups_With_Name(c.name), c.asked);
+    Found f = Extract(GroupsWithName(c.name), c.asked);
     if (!c.found) {
       EXPECT_EQ(f.result, kNoSuchGroup) << c.asked;
       continue;
@@ -90,10 +90,10 @@ TEST(GroupNames, NumbersFindNumberedGroupsAndNamesNamedOnes) {
 // --list shows a named group in quotes, so "#7" and group 7 read apart.
 TEST(GroupNames, TheListingQuotesNames) {
   TempDir dir;
-  WriteFileBytes(dir / "app.exe", Groups_With_Name(u"#7"));
+  WriteFileBytes(dir / "app.exe", GroupsWithName(u"#7"));
   IconListing listing;
   std::string failure;
-  ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), kSuccess) << failure;
+  ASSERT_EQ(ListIcons(dir / "app.exe", listing, failure), kSuccess) << failure;
   std::vector<std::string> groups;
   for (const IconGroupEntry& g : listing.groups) groups.push_back(g.group);
   EXPECT_EQ(groups, (std::vector<std::string>{"\"#7\"", "#7", "#8"}));
@@ -120,7 +120,7 @@ TEST(GroupNames, TheListingStopsAtTheGroupsDataSize) {
     WriteFileBytes(dir / "app.exe", b);
     IconListing listing;
     std::string failure;
-    ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), kSuccess) << failure;
+    ASSERT_EQ(ListIcons(dir / "app.exe", listing, failure), kSuccess) << failure;
     EXPECT_EQ(listing.groups.size(), c.listed) << c.count << " entries in " << c.size << " bytes";
   }
 }

@@ -20,9 +20,9 @@ Planned PlanOnly(const Bytes& target, const Bytes& icon_file) {
   Planned p;
   MemoryFile icon(icon_file);
   IconImage image;
-  EXPECT_EQ(Load_First_Image(icon, image), 0);
+  EXPECT_EQ(LoadFirstImage(icon, image), 0);
   MemoryFile file(target);
-  p.result = Replace_Icon_In(file, image, "new.ico", "app.exe", p.failure, {}, &p.plan, true);
+  p.result = ReplaceIconIn(file, image, "new.ico", "app.exe", p.failure, {}, &p.plan, true);
   p.after = file.bytes();
   return p;
 }
@@ -95,15 +95,15 @@ TEST(Exceptions, NoneLeavesAReplacementAndTheTargetStaysAsItWas) {
   Put32(pe.bytes, pe.optional_header + 64, 0x1234);  // a checksum to keep
   MemoryFile icon_file(IconFile({Image(300, 2)}));
   IconImage image;
-  ASSERT_EQ(Load_First_Image(icon_file, image), 0);
+  ASSERT_EQ(LoadFirstImage(icon_file, image), 0);
   ThrowingFile counting(pe.bytes, -1, false);
   std::string failure;
-  ASSERT_EQ(Replace_Icon_In(counting, image, "new.ico", "app.exe", failure, {}), 0);
+  ASSERT_EQ(ReplaceIconIn(counting, image, "new.ico", "app.exe", failure, {}), 0);
   for (bool bad_alloc : {true, false}) {
     for (int at = 0; at < counting.reads(); ++at) {
       ThrowingFile file(pe.bytes, at, bad_alloc);
       int32_t result = -1;
-      EXPECT_NO_THROW(result = Replace_Icon_In(file, image, "new.ico", "app.exe", failure, {})) << at;
+      EXPECT_NO_THROW(result = ReplaceIconIn(file, image, "new.ico", "app.exe", failure, {})) << at;
       EXPECT_NE(result, 0) << at;
       EXPECT_EQ(file.bytes(), pe.bytes) << at;
     }

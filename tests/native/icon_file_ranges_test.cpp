@@ -11,28 +11,28 @@ constexpr uint32_t kImageBytes = 40;
 
 // Three images of 40 bytes after the directory, then `slack` spare bytes, so
 // that the sum of the sizes alone never gives an overlap away.
-Bytes Three_Images(uint32_t slack) {
+Bytes ThreeImages(uint32_t slack) {
   Bytes f = IconFile({Image(kImageBytes, 1, 16), Image(kImageBytes, 2, 32), Image(kImageBytes, 3, 48)});
   f.resize(f.size() + slack, 0);
   return f;
 }
 
-uint32_t Offset_Field(int image) { return 6 + 16 * static_cast<uint32_t>(image) + 12; }
-uint32_t Size_Field(int image) { return 6 + 16 * static_cast<uint32_t>(image) + 8; }
+uint32_t OffsetField(int image) { return 6 + 16 * static_cast<uint32_t>(image) + 12; }
+uint32_t SizeField(int image) { return 6 + 16 * static_cast<uint32_t>(image) + 8; }
 
 // Both readers of icon files: the first image alone (the plain replacement)
 // and every image (--all-sizes, --add-sizes).
-int32_t First_Image_Result(const Bytes& f) {
+int32_t FirstImageResult(const Bytes& f) {
   MemoryFile file(f);
   IconImage image;
   if (!Is_Valid_Icon_File(file)) return kNotIconFile;
-  return Load_First_Image(file, image);
+  return LoadFirstImage(file, image);
 }
 
-int32_t All_Images_Result(const Bytes& f, std::string& why) {
+int32_t AllImagesResult(const Bytes& f, std::string& why) {
   MemoryFile file(f);
   std::vector<IconImage> images;
-  return Load_Icon_Images(file, images, why);
+  return LoadIconImages(file, images, why);
 }
 
 TEST(IconFileRanges, ImagesMayNotOverlapEachOtherOrTheDirectory) {
@@ -58,12 +58,12 @@ TEST(IconFileRanges, ImagesMayNotOverlapEachOtherOrTheDirectory) {
       {"another over the header", 2, 4, 0, true, false, "Image 3 of 3 starts inside the file's header or directory"},
   };
   for (const Case& c : cases) {
-    Bytes f = Three_Images(3 * kImageBytes + 16);
-    Put32(f, Offset_Field(c.image), c.offset);
-    if (c.size) Put32(f, Size_Field(c.image), c.size);
-    EXPECT_EQ(First_Image_Result(f), c.first_image_ok ? kSuccess : kNotIconFile) << c.what;
+    Bytes f = ThreeImages(3 * kImageBytes + 16);
+    Put32(f, OffsetField(c.image), c.offset);
+    if (c.size) Put32(f, SizeField(c.image), c.size);
+    EXPECT_EQ(FirstImageResult(f), c.first_image_ok ? kSuccess : kNotIconFile) << c.what;
     std::string why;
-    EXPECT_EQ(All_Images_Result(f, why), c.all_ok ? kSuccess : kNotIconFile) << c.what;
+    EXPECT_EQ(AllImagesResult(f, why), c.all_ok ? kSuccess : kNotIconFile) << c.what;
     EXPECT_EQ(why, c.why) << c.what;
   }
 }
@@ -81,18 +81,18 @@ TEST(IconFileRanges, TheImageCountIsUnsigned) {
       Put32(f, 6 + 16 * i + 12, 6 + 16 * count + i);
     }
     f.resize(f.size() + count, 0xAB);
-    EXPECT_EQ(First_Image_Result(f), kSuccess) << count;
+    EXPECT_EQ(FirstImageResult(f), kSuccess) << count;
     std::string why;
     MemoryFile file(f);
     std::vector<IconImage> images;
-    ASSERT_EQ(Load_Icon_Images(file, images, why), kSuccess) << count << ": " << why;
+    ASSERT_EQ(LoadIconImages(file, images, why), kSuccess) << count << ": " << why;
     EXPECT_EQ(images.size(), count);
   }
   Bytes none = IconFile({Image(kImageBytes, 1)});
   Put16(none, 4, 0);
   std::string why;
-  EXPECT_EQ(First_Image_Result(none), kNotIconFile);
-  EXPECT_EQ(All_Images_Result(none, why), kNotIconFile);
+  EXPECT_EQ(FirstImageResult(none), kNotIconFile);
+  EXPECT_EQ(AllImagesResult(none, why), kNotIconFile);
 }
 
 }  // namespace

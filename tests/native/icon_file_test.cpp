@@ -7,7 +7,7 @@ namespace {
 
 bool Valid(const Bytes& b) { return Is_Valid_Icon_File(MemoryFile(b)); }
 
-int32_t Load(const Bytes& b, IconImage& image) { return Load_First_Image(MemoryFile(b), image); }
+int32_t Load(const Bytes& b, IconImage& image) { return LoadFirstImage(MemoryFile(b), image); }
 
 TEST(IsValidIconFile, HeaderRules) {
   Bytes good = IconFile({Image(40, 1)});
@@ -70,7 +70,7 @@ TEST(LoadIconImages, ReadsEveryEntrysFields) {
   file[6 + 16 + 3] = 11;
   std::vector<IconImage> images;
   std::string why;
-  ASSERT_EQ(Load_Icon_Images(MemoryFile(file), images, why), 0) << why;
+  ASSERT_EQ(LoadIconImages(MemoryFile(file), images, why), 0) << why;
   ASSERT_EQ(images.size(), 2u);
   ExpectEntry(images[0], file, 0, small, 0, 6 + 2 * 16);
   ExpectEntry(images[1], file, 1, large, 11, 6 + 2 * 16 + 40);
@@ -87,7 +87,7 @@ TEST(LoadFirstImage, AnImageMayNotStartOverTheHeader) {
   Put32(file, 6 + 8, static_cast<uint32_t>(file.size()));
   std::vector<IconImage> images;
   std::string why;
-  EXPECT_EQ(Load_Icon_Images(MemoryFile(file), images, why), kNotIconFile);
+  EXPECT_EQ(LoadIconImages(MemoryFile(file), images, why), kNotIconFile);
   EXPECT_EQ(why, "Image 1 of 1 starts inside the file's header or directory");
 }
 

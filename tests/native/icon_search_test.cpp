@@ -85,7 +85,7 @@ TEST(FindIconResources, ADirectoryOutsideTheSectionIsRefused) {
   Search s = Icons(b);
   EXPECT_TRUE(s.icons.empty());
   ASSERT_EQ(s.warnings.seen.size(), 1u);
-  EXPECT_EQ(s.warnings.seen[0].first, Program_Name() + " - Subscript out of range");
+  EXPECT_EQ(s.warnings.seen[0].first, ProgramName() + " - Subscript out of range");
 }
 
 // Trees that lead back to themselves, or that declare thousands of entries

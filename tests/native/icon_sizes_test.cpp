@@ -37,16 +37,16 @@ TEST(BestImage, FollowsTheRuleInItsOrder) {
       // Unknown depth is measured from 32: 16 and 48 bits are equally far.
       {"unknown wanted depth: a tie keeps the first", {S(32, 16), S(32, 48)}, S(32, 0), 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(engine::Best_Image(c.images, c.wanted), c.expected) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(engine::BestImage(c.images, c.wanted), c.expected) << c.what;
 }
 
 TEST(SizeRank, TheSizesWindowsShowsMostComeFirst) {
-  EXPECT_EQ(engine::Size_Rank(S(16, 32)), 0);
-  EXPECT_EQ(engine::Size_Rank(S(32, 4)), 1);
-  EXPECT_EQ(engine::Size_Rank(S(48, 32)), 2);
-  EXPECT_EQ(engine::Size_Rank(S(256, 32)), 3);
+  EXPECT_EQ(engine::SizeRank(S(16, 32)), 0);
+  EXPECT_EQ(engine::SizeRank(S(32, 4)), 1);
+  EXPECT_EQ(engine::SizeRank(S(48, 32)), 2);
+  EXPECT_EQ(engine::SizeRank(S(256, 32)), 3);
   for (IconSize other : {S(24, 32), S(64, 32), S(20, 32), IconSize{16, 32, 32}}) {
-    EXPECT_EQ(engine::Size_Rank(other), 4) << other.width << "x" << other.height;
+    EXPECT_EQ(engine::SizeRank(other), 4) << other.width << "x" << other.height;
   }
 }
 
@@ -54,15 +54,15 @@ TEST(EntrySize, ZeroIs256AndColoursGiveTheDepth) {
   engine::SharedEntry e{};
   e[4] = 1;  // wPlanes
   e[6] = 32;
-  EXPECT_EQ(engine::Entry_Size(e), (IconSize{256, 256, 32}));
+  EXPECT_EQ(engine::EntrySize(e), (IconSize{256, 256, 32}));
   e[0] = 48, e[1] = 24, e[6] = 0;
   for (auto [colors, bits] : {std::pair{16, 4}, {2, 1}, {0, 0}}) {
     e[2] = static_cast<uint8_t>(colors);
-    EXPECT_EQ(engine::Entry_Size(e), (IconSize{48, 24, bits})) << colors;
+    EXPECT_EQ(engine::EntrySize(e), (IconSize{48, 24, bits})) << colors;
   }
 }
 
-Bytes Bmp_Header(int32_t width, int32_t height, uint16_t bits, uint32_t header_size = 40) {
+Bytes BmpHeader(int32_t width, int32_t height, uint16_t bits, uint32_t header_size = 40) {
   Bytes b(header_size, 0);
   Put32(b, 0, header_size);
   Put32(b, 4, static_cast<uint32_t>(width));
@@ -72,7 +72,7 @@ Bytes Bmp_Header(int32_t width, int32_t height, uint16_t bits, uint32_t header_s
   return b;
 }
 
-Bytes Png_Header(uint32_t width, uint32_t height, uint8_t depth, uint8_t colour_type) {
+Bytes PngHeader(uint32_t width, uint32_t height, uint8_t depth, uint8_t colour_type) {
   Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
   for (uint32_t v : {width, height}) {
     for (int i = 3; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -87,45 +87,45 @@ TEST(ImageHeaderSize, BitmapsCountTheirMaskPngsTheirChannels) {
     Bytes bytes;
     IconSize expected;
   };
-  Bytes png_cut = Png_Header(256, 256, 8, 6);
+  Bytes png_cut = PngHeader(256, 256, 8, 6);
   png_cut.resize(25);
-  Bytes bmp_cut = Bmp_Header(48, 96, 32);
+  Bytes bmp_cut = BmpHeader(48, 96, 32);
   bmp_cut.resize(39);
-  Bytes bitfields = Bmp_Header(16, 32, 32);
+  Bytes bitfields = BmpHeader(16, 32, 32);
   Put32(bitfields, 16, 3);  // biCompression, right after the bit count
-  Bytes png_exact = Png_Header(48, 48, 8, 6);
+  Bytes png_exact = PngHeader(48, 48, 8, 6);
   png_exact.resize(26);
   // Nothing said is spelt out as 0, 0, 0: IconSize{} would follow a changed default.
   const std::vector<Case> cases = {
-      {"bitmap: height holds the mask", Bmp_Header(48, 96, 32), {48, 48, 32}},
-      {"bitmap with a larger header", Bmp_Header(16, 32, 8, 108), {16, 16, 8}},
+      {"bitmap: height holds the mask", BmpHeader(48, 96, 32), {48, 48, 32}},
+      {"bitmap with a larger header", BmpHeader(16, 32, 8, 108), {16, 16, 8}},
       {"bitmap header cut short", bmp_cut, {0, 0, 0}},
-      {"bitmap with no width", Bmp_Header(0, 96, 32), {0, 0, 0}},
-      {"bitmap upside down", Bmp_Header(48, -96, 32), {0, 0, 0}},
-      {"PNG RGBA", Png_Header(256, 256, 8, 6), {256, 256, 32}},
-      {"PNG RGB", Png_Header(64, 64, 8, 2), {64, 64, 24}},
-      {"PNG palette", Png_Header(32, 32, 4, 3), {32, 32, 4}},
+      {"bitmap with no width", BmpHeader(0, 96, 32), {0, 0, 0}},
+      {"bitmap upside down", BmpHeader(48, -96, 32), {0, 0, 0}},
+      {"PNG RGBA", PngHeader(256, 256, 8, 6), {256, 256, 32}},
+      {"PNG RGB", PngHeader(64, 64, 8, 2), {64, 64, 24}},
+      {"PNG palette", PngHeader(32, 32, 4, 3), {32, 32, 4}},
       {"PNG cut short", png_cut, {0, 0, 0}},
       {"neither", Bytes(64, 0x55), {0, 0, 0}},
-      {"bitmap of one pixel", Bmp_Header(1, 2, 32), {1, 1, 32}},
-      {"bitmap 256 wide", Bmp_Header(256, 512, 32), {256, 256, 32}},
-      {"bitmap at the largest size", Bmp_Header(0xFFFF, 0x1FFFF, 32), {0xFFFF, 0xFFFF, 32}},
-      {"bitmap wider than that", Bmp_Header(0x10000, 64, 32), {0, 0, 0}},
-      {"bitmap taller than that", Bmp_Header(16, 0x20000, 32), {0, 0, 0}},
-      {"bitmap of no height", Bmp_Header(16, 0, 32), {0, 0, 0}},
-      {"bitmap height with only the top bit", Bmp_Header(48, static_cast<int32_t>(0x80000060u), 32), {0, 0, 0}},
+      {"bitmap of one pixel", BmpHeader(1, 2, 32), {1, 1, 32}},
+      {"bitmap 256 wide", BmpHeader(256, 512, 32), {256, 256, 32}},
+      {"bitmap at the largest size", BmpHeader(0xFFFF, 0x1FFFF, 32), {0xFFFF, 0xFFFF, 32}},
+      {"bitmap wider than that", BmpHeader(0x10000, 64, 32), {0, 0, 0}},
+      {"bitmap taller than that", BmpHeader(16, 0x20000, 32), {0, 0, 0}},
+      {"bitmap of no height", BmpHeader(16, 0, 32), {0, 0, 0}},
+      {"bitmap height with only the top bit", BmpHeader(48, static_cast<int32_t>(0x80000060u), 32), {0, 0, 0}},
       {"bitmap with bitfields", bitfields, {16, 16, 32}},
       {"PNG ending with IHDR", png_exact, {48, 48, 32}},
-      {"PNG at the largest size", Png_Header(0xFFFF, 0xFFFF, 8, 6), {0xFFFF, 0xFFFF, 32}},
-      {"PNG 4096 high", Png_Header(16, 4096, 8, 6), {16, 4096, 32}},
-      {"PNG taller than that", Png_Header(16, 0x10000, 8, 6), {0, 0, 0}},
-      {"PNG width with only the top bit", Png_Header(0x80000010u, 16, 8, 6), {0, 0, 0}},
-      {"PNG grey", Png_Header(16, 16, 8, 0), {16, 16, 8}},
-      {"PNG grey and alpha", Png_Header(16, 16, 8, 4), {16, 16, 16}},
-      {"PNG of an unknown colour type", Png_Header(16, 16, 8, 5), {16, 16, 0}},
+      {"PNG at the largest size", PngHeader(0xFFFF, 0xFFFF, 8, 6), {0xFFFF, 0xFFFF, 32}},
+      {"PNG 4096 high", PngHeader(16, 4096, 8, 6), {16, 4096, 32}},
+      {"PNG taller than that", PngHeader(16, 0x10000, 8, 6), {0, 0, 0}},
+      {"PNG width with only the top bit", PngHeader(0x80000010u, 16, 8, 6), {0, 0, 0}},
+      {"PNG grey", PngHeader(16, 16, 8, 0), {16, 16, 8}},
+      {"PNG grey and alpha", PngHeader(16, 16, 8, 4), {16, 16, 16}},
+      {"PNG of an unknown colour type", PngHeader(16, 16, 8, 5), {16, 16, 0}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(engine::Image_Header_Size(c.bytes.data(), c.bytes.size()), c.expected) << c.what;
+    EXPECT_EQ(engine::ImageHeaderSize(c.bytes.data(), c.bytes.size()), c.expected) << c.what;
   }
 }
 
@@ -134,14 +134,14 @@ TEST(ImageHeaderSize, BitmapsCountTheirMaskPngsTheirChannels) {
 TEST(DescribedSize, TheImagesOwnDepthWhenTheEntryHasNone) {
   for (auto [bits, colors, expected] : {std::tuple{0, 0, 24}, {0, 16, 4}, {8, 0, 8}}) {
     IconFileEntry entry = Image(0, 1, 16);
-    entry.image = Bmp_Header(16, 32, 24);
+    entry.image = BmpHeader(16, 32, 24);
     entry.image.resize(200);
     entry.bits = static_cast<uint16_t>(bits);
     entry.colors = static_cast<uint8_t>(colors);
     MemoryFile file(IconFile({entry}));
     engine::IconImage image;
-    ASSERT_EQ(engine::Load_First_Image(file, image), 0);
-    EXPECT_EQ(engine::Described_Size(image), (IconSize{16, 16, expected})) << bits << " " << colors;
+    ASSERT_EQ(engine::LoadFirstImage(file, image), 0);
+    EXPECT_EQ(engine::DescribedSize(image), (IconSize{16, 16, expected})) << bits << " " << colors;
   }
 }
 
@@ -149,22 +149,22 @@ TEST(PackImages, BoundaryPairsAndOrder) {
   using Offsets = std::optional<std::vector<int64_t>>;
   auto at = [](std::vector<int64_t> v) { return Offsets(std::move(v)); };
   // Fits exactly / one byte too many.
-  EXPECT_EQ(engine::Pack_Images({{0x1000, 0x1064}}, {100}), at({0x1000}));
-  EXPECT_EQ(engine::Pack_Images({{0x1000, 0x1064}}, {101}), std::nullopt);
+  EXPECT_EQ(engine::PackImages({{0x1000, 0x1064}}, {100}), at({0x1000}));
+  EXPECT_EQ(engine::PackImages({{0x1000, 0x1064}}, {101}), std::nullopt);
   // Images start on a 4-byte boundary: the room is counted from there.
-  EXPECT_EQ(engine::Pack_Images({{0x1001, 0x1068}}, {100}), at({0x1004}));
-  EXPECT_EQ(engine::Pack_Images({{0x1001, 0x1068}}, {101}), std::nullopt);
+  EXPECT_EQ(engine::PackImages({{0x1001, 0x1068}}, {100}), at({0x1004}));
+  EXPECT_EQ(engine::PackImages({{0x1001, 0x1068}}, {101}), std::nullopt);
   // The stretch that leaves least room over; of two that leave the same, the first.
-  EXPECT_EQ(engine::Pack_Images({{0, 1000}, {2000, 2100}}, {100}), at({2000}));
-  EXPECT_EQ(engine::Pack_Images({{0, 200}, {1000, 1200}}, {100}), at({0}));
+  EXPECT_EQ(engine::PackImages({{0, 1000}, {2000, 2100}}, {100}), at({2000}));
+  EXPECT_EQ(engine::PackImages({{0, 200}, {1000, 1200}}, {100}), at({0}));
   // The largest first: in the given order the small image would take the
   // only stretch the large one fits.
-  EXPECT_EQ(engine::Pack_Images({{0, 100}, {200, 260}}, {50, 100}), at({200, 0}));
+  EXPECT_EQ(engine::PackImages({{0, 100}, {200, 260}}, {50, 100}), at({200, 0}));
   // Several in one stretch, none overlapping, each aligned.
-  EXPECT_EQ(engine::Pack_Images({{0, 309}}, {101, 101, 101}), at({0, 104, 208}));
-  EXPECT_EQ(engine::Pack_Images({{0, 308}}, {101, 101, 101}), std::nullopt);
-  EXPECT_EQ(engine::Pack_Images({}, {1}), std::nullopt);
-  EXPECT_EQ(engine::Pack_Images({}, {}), at({}));
+  EXPECT_EQ(engine::PackImages({{0, 309}}, {101, 101, 101}), at({0, 104, 208}));
+  EXPECT_EQ(engine::PackImages({{0, 308}}, {101, 101, 101}), std::nullopt);
+  EXPECT_EQ(engine::PackImages({}, {1}), std::nullopt);
+  EXPECT_EQ(engine::PackImages({}, {}), at({}));
 }
 
 struct ChoiceCase {
@@ -198,7 +198,7 @@ TEST(ChooseImages, TheBestSetThatFits) {
   };
   for (const ChoiceCase& c : cases) {
     engine::SizeChoice choice;
-    ASSERT_TRUE(engine::Choose_Images(c.images, c.bytes, c.wants, {{0, c.room}}, choice)) << c.what;
+    ASSERT_TRUE(engine::ChooseImages(c.images, c.bytes, c.wants, {{0, c.room}}, choice)) << c.what;
     EXPECT_EQ(choice.image_of_icon, c.given) << c.what;
     EXPECT_EQ(choice.substitute, c.substitute) << c.what;
     // Every image given is written, once, and they fit the room together.
@@ -214,13 +214,13 @@ TEST(ChooseImages, TheBestSetThatFits) {
     }
   }
   engine::SizeChoice none;
-  EXPECT_FALSE(engine::Choose_Images({S(32, 32), S(16, 32)}, {400, 100}, {S(32, 32)}, {{0, 99}}, none));
-  EXPECT_FALSE(engine::Choose_Images({}, {}, {S(32, 32)}, {{0, 1000}}, none)) << "no image is no choice";
+  EXPECT_FALSE(engine::ChooseImages({S(32, 32), S(16, 32)}, {400, 100}, {S(32, 32)}, {{0, 99}}, none));
+  EXPECT_FALSE(engine::ChooseImages({}, {}, {S(32, 32)}, {{0, 1000}}, none)) << "no image is no choice";
 }
 
 int32_t Load(const Bytes& file, std::vector<engine::IconImage>& images, std::string& why) {
   MemoryFile f(file);
-  return engine::Load_Icon_Images(f, images, why);
+  return engine::LoadIconImages(f, images, why);
 }
 
 TEST(LoadIconImages, EveryImageWholeOrTheFileIsRefused) {
@@ -287,7 +287,7 @@ TEST(IconFileBytes, AValidFileWithTrueByteCounts) {
   small.bytes = Bytes(101, 1);
   large.entry = {0, 0, 0, 0, 1, 0, 32, 0, 5, 0, 0, 0};
   large.bytes = Bytes(300, 2);
-  Bytes file = engine::Icon_File_Bytes({small, large});
+  Bytes file = engine::IconFileBytes({small, large});
   ASSERT_EQ(file.size(), 6u + 2 * 16 + 101 + 300);
   EXPECT_EQ(Get16(file, 0), 0);
   EXPECT_EQ(Get16(file, 2), 1);
@@ -303,7 +303,7 @@ TEST(IconFileBytes, AValidFileWithTrueByteCounts) {
   ASSERT_EQ(Load(file, images, why), kSuccess) << why;
   EXPECT_EQ(images[0].bytes, small.bytes);
   EXPECT_EQ(images[1].bytes, large.bytes);
-  EXPECT_EQ(engine::Described_Size(images[1]), (IconSize{256, 256, 32}));
+  EXPECT_EQ(engine::DescribedSize(images[1]), (IconSize{256, 256, 32}));
 }
 
 }  // namespace

@@ -14,13 +14,13 @@ struct Read {
   size_t icons = 0, groups = 0, entries = 0;
 };
 
-Read Read_Tree(const Bytes& bytes, Damage damage) {
+Read ReadTree(const Bytes& bytes, Damage damage) {
   MemoryFile file(bytes);
   ResourceSection section = Find_Resource_Tree(file, {});
-  Reader r = Resource_Section_Reader(file, section);
+  Reader r = ResourceSectionReader(file, section);
   Read read;
   try {
-    IconTree tree = Read_Icon_Tree(r, section, {}, damage);
+    IconTree tree = ReadIconTree(r, section, {}, damage);
     read.icons = tree.icons.size();
     read.groups = tree.groups.size();
     for (const GroupResource& g : tree.groups) read.entries += g.entries.size();
@@ -72,9 +72,9 @@ TEST(IconTree, DamageIsRefusedWhenWritingAndSkippedWhenListing) {
   for (const Case& c : cases) {
     BuiltPe pe = BuildPe(IconProgram({300, 500}));
     c.damage(pe);
-    Read refused = Read_Tree(pe.bytes, Damage::Refuse);
+    Read refused = ReadTree(pe.bytes, Damage::Refuse);
     EXPECT_EQ(refused.refused, c.refused) << c.what;
-    Read skipped = Read_Tree(pe.bytes, Damage::Skip);
+    Read skipped = ReadTree(pe.bytes, Damage::Skip);
     EXPECT_FALSE(skipped.refused) << c.what;
     EXPECT_EQ(skipped.icons, c.skipped.icons) << c.what;
     EXPECT_EQ(skipped.groups, c.skipped.groups) << c.what;
@@ -109,7 +109,7 @@ TEST(IconTree, SharedGroupsAreListedPerLanguageInProportionToTheFile) {
     WriteFileBytes(dir / "app.exe", pe.bytes);
     IconListing listing;
     std::string failure;
-    ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), 0) << c.what << ": " << failure;
+    ASSERT_EQ(ListIcons(dir / "app.exe", listing, failure), 0) << c.what << ": " << failure;
     const size_t shared = size_t{c.languages} * c.entries;
     if (shared <= pe.rsrc_raw_size) {
       ASSERT_EQ(listing.groups.size(), shared) << c.what;

@@ -27,13 +27,13 @@ TEST(LayoutEdges, AnOptionalHeaderThatEndsRightAfterTheDirectoryEntry) {
   // The certificate table is entry 4; one of a single byte is not empty.
   Bytes whole = pe.bytes;
   Put32(whole, pe.optional_header + 96 + 4 * 8 + 4, 1);
-  EXPECT_TRUE(Is_Signed(MemoryFile(whole)));
+  EXPECT_TRUE(IsSigned(MemoryFile(whole)));
   Bytes b = WithOptionalHeaderSize(pe, 96 + 5 * 8);
   Put32(b, pe.optional_header + 96 + 4 * 8 + 4, 1);
-  EXPECT_TRUE(Is_Signed(MemoryFile(b)));
+  EXPECT_TRUE(IsSigned(MemoryFile(b)));
   b = WithOptionalHeaderSize(pe, 96 + 5 * 8 - 1);
   Put32(b, pe.optional_header + 96 + 4 * 8 + 4, 1);
-  EXPECT_FALSE(Is_Signed(MemoryFile(b)));
+  EXPECT_FALSE(IsSigned(MemoryFile(b)));
 }
 
 TEST(LayoutEdges, NumberOfRvaAndSizesMustReachTheEntry) {
@@ -72,7 +72,7 @@ TEST(LayoutEdges, ASectionTablePastTheEndOfTheFileIsError9) {
   Replacement r = Replace(b, IconFile({Image(64, 1)}));
   EXPECT_EQ(r.result, kNoResourceTree);
   ASSERT_EQ(r.warnings.seen.size(), 1u);
-  EXPECT_EQ(r.warnings.seen[0].first, Program_Name() + " - Subscript out of range");
+  EXPECT_EQ(r.warnings.seen[0].first, ProgramName() + " - Subscript out of range");
   EXPECT_EQ(r.warnings.seen[0].second, InUse("An error occurred while locating the resource tree. "));
 }
 
@@ -133,7 +133,7 @@ IconListing ListOf(const Bytes& b, int32_t expected = 0) {
   WriteFileBytes(dir / "app.exe", b);
   IconListing listing;
   std::string failure;
-  EXPECT_EQ(List_Icons(dir / "app.exe", listing, failure), expected) << failure;
+  EXPECT_EQ(ListIcons(dir / "app.exe", listing, failure), expected) << failure;
   return listing;
 }
 
@@ -186,8 +186,8 @@ TEST(ListingEdges, AProgramThatCannotBeOpenedIsFailure1000) {
   TempDir dir;
   IconListing listing;
   std::string failure;
-  EXPECT_EQ(List_Icons(dir / "missing.exe", listing, failure), kOpenFailed);
-  EXPECT_EQ(failure, Missing_File_Text(Path_Text(dir / "missing.exe")));
+  EXPECT_EQ(ListIcons(dir / "missing.exe", listing, failure), kOpenFailed);
+  EXPECT_EQ(failure, MissingFileText(PathText(dir / "missing.exe")));
 }
 
 }  // namespace

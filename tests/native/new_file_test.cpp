@@ -27,7 +27,7 @@ TEST(NewFileEdges, AnyLengthIsWrittenWhole) {
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i % 251 + 1);
     fs::path out = dir / ("out" + std::to_string(size) + ".ico");
     std::string why;
-    ASSERT_EQ(Write_New_File(out, bytes, false, why), NewFileResult::Written) << why;
+    ASSERT_EQ(WriteNewFile(out, bytes, false, why), NewFileResult::Written) << why;
     EXPECT_EQ(ReadFileBytes(out), bytes);
   }
 }
@@ -38,7 +38,7 @@ TEST(NewFileEdges, ANewFileIsReadableAndWritableByAllTheUmaskAllows) {
   mode_t mask = umask(0);
   umask(mask);
   std::string why;
-  ASSERT_EQ(Write_New_File(dir / "out.ico", Bytes{1}, false, why), NewFileResult::Written) << why;
+  ASSERT_EQ(WriteNewFile(dir / "out.ico", Bytes{1}, false, why), NewFileResult::Written) << why;
   struct stat st{};
   ASSERT_EQ(stat((dir / "out.ico").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
@@ -47,7 +47,7 @@ TEST(NewFileEdges, ANewFileIsReadableAndWritableByAllTheUmaskAllows) {
 TEST(NewFileEdges, AFailureSaysWhy) {
   TempDir dir;
   std::string why;
-  EXPECT_EQ(Write_New_File(dir / "no-such-dir" / "out.ico", Bytes{1}, false, why), NewFileResult::Failed);
+  EXPECT_EQ(WriteNewFile(dir / "no-such-dir" / "out.ico", Bytes{1}, false, why), NewFileResult::Failed);
   EXPECT_EQ(why, std::strerror(ENOENT));
 }
 
@@ -64,7 +64,7 @@ TEST(NewFileEdges, AWriteThatFailsPartWayLeavesNothing) {
       rlimit limit{65536, 65536};
       setrlimit(RLIMIT_FSIZE, &limit);
       std::string why;
-      NewFileResult result = Write_New_File(dir / "out.ico", Bytes(200000, 7), replace, why);
+      NewFileResult result = WriteNewFile(dir / "out.ico", Bytes(200000, 7), replace, why);
       _exit(result == NewFileResult::Failed && why == std::strerror(EFBIG) ? 0 : 1);
     }
     int status = 0;
@@ -86,14 +86,14 @@ TEST(NewFileEdges, TheTemporaryTakesTheFirstFreeOfAHundredNames) {
   };
   for (int n = 1; n < 100; ++n) WriteFileBytes(temporary(n), Bytes{9});
   std::string why;
-  ASSERT_EQ(Write_New_File(out, Bytes{1, 2}, false, why), NewFileResult::Written) << why;  // takes -0
+  ASSERT_EQ(WriteNewFile(out, Bytes{1, 2}, false, why), NewFileResult::Written) << why;  // takes -0
   fs::remove(out);
   WriteFileBytes(temporary(0), Bytes{9});
-  EXPECT_EQ(Write_New_File(out, Bytes{1, 2}, false, why), NewFileResult::Failed);  // all hundred taken
+  EXPECT_EQ(WriteNewFile(out, Bytes{1, 2}, false, why), NewFileResult::Failed);  // all hundred taken
   EXPECT_EQ(why, std::strerror(EEXIST));
   EXPECT_FALSE(fs::exists(out));
   fs::remove(temporary(99));
-  EXPECT_EQ(Write_New_File(out, Bytes{1, 2}, false, why), NewFileResult::Written) << why;  // the last one
+  EXPECT_EQ(WriteNewFile(out, Bytes{1, 2}, false, why), NewFileResult::Written) << why;  // the last one
   EXPECT_EQ(ReadFileBytes(out), (Bytes{1, 2}));
 }
 
@@ -106,7 +106,7 @@ TEST(NewFileEdges, NamesUpToTheFileSystemsLimitAreWritten) {
     fs::path out = dir / (name + ".ico");
     std::string why;
     for (bool replace : {false, true}) {
-      ASSERT_EQ(Write_New_File(out, Bytes{1, 2, 3}, replace, why), NewFileResult::Written) << length << ": " << why;
+      ASSERT_EQ(WriteNewFile(out, Bytes{1, 2, 3}, replace, why), NewFileResult::Written) << length << ": " << why;
       EXPECT_EQ(ReadFileBytes(out), (Bytes{1, 2, 3}));
     }
     fs::remove(out);
@@ -153,8 +153,8 @@ TEST(NewFileEdges, OneFileUnderAnyOfItsNames) {
   };
   for (const Case& c : cases) {
     if ((c.needs_hard_link && !hard_links) || (c.needs_symlink && !symlinks)) continue;
-    EXPECT_EQ(Is_Same_File(dir / "app.exe", c.name), c.same) << Path_Text(c.name);
-    EXPECT_EQ(Is_Same_File(c.name, dir / "app.exe"), c.same) << Path_Text(c.name);
+    EXPECT_EQ(IsSameFile(dir / "app.exe", c.name), c.same) << PathText(c.name);
+    EXPECT_EQ(IsSameFile(c.name, dir / "app.exe"), c.same) << PathText(c.name);
   }
 }
 

@@ -73,7 +73,7 @@ Installer MakeInstaller(const InstallerShape& shape) {
   }
   if (shape.checksum) {
     int64_t field = in.pe.optional_header + 64;
-    Put32(in.bytes, field, PE_Checksum(in.bytes.data(), in.bytes.size(), field));
+    Put32(in.bytes, field, PeChecksum(in.bytes.data(), in.bytes.size(), field));
   }
   return in;
 }
@@ -101,7 +101,7 @@ TEST(NsisCrc, FoundWhereTheInstallerLooks) {
   };
   for (const Case& c : cases) {
     Installer in = MakeInstaller(c.shape);
-    NsisHeader h = Find_Nsis_Header(MemoryFile(in.bytes));
+    NsisHeader h = FindNsisHeader(MemoryFile(in.bytes));
     EXPECT_EQ(h.offset >= 0, c.found) << c.what;
     EXPECT_EQ(h.crc_offset >= 0, c.crc) << c.what;
     if (!c.found) continue;
@@ -113,13 +113,13 @@ TEST(NsisCrc, FoundWhereTheInstallerLooks) {
   }
   // A plain program, one cut inside its section table, and one too short
   // for a first header.
-  EXPECT_EQ(Find_Nsis_Header(MemoryFile(BuildPe(IconProgram({300})).bytes)).offset, -1);
+  EXPECT_EQ(FindNsisHeader(MemoryFile(BuildPe(IconProgram({300})).bytes)).offset, -1);
   Bytes cut = BuildPe(IconProgram({300})).bytes;
   cut.resize(0x150);
-  EXPECT_EQ(Find_Nsis_Header(MemoryFile(cut)).offset, -1);
+  EXPECT_EQ(FindNsisHeader(MemoryFile(cut)).offset, -1);
   Installer in = MakeInstaller({});
   in.bytes.resize(static_cast<size_t>(in.header + 27));
-  EXPECT_EQ(Find_Nsis_Header(MemoryFile(in.bytes)).offset, -1);
+  EXPECT_EQ(FindNsisHeader(MemoryFile(in.bytes)).offset, -1);
 }
 
 // Both kinds of replacement, with and without a header checksum (which then
@@ -136,7 +136,7 @@ TEST(NsisCrc, KeptRightByEveryReplacement) {
       EXPECT_NE(Get32(r.after, in.crc_at), Get32(in.bytes, in.crc_at)) << image;
       if (checksum) {
         int64_t field = in.pe.optional_header + 64;
-        EXPECT_EQ(Get32(r.after, field), PE_Checksum(r.after.data(), r.after.size(), field)) << image;
+        EXPECT_EQ(Get32(r.after, field), PeChecksum(r.after.data(), r.after.size(), field)) << image;
       }
       Bytes before_tail(in.bytes.begin() + in.header, in.bytes.end());
       Bytes after_tail(r.after.begin() + in.header, r.after.end());
@@ -150,9 +150,9 @@ TEST(NsisCrc, KeptRightByEveryReplacement) {
   std::vector<IconImage> images;
   MemoryFile ico(IconFile({Image(250, 1, 16), Image(600, 2, 32)}));
   std::string failure;
-  ASSERT_EQ(Load_Icon_Images(ico, images, failure), 0) << failure;
+  ASSERT_EQ(LoadIconImages(ico, images, failure), 0) << failure;
   AllSizesReport report;
-  ASSERT_EQ(Replace_All_Sizes_In(file, images, "sizes.ico", "setup.exe", report, failure, {}), 0) << failure;
+  ASSERT_EQ(ReplaceAllSizesIn(file, images, "sizes.ico", "setup.exe", report, failure, {}), 0) << failure;
   EXPECT_TRUE(report.installer_check);
   EXPECT_EQ(Get32(file.bytes(), in.crc_at), CountedCrc(file.bytes(), in.crc_at));
 }
@@ -188,7 +188,7 @@ TEST(NsisCrc, TheUpdateEqualsARecountForAnyPlan) {
   }
   for (size_t p = 0; p < plans.size(); ++p) {
     WritePlan plan = plans[p];
-    InstallerCheck check = Plan_Installer_Crc(file, section, plan);
+    InstallerCheck check = PlanInstallerCrc(file, section, plan);
     // What the plan leaves, its own CRC write aside (the balancing write for
     // the uninstaller counts like any other).
     Bytes after = in.bytes;
@@ -258,12 +258,12 @@ TEST(NsisCrc, NothingToKeepAndWhatCannotBeKept) {
   section.checksum_offset = 0x200;  // the .text section's first bytes: not zero
   bool checksum = false, installer = false;
   std::string failure;
-  EXPECT_EQ(Plan_Header_Checks(file, section, "setup.exe", plan, checksum, installer, failure), kModifyFailed);
+  EXPECT_EQ(PlanHeaderChecks(file, section, "setup.exe", plan, checksum, installer, failure), kModifyFailed);
   EXPECT_NE(failure.find("setup.exe is an NSIS installer"), std::string::npos) << failure;
   EXPECT_EQ(plan.size(), 1u);
 
   WritePlan into_header{{in.header, Bytes{1}, PlannedWrite::Kind::Image}};
-  EXPECT_EQ(Plan_Installer_Crc(file, Find_Resource_Tree(file, {}), into_header), InstallerCheck::Conflict);
+  EXPECT_EQ(PlanInstallerCrc(file, Find_Resource_Tree(file, {}), into_header), InstallerCheck::Conflict);
 }
 
 }  // namespace

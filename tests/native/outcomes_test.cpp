@@ -21,10 +21,10 @@ TEST(Outcome, FailureNumbersAreTheDocumentedOnes) {
       {kOutputExists, 1014},   {kOutputFailed, 1015},
   };
   for (const auto& n : numbers) EXPECT_EQ(n.constant, n.number);
-  EXPECT_EQ(Error_Description(6), "Overflow");
-  EXPECT_EQ(Error_Description(7), "Out of memory");
-  EXPECT_EQ(Error_Description(9), "Subscript out of range");
-  EXPECT_EQ(Error_Description(1006), "Application-defined or object-defined error");
+  EXPECT_EQ(ErrorDescription(6), "Overflow");
+  EXPECT_EQ(ErrorDescription(7), "Out of memory");
+  EXPECT_EQ(ErrorDescription(9), "Subscript out of range");
+  EXPECT_EQ(ErrorDescription(1006), "Application-defined or object-defined error");
 }
 
 // A target whose reads throw what the layer below may throw.
@@ -43,8 +43,8 @@ template <typename File>
 int32_t ReplaceIn(File& file, std::string& failure) {
   MemoryFile icon_file(IconFile({Image(100, 1)}));
   IconImage image;
-  EXPECT_EQ(Load_First_Image(icon_file, image), 0);
-  return Replace_Icon_In(file, image, "new.ico", "app.exe", failure, {});
+  EXPECT_EQ(LoadFirstImage(icon_file, image), 0);
+  return ReplaceIconIn(file, image, "new.ico", "app.exe", failure, {});
 }
 
 TEST(Outcome, ThrownFailuresBecomeTheirNumbersAndChangeNothing) {
@@ -81,11 +81,11 @@ TEST(Outcome, OutOfMemoryInsideAStepIsWarnedOf) {
   Warnings warnings;
   MemoryFile icon_file(IconFile({Image(100, 1)}));
   IconImage image;
-  ASSERT_EQ(Load_First_Image(icon_file, image), 0);
+  ASSERT_EQ(LoadFirstImage(icon_file, image), 0);
   std::string failure;
-  EXPECT_EQ(Replace_Icon_In(file, image, "new.ico", "app.exe", failure, warnings.sink()), kNoResourceTree);
+  EXPECT_EQ(ReplaceIconIn(file, image, "new.ico", "app.exe", failure, warnings.sink()), kNoResourceTree);
   ASSERT_EQ(warnings.seen.size(), 1u);
-  EXPECT_EQ(warnings.seen[0].first, Program_Name() + " - Out of memory");
+  EXPECT_EQ(warnings.seen[0].first, ProgramName() + " - Out of memory");
   EXPECT_EQ(warnings.seen[0].second, InUse("An error occurred while locating the resource tree. "));
 }
 

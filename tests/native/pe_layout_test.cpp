@@ -131,7 +131,7 @@ TEST(FindResourceTree, SectionCountsOutOfRangeWarn) {
     TreeLookup t = Root(b);
     EXPECT_EQ(t.root, 0) << c.sections;
     ASSERT_EQ(t.warnings.seen.size(), 1u) << c.sections;
-    EXPECT_EQ(t.warnings.seen[0].first, Program_Name() + " - " + c.description);
+    EXPECT_EQ(t.warnings.seen[0].first, ProgramName() + " - " + c.description);
     EXPECT_EQ(t.warnings.seen[0].second, text);
   }
 }
@@ -144,7 +144,7 @@ TEST(Conversions, OverflowWarnsWithNumberAndDescription) {
   int32_t rva = 0x7FFFFFF8;
   EXPECT_EQ(RVA_to_Offset(section, rva, w.sink()), 0);
   ASSERT_EQ(w.seen.size(), 1u);
-  EXPECT_EQ(w.seen[0].first, Program_Name() + " - Error");
+  EXPECT_EQ(w.seen[0].first, ProgramName() + " - Error");
   EXPECT_EQ(w.seen[0].second, "Error in RVA_to_Offset function: 6: Overflow");
 
   section.raw = -16;

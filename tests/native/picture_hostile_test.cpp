@@ -9,7 +9,7 @@
 namespace vantorel::engine::test {
 namespace {
 
-Bytes Good() { return Write_Png(Flat(16, 16, 6, 8, false, {9, 8, 7, 255})); }
+Bytes Good() { return WritePng(Flat(16, 16, 6, 8, false, {9, 8, 7, 255})); }
 
 // The PNG with its IHDR's width and height replaced (CRC kept right).
 Bytes Declaring(uint32_t width, uint32_t height, Bytes png = Good()) {
@@ -26,7 +26,7 @@ Bytes Declaring(uint32_t width, uint32_t height, Bytes png = Good()) {
 // of zeros: a few kilobytes of file.
 Bytes Bomb() {
   PngLayout s = Flat(1, 1, 6, 8, false, {0, 0, 0, 0});
-  Bytes png = Write_Png(s);
+  Bytes png = WritePng(s);
   Bytes zeros(16 << 20, 0);
   uLongf size = compressBound(static_cast<uLong>(zeros.size()));
   Bytes idat(size);
@@ -89,7 +89,7 @@ TEST(HostilePictures, RefusedWithTheirReasonAndNothingMade) {
     Bytes ico;
     std::string failure;
     Warnings warnings;
-    EXPECT_EQ(Picture_Icon_File(c.png, "bad.png", {}, ico, failure, warnings.sink()), kPictureUnreadable) << c.name;
+    EXPECT_EQ(PictureIconFile(c.png, "bad.png", {}, ico, failure, warnings.sink()), kPictureUnreadable) << c.name;
     EXPECT_EQ(failure.rfind("the picture cannot be read: bad.png ", 0), 0u) << c.name << ": " << failure;
     EXPECT_NE(failure.find(c.why), std::string::npos) << c.name << ": " << failure;
     EXPECT_TRUE(ico.empty()) << c.name;
@@ -99,11 +99,11 @@ TEST(HostilePictures, RefusedWithTheirReasonAndNothingMade) {
 // A file larger than any picture may be is refused before it is read; one
 // of the largest size allowed goes on to be read.
 TEST(HostilePictures, FileSizeLimitIsABoundary) {
-  EXPECT_EQ(File_Size_Fault(kMaxPictureFileBytes), "");
-  EXPECT_EQ(File_Size_Fault(kMaxPictureFileBytes + 1), "is larger than 256 MiB, more than a picture may be");
+  EXPECT_EQ(FileSizeFault(kMaxPictureFileBytes), "");
+  EXPECT_EQ(FileSizeFault(kMaxPictureFileBytes + 1), "is larger than 256 MiB, more than a picture may be");
 }
 
-// Given as the icon of a mode, or to Make_Icon_File: the same failure, and
+// Given as the icon of a mode, or to MakeIconFile: the same failure, and
 // neither the target nor any output file is touched.
 TEST(HostilePictures, NoModeWritesAnything) {
   TempDir dir;
@@ -113,11 +113,11 @@ TEST(HostilePictures, NoModeWritesAnything) {
     WriteFileBytes(dir / "app.exe", pe.bytes);
     std::string failure;
     AllSizesReport report;
-    EXPECT_EQ(Change_Icon_All_Sizes(dir / "bad.png", dir / "app.exe", report, failure), kPictureUnreadable) << c.name;
+    EXPECT_EQ(ChangeIconAllSizes(dir / "bad.png", dir / "app.exe", report, failure), kPictureUnreadable) << c.name;
     EXPECT_EQ(Change_Icon(dir / "bad.png", dir / "app.exe", failure), kPictureUnreadable) << c.name;
     EXPECT_EQ(failure.rfind("the picture cannot be read: ", 0), 0u) << failure;
     EXPECT_EQ(ReadFileBytes(dir / "app.exe"), pe.bytes) << c.name;
-    EXPECT_EQ(Make_Icon_File(dir / "bad.png", dir / "out.ico", {}, false, failure), kPictureUnreadable) << c.name;
+    EXPECT_EQ(MakeIconFile(dir / "bad.png", dir / "out.ico", {}, false, failure), kPictureUnreadable) << c.name;
     EXPECT_FALSE(std::filesystem::exists(dir / "out.ico")) << c.name;
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no temporary file left";

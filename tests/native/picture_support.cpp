@@ -11,16 +11,16 @@
 namespace vantorel::engine::test {
 namespace {
 
-void Put_Be32(Bytes& out, uint32_t v) {
+void PutBe32(Bytes& out, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
 }
 
 void Chunk(Bytes& out, const char* type, const Bytes& data) {
-  Put_Be32(out, static_cast<uint32_t>(data.size()));
+  PutBe32(out, static_cast<uint32_t>(data.size()));
   Bytes body(type, type + 4);
   body.insert(body.end(), data.begin(), data.end());
   out.insert(out.end(), body.begin(), body.end());
-  Put_Be32(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+  PutBe32(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
 }
 
 int Channels(uint8_t colour_type) {
@@ -61,11 +61,11 @@ uint16_t Scaled(uint8_t v, uint8_t depth) { return depth == 16 ? static_cast<uin
 
 }  // namespace
 
-Bytes Write_Png(const PngLayout& s) {
+Bytes WritePng(const PngLayout& s) {
   Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes ihdr;
-  Put_Be32(ihdr, static_cast<uint32_t>(s.width));
-  Put_Be32(ihdr, static_cast<uint32_t>(s.height));
+  PutBe32(ihdr, static_cast<uint32_t>(s.width));
+  PutBe32(ihdr, static_cast<uint32_t>(s.height));
   ihdr.insert(ihdr.end(), {s.depth, s.colour_type, 0, 0, static_cast<uint8_t>(s.interlaced)});
   Chunk(out, "IHDR", ihdr);
   if (!s.palette.empty()) {
@@ -116,7 +116,7 @@ PngLayout Flat(int width, int height, uint8_t colour_type, uint8_t depth, bool i
   return s;
 }
 
-Bytes Stb_Png(int width, int height, const std::vector<Rgba>& pixels) {
+Bytes StbPng(int width, int height, const std::vector<Rgba>& pixels) {
   Bytes out;
   auto append = [](void* context, void* data, int size) {
     auto* bytes = static_cast<const uint8_t*>(data);
@@ -128,7 +128,7 @@ Bytes Stb_Png(int width, int height, const std::vector<Rgba>& pixels) {
   return out;
 }
 
-std::vector<ReadImage> Read_Icon(const Bytes& ico) {
+std::vector<ReadImage> ReadIcon(const Bytes& ico) {
   std::vector<ReadImage> images;
   for (uint16_t i = 0; i < Get16(ico, 4); ++i) {
     size_t entry = 6 + 16u * i;
@@ -164,7 +164,7 @@ std::vector<ReadImage> Read_Icon(const Bytes& ico) {
   return images;
 }
 
-double Srgb_Code(double linear) {
+double SrgbCode(double linear) {
   double v = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
   return 255 * v;
 }

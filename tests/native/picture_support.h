@@ -26,14 +26,14 @@ struct PngLayout {
 };
 
 // The file, chunks with their CRCs, the image data deflated by zlib.
-Bytes Write_Png(const PngLayout& layout);
+Bytes WritePng(const PngLayout& layout);
 
 // A PNG of one colour (R G B A, 8 bits) in the colour type and depth given:
 // grey types take R as the grey, 16-bit ones each value times 257.
 PngLayout Flat(int width, int height, uint8_t colour_type, uint8_t depth, bool interlaced, Rgba colour);
 
 // An 8-bit RGBA PNG written by stb_image_write.
-Bytes Stb_Png(int width, int height, const std::vector<Rgba>& pixels);
+Bytes StbPng(int width, int height, const std::vector<Rgba>& pixels);
 
 // One image of an icon file as the tests read it back.
 struct ReadImage {
@@ -47,9 +47,9 @@ struct ReadImage {
 
 // Every image of the icon file, in directory order; the DIB read as the
 // format lays it out (bottom-up BGRA rows, then mask rows padded to 32 bits).
-std::vector<ReadImage> Read_Icon(const Bytes& ico);
+std::vector<ReadImage> ReadIcon(const Bytes& ico);
 
 // The sRGB code (0 to 255, not rounded) of a linear light value.
-double Srgb_Code(double linear);
+double SrgbCode(double linear);
 
 }  // namespace vantorel::engine::test

@@ -17,7 +17,7 @@ namespace {
 Bytes Made(const Bytes& png, const std::vector<int>& sizes = {}, Warnings* warnings = nullptr) {
   Bytes ico;
   std::string failure;
-  EXPECT_EQ(Picture_Icon_File(png, "logo.png", sizes, ico, failure, warnings ? warnings->sink() : WarningSink{}), 0)
+  EXPECT_EQ(PictureIconFile(png, "logo.png", sizes, ico, failure, warnings ? warnings->sink() : WarningSink{}), 0)
       << failure;
   return ico;
 }
@@ -49,8 +49,8 @@ class EveryColourType : public ::testing::TestWithParam<ColourCase> {};
 // the 256 one a PNG, the others DIBs.
 TEST_P(EveryColourType, FlatColourAtEverySizeCentred) {
   const ColourCase& c = GetParam();
-  Bytes ico = Made(Write_Png(Flat(40, 30, c.colour_type, c.depth, c.interlaced, c.colour)));
-  std::vector<ReadImage> images = Read_Icon(ico);
+  Bytes ico = Made(WritePng(Flat(40, 30, c.colour_type, c.depth, c.interlaced, c.colour)));
+  std::vector<ReadImage> images = ReadIcon(ico);
   const std::vector<int> sizes = {16, 20, 24, 32, 40, 48, 64, 256};
   ASSERT_EQ(images.size(), sizes.size());
   for (size_t i = 0; i < sizes.size(); ++i) {
@@ -101,7 +101,7 @@ TEST(PictureResampling, OpaqueEdgeOnTransparencyHasNoDarkFringe) {
     for (int y = 0; y < side; ++y) {
       for (int x = 0; x < side; ++x) pixels.push_back(x < side / 2 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 0, 0});
     }
-    for (const ReadImage& image : Read_Icon(Made(Stb_Png(side, side, pixels)))) {
+    for (const ReadImage& image : ReadIcon(Made(StbPng(side, side, pixels)))) {
       bool partial = false;
       for (const Rgba& p : image.pixels) {
         if (p[3] == 0) continue;
@@ -126,8 +126,8 @@ TEST(PictureResampling, CheckerboardAveragesInLinearLight) {
       pixels.push_back({v, v, v, 255});
     }
   }
-  double want = Srgb_Code(0.5);
-  for (const ReadImage& image : Read_Icon(Made(Stb_Png(128, 128, pixels), {16, 24, 32, 48, 64}))) {
+  double want = SrgbCode(0.5);
+  for (const ReadImage& image : ReadIcon(Made(StbPng(128, 128, pixels), {16, 24, 32, 48, 64}))) {
     for (const Rgba& p : image.pixels) {
       ASSERT_NEAR(p[0], want, 4) << image.width << " px";
       ASSERT_EQ(p[0], p[1]);
@@ -153,7 +153,7 @@ TEST(PictureSizes, AskedSizesSmallestFirstAndScalingUpNoted) {
   for (const Case& c : cases) {
     Warnings warnings;
     std::vector<ReadImage> images =
-        Read_Icon(Made(Write_Png(Flat(c.side, c.side, 6, 8, false, {1, 2, 3, 255})), c.asked, &warnings));
+        ReadIcon(Made(WritePng(Flat(c.side, c.side, 6, 8, false, {1, 2, 3, 255})), c.asked, &warnings));
     std::vector<int> made;
     for (const ReadImage& image : images) made.push_back(image.width);
     EXPECT_EQ(made, c.made) << c.side;
@@ -167,8 +167,8 @@ TEST(PictureSizes, AskedSizesSmallestFirstAndScalingUpNoted) {
   for (int wrong : {0, 257, -16}) {
     Bytes ico;
     std::string failure;
-    EXPECT_EQ(Picture_Icon_File(Write_Png(Flat(8, 8, 6, 8, false, {1, 2, 3, 255})), "logo.png", {16, wrong}, ico,
-                                failure, {}),
+    EXPECT_EQ(PictureIconFile(WritePng(Flat(8, 8, 6, 8, false, {1, 2, 3, 255})), "logo.png", {16, wrong}, ico,
+                              failure, {}),
               kSubscriptOutOfRange);
     EXPECT_TRUE(ico.empty());
   }
@@ -180,7 +180,7 @@ TEST(PictureImages, DibLayoutAndMask) {
   std::vector<Rgba> pixels(24 * 24, Rgba{0, 0, 0, 0});
   pixels[0] = {10, 20, 30, 255};          // top left
   pixels[24 * 24 - 1] = {40, 50, 60, 255};  // bottom right
-  Bytes ico = Made(Stb_Png(24, 24, pixels), {24});
+  Bytes ico = Made(StbPng(24, 24, pixels), {24});
   ASSERT_EQ(Get16(ico, 4), 1);
   const uint8_t* dib = ico.data() + Get32(ico, 18);
   EXPECT_EQ(Get32(ico, 14), 40u + 24 * 24 * 4 + 24 * 4) << "header, colour, mask rows of 4 bytes";
@@ -201,18 +201,18 @@ TEST(PictureImages, DibLayoutAndMask) {
 }
 
 // Every mode takes the picture where it takes an icon file: --all-sizes
-// gives each icon the image of its size, the same bytes Make_Icon_File writes.
+// gives each icon the image of its size, the same bytes MakeIconFile writes.
 TEST(PictureAsIcon, EveryModeTakesAPictureForItsIcon) {
   TempDir dir;
-  Bytes png = Write_Png(Flat(64, 64, 6, 8, false, {10, 20, 30, 255}));
+  Bytes png = WritePng(Flat(64, 64, 6, 8, false, {10, 20, 30, 255}));
   WriteFileBytes(dir / "logo.ico", png);  // a picture by its signature, whatever its name
   WriteFileBytes(dir / "real.png", IconFile({Image(744, 3, 48)}));
-  EXPECT_TRUE(Is_Picture_File(dir / "logo.ico"));
-  EXPECT_FALSE(Is_Picture_File(dir / "real.png"));
-  EXPECT_FALSE(Is_Picture_File(dir / "missing.png"));
+  EXPECT_TRUE(IsPictureFile(dir / "logo.ico"));
+  EXPECT_FALSE(IsPictureFile(dir / "real.png"));
+  EXPECT_FALSE(IsPictureFile(dir / "missing.png"));
 
   std::string failure;
-  ASSERT_EQ(Make_Icon_File(dir / "logo.ico", dir / "made.ico", {}, false, failure), 0) << failure;
+  ASSERT_EQ(MakeIconFile(dir / "logo.ico", dir / "made.ico", {}, false, failure), 0) << failure;
   std::vector<IconImage> made = Images(ReadFileBytes(dir / "made.ico"));
   ASSERT_EQ(made.size(), 8u);
 
@@ -222,7 +222,7 @@ TEST(PictureAsIcon, EveryModeTakesAPictureForItsIcon) {
   BuiltPe pe = BuildPe(o);
   WriteFileBytes(dir / "app.exe", pe.bytes);
   AllSizesReport report;
-  ASSERT_EQ(Change_Icon_All_Sizes(dir / "logo.ico", dir / "app.exe", report, failure), 0) << failure;
+  ASSERT_EQ(ChangeIconAllSizes(dir / "logo.ico", dir / "app.exe", report, failure), 0) << failure;
   const size_t wanted[] = {0, 3, 5, 7};  // 16, 32, 48 and 256 among the made images
   ASSERT_EQ(report.icons.size(), 4u);
   for (size_t i = 0; i < 4; ++i) {
@@ -234,7 +234,7 @@ TEST(PictureAsIcon, EveryModeTakesAPictureForItsIcon) {
   // --add-sizes gives the group the sizes it lacks too: all eight.
   WriteFileBytes(dir / "app.exe", pe.bytes);
   AddSizesReport added;
-  ASSERT_EQ(Change_Icon_Add_Sizes(dir / "logo.ico", dir / "app.exe", added, failure), 0) << failure;
+  ASSERT_EQ(ChangeIconAddSizes(dir / "logo.ico", dir / "app.exe", added, failure), 0) << failure;
   EXPECT_EQ(added.icons.size() + added.added.size(), 8u);
   // The first-image mode runs on the same icon.
   WriteFileBytes(dir / "app.exe", pe.bytes);
@@ -245,19 +245,19 @@ TEST(PictureAsIcon, EveryModeTakesAPictureForItsIcon) {
 
 TEST(PictureAsIcon, MakeIconFileKeepsWhatIsThere) {
   TempDir dir;
-  WriteFileBytes(dir / "logo.png", Write_Png(Flat(20, 20, 2, 8, false, {1, 2, 3, 255})));
+  WriteFileBytes(dir / "logo.png", WritePng(Flat(20, 20, 2, 8, false, {1, 2, 3, 255})));
   WriteFileBytes(dir / "out.ico", Bytes(5, 'x'));
   std::string failure;
-  EXPECT_EQ(Make_Icon_File(dir / "logo.png", dir / "out.ico", {16}, false, failure), kOutputExists);
+  EXPECT_EQ(MakeIconFile(dir / "logo.png", dir / "out.ico", {16}, false, failure), kOutputExists);
   EXPECT_EQ(ReadFileBytes(dir / "out.ico"), Bytes(5, 'x'));
-  ASSERT_EQ(Make_Icon_File(dir / "logo.png", dir / "out.ico", {16}, true, failure), 0) << failure;
-  EXPECT_EQ(Read_Icon(ReadFileBytes(dir / "out.ico")).size(), 1u);
-  EXPECT_EQ(Make_Icon_File(dir / "logo.png", dir / "logo.png", {16}, true, failure), kOutputFailed);
-  EXPECT_EQ(Read_Icon(ReadFileBytes(dir / "out.ico")).size(), 1u);
-  EXPECT_TRUE(Is_Picture_File(dir / "logo.png")) << "the picture is kept";
-  EXPECT_EQ(Make_Icon_File(dir / "out.ico", dir / "other.ico", {}, false, failure), kPictureUnreadable);
+  ASSERT_EQ(MakeIconFile(dir / "logo.png", dir / "out.ico", {16}, true, failure), 0) << failure;
+  EXPECT_EQ(ReadIcon(ReadFileBytes(dir / "out.ico")).size(), 1u);
+  EXPECT_EQ(MakeIconFile(dir / "logo.png", dir / "logo.png", {16}, true, failure), kOutputFailed);
+  EXPECT_EQ(ReadIcon(ReadFileBytes(dir / "out.ico")).size(), 1u);
+  EXPECT_TRUE(IsPictureFile(dir / "logo.png")) << "the picture is kept";
+  EXPECT_EQ(MakeIconFile(dir / "out.ico", dir / "other.ico", {}, false, failure), kPictureUnreadable);
   EXPECT_EQ(failure.rfind("the picture cannot be read: ", 0), 0u) << failure;
-  EXPECT_EQ(Make_Icon_File(dir / "missing.png", dir / "other.ico", {}, false, failure), kOpenFailed);
+  EXPECT_EQ(MakeIconFile(dir / "missing.png", dir / "other.ico", {}, false, failure), kOpenFailed);
   EXPECT_FALSE(std::filesystem::exists(dir / "other.ico"));
 }
 
@@ -265,9 +265,9 @@ TEST(PictureAsIcon, MakeIconFileKeepsWhatIsThere) {
 // icoutils reads the made icon file as the icon files it knows.
 TEST(PictureAsIcon, IcotoolListsEveryImage) {
   TempDir dir;
-  WriteFileBytes(dir / "logo.png", Write_Png(Flat(300, 200, 6, 8, false, {1, 2, 3, 200})));
+  WriteFileBytes(dir / "logo.png", WritePng(Flat(300, 200, 6, 8, false, {1, 2, 3, 200})));
   std::string failure;
-  ASSERT_EQ(Make_Icon_File(dir / "logo.png", dir / "made.ico", {}, false, failure), 0) << failure;
+  ASSERT_EQ(MakeIconFile(dir / "logo.png", dir / "made.ico", {}, false, failure), 0) << failure;
   std::FILE* list = popen(("icotool -l '" + (dir / "made.ico").string() + "' 2>&1").c_str(), "r");
   ASSERT_NE(list, nullptr);
   std::string out;
@@ -293,10 +293,10 @@ TEST(PictureAsIcon, SystemDrawsEverySizeAsTheFileHoldsIt) {
   for (int y = 0; y < 96; ++y) {
     for (int x = 0; x < 96; ++x) pixels.push_back({uint8_t(x * 2), uint8_t(y * 2), 90, uint8_t(x < 48 ? 255 : y * 2)});
   }
-  Bytes ico = Made(Stb_Png(96, 96, pixels));
+  Bytes ico = Made(StbPng(96, 96, pixels));
   WriteFileBytes(dir / "made.ico", ico);
   const Rgba background = {40, 140, 220, 255};
-  for (const ReadImage& image : Read_Icon(ico)) {
+  for (const ReadImage& image : ReadIcon(ico)) {
     int size = image.width;
     HICON icon = static_cast<HICON>(LoadImageW(nullptr, (dir / "made.ico").wstring().c_str(), IMAGE_ICON, size, size,
                                                LR_LOADFROMFILE));

@@ -17,9 +17,9 @@ Planned PlanFor(const Bytes& target, uint32_t image_bytes) {
   Planned p;
   MemoryFile icon_file(IconFile({Image(image_bytes, 9)}));
   IconImage image;
-  EXPECT_EQ(Load_First_Image(icon_file, image), 0);
+  EXPECT_EQ(LoadFirstImage(icon_file, image), 0);
   MemoryFile file(target);
-  p.result = Replace_Icon_In(file, image, "new.ico", "app.exe", p.failure, p.warnings.sink(), &p.plan, true);
+  p.result = ReplaceIconIn(file, image, "new.ico", "app.exe", p.failure, p.warnings.sink(), &p.plan, true);
   EXPECT_EQ(file.bytes(), target) << "a plan writes nothing";
   return p;
 }
@@ -138,7 +138,7 @@ TEST(Placement, ADirectoryNamedTwiceIsWalkedOnce) {
   WriteFileBytes(dir / "app.exe", b);
   IconListing listing;
   std::string failure;
-  ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), 0) << failure;
+  ASSERT_EQ(ListIcons(dir / "app.exe", listing, failure), 0) << failure;
   EXPECT_EQ(listing.groups.size(), 1u);
 }
 
@@ -169,7 +169,7 @@ TEST(Placement, AnEmptyDirectoryAtTheSectionsEndIsPartOfASoundTree) {
   TempDir dir;
   WriteFileBytes(dir / "app.exe", b);
   std::string failure;
-  ASSERT_EQ(List_Icons(dir / "app.exe", listing, failure), 0) << failure;
+  ASSERT_EQ(ListIcons(dir / "app.exe", listing, failure), 0) << failure;
   EXPECT_EQ(listing.groups.size(), 2u);
 }
 

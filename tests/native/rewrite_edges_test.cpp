@@ -84,7 +84,7 @@ TEST(RewriteEdges, AWriteIntoANameThatOverlapsAnotherIsRefused) {
   EXPECT_EQ(r.result, kModifyFailed);
   EXPECT_EQ(r.after, b);
   ASSERT_FALSE(r.warnings.seen.empty());
-  EXPECT_EQ(r.warnings.seen.back().first, Program_Name() + " - Subscript out of range");
+  EXPECT_EQ(r.warnings.seen.back().first, ProgramName() + " - Subscript out of range");
 }
 
 }  // namespace

@@ -173,7 +173,7 @@ TEST(MalformedTargets, RefusedBeforeAnyWrite) {
     // An icon data entry outside the section has been warned of once already,
     // when the icons were searched.
     ASSERT_FALSE(r.warnings.seen.empty()) << c.what;
-    for (const auto& w : r.warnings.seen) EXPECT_EQ(w.first, Program_Name() + " - Subscript out of range") << c.what;
+    for (const auto& w : r.warnings.seen) EXPECT_EQ(w.first, ProgramName() + " - Subscript out of range") << c.what;
     EXPECT_EQ(r.warnings.seen.back().second, modify) << c.what;
   }
 }
@@ -249,20 +249,20 @@ TEST(Rollback, AFailedWriteAnywherePutsBackEveryByte) {
   BuiltPe pe = BuildPe(IconProgram({800, 800, 800}));
   MemoryFile icon_file(IconFile({WorkedExampleImage()}));
   IconImage image;
-  ASSERT_EQ(Load_First_Image(icon_file, image), 0);
+  ASSERT_EQ(LoadFirstImage(icon_file, image), 0);
   // 1 image write, 3 data entries, 3 group entries.
   for (int good = 0; good < 7; ++good) {
     FailingFile file(pe.bytes, good, false, false);
     std::string failure;
-    EXPECT_EQ(Replace_Icon_In(file, image, "new.ico", "app.exe", failure, {}), kWriteFailed) << good;
+    EXPECT_EQ(ReplaceIconIn(file, image, "new.ico", "app.exe", failure, {}), kWriteFailed) << good;
     EXPECT_EQ(failure, "Failed to write to app.exe. The target was left unchanged.");
     EXPECT_EQ(file.bytes(), pe.bytes) << "after " << good << " good writes";
   }
   FailingFile flush_fails(pe.bytes, 100, true, false);
   std::string failure;
-  EXPECT_EQ(Replace_Icon_In(flush_fails, image, "new.ico", "app.exe", failure, {}), kWriteFailed);
+  EXPECT_EQ(ReplaceIconIn(flush_fails, image, "new.ico", "app.exe", failure, {}), kWriteFailed);
   FailingFile restore_fails(pe.bytes, 3, false, true);
-  EXPECT_EQ(Replace_Icon_In(restore_fails, image, "new.ico", "app.exe", failure, {}), kWriteFailed);
+  EXPECT_EQ(ReplaceIconIn(restore_fails, image, "new.ico", "app.exe", failure, {}), kWriteFailed);
   EXPECT_EQ(failure, "Failed to write to app.exe. The target may be damaged; restore it from its backup.");
 }
 
@@ -272,7 +272,7 @@ TEST(Rollback, OneFailedPutBackAmongGoodOnesIsReported) {
   BuiltPe pe = BuildPe(IconProgram({800, 800, 800}));
   MemoryFile icon_file(IconFile({WorkedExampleImage()}));
   IconImage image;
-  ASSERT_EQ(Load_First_Image(icon_file, image), 0);
+  ASSERT_EQ(LoadFirstImage(icon_file, image), 0);
   // The fifth write fails; put-backs go last first: 5, 4, 3, 2, 1.
   for (int failing_put_back = 0; failing_put_back < 5; ++failing_put_back) {
     class OnePutBackFails : public MemoryFile {
@@ -288,7 +288,7 @@ TEST(Rollback, OneFailedPutBackAmongGoodOnesIsReported) {
       int writes_ = 0, fail_at_;
     } file(pe.bytes, failing_put_back);
     std::string failure;
-    EXPECT_EQ(Replace_Icon_In(file, image, "new.ico", "app.exe", failure, {}), kWriteFailed) << failing_put_back;
+    EXPECT_EQ(ReplaceIconIn(file, image, "new.ico", "app.exe", failure, {}), kWriteFailed) << failing_put_back;
     EXPECT_EQ(failure, "Failed to write to app.exe. The target may be damaged; restore it from its backup.")
         << "put-back " << failing_put_back << " failed";
   }

@@ -35,7 +35,7 @@ inline std::string InUse(const std::string& lead_in) {
 
 // Failure 1000's text for a file that is not there: the fixed sentence, then
 // on POSIX the system's reason (the window's Win32 text is the sentence alone).
-inline std::string Missing_File_Text(const std::string& path) {
+inline std::string MissingFileText(const std::string& path) {
   std::string text = "Failed to open " + path + ". Make sure file is not in use by another program.";
 #ifndef _WIN32
   text += std::string(" ") + std::strerror(ENOENT);
@@ -56,9 +56,9 @@ inline Replacement Replace(const Bytes& target, const Bytes& icon_file) {
   MemoryFile icon(icon_file);
   IconImage image;
   EXPECT_TRUE(Is_Valid_Icon_File(icon));
-  EXPECT_EQ(Load_First_Image(icon, image), 0);
+  EXPECT_EQ(LoadFirstImage(icon, image), 0);
   MemoryFile file(target);
-  r.result = Replace_Icon_In(file, image, "new.ico", "app.exe", r.failure, r.warnings.sink());
+  r.result = ReplaceIconIn(file, image, "new.ico", "app.exe", r.failure, r.warnings.sink());
   r.after = file.bytes();
   return r;
 }

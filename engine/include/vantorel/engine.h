@@ -76,18 +76,18 @@ struct ReplacementPreview {
 };
 
 // Runs every check of Change_Icon and plans every write, but writes nothing.
-int32_t Preview_Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
-                            ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn = {});
+int32_t PreviewChangeIcon(const std::filesystem::path& icon, const std::filesystem::path& target,
+                          ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn = {});
 
 // Whether `target` carries a signature (a certificate table that is not
 // empty): any change to the file would invalidate it. False when the file
 // cannot be read as a program.
-bool Is_Signed_Program(const std::filesystem::path& target);
+bool IsSignedProgram(const std::filesystem::path& target);
 
 // Whether `target` is an NSIS installer that checks its own bytes (a CRC-32
 // after its payload) at start-up: a replacement keeps that check right. False
 // when the file cannot be read as a program.
-bool Is_Checked_Installer(const std::filesystem::path& target);
+bool IsCheckedInstaller(const std::filesystem::path& target);
 
 // What --list shows of a program's icons.
 struct IconGroupEntry {
@@ -114,18 +114,18 @@ struct IconListing {
 
 // Reads (never writes) the icon resources of `target`. Same failure numbers and
 // texts as Change_Icon.
-int32_t List_Icons(const std::filesystem::path& target, IconListing& listing,
-                   std::string& failure_text, const WarningSink& warn = {});
+int32_t ListIcons(const std::filesystem::path& target, IconListing& listing,
+                  std::string& failure_text, const WarningSink& warn = {});
 
 // The running program's file name without its extension: the start of every
 // warning's title.
-std::string Program_Name();
+std::string ProgramName();
 
 // Text of a failure or error number, as the platform describes run-time errors.
-std::string Error_Description(int32_t number);
+std::string ErrorDescription(int32_t number);
 
 // The path as the user gave it, for failure texts (UTF-8).
-std::string Path_Text(const std::filesystem::path& path);
+std::string PathText(const std::filesystem::path& path);
 
 // ---- Every size of an icon file ---------------------------------------------
 
@@ -168,9 +168,9 @@ struct AllSizesReport {
 // images go into the room of the old icon images and unreferenced padding;
 // nothing else moves. Same failures and promises as Change_Icon; with
 // `plan_only` nothing is written and `report` says what would be.
-int32_t Change_Icon_All_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
-                              AllSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
-                              bool plan_only = false);
+int32_t ChangeIconAllSizes(const std::filesystem::path& icon, const std::filesystem::path& target,
+                           AllSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
+                           bool plan_only = false);
 
 // ---- Sizes and icons added: --add-sizes ---------------------------------------
 
@@ -196,7 +196,7 @@ struct AddSizesReport {
 };
 
 // Gives every icon group of `target`, in every language, every image of
-// `icon`: sizes the groups have are filled as Change_Icon_All_Sizes fills
+// `icon`: sizes the groups have are filled as ChangeIconAllSizes fills
 // them, sizes they lack are added as new icon resources; a program with no
 // icon group gets group #1. Nothing in the file moves or changes: the new
 // resource tree, images and groups go into one section added after the last
@@ -204,9 +204,9 @@ struct AddSizesReport {
 // header fields that name it change (section count, the section header,
 // SizeOfImage, the resource directory, the checksum). Same failures and
 // promises as Change_Icon otherwise; with `plan_only` nothing is written.
-int32_t Change_Icon_Add_Sizes(const std::filesystem::path& icon, const std::filesystem::path& target,
-                              AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
-                              bool plan_only = false);
+int32_t ChangeIconAddSizes(const std::filesystem::path& icon, const std::filesystem::path& target,
+                           AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
+                           bool plan_only = false);
 
 // ---- An icon taken out of a program --------------------------------------------
 
@@ -231,25 +231,25 @@ struct ExtractedIcon {
 // images, with the group's directory entries and the images' own byte counts.
 // Failures: 1000, 1002, 1004 as Change_Icon; 1012 when the group is not
 // there; 1013 when one of its icons is missing or damaged.
-int32_t Extract_Icon_Group(const std::filesystem::path& target, const GroupSelection& selection,
-                           ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn = {});
+int32_t ExtractIconGroup(const std::filesystem::path& target, const GroupSelection& selection,
+                         ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn = {});
 
 enum class NewFileResult { Written, AlreadyExists, Failed };
 
 // Whether two names lead to one existing file, however each is spelt: links,
 // "./", case, and on Windows the trailing dots and spaces the system drops.
-bool Is_Same_File(const std::filesystem::path& a, const std::filesystem::path& b);
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Writes `bytes` to `path` as a whole: to a temporary file beside it first,
 // which then takes the name, so a failure leaves nothing behind and no
 // half-written file. Unless `replace`, an existing file of that name is kept
 // (the test and the naming are one step). `why` says what the system reported.
-NewFileResult Write_New_File(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
-                             std::string& why);
+NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
+                           std::string& why);
 
 // ---- A picture as the icon ----------------------------------------------------
 // Wherever an entry above takes an icon file, a PNG picture works too: it is
-// made into an icon of the standard sizes (Standard_Icon_Sizes), 32-bit with
+// made into an icon of the standard sizes (StandardIconSizes), 32-bit with
 // alpha, the 256-pixel image stored as PNG and the others as DIBs with their
 // AND mask, smallest first; the entry then runs on that icon. A picture that
 // is not square is centred on transparency; one smaller than a size is scaled
@@ -258,27 +258,27 @@ NewFileResult Write_New_File(const std::filesystem::path& path, const std::vecto
 
 // Whether `path` is a PNG picture: recognised by its signature, whatever its
 // name. False when it cannot be opened.
-bool Is_Picture_File(const std::filesystem::path& path);
+bool IsPictureFile(const std::filesystem::path& path);
 
 // 16, 20, 24, 32, 40, 48, 64 and 256 pixels square.
-const std::vector<int>& Standard_Icon_Sizes();
+const std::vector<int>& StandardIconSizes();
 
 // Writes the icon file `ico` made from the PNG `picture`, with the images of
 // `sizes` (each 1 to 256 pixels; the standard sizes when empty), with
-// Write_New_File: an existing file is kept unless `replace`. Failures: 1000
+// WriteNewFile: an existing file is kept unless `replace`. Failures: 1000
 // (the picture cannot be opened), 1016 (it is no PNG or cannot be read), 9 (a
 // size out of range), 1014 (`ico` exists), 1015 (`ico` cannot be written, or
 // is the picture itself), 7. Nothing is written unless the result is 0.
-int32_t Make_Icon_File(const std::filesystem::path& picture, const std::filesystem::path& ico,
-                       const std::vector<int>& sizes, bool replace, std::string& failure_text,
-                       const WarningSink& warn = {});
+int32_t MakeIconFile(const std::filesystem::path& picture, const std::filesystem::path& ico,
+                     const std::vector<int>& sizes, bool replace, std::string& failure_text,
+                     const WarningSink& warn = {});
 
 // ---- The backup copy --------------------------------------------------------
 // The target's full path with ".bak" appended, made once and never overwritten.
 
 enum class BackupResult { Made, AlreadyExists, Failed };
 
-std::filesystem::path Backup_Path(const std::filesystem::path& target);
+std::filesystem::path BackupPath(const std::filesystem::path& target);
 
 // Copies `target` to `backup` unless a backup exists already: an existing,
 // visible regular file of that name. The test and the creation are one step,
@@ -286,7 +286,7 @@ std::filesystem::path Backup_Path(const std::filesystem::path& target);
 // directory, a dangling link, a hidden or system file) is a failure, like a
 // copy that cannot be made, and nothing is left behind; `why` then says what
 // the system reported. The target must be a regular file.
-BackupResult Make_Backup(const std::filesystem::path& target, const std::filesystem::path& backup,
-                         std::string& why);
+BackupResult MakeBackup(const std::filesystem::path& target, const std::filesystem::path& backup,
+                        std::string& why);
 
 }  // namespace vantorel::engine

@@ -31,34 +31,34 @@ const ExpectedControl kExpected[] = {
 // Pixels of a length in twips, worked out here the long way: the exact
 // quotient, rounded to the nearest pixel with ties to even (the default
 // rounding mode of nearbyint).
-int Expected_Pixels(int twips, int ppi) { return static_cast<int>(std::nearbyint(twips * ppi / 1440.0)); }
+int ExpectedPixels(int twips, int ppi) { return static_cast<int>(std::nearbyint(twips * ppi / 1440.0)); }
 
 // Every control and the client area at the resolutions users run: each
-// length goes from twips to pixels in one rounding. Pixel_Rect is what Form1
+// length goes from twips to pixels in one rounding. PixelRect is what Form1
 // places every control with, the themed buttons included (the test below
 // checks that at the screen's resolution, the end-to-end test at 144 dpi).
 TEST(Form1Layout, EveryControlTakesItsPixelsFromTwipsInOneRounding) {
   for (int ppi : {96, 120, 144, 192}) {
     for (const ControlLayout& c : kForm1Controls) {
-      RECT r = Pixel_Rect(c, POINT{ppi, ppi});
-      EXPECT_EQ(r.left, Expected_Pixels(c.left, ppi)) << Narrow(c.name) << " at " << ppi;
-      EXPECT_EQ(r.top, Expected_Pixels(c.top, ppi)) << Narrow(c.name) << " at " << ppi;
-      EXPECT_EQ(r.right - r.left, Expected_Pixels(c.width, ppi)) << Narrow(c.name) << " at " << ppi;
-      EXPECT_EQ(r.bottom - r.top, Expected_Pixels(c.height, ppi)) << Narrow(c.name) << " at " << ppi;
+      RECT r = PixelRect(c, POINT{ppi, ppi});
+      EXPECT_EQ(r.left, ExpectedPixels(c.left, ppi)) << Narrow(c.name) << " at " << ppi;
+      EXPECT_EQ(r.top, ExpectedPixels(c.top, ppi)) << Narrow(c.name) << " at " << ppi;
+      EXPECT_EQ(r.right - r.left, ExpectedPixels(c.width, ppi)) << Narrow(c.name) << " at " << ppi;
+      EXPECT_EQ(r.bottom - r.top, ExpectedPixels(c.height, ppi)) << Narrow(c.name) << " at " << ppi;
     }
-    EXPECT_EQ(Twips_To_Pixels(kForm1ClientWidth, ppi), Expected_Pixels(kForm1ClientWidth, ppi)) << ppi;
-    EXPECT_EQ(Twips_To_Pixels(kForm1ClientHeight, ppi), Expected_Pixels(kForm1ClientHeight, ppi)) << ppi;
+    EXPECT_EQ(TwipsToWholePixels(kForm1ClientWidth, ppi), ExpectedPixels(kForm1ClientWidth, ppi)) << ppi;
+    EXPECT_EQ(TwipsToWholePixels(kForm1ClientHeight, ppi), ExpectedPixels(kForm1ClientHeight, ppi)) << ppi;
     for (const FontChoice& font : {kFormFont, kPathRowFont, kSmallFont}) {
-      EXPECT_EQ(Font_Height(font, ppi), -static_cast<int>(std::nearbyint(font.hundredths_of_points * ppi / 7200.0)))
+      EXPECT_EQ(FontHeight(font, ppi), -static_cast<int>(std::nearbyint(font.hundredths_of_points * ppi / 7200.0)))
           << font.hundredths_of_points << " at " << ppi;
     }
   }
   // The ties, where a detour through whole HIMETRIC units comes out one pixel
   // short (157.49 and 109.47 instead of 157.5 and 109.5).
-  EXPECT_EQ(Pixel_Rect(Layout_Of(kOpen1), POINT{144, 144}).right - 432, 158);
-  EXPECT_EQ(Pixel_Rect(Layout_Of(kVbButton2), POINT{144, 144}).right - 504, 110);
-  EXPECT_EQ(Pixel_Rect(Layout_Of(kCmdReplace), POINT{144, 144}).bottom - 120, 38);  // 37.5
-  EXPECT_EQ(Twips_To_Pixels(kForm1ClientWidth, 144), 622);                          // 622.5
+  EXPECT_EQ(PixelRect(LayoutOf(kOpen1), POINT{144, 144}).right - 432, 158);
+  EXPECT_EQ(PixelRect(LayoutOf(kVbButton2), POINT{144, 144}).right - 504, 110);
+  EXPECT_EQ(PixelRect(LayoutOf(kCmdReplace), POINT{144, 144}).bottom - 120, 38);  // 37.5
+  EXPECT_EQ(TwipsToWholePixels(kForm1ClientWidth, 144), 622);                     // 622.5
 }
 
 TEST_F(Form1Test, WindowIsFixedSizeCentredWithItsCaption) {
@@ -113,7 +113,7 @@ TEST_F(Form1Test, ControlsSitWhereTheFormPutsThemInTheirFonts) {
           << e.id;
     } else {
       EXPECT_EQ(r.right, e.pixels.right) << e.id;
-      EXPECT_EQ(r.right, Pixel_Rect(Layout_Of(e.id), form().PixelsPerInch()).right) << e.id;
+      EXPECT_EQ(r.right, PixelRect(LayoutOf(e.id), form().PixelsPerInch()).right) << e.id;
     }
     LOGFONTW lf = FontOf(e.id);
     EXPECT_STREQ(lf.lfFaceName, L"Tahoma") << e.id;

@@ -67,7 +67,7 @@ class ReplaceTest : public SharedFormTest {
   // Names outside any one code page: the window passes UTF-16 all the way.
   fs::path target_ = dir_.path() / fs::path(L"Prögram \u0416\u4E2D.exe");
   fs::path icon_ = dir_.path() / fs::path(L"Sonne \u263C.ico");
-  fs::path backup_ = Backup_Path(target_);
+  fs::path backup_ = BackupPath(target_);
   Bytes original_;
 };
 
@@ -134,7 +134,7 @@ TEST_F(ReplaceTest, ABackupThatCannotBeMadeStopsTheReplacement) {
   fs::path missing = dir_.path() / "missing.exe";
   Fill(missing, icon_, true);
   PressReplace();
-  ExpectBackupFailure(Backup_Path(missing));
+  ExpectBackupFailure(BackupPath(missing));
 
   // A directory named like the backup is no backup: nothing is changed.
   ui.shown.clear();
@@ -195,7 +195,7 @@ TEST_F(ReplaceTest, EngineWarningsComeFirstAsExclamationBoxes) {
   Fill(target_, icon_, false);
   PressReplace();
   ASSERT_EQ(ui.shown.size(), 2u);
-  EXPECT_EQ(ui.shown[0].caption, Wide(Program_Name() + " - Overflow"));
+  EXPECT_EQ(ui.shown[0].caption, Wide(ProgramName() + " - Overflow"));
   EXPECT_EQ(ui.shown[0].type, kWarning);
   EXPECT_FALSE(ui.shown[0].text.empty());
   EXPECT_EQ(ui.shown[1].text,

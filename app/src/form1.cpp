@@ -30,8 +30,8 @@ bool EndsWithIco(const std::wstring& path) {
 }
 
 int TextWidth(HFONT font, const wchar_t* text) {
-  WindowDc screen;
-  ScopedSelect selected(screen.get(), font);
+  host::WindowDc screen;
+  host::ScopedSelect selected(screen.get(), font);
   SIZE size{};
   GetTextExtentPoint32W(screen.get(), text, lstrlenW(text), &size);
   return size.cx;
@@ -63,7 +63,7 @@ bool Form1::Create(HINSTANCE instance) {
     wc.lpszClassName = kClassName;
     if (!RegisterClassExW(&wc)) return false;
   }
-  ppi_ = ScreenPixelsPerInch();
+  ppi_ = host::ScreenPixelsPerInch();
   RECT frame{0, 0, TwipsToWholePixels(kForm1ClientWidth, ppi_.x), TwipsToWholePixels(kForm1ClientHeight, ppi_.y)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -81,7 +81,7 @@ bool Form1::Create(HINSTANCE instance) {
 
 bool Form1::PreTranslate(MSG& msg) {
   if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
-  return TranslateAccessKey(msg) || IsDialogMessageW(hwnd_, &msg) != FALSE;
+  return host::TranslateAccessKey(msg) || IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
 LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -75,10 +75,10 @@ class Form1 {
   Form1Options options_;
   HWND hwnd_ = nullptr;
   POINT ppi_{96, 96};
-  controls::GdiObject<HFONT> form_font_;
-  controls::GdiObject<HFONT> path_row_font_;
-  controls::GdiObject<HFONT> small_font_;
-  controls::GdiObject<HBRUSH> white_brush_;
+  host::GdiObject<HFONT> form_font_;
+  host::GdiObject<HFONT> path_row_font_;
+  host::GdiObject<HFONT> small_font_;
+  host::GdiObject<HBRUSH> white_brush_;
   HWND last_focus_ = nullptr;
 };
 

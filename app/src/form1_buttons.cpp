@@ -24,14 +24,14 @@ constexpr wchar_t kHandPointerValue[] = L"mousepointer = i16 99\n";
 // The hand pointer's cursor file, kept in the program's resources.
 constexpr int kHandCursorFile = 102;
 
-PictureRef HandPointerPicture() {
+host::PictureRef HandPointerPicture() {
   HMODULE self = GetModuleHandleW(nullptr);
   HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(kHandCursorFile), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   if (!found) return nullptr;
   auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(self, found)));
   if (!bytes) return nullptr;
   std::wstring error;
-  return Picture::FromBytes(std::span<const std::uint8_t>(bytes, SizeofResource(self, found)), &error);
+  return host::Picture::FromBytes(std::span<const std::uint8_t>(bytes, SizeofResource(self, found)), &error);
 }
 
 std::wstring Quoted(const wchar_t* text) { return L"\"" + std::wstring(text) + L"\""; }
@@ -45,12 +45,12 @@ HWND Form1::CreateButton(const ControlLayout& control) {
   stored += kHandPointerValue;
   stored += L"caption = str " + Quoted(control.text) + L"\n";
   std::wstring error;
-  std::optional<PropertyBag> bag = BagFromText(stored, &error);
+  std::optional<host::PropertyBag> bag = host::BagFromText(stored, &error);
   if (!bag) return nullptr;
   // Without the picture the buttons still work; they show the arrow instead.
-  if (PictureRef hand = HandPointerPicture()) bag->Write(L"mouseicon", hand);
+  if (host::PictureRef hand = HandPointerPicture()) bag->Write(L"mouseicon", hand);
 
-  HostPlacement placement;
+  host::HostPlacement placement;
   placement.parent = hwnd_;
   placement.id = control.id;
   placement.left = control.left;
@@ -58,7 +58,7 @@ HWND Form1::CreateButton(const ControlLayout& control) {
   placement.width = control.width;
   placement.height = control.height;
   placement.ambient.displayName = control.name;
-  placement.ambient.font = FontDesc{kFormFont.name, kFormFont.hundredths_of_points / 100.0, kFormFont.weight};
+  placement.ambient.font = host::FontDesc{kFormFont.name, kFormFont.hundredths_of_points / 100.0, kFormFont.weight};
   Button* button = Button::Create(placement, &*bag);
   if (!button) return nullptr;
   // The host places it from the same twips by the same rule as PixelRect

@@ -23,7 +23,7 @@ const ControlLayout& LayoutOf(Form1Control id) {
 int TwipsToWholePixels(int twips, int pixels_per_inch) {
   // The controls' own conversion and rounding: the host places a themed button
   // from the same twips at the same pixels as this places the others.
-  return controls::RoundLength(controls::TwipsToPixels(twips, pixels_per_inch));
+  return host::RoundLength(host::TwipsToPixels(twips, pixels_per_inch));
 }
 
 int FontHeight(const FontChoice& font, int pixels_per_inch) {

@@ -38,8 +38,8 @@ constexpr std::int32_t kFirstMode = kFillAcross;
 
 }  // namespace
 
-Status DrawBackgroundFill(HDC dc, std::int32_t mode, double w, double h, OleColor x, OleColor y) {
-  if (mode < kFirstMode || mode >= kFirstMode + static_cast<std::int32_t>(std::size(kFills))) return kOk;
+host::Status DrawBackgroundFill(HDC dc, std::int32_t mode, double w, double h, host::OleColor x, host::OleColor y) {
+  if (mode < kFirstMode || mode >= kFirstMode + static_cast<std::int32_t>(std::size(kFills))) return host::kOk;
   const BackgroundFill& fill = kFills[mode - kFirstMode];
   Rounder r;
   for (int i = 0; i < fill.count; ++i) {

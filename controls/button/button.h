@@ -19,7 +19,7 @@ namespace vantorel::controls {
 
 // Events of a Button. Arguments are references: a handler may change them (the
 // control does not read them back). The drag-and-drop events come from the host.
-struct ButtonEvents : DragEvents {
+struct ButtonEvents : host::DragEvents {
   std::function<void()> Click;
   std::function<void()> DblClick;
   std::function<void(std::int16_t& keyCode, std::int16_t& shift)> KeyDown;
@@ -34,80 +34,80 @@ enum class HoverState { Unset, False, True };
 
 // The themed owner-drawn push button. Every property setter stores the value,
 // tells the host and repaints the whole control.
-class Button final : public HostedKind<Button> {
+class Button final : public host::HostedKind<Button> {
  public:
   ButtonEvents events;
 
   // Stored properties.
   std::int32_t ButtonShape() const { return props_.buttonShape; }
-  Status SetButtonShape(std::int32_t v);
+  host::Status SetButtonShape(std::int32_t v);
   std::int32_t ButtonStyle() const { return props_.buttonStyle; }
-  Status SetButtonStyle(std::int32_t v);  // applies the style's colour preset
+  host::Status SetButtonStyle(std::int32_t v);  // applies the style's colour preset
   std::int32_t ButtonStyleColors() const { return props_.buttonStyleColors; }
-  Status SetButtonStyleColors(std::int32_t v);
+  host::Status SetButtonStyleColors(std::int32_t v);
   std::int32_t ButtonTheme() const { return props_.buttonTheme; }
-  Status SetButtonTheme(std::int32_t v);  // applies the theme's colour preset
+  host::Status SetButtonTheme(std::int32_t v);  // applies the theme's colour preset
   std::int32_t ButtonType() const { return props_.buttonType; }
-  Status SetButtonType(std::int32_t v);
+  host::Status SetButtonType(std::int32_t v);
   std::int32_t CaptionAlignment() const { return props_.captionAlignment; }
-  Status SetCaptionAlignment(std::int32_t v);
+  host::Status SetCaptionAlignment(std::int32_t v);
   std::int32_t CaptionEffect() const { return props_.captionEffect; }
-  Status SetCaptionEffect(std::int32_t v);
+  host::Status SetCaptionEffect(std::int32_t v);
   std::int32_t CaptionStyle() const { return props_.captionStyle; }
-  Status SetCaptionStyle(std::int32_t v);
+  host::Status SetCaptionStyle(std::int32_t v);
   std::int32_t DropDown() const { return props_.dropDown; }
-  Status SetDropDown(std::int32_t v);
+  host::Status SetDropDown(std::int32_t v);
   std::int32_t PictureAlignment() const { return props_.pictureAlignment; }
-  Status SetPictureAlignment(std::int32_t v);
-  OleColor BackColor() const { return props_.backColor; }
-  Status SetBackColor(OleColor v);
-  OleColor BackColorPressed() const { return props_.backColorPressed; }
-  Status SetBackColorPressed(OleColor v);
-  OleColor BackColorHover() const { return props_.backColorHover; }
-  Status SetBackColorHover(OleColor v);
-  OleColor BorderColor() const { return props_.borderColor; }
-  Status SetBorderColor(OleColor v);
-  OleColor BorderColorPressed() const { return props_.borderColorPressed; }
-  Status SetBorderColorPressed(OleColor v);
-  OleColor BorderColorHover() const { return props_.borderColorHover; }
-  Status SetBorderColorHover(OleColor v);
-  OleColor ForeColor() const { return props_.foreColor; }
-  Status SetForeColor(OleColor v);
-  OleColor ForeColorPressed() const { return props_.foreColorPressed; }
-  Status SetForeColorPressed(OleColor v);
-  OleColor ForeColorHover() const { return props_.foreColorHover; }
-  Status SetForeColorHover(OleColor v);
-  OleColor EffectColor() const { return props_.effectColor; }
-  Status SetEffectColor(OleColor v);
+  host::Status SetPictureAlignment(std::int32_t v);
+  host::OleColor BackColor() const { return props_.backColor; }
+  host::Status SetBackColor(host::OleColor v);
+  host::OleColor BackColorPressed() const { return props_.backColorPressed; }
+  host::Status SetBackColorPressed(host::OleColor v);
+  host::OleColor BackColorHover() const { return props_.backColorHover; }
+  host::Status SetBackColorHover(host::OleColor v);
+  host::OleColor BorderColor() const { return props_.borderColor; }
+  host::Status SetBorderColor(host::OleColor v);
+  host::OleColor BorderColorPressed() const { return props_.borderColorPressed; }
+  host::Status SetBorderColorPressed(host::OleColor v);
+  host::OleColor BorderColorHover() const { return props_.borderColorHover; }
+  host::Status SetBorderColorHover(host::OleColor v);
+  host::OleColor ForeColor() const { return props_.foreColor; }
+  host::Status SetForeColor(host::OleColor v);
+  host::OleColor ForeColorPressed() const { return props_.foreColorPressed; }
+  host::Status SetForeColorPressed(host::OleColor v);
+  host::OleColor ForeColorHover() const { return props_.foreColorHover; }
+  host::Status SetForeColorHover(host::OleColor v);
+  host::OleColor EffectColor() const { return props_.effectColor; }
+  host::Status SetEffectColor(host::OleColor v);
   const std::wstring& Caption() const { return props_.caption; }
-  Status SetCaption(std::wstring v);
+  host::Status SetCaption(std::wstring v);
   bool FocusRect() const { return props_.focusRect; }
-  Status SetFocusRect(bool v);
+  host::Status SetFocusRect(bool v);
   bool Value() const { return props_.value; }
-  Status SetValue(bool v);
+  host::Status SetValue(bool v);
   bool HandPointer() const { return props_.handPointer; }
-  Status SetHandPointer(bool v);
-  const PictureRef& Picture() const { return props_.picture; }
-  Status SetPicture(PictureRef v);  // kept by reference
+  host::Status SetHandPointer(bool v);
+  const host::PictureRef& Picture() const { return props_.picture; }
+  host::Status SetPicture(host::PictureRef v);  // kept by reference
   bool PictureGray() const { return props_.pictureGray; }
-  Status SetPictureGray(bool v);
+  host::Status SetPictureGray(bool v);
 
   // Properties held by the surface.
   bool Enabled() const;
-  Status SetEnabled(bool v);
-  const FontRef& Font() const;
-  Status SetFont(FontRef v);  // kept by reference
+  host::Status SetEnabled(bool v);
+  const host::FontRef& Font() const;
+  host::Status SetFont(host::FontRef v);  // kept by reference
   std::int16_t MousePointer() const;
-  Status SetMousePointer(std::int32_t v);  // outside 16 bits: Overflow, nothing changes
-  const PictureRef& MouseIcon() const;
-  Status SetMouseIcon(PictureRef v);
+  host::Status SetMousePointer(std::int32_t v);  // outside 16 bits: Overflow, nothing changes
+  const host::PictureRef& MouseIcon() const;
+  host::Status SetMouseIcon(host::PictureRef v);
   HDC hdc() const { return surface().Hdc(); }
   HWND hwnd() const { return Hwnd(); }
 
   // Shows the last painted image again without running the paint.
   void Refresh();
   // Redraws the whole control from its properties and state.
-  Status Paint();
+  host::Status Paint();
 
   // Interaction state and paint results, for the layers and face renderers.
   const ButtonProps& props() const { return props_; }
@@ -123,12 +123,12 @@ class Button final : public HostedKind<Button> {
 
  private:
   Button() = default;
-  friend class HostedKind<Button>;
+  friend class host::HostedKind<Button>;
 
   // Stores a field of the property table, tells the host by the table's key
   // and repaints.
   template <class T>
-  Status Store(T ButtonProps::*member, T value);
+  host::Status Store(T ButtonProps::*member, T value);
   void ApplyStylePreset();
   void ApplyThemePreset();
   // The paint pipeline, step by step (button_paint.cpp): settle what a paint
@@ -140,25 +140,26 @@ class Button final : public HostedKind<Button> {
     PaintColours colours;
   };
   struct PaintResult {
-    Status status;
+    host::Status status;
     bool laidOut = false;
     ButtonLayout layout;
     bool faceDrawn = false;
     FaceRegionRecipe faceRegion;
-    OleColor pen = 0;  // the drawing colour the image was left with
+    host::OleColor pen = 0;  // the drawing colour the image was left with
   };
-  Status PaintSteps();
+  host::Status PaintSteps();
   SettledPaint Settle();
   void ApplySizeRules();
   void LatchToggle();
   void StoreStyleBorders(const PaintState& state);
-  PaintResult DrawImage(Surface& sf, const PaintState& state, const PaintColours& colours) const;
-  LayoutInput MeasureLayout(const Surface& sf) const;
-  Status FillBackground(Surface& sf, const PaintState& state) const;
-  Status DrawStyleLook(Surface& sf, const PaintState& state) const;
-  FaceResult DrawFace(Surface& sf, const PaintState& state) const;
+  PaintResult DrawImage(host::Surface& sf, const PaintState& state, const PaintColours& colours) const;
+  LayoutInput MeasureLayout(const host::Surface& sf) const;
+  host::Status FillBackground(host::Surface& sf, const PaintState& state) const;
+  host::Status DrawStyleLook(host::Surface& sf, const PaintState& state) const;
+  FaceResult DrawFace(host::Surface& sf, const PaintState& state) const;
   void ApplyFaceRegion(const FaceRegionRecipe& recipe);
-  Status DrawFocusPasses(Surface& sf, const PaintState& state, const PixelBox& caption, OleColor& pen) const;
+  host::Status DrawFocusPasses(host::Surface& sf, const PaintState& state, const PixelBox& caption,
+                               host::OleColor& pen) const;
   void Commit(const PaintColours& colours);
   void ClickAndRaise();
   // Ends the hover and press looks (no Click): the focus, the capture or the
@@ -169,8 +170,8 @@ class Button final : public HostedKind<Button> {
   void HandEnabledToSurface(bool v);
 
   void OnInitNew() override;
-  void OnReadProperties(const PropertyBag& bag) override;
-  void OnWriteProperties(PropertyBag& bag) const override;
+  void OnReadProperties(const host::PropertyBag& bag) override;
+  void OnWriteProperties(host::PropertyBag& bag) const override;
   void OnShow() override;
   void OnResize() override;
 
@@ -190,7 +191,7 @@ class Button final : public HostedKind<Button> {
   HCURSOR PointerOverClient() const override;
   long AccessibleState() const override;
   void OnAccessibleDefaultAction() override;
-  DragEvents* OfferedDragEvents() override { return &events; }
+  host::DragEvents* OfferedDragEvents() override { return &events; }
 
   ButtonProps props_;
   bool pressed_ = false;
@@ -201,8 +202,8 @@ class Button final : public HostedKind<Button> {
   bool settingEnabled_ = false;  // the Enabled setter notifies and repaints itself
   // What one paint leaves for the next: the backdrop of the last solid fill and
   // the drawing colour in place.
-  OleColor backdrop_ = Surface::kInitialBackColor;
-  OleColor pen_ = Surface::kInitialForeColor;
+  host::OleColor backdrop_ = host::Surface::kInitialBackColor;
+  host::OleColor pen_ = host::Surface::kInitialForeColor;
   PixelBox captionBox_;
   PixelBox pictureBox_;
   HRGN faceRegion_ = nullptr;

@@ -39,23 +39,23 @@ const ButtonField kFields[] = {
 
 // How each kind of member goes in and out of a bag.
 struct Reader {
-  const PropertyBag& bag;
+  const host::PropertyBag& bag;
   const wchar_t* key;
   ButtonProps& to;
   const ButtonProps& d;
   void operator()(std::int32_t P::*m) const { to.*m = bag.ReadInt32(key, d.*m); }
-  void operator()(OleColor P::*m) const { to.*m = bag.ReadColor(key, d.*m); }
+  void operator()(host::OleColor P::*m) const { to.*m = bag.ReadColor(key, d.*m); }
   void operator()(bool P::*m) const { to.*m = bag.ReadBool(key, d.*m); }
   void operator()(std::wstring P::*m) const { to.*m = bag.ReadText(key, d.*m); }
-  void operator()(PictureRef P::*m) const { to.*m = bag.ReadPicture(key, d.*m); }
+  void operator()(host::PictureRef P::*m) const { to.*m = bag.ReadPicture(key, d.*m); }
 };
 
 struct Writer {
-  PropertyBag& bag;
+  host::PropertyBag& bag;
   const wchar_t* key;
   const ButtonProps& from;
   const ButtonProps& d;
-  void operator()(OleColor P::*m) const { bag.WriteColor(key, from.*m, d.*m); }
+  void operator()(host::OleColor P::*m) const { bag.WriteColor(key, from.*m, d.*m); }
   template <class T>
   void operator()(T P::*m) const {
     bag.Write(key, from.*m, d.*m);
@@ -66,12 +66,12 @@ struct Writer {
 
 std::span<const ButtonField> ButtonFields() { return kFields; }
 
-void ReadButtonFields(const PropertyBag& bag, ButtonProps& props) {
+void ReadButtonFields(const host::PropertyBag& bag, ButtonProps& props) {
   const ButtonProps d;
   for (const ButtonField& f : kFields) std::visit(Reader{bag, f.key, props, d}, f.member);
 }
 
-void WriteButtonFields(const ButtonProps& props, PropertyBag& bag) {
+void WriteButtonFields(const ButtonProps& props, host::PropertyBag& bag) {
   const ButtonProps d;
   for (const ButtonField& f : kFields) std::visit(Writer{bag, f.key, props, d}, f.member);
 }

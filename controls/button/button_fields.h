@@ -15,8 +15,8 @@ namespace vantorel::controls {
 // whole number, a flag, a text, a picture); the default is the member's value
 // in a default-constructed ButtonProps. Loading, saving and the setters'
 // notification all take the key from here, in this order.
-using ButtonMember = std::variant<std::int32_t ButtonProps::*, OleColor ButtonProps::*, bool ButtonProps::*,
-                                  std::wstring ButtonProps::*, PictureRef ButtonProps::*>;
+using ButtonMember = std::variant<std::int32_t ButtonProps::*, host::OleColor ButtonProps::*, bool ButtonProps::*,
+                                  std::wstring ButtonProps::*, host::PictureRef ButtonProps::*>;
 
 struct ButtonField {
   const wchar_t* key;
@@ -35,7 +35,7 @@ const wchar_t* ButtonKeyOf(T ButtonProps::*member) {
 
 // Every field of the table from the bag into the properties, each missing or
 // unreadable value taking its default; and the other way.
-void ReadButtonFields(const PropertyBag& bag, ButtonProps& props);
-void WriteButtonFields(const ButtonProps& props, PropertyBag& bag);
+void ReadButtonFields(const host::PropertyBag& bag, ButtonProps& props);
+void WriteButtonFields(const ButtonProps& props, host::PropertyBag& bag);
 
 }  // namespace vantorel::controls

@@ -7,7 +7,7 @@ namespace vantorel::controls {
 void Button::OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) {
   pressed_ = true;
   Paint();
-  Raise(events.MouseDown, button, shift, x, y);
+  host::Raise(events.MouseDown, button, shift, x, y);
 }
 
 void Button::OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y) {
@@ -15,7 +15,7 @@ void Button::OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y
   if (GetCapture() != Hwnd()) SetCapture(Hwnd());
   pressed_ = false;
   Paint();
-  Raise(events.MouseUp, button, shift, x, y);
+  host::Raise(events.MouseUp, button, shift, x, y);
 }
 
 void Button::ClickAndRaise() {
@@ -23,7 +23,7 @@ void Button::ClickAndRaise() {
   // again while Value was True, so this inverts Value.
   if (props_.buttonType == kToggleButton) props_.value = !pressed_;
   Paint();
-  Raise(events.Click);
+  host::Raise(events.Click);
 }
 
 void Button::OnClick() { ClickAndRaise(); }
@@ -31,7 +31,7 @@ void Button::OnClick() { ClickAndRaise(); }
 void Button::OnDblClick() {
   pressed_ = true;
   Paint();
-  Raise(events.DblClick);
+  host::Raise(events.DblClick);
 }
 
 void Button::OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
@@ -51,31 +51,31 @@ void Button::OnMouseMove(std::int16_t button, std::int16_t shift, float x, float
     pressed_ = false;
     Paint();
   }
-  Raise(events.MouseMove, button, shift, x, y);
+  host::Raise(events.MouseMove, button, shift, x, y);
 }
 
 void Button::OnKeyDown(std::int16_t key, std::int16_t shift) {
-  if (key == kKeySpace || key == kKeyEnter) {
+  if (key == host::kKeySpace || key == host::kKeyEnter) {
     pressed_ = true;
     keyDown_ = key;
     Paint();
   }
-  Raise(events.KeyDown, key, shift);
+  host::Raise(events.KeyDown, key, shift);
 }
 
-void Button::OnKeyPress(std::int16_t ascii) { Raise(events.KeyPress, ascii); }
+void Button::OnKeyPress(std::int16_t ascii) { host::Raise(events.KeyPress, ascii); }
 
 void Button::OnKeyUp(std::int16_t key, std::int16_t shift) {
   // A focused button clicks when Space or Enter, pressed on it, is released with
   // the face still pressed (a hover change in between cancels, as dragging out does).
-  bool clicks = (key == kKeySpace || key == kKeyEnter) && key == keyDown_ && pressed_;
+  bool clicks = (key == host::kKeySpace || key == host::kKeyEnter) && key == keyDown_ && pressed_;
   if (key == keyDown_) keyDown_ = 0;
   if (pressed_) {
     pressed_ = false;
     Paint();
   }
   if (clicks) ClickAndRaise();
-  Raise(events.KeyUp, key, shift);
+  host::Raise(events.KeyUp, key, shift);
 }
 
 void Button::OnGotFocus() {
@@ -117,7 +117,7 @@ void Button::OnEnabledChanged(bool enabled) {
 HCURSOR Button::PointerOverClient() const {
   // The system's hand while hovered and not pressed, or while focused.
   if (props_.handPointer && ((!pressed_ && Hovering()) || focused_)) return LoadCursorW(nullptr, IDC_HAND);
-  return HostedControl::PointerOverClient();
+  return host::HostedControl::PointerOverClient();
 }
 
 long Button::AccessibleState() const { return pressed_ ? STATE_SYSTEM_PRESSED : 0; }

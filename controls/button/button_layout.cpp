@@ -26,7 +26,7 @@ bool Placed(std::int32_t alignment) { return alignment >= kAlignTop && alignment
 
 }  // namespace
 
-Status ComputeLayout(const LayoutInput& in, ButtonLayout* out) {
+host::Status ComputeLayout(const LayoutInput& in, ButtonLayout* out) {
   ButtonLayout layout = in.previous;
   Rounder r;
   // The picture's box is 4 or 5 pixels in from the top or left, the caption's
@@ -45,9 +45,9 @@ Status ComputeLayout(const LayoutInput& in, ButtonLayout* out) {
     layout.caption.height = in.captionHeight;
     Place(in.captionAlignment, in.width, in.height, in.captionWidth, in.captionHeight, 5, r, &layout.caption);
   }
-  if (Status s = r.status(); !s.ok()) return s;
+  if (host::Status s = r.status(); !s.ok()) return s;
   *out = layout;
-  return kOk;
+  return host::kOk;
 }
 
 }  // namespace vantorel::controls

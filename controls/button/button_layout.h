@@ -39,6 +39,6 @@ struct LayoutInput {
 
 // Pure: no drawing, no state. Fails with Overflow when a position does not fit
 // 32 bits; *out is then unchanged.
-Status ComputeLayout(const LayoutInput& in, ButtonLayout* out);
+host::Status ComputeLayout(const LayoutInput& in, ButtonLayout* out);
 
 }  // namespace vantorel::controls

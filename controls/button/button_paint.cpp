@@ -16,22 +16,22 @@ namespace {
 // 375 twips: 25 pixels at 96 dpi.
 constexpr int kMinSizeTwips = 375;
 
-OleColor StateColour(const PaintState& s, OleColor rest, OleColor hover, OleColor pressed) {
+host::OleColor StateColour(const PaintState& s, host::OleColor rest, host::OleColor hover, host::OleColor pressed) {
   return s.pressed ? pressed : s.hovering ? hover : rest;
 }
 
 }  // namespace
 
-Status Button::Paint() {
-  if (!Hwnd()) return kOk;
+host::Status Button::Paint() {
+  if (!Hwnd()) return host::kOk;
   bool outer = !painting_;
   painting_ = true;
-  Status s = PaintSteps();
+  host::Status s = PaintSteps();
   if (outer) painting_ = false;
   return s;
 }
 
-Status Button::PaintSteps() {
+host::Status Button::PaintSteps() {
   const SettledPaint settled = Settle();
   const PaintResult drawn = DrawImage(surface(), settled.state, settled.colours);
   // What was drawn is applied even when a later step failed, as far as it got.
@@ -43,7 +43,7 @@ Status Button::PaintSteps() {
   if (drawn.faceDrawn) ApplyFaceRegion(drawn.faceRegion);
   if (!drawn.status.ok()) return drawn.status;
   Commit(settled.colours);
-  return kOk;
+  return host::kOk;
 }
 
 Button::SettledPaint Button::Settle() {
@@ -62,7 +62,7 @@ Button::SettledPaint Button::Settle() {
   return SettledPaint{state, PaintColours{backdrop_, pen_}};
 }
 
-Button::PaintResult Button::DrawImage(Surface& sf, const PaintState& state, const PaintColours& colours) const {
+Button::PaintResult Button::DrawImage(host::Surface& sf, const PaintState& state, const PaintColours& colours) const {
   PaintResult r;
   r.pen = colours.pen;
   sf.ClearTo(colours.backdrop);
@@ -86,7 +86,7 @@ void Button::ApplySizeRules() {
   // At least 375 twips each way, and square for every shape but the two
   // rectangles. The surface is remade at the new size (cleared to the back
   // colour) and the paint goes on with it.
-  Surface& sf = surface();
+  host::Surface& sf = surface();
   if (sf.WidthTwips() < kMinSizeTwips) sf.SetSizeTwips(kMinSizeTwips, sf.HeightTwips());
   if (sf.HeightTwips() < kMinSizeTwips) sf.SetSizeTwips(sf.WidthTwips(), kMinSizeTwips);
   if (props_.buttonShape != kShapeRectangle && props_.buttonShape != kShapeRoundedRectangle) sf.SetSizeTwips(sf.WidthTwips(), sf.WidthTwips());
@@ -98,7 +98,7 @@ void Button::LatchToggle() {
   if (props_.buttonType == kToggleButton && props_.value) pressed_ = true;
 }
 
-LayoutInput Button::MeasureLayout(const Surface& sf) const {
+LayoutInput Button::MeasureLayout(const host::Surface& sf) const {
   LayoutInput in;
   in.width = sf.ScaleWidth();
   in.height = sf.ScaleHeight();
@@ -111,7 +111,7 @@ LayoutInput Button::MeasureLayout(const Surface& sf) const {
   GetTextExtentPoint32W(sf.Hdc(), props_.caption.c_str(), static_cast<int>(props_.caption.size()), &extent);
   in.captionWidth = extent.cx;
   in.captionHeight = extent.cy;
-  if (const PictureRef& pic = props_.picture) {
+  if (const host::PictureRef& pic = props_.picture) {
     in.hasPicture = true;
     in.pictureWidth = sf.PictureWidthPixels(*pic);
     in.pictureHeight = sf.PictureHeightPixels(*pic);
@@ -119,19 +119,19 @@ LayoutInput Button::MeasureLayout(const Surface& sf) const {
   return in;
 }
 
-Status Button::FillBackground(Surface& sf, const PaintState& state) const {
+host::Status Button::FillBackground(host::Surface& sf, const PaintState& state) const {
   const std::int32_t mode = props_.buttonStyleColors;
   if (mode == kFillNone) {
-    sf.SetBackStyle(BackStyle::Transparent);
-    return kOk;
+    sf.SetBackStyle(host::BackStyle::Transparent);
+    return host::kOk;
   }
-  if (mode < kFillSolid || mode > kFillAcrossFirstInMiddle) return kOk;  // left as cleared
-  sf.SetBackStyle(BackStyle::Opaque);
+  if (mode < kFillSolid || mode > kFillAcrossFirstInMiddle) return host::kOk;  // left as cleared
+  sf.SetBackStyle(host::BackStyle::Opaque);
   // The solid fill is the backdrop the image was cleared to.
-  if (mode == kFillSolid) return kOk;
+  if (mode == kFillSolid) return host::kOk;
   // The second colour is BackColorPressed at rest too, the hover colour only
   // while hovering.
-  const OleColor second = state.hovering ? props_.backColorHover : props_.backColorPressed;
+  const host::OleColor second = state.hovering ? props_.backColorHover : props_.backColorPressed;
   return DrawBackgroundFill(sf.Hdc(), mode, sf.ScaleWidth(), sf.ScaleHeight(), props_.backColor, second);
 }
 
@@ -146,22 +146,22 @@ void Button::StoreStyleBorders(const PaintState& state) {
   props_.borderColorPressed = borders.pressed;
 }
 
-Status Button::DrawStyleLook(Surface& sf, const PaintState& state) const {
+host::Status Button::DrawStyleLook(host::Surface& sf, const PaintState& state) const {
   const StyleLook* look = StyleLookFor(props_.buttonStyle);
-  if (!look || props_.buttonStyleColors == kFillNone) return kOk;
+  if (!look || props_.buttonStyleColors == kFillNone) return host::kOk;
   return DrawStyleFill(sf.Hdc(), *look, props_, state.look, sf.ScaleWidth(), sf.ScaleHeight());
 }
 
-FaceResult Button::DrawFace(Surface& sf, const PaintState& state) const {
+FaceResult Button::DrawFace(host::Surface& sf, const PaintState& state) const {
   // The face starts with the border colour of the state (hovered here means the
   // hover state, pressed or not).
-  const OleColor border = state.pressed ? props_.borderColorPressed
-                          : state.hovered ? props_.borderColorHover
-                                          : props_.borderColor;
+  const host::OleColor border = state.pressed   ? props_.borderColorPressed
+                                : state.hovered ? props_.borderColorHover
+                                                : props_.borderColor;
   sf.SetForeColor(border);
   FaceRenderer face = FaceRendererFor(props_.buttonShape);
   // A shape outside the table draws no face and leaves the region as it is.
-  if (!face) return FaceResult{kOk, border, {}, false};
+  if (!face) return FaceResult{host::kOk, border, {}, false};
   FaceInput in;
   in.width = sf.ScaleWidth();
   in.height = sf.ScaleHeight();
@@ -177,7 +177,7 @@ FaceResult Button::DrawFace(Surface& sf, const PaintState& state) const {
 }
 
 void Button::ApplyFaceRegion(const FaceRegionRecipe& recipe) {
-  Surface& sf = surface();
+  host::Surface& sf = surface();
   if (recipe.kind == FaceRegionRecipe::Kind::None) {
     faceRegion_ = nullptr;
     faceRegionRecipe_ = FaceRegionRecipe{};
@@ -188,19 +188,20 @@ void Button::ApplyFaceRegion(const FaceRegionRecipe& recipe) {
   // would reshape the window (under Wine the X window) and invalidate it each
   // time. A region someone else set or removed is replaced.
   if (recipe == faceRegionRecipe_ && sf.HasRegion()) return;
-  GdiObject<HRGN> region(recipe.Build());
+  host::GdiObject<HRGN> region(recipe.Build());
   if (!region || !sf.SetRegion(region.get(), true)) return;
   faceRegion_ = region.Release();
   faceRegionRecipe_ = recipe;
 }
 
-Status Button::DrawFocusPasses(Surface& sf, const PaintState& state, const PixelBox& caption, OleColor& pen) const {
-  if (!state.focused || !props_.focusRect) return kOk;
+host::Status Button::DrawFocusPasses(host::Surface& sf, const PaintState& state, const PixelBox& caption,
+                                     host::OleColor& pen) const {
+  if (!state.focused || !props_.focusRect) return host::kOk;
   const std::int32_t style = props_.buttonStyle;
   // The dots blacken pixels of the pen the face finished with.
   if (!HasOwnFocusLook(style)) return DrawFocusDots(sf, pen);
   if (style == kStyleEtched && !props_.caption.empty()) DrawCaptionFocusBox(sf, caption, pen);
-  return kOk;
+  return host::kOk;
 }
 
 void Button::Commit(const PaintColours& colours) {

@@ -8,13 +8,13 @@ void Button::OnInitNew() {
   props_.caption = ambient().displayName;
   ShowCaptionAsWindowText(props_.caption);
   HandEnabledToSurface(true);
-  FontDesc font = ambient().font;
+  host::FontDesc font = ambient().font;
   font.name = L"Tahoma";
-  surface().SetFont(MakeFont(std::move(font)));
+  surface().SetFont(host::MakeFont(std::move(font)));
   Paint();
 }
 
-void Button::OnReadProperties(const PropertyBag& bag) {
+void Button::OnReadProperties(const host::PropertyBag& bag) {
   // Stored values are taken as they are: no style or theme preset is applied.
   ReadButtonFields(bag, props_);
   ShowCaptionAsWindowText(props_.caption);
@@ -22,7 +22,7 @@ void Button::OnReadProperties(const PropertyBag& bag) {
   // Loading is not a change: the values go to the surface without the setters'
   // notification, so the host is not told and its data stays clean.
   HandEnabledToSurface(bag.ReadBool(L"Enabled", true));
-  surface().SetFont(MakeFont(bag.ReadFont(L"Font", ambient().font)));
+  surface().SetFont(host::MakeFont(bag.ReadFont(L"Font", ambient().font)));
   // A stored pointer picture that is not an icon or cursor is refused by the
   // surface and leaves the pointer as it was.
   surface().SetMouseIcon(bag.ReadPicture(L"MouseIcon", nullptr));
@@ -30,11 +30,11 @@ void Button::OnReadProperties(const PropertyBag& bag) {
   Paint();
 }
 
-void Button::OnWriteProperties(PropertyBag& bag) const {
+void Button::OnWriteProperties(host::PropertyBag& bag) const {
   WriteButtonFields(props_, bag);
   bag.Write(L"Enabled", Enabled(), true);
   bag.Write(L"Font", Font() ? Font()->Desc() : ambient().font, ambient().font);
-  bag.Write(L"MouseIcon", MouseIcon(), PictureRef{});
+  bag.Write(L"MouseIcon", MouseIcon(), host::PictureRef{});
   bag.Write(L"MousePointer", MousePointer(), std::int16_t{0});
 }
 

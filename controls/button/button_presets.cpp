@@ -5,9 +5,9 @@ namespace vantorel::controls {
 namespace {
 
 struct FaceColors {
-  OleColor back;
-  OleColor hover;
-  OleColor pressed;
+  host::OleColor back;
+  host::OleColor hover;
+  host::OleColor pressed;
 };
 
 // Face colours per ButtonStyle 1 to 8.
@@ -24,7 +24,7 @@ constexpr FaceColors kStylePresets[] = {
 
 struct ThemeColors {
   FaceColors face;
-  OleColor border;
+  host::OleColor border;
 };
 
 // Face and border colours per ButtonTheme 1 to 8.

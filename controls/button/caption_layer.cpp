@@ -8,7 +8,7 @@ namespace {
 
 // Text is measured and drawn in UTF-16, so a caption outside the ANSI code page
 // keeps its characters and its full length.
-void Text(Surface& sf, const std::wstring& caption, LONG x, LONG y, OleColor color, OleColor& pen) {
+void Text(host::Surface& sf, const std::wstring& caption, LONG x, LONG y, host::OleColor color, host::OleColor& pen) {
   sf.SetForeColor(color);
   pen = color;
   TextOutW(sf.Hdc(), x, y, caption.c_str(), static_cast<int>(caption.size()));
@@ -17,9 +17,9 @@ void Text(Surface& sf, const std::wstring& caption, LONG x, LONG y, OleColor col
 // Pixels of the caption box (plus one column and row) that have the drawing
 // colour as stored are recoloured by their place on the whole control. A system
 // colour never matches, so a disabled caption is never graded.
-Status Grade(Surface& sf, const PixelBox& box, int style, Rgb s, Rgb f, OleColor pen) {
-  if (IsSystemColor(pen)) return kOk;
-  const std::uint32_t match = ColorRefToDib(pen);
+host::Status Grade(host::Surface& sf, const PixelBox& box, int style, host::Rgb s, host::Rgb f, host::OleColor pen) {
+  if (host::IsSystemColor(pen)) return host::kOk;
+  const std::uint32_t match = host::ColorRefToDib(pen);
   const double W = sf.ScaleWidth(), H = sf.ScaleHeight();
   const int iw = sf.ScaleWidth(), ih = sf.ScaleHeight();
   std::uint32_t* px = sf.Pixels();
@@ -40,7 +40,7 @@ Status Grade(Surface& sf, const PixelBox& box, int style, Rgb s, Rgb f, OleColor
         green = r(s.g + l * (f.g - s.g) / H);
         blue = s.b + r((f.b - s.b) / H * l);
       }
-      q = ColorRefToDib(RGB(red, green, blue));
+      q = host::ColorRefToDib(RGB(red, green, blue));
     }
   }
   return r.status();
@@ -48,13 +48,13 @@ Status Grade(Surface& sf, const PixelBox& box, int style, Rgb s, Rgb f, OleColor
 
 }  // namespace
 
-Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box,
-                        OleColor& pen) {
+host::Status DrawCaptionLayer(host::Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box,
+                              host::OleColor& pen) {
   const std::wstring& caption = p.caption;
   const LONG x = box.left, y = box.top;
   if (state.enabled) {
-    const OleColor m = state.pressed ? p.foreColorPressed : state.hovering ? p.foreColorHover : p.foreColor;
-    const OleColor e = p.effectColor;
+    const host::OleColor m = state.pressed ? p.foreColorPressed : state.hovering ? p.foreColorHover : p.foreColor;
+    const host::OleColor e = p.effectColor;
     const LONG o = state.pressed ? 1 : 0;  // a pressed caption moves one pixel down and right
     switch (p.captionEffect) {
       case kEffectNone: Text(sf, caption, x + o, y + o, m, pen); break;
@@ -83,11 +83,13 @@ Status DrawCaptionLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
   // Graded captions run from ForeColor to the state colour, which at rest is
   // ForeColorPressed.
   if (p.captionStyle == kCaptionGradedAcross || p.captionStyle == kCaptionGradedDown) {
-    const Rgb s = SplitColor(state.pressed ? p.foreColorPressed : state.hovering ? p.foreColorHover : p.foreColorPressed);
-    const Rgb f = SplitColor(p.foreColor);
+    const host::Rgb s = host::SplitColor(state.pressed    ? p.foreColorPressed
+                                         : state.hovering ? p.foreColorHover
+                                                          : p.foreColorPressed);
+    const host::Rgb f = host::SplitColor(p.foreColor);
     return Grade(sf, box, p.captionStyle, s, f, pen);
   }
-  return kOk;
+  return host::kOk;
 }
 
 }  // namespace vantorel::controls

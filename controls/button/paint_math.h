@@ -22,7 +22,7 @@ class Rounder {
     }
     return static_cast<LONG>(std::nearbyint(v));
   }
-  Status status() const { return failed_ ? kOverflow : kOk; }
+  host::Status status() const { return failed_ ? host::kOverflow : host::kOk; }
 
  private:
   bool failed_ = false;
@@ -32,9 +32,10 @@ class Rounder {
 // rectangle's upper-left index naming B and its lower-right A. GDI puts each
 // vertex's colour at that vertex's coordinate, whichever lies further left or up,
 // so A may be below or right of B.
-inline void GradientPair(HDC dc, bool vertical, LONG ax, LONG ay, OleColor x, LONG bx, LONG by, OleColor y) {
-  Rgb cx = SplitColor(x);
-  Rgb cy = SplitColor(y);
+inline void GradientPair(HDC dc, bool vertical, LONG ax, LONG ay, host::OleColor x, LONG bx, LONG by,
+                         host::OleColor y) {
+  host::Rgb cx = host::SplitColor(x);
+  host::Rgb cy = host::SplitColor(y);
   TRIVERTEX v[2] = {
       {ax, ay, static_cast<COLOR16>(cx.r << 8), static_cast<COLOR16>(cx.g << 8), static_cast<COLOR16>(cx.b << 8), 0},
       {bx, by, static_cast<COLOR16>(cy.r << 8), static_cast<COLOR16>(cy.g << 8), static_cast<COLOR16>(cy.b << 8), 0},

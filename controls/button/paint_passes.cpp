@@ -19,21 +19,21 @@ constexpr Polyline3 kChevrons[] = {
     {{{7, 9}, {9, 11}, {12, 8}}},
 };
 
-constexpr OleColor kCaptionFocusBox = 0xCC9999;
+constexpr host::OleColor kCaptionFocusBox = 0xCC9999;
 
 }  // namespace
 
-Status DrawFocusDots(Surface& sf, OleColor pen) {
-  if (IsSystemColor(pen)) return kOk;
+host::Status DrawFocusDots(host::Surface& sf, host::OleColor pen) {
+  if (host::IsSystemColor(pen)) return host::kOk;
   // Works on the image's pixels directly, with the same result as reading and
   // writing each pixel through GDI.
-  const std::uint32_t match = ColorRefToDib(pen);
+  const std::uint32_t match = host::ColorRefToDib(pen);
   std::uint32_t* px = sf.Pixels();
   const int iw = sf.ScaleWidth();
   const double w = sf.ScaleWidth(), h = sf.ScaleHeight();
   Rounder r;
   const LONG lastX3 = r(w - 3), lastY3 = r(h - 3), lastX2 = r(w - 2), lastY2 = r(h - 2);
-  if (Status s = r.status(); !s.ok()) return s;
+  if (host::Status s = r.status(); !s.ok()) return s;
   auto lattice = [&](LONG start, LONG lastX, LONG lastY) {
     for (LONG x = start; x <= lastX; x += 2)
       for (LONG y = start; y <= lastY; y += 2) {
@@ -43,24 +43,24 @@ Status DrawFocusDots(Surface& sf, OleColor pen) {
   };
   lattice(3, lastX3, lastY3);
   lattice(2, lastX2, lastY2);
-  return kOk;
+  return host::kOk;
 }
 
-void DrawCaptionFocusBox(Surface& sf, const PixelBox& c, OleColor& pen) {
+void DrawCaptionFocusBox(host::Surface& sf, const PixelBox& c, host::OleColor& pen) {
   sf.SetForeColor(kCaptionFocusBox);
   pen = kCaptionFocusBox;
   RoundRect(sf.Hdc(), c.left - 3, c.top - 2, c.left + c.width + 2, c.top + c.height + 2, 0, 0);
 }
 
-Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown, OleColor& pen) {
-  if (dropDown == kNoDropDown) return kOk;
+host::Status DrawDropDownArrow(host::Surface& sf, std::int32_t dropDown, host::OleColor& pen) {
+  if (dropDown == kNoDropDown) return host::kOk;
   Rounder r;
   LONG x0 = 0, y0 = 0;
   if (dropDown == kDropDownLeft || dropDown == kDropDownRight) {
     x0 = dropDown == kDropDownLeft ? 2 : r(sf.ScaleWidth() - 21.0);
     y0 = r(sf.ScaleHeight() / 2.0 - 8);
   }
-  if (Status s = r.status(); !s.ok()) return s;
+  if (host::Status s = r.status(); !s.ok()) return s;
   sf.SetForeColor(0);
   pen = 0;
   HDC dc = sf.Hdc();
@@ -69,7 +69,7 @@ Status DrawDropDownArrow(Surface& sf, std::int32_t dropDown, OleColor& pen) {
     LineTo(dc, x0 + line.p[1].x, y0 + line.p[1].y);
     LineTo(dc, x0 + line.p[2].x, y0 + line.p[2].y);
   }
-  return kOk;
+  return host::kOk;
 }
 
 }  // namespace vantorel::controls

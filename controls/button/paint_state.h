@@ -35,8 +35,8 @@ inline PaintState MakePaintState(bool pressed, bool hovered, bool focused, bool 
 // the paint before left in place (a graded caption without text compares with
 // it).
 struct PaintColours {
-  OleColor backdrop = 0;
-  OleColor pen = 0;
+  host::OleColor backdrop = 0;
+  host::OleColor pen = 0;
 };
 
 }  // namespace vantorel::controls

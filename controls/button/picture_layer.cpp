@@ -13,7 +13,7 @@ enum class GreyRule { Red, Blue };
 // differs. The box includes one column and one row past the picture; pixels off
 // the surface are left alone. Works on the image directly with the same result
 // as reading and writing each pixel through GDI.
-void Grey(Surface& sf, const PixelBox& box, OleColor backColor, GreyRule rule) {
+void Grey(host::Surface& sf, const PixelBox& box, host::OleColor backColor, GreyRule rule) {
   std::uint32_t* px = sf.Pixels();
   const int w = sf.ScaleWidth(), h = sf.ScaleHeight();
   for (std::int64_t x = box.left; x <= static_cast<std::int64_t>(box.left) + box.width; ++x) {
@@ -21,7 +21,7 @@ void Grey(Surface& sf, const PixelBox& box, OleColor backColor, GreyRule rule) {
     for (std::int64_t y = box.top; y <= static_cast<std::int64_t>(box.top) + box.height; ++y) {
       if (y < 0 || y >= h) continue;
       std::uint32_t& q = px[y * w + x];
-      const COLORREF v = DibToColorRef(q & 0x00FFFFFFu);
+      const COLORREF v = host::DibToColorRef(q & 0x00FFFFFFu);
       if (v == backColor) continue;
       // The blue rule rounds v / 65536 to the nearest integer, ties to even, before
       // taking the low byte: 0xFF8000 gives 255.5, rounded 256, grey level 0.
@@ -35,13 +35,13 @@ void Grey(Surface& sf, const PixelBox& box, OleColor backColor, GreyRule rule) {
 
 }  // namespace
 
-Status DrawPictureLayer(Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box) {
-  const PictureRef& pic = p.picture;
-  if (!pic) return kOk;
+host::Status DrawPictureLayer(host::Surface& sf, const ButtonProps& p, const PaintState& state, const PixelBox& box) {
+  const host::PictureRef& pic = p.picture;
+  if (!pic) return host::kOk;
   if (!state.enabled) {
-    if (!sf.DrawPicture(*pic, box.left, box.top)) return kInvalidPicture;
+    if (!sf.DrawPicture(*pic, box.left, box.top)) return host::kInvalidPicture;
     Grey(sf, box, p.backColor, GreyRule::Blue);
-    return kOk;
+    return host::kOk;
   }
   bool drawn = true;
   if (state.pressed) {
@@ -53,7 +53,7 @@ Status DrawPictureLayer(Surface& sf, const ButtonProps& p, const PaintState& sta
     drawn = sf.DrawPicture(*pic, box.left, box.top);
     if (drawn && p.pictureGray) Grey(sf, box, p.backColor, GreyRule::Red);
   }
-  return drawn ? kOk : kInvalidPicture;
+  return drawn ? host::kOk : host::kInvalidPicture;
 }
 
 }  // namespace vantorel::controls

@@ -11,7 +11,7 @@ namespace {
 
 using From = LookColour::From;
 
-constexpr LookColour Fixed(OleColor c) { return LookColour{From::Fixed, c}; }
+constexpr LookColour Fixed(host::OleColor c) { return LookColour{From::Fixed, c}; }
 constexpr LookColour kBack{From::Back, 0};
 constexpr LookColour kBackHover{From::BackHover, 0};
 constexpr LookColour kBackPressed{From::BackPressed, 0};
@@ -51,7 +51,7 @@ bool IsPointedShape(std::int32_t shape) {
 
 }  // namespace
 
-OleColor LookColour::Of(const ButtonProps& p) const {
+host::OleColor LookColour::Of(const ButtonProps& p) const {
   switch (from) {
     case From::Back: return p.backColor;
     case From::BackHover: return p.backColorHover;
@@ -72,9 +72,9 @@ StyleBorders BordersOf(const StyleLook& look, const ButtonProps& p, Look state) 
   return b;
 }
 
-Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h) {
+host::Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h) {
   const LookColour* colours = look.fill[static_cast<int>(state)];
-  const OleColor x = colours[0].Of(p), y = colours[1].Of(p);
+  const host::OleColor x = colours[0].Of(p), y = colours[1].Of(p);
   const bool pointed = IsPointedShape(p.buttonShape);
   Rounder r;
   switch (look.fillShape) {

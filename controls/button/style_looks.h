@@ -17,8 +17,8 @@ struct ButtonProps;
 struct LookColour {
   enum class From { Fixed, Back, BackHover, BackPressed };
   From from = From::Fixed;
-  OleColor fixed = 0;
-  OleColor Of(const ButtonProps& p) const;
+  host::OleColor fixed = 0;
+  host::OleColor Of(const ButtonProps& p) const;
 };
 
 // Where a style lays its second background: nowhere, one vertical fill over
@@ -29,7 +29,7 @@ enum class StyleFillShape { None, Vertical, Glass, Sheen };
 // fill, X -> Y, per look.
 struct StyleLook {
   LookColour border, borderHover, borderPressed;
-  std::optional<OleColor> disabledBorder;  // BorderColor of a disabled button at rest
+  std::optional<host::OleColor> disabledBorder;  // BorderColor of a disabled button at rest
   StyleFillShape fillShape = StyleFillShape::None;
   LookColour fill[4][2];  // indexed by Look, then X and Y
 };
@@ -40,11 +40,11 @@ const StyleLook* StyleLookFor(std::int32_t style);
 
 // The border colours the look assigns, as they are to be stored.
 struct StyleBorders {
-  OleColor rest, hover, pressed;
+  host::OleColor rest, hover, pressed;
 };
 StyleBorders BordersOf(const StyleLook& look, const ButtonProps& p, Look state);
 
 // Draws the style's second background in the state's colours.
-Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h);
+host::Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h);
 
 }  // namespace vantorel::controls

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -158,4 +158,4 @@ IAccessible* CreateControlAccessible(HWND hwnd, FindAccessibleFacts find) {
   return new ControlAccessible(hwnd, find, standard);
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

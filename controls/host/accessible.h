@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // What a control window says about itself to assistive technology: its role,
 // the state bits beyond focus, availability and visibility (which the object
@@ -30,4 +30,4 @@ using FindAccessibleFacts = AccessibleFacts* (*)(HWND hwnd);
 // dangling control. Null when it cannot be made.
 IAccessible* CreateControlAccessible(HWND hwnd, FindAccessibleFacts find);
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -3,7 +3,7 @@
 
 #include "host/property_bag.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -284,4 +284,4 @@ std::optional<PropertyBag> BagFromText(std::wstring_view text, std::wstring* err
   return bag;
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

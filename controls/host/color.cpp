@@ -1,6 +1,6 @@
 #include "host/color.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 // The highest index GetSysColor answers for; beyond it the platform's own
@@ -33,4 +33,4 @@ Rgb SplitColor(OleColor c) {
              static_cast<int>((v & 0xFF0000) / 65536)};
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // A stored colour: 0x800000nn names system colour nn, anything else is 0x00BBGGRR.
 using OleColor = std::uint32_t;
@@ -39,4 +39,4 @@ constexpr std::uint32_t ColorRefToDib(COLORREF c) {
   return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

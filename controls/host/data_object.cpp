@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -124,4 +124,4 @@ HRESULT DataObject::DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) { return OL
 HRESULT DataObject::DUnadvise(DWORD) { return OLE_E_ADVISENOTSUPPORTED; }
 HRESULT DataObject::EnumDAdvise(IEnumSTATDATA**) { return OLE_E_ADVISENOTSUPPORTED; }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // The data a drag carries: formats in global memory, set through the ordinary
 // IDataObject::SetData. A format set with a TYMED_NULL medium is only promised:
@@ -49,4 +49,4 @@ class DataObject final : public IDataObject {
   std::function<void(CLIPFORMAT)> onRequest_;
 };
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

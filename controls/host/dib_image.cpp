@@ -1,6 +1,6 @@
 #include "host/dib_image.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 HBITMAP CreateTopDownDib32(int width, int height, std::uint32_t** bits) {
   BITMAPINFO bmi{};
@@ -19,4 +19,4 @@ HBITMAP CreateTopDownDib32(int width, int height, std::uint32_t** bits) {
 DibImage::DibImage(int width, int height)
     : dc_(nullptr), bitmap_(CreateTopDownDib32(width, height, &bits_)), selected_(dc_.get(), bitmap_.get()) {}
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -6,7 +6,7 @@
 
 #include "host/gdi_guards.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // A 32-bit DIB section whose row 0 is the top row, so pixel (x, y) is
 // bits[y * width + x] (0x00RRGGBB). Null when it cannot be made; the caller
@@ -34,4 +34,4 @@ class DibImage {
   ScopedSelect selected_;
 };
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

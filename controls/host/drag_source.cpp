@@ -4,7 +4,7 @@
 #include "host/data_object.h"
 #include "host/hosted_control.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::int32_t HostedControl::OLEDrag() {
   return done;
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -4,7 +4,7 @@
 
 #include "host/key_flags.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -121,4 +121,4 @@ bool RegisterControlDropTarget(HWND hwnd, FindDropSink find) {
   return SUCCEEDED(hr);
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // Where a drag over a control window is reported. The position is in the
 // window's client pixels; Effect comes in as none and leaves as what the control
@@ -37,4 +37,4 @@ bool RegisterControlDropTarget(HWND hwnd, FindDropSink find);
 // Shift move, both link), else move, then copy, then link.
 std::uint32_t ChooseDropEffect(std::int32_t wanted, std::uint32_t allowed, std::uint32_t keys);
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 Font::Font(FontDesc desc) : desc_(std::move(desc)) {}
 
@@ -45,4 +45,4 @@ HFONT Font::Handle(int logPixelsY) const {
   return handle_;
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

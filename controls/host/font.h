@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // What a font object is made of; compared by value when a bag omits defaults.
 struct FontDesc {
@@ -47,4 +47,4 @@ using FontRef = std::shared_ptr<Font>;
 
 inline FontRef MakeFont(FontDesc desc) { return std::make_shared<Font>(std::move(desc)); }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // Owns a pen, brush, font, bitmap or region and deletes it.
 template <class Handle>
@@ -100,4 +100,4 @@ class ScopedViewport {
   POINT old_{};
 };
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

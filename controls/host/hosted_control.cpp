@@ -9,7 +9,7 @@
 #include "host/units.h"
 #include "host/screen.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -428,4 +428,4 @@ std::optional<std::wstring> StoreWindowText(HWND hwnd, WPARAM wp, LPARAM lp, LRE
   return std::wstring(text ? text : L"");
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

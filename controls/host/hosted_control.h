@@ -16,7 +16,7 @@
 #include "host/property_bag.h"
 #include "host/surface.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // What the host tells a control about its surroundings.
 struct Ambient {
@@ -268,4 +268,4 @@ std::int16_t CurrentShiftState();
 // window stores the text, and the text comes back unless the window refused it.
 std::optional<std::wstring> StoreWindowText(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT* result);
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -3,7 +3,7 @@
 // not at all. The check runs only while a hover is watched.
 #include "host/hosted_control.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 void HostedControl::WatchHover() {
   watchingHover_ = true;
@@ -39,4 +39,4 @@ void HostedControl::CheckHover() {
   if (watchingHover_) ArmLeaveNotice();
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // Shift state of input notifications: 1 Shift, 2 Ctrl, 4 Alt.
 inline constexpr std::int16_t kShiftMask = 1;
@@ -50,4 +50,4 @@ struct DragEvents {
   std::function<void(IDataObject*& data, std::int32_t& allowedEffects)> OLEStartDrag;
 };
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

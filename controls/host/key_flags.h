@@ -7,7 +7,7 @@
 
 #include "host/input.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // Mouse buttons (1 left, 2 right, 4 middle) and shift state (1 Shift, 2 Ctrl,
 // 4 Alt) from the MK_ flags that mouse messages and drag-and-drop calls carry.
@@ -29,4 +29,4 @@ inline std::int16_t ShiftFromKeyFlags(DWORD flags) {
   return s;
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <ole2.h>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -21,4 +21,4 @@ bool EnsureOleOnThisThread() {
   return SUCCEEDED(ole.result);
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

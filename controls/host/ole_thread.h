@@ -1,6 +1,6 @@
 #pragma once
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // Drag and drop and the accessible objects need OLE on the thread that owns the
 // control windows. The first control made on a thread initialises it; it stays
@@ -9,4 +9,4 @@ namespace vantorel::controls {
 // drag and drop.
 bool EnsureOleOnThisThread();
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

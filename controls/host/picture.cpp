@@ -6,7 +6,7 @@
 #include "host/screen.h"
 #include "host/units.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -178,4 +178,4 @@ bool Picture::Draw(HDC dc, int x, int y) const {
   return BitBlt(dc, x, y, width_, height_, mem.get(), 0, 0, SRCCOPY) != FALSE;
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

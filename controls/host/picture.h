@@ -10,7 +10,7 @@
 
 #include "host/gdi_guards.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // A picture object: a bitmap, an icon or a cursor, kept together with the file
 // bytes it came from so that it can be saved again unchanged.
@@ -55,4 +55,4 @@ class Picture {
 
 using PictureRef = std::shared_ptr<Picture>;
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

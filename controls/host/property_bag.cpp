@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 bool KeysEqual(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
@@ -126,4 +126,4 @@ bool PropertyBag::operator==(const PropertyBag& other) const {
   return true;
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -12,7 +12,7 @@
 #include "host/font.h"
 #include "host/picture.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // One stored value. Booleans are kept as bool; in the persisted sense they are the
 // 16-bit True (-1) and False (0).
@@ -77,4 +77,4 @@ std::wstring BagToText(const PropertyBag& bag);
 // caller's data stays as it was.
 std::optional<PropertyBag> BagFromText(std::wstring_view text, std::wstring* error);
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -2,7 +2,7 @@
 
 #include "host/gdi_guards.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 POINT ScreenPixelsPerInch() {
   WindowDc screen;
@@ -12,4 +12,4 @@ POINT ScreenPixelsPerInch() {
   return ppi;
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

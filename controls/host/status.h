@@ -1,6 +1,6 @@
 #pragma once
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 // Failures carry the runtime's own error numbers, so a host can show them as the
 // platform would (6 "Overflow", 380 "Invalid property value", 481 "Invalid picture").
@@ -17,4 +17,4 @@ inline constexpr Status kOverflow{6, L"Overflow"};
 inline constexpr Status kInvalidPropertyValue{380, L"Invalid property value"};
 inline constexpr Status kInvalidPicture{481, L"Invalid picture"};
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -5,7 +5,7 @@
 #include "host/gdi_guards.h"
 #include "host/screen.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 namespace {
 
@@ -240,4 +240,4 @@ void Surface::PaintTo(HDC target, const RECT& area) {
          area.top, SRCCOPY);
 }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

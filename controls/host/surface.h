@@ -13,7 +13,7 @@
 #include "host/status.h"
 #include "host/units.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 enum class BackStyle { Transparent = 0, Opaque = 1 };
 
@@ -140,4 +140,4 @@ class Surface {
   PictureRef mouseIcon_;
 };
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

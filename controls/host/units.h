@@ -6,7 +6,7 @@
 // whole is rounded by one rule.
 #include <cmath>
 
-namespace vantorel::controls {
+namespace vantorel::host {
 
 inline constexpr double kTwipsPerInch = 1440.0;
 inline constexpr double kHimetricPerInch = 2540.0;
@@ -22,4 +22,4 @@ inline double TwipsToPixels(double twips, int ppi) { return twips * ppi / kTwips
 inline double HimetricToPixels(double himetric, int ppi) { return himetric * ppi / kHimetricPerInch; }
 inline double PixelsToHimetric(double pixels, int ppi) { return pixels * kHimetricPerInch / ppi; }
 
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

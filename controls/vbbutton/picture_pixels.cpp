@@ -8,15 +8,15 @@ namespace vantorel::controls::vb {
 
 namespace {
 
-PicturePixels Convert(const Picture& picture, COLORREF mask) {
+PicturePixels Convert(const host::Picture& picture, COLORREF mask) {
   PicturePixels out;
   int w = picture.WidthPixels();
   int h = picture.HeightPixels();
   if (w <= 0 || h <= 0) return out;
-  DibImage image(w, h);
+  host::DibImage image(w, h);
   if (!image.ok()) return out;
   HDC dc = image.dc();
-  if (picture.kind() != Picture::Kind::Bitmap) {
+  if (picture.kind() != host::Picture::Kind::Bitmap) {
     SetDCBrushColor(dc, mask);
     RECT all{0, 0, w, h};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
@@ -32,12 +32,12 @@ PicturePixels Convert(const Picture& picture, COLORREF mask) {
 
 }  // namespace
 
-const PicturePixels& PictureCache::Get(const PictureRef& picture, COLORREF mask) {
+const PicturePixels& PictureCache::Get(const host::PictureRef& picture, COLORREF mask) {
   if (!picture) {
     Reset();
     return pixels_;
   }
-  bool maskMatters = picture->kind() != Picture::Kind::Bitmap;
+  bool maskMatters = picture->kind() != host::Picture::Kind::Bitmap;
   if (picture.get() != source_ || (maskMatters && mask != mask_)) {
     pixels_ = Convert(*picture, mask);
     source_ = picture.get();

@@ -12,11 +12,11 @@ namespace vantorel::controls::vb {
 // onto a bitmap filled with the mask colour, so its transparent parts match it.
 class PictureCache {
  public:
-  const PicturePixels& Get(const PictureRef& picture, COLORREF mask);
+  const PicturePixels& Get(const host::PictureRef& picture, COLORREF mask);
   void Reset();
 
  private:
-  const Picture* source_ = nullptr;
+  const host::Picture* source_ = nullptr;
   COLORREF mask_ = 0;
   PicturePixels pixels_;
 };

@@ -11,15 +11,15 @@
 namespace vantorel::controls {
 
 template <class T>
-Status vbButton::Store(T vbButtonProps::*member, T value) {
+host::Status vbButton::Store(T vbButtonProps::*member, T value) {
   props_.*member = std::move(value);
   return Told(vb::FieldOf(member));
 }
 
-Status vbButton::Told(const vb::Field& field) {
+host::Status vbButton::Told(const vb::Field& field) {
   FollowChange(field.follow);
   PropertyChanged(vb::ToldKey(field));
-  return kOk;
+  return host::kOk;
 }
 
 void vbButton::FollowChange(vb::Follow follow) {
@@ -71,29 +71,29 @@ void vbButton::FollowChange(vb::Follow follow) {
 }
 
 // A change made at design time goes to the hover twin too.
-Status vbButton::SetBackColor(OleColor v) {
+host::Status vbButton::SetBackColor(host::OleColor v) {
   if (!ambient().userMode) props_.backOver = v;
   return Store(&vbButtonProps::backColor, v);
 }
 
-Status vbButton::SetBackOver(OleColor v) { return Store(&vbButtonProps::backOver, v); }
+host::Status vbButton::SetBackOver(host::OleColor v) { return Store(&vbButtonProps::backOver, v); }
 
-Status vbButton::SetForeColor(OleColor v) {
+host::Status vbButton::SetForeColor(host::OleColor v) {
   if (!ambient().userMode) props_.foreOver = v;
   return Store(&vbButtonProps::foreColor, v);
 }
 
-Status vbButton::SetForeOver(OleColor v) { return Store(&vbButtonProps::foreOver, v); }
-Status vbButton::SetMaskColor(OleColor v) { return Store(&vbButtonProps::maskColor, v); }
-Status vbButton::SetSoftBevel(bool v) { return Store(&vbButtonProps::softBevel, v); }
-Status vbButton::SetColorScheme(std::int32_t v) { return Store(&vbButtonProps::colorScheme, v); }
-Status vbButton::SetButtonType(std::int32_t v) { return Store(&vbButtonProps::buttonType, v); }
+host::Status vbButton::SetForeOver(host::OleColor v) { return Store(&vbButtonProps::foreOver, v); }
+host::Status vbButton::SetMaskColor(host::OleColor v) { return Store(&vbButtonProps::maskColor, v); }
+host::Status vbButton::SetSoftBevel(bool v) { return Store(&vbButtonProps::softBevel, v); }
+host::Status vbButton::SetColorScheme(std::int32_t v) { return Store(&vbButtonProps::colorScheme, v); }
+host::Status vbButton::SetButtonType(std::int32_t v) { return Store(&vbButtonProps::buttonType, v); }
 
 void vbButton::ApplyType() {
   const std::int32_t v = props_.buttonType;
   if (v == vb::kTypeFlatLight && !ambient().userMode) {
-    if (const FontRef& f = Font()) {
-      FontDesc d = f->Desc();
+    if (const host::FontRef& f = Font()) {
+      host::FontDesc d = f->Desc();
       d.weight = FW_BOLD;
       f->SetDesc(d);
       surface().SetFont(f);
@@ -106,36 +106,36 @@ void vbButton::ApplyType() {
   HandleResize();
 }
 
-Status vbButton::SetCaption(std::wstring v) { return Store(&vbButtonProps::caption, std::move(v)); }
+host::Status vbButton::SetCaption(std::wstring v) { return Store(&vbButtonProps::caption, std::move(v)); }
 
 bool vbButton::Enabled() const { return surface().Enabled(); }
 
-Status vbButton::SetEnabled(bool v) {
+host::Status vbButton::SetEnabled(bool v) {
   // The window's enabled state is what the drawing reads, so it changes first.
   surface().SetEnabled(v);
   return Told(vb::FieldOf(vb::SurfaceHeld::Enabled));
 }
 
-const FontRef& vbButton::Font() const { return surface().GetFont(); }
+const host::FontRef& vbButton::Font() const { return surface().GetFont(); }
 
-Status vbButton::SetFont(FontRef v) {
-  if (Status s = surface().SetFont(std::move(v)); !s.ok()) return s;
+host::Status vbButton::SetFont(host::FontRef v) {
+  if (host::Status s = surface().SetFont(std::move(v)); !s.ok()) return s;
   return Told(vb::FieldOf(vb::SurfaceHeld::Font));
 }
 
-Status vbButton::SetFontDesc(FontDesc desc) {
+host::Status vbButton::SetFontDesc(host::FontDesc desc) {
   // The font's parts are not stored on their own and send no notification.
-  const FontRef& f = Font();
-  if (!f) return kInvalidPropertyValue;
+  const host::FontRef& f = Font();
+  if (!f) return host::kInvalidPropertyValue;
   f->SetDesc(std::move(desc));
   surface().SetFont(f);
   ComputeLayout();
   RedrawNormal();
-  return kOk;
+  return host::kOk;
 }
 
 namespace {
-FontDesc DescOf(const FontRef& f) { return f ? f->Desc() : FontDesc{}; }
+host::FontDesc DescOf(const host::FontRef& f) { return f ? f->Desc() : host::FontDesc{}; }
 }  // namespace
 
 bool vbButton::FontBold() const { return DescOf(Font()).weight >= FW_BOLD; }
@@ -144,68 +144,70 @@ bool vbButton::FontUnderline() const { return DescOf(Font()).underline; }
 std::int16_t vbButton::FontSize() const { return static_cast<std::int16_t>(DescOf(Font()).size); }
 std::wstring vbButton::FontName() const { return DescOf(Font()).name; }
 
-Status vbButton::SetFontBold(bool v) {
-  FontDesc d = DescOf(Font());
+host::Status vbButton::SetFontBold(bool v) {
+  host::FontDesc d = DescOf(Font());
   d.weight = v ? FW_BOLD : FW_NORMAL;
   return SetFontDesc(std::move(d));
 }
 
-Status vbButton::SetFontItalic(bool v) {
-  FontDesc d = DescOf(Font());
+host::Status vbButton::SetFontItalic(bool v) {
+  host::FontDesc d = DescOf(Font());
   d.italic = v;
   return SetFontDesc(std::move(d));
 }
 
-Status vbButton::SetFontUnderline(bool v) {
-  FontDesc d = DescOf(Font());
+host::Status vbButton::SetFontUnderline(bool v) {
+  host::FontDesc d = DescOf(Font());
   d.underline = v;
   return SetFontDesc(std::move(d));
 }
 
-Status vbButton::SetFontSize(std::int16_t points) {
-  if (points <= 0) return kInvalidPropertyValue;
-  FontDesc d = DescOf(Font());
+host::Status vbButton::SetFontSize(std::int16_t points) {
+  if (points <= 0) return host::kInvalidPropertyValue;
+  host::FontDesc d = DescOf(Font());
   d.size = points;
   return SetFontDesc(std::move(d));
 }
 
-Status vbButton::SetFontName(std::wstring v) {
-  if (v.empty()) return kInvalidPropertyValue;
-  FontDesc d = DescOf(Font());
+host::Status vbButton::SetFontName(std::wstring v) {
+  if (v.empty()) return host::kInvalidPropertyValue;
+  host::FontDesc d = DescOf(Font());
   d.name = std::move(v);
   return SetFontDesc(std::move(d));
 }
 
-Status vbButton::SetShowFocusRect(bool v) { return Store(&vbButtonProps::showFocusRect, v); }
-Status vbButton::SetSpecialEffect(std::int32_t v) { return Store(&vbButtonProps::specialEffect, v); }
-Status vbButton::SetCheckBoxBehaviour(bool v) { return Store(&vbButtonProps::checkBoxBehaviour, v); }
-Status vbButton::SetValue(bool v) { return Store(&vbButtonProps::value, v); }
-Status vbButton::SetPictureNormal(PictureRef v) { return Store(&vbButtonProps::pictureNormal, std::move(v)); }
+host::Status vbButton::SetShowFocusRect(bool v) { return Store(&vbButtonProps::showFocusRect, v); }
+host::Status vbButton::SetSpecialEffect(std::int32_t v) { return Store(&vbButtonProps::specialEffect, v); }
+host::Status vbButton::SetCheckBoxBehaviour(bool v) { return Store(&vbButtonProps::checkBoxBehaviour, v); }
+host::Status vbButton::SetValue(bool v) { return Store(&vbButtonProps::value, v); }
+host::Status vbButton::SetPictureNormal(host::PictureRef v) {
+  return Store(&vbButtonProps::pictureNormal, std::move(v));
+}
 
-Status vbButton::SetPictureOver(PictureRef v) {
+host::Status vbButton::SetPictureOver(host::PictureRef v) {
   overPixels_.Reset();
   return Store(&vbButtonProps::pictureOver, std::move(v));
 }
 
-Status vbButton::SetPicturePosition(std::int32_t v) { return Store(&vbButtonProps::picturePosition, v); }
-Status vbButton::SetUseMaskColor(bool v) { return Store(&vbButtonProps::useMaskColor, v); }
-Status vbButton::SetUseGreyscale(bool v) { return Store(&vbButtonProps::useGreyscale, v); }
+host::Status vbButton::SetPicturePosition(std::int32_t v) { return Store(&vbButtonProps::picturePosition, v); }
+host::Status vbButton::SetUseMaskColor(bool v) { return Store(&vbButtonProps::useMaskColor, v); }
+host::Status vbButton::SetUseGreyscale(bool v) { return Store(&vbButtonProps::useGreyscale, v); }
 
 std::int16_t vbButton::MousePointer() const { return surface().MousePointer(); }
 
-Status vbButton::SetMousePointer(std::int16_t v) {
-  if (Status s = surface().SetMousePointer(v); !s.ok()) return s;
+host::Status vbButton::SetMousePointer(std::int16_t v) {
+  if (host::Status s = surface().SetMousePointer(v); !s.ok()) return s;
   return Told(vb::FieldOf(vb::SurfaceHeld::MousePointer));
 }
 
-const PictureRef& vbButton::MouseIcon() const { return surface().MouseIcon(); }
+const host::PictureRef& vbButton::MouseIcon() const { return surface().MouseIcon(); }
 
-Status vbButton::SetMouseIcon(PictureRef v) {
-  if (Status s = surface().SetMouseIcon(std::move(v)); !s.ok()) return s;
+host::Status vbButton::SetMouseIcon(host::PictureRef v) {
+  if (host::Status s = surface().SetMouseIcon(std::move(v)); !s.ok()) return s;
   return Told(vb::FieldOf(vb::SurfaceHeld::MouseIcon));
 }
 
-Status vbButton::SetHandPointer(bool v) { return Store(&vbButtonProps::handPointer, v); }
+host::Status vbButton::SetHandPointer(bool v) { return Store(&vbButtonProps::handPointer, v); }
 
 void vbButton::ApplyPointer() {
   // The hand itself is shown by the cursor request (PointerOverClient); the pointer

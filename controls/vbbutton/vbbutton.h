@@ -52,67 +52,67 @@ inline constexpr int kLookPressed = 2;
 
 // The image button: fourteen classic looks, four colour schemes, a caption with an
 // access key, normal and hover pictures, a check-box mode and hover tracking.
-class vbButton final : public HostedKind<vbButton> {
+class vbButton final : public host::HostedKind<vbButton> {
  public:
   vbButtonEvents events;
 
-  OleColor BackColor() const { return props_.backColor; }
-  Status SetBackColor(OleColor v);
-  OleColor BackOver() const { return props_.backOver; }
-  Status SetBackOver(OleColor v);
-  OleColor ForeColor() const { return props_.foreColor; }
-  Status SetForeColor(OleColor v);
-  OleColor ForeOver() const { return props_.foreOver; }
-  Status SetForeOver(OleColor v);
-  OleColor MaskColor() const { return props_.maskColor; }
-  Status SetMaskColor(OleColor v);
+  host::OleColor BackColor() const { return props_.backColor; }
+  host::Status SetBackColor(host::OleColor v);
+  host::OleColor BackOver() const { return props_.backOver; }
+  host::Status SetBackOver(host::OleColor v);
+  host::OleColor ForeColor() const { return props_.foreColor; }
+  host::Status SetForeColor(host::OleColor v);
+  host::OleColor ForeOver() const { return props_.foreOver; }
+  host::Status SetForeOver(host::OleColor v);
+  host::OleColor MaskColor() const { return props_.maskColor; }
+  host::Status SetMaskColor(host::OleColor v);
   std::int32_t ButtonType() const { return props_.buttonType; }
-  Status SetButtonType(std::int32_t v);
+  host::Status SetButtonType(std::int32_t v);
   const std::wstring& Caption() const { return props_.caption; }
-  Status SetCaption(std::wstring v);
+  host::Status SetCaption(std::wstring v);
   bool Enabled() const;
-  Status SetEnabled(bool v);
-  const FontRef& Font() const;
-  Status SetFont(FontRef v);  // kept by reference
+  host::Status SetEnabled(bool v);
+  const host::FontRef& Font() const;
+  host::Status SetFont(host::FontRef v);  // kept by reference
   bool FontBold() const;
-  Status SetFontBold(bool v);
+  host::Status SetFontBold(bool v);
   bool FontItalic() const;
-  Status SetFontItalic(bool v);
+  host::Status SetFontItalic(bool v);
   bool FontUnderline() const;
-  Status SetFontUnderline(bool v);
+  host::Status SetFontUnderline(bool v);
   std::int16_t FontSize() const;
-  Status SetFontSize(std::int16_t points);
+  host::Status SetFontSize(std::int16_t points);
   std::wstring FontName() const;
-  Status SetFontName(std::wstring v);
+  host::Status SetFontName(std::wstring v);
   std::int32_t ColorScheme() const { return props_.colorScheme; }
-  Status SetColorScheme(std::int32_t v);
+  host::Status SetColorScheme(std::int32_t v);
   bool ShowFocusRect() const { return props_.showFocusRect; }
-  Status SetShowFocusRect(bool v);
+  host::Status SetShowFocusRect(bool v);
   std::int16_t MousePointer() const;
-  Status SetMousePointer(std::int16_t v);
-  const PictureRef& MouseIcon() const;
-  Status SetMouseIcon(PictureRef v);
+  host::Status SetMousePointer(std::int16_t v);
+  const host::PictureRef& MouseIcon() const;
+  host::Status SetMouseIcon(host::PictureRef v);
   bool HandPointer() const { return props_.handPointer; }
-  Status SetHandPointer(bool v);
+  host::Status SetHandPointer(bool v);
   HWND hwnd() const { return Hwnd(); }
   bool SoftBevel() const { return props_.softBevel; }
-  Status SetSoftBevel(bool v);
-  const PictureRef& PictureNormal() const { return props_.pictureNormal; }
-  Status SetPictureNormal(PictureRef v);
-  const PictureRef& PictureOver() const { return props_.pictureOver; }
-  Status SetPictureOver(PictureRef v);
+  host::Status SetSoftBevel(bool v);
+  const host::PictureRef& PictureNormal() const { return props_.pictureNormal; }
+  host::Status SetPictureNormal(host::PictureRef v);
+  const host::PictureRef& PictureOver() const { return props_.pictureOver; }
+  host::Status SetPictureOver(host::PictureRef v);
   std::int32_t PicturePosition() const { return props_.picturePosition; }
-  Status SetPicturePosition(std::int32_t v);
+  host::Status SetPicturePosition(std::int32_t v);
   bool UseMaskColor() const { return props_.useMaskColor; }
-  Status SetUseMaskColor(bool v);
+  host::Status SetUseMaskColor(bool v);
   bool UseGreyscale() const { return props_.useGreyscale; }
-  Status SetUseGreyscale(bool v);
+  host::Status SetUseGreyscale(bool v);
   std::int32_t SpecialEffect() const { return props_.specialEffect; }
-  Status SetSpecialEffect(std::int32_t v);
+  host::Status SetSpecialEffect(std::int32_t v);
   bool CheckBoxBehaviour() const { return props_.checkBoxBehaviour; }
-  Status SetCheckBoxBehaviour(bool v);
+  host::Status SetCheckBoxBehaviour(bool v);
   bool Value() const { return props_.value; }
-  Status SetValue(bool v);
+  host::Status SetValue(bool v);
   static const wchar_t* Version() { return L"2.0.6"; }
 
   // Turns drawing off until the next Refresh.
@@ -146,24 +146,24 @@ class vbButton final : public HostedKind<vbButton> {
 
  private:
   vbButton() = default;
-  friend class HostedKind<vbButton>;
+  friend class host::HostedKind<vbButton>;
 
   // Stores a field of the property table; then what the table says follows a
   // change, and the host is told by the field's key.
   template <class T>
-  Status Store(T vbButtonProps::*member, T value);
-  Status Told(const vb::Field& field);
+  host::Status Store(T vbButtonProps::*member, T value);
+  host::Status Told(const vb::Field& field);
   void FollowChange(vb::Follow follow);
   void ApplyType();
   void ApplyPointer();
   void RedrawLast() { Draw(lastLook_, true); }
   void RedrawNormal() { Draw(vb::kLookNormal, true); }
-  Status SetFontDesc(FontDesc desc);
+  host::Status SetFontDesc(host::FontDesc desc);
 
   // Colours, layout and shape.
   void DeriveColors();
   // The colour set of the scheme with the given back colour.
-  vb::ColorSet DerivedColors(OleColor backColor) const;
+  vb::ColorSet DerivedColors(host::OleColor backColor) const;
   void ReadSize();
   vb::Layout MeasureLayout() const;
   void ComputeLayout();
@@ -176,9 +176,9 @@ class vbButton final : public HostedKind<vbButton> {
   vb::FaceInput FaceInputNow() const;
   void DrawSteps(int look);
   void DrawPictures(vb::FaceCanvas& canvas, int mode);
-  void RenderPicture(const PictureRef& picture, vb::PictureCache& cache, int x, int y, vb::PictureMode mode,
+  void RenderPicture(const host::PictureRef& picture, vb::PictureCache& cache, int x, int y, vb::PictureMode mode,
                      vb::Rgb24 colour = 0);
-  void PictureEffect(vb::FaceCanvas& canvas, const PictureRef& picture, vb::PictureCache& cache, int k);
+  void PictureEffect(vb::FaceCanvas& canvas, const host::PictureRef& picture, vb::PictureCache& cache, int k);
 
   // Interaction.
   bool MouseIsOver() const;
@@ -197,8 +197,8 @@ class vbButton final : public HostedKind<vbButton> {
   void ReleaseCaptureSurface();
 
   void OnInitNew() override;
-  void OnReadProperties(const PropertyBag& bag) override;
-  void OnWriteProperties(PropertyBag& bag) const override;
+  void OnReadProperties(const host::PropertyBag& bag) override;
+  void OnWriteProperties(host::PropertyBag& bag) const override;
   void OnShow() override;
   void OnResize() override;
   void OnAmbientChanged(std::wstring_view name) override;
@@ -232,7 +232,7 @@ class vbButton final : public HostedKind<vbButton> {
   vb::PictureCache overPixels_;
 
   // Type 11's captured background, the control's size.
-  std::unique_ptr<DibImage> capture_;
+  std::unique_ptr<host::DibImage> capture_;
   int captureW_ = 0;
   int captureH_ = 0;
 

@@ -16,11 +16,11 @@ constexpr int kPicturesDisabled = 2;
 
 // Type 14's caption in bold: the font in place, made bold. The font object
 // itself is never changed.
-GdiObject<HFONT> BoldFontOf(HDC dc) {
+host::GdiObject<HFONT> BoldFontOf(HDC dc) {
   LOGFONTW lf{};
   GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
   lf.lfWeight = FW_BOLD;
-  return GdiObject<HFONT>(CreateFontIndirectW(&lf));
+  return host::GdiObject<HFONT>(CreateFontIndirectW(&lf));
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ vb::FaceInput vbButton::FaceInputNow() const {
 }
 
 void vbButton::DrawSteps(int look) {
-  Surface& sf = surface();
+  host::Surface& sf = surface();
   sf.Clear();
   // Hot in the control's own colours: the hover colour becomes the face, in a
   // colour set of this drawing's own (faces may change their copy as they draw).
@@ -83,10 +83,10 @@ void vbButton::DrawSteps(int look) {
   if (faceLook) in.captionStyle = vb::CaptionStyleOf(*faceLook, hot_);
   // A bold caption is laid out in its font before anything is drawn.
   HDC dc = sf.Hdc();
-  GdiObject<HFONT> bold;
+  host::GdiObject<HFONT> bold;
   if (face && faceLook == &face->normal && face->boldWhenDefault && in.isDefault) {
     bold = BoldFontOf(dc);
-    ScopedSelect measuring(dc, bold.get());
+    host::ScopedSelect measuring(dc, bold.get());
     in.boldFont = bold.get();
     in.boldLayout = MeasureLayout();
   }
@@ -97,19 +97,19 @@ void vbButton::DrawSteps(int look) {
   if (mode >= 0) DrawPictures(canvas, mode);
 }
 
-void vbButton::RenderPicture(const PictureRef& picture, vb::PictureCache& cache, int x, int y, vb::PictureMode mode,
-                             vb::Rgb24 colour) {
+void vbButton::RenderPicture(const host::PictureRef& picture, vb::PictureCache& cache, int x, int y,
+                             vb::PictureMode mode, vb::Rgb24 colour) {
   const vb::PicturePixels& pixels = cache.Get(picture, colors_.mask);
-  Surface& sf = surface();
+  host::Surface& sf = surface();
   vb::RenderOptions o;
   o.mode = mode;
-  o.colour = ColorRefToDib(colour);
+  o.colour = host::ColorRefToDib(colour);
   o.useMask = props_.useMaskColor;
-  o.mask = ColorRefToDib(colors_.mask);
+  o.mask = host::ColorRefToDib(colors_.mask);
   vb::RenderPicture({sf.Pixels(), sf.ScaleWidth(), sf.ScaleHeight()}, pixels, x, y, o);
 }
 
-void vbButton::PictureEffect(vb::FaceCanvas& canvas, const PictureRef& picture, vb::PictureCache& cache, int k) {
+void vbButton::PictureEffect(vb::FaceCanvas& canvas, const host::PictureRef& picture, vb::PictureCache& cache, int k) {
   const int fx = props_.specialEffect;
   if (fx <= 0) return;
   vb::Rgb24 base = props_.buttonType == vb::kTypeBlueGradient ? canvas.c.raisedFace
@@ -122,9 +122,9 @@ void vbButton::PictureEffect(vb::FaceCanvas& canvas, const PictureRef& picture, 
 }
 
 void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
-  const PictureRef& normal = props_.pictureNormal;
+  const host::PictureRef& normal = props_.pictureNormal;
   if (!normal) return;
-  const PictureRef& over = props_.pictureOver;
+  const host::PictureRef& over = props_.pictureOver;
   const int type = props_.buttonType;
   const int x = layout_.pictureX, y = layout_.pictureY;
   using vb::PictureMode;

@@ -37,7 +37,7 @@ const Field kFields[] = {
     {L"VALUE", &P::value, Default, RedrawChecked, nullptr},
 };
 
-OleColor ColourFallback(const Field& f, const P& read, const P& d) {
+host::OleColor ColourFallback(const Field& f, const P& read, const P& d) {
   switch (f.fallback) {
     case SystemFace: return GetSysColor(COLOR_BTNFACE);
     case SystemText: return GetSysColor(COLOR_BTNTEXT);
@@ -45,21 +45,21 @@ OleColor ColourFallback(const Field& f, const P& read, const P& d) {
     case ForeColor: return read.foreColor;
     case Default: break;
   }
-  return d.*std::get<OleColor P::*>(f.member);
+  return d.*std::get<host::OleColor P::*>(f.member);
 }
 
 // How each kind of member comes out of a bag.
 struct Reader {
-  const PropertyBag& bag;
+  const host::PropertyBag& bag;
   const Field& f;
   P& to;
   SurfaceValues& surface;
   const P& d;
   void operator()(std::int32_t P::*m) const { to.*m = bag.ReadInt32(f.key, d.*m); }
-  void operator()(OleColor P::*m) const { to.*m = bag.ReadColor(f.key, ColourFallback(f, to, d)); }
+  void operator()(host::OleColor P::*m) const { to.*m = bag.ReadColor(f.key, ColourFallback(f, to, d)); }
   void operator()(bool P::*m) const { to.*m = bag.ReadBool(f.key, d.*m); }
   void operator()(std::wstring P::*m) const { to.*m = bag.ReadText(f.key, d.*m); }
-  void operator()(PictureRef P::*m) const { to.*m = bag.ReadPicture(f.key, d.*m); }
+  void operator()(host::PictureRef P::*m) const { to.*m = bag.ReadPicture(f.key, d.*m); }
   void operator()(SurfaceHeld held) const {
     const SurfaceValues sd;
     switch (held) {
@@ -73,11 +73,11 @@ struct Reader {
 
 // And into one: every key, defaults included.
 struct Writer {
-  PropertyBag& bag;
+  host::PropertyBag& bag;
   const wchar_t* key;
   const P& from;
   const SurfaceValues& surface;
-  void operator()(OleColor P::*m) const { bag.WriteColor(key, from.*m); }
+  void operator()(host::OleColor P::*m) const { bag.WriteColor(key, from.*m); }
   template <class T>
   void operator()(T P::*m) const {
     bag.Write(key, from.*m);
@@ -105,12 +105,12 @@ const Field& FieldOf(const Member& member) {
   return kNone;
 }
 
-void ReadFields(const PropertyBag& bag, vbButtonProps& props, SurfaceValues& surface) {
+void ReadFields(const host::PropertyBag& bag, vbButtonProps& props, SurfaceValues& surface) {
   const P d;
   for (const Field& f : kFields) std::visit(Reader{bag, f, props, surface, d}, f.member);
 }
 
-void WriteFields(const vbButtonProps& props, const SurfaceValues& surface, PropertyBag& bag) {
+void WriteFields(const vbButtonProps& props, const SurfaceValues& surface, host::PropertyBag& bag) {
   for (const Field& f : kFields) std::visit(Writer{bag, f.key, props, surface}, f.member);
 }
 

@@ -14,8 +14,8 @@ namespace vantorel::controls::vb {
 // A property that the surface holds rather than vbButtonProps.
 enum class SurfaceHeld { Enabled, Font, MousePointer, MouseIcon };
 
-using Member = std::variant<std::int32_t vbButtonProps::*, OleColor vbButtonProps::*, bool vbButtonProps::*,
-                            std::wstring vbButtonProps::*, PictureRef vbButtonProps::*, SurfaceHeld>;
+using Member = std::variant<std::int32_t vbButtonProps::*, host::OleColor vbButtonProps::*, bool vbButtonProps::*,
+                            std::wstring vbButtonProps::*, host::PictureRef vbButtonProps::*, SurfaceHeld>;
 
 // What a value missing from a bag, or unreadable, falls back to.
 enum class Fallback {
@@ -64,15 +64,15 @@ inline const wchar_t* ToldKey(const Field& f) { return f.toldAs ? f.toldAs : f.k
 // The values of the table the surface holds, as read from or written to a bag.
 struct SurfaceValues {
   bool enabled = true;
-  FontDesc font;
+  host::FontDesc font;
   std::int16_t mousePointer = 0;
-  PictureRef mouseIcon;
+  host::PictureRef mouseIcon;
 };
 
 // Every field from the bag: into props and surface, each missing or unreadable
 // value taking its fallback (the font's is the one surface holds when called).
-void ReadFields(const PropertyBag& bag, vbButtonProps& props, SurfaceValues& surface);
+void ReadFields(const host::PropertyBag& bag, vbButtonProps& props, SurfaceValues& surface);
 // Every field into the bag, defaults included.
-void WriteFields(const vbButtonProps& props, const SurfaceValues& surface, PropertyBag& bag);
+void WriteFields(const vbButtonProps& props, const SurfaceValues& surface, host::PropertyBag& bag);
 
 }  // namespace vantorel::controls::vb

@@ -25,25 +25,25 @@ bool IsDialog(HWND hwnd) {
 }  // namespace
 
 void vbButton::OnMouseDown(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
-  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
-  Raise(events.MouseDown, button, shift, x, y);
+  float x = static_cast<float>(host::TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(host::TwipsToPixels(yTwips, surface().LogPixelsY()));
+  host::Raise(events.MouseDown, button, shift, x, y);
   lastButton_ = static_cast<std::uint8_t>(button & 0xFF);
   // A handler that made this press a right-button one keeps it unpressed for the
   // whole press, also while the left button, still held, drags over the control.
-  rightPress_ = button == kRightButton;
+  rightPress_ = button == host::kRightButton;
   if (!rightPress_) Draw(vb::kLookPressed, false);
 }
 
 void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
-  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
-  Raise(events.MouseMove, button, shift, x, y);
-  if (button != 0 && button != kLeftButton) return;
+  float x = static_cast<float>(host::TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(host::TwipsToPixels(yTwips, surface().LogPixelsY()));
+  host::Raise(events.MouseMove, button, shift, x, y);
+  if (button != 0 && button != host::kLeftButton) return;
   if (!MouseIsOver()) {
     // A press dragged off the control shows released.
     Draw(vb::kLookNormal, false);
-  } else if (button == kLeftButton) {
+  } else if (button == host::kLeftButton) {
     if (rightPress_) return;
     hot_ = true;
     Draw(vb::kLookPressed, false);
@@ -54,11 +54,11 @@ void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips
 }
 
 void vbButton::OnMouseUp(std::int16_t button, std::int16_t shift, float xTwips, float yTwips) {
-  float x = static_cast<float>(TwipsToPixels(xTwips, surface().LogPixelsX()));
-  float y = static_cast<float>(TwipsToPixels(yTwips, surface().LogPixelsY()));
-  Raise(events.MouseUp, button, shift, x, y);
+  float x = static_cast<float>(host::TwipsToPixels(xTwips, surface().LogPixelsX()));
+  float y = static_cast<float>(host::TwipsToPixels(yTwips, surface().LogPixelsY()));
+  host::Raise(events.MouseUp, button, shift, x, y);
   rightPress_ = false;
-  if (button != kRightButton) Draw(vb::kLookNormal, false);
+  if (button != host::kRightButton) Draw(vb::kLookNormal, false);
 }
 
 void vbButton::ClickNow(bool forceDraw) {
@@ -68,25 +68,25 @@ void vbButton::ClickNow(bool forceDraw) {
   }
   Draw(vb::kLookNormal, forceDraw);
   UpdateWindow(Hwnd());
-  Raise(events.Click);
+  host::Raise(events.Click);
 }
 
 void vbButton::OnClick() {
-  if (lastButton_ != kLeftButton || !Enabled()) return;
+  if (lastButton_ != host::kLeftButton || !Enabled()) return;
   ClickNow(true);
 }
 
 void vbButton::OnDblClick() {
-  if (lastButton_ != kLeftButton) return;
-  OnMouseDown(kLeftButton, 0, 0.0f, 0.0f);
+  if (lastButton_ != host::kLeftButton) return;
+  OnMouseDown(host::kLeftButton, 0, 0.0f, 0.0f);
   SetCapture(Hwnd());
 }
 
 void vbButton::OnKeyDown(std::int16_t key, std::int16_t shift) {
   const std::int16_t held = key;  // the key the user holds, whatever the handler makes of it
-  Raise(events.KeyDown, key, shift);
+  host::Raise(events.KeyDown, key, shift);
   lastKey_ = static_cast<std::uint8_t>(key & 0xFF);
-  if (key == kKeySpace) {
+  if (key == host::kKeySpace) {
     spaceHeldBy_ = held;
     Draw(vb::kLookPressed, false);
   } else if (spaceHeldBy_ != 0) {
@@ -95,20 +95,24 @@ void vbButton::OnKeyDown(std::int16_t key, std::int16_t shift) {
     EndSpacePress();
   }
   switch (key) {
-    case kKeyLeft:
-    case kKeyUp: MoveFocus(true); break;
-    case kKeyRight:
-    case kKeyDown: MoveFocus(false); break;
+    case host::kKeyLeft:
+    case host::kKeyUp:
+      MoveFocus(true);
+      break;
+    case host::kKeyRight:
+    case host::kKeyDown:
+      MoveFocus(false);
+      break;
     default: break;
   }
 }
 
-void vbButton::OnKeyPress(std::int16_t ascii) { Raise(events.KeyPress, ascii); }
+void vbButton::OnKeyPress(std::int16_t ascii) { host::Raise(events.KeyPress, ascii); }
 
 void vbButton::OnKeyUp(std::int16_t key, std::int16_t shift) {
   const std::int16_t released = key;
-  Raise(events.KeyUp, key, shift);
-  if (lastKey_ == kKeySpace && key == kKeySpace) {
+  host::Raise(events.KeyUp, key, shift);
+  if (lastKey_ == host::kKeySpace && key == host::kKeySpace) {
     // The press is used up: a second release without a press does not click again.
     lastKey_ = 0;
     spaceHeldBy_ = 0;
@@ -159,7 +163,7 @@ void vbButton::OnLostFocus() {
 }
 
 void vbButton::OnAccessKeyPress(std::int16_t) {
-  lastButton_ = static_cast<std::uint8_t>(kLeftButton);
+  lastButton_ = static_cast<std::uint8_t>(host::kLeftButton);
   OnClick();
 }
 

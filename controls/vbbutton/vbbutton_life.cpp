@@ -18,21 +18,21 @@ vbButton::~vbButton() { ReleaseCaptureSurface(); }
 
 HCURSOR vbButton::PointerOverClient() const {
   if (props_.handPointer) return vb::HandCursorOf(GetModuleHandleW(nullptr));
-  return HostedControl::PointerOverClient();
+  return host::HostedControl::PointerOverClient();
 }
 
 void vbButton::DeriveColors() { colors_ = DerivedColors(props_.backColor); }
 
-vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
+vb::ColorSet vbButton::DerivedColors(host::OleColor backColor) const {
   vb::SchemeSource s;
   s.scheme = props_.colorScheme;
   s.buttonType = props_.buttonType;
   s.soft = props_.softBevel;
-  s.backColor = ResolveColor(backColor);
-  s.backOver = ResolveColor(props_.backOver);
-  s.foreColor = ResolveColor(props_.foreColor);
-  s.foreOver = ResolveColor(props_.foreOver);
-  s.mask = ResolveColor(props_.maskColor);
+  s.backColor = host::ResolveColor(backColor);
+  s.backOver = host::ResolveColor(props_.backOver);
+  s.foreColor = host::ResolveColor(props_.foreColor);
+  s.foreOver = host::ResolveColor(props_.foreOver);
+  s.mask = host::ResolveColor(props_.maskColor);
   s.sysFace = GetSysColor(COLOR_BTNFACE);
   s.sysText = GetSysColor(COLOR_BTNTEXT);
   s.sysLight = GetSysColor(COLOR_3DLIGHT);
@@ -41,7 +41,7 @@ vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
   s.sysDarkShadow = GetSysColor(COLOR_3DDKSHADOW);
   s.sysSelection = GetSysColor(COLOR_HIGHLIGHT);
   if (props_.colorScheme == vb::kSchemeParent) {
-    WindowDc parent(GetParent(Hwnd()));
+    host::WindowDc parent(GetParent(Hwnd()));
     s.parentBack = GetBkColor(parent.get());
     s.parentText = GetTextColor(parent.get());
   }
@@ -49,7 +49,7 @@ vb::ColorSet vbButton::DerivedColors(OleColor backColor) const {
 }
 
 void vbButton::ComputePictureSize() {
-  const PictureRef& p = props_.pictureNormal;
+  const host::PictureRef& p = props_.pictureNormal;
   pictureW_ = p ? surface().PictureWidthPixels(*p) : 0;
   pictureH_ = p ? surface().PictureHeightPixels(*p) : 0;
 }
@@ -176,7 +176,7 @@ bool vbButton::MouseIsOver() const {
 void vbButton::EnsureCaptureSurface() {
   if (capture_ && captureW_ == width_ && captureH_ == height_) return;
   ReleaseCaptureSurface();
-  auto image = std::make_unique<DibImage>(width_ < 1 ? 1 : width_, height_ < 1 ? 1 : height_);
+  auto image = std::make_unique<host::DibImage>(width_ < 1 ? 1 : width_, height_ < 1 ? 1 : height_);
   if (!image->ok()) return;
   capture_ = std::move(image);
   captureW_ = width_;
@@ -211,7 +211,7 @@ bool vbButton::PrintParentInto(HWND parent, int x, int y) {
   std::fill(bits, bits + count, kUntouched);
   HDC dc = capture_->dc();
   {
-    ScopedViewport viewport(dc, -x, -y);
+    host::ScopedViewport viewport(dc, -x, -y);
     // Patterned brushes line up with the parent's own painting.
     SetBrushOrgEx(dc, ((-x % 8) + 8) % 8, ((-y % 8) + 8) % 8, nullptr);
     SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
@@ -228,7 +228,7 @@ void vbButton::CopyParentScreen(HWND parent, int x, int y) {
   SetWindowPos(Hwnd(), nullptr, 0, 0, width_, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   UpdateWindow(parent);
   {
-    WindowDc shown(parent);
+    host::WindowDc shown(parent);
     BitBlt(capture_->dc(), 0, 0, width_, height_, shown.get(), x, y, SRCCOPY);
   }
   SetWindowPos(Hwnd(), nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

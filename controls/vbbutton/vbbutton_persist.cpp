@@ -9,7 +9,7 @@ void vbButton::OnInitNew() {
   props_ = vbButtonProps{};
   props_.caption = ambient().displayName;
   surface().SetEnabled(true);
-  surface().SetFont(MakeFont(ambient().font));
+  surface().SetFont(host::MakeFont(ambient().font));
   DeriveColors();
   props_.backColor = props_.backOver = colors_.face;
   props_.foreColor = props_.foreOver = colors_.text;
@@ -20,7 +20,7 @@ void vbButton::OnInitNew() {
   ComputeLayout();
 }
 
-void vbButton::OnReadProperties(const PropertyBag& bag) {
+void vbButton::OnReadProperties(const host::PropertyBag& bag) {
   // Loading is not a change: the table's fields are read straight into place,
   // without their setters' notification and side effects. Values outside their
   // ranges are kept and drawn as such (no face, system colours, a centred
@@ -28,7 +28,7 @@ void vbButton::OnReadProperties(const PropertyBag& bag) {
   vb::SurfaceValues held;
   held.font = Font() ? Font()->Desc() : ambient().font;
   vb::ReadFields(bag, props_, held);
-  surface().SetFont(MakeFont(held.font));
+  surface().SetFont(host::MakeFont(held.font));
   // The stored pointer kind and picture are read, but the hand decides the
   // pointer in the end, as it does when it is set.
   ApplyPointer();
@@ -41,7 +41,7 @@ void vbButton::OnReadProperties(const PropertyBag& bag) {
   ShowCaptionAsWindowText(props_.caption);
 }
 
-void vbButton::OnWriteProperties(PropertyBag& bag) const {
+void vbButton::OnWriteProperties(host::PropertyBag& bag) const {
   vb::SurfaceValues held;
   held.enabled = Enabled();
   held.font = Font() ? Font()->Desc() : ambient().font;

@@ -131,9 +131,9 @@ constexpr ShapeTable kDown{
 
 }  // namespace
 
-FaceResult DrawUpArrowFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kUp); }
-FaceResult DrawLeftArrowFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kLeft); }
-FaceResult DrawRightArrowFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kRight); }
-FaceResult DrawDownArrowFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kDown); }
+FaceResult DrawUpArrowFace(host::Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kUp); }
+FaceResult DrawLeftArrowFace(host::Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kLeft); }
+FaceResult DrawRightArrowFace(host::Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kRight); }
+FaceResult DrawDownArrowFace(host::Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kDown); }
 
 }  // namespace vantorel::controls

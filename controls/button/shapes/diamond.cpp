@@ -25,9 +25,9 @@ void TopDot(ShapeCanvas& c) { c.SetPixel(c.W / 2, 1, kBlack); }
 // in that grey turns black too. Done on the image's memory, which gives the
 // same result as reading and setting each pixel through GDI.
 void BlackenOddRowsOfPenColour(ShapeCanvas& c) {
-  Surface& s = c.surface();
+  host::Surface& s = c.surface();
   const LONG lastX = c.Round(c.W - 2), lastY = c.Round(c.H - 1);
-  const std::uint32_t pen = ColorRefToDib(ResolveColor(c.PenColor()));
+  const std::uint32_t pen = host::ColorRefToDib(host::ResolveColor(c.PenColor()));
   std::uint32_t* px = s.Pixels();
   const LONG width = s.ScaleWidth();
   const LONG endX = std::min<LONG>(lastX, width - 1), endY = std::min<LONG>(lastY, s.ScaleHeight() - 1);
@@ -79,7 +79,7 @@ class Diamond final : public ShapeFigures {
     TopDot(c);
   }
 
-  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+  void Glow(ShapeCanvas& c, const host::OleColor (&glow)[5], GlowSet) const override {
     c.Pen(glow[0]);
     c.Draw({{W / 2, H - 2}, {W - 2, H / 2}});
     c.Pen(glow[1]);
@@ -105,6 +105,6 @@ class Diamond final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawDiamondFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, Diamond{}); }
+FaceResult DrawDiamondFace(host::Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, Diamond{}); }
 
 }  // namespace vantorel::controls

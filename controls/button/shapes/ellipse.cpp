@@ -51,7 +51,7 @@ class Ellipse final : public ShapeFigures {
     c.Arc(W - 4, H - 4, 3, 3, W / 2, H - 2, W / 2, 3);
   }
 
-  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+  void Glow(ShapeCanvas& c, const host::OleColor (&glow)[5], GlowSet) const override {
     const double W = c.W, H = c.H;
     c.Pen(glow[0]);
     c.Arc(2, 2, W - 3, H - 3, 2, H - 3, W - 3, H - 3);
@@ -80,6 +80,6 @@ class Ellipse final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawEllipseFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, Ellipse{}); }
+FaceResult DrawEllipseFace(host::Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, Ellipse{}); }
 
 }  // namespace vantorel::controls

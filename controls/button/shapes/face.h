@@ -12,9 +12,11 @@
 #include "host/color.h"
 #include "host/status.h"
 
-namespace vantorel::controls {
-
+namespace vantorel::host {
 class Surface;
+}  // namespace vantorel::host
+
+namespace vantorel::controls {
 
 // What a face is drawn from: the control's size, style and state, and the
 // border pen of the state, as values read once by the control.
@@ -28,7 +30,7 @@ struct FaceInput {
   bool focused = false;
   bool focusRect = false;
   bool enabled = true;
-  OleColor borderPen = 0;
+  host::OleColor borderPen = 0;
 };
 
 // What a renderer hands back: whether it finished, the pen it finished with,
@@ -36,8 +38,8 @@ struct FaceInput {
 // dotted focus pass blackens pixels of exactly that pen's colour, so a shape's
 // grey focus mark comes out dotted grey and black.
 struct FaceResult {
-  Status status;
-  OleColor pen;
+  host::Status status;
+  host::OleColor pen;
   FaceRegionRecipe region;
   bool drawn = true;  // false for a shape without a face: the region stays as it is
 };
@@ -45,7 +47,7 @@ struct FaceResult {
 // A face renderer draws, into the surface's image, the outline with the border
 // pen, the decoration of the style for the state and its focus mark, and says
 // which region the window is to be clipped to; the control applies it.
-using FaceRenderer = FaceResult (*)(Surface& target, const FaceInput& in);
+using FaceRenderer = FaceResult (*)(host::Surface& target, const FaceInput& in);
 
 // The renderer for a ButtonShape, or null when that value draws no face.
 FaceRenderer FaceRendererFor(std::int32_t shape);
@@ -53,17 +55,17 @@ FaceRenderer FaceRendererFor(std::int32_t shape);
 // Colours shared by every shape. System colours stay stored values: the surface
 // resolves them, and the dotted focus pass never matches them.
 namespace face_color {
-inline constexpr OleColor kDarkShadow = 0x80000015;  // COLOR_3DDKSHADOW
-inline constexpr OleColor kShadow = 0x80000010;      // COLOR_BTNSHADOW
-inline constexpr OleColor kHighlight = 0x80000014;   // COLOR_BTNHIGHLIGHT
-inline constexpr OleColor kHoverGlow[5] = {RGB(220, 154, 16), RGB(240, 178, 49), RGB(247, 214, 144),
-                                           RGB(255, 243, 206), RGB(255, 219, 140)};
-inline constexpr OleColor kFocusGlow[5] = {RGB(89, 141, 217), RGB(129, 169, 226), RGB(181, 209, 240),
-                                           RGB(189, 215, 247), RGB(206, 231, 255)};
-inline constexpr OleColor kInnerPressed = RGB(115, 176, 207);
-inline constexpr OleColor kInnerNormal = RGB(255, 255, 255);
-inline constexpr OleColor kInnerFocused = RGB(4, 204, 254);
-inline constexpr OleColor kFocusMark = RGB(209, 209, 209);
+inline constexpr host::OleColor kDarkShadow = 0x80000015;  // COLOR_3DDKSHADOW
+inline constexpr host::OleColor kShadow = 0x80000010;      // COLOR_BTNSHADOW
+inline constexpr host::OleColor kHighlight = 0x80000014;   // COLOR_BTNHIGHLIGHT
+inline constexpr host::OleColor kHoverGlow[5] = {RGB(220, 154, 16), RGB(240, 178, 49), RGB(247, 214, 144),
+                                                 RGB(255, 243, 206), RGB(255, 219, 140)};
+inline constexpr host::OleColor kFocusGlow[5] = {RGB(89, 141, 217), RGB(129, 169, 226), RGB(181, 209, 240),
+                                                 RGB(189, 215, 247), RGB(206, 231, 255)};
+inline constexpr host::OleColor kInnerPressed = RGB(115, 176, 207);
+inline constexpr host::OleColor kInnerNormal = RGB(255, 255, 255);
+inline constexpr host::OleColor kInnerFocused = RGB(4, 204, 254);
+inline constexpr host::OleColor kFocusMark = RGB(209, 209, 209);
 }  // namespace face_color
 
 // The etched, glow and glass styles show focus their own way (the etched one
@@ -86,7 +88,7 @@ struct FacePoint {
 // helpers that round every coordinate (ties to even).
 class ShapeCanvas {
  public:
-  ShapeCanvas(Surface& target, const FaceInput& in);
+  ShapeCanvas(host::Surface& target, const FaceInput& in);
 
   const double W;
   const double H;
@@ -102,9 +104,9 @@ class ShapeCanvas {
   // The shape's mark, for a focused face whose style has no focus look of its own.
   bool WantsFocusMark() const;
 
-  void Pen(OleColor color);
+  void Pen(host::OleColor color);
   // The colour of the pen in place: the border pen until a renderer sets another.
-  OleColor PenColor() const { return pen_; }
+  host::OleColor PenColor() const { return pen_; }
   // Moves to the first point and draws lines through the rest.
   void Path(std::initializer_list<FacePoint> points);
   // The same for a figure of a table, lifting the pen where it says so.
@@ -115,7 +117,7 @@ class ShapeCanvas {
   void RoundRect(double left, double top, double right, double bottom, double cornerW, double cornerH);
   void SetPixel(double x, double y, COLORREF color);
   FaceRegionRecipe PolygonRegion(const Figure& corners);
-  Surface& surface() { return surface_; }
+  host::Surface& surface() { return surface_; }
   // A point of a figure at this size, each coordinate rounded once.
   POINT At(const FigurePoint& p);
   HDC Dc() const;
@@ -124,9 +126,9 @@ class ShapeCanvas {
   FaceResult Finish(const FaceRegionRecipe& region) const { return FaceResult{rounder_.status(), pen_, region, true}; }
 
  private:
-  Surface& surface_;
+  host::Surface& surface_;
   Rounder rounder_;
-  OleColor pen_;
+  host::OleColor pen_;
 };
 
 enum class GlowSet { Hover, Focus };
@@ -146,7 +148,7 @@ class ShapeFigures {
   virtual void Trim(ShapeCanvas& c, bool pressed) const = 0;
   virtual void EtchedFrame(ShapeCanvas& c) const = 0;  // its own pens
   virtual void GlowPressed(ShapeCanvas& c) const = 0;  // in highlight
-  virtual void Glow(ShapeCanvas& c, const OleColor (&colors)[5], GlowSet set) const = 0;
+  virtual void Glow(ShapeCanvas& c, const host::OleColor (&colors)[5], GlowSet set) const = 0;
   virtual void InnerFrame(ShapeCanvas& c) const = 0;  // in the pen of the state
   virtual void FocusMark(ShapeCanvas& c) const = 0;   // in the focus mark colour
 };
@@ -154,6 +156,6 @@ class ShapeFigures {
 // Region first, then outline with the border pen, the style's decoration for
 // the state, and the focus mark for the styles without a focus look of their
 // own; hands back the pen it finished with.
-FaceResult DrawShapedFace(Surface& target, const FaceInput& in, const ShapeFigures& figures);
+FaceResult DrawShapedFace(host::Surface& target, const FaceInput& in, const ShapeFigures& figures);
 
 }  // namespace vantorel::controls

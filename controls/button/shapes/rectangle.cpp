@@ -48,7 +48,7 @@ class PlainRectangle final : public ShapeFigures {
     c.Path({{2, c.H - 3}, {c.W - 3, c.H - 3}, {c.W - 3, 2}});
   }
 
-  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+  void Glow(ShapeCanvas& c, const host::OleColor (&glow)[5], GlowSet) const override {
     const double W = c.W, H = c.H;
     c.Pen(glow[0]);
     c.Path({{W - 2, H - 2}, {0, H - 2}});
@@ -76,7 +76,7 @@ class PlainRectangle final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawRectangleFace(Surface& target, const FaceInput& in) {
+FaceResult DrawRectangleFace(host::Surface& target, const FaceInput& in) {
   return DrawShapedFace(target, in, PlainRectangle{});
 }
 

@@ -69,7 +69,7 @@ class RoundedRectangle final : public ShapeFigures {
 
   // The hover and focus frames differ in one number: where the first arc of
   // colour 2 ends.
-  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet set) const override {
+  void Glow(ShapeCanvas& c, const host::OleColor (&glow)[5], GlowSet set) const override {
     const double W = c.W, H = c.H;
     c.Pen(glow[0]);
     c.Arc(16, H - 17, 1, H - 2, -17, H, 8, H - 1);
@@ -101,6 +101,8 @@ class RoundedRectangle final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawRoundedRectangleFace(Surface& target, const FaceInput& in) { return DrawShapedFace(target, in, RoundedRectangle{}); }
+FaceResult DrawRoundedRectangleFace(host::Surface& target, const FaceInput& in) {
+  return DrawShapedFace(target, in, RoundedRectangle{});
+}
 
 }  // namespace vantorel::controls

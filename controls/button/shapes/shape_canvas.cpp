@@ -3,7 +3,7 @@
 
 namespace vantorel::controls {
 
-ShapeCanvas::ShapeCanvas(Surface& target, const FaceInput& in)
+ShapeCanvas::ShapeCanvas(host::Surface& target, const FaceInput& in)
     : W(in.width),
       H(in.height),
       style(in.style),
@@ -29,7 +29,7 @@ bool ShapeCanvas::WantsFocusMark() const {
   return !HasOwnFocusLook(style) && focusRect && focused;
 }
 
-void ShapeCanvas::Pen(OleColor color) {
+void ShapeCanvas::Pen(host::OleColor color) {
   surface_.SetForeColor(color);
   pen_ = color;
 }

@@ -54,7 +54,7 @@ void Decorate(ShapeCanvas& c, const ShapeFigures& f) {
 
 }  // namespace
 
-FaceResult DrawShapedFace(Surface& target, const FaceInput& in, const ShapeFigures& figures) {
+FaceResult DrawShapedFace(host::Surface& target, const FaceInput& in, const ShapeFigures& figures) {
   ShapeCanvas c(target, in);
   const FaceRegionRecipe region = figures.Region(c);
   figures.Outline(c);

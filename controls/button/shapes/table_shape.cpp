@@ -38,7 +38,7 @@ class TableShape final : public ShapeFigures {
 
   void GlowPressed(ShapeCanvas& c) const override { c.Draw(t_.glowPressedHighlight); }
 
-  void Glow(ShapeCanvas& c, const OleColor (&glow)[5], GlowSet) const override {
+  void Glow(ShapeCanvas& c, const host::OleColor (&glow)[5], GlowSet) const override {
     for (int i = 0; i < 5; ++i) {
       c.Pen(glow[i]);
       c.Draw(t_.glow[i]);
@@ -59,7 +59,7 @@ class TableShape final : public ShapeFigures {
 
 }  // namespace
 
-FaceResult DrawTableFace(Surface& target, const FaceInput& in, const ShapeTable& table) {
+FaceResult DrawTableFace(host::Surface& target, const FaceInput& in, const ShapeTable& table) {
   return DrawShapedFace(target, in, TableShape(table));
 }
 

@@ -24,6 +24,6 @@ struct ShapeTable {
 };
 
 // Draws the face of a triangle or arrow from its table.
-FaceResult DrawTableFace(Surface& target, const FaceInput& in, const ShapeTable& table);
+FaceResult DrawTableFace(host::Surface& target, const FaceInput& in, const ShapeTable& table);
 
 }  // namespace vantorel::controls

@@ -92,9 +92,11 @@ constexpr ShapeTable kDown{
 
 }  // namespace
 
-FaceResult DrawUpTriangleFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kUp); }
-FaceResult DrawLeftTriangleFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kLeft); }
-FaceResult DrawRightTriangleFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kRight); }
-FaceResult DrawDownTriangleFace(Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kDown); }
+FaceResult DrawUpTriangleFace(host::Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kUp); }
+FaceResult DrawLeftTriangleFace(host::Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kLeft); }
+FaceResult DrawRightTriangleFace(host::Surface& target, const FaceInput& in) {
+  return DrawTableFace(target, in, kRight);
+}
+FaceResult DrawDownTriangleFace(host::Surface& target, const FaceInput& in) { return DrawTableFace(target, in, kDown); }
 
 }  // namespace vantorel::controls

@@ -59,8 +59,8 @@ void FaceCanvas::BevelLines(Rgb24 c1, Rgb24 c2, Rgb24 c3, Rgb24 c4, int i, bool 
 }
 
 void FaceCanvas::Ellipse(Rgb24 outline, Rgb24 fill) {
-  GdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, 2, outline));
-  ScopedSelect selected(dc_, pen.get());
+  host::GdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, 2, outline));
+  host::ScopedSelect selected(dc_, pen.get());
   SetDCBrushColor(dc_, fill);
   ::Ellipse(dc_, 0, 0, w, h);
 }
@@ -105,7 +105,7 @@ void FaceCanvas::CaptionEffect(const Box& box) {
 
 void FaceCanvas::Caption() {
   if (!in.boldFont) return Caption(in.captionStyle, in.layout);
-  ScopedSelect bold(dc_, in.boldFont);
+  host::ScopedSelect bold(dc_, in.boldFont);
   Caption(in.captionStyle, in.boldLayout);
 }
 

@@ -96,8 +96,8 @@ class FaceCanvas {
   Rgb24 EffectBase() const;
 
   HDC dc_;
-  ScopedSelect pen_;
-  ScopedSelect brush_;
+  host::ScopedSelect pen_;
+  host::ScopedSelect brush_;
   COLORREF oldText_;
 };
 

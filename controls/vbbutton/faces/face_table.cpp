@@ -21,7 +21,7 @@ struct CornerCut {
 };
 
 void Cut(HRGN region, int x, int y) {
-  GdiObject<HRGN> pixel(CreateRectRgn(x, y, x + 1, y + 1));
+  host::GdiObject<HRGN> pixel(CreateRectRgn(x, y, x + 1, y + 1));
   CombineRgn(region, region, pixel.get(), RGN_DIFF);
 }
 

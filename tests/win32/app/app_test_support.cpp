@@ -5,10 +5,10 @@
 #include "button/button.h"
 #include "text.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 
-app::UiSeams RecordingUi::Seams() {
-  app::UiSeams seams;
+UiSeams RecordingUi::Seams() {
+  UiSeams seams;
   seams.message_box = [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
     shown.push_back({owner, text, caption, type});
     return IDOK;
@@ -28,7 +28,7 @@ app::UiSeams RecordingUi::Seams() {
   return seams;
 }
 
-void Drain(app::Form1& form) {
+void Drain(Form1& form) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (form.PreTranslate(msg)) continue;
@@ -37,7 +37,7 @@ void Drain(app::Form1& form) {
   }
 }
 
-OpenForm::OpenForm() : form(std::make_unique<app::Form1>(ui.Seams())) {
+OpenForm::OpenForm() : form(std::make_unique<Form1>(ui.Seams())) {
   if (!form->Create(GetModuleHandleW(nullptr))) {
     ADD_FAILURE() << "Form1 was not created";
     return;
@@ -51,13 +51,13 @@ OpenForm::OpenForm() : form(std::make_unique<app::Form1>(ui.Seams())) {
 void FormFixture::BackToStart() {
   ASSERT_NE(form().hwnd(), nullptr) << "a test closed the shared window";
   ReleaseCapture();
-  SetText(app::kTFile1, L"");
-  SetText(app::kTFile2, L"");
+  SetText(kTFile1, L"");
+  SetText(kTFile2, L"");
   // Emptying the fields ran the enable rule; at start it has not run yet.
-  Button::FromHwnd(Control(app::kCmdReplace))->SetEnabled(true);
-  SendMessageW(Control(app::kCheck1), BM_SETCHECK, BST_CHECKED, 0);
+  controls::Button::FromHwnd(Control(kCmdReplace))->SetEnabled(true);
+  SendMessageW(Control(kCheck1), BM_SETCHECK, BST_CHECKED, 0);
   SetForegroundWindow(form().hwnd());
-  SetFocus(Control(app::kTFile1));
+  SetFocus(Control(kTFile1));
   Drain();
   ui.shown.clear();
   ui.answers.clear();
@@ -65,14 +65,14 @@ void FormFixture::BackToStart() {
   ui.changed.clear();
 }
 
-std::wstring FormFixture::Text(app::Form1Control id) { return app::HwndText(Control(id)); }
+std::wstring FormFixture::Text(Form1Control id) { return HwndText(Control(id)); }
 
-void FormFixture::SetText(app::Form1Control id, const std::wstring& text) {
+void FormFixture::SetText(Form1Control id, const std::wstring& text) {
   SetWindowTextW(Control(id), text.c_str());
   Drain();
 }
 
-void FormFixture::Click(app::Form1Control id) {
+void FormFixture::Click(Form1Control id) {
   HWND control = Control(id);
   RECT r{};
   GetClientRect(control, &r);
@@ -90,4 +90,4 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

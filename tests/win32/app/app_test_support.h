@@ -14,7 +14,7 @@
 #include "commands.h"
 #include "form1.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 
 struct Shown {
   HWND owner = nullptr;
@@ -25,7 +25,7 @@ struct Shown {
 
 class RecordingUi {
  public:
-  app::UiSeams Seams();
+  UiSeams Seams();
 
   std::vector<Shown> shown;
   std::deque<std::wstring> answers;      // what the open-file dialog gives back, in turn
@@ -34,26 +34,26 @@ class RecordingUi {
 };
 
 // Dispatches every waiting message the way the program's loop does.
-void Drain(app::Form1& form);
+void Drain(Form1& form);
 
 // A Form1 on screen with its recording UI.
 struct OpenForm {
   OpenForm();
   RecordingUi ui;
-  std::unique_ptr<app::Form1> form;
+  std::unique_ptr<Form1> form;
 };
 
 // Reaches a test's Form1. Made by default, it opens a window of its own.
 class FormFixture {
  public:
   FormFixture() : FormFixture(std::make_shared<OpenForm>()) {}
-  app::Form1& form() { return *open_->form; }
-  HWND Control(app::Form1Control id) { return form().Control(id); }
-  std::wstring Text(app::Form1Control id);
-  void SetText(app::Form1Control id, const std::wstring& text);
+  Form1& form() { return *open_->form; }
+  HWND Control(Form1Control id) { return form().Control(id); }
+  std::wstring Text(Form1Control id);
+  void SetText(Form1Control id, const std::wstring& text);
   void Drain() { test::Drain(form()); }
   // A left click in the middle of a control, as the mouse sends it.
-  void Click(app::Form1Control id);
+  void Click(Form1Control id);
 
  protected:
   explicit FormFixture(std::shared_ptr<OpenForm> open) : open_(std::move(open)) {}
@@ -86,4 +86,4 @@ class SharedFormTest : public ::testing::Test, public FormFixture {
 
 std::string Narrow(const std::wstring& text);
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

@@ -9,10 +9,8 @@
 #include "form1_fixture.h"
 #include "host/data_object.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 namespace {
-
-using namespace app;
 
 // The files a file manager hands over when they are dropped: a DROPFILES block.
 HGLOBAL DroppedFiles() {
@@ -45,7 +43,7 @@ class DropAtOnce final : public IDropSource {
 TEST_F(Form1Test, FilesDraggedOntoAButtonStillFillTheFields) {
   SetText(kTFile1, L"");
   SetText(kTFile2, L"");
-  DataObject* data = DataObject::Create();
+  host::DataObject* data = host::DataObject::Create();
   FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   STGMEDIUM medium{};
   medium.tymed = TYMED_HGLOBAL;
@@ -78,4 +76,4 @@ TEST_F(Form1Test, DroppedFilesGoToTheFieldTheirNameSuits) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

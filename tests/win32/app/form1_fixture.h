@@ -8,21 +8,22 @@
 #include "app_test_support.h"
 #include "button/button.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 
 class Form1Test : public SharedFormTest {
  protected:
-  RECT ClientRectOf(app::Form1Control id) {
+  RECT ClientRectOf(Form1Control id) {
     RECT r{};
     GetWindowRect(Control(id), &r);
     MapWindowPoints(nullptr, form().hwnd(), reinterpret_cast<POINT*>(&r), 2);
     return r;
   }
 
-  LOGFONTW FontOf(app::Form1Control id) {
+  LOGFONTW FontOf(Form1Control id) {
     LOGFONTW lf{};
     auto font = reinterpret_cast<HFONT>(SendMessageW(Control(id), WM_GETFONT, 0, 0));
-    if (Button* button = Button::FromHwnd(Control(id))) font = button->Font()->Handle(form().PixelsPerInch().y);
+    if (controls::Button* button = controls::Button::FromHwnd(Control(id)))
+      font = button->Font()->Handle(form().PixelsPerInch().y);
     EXPECT_NE(font, nullptr);
     GetObjectW(font, sizeof lf, &lf);
     return lf;
@@ -44,4 +45,4 @@ class Form1Test : public SharedFormTest {
   }
 };
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

@@ -6,10 +6,8 @@
 #include "button/button.h"
 #include "form1_fixture.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 namespace {
-
-using namespace app;
 
 // Tests that need a window of their own: its starting state, and its end.
 class Form1StartTest : public ::testing::Test, public FormFixture {};
@@ -193,7 +191,7 @@ TEST_F(Form1Test, ButtonsHoldTheirStoredValues) {
       {kCmdReplace, L"Replace"}, {kVbButton1, L"Close"}, {kVbButton2, L"About"},
       {kOpen1, L"Open File (.exe)"}, {kOpen2, L"Open File (.ico)"}};
   for (const auto& [id, caption] : captions) {
-    Button* b = Button::FromHwnd(Control(id));
+    controls::Button* b = controls::Button::FromHwnd(Control(id));
     ASSERT_NE(b, nullptr) << id;
     EXPECT_EQ(b->Caption(), caption);
     EXPECT_EQ(b->ButtonStyle(), 7);
@@ -210,10 +208,10 @@ TEST_F(Form1Test, ButtonsHoldTheirStoredValues) {
     EXPECT_EQ(b->ForeColor(), 0u);
     EXPECT_TRUE(b->FocusRect());
     EXPECT_TRUE(b->Enabled());
-    EXPECT_EQ(b->Font()->Desc(), (FontDesc{L"Tahoma", 8.25, 700, false, false, false, 0}));
+    EXPECT_EQ(b->Font()->Desc(), (host::FontDesc{L"Tahoma", 8.25, 700, false, false, false, 0}));
     EXPECT_EQ(b->MousePointer(), 99);
     ASSERT_NE(b->MouseIcon(), nullptr);
-    EXPECT_EQ(b->MouseIcon()->kind(), Picture::Kind::Cursor);
+    EXPECT_EQ(b->MouseIcon()->kind(), host::Picture::Kind::Cursor);
     EXPECT_EQ(b->MouseIcon()->WidthPixels(), 32);
   }
 }
@@ -302,4 +300,4 @@ TEST_F(Form1StartTest, CloseEndsTheWindow) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

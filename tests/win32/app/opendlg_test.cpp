@@ -8,10 +8,9 @@
 
 #include <dlgs.h>
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 namespace {
 
-using app::OpenDlg;
 // Targets are made by the engine tests' builder.
 using namespace vantorel::engine::test;
 
@@ -208,4 +207,4 @@ TEST(OpenDlgSystem, APathLongerThanTheBufferGivesAnEmptyPath) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

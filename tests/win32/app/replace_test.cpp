@@ -8,11 +8,10 @@
 #include "vantorel/engine.h"
 #include "vantorel/engine.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace app;
 using namespace vantorel::engine;
 // Targets are made by the engine tests' builder.
 using namespace vantorel::engine::test;
@@ -206,4 +205,4 @@ TEST_F(ReplaceTest, EngineWarningsComeFirstAsExclamationBoxes) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

@@ -10,7 +10,7 @@
 
 #include "vantorel/version.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::app::test {
 namespace {
 
 HMODULE Self() { return GetModuleHandleW(nullptr); }
@@ -199,4 +199,4 @@ TEST_F(ProgramFile, VersionRecordCarriesTheProjectVersion) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::app::test

@@ -10,7 +10,7 @@
 #include "host/color.h"
 #include "host/hosted_control.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::host::test {
 
 // Pixel of the backing image as a COLORREF (0x00BBGGRR).
 inline COLORREF Pixel(HostedControl* c, int x, int y) { return DibToColorRef(c->surface().PixelAt(x, y)); }
@@ -61,4 +61,4 @@ inline std::uint32_t ImageHash(HostedControl* c) {
   return h;
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::host::test

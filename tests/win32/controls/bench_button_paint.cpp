@@ -22,7 +22,8 @@ void Measure(vantorel::controls::Button* b, const char* what) {
 
 int main() {
   using namespace vantorel::controls;
-  test::TestParent parent;
+  namespace host = vantorel::host;
+  host::test::TestParent parent;
   Button* b = test::MainButton(parent);
   if (!b) {
     std::puts("could not make the button");

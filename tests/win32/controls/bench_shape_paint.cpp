@@ -17,6 +17,7 @@
 namespace {
 
 using namespace vantorel::controls;
+namespace host = vantorel::host;
 
 constexpr int kSize = 64;
 constexpr int kRounds = 25;
@@ -36,7 +37,7 @@ struct Case {
 
 Button* Make(HWND parent, int index, int shape, Costly look) {
   const int x = 4 + (index % 9) * (kSize + 4), y = 4 + (index / 9) * (kSize + 4);
-  Button* b = Button::Create(test::Placement(parent, x * 15, y * 15, kSize * 15, kSize * 15));
+  Button* b = Button::Create(host::test::Placement(parent, x * 15, y * 15, kSize * 15, kSize * 15));
   b->SetCaption(L"Go");
   b->SetButtonShape(shape);
   b->SetButtonStyle(look == Costly::Glow ? 6 : look == Costly::FocusMark ? 5 : 7);
@@ -46,14 +47,14 @@ Button* Make(HWND parent, int index, int shape, Costly look) {
 // Focused, and for the glow also hovered, as a user would leave it.
 void Enter(Case& c) {
   SetFocus(c.button->hwnd());
-  if (c.look == Costly::Glow) test::MovePointer(c.button->hwnd(), kSize / 2, kSize / 2);
-  test::Drain();
+  if (c.look == Costly::Glow) host::test::MovePointer(c.button->hwnd(), kSize / 2, kSize / 2);
+  host::test::Drain();
 }
 
 void Leave(Case& c) {
-  if (c.look == Costly::Glow) test::MovePointer(c.button->hwnd(), -200, -200);
+  if (c.look == Costly::Glow) host::test::MovePointer(c.button->hwnd(), -200, -200);
   ReleaseCapture();
-  test::Drain();
+  host::test::Drain();
 }
 
 double Median(std::vector<double> v) {
@@ -64,7 +65,7 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main() {
-  test::TestParent parent(640, 300);
+  host::test::TestParent parent(640, 300);
   std::vector<Case> cases;
   for (int shape = 0; shape < 12; ++shape)
     for (Costly look : kLooks) {

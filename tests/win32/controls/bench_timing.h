@@ -27,7 +27,7 @@ inline PaintTimes TimePaints(Button* b, int rounds = 20, int paintsPerRound = 20
     for (int i = 0; i < paintsPerRound; ++i) b->Paint();
     QueryPerformanceCounter(&t1);
     perPaint.push_back((t1.QuadPart - t0.QuadPart) * 1e6 / freq.QuadPart / paintsPerRound);
-    test::Drain();
+    host::test::Drain();
   }
   std::sort(perPaint.begin(), perPaint.end());
   return {perPaint[perPaint.size() / 2], perPaint.front(), perPaint.back()};

@@ -26,7 +26,7 @@ void Measure(const char* what, int perRound, F draw) {
     for (int i = 0; i < perRound; ++i) draw();
     QueryPerformanceCounter(&t1);
     each.push_back((t1.QuadPart - t0.QuadPart) * 1e6 / freq.QuadPart / perRound);
-    vantorel::controls::test::Drain();
+    vantorel::host::test::Drain();
   }
   std::sort(each.begin(), each.end());
   std::printf("vbButton %s: median %.3f us, best %.3f us, worst %.3f us (%d rounds of %d)\n", what,
@@ -34,8 +34,8 @@ void Measure(const char* what, int perRound, F draw) {
 }
 
 // A 32 x 32 picture: a disc on the mask colour.
-vantorel::controls::PictureRef DiscPicture() {
-  vantorel::controls::PictureRef pic = vantorel::controls::test::SolidPicture(32, 32, RGB(192, 192, 192));
+vantorel::host::PictureRef DiscPicture() {
+  vantorel::host::PictureRef pic = vantorel::host::test::SolidPicture(32, 32, RGB(192, 192, 192));
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, pic->Bitmap());
   HBRUSH brush = CreateSolidBrush(RGB(30, 90, 200));
@@ -52,6 +52,7 @@ vantorel::controls::PictureRef DiscPicture() {
 // from the move to MouseOut is taken.
 void MeasureLeave(HWND stage, vantorel::controls::vbButton* b) {
   using namespace vantorel::controls;
+  namespace host = vantorel::host;
   bool over = false, out = false;
   LARGE_INTEGER freq, left{}, gone{};
   QueryPerformanceFrequency(&freq);
@@ -65,14 +66,15 @@ void MeasureLeave(HWND stage, vantorel::controls::vbButton* b) {
   std::vector<double> ms;
   for (int round = 0; round < kRounds; ++round) {
     over = out = false;
-    test::PointerAway(stage);
-    test::PointerTo(b->hwnd(), 10 + round % 5, 10);
-    if (!test::PumpUntil([&] { return over; })) continue;
+    host::test::PointerAway(stage);
+    host::test::PointerTo(b->hwnd(), 10 + round % 5, 10);
+    if (!host::test::PumpUntil([&] { return over; })) continue;
     POINT away{600, 380};
     ClientToScreen(stage, &away);
     QueryPerformanceCounter(&left);
     SetCursorPos(away.x, away.y);
-    if (test::PumpUntil([&] { return out; }, 1)) ms.push_back((gone.QuadPart - left.QuadPart) * 1e3 / freq.QuadPart);
+    if (host::test::PumpUntil([&] { return out; }, 1))
+      ms.push_back((gone.QuadPart - left.QuadPart) * 1e3 / freq.QuadPart);
   }
   if (ms.empty()) {
     std::puts("vbButton MouseOut: never raised");
@@ -88,7 +90,8 @@ void MeasureLeave(HWND stage, vantorel::controls::vbButton* b) {
 
 int main() {
   using namespace vantorel::controls;
-  test::TestParent parent;
+  namespace host = vantorel::host;
+  host::test::TestParent parent;
   vbButton* b = vbButton::Create(test::VbPlacement(parent.hwnd()));
   if (!b) {
     std::puts("could not make the control");
@@ -98,7 +101,7 @@ int main() {
   b->SetCaption(L"&Open");
   b->SetPictureNormal(DiscPicture());
   b->ShowAs(true, false);
-  test::Drain();
+  host::test::Drain();
   Measure("full drawing, type 3, 87 x 32, 32 x 32 picture with mask, hot", 500,
           [b] { b->Draw(vb::kLookNormal, true); });
   Measure("unforced redraw, nothing changed", 200000, [b] { b->Draw(vb::kLookNormal, false); });

@@ -12,28 +12,28 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Bounds;
-using test::ColourBounds;
-using test::Drain;
-using test::ImageHash;
+using host::test::Bounds;
+using host::test::ColourBounds;
+using host::test::Drain;
+using host::test::ImageHash;
+using host::test::MovePointer;
+using host::test::Pixel;
+using host::test::Placement;
+using host::test::SolidPicture;
+using host::test::TestParent;
 using test::MainButton;
-using test::MovePointer;
-using test::Pixel;
-using test::Placement;
-using test::SolidPicture;
-using test::TestParent;
 
 const RECT kWhole{0, 0, 89, 25};
 
 SIZE Extent(Button* b, const std::wstring& text) {
-  MemoryDc dc;
-  ScopedSelect font(dc.get(), b->Font()->Handle(96));
+  host::MemoryDc dc;
+  host::ScopedSelect font(dc.get(), b->Font()->Handle(96));
   SIZE s{};
   GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &s);
   return s;
 }
 
-bool SameShift(const Bounds& a, const Bounds& b, int dx, int dy) {
+bool SameShift(const host::test::Bounds& a, const host::test::Bounds& b, int dx, int dy) {
   return b.left == a.left + dx && b.right == a.right + dx && b.top == a.top + dy && b.bottom == a.bottom + dy;
 }
 
@@ -41,10 +41,10 @@ bool SameShift(const Bounds& a, const Bounds& b, int dx, int dy) {
 // it cannot find in another face with other widths, and fakes bold from the
 // regular face when the bold file is missing.
 TEST(CaptionLayer, MainWindowCaptionsAreInTahomasOwnBoldFace) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
-  MemoryDc memory;
-  ScopedSelect font(memory.get(), b->Font()->Handle(96));
+  host::MemoryDc memory;
+  host::ScopedSelect font(memory.get(), b->Font()->Handle(96));
   HDC dc = memory.get();
   wchar_t face[LF_FACESIZE]{};
   GetTextFaceW(dc, LF_FACESIZE, face);
@@ -107,12 +107,12 @@ TEST(ButtonLayoutStep, PlacesFromItsInputAloneAndKeepsThePreviousPlaceForUnknown
   in.captionAlignment = 2;
   in.width = 1e12;
   out.caption.left = -5;
-  EXPECT_EQ(ComputeLayout(in, &out), kOverflow);
+  EXPECT_EQ(ComputeLayout(in, &out), host::kOverflow);
   EXPECT_EQ(out.caption.left, -5);
 }
 
 TEST(CaptionLayer, PlacementByAlignment) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   const SIZE s = Extent(b, L"Replace");
   const double W = 89, H = 25, cw = s.cx, ch = s.cy;
@@ -131,7 +131,7 @@ TEST(CaptionLayer, PlacementByAlignment) {
     EXPECT_EQ(box.top, std::nearbyint(r.top)) << r.align;
     EXPECT_EQ(box.width, s.cx);
     EXPECT_EQ(box.height, s.cy);
-    Bounds ink = ColourBounds(b, 0, kWhole);
+    host::test::Bounds ink = host::test::ColourBounds(b, 0, kWhole);
     ASSERT_FALSE(ink.empty()) << r.align;
     EXPECT_GE(ink.left, box.left);
     EXPECT_LE(ink.right, box.left + box.width);
@@ -149,42 +149,42 @@ TEST(CaptionLayer, PlacementByAlignment) {
 }
 
 TEST(CaptionLayer, StateColoursAndThePressedOffset) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
-  const Bounds rest = ColourBounds(b, 0x000000, kWhole);
+  const host::test::Bounds rest = host::test::ColourBounds(b, 0x000000, kWhole);
   ASSERT_FALSE(rest.empty());
-  MovePointer(b->hwnd(), 10, 10);
-  const Bounds hover = ColourBounds(b, 0xFF0000, kWhole);
+  host::test::MovePointer(b->hwnd(), 10, 10);
+  const host::test::Bounds hover = host::test::ColourBounds(b, 0xFF0000, kWhole);
   EXPECT_TRUE(SameShift(rest, hover, 0, 0));
-  EXPECT_TRUE(ColourBounds(b, 0x000000, kWhole).empty());
+  EXPECT_TRUE(host::test::ColourBounds(b, 0x000000, kWhole).empty());
   SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  const Bounds pressed = ColourBounds(b, 0x0000FF, kWhole);
+  const host::test::Bounds pressed = host::test::ColourBounds(b, 0x0000FF, kWhole);
   EXPECT_TRUE(SameShift(rest, pressed, 1, 1));
   SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-  MovePointer(b->hwnd(), 200, 10);
+  host::test::MovePointer(b->hwnd(), 200, 10);
 }
 
 TEST(CaptionLayer, EffectsDrawTheirCopiesAtTheirOffsets) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   const COLORREF e = 0x00FF00;
   b->SetEffectColor(e);
-  const Bounds main = ColourBounds(b, 0, kWhole);
-  EXPECT_TRUE(ColourBounds(b, e, kWhole).empty()) << "effect 0 draws no copy";
+  const host::test::Bounds main = host::test::ColourBounds(b, 0, kWhole);
+  EXPECT_TRUE(host::test::ColourBounds(b, e, kWhole).empty()) << "effect 0 draws no copy";
 
   b->SetCaptionEffect(1);  // raised: the copy up and left, the text over it
-  Bounds copy = ColourBounds(b, e, kWhole);
+  host::test::Bounds copy = host::test::ColourBounds(b, e, kWhole);
   EXPECT_EQ(copy.left, main.left - 1);
   EXPECT_EQ(copy.top, main.top - 1);
-  EXPECT_TRUE(SameShift(main, ColourBounds(b, 0, kWhole), 0, 0));
+  EXPECT_TRUE(SameShift(main, host::test::ColourBounds(b, 0, kWhole), 0, 0));
 
   b->SetCaptionEffect(2);  // shadow: down and right
-  copy = ColourBounds(b, e, kWhole);
+  copy = host::test::ColourBounds(b, e, kWhole);
   EXPECT_EQ(copy.right, main.right + 1);
   EXPECT_EQ(copy.bottom, main.bottom + 1);
 
   b->SetCaptionEffect(3);  // outline: one pixel all round
-  copy = ColourBounds(b, e, kWhole);
+  copy = host::test::ColourBounds(b, e, kWhole);
   EXPECT_EQ(copy.left, main.left - 1);
   EXPECT_EQ(copy.top, main.top - 1);
   EXPECT_EQ(copy.right, main.right + 1);
@@ -192,47 +192,47 @@ TEST(CaptionLayer, EffectsDrawTheirCopiesAtTheirOffsets) {
 
   b->SetCaptionEffect(2);
   SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  const Bounds pressedText = ColourBounds(b, 0x0000FF, kWhole);
+  const host::test::Bounds pressedText = host::test::ColourBounds(b, 0x0000FF, kWhole);
   EXPECT_TRUE(SameShift(main, pressedText, 1, 1));
-  copy = ColourBounds(b, e, kWhole);
+  copy = host::test::ColourBounds(b, e, kWhole);
   EXPECT_EQ(copy.right, main.right + 2) << "pressed shadow at (x+2, y+2)";
   EXPECT_EQ(copy.bottom, main.bottom + 2);
   SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   ReleaseCapture();
 
   b->SetCaptionEffect(5);
-  EXPECT_TRUE(ColourBounds(b, e, kWhole).empty());
-  EXPECT_TRUE(ColourBounds(b, 0, kWhole).empty()) << "no caption at all";
+  EXPECT_TRUE(host::test::ColourBounds(b, e, kWhole).empty());
+  EXPECT_TRUE(host::test::ColourBounds(b, 0, kWhole).empty()) << "no caption at all";
 }
 
 TEST(CaptionLayer, DisabledCaptionIsEngravedExceptForTheFlatStyles) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
   b->SetEnabled(false);
   const PixelBox box = b->CaptionBox();
   const RECT inside{box.left, box.top, box.left + box.width + 2, box.top + box.height + 2};
-  const Bounds once = ColourBounds(b, shadow, inside);
+  const host::test::Bounds once = host::test::ColourBounds(b, shadow, inside);
   ASSERT_FALSE(once.empty());
-  EXPECT_TRUE(ColourBounds(b, light, inside).empty()) << "style 7: once, in button shadow";
+  EXPECT_TRUE(host::test::ColourBounds(b, light, inside).empty()) << "style 7: once, in button shadow";
   b->SetButtonStyle(1);
   // Twice: the highlight copy one pixel lower and further right (edges are
   // smoothed, so only the extremes are compared).
-  const Bounds lower = ColourBounds(b, light, inside);
-  const Bounds upper = ColourBounds(b, shadow, inside);
+  const host::test::Bounds lower = host::test::ColourBounds(b, light, inside);
+  const host::test::Bounds upper = host::test::ColourBounds(b, shadow, inside);
   ASSERT_FALSE(lower.empty());
   EXPECT_GT(lower.right, upper.right);
   EXPECT_GT(lower.bottom, upper.bottom);
   EXPECT_GT(lower.left, upper.left);
   EXPECT_GT(lower.top, upper.top);
   // A disabled caption is never graded: its colour is a system colour.
-  std::uint32_t plain = ImageHash(b);
+  std::uint32_t plain = host::test::ImageHash(b);
   b->SetCaptionStyle(1);
-  EXPECT_EQ(ImageHash(b), plain);
+  EXPECT_EQ(host::test::ImageHash(b), plain);
 }
 
 TEST(CaptionLayer, GradingAcrossRecoloursPenPixelsByTheirColumn) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   // No caption is drawn (effect 5), but the grading still runs over the caption
   // box, comparing with the pen left by the last paint: the green border of
@@ -247,36 +247,36 @@ TEST(CaptionLayer, GradingAcrossRecoloursPenPixelsByTheirColumn) {
   for (int k : {box.left, box.left + 10, box.left + box.width}) {
     // F = ForeColor (black), S = ForeColorPressed at rest (red): r = k * 255 / W.
     const COLORREF expected = RGB(static_cast<int>(std::nearbyint(k * 255.0 / 89)), 0, 0);
-    EXPECT_EQ(Pixel(b, k, box.top + 1), expected) << k;
+    EXPECT_EQ(host::test::Pixel(b, k, box.top + 1), expected) << k;
   }
-  EXPECT_EQ(Pixel(b, box.left + box.width + 1, box.top + 1), green) << "one column past the box, no more";
-  EXPECT_EQ(Pixel(b, box.left - 1, box.top + 1), green);
+  EXPECT_EQ(host::test::Pixel(b, box.left + box.width + 1, box.top + 1), green) << "one column past the box, no more";
+  EXPECT_EQ(host::test::Pixel(b, box.left - 1, box.top + 1), green);
 }
 
 TEST(CaptionLayer, GradingDownRecoloursTheTextByItsRow) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   std::vector<POINT> ink;
   for (int y = 0; y < 25; ++y)
     for (int x = 0; x < 89; ++x)
-      if (Pixel(b, x, y) == 0) ink.push_back({x, y});
+      if (host::test::Pixel(b, x, y) == 0) ink.push_back({x, y});
   ASSERT_FALSE(ink.empty());
   b->SetCaptionStyle(2);
   for (POINT p : ink) {
     // S = ForeColorPressed (red) at the top, F = ForeColor (black) at H.
     const COLORREF expected = RGB(static_cast<int>(std::nearbyint(255 + p.y * (0 - 255) / 25.0)), 0, 0);
-    ASSERT_EQ(Pixel(b, p.x, p.y), expected) << p.x << "," << p.y;
+    ASSERT_EQ(host::test::Pixel(b, p.x, p.y), expected) << p.x << "," << p.y;
   }
   // With ForeColor equal to ForeColorPressed a resting caption stays as it is.
   b->SetCaptionStyle(0);
   b->SetForeColor(0x0000FF);
-  std::uint32_t plain = ImageHash(b);
+  std::uint32_t plain = host::test::ImageHash(b);
   b->SetCaptionStyle(1);
-  EXPECT_EQ(ImageHash(b), plain);
+  EXPECT_EQ(host::test::ImageHash(b), plain);
 }
 
 TEST(CaptionLayer, CaptionsOutsideTheAnsiCodePageKeepTheirCharacters) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent, L"\u0436\u0436\u0436\u0436");
   const int wide = b->CaptionBox().width;
   b->SetCaption(L"????");
@@ -285,10 +285,10 @@ TEST(CaptionLayer, CaptionsOutsideTheAnsiCodePageKeepTheirCharacters) {
 }
 
 TEST(PictureLayer, PlacementByAlignment) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent, L"");
   const COLORREF c = 0x00336699;
-  b->SetPicture(SolidPicture(16, 16, c));
+  b->SetPicture(host::test::SolidPicture(16, 16, c));
   struct Row {
     std::int32_t align;
     int left, top;
@@ -301,62 +301,62 @@ TEST(PictureLayer, PlacementByAlignment) {
     EXPECT_EQ(b->PictureBox().left, r.left) << r.align;
     EXPECT_EQ(b->PictureBox().top, r.top) << r.align;
     EXPECT_EQ(b->PictureBox().width, 16);
-    EXPECT_EQ(Pixel(b, r.left, r.top), c) << r.align;
-    EXPECT_EQ(Pixel(b, r.left + 15, r.top + 15), c) << r.align;
-    EXPECT_NE(Pixel(b, r.left - 1, r.top), c) << r.align;
-    EXPECT_NE(Pixel(b, r.left + 16, r.top), c) << r.align;
+    EXPECT_EQ(host::test::Pixel(b, r.left, r.top), c) << r.align;
+    EXPECT_EQ(host::test::Pixel(b, r.left + 15, r.top + 15), c) << r.align;
+    EXPECT_NE(host::test::Pixel(b, r.left - 1, r.top), c) << r.align;
+    EXPECT_NE(host::test::Pixel(b, r.left + 16, r.top), c) << r.align;
   }
   b->SetPictureAlignment(1);
   b->SetPictureAlignment(7);  // keeps the place of the previous paint
   EXPECT_EQ(b->PictureBox().left, 5);
-  EXPECT_EQ(Pixel(b, 5, 4), c);
+  EXPECT_EQ(host::test::Pixel(b, 5, 4), c);
   b->SetPicture(nullptr);
   EXPECT_EQ(b->PictureBox().width, 0);
   EXPECT_EQ(b->PictureBox().left, 5);
 }
 
 TEST(PictureLayer, StatesMoveOrRepeatThePicture) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent, L"");
   const COLORREF c = 0x00336699;
-  b->SetPicture(SolidPicture(16, 16, c));
+  b->SetPicture(host::test::SolidPicture(16, 16, c));
   b->SetPictureAlignment(1);
   SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  EXPECT_EQ(Pixel(b, 6, 5), c);
-  EXPECT_NE(Pixel(b, 5, 4), c) << "pressed: one pixel down and right";
+  EXPECT_EQ(host::test::Pixel(b, 6, 5), c);
+  EXPECT_NE(host::test::Pixel(b, 5, 4), c) << "pressed: one pixel down and right";
   SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   b->SetButtonStyle(5);
-  MovePointer(b->hwnd(), 30, 10);
-  EXPECT_EQ(Pixel(b, 4, 3), c) << "style 5 hovering: a second copy up and left";
-  EXPECT_EQ(Pixel(b, 20, 19), c);
-  MovePointer(b->hwnd(), 200, 10);
-  EXPECT_NE(Pixel(b, 4, 3), c);
+  host::test::MovePointer(b->hwnd(), 30, 10);
+  EXPECT_EQ(host::test::Pixel(b, 4, 3), c) << "style 5 hovering: a second copy up and left";
+  EXPECT_EQ(host::test::Pixel(b, 20, 19), c);
+  host::test::MovePointer(b->hwnd(), 200, 10);
+  EXPECT_NE(host::test::Pixel(b, 4, 3), c);
 }
 
 TEST(PictureLayer, GreyAtRestFromRedAndWhenDisabledFromBlue) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent, L"");
-  b->SetPicture(SolidPicture(16, 16, 0x00336699));
+  b->SetPicture(host::test::SolidPicture(16, 16, 0x00336699));
   b->SetPictureAlignment(1);
   b->SetPictureGray(true);
-  EXPECT_EQ(Pixel(b, 5, 4), 0x999999u) << "red channel 0x99";
+  EXPECT_EQ(host::test::Pixel(b, 5, 4), 0x999999u) << "red channel 0x99";
   // The pass takes one column past the picture: the face there is grey too.
-  const COLORREF past = Pixel(b, 21, 6);
+  const COLORREF past = host::test::Pixel(b, 21, 6);
   EXPECT_EQ(past & 0xFF, (past >> 8) & 0xFF);
   EXPECT_EQ(past & 0xFF, (past >> 16) & 0xFF);
-  EXPECT_NE(Pixel(b, 22, 6), past);
-  MovePointer(b->hwnd(), 30, 10);
-  EXPECT_EQ(Pixel(b, 5, 4), 0x336699u) << "in colour while hovering";
-  MovePointer(b->hwnd(), 200, 10);
+  EXPECT_NE(host::test::Pixel(b, 22, 6), past);
+  host::test::MovePointer(b->hwnd(), 30, 10);
+  EXPECT_EQ(host::test::Pixel(b, 5, 4), 0x336699u) << "in colour while hovering";
+  host::test::MovePointer(b->hwnd(), 200, 10);
   b->SetPictureGray(false);
-  EXPECT_EQ(Pixel(b, 5, 4), 0x336699u);
+  EXPECT_EQ(host::test::Pixel(b, 5, 4), 0x336699u);
   b->SetEnabled(false);
-  EXPECT_EQ(Pixel(b, 5, 4), 0x333333u) << "blue channel 0x33 (51.4 rounds to 51)";
-  b->SetPicture(SolidPicture(16, 16, 0x00FF8000));
-  EXPECT_EQ(Pixel(b, 5, 4), 0u) << "255.5 rounds to 256, whose low byte is 0";
+  EXPECT_EQ(host::test::Pixel(b, 5, 4), 0x333333u) << "blue channel 0x33 (51.4 rounds to 51)";
+  b->SetPicture(host::test::SolidPicture(16, 16, 0x00FF8000));
+  EXPECT_EQ(host::test::Pixel(b, 5, 4), 0u) << "255.5 rounds to 256, whose low byte is 0";
   // A pixel equal to the stored BackColor is left alone.
-  b->SetPicture(SolidPicture(16, 16, 0x00F1B39A));
-  EXPECT_EQ(Pixel(b, 5, 4), 0xF1B39Au);
+  b->SetPicture(host::test::SolidPicture(16, 16, 0x00F1B39A));
+  EXPECT_EQ(host::test::Pixel(b, 5, 4), 0xF1B39Au);
 }
 
 }  // namespace

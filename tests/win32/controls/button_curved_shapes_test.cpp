@@ -14,7 +14,7 @@ using namespace test::shapes;
 
 TEST(ShapedFaces, RoundedRectangleFigures) {
   // Not square: a mix-up of W and H shows.
-  TestParent parent;
+  host::test::TestParent parent;
   constexpr int W = 64, H = 40;
   struct Case {
     const char* what;
@@ -55,7 +55,7 @@ TEST(ShapedFaces, RoundedRectangleFigures) {
   for (const Case& c : cases) {
     Button* b = Face(parent.hwnd(), 1, c.style, W, H, c.state);
     ASSERT_EQ(b->surface().ScaleHeight(), H) << "the rounded rectangle keeps its height";
-    EXPECT_EQ(Pixel(b, c.at.x, c.at.y), Colour(c.expect, c.state, 1, c.at, W, H))
+    EXPECT_EQ(host::test::Pixel(b, c.at.x, c.at.y), Colour(c.expect, c.state, 1, c.at, W, H))
         << c.what << ": style " << c.style << " " << Name(c.state);
     Dispose(b);
   }
@@ -64,19 +64,19 @@ TEST(ShapedFaces, RoundedRectangleFigures) {
 // Extents of the colours of the elliptic figures: arcs and rounded rectangles
 // as large as their box leave out its right column and bottom row.
 TEST(ShapedFaces, EllipseFigures) {
-  TestParent parent;
+  host::test::TestParent parent;
   for (int size : {48, 49}) {
     const int W = size, H = size;
     const RECT all{0, 0, W, H};
     auto bounds = [&](int style, State state, COLORREF colour) {
       Button* b = Face(parent.hwnd(), 2, style, W, H, state);
-      test::Bounds r = test::ColourBounds(b, colour, all);
+      host::test::Bounds r = host::test::ColourBounds(b, colour, all);
       Dispose(b);
       return r;
     };
     const COLORREF black = RGB(0, 0, 0), dark = GetSysColor(COLOR_3DDKSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT),
                    shadow = GetSysColor(COLOR_BTNSHADOW);
-    test::Bounds outline = bounds(0, kRest, black);
+    host::test::Bounds outline = bounds(0, kRest, black);
     EXPECT_EQ(outline.left, 1) << size;
     EXPECT_EQ(outline.top, 1) << size;
     EXPECT_EQ(outline.right, W - 3) << size;
@@ -84,7 +84,7 @@ TEST(ShapedFaces, EllipseFigures) {
     // The upper-left arc: from the top-right direction through the top and left
     // to the bottom-left direction of the outline's ellipse.
     for (State s : {kRest, kPressed}) {
-      test::Bounds trim = bounds(2, s, s == kRest ? light : dark);
+      host::test::Bounds trim = bounds(2, s, s == kRest ? light : dark);
       EXPECT_EQ(trim.left, 1) << size << Name(s);
       EXPECT_EQ(trim.top, 1) << size << Name(s);
       EXPECT_GT(trim.right, W / 2) << size << Name(s);
@@ -94,26 +94,26 @@ TEST(ShapedFaces, EllipseFigures) {
     EXPECT_TRUE(bounds(3, kRest, light).empty()) << size;
     // Style 1 raised: the shadow runs round the lower right of a circle one
     // pixel smaller, the highlight over the upper left.
-    test::Bounds raisedShadow = bounds(1, kRest, shadow);
+    host::test::Bounds raisedShadow = bounds(1, kRest, shadow);
     EXPECT_EQ(raisedShadow.right, W - 4) << size;
     EXPECT_EQ(raisedShadow.bottom, H - 4) << size;
     EXPECT_EQ(bounds(1, kRest, light).top, 1) << size;
-    test::Bounds sunken = bounds(1, kPressed, shadow);
+    host::test::Bounds sunken = bounds(1, kPressed, shadow);
     EXPECT_EQ(sunken.left, 2) << size;
     EXPECT_EQ(sunken.top, 2) << size;
     // Style 4: shadow on the right half one pixel in, highlight on the left half
     // one pixel in and on the outline's right half.
     EXPECT_EQ(bounds(4, kRest, shadow).right, W - 4) << size;
-    test::Bounds etched = bounds(4, kRest, light);
+    host::test::Bounds etched = bounds(4, kRest, light);
     EXPECT_EQ(etched.left, 2) << size;
     EXPECT_EQ(etched.right, W - 3) << size;
     EXPECT_TRUE(bounds(4, kDisabled, light).empty()) << size;
     // Style 6.
-    test::Bounds pressed6 = bounds(6, kPressed, light);
+    host::test::Bounds pressed6 = bounds(6, kPressed, light);
     EXPECT_EQ(pressed6.right, W - 5) << size;
     EXPECT_GE(pressed6.left, W / 2 - 1) << size;
     // Colour 1 runs round the bottom; colours 2 and 3 cover most of it again.
-    test::Bounds glow1 = bounds(6, kHover, RGB(220, 154, 16));
+    host::test::Bounds glow1 = bounds(6, kHover, RGB(220, 154, 16));
     EXPECT_FALSE(glow1.empty()) << size;
     EXPECT_GT(glow1.top, H / 2) << size;
     EXPECT_EQ(bounds(6, kBoth, RGB(255, 243, 206)).top, 2) << size;
@@ -122,12 +122,12 @@ TEST(ShapedFaces, EllipseFigures) {
     // Style 7 and the focus mark.
     for (auto [state, colour] : {std::pair{kRest, RGB(255, 255, 255)}, std::pair{kFocused, RGB(4, 204, 254)},
                                  std::pair{kPressed, RGB(115, 176, 207)}}) {
-      test::Bounds frame = bounds(7, state, colour);
+      host::test::Bounds frame = bounds(7, state, colour);
       EXPECT_EQ(frame.left, 2) << size << Name(state);
       EXPECT_EQ(frame.right, W - 4) << size << Name(state);
       EXPECT_EQ(frame.bottom, H - 4) << size << Name(state);
     }
-    test::Bounds mark = bounds(0, kFocused, RGB(209, 209, 209));
+    host::test::Bounds mark = bounds(0, kFocused, RGB(209, 209, 209));
     EXPECT_EQ(mark.left, 4) << size;
     EXPECT_EQ(mark.right, W - 6) << size;
   }

@@ -12,7 +12,7 @@ namespace {
 
 using Kind = FaceRegionRecipe::Kind;
 
-constexpr OleColor kBorder = RGB(10, 20, 30);
+constexpr host::OleColor kBorder = RGB(10, 20, 30);
 
 FaceInput Input(int width, int height, std::int32_t style = 5, bool focused = false) {
   FaceInput in;
@@ -52,7 +52,7 @@ TEST(FaceInput, EachShapeNamesItsRegionWithoutAWindow) {
         {6, Polygon({{n, h}, {0, 0}, {0, n}})},
     };
     for (const Case& c : cases) {
-      Surface image;
+      host::Surface image;
       image.Resize(n, n);
       const FaceResult r = FaceRendererFor(c.shape)(image, Input(n, n));
       EXPECT_TRUE(r.status.ok()) << c.shape;
@@ -63,11 +63,11 @@ TEST(FaceInput, EachShapeNamesItsRegionWithoutAWindow) {
 }
 
 TEST(FaceInput, TheRectangleOutlineIsInTheBorderPenAndTheFocusMarkPenIsHandedBack) {
-  Surface image;
+  host::Surface image;
   image.Resize(40, 30);
   const FaceResult rest = FaceRendererFor(0)(image, Input(40, 30));
   for (POINT p : {POINT{0, 0}, POINT{39, 0}, POINT{0, 29}, POINT{39, 29}})
-    EXPECT_EQ(DibToColorRef(image.PixelAt(p.x, p.y)), kBorder) << p.x << "," << p.y;
+    EXPECT_EQ(host::DibToColorRef(image.PixelAt(p.x, p.y)), kBorder) << p.x << "," << p.y;
   EXPECT_EQ(rest.pen, kBorder);
   // Style 5 has no focus look of its own: the grey mark is drawn last and its
   // pen is what the dotted pass looks for. Style 7 shows focus in its face.

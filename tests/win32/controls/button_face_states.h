@@ -21,7 +21,7 @@ inline const char* Name(State s) {
 // the back colour, with none of the styles' own fills. Style 0 assigns no
 // border colours: they are set to black here.
 inline Button* Face(HWND parent, int shape, int style, int w, int h, State state, int styleColors = 0) {
-  Button* b = Button::Create(Placement(parent, 150, 150, w * 15, h * 15));
+  Button* b = Button::Create(host::test::Placement(parent, 150, 150, w * 15, h * 15));
   b->SetCaption(L"");
   b->SetButtonStyleColors(styleColors);
   b->SetButtonShape(shape);
@@ -31,29 +31,31 @@ inline Button* Face(HWND parent, int shape, int style, int w, int h, State state
     b->SetBorderColorHover(0);
     b->SetBorderColorPressed(0);
   }
-  MovePointer(b->hwnd(), 300, 300);
+  host::test::MovePointer(b->hwnd(), 300, 300);
   switch (state) {
     case State::Rest: break;
-    case State::Hover: MovePointer(b->hwnd(), w / 2, h / 2); break;
+    case State::Hover:
+      host::test::MovePointer(b->hwnd(), w / 2, h / 2);
+      break;
     case State::Pressed:
-      MovePointer(b->hwnd(), w / 2, h / 2);
+      host::test::MovePointer(b->hwnd(), w / 2, h / 2);
       SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w / 2, h / 2));
       break;
     case State::Focused: SetFocus(b->hwnd()); break;
     case State::HoverFocused:
       SetFocus(b->hwnd());
-      MovePointer(b->hwnd(), w / 2, h / 2);
+      host::test::MovePointer(b->hwnd(), w / 2, h / 2);
       break;
     case State::Disabled: b->SetEnabled(false); break;
   }
-  Drain();
+  host::test::Drain();
   return b;
 }
 
 inline void Dispose(Button* b) {
   ReleaseCapture();
   DestroyWindow(b->hwnd());
-  Drain();
+  host::test::Drain();
 }
 
 }  // namespace vantorel::controls::test

@@ -7,18 +7,18 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
-using test::EventLog;
-using test::MovePointer;
-using test::Placement;
-using test::TestParent;
+using host::test::Drain;
+using host::test::EventLog;
+using host::test::MovePointer;
+using host::test::Placement;
+using host::test::TestParent;
 using Log = std::vector<std::wstring>;
 
-Button* Make(TestParent& parent, EventLog& events) {
-  PropertyBag bag = test::MainWindowBag();
-  Button* b = Button::Create(Placement(parent.hwnd()), &bag);
+Button* Make(host::test::TestParent& parent, host::test::EventLog& events) {
+  host::PropertyBag bag = test::MainWindowBag();
+  Button* b = Button::Create(host::test::Placement(parent.hwnd()), &bag);
   events.Attach(b);
-  Drain();
+  host::test::Drain();
   return b;
 }
 
@@ -33,8 +33,8 @@ void Key(HWND h, WPARAM key) {
 }
 
 TEST(ButtonEvents, ClickAndDoubleClickRaiseTheirEventsInOrder) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   HWND h = b->hwnd();
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -52,8 +52,8 @@ TEST(ButtonEvents, ClickAndDoubleClickRaiseTheirEventsInOrder) {
 TEST(ButtonEvents, PushButtonClicksLeaveValueAlone) {
   // From either value: a toggle would turn False into True and True into False.
   for (bool start : {false, true}) {
-    TestParent parent;
-    EventLog ev;
+    host::test::TestParent parent;
+    host::test::EventLog ev;
     Button* b = Make(parent, ev);
     b->SetValue(start);
     Click(b->hwnd());
@@ -67,8 +67,8 @@ TEST(ButtonEvents, PushButtonClicksLeaveValueAlone) {
 }
 
 TEST(ButtonEvents, ToggleClicksInvertValue) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   b->SetButtonType(1);
   Click(b->hwnd());
@@ -82,12 +82,12 @@ TEST(ButtonEvents, ToggleClicksInvertValue) {
 }
 
 TEST(ButtonEvents, SpaceAndEnterClickAFocusedButton) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   HWND h = b->hwnd();
   SetFocus(h);
-  Drain();
+  host::test::Drain();
   EXPECT_TRUE(b->Focused());
   SendMessageW(h, WM_KEYDOWN, VK_SPACE, 0);
   EXPECT_TRUE(b->Pressed());
@@ -105,8 +105,8 @@ TEST(ButtonEvents, SpaceAndEnterClickAFocusedButton) {
 }
 
 TEST(ButtonEvents, KeyUpWithoutItsKeyDownDoesNotClick) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   HWND h = b->hwnd();
   SendMessageW(h, WM_KEYUP, VK_SPACE, 0);
@@ -118,8 +118,8 @@ TEST(ButtonEvents, KeyUpWithoutItsKeyDownDoesNotClick) {
 }
 
 TEST(ButtonEvents, KeysToggleAToggleButton) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   b->SetButtonType(1);
   Key(b->hwnd(), VK_SPACE);
@@ -131,33 +131,33 @@ TEST(ButtonEvents, KeysToggleAToggleButton) {
 }
 
 TEST(ButtonEvents, HoverBoundsAreInclusiveOnTheFarSide) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   HWND h = b->hwnd();
-  MovePointer(h, -1, 5);
+  host::test::MovePointer(h, -1, 5);
   EXPECT_EQ(b->Hover(), HoverState::Unset) << "a first movement outside stores nothing";
-  MovePointer(h, 89, 25);
+  host::test::MovePointer(h, 89, 25);
   EXPECT_EQ(b->Hover(), HoverState::True);
   EXPECT_EQ(GetCapture(), h);
-  MovePointer(h, 90, 5);
+  host::test::MovePointer(h, 90, 5);
   EXPECT_EQ(b->Hover(), HoverState::False);
   EXPECT_NE(GetCapture(), h);
-  MovePointer(h, 0, 0);
+  host::test::MovePointer(h, 0, 0);
   EXPECT_EQ(b->Hover(), HoverState::True);
-  MovePointer(h, 5, -1);
+  host::test::MovePointer(h, 5, -1);
   EXPECT_EQ(b->Hover(), HoverState::False);
 }
 
 TEST(ButtonEvents, MouseMoveReportsTheReceivedValuesNotThePointer) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   HWND h = b->hwnd();
   POINT pt{10, 10};
   ClientToScreen(h, &pt);
   SetCursorPos(pt.x, pt.y);
-  Drain();
+  host::test::Drain();
   ev.log.clear();
   SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(3, 4));
   EXPECT_EQ(ev.log, (Log{L"MouseMove 1 1 45 60"}));
@@ -165,29 +165,29 @@ TEST(ButtonEvents, MouseMoveReportsTheReceivedValuesNotThePointer) {
 }
 
 TEST(ButtonEvents, DesignModeIgnoresPointerMovement) {
-  TestParent parent;
-  EventLog ev;
-  HostPlacement p = Placement(parent.hwnd());
+  host::test::TestParent parent;
+  host::test::EventLog ev;
+  host::HostPlacement p = host::test::Placement(parent.hwnd());
   p.ambient.userMode = false;
   Button* b = Button::Create(p);
   ev.Attach(b);
-  MovePointer(b->hwnd(), 5, 5);
+  host::test::MovePointer(b->hwnd(), 5, 5);
   EXPECT_EQ(b->Hover(), HoverState::Unset);
   EXPECT_TRUE(ev.log.empty());
   EXPECT_NE(GetCapture(), b->hwnd());
 }
 
 TEST(ButtonEvents, LeavingWhilePressedReleasesTheFaceAndDoesNotClick) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   HWND h = b->hwnd();
-  MovePointer(h, 5, 5);
+  host::test::MovePointer(h, 5, 5);
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_TRUE(b->Pressed());
-  MovePointer(h, 120, 5);
+  host::test::MovePointer(h, 120, 5);
   EXPECT_FALSE(b->Pressed());
-  MovePointer(h, 5, 5);
+  host::test::MovePointer(h, 5, 5);
   EXPECT_FALSE(b->Pressed()) << "coming back shows the hover look";
   ev.log.clear();
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -196,8 +196,8 @@ TEST(ButtonEvents, LeavingWhilePressedReleasesTheFaceAndDoesNotClick) {
 }
 
 TEST(ButtonEvents, DragAndDropNotificationsAreForwardedUnchanged) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   Button* b = Make(parent, ev);
   Log log;
   b->events.OLEDragOver = [&](IDataObject*&, std::int32_t& effect, std::int16_t& button, std::int16_t&, float& x,
@@ -239,20 +239,20 @@ TEST(ButtonEvents, HandPointerFollowsHoverPressAndFocus) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TestParent parent;
-    EventLog ev;
+    host::test::TestParent parent;
+    host::test::EventLog ev;
     Button* b = Make(parent, ev);
     HWND h = b->hwnd();
     ASSERT_TRUE(b->SetHandPointer(c.hand).ok());
     ASSERT_TRUE(b->SetMousePointer(c.mousePointer).ok());
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     if (c.step == Step::FocusWithPointerAway) {
-      test::PointerAway(parent.hwnd());
+      host::test::PointerAway(parent.hwnd());
       SetCursor(LoadCursorW(nullptr, IDC_ARROW));
       SetFocus(h);
-      Drain();
+      host::test::Drain();
     } else {
-      MovePointer(h, 5, 5);
+      host::test::MovePointer(h, 5, 5);
       if (c.step == Step::HoverThenPress) SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
       if (c.step == Step::HoverThenHandOff) {
         ASSERT_TRUE(b->SetHandPointer(false).ok());

@@ -8,13 +8,13 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
+using host::test::Drain;
+using host::test::MovePointer;
+using host::test::Pixel;
+using host::test::Placement;
+using host::test::PointerAt;
+using host::test::TestParent;
 using test::MainButton;
-using test::MovePointer;
-using test::Pixel;
-using test::Placement;
-using test::PointerAt;
-using test::TestParent;
 
 // The main window's colours (stored values) and style-7 fill colours at row 12
 // of a 25-pixel face, where the second fill starts with the state colour.
@@ -29,25 +29,25 @@ constexpr COLORREF kBorderHover = 0xB17F3C;
 void ExpectAtRest(Button* b) {
   EXPECT_NE(b->Hover(), HoverState::True);
   EXPECT_FALSE(b->Pressed());
-  EXPECT_EQ(Pixel(b, 10, 12), kAtRest) << std::hex << Pixel(b, 10, 12);
-  EXPECT_EQ(Pixel(b, 0, 12), kBorderAtRest) << std::hex << Pixel(b, 0, 12);
+  EXPECT_EQ(host::test::Pixel(b, 10, 12), kAtRest) << std::hex << host::test::Pixel(b, 10, 12);
+  EXPECT_EQ(host::test::Pixel(b, 0, 12), kBorderAtRest) << std::hex << host::test::Pixel(b, 0, 12);
 }
 
 TEST(ButtonLostState, AnotherWindowTakingTheCaptureEndsTheHover) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
-  MovePointer(b->hwnd(), 10, 10);
+  host::test::MovePointer(b->hwnd(), 10, 10);
   ASSERT_TRUE(b->Hovering());
-  ASSERT_EQ(Pixel(b, 10, 12), kHover);
+  ASSERT_EQ(host::test::Pixel(b, 10, 12), kHover);
   SetCapture(parent.hwnd());
-  Drain();
+  host::test::Drain();
   ExpectAtRest(b);
   ReleaseCapture();
   // Coming back is noticed again.
-  MovePointer(b->hwnd(), 12, 10);
+  host::test::MovePointer(b->hwnd(), 12, 10);
   EXPECT_TRUE(b->Hovering());
-  EXPECT_EQ(Pixel(b, 10, 12), kHover);
-  EXPECT_EQ(Pixel(b, 0, 12), kBorderHover);
+  EXPECT_EQ(host::test::Pixel(b, 10, 12), kHover);
+  EXPECT_EQ(host::test::Pixel(b, 0, 12), kBorderHover);
   ReleaseCapture();
 }
 
@@ -61,7 +61,7 @@ void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST(ButtonLostState, AMessageBoxShownFromClickLeavesNoHoverBehind) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   HWND h = b->hwnd();
   int clicks = 0;
@@ -70,42 +70,42 @@ TEST(ButtonLostState, AMessageBoxShownFromClickLeavesNoHoverBehind) {
     gBoxTimer = SetTimer(nullptr, 0, 20, &AnswerTheBox);
     MessageBoxW(GetAncestor(h, GA_ROOT), L"Error: Change Icon Failed.", L"stale hover", MB_OK);
   };
-  MovePointer(h, 10, 10);
+  host::test::MovePointer(h, 10, 10);
   ASSERT_TRUE(b->Hovering());
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-  Drain();
+  host::test::Drain();
   ASSERT_EQ(clicks, 1);
   // The box took the capture; the pointer now rests elsewhere in the window, so
   // no movement over the button will come to tell it.
-  PointerAt(h, 200, 10);
+  host::test::PointerAt(h, 200, 10);
   ExpectAtRest(b);
   // Back over the button, it lights up again.
-  MovePointer(h, 10, 10);
-  EXPECT_EQ(Pixel(b, 10, 12), kHover);
+  host::test::MovePointer(h, 10, 10);
+  EXPECT_EQ(host::test::Pixel(b, 10, 12), kHover);
   ReleaseCapture();
 }
 
 TEST(ButtonLostState, DisablingAHoveredButtonEndsTheHover) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
-  MovePointer(b->hwnd(), 10, 10);
+  host::test::MovePointer(b->hwnd(), 10, 10);
   ASSERT_TRUE(b->Hovering());
   b->SetEnabled(false);
-  EXPECT_EQ(Pixel(b, 10, 12), kDisabled) << "disabled, not hovered";
-  PointerAt(b->hwnd(), 200, 10);
+  EXPECT_EQ(host::test::Pixel(b, 10, 12), kDisabled) << "disabled, not hovered";
+  host::test::PointerAt(b->hwnd(), 200, 10);
   b->SetEnabled(true);
   ExpectAtRest(b);
 }
 
 TEST(ButtonLostState, TabBetweenSpaceDownAndUpLeavesNoButtonPressed) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* a = MainButton(parent, L"First", 150);
   Button* b = MainButton(parent, L"Second", 3000);
   int clicks = 0;
   a->events.Click = b->events.Click = [&] { ++clicks; };
   SetFocus(a->hwnd());
-  Drain();
+  host::test::Drain();
   // Real keys, through the dialog manager, as the window's message loop does.
   auto key = [&](HWND target, UINT message, WPARAM k) {
     MSG m{target, message, k, 0, GetTickCount(), {}};
@@ -113,7 +113,7 @@ TEST(ButtonLostState, TabBetweenSpaceDownAndUpLeavesNoButtonPressed) {
       TranslateMessage(&m);
       DispatchMessageW(&m);
     }
-    Drain();
+    host::test::Drain();
   };
   key(a->hwnd(), WM_KEYDOWN, VK_SPACE);
   ASSERT_TRUE(a->Pressed());
@@ -126,18 +126,18 @@ TEST(ButtonLostState, TabBetweenSpaceDownAndUpLeavesNoButtonPressed) {
 }
 
 TEST(ButtonLostState, APressWhoseCaptureIsTakenNeitherStaysPressedNorClicks) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   int clicks = 0;
   b->events.Click = [&] { ++clicks; };
   HWND h = b->hwnd();
-  PointerAt(h, 10, 10);
+  host::test::PointerAt(h, 10, 10);
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  ASSERT_EQ(Pixel(b, 10, 12), kPressed);
+  ASSERT_EQ(host::test::Pixel(b, 10, 12), kPressed);
   SetCapture(parent.hwnd());
-  Drain();
+  host::test::Drain();
   EXPECT_FALSE(b->Pressed());
-  EXPECT_NE(Pixel(b, 10, 12), kPressed);
+  EXPECT_NE(host::test::Pixel(b, 10, 12), kPressed);
   ReleaseCapture();
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   EXPECT_EQ(clicks, 0);
@@ -145,21 +145,21 @@ TEST(ButtonLostState, APressWhoseCaptureIsTakenNeitherStaysPressedNorClicks) {
 }
 
 TEST(ButtonLostState, EnableWindowCalledDirectlyIsFollowedByTheLookAndTheProperty) {
-  TestParent parent;
+  host::test::TestParent parent;
   std::vector<std::wstring> changed;
-  PropertyBag bag = test::MainWindowBag();
-  HostPlacement p = Placement(parent.hwnd());
+  host::PropertyBag bag = test::MainWindowBag();
+  host::HostPlacement p = host::test::Placement(parent.hwnd());
   p.onPropertyChanged = [&](std::wstring_view key) { changed.emplace_back(key); };
   Button* b = Button::Create(p, &bag);
-  Drain();
+  host::test::Drain();
   changed.clear();
   EnableWindow(b->hwnd(), FALSE);
   EXPECT_FALSE(b->Enabled());
-  EXPECT_EQ(Pixel(b, 10, 12), kDisabled);
+  EXPECT_EQ(host::test::Pixel(b, 10, 12), kDisabled);
   EXPECT_EQ(b->BorderColor(), 0xB5B2ADu) << "style 7's disabled border";
   EXPECT_EQ(changed, (std::vector<std::wstring>{L"Enabled"}));
   EnableWindow(b->hwnd(), TRUE);
-  EXPECT_EQ(Pixel(b, 10, 12), kAtRest);
+  EXPECT_EQ(host::test::Pixel(b, 10, 12), kAtRest);
   EXPECT_EQ(b->BorderColor(), kBorderAtRest);
   // Through the property: one notification, not one more from the window.
   changed.clear();

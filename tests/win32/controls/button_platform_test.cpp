@@ -9,11 +9,11 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
+using host::test::Drain;
+using host::test::Pixel;
+using host::test::Placement;
+using host::test::TestParent;
 using test::MainButton;
-using test::Pixel;
-using test::Placement;
-using test::TestParent;
 
 std::wstring WindowText(HWND h) {
   wchar_t text[64]{};
@@ -63,28 +63,28 @@ class Accessible {
 };
 
 TEST(ButtonPlatform, TheWindowTextIsTheCaption) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* loaded = MainButton(parent.hwnd());
   EXPECT_EQ(WindowText(loaded->hwnd()), L"Replace");
   loaded->SetCaption(L"Open File (.exe)");
   EXPECT_EQ(WindowText(loaded->hwnd()), L"Open File (.exe)");
   int changes = 0;
-  HostPlacement p = Placement(parent.hwnd(), 3000);
+  host::HostPlacement p = host::test::Placement(parent.hwnd(), 3000);
   p.onPropertyChanged = [&](std::wstring_view key) { changes += key == L"Caption"; };
   Button* fresh = Button::Create(p);
   EXPECT_EQ(WindowText(fresh->hwnd()), L"Button1") << "a new instance shows its display name";
   // And the other way, as on a system button: text set on the window is the
   // caption, drawn and reported as a change once.
-  const std::uint32_t before = test::ImageHash(fresh);
+  const std::uint32_t before = host::test::ImageHash(fresh);
   EXPECT_TRUE(SetWindowTextW(fresh->hwnd(), L"Close"));
   EXPECT_EQ(fresh->Caption(), L"Close");
   EXPECT_EQ(WindowText(fresh->hwnd()), L"Close");
-  EXPECT_NE(test::ImageHash(fresh), before);
+  EXPECT_NE(host::test::ImageHash(fresh), before);
   EXPECT_EQ(changes, 1);
 }
 
 TEST(ButtonPlatform, TheAccessibleObjectIsAPushButtonWithItsStates) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent.hwnd());
   int clicks = 0;
   b->events.Click = [&] { ++clicks; };
@@ -95,7 +95,7 @@ TEST(ButtonPlatform, TheAccessibleObjectIsAPushButtonWithItsStates) {
   EXPECT_EQ(acc.State(), STATE_SYSTEM_FOCUSABLE);
 
   SetFocus(b->hwnd());
-  Drain();
+  host::test::Drain();
   EXPECT_EQ(acc.State(), STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
   SendMessageW(b->hwnd(), WM_KEYDOWN, VK_SPACE, 0);
   EXPECT_EQ(acc.State(), STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED);
@@ -118,10 +118,10 @@ TEST(ButtonPlatform, TheAccessibleObjectIsAPushButtonWithItsStates) {
 std::vector<COLORREF> ScreenPixels(HWND h, int w, int hgt) {
   RECT r{};
   GetWindowRect(h, &r);
-  WindowDc screen;
-  MemoryDc mem(screen.get());
-  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), w, hgt));
-  ScopedSelect selected(mem.get(), bitmap.get());
+  host::WindowDc screen;
+  host::MemoryDc mem(screen.get());
+  host::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), w, hgt));
+  host::ScopedSelect selected(mem.get(), bitmap.get());
   BitBlt(mem.get(), 0, 0, w, hgt, screen.get(), r.left, r.top, SRCCOPY);
   std::vector<COLORREF> out;
   for (int y = 0; y < hgt; ++y)
@@ -130,14 +130,14 @@ std::vector<COLORREF> ScreenPixels(HWND h, int w, int hgt) {
 }
 
 TEST(ButtonPlatform, ARightToLeftParentShowsTheFaceUnmirrored) {
-  TestParent parent;
+  host::test::TestParent parent;
   HWND rtl = CreateWindowExW(WS_EX_LAYOUTRTL, L"VantorelTestParent", L"rtl", WS_CHILD | WS_VISIBLE, 0, 0, 300, 100,
                              parent.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(rtl);
   Button* b = MainButton(rtl);
   b->SetDropDown(2);  // the arrow at the right
   UpdateWindow(rtl);
-  Drain();
+  host::test::Drain();
   EXPECT_FALSE(GetWindowLongW(b->hwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
   // Placed from the parent's right edge, as the parent's layout says.
   RECT parentRect{}, buttonRect{};
@@ -150,7 +150,7 @@ TEST(ButtonPlatform, ARightToLeftParentShowsTheFaceUnmirrored) {
   std::vector<COLORREF> shown = ScreenPixels(b->hwnd(), w, h);
   int differ = 0;
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) differ += shown[static_cast<std::size_t>(y * w + x)] != Pixel(b, x, y);
+    for (int x = 0; x < w; ++x) differ += shown[static_cast<std::size_t>(y * w + x)] != host::test::Pixel(b, x, y);
   EXPECT_EQ(differ, 0);
   EXPECT_EQ(shown[static_cast<std::size_t>((4 + 5) * w + 68 + 6)], 0u) << "a chevron pixel of the arrow";
   DestroyWindow(rtl);
@@ -164,7 +164,8 @@ int PixelsUnlikeTheImage(Button* b) {
   int differ = 0;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      if (!shaped || PtInRegion(region, x, y)) differ += shown[static_cast<std::size_t>(y * w + x)] != Pixel(b, x, y);
+      if (!shaped || PtInRegion(region, x, y))
+        differ += shown[static_cast<std::size_t>(y * w + x)] != host::test::Pixel(b, x, y);
   DeleteObject(region);
   return differ;
 }
@@ -174,37 +175,37 @@ int PixelsUnlikeTheImage(Button* b) {
 // screen shows the new image. A control changed while hidden shows the change
 // when it is shown again.
 TEST(ButtonPlatform, AChangeIsPaintedAtOnceAndShownWhenIdle) {
-  TestParent parent;
+  host::test::TestParent parent;
   for (int shape : {0, 3, 10}) {
     Button* b = MainButton(parent.hwnd());
     b->SetButtonShape(shape);
-    Drain();
+    host::test::Drain();
     InvalidateRect(b->hwnd(), nullptr, FALSE);
     b->SetBackColor(RGB(200, 30, 30));
     EXPECT_FALSE(GetUpdateRect(b->hwnd(), nullptr, FALSE)) << shape;
-    Drain();
+    host::test::Drain();
     EXPECT_EQ(PixelsUnlikeTheImage(b), 0) << shape;
     ShowWindow(b->hwnd(), SW_HIDE);
     b->SetBackColor(RGB(30, 30, 200));
     ShowWindow(b->hwnd(), SW_SHOW);
-    Drain();
+    host::test::Drain();
     EXPECT_EQ(PixelsUnlikeTheImage(b), 0) << shape;
     DestroyWindow(b->hwnd());
   }
 }
 
-std::vector<std::wstring> Keys(const PropertyBag& bag) {
+std::vector<std::wstring> Keys(const host::PropertyBag& bag) {
   std::vector<std::wstring> keys;
   for (const auto& e : bag.Entries()) keys.push_back(e.first);
   return keys;
 }
 
 TEST(ButtonPlatform, SavingAgainIntoOneBagKeepsThePersistedOrder) {
-  TestParent parent;
-  PropertyBag empty;
-  Button* b = Button::Create(Placement(parent.hwnd()), &empty);
+  host::test::TestParent parent;
+  host::PropertyBag empty;
+  Button* b = Button::Create(host::test::Placement(parent.hwnd()), &empty);
   b->SetCaption(L"Go");
-  PropertyBag bag;
+  host::PropertyBag bag;
   b->Save(bag);
   b->SetDropDown(2);
   b->SetEffectColor(0);

@@ -8,23 +8,23 @@
 namespace vantorel::controls {
 namespace {
 
+using host::test::Placement;
+using host::test::TestParent;
 using test::MainWindowBag;
-using test::Placement;
-using test::TestParent;
 
 struct Recorded {
   std::vector<std::wstring> keys;
 };
 
-Button* Make(TestParent& parent, const PropertyBag* bag = nullptr, Recorded* rec = nullptr) {
-  HostPlacement p = Placement(parent.hwnd());
+Button* Make(host::test::TestParent& parent, const host::PropertyBag* bag = nullptr, Recorded* rec = nullptr) {
+  host::HostPlacement p = host::test::Placement(parent.hwnd());
   if (rec) p.onPropertyChanged = [rec](std::wstring_view k) { rec->keys.emplace_back(k); };
   return Button::Create(p, bag);
 }
 
 TEST(ButtonProperties, NewInstanceTakesTheDefaultsAndTheDisplayName) {
-  TestParent parent;
-  HostPlacement p = Placement(parent.hwnd());
+  host::test::TestParent parent;
+  host::HostPlacement p = host::test::Placement(parent.hwnd());
   p.width = 1200;
   p.height = 500;
   Button* b = Button::Create(p);
@@ -54,7 +54,7 @@ TEST(ButtonProperties, NewInstanceTakesTheDefaultsAndTheDisplayName) {
 }
 
 TEST(ButtonProperties, StylePresetSetsFaceColoursAndBackgroundMode) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = Make(parent);
   b->SetButtonStyleColors(5);
   b->SetButtonStyle(4);
@@ -72,7 +72,7 @@ TEST(ButtonProperties, StylePresetSetsFaceColoursAndBackgroundMode) {
 
   struct Row {
     std::int32_t style;
-    OleColor back, hover, pressed;
+    host::OleColor back, hover, pressed;
   };
   const Row rows[] = {
       {1, 0x8000000F, 0x8000000F, 0x8000000F}, {5, 0x8000000F, 0xB6A59F, 0xAF8C80},
@@ -92,7 +92,7 @@ TEST(ButtonProperties, StylePresetSetsFaceColoursAndBackgroundMode) {
 }
 
 TEST(ButtonProperties, ThemeOutsideItsRangeChangesNoColourButIsStoredAndNotified) {
-  TestParent parent;
+  host::test::TestParent parent;
   Recorded rec;
   Button* b = Make(parent, nullptr, &rec);
   b->SetBackColor(0x010203);
@@ -107,13 +107,13 @@ TEST(ButtonProperties, ThemeOutsideItsRangeChangesNoColourButIsStoredAndNotified
 }
 
 TEST(ButtonProperties, EveryThemeSetsItsFaceAndBorderColours) {
-  TestParent parent;
+  host::test::TestParent parent;
   Recorded rec;
   Button* b = Make(parent, nullptr, &rec);
   b->SetButtonStyle(0);  // no style repaints the borders
   struct Row {
     std::int32_t theme;
-    OleColor back, hover, pressed, border;
+    host::OleColor back, hover, pressed, border;
   };
   const Row rows[] = {
       {1, 0xF1B39A, 0xFDF7F4, 0xFAE6DD, 0xF1B39A}, {2, 0x3DB4A2, 0xDFF4F2, 0xB8E7E0, 0x3DB4A2},
@@ -133,12 +133,12 @@ TEST(ButtonProperties, EveryThemeSetsItsFaceAndBorderColours) {
     // The preset's colours are not notified one by one.
     EXPECT_EQ(rec.keys, (std::vector<std::wstring>{L"ButtonTheme"})) << r.theme;
     // And the repaint shows them: the solid face in BackColor.
-    EXPECT_EQ(test::Pixel(b, 3, 3), r.back) << r.theme;
+    EXPECT_EQ(host::test::Pixel(b, 3, 3), r.back) << r.theme;
   }
 }
 
 TEST(ButtonProperties, ThemeBordersLastOnlyWhereNoStyleRepaintsThem) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = Make(parent);
   b->SetButtonStyle(0);
   b->SetButtonTheme(6);
@@ -157,7 +157,7 @@ TEST(ButtonProperties, ThemeBordersLastOnlyWhereNoStyleRepaintsThem) {
 }
 
 TEST(ButtonProperties, StyleSevenAssignsItsBordersOnEveryPaint) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = Make(parent);
   b->SetButtonStyle(7);
   b->SetBorderColor(0x123456);
@@ -173,27 +173,27 @@ TEST(ButtonProperties, StyleSevenAssignsItsBordersOnEveryPaint) {
 }
 
 TEST(ButtonProperties, SurfaceSettersRefuseWithoutNotifying) {
-  TestParent parent;
+  host::test::TestParent parent;
   Recorded rec;
   Button* b = Make(parent, nullptr, &rec);
   rec.keys.clear();
-  EXPECT_EQ(b->SetMousePointer(40000), kOverflow);
-  EXPECT_EQ(b->SetMousePointer(-40000), kOverflow);
-  EXPECT_EQ(b->SetMousePointer(50), kInvalidPropertyValue);
-  EXPECT_EQ(b->SetFont(nullptr), kInvalidPropertyValue);
+  EXPECT_EQ(b->SetMousePointer(40000), host::kOverflow);
+  EXPECT_EQ(b->SetMousePointer(-40000), host::kOverflow);
+  EXPECT_EQ(b->SetMousePointer(50), host::kInvalidPropertyValue);
+  EXPECT_EQ(b->SetFont(nullptr), host::kInvalidPropertyValue);
   EXPECT_EQ(b->MousePointer(), 0);
   EXPECT_TRUE(rec.keys.empty());
   EXPECT_TRUE(b->SetMousePointer(99).ok());
   EXPECT_EQ(b->MousePointer(), 99);
-  FontRef f = MakeFont(FontDesc{L"Tahoma", 8.25, 700});
+  host::FontRef f = host::MakeFont(host::FontDesc{L"Tahoma", 8.25, 700});
   EXPECT_TRUE(b->SetFont(f).ok());
   EXPECT_EQ(b->Font(), f);  // kept by reference
   EXPECT_EQ(rec.keys, (std::vector<std::wstring>{L"MousePointer", L"Font"}));
 }
 
 TEST(ButtonPersistence, LoadingKeepsStoredColoursWithoutPresets) {
-  TestParent parent;
-  PropertyBag bag = MainWindowBag();
+  host::test::TestParent parent;
+  host::PropertyBag bag = MainWindowBag();
   Button* b = Make(parent, &bag);
   ASSERT_TRUE(b);
   EXPECT_EQ(b->ButtonStyle(), 7);
@@ -208,19 +208,19 @@ TEST(ButtonPersistence, LoadingKeepsStoredColoursWithoutPresets) {
 }
 
 TEST(ButtonPersistence, MissingKeysTakeTheirDefaults) {
-  TestParent parent;
-  PropertyBag empty;
+  host::test::TestParent parent;
+  host::PropertyBag empty;
   Button* b = Make(parent, &empty);
   EXPECT_EQ(b->Caption(), L"Button");
-  EXPECT_EQ(b->Font()->Desc(), test::Placement(parent.hwnd()).ambient.font);
+  EXPECT_EQ(b->Font()->Desc(), host::test::Placement(parent.hwnd()).ambient.font);
   EXPECT_TRUE(b->Enabled());
 }
 
 TEST(ButtonPersistence, SavingOmitsDefaultsAndKeepsTheKeyOrder) {
-  TestParent parent;
-  PropertyBag empty;
+  host::test::TestParent parent;
+  host::PropertyBag empty;
   Button* b = Make(parent, &empty);
-  PropertyBag saved;
+  host::PropertyBag saved;
   b->Save(saved);
   // Only the size, and the border colours that the style-1 paint assigned.
   std::vector<std::wstring> keys;
@@ -235,7 +235,7 @@ TEST(ButtonPersistence, SavingOmitsDefaultsAndKeepsTheKeyOrder) {
   b->SetMousePointer(3);
   b->SetDropDown(2);
   b->SetEffectColor(0);
-  PropertyBag more;
+  host::PropertyBag more;
   b->Save(more);
   keys.clear();
   for (const auto& e : more.Entries()) keys.push_back(e.first);
@@ -247,25 +247,25 @@ TEST(ButtonPersistence, SavingOmitsDefaultsAndKeepsTheKeyOrder) {
 }
 
 TEST(ButtonPersistence, RoundTripThroughTheTextFormKeepsEveryValue) {
-  TestParent parent;
-  PropertyBag bag = MainWindowBag(L"Open File (.exe)");
+  host::test::TestParent parent;
+  host::PropertyBag bag = MainWindowBag(L"Open File (.exe)");
   Button* a = Make(parent, &bag);
   a->SetButtonShape(1);
   a->SetCaptionEffect(3);
   a->SetHandPointer(true);
   a->SetPictureGray(true);
-  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(WindowDc().get(), 16, 16));
-  a->SetPicture(Picture::FromBitmap(bitmap.get()));
-  PropertyBag saved;
+  host::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(host::WindowDc().get(), 16, 16));
+  a->SetPicture(host::Picture::FromBitmap(bitmap.get()));
+  host::PropertyBag saved;
   a->Save(saved);
   std::wstring error;
-  auto text = BagToText(saved);
-  auto loaded = BagFromText(text, &error);
+  auto text = host::BagToText(saved);
+  auto loaded = host::BagFromText(text, &error);
   ASSERT_TRUE(loaded) << error;
   Button* b = Make(parent, &*loaded);
-  PropertyBag again;
+  host::PropertyBag again;
   b->Save(again);
-  EXPECT_EQ(BagToText(again), text);
+  EXPECT_EQ(host::BagToText(again), text);
   EXPECT_EQ(b->Caption(), L"Open File (.exe)");
   EXPECT_EQ(b->ButtonShape(), 1);
   ASSERT_TRUE(b->Picture());
@@ -280,48 +280,58 @@ namespace {
 
 // A setter tells its host the key its value is saved under.
 TEST(ButtonPersistence, SettersNameTheKeysTheyAreSavedUnder) {
-  TestParent parent;
+  host::test::TestParent parent;
   Recorded rec;
   Button* b = Make(parent, nullptr, &rec);
   struct Case {
     std::function<void()> set;
     const wchar_t* key;
   } cases[] = {
-      {[&] { b->SetButtonShape(1); }, L"ButtonShape"},      {[&] { b->SetButtonStyleColors(2); }, L"ButtonStyleColors"},
-      {[&] { b->SetButtonType(1); }, L"ButtonType"},        {[&] { b->SetCaptionAlignment(0); }, L"CaptionAlignment"},
-      {[&] { b->SetCaptionEffect(1); }, L"CaptionEffect"},  {[&] { b->SetCaptionStyle(1); }, L"CaptionStyle"},
-      {[&] { b->SetDropDown(1); }, L"DropDown"},            {[&] { b->SetPictureAlignment(0); }, L"PictureAlignment"},
-      {[&] { b->SetBackColor(1); }, L"BackColor"},          {[&] { b->SetBackColorPressed(1); }, L"BackColorPressed"},
-      {[&] { b->SetBackColorHover(1); }, L"BackColorHover"}, {[&] { b->SetForeColor(1); }, L"ForeColor"},
-      {[&] { b->SetForeColorPressed(1); }, L"ForeColorPressed"}, {[&] { b->SetForeColorHover(1); }, L"ForeColorHover"},
-      {[&] { b->SetEffectColor(1); }, L"EffectColor"},      {[&] { b->SetCaption(L"x"); }, L"Caption"},
-      {[&] { b->SetFocusRect(false); }, L"FocusRect"},      {[&] { b->SetValue(true); }, L"Value"},
-      {[&] { b->SetHandPointer(true); }, L"HandPointer"},   {[&] { b->SetPictureGray(true); }, L"PictureGray"},
-      {[&] { b->SetPicture(test::SolidPicture(4, 4, RGB(1, 2, 3))); }, L"Picture"},
+      {[&] { b->SetButtonShape(1); }, L"ButtonShape"},
+      {[&] { b->SetButtonStyleColors(2); }, L"ButtonStyleColors"},
+      {[&] { b->SetButtonType(1); }, L"ButtonType"},
+      {[&] { b->SetCaptionAlignment(0); }, L"CaptionAlignment"},
+      {[&] { b->SetCaptionEffect(1); }, L"CaptionEffect"},
+      {[&] { b->SetCaptionStyle(1); }, L"CaptionStyle"},
+      {[&] { b->SetDropDown(1); }, L"DropDown"},
+      {[&] { b->SetPictureAlignment(0); }, L"PictureAlignment"},
+      {[&] { b->SetBackColor(1); }, L"BackColor"},
+      {[&] { b->SetBackColorPressed(1); }, L"BackColorPressed"},
+      {[&] { b->SetBackColorHover(1); }, L"BackColorHover"},
+      {[&] { b->SetForeColor(1); }, L"ForeColor"},
+      {[&] { b->SetForeColorPressed(1); }, L"ForeColorPressed"},
+      {[&] { b->SetForeColorHover(1); }, L"ForeColorHover"},
+      {[&] { b->SetEffectColor(1); }, L"EffectColor"},
+      {[&] { b->SetCaption(L"x"); }, L"Caption"},
+      {[&] { b->SetFocusRect(false); }, L"FocusRect"},
+      {[&] { b->SetValue(true); }, L"Value"},
+      {[&] { b->SetHandPointer(true); }, L"HandPointer"},
+      {[&] { b->SetPictureGray(true); }, L"PictureGray"},
+      {[&] { b->SetPicture(host::test::SolidPicture(4, 4, RGB(1, 2, 3))); }, L"Picture"},
   };
   for (const Case& c : cases) {
     rec.keys.clear();
     c.set();
     EXPECT_EQ(rec.keys, std::vector<std::wstring>{c.key});
-    PropertyBag saved;
+    host::PropertyBag saved;
     b->Save(saved);
     EXPECT_TRUE(saved.Has(c.key)) << c.key;
   }
 }
 
 TEST(ButtonProperties, WindowTextIsTheCaptionWithItsAmpersands) {
-  test::TestParent parent;
+  host::test::TestParent parent;
   auto text = [](Button* b) {
     wchar_t buf[64] = {};
     GetWindowTextW(b->hwnd(), buf, 64);
     return std::wstring(buf);
   };
-  Button* made = Button::Create(test::Placement(parent.hwnd()));
+  Button* made = Button::Create(host::test::Placement(parent.hwnd()));
   EXPECT_EQ(text(made), L"Button1");
   made->SetCaption(L"&Save && go");
   EXPECT_EQ(text(made), L"&Save && go");
-  PropertyBag bag = test::MainWindowBag(L"&Replace");
-  EXPECT_EQ(text(Button::Create(test::Placement(parent.hwnd()), &bag)), L"&Replace");
+  host::PropertyBag bag = test::MainWindowBag(L"&Replace");
+  EXPECT_EQ(text(Button::Create(host::test::Placement(parent.hwnd()), &bag)), L"&Replace");
 }
 
 }  // namespace

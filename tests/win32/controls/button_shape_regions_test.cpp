@@ -10,17 +10,17 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
-using test::Pixel;
-using test::Placement;
-using test::TestParent;
+using host::test::Drain;
+using host::test::Pixel;
+using host::test::Placement;
+using host::test::TestParent;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kMarkGrey = RGB(209, 209, 209);
 
 // A shaped face with a black outline and no background fill.
 Button* Shaped(HWND parent, int shape, int w, int h, int style = 0) {
-  Button* b = Button::Create(Placement(parent, 150, 150, w * 15, h * 15));
+  Button* b = Button::Create(host::test::Placement(parent, 150, 150, w * 15, h * 15));
   b->SetCaption(L"");
   b->SetButtonStyleColors(0);
   b->SetButtonStyle(style);
@@ -28,7 +28,7 @@ Button* Shaped(HWND parent, int shape, int w, int h, int style = 0) {
   b->SetBorderColorHover(0);
   b->SetBorderColorPressed(0);
   b->SetButtonShape(shape);
-  Drain();
+  host::test::Drain();
   return b;
 }
 
@@ -81,7 +81,7 @@ TEST(ShapeRegions, PointsJustInsideAndOutsideEachEdge) {
       {11, {30, 8}, {33, 8}, "down arrow, shaft's right side"},
       {11, {24, 45}, {20, 45}, "down arrow, tip"},
   };
-  TestParent parent;
+  host::test::TestParent parent;
   for (const Case& c : cases) {
     Button* b = Shaped(parent.hwnd(), c.shape, 48, 48);
     EXPECT_TRUE(InRegion(b, c.inside.x, c.inside.y)) << c.edge;
@@ -101,8 +101,8 @@ TEST(ShapeRegions, PointsJustInsideAndOutsideEachEdge) {
   for (int y = 0; y < 10; ++y) {
     int x = 0;
     while (x < 10 && !InRegion(r, x, y)) ++x;
-    for (; x < 10 && Pixel(r, x, y) != kBlack; ++x) {
-      EXPECT_EQ(Pixel(r, x, y), GetSysColor(COLOR_BTNFACE)) << x << ", " << y;
+    for (; x < 10 && host::test::Pixel(r, x, y) != kBlack; ++x) {
+      EXPECT_EQ(host::test::Pixel(r, x, y), GetSysColor(COLOR_BTNFACE)) << x << ", " << y;
       ++bandPixels;
     }
   }
@@ -116,7 +116,7 @@ TEST(ShapeRegions, PointsJustInsideAndOutsideEachEdge) {
 TEST(ShapeRegions, PaintingGoesIdleAndKeepsTheRegion) {
   static int paints = 0, moves = 0;
   static WNDPROC original = nullptr;
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = Shaped(parent.hwnd(), 3, 48, 48, 6);
   original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
       b->hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
@@ -125,25 +125,25 @@ TEST(ShapeRegions, PaintingGoesIdleAndKeepsTheRegion) {
         return CallWindowProcW(original, h, m, w, l);
       })));
   SetFocus(b->hwnd());
-  Drain();
+  host::test::Drain();
   const HRGN region = b->FaceRegion();
   ASSERT_NE(region, nullptr);
   paints = moves = 0;
   for (int i = 0; i < 5; ++i) b->Paint();
-  Drain();
+  host::test::Drain();
   EXPECT_LE(paints, 5) << "one WM_PAINT per paint at most";
   EXPECT_EQ(moves, 0);
   EXPECT_EQ(b->FaceRegion(), region) << "same shape and size: the region is kept";
   const int settled = paints;
-  Drain();
-  Drain();
+  host::test::Drain();
+  host::test::Drain();
   EXPECT_EQ(paints, settled) << "no paint asks for another";
   EXPECT_EQ(GetQueueStatus(QS_PAINT) & QS_PAINT, 0u);
   RECT dirty;
   EXPECT_FALSE(GetUpdateRect(b->hwnd(), &dirty, FALSE));
   // A new size makes a new region that fits it.
   SetWindowPos(b->hwnd(), nullptr, 0, 0, 60, 60, SWP_NOMOVE | SWP_NOZORDER);
-  Drain();
+  host::test::Drain();
   EXPECT_NE(b->FaceRegion(), region);
   EXPECT_TRUE(InRegion(b, 30, 57));
   EXPECT_FALSE(InRegion(b, 3, 3));
@@ -156,33 +156,33 @@ TEST(ShapeRegions, PaintingGoesIdleAndKeepsTheRegion) {
 }
 
 TEST(ShapeRegions, SwitchingShapesLeavesNoStaleRegionOrPixels) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = Shaped(parent.hwnd(), 3, 48, 48);
   // (12, 12) lies on the diamond's upper-left edge, x + y = 24.
-  EXPECT_EQ(Pixel(b, 12, 12), kBlack);
+  EXPECT_EQ(host::test::Pixel(b, 12, 12), kBlack);
   EXPECT_FALSE(InRegion(b, 3, 3));
   b->SetButtonShape(0);
   EXPECT_FALSE(HasRegion(b));
   EXPECT_EQ(b->FaceRegion(), nullptr);
-  EXPECT_EQ(Pixel(b, 12, 12), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(Pixel(b, 47, 24), kBlack) << "the rectangle's right side";
+  EXPECT_EQ(host::test::Pixel(b, 12, 12), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(host::test::Pixel(b, 47, 24), kBlack) << "the rectangle's right side";
   b->SetButtonShape(5);
   EXPECT_TRUE(InRegion(b, 2, 24));
   EXPECT_FALSE(InRegion(b, 2, 2));
-  EXPECT_EQ(Pixel(b, 12, 12), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(Pixel(b, 1, 24), kBlack) << "the left triangle's tip";
+  EXPECT_EQ(host::test::Pixel(b, 12, 12), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(host::test::Pixel(b, 1, 24), kBlack) << "the left triangle's tip";
   // Straight from one shape to another of the same size.
   b->SetButtonShape(7);
   EXPECT_FALSE(InRegion(b, 24, 0));
   EXPECT_TRUE(InRegion(b, 24, 1));
-  EXPECT_NE(Pixel(b, 1, 24), kBlack);
+  EXPECT_NE(host::test::Pixel(b, 1, 24), kBlack);
   b->SetButtonShape(12);
   EXPECT_FALSE(InRegion(b, 24, 0)) << "no renderer: the region stays as it was";
-  EXPECT_NE(Pixel(b, 24, 1), kBlack) << "and no face is drawn";
+  EXPECT_NE(host::test::Pixel(b, 24, 1), kBlack) << "and no face is drawn";
 }
 
 TEST(ShapeRegions, SquareRuleAndMinimumForEveryShape) {
-  TestParent parent;
+  host::test::TestParent parent;
   for (int shape = 0; shape < 12; ++shape) {
     Button* wide = Shaped(parent.hwnd(), shape, 80, 33);
     EXPECT_EQ(wide->surface().ScaleWidth(), 80) << shape;
@@ -201,19 +201,19 @@ TEST(ShapeRegions, SquareRuleAndMinimumForEveryShape) {
 // At the 25-pixel minimum every figure still lies inside the control and the
 // focus mark inside the shape.
 TEST(ShapeRegions, SmallestFacesStayInsideTheirShape) {
-  TestParent parent;
+  host::test::TestParent parent;
   for (int shape = 1; shape < 12; ++shape) {
     for (int style : {0, 1, 2, 3, 5, 6, 7}) {
       Button* b = Shaped(parent.hwnd(), shape, 25, 25, style);
       SetFocus(b->hwnd());
-      Drain();
+      host::test::Drain();
       EXPECT_TRUE(b->Paint().ok()) << shape << " " << style;
       if (style == 0 || style == 5) {
-        const test::Bounds mark = test::ColourBounds(b, kMarkGrey, RECT{0, 0, 25, 25});
+        const host::test::Bounds mark = host::test::ColourBounds(b, kMarkGrey, RECT{0, 0, 25, 25});
         ASSERT_FALSE(mark.empty()) << shape;
         for (int y = 0; y < 25; ++y)
           for (int x = 0; x < 25; ++x)
-            if (Pixel(b, x, y) == kMarkGrey) {
+            if (host::test::Pixel(b, x, y) == kMarkGrey) {
               EXPECT_TRUE(InRegion(b, x, y)) << shape << " (" << x << ", " << y << ")";
             }
       }
@@ -223,34 +223,34 @@ TEST(ShapeRegions, SmallestFacesStayInsideTheirShape) {
 }
 
 TEST(ShapeRegions, EdgeCasesAtOddAndEvenSmallSizes) {
-  TestParent parent;
+  host::test::TestParent parent;
   // Up arrow, 25 x 25: W / 3 = 8, W / 1.5 - 1 = 16 (16.67 - 1 rounded), and
   // H - 1.5 = 23.5 rounds to 24, level with the other shaft corner (8, 24).
   Button* a25 = Shaped(parent.hwnd(), 8, 25, 25);
-  EXPECT_EQ(Pixel(a25, 16, 24), kBlack);
-  EXPECT_EQ(Pixel(a25, 8, 24), kBlack);
-  EXPECT_EQ(Pixel(a25, 12, 24), kBlack) << "a level bottom edge";
-  EXPECT_EQ(Pixel(a25, 16, 16), kBlack) << "the head's underside at H / 1.5 - 1 = 16";
+  EXPECT_EQ(host::test::Pixel(a25, 16, 24), kBlack);
+  EXPECT_EQ(host::test::Pixel(a25, 8, 24), kBlack);
+  EXPECT_EQ(host::test::Pixel(a25, 12, 24), kBlack) << "a level bottom edge";
+  EXPECT_EQ(host::test::Pixel(a25, 16, 16), kBlack) << "the head's underside at H / 1.5 - 1 = 16";
   DestroyWindow(a25->hwnd());
   // 26 x 26: (W / 1.5 - 1, H - 1.5) is (16, 24) (24.5 rounds to even), the other
   // corner (9, 25): the bottom edge leans by one pixel.
   Button* a26 = Shaped(parent.hwnd(), 8, 26, 26);
-  EXPECT_EQ(Pixel(a26, 16, 24), kBlack);
-  EXPECT_EQ(Pixel(a26, 9, 25), kBlack);
-  EXPECT_NE(Pixel(a26, 16, 25), kBlack);
+  EXPECT_EQ(host::test::Pixel(a26, 16, 24), kBlack);
+  EXPECT_EQ(host::test::Pixel(a26, 9, 25), kBlack);
+  EXPECT_NE(host::test::Pixel(a26, 16, 25), kBlack);
   DestroyWindow(a26->hwnd());
   // Diamond: the top corner's x is 12 at W = 25 (12.5 to even), 14 at W = 27.
   for (auto [w, top] : {std::pair{25, 12}, std::pair{27, 14}}) {
     Button* d = Shaped(parent.hwnd(), 3, w, w);
-    EXPECT_EQ(Pixel(d, top, 0), kBlack) << w;
-    EXPECT_NE(Pixel(d, top - 1, 0), kBlack) << w;
-    EXPECT_NE(Pixel(d, top + 1, 0), kBlack) << w;
+    EXPECT_EQ(host::test::Pixel(d, top, 0), kBlack) << w;
+    EXPECT_NE(host::test::Pixel(d, top - 1, 0), kBlack) << w;
+    EXPECT_NE(host::test::Pixel(d, top + 1, 0), kBlack) << w;
     DestroyWindow(d->hwnd());
   }
   // Up triangle, W = 25: the apex x is 12 and the raised trim starts at (12, 2).
   Button* t = Shaped(parent.hwnd(), 4, 25, 25, 2);
-  EXPECT_EQ(Pixel(t, 12, 2), GetSysColor(COLOR_BTNHIGHLIGHT));
-  EXPECT_NE(Pixel(t, 12, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(host::test::Pixel(t, 12, 2), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_NE(host::test::Pixel(t, 12, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
   DestroyWindow(t->hwnd());
   // The down triangle's region starts at y = 1 at every size.
   Button* down = Shaped(parent.hwnd(), 7, 25, 25);
@@ -263,30 +263,30 @@ TEST(ShapeRegions, EdgeCasesAtOddAndEvenSmallSizes) {
 // x = 2 to W - 2, the face's own pixels included; the pipeline's lattices then
 // reach (odd, odd) and (even, even) points.
 TEST(ShapeRegions, DiamondScanBlackensOddRowsOfTheMarkGrey) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = Shaped(parent.hwnd(), 3, 48, 48);
   b->SetButtonStyleColors(1);
   b->SetBackColor(kMarkGrey);
-  EXPECT_EQ(Pixel(b, 24, 25), kMarkGrey) << "no focus, no scan";
+  EXPECT_EQ(host::test::Pixel(b, 24, 25), kMarkGrey) << "no focus, no scan";
   SetFocus(b->hwnd());
-  Drain();
-  EXPECT_EQ(Pixel(b, 24, 25), kBlack) << "odd row, even x: only the scan reaches it";
-  EXPECT_EQ(Pixel(b, 2, 31), kBlack) << "the scan's first column";
-  EXPECT_EQ(Pixel(b, 46, 31), kBlack) << "the scan's last column, W - 2";
-  EXPECT_EQ(Pixel(b, 1, 31), kMarkGrey) << "left of the scan";
-  EXPECT_EQ(Pixel(b, 47, 31), kMarkGrey) << "right of the scan";
-  EXPECT_EQ(Pixel(b, 25, 24), kMarkGrey) << "even row, odd x: on no lattice";
+  host::test::Drain();
+  EXPECT_EQ(host::test::Pixel(b, 24, 25), kBlack) << "odd row, even x: only the scan reaches it";
+  EXPECT_EQ(host::test::Pixel(b, 2, 31), kBlack) << "the scan's first column";
+  EXPECT_EQ(host::test::Pixel(b, 46, 31), kBlack) << "the scan's last column, W - 2";
+  EXPECT_EQ(host::test::Pixel(b, 1, 31), kMarkGrey) << "left of the scan";
+  EXPECT_EQ(host::test::Pixel(b, 47, 31), kMarkGrey) << "right of the scan";
+  EXPECT_EQ(host::test::Pixel(b, 25, 24), kMarkGrey) << "even row, odd x: on no lattice";
   b->SetFocusRect(false);
-  EXPECT_EQ(Pixel(b, 24, 25), kMarkGrey);
+  EXPECT_EQ(host::test::Pixel(b, 24, 25), kMarkGrey);
 }
 
 TEST(ShapeRegions, ValuesOutsideTheRanges) {
-  TestParent parent;
+  host::test::TestParent parent;
   // A shape outside 0 to 11 draws no face and keeps whatever region was set.
   for (int shape : {-1, 12, 1000, INT32_MIN}) {
     Button* b = Shaped(parent.hwnd(), shape, 48, 30);
     EXPECT_FALSE(HasRegion(b)) << shape;
-    EXPECT_NE(Pixel(b, 47, 15), kBlack) << shape;
+    EXPECT_NE(host::test::Pixel(b, 47, 15), kBlack) << shape;
     EXPECT_EQ(b->surface().ScaleHeight(), 48) << shape << ": made square like every shape but 0 and 1";
     DestroyWindow(b->hwnd());
   }
@@ -294,12 +294,12 @@ TEST(ShapeRegions, ValuesOutsideTheRanges) {
   for (int style : {0, 9, 99, -5}) {
     Button* b = Shaped(parent.hwnd(), 4, 48, 48, style);
     b->SetBorderColor(0);
-    EXPECT_EQ(Pixel(b, 24, 1), kBlack) << style;
-    EXPECT_NE(Pixel(b, 24, 2), GetSysColor(COLOR_BTNHIGHLIGHT)) << style << ": no trim";
-    EXPECT_EQ(Pixel(b, 24, 46), GetSysColor(COLOR_BTNFACE)) << style << ": no shadow";
+    EXPECT_EQ(host::test::Pixel(b, 24, 1), kBlack) << style;
+    EXPECT_NE(host::test::Pixel(b, 24, 2), GetSysColor(COLOR_BTNHIGHLIGHT)) << style << ": no trim";
+    EXPECT_EQ(host::test::Pixel(b, 24, 46), GetSysColor(COLOR_BTNFACE)) << style << ": no shadow";
     SetFocus(b->hwnd());
-    Drain();
-    EXPECT_EQ(Pixel(b, 24, 43), kMarkGrey) << style << ": the mark's base, (24, 43) on no lattice";
+    host::test::Drain();
+    EXPECT_EQ(host::test::Pixel(b, 24, 43), kMarkGrey) << style << ": the mark's base, (24, 43) on no lattice";
     DestroyWindow(b->hwnd());
   }
 }

@@ -17,12 +17,12 @@
 namespace vantorel::controls::test::shapes {
 
 // What the shape tests use of the shared helpers, under this one name.
+using host::test::Pixel;
+using host::test::TestParent;
 using test::Dispose;
 using test::Face;
 using test::Name;
-using test::Pixel;
 using test::State;
-using test::TestParent;
 
 inline int R(double v) { return static_cast<int>(std::nearbyint(v)); }
 
@@ -99,12 +99,12 @@ struct PixelCase {
 };
 
 inline void CheckPixels(const std::vector<PixelCase>& cases, std::initializer_list<int> sizes) {
-  TestParent parent;
+  host::test::TestParent parent;
   for (int size : sizes) {
     for (const PixelCase& c : cases) {
       Button* b = Face(parent.hwnd(), c.shape, c.style, size, size, c.state, c.styleColors);
       const POINT p = c.at(size, size);
-      EXPECT_EQ(Pixel(b, p.x, p.y), Colour(c.expect, c.state, c.shape, p, size, size))
+      EXPECT_EQ(host::test::Pixel(b, p.x, p.y), Colour(c.expect, c.state, c.shape, p, size, size))
           << c.what << ": shape " << c.shape << " style " << c.style << " " << Name(c.state) << " at " << size
           << " px, pixel (" << p.x << ", " << p.y << ")";
       Dispose(b);

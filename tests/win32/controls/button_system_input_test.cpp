@@ -12,12 +12,12 @@
 namespace vantorel::controls {
 namespace {
 
-using test::ButtonInput;
-using test::KeyInput;
-using test::PointerAway;
-using test::PointerTo;
-using test::Settle;
-using test::TestParent;
+using host::test::ButtonInput;
+using host::test::KeyInput;
+using host::test::PointerAway;
+using host::test::PointerTo;
+using host::test::Settle;
+using host::test::TestParent;
 
 struct Step {
   std::function<void()> input;
@@ -25,47 +25,47 @@ struct Step {
 };
 
 TEST(ButtonSystemInput, HandlersThatChangeTheirArgumentsChangeNothing) {
-  TestParent parent;
-  Button* b = Button::Create(test::Placement(parent.hwnd()));
+  host::test::TestParent parent;
+  Button* b = Button::Create(host::test::Placement(parent.hwnd()));
   int clicks = 0;
   b->events.Click = [&] { ++clicks; };
   b->events.KeyDown = [](std::int16_t& key, std::int16_t&) { key = 0; };
   b->events.KeyUp = [](std::int16_t& key, std::int16_t&) { key = 0; };
-  b->events.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = kRightButton; };
+  b->events.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = host::kRightButton; };
   HWND h = b->hwnd();
   const Step keys[] = {
-      {[] { KeyInput(VK_SPACE, false); }, true},
-      {[] { KeyInput(VK_SPACE, false); }, true},  // the key's repeat
-      {[] { KeyInput(VK_SPACE, true); }, false},
-      {[] { KeyInput(VK_SPACE, false); }, true},
-      {[] { KeyInput('A', false); }, true},
-      {[] { KeyInput(VK_SPACE, true); }, false},
-      {[] { KeyInput('A', true); }, false},
+      {[] { host::test::KeyInput(VK_SPACE, false); }, true},
+      {[] { host::test::KeyInput(VK_SPACE, false); }, true},  // the key's repeat
+      {[] { host::test::KeyInput(VK_SPACE, true); }, false},
+      {[] { host::test::KeyInput(VK_SPACE, false); }, true},
+      {[] { host::test::KeyInput('A', false); }, true},
+      {[] { host::test::KeyInput(VK_SPACE, true); }, false},
+      {[] { host::test::KeyInput('A', true); }, false},
   };
   SetFocus(h);
-  Settle();
+  host::test::Settle();
   int n = 0;
   for (const Step& s : keys) {
     s.input();
-    Settle();
+    host::test::Settle();
     EXPECT_EQ(b->Pressed(), s.pressedAfter) << "key step " << n++;
   }
   EXPECT_EQ(clicks, 2) << "each release of space clicks";
   const Step mouse[] = {
-      {[] { ButtonInput(MOUSEEVENTF_LEFTDOWN); }, true},
-      {[h] { PointerTo(h, 14, 12); }, true},
-      {[] { ButtonInput(MOUSEEVENTF_LEFTUP); }, false},
+      {[] { host::test::ButtonInput(MOUSEEVENTF_LEFTDOWN); }, true},
+      {[h] { host::test::PointerTo(h, 14, 12); }, true},
+      {[] { host::test::ButtonInput(MOUSEEVENTF_LEFTUP); }, false},
   };
-  PointerAway(parent.hwnd());
-  PointerTo(h, 10, 10);
+  host::test::PointerAway(parent.hwnd());
+  host::test::PointerTo(h, 10, 10);
   n = 0;
   for (const Step& s : mouse) {
     s.input();
-    Settle();
+    host::test::Settle();
     EXPECT_EQ(b->Pressed(), s.pressedAfter) << "mouse step " << n++;
   }
   EXPECT_EQ(clicks, 3) << "the left press clicks whatever MouseDown made of it";
-  PointerAway(parent.hwnd());
+  host::test::PointerAway(parent.hwnd());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::controls::test {
+namespace vantorel::host::test {
 
 // Whether a log keeps the pointer's moves. A vbButton's tests leave them out:
 // they follow hover through MouseOver and MouseOut, and every step of the
@@ -56,4 +56,4 @@ struct EventLog {
   }
 };
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::host::test

@@ -9,6 +9,7 @@
 #include "test_support.h"
 
 using namespace vantorel::controls;
+namespace host = vantorel::host;
 
 namespace {
 
@@ -21,8 +22,8 @@ constexpr int kStatesY = kModesY + kCellH;
 constexpr int kDropY = kStatesY + 2 * kCellH + 8;  // the shaped samples are 60 pixels high
 constexpr int kMainY = kDropY + kCellH;
 
-HostPlacement At(HWND parent, int x, int y, int w = 89, int h = 25) {
-  return test::GalleryPlacement(parent, x, y, w, h, L"Button");
+host::HostPlacement At(HWND parent, int x, int y, int w = 89, int h = 25) {
+  return host::test::GalleryPlacement(parent, x, y, w, h, L"Button");
 }
 
 void PaintLabels(HDC dc) {
@@ -38,9 +39,9 @@ void PaintLabels(HDC dc) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
-  static const test::GalleryWindow kGallery{L"VantorelGallery", L"Button gallery", {1000, 480},
-                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), PaintLabels};
-  HWND win = test::MakeGalleryWindow(kGallery, instance);
+  static const host::test::GalleryWindow kGallery{
+      L"VantorelGallery", L"Button gallery", {1000, 480}, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), PaintLabels};
+  HWND win = host::test::MakeGalleryWindow(kGallery, instance);
 
   for (int style = 1; style <= 8; ++style) {
     for (int theme = 0; theme <= 8; ++theme) {
@@ -59,11 +60,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
   }
   // States of the main window's look (toggled on, disabled), a flat style-0 face,
   // and faces made square by their shape.
-  PropertyBag on = test::MainWindowBag(L"on");
+  host::PropertyBag on = test::MainWindowBag(L"on");
   Button* toggled = Button::Create(At(win, kLeft, kStatesY), &on);
   toggled->SetButtonType(1);
   toggled->SetValue(true);
-  PropertyBag off = test::MainWindowBag(L"disabled");
+  host::PropertyBag off = test::MainWindowBag(L"disabled");
   Button::Create(At(win, kLeft + kCellW, kStatesY), &off)->SetEnabled(false);
   Button* flat = Button::Create(At(win, kLeft + 2 * kCellW, kStatesY));
   flat->SetButtonStyle(0);
@@ -77,7 +78,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
   shape8->SetButtonShape(2);
 
   for (int d = 1; d <= 3; ++d) {
-    PropertyBag bag = test::MainWindowBag(L"drop");
+    host::PropertyBag bag = test::MainWindowBag(L"drop");
     Button::Create(At(win, kLeft + (d - 1) * kCellW, kDropY), &bag)->SetDropDown(d);
   }
   struct Main {
@@ -88,15 +89,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
   std::vector<Button*> mains;
   for (Main m : {Main{L"Replace", 89}, Main{L"Close", 89}, Main{L"About", 73}, Main{L"Open File (.exe)", 105},
                  Main{L"Open File (.ico)", 105}}) {
-    PropertyBag bag = test::MainWindowBag(m.caption, m.width);
+    host::PropertyBag bag = test::MainWindowBag(m.caption, m.width);
     Button* b = Button::Create(At(win, x, kMainY, m.width), &bag);
     mains.push_back(b);
     x += m.width + 8;
   }
 
   // The first main-window button focused, the pointer resting on the second.
-  return test::RunGallery(win, args, [&] {
+  return host::test::RunGallery(win, args, [&] {
     SetFocus(mains[0]->hwnd());
-    test::PlacePointer(mains[1]->hwnd(), 20, 10);
+    host::test::PlacePointer(mains[1]->hwnd(), 20, 10);
   });
 }

@@ -13,7 +13,7 @@
 #include "host/hosted_control.h"
 #include "host_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::host::test {
 
 struct GalleryWindow {
   const wchar_t* className;
@@ -91,4 +91,4 @@ inline int RunGallery(HWND win, PWSTR args, const std::function<void()>& whenSho
   return 0;
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::host::test

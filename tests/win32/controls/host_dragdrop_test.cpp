@@ -14,11 +14,11 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
+using host::test::Drain;
+using host::test::Placement;
+using host::test::PointerAt;
+using host::test::TestParent;
 using test::MainButton;
-using test::Placement;
-using test::PointerAt;
-using test::TestParent;
 using Log = std::vector<std::wstring>;
 
 FORMATETC TextFormat(TYMED tymed = TYMED_HGLOBAL) { return FORMATETC{CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, static_cast<DWORD>(tymed)}; }
@@ -63,7 +63,7 @@ class ScriptedSource final : public IDropSource {
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
     ++calls_;
     if (calls_ == rounds_ && leaveTo_) {
-      test::PlacePointer(leaveTo_, 5, 5);
+      host::test::PlacePointer(leaveTo_, 5, 5);
     }
     if (calls_ < rounds_ + (leaveTo_ ? 3 : 0)) return S_OK;
     return leaveTo_ ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
@@ -94,13 +94,13 @@ void RecordTargetEvents(Button* b, Log& log) {
 }
 
 TEST(HostDragDrop, ADropOnAButtonRaisesDragOverAndDragDropWithTheSourcesData) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   Log log;
   RecordTargetEvents(b, log);
-  DataObject* data = DataObject::Create();
+  host::DataObject* data = host::DataObject::Create();
   PutText(data, L"from the test");
-  PointerAt(b->hwnd(), 20, 10);
+  host::test::PointerAt(b->hwnd(), 20, 10);
   ScriptedSource source(3);
   DWORD effect = DROPEFFECT_NONE;
   EXPECT_EQ(DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_DROP);
@@ -115,13 +115,13 @@ TEST(HostDragDrop, ADropOnAButtonRaisesDragOverAndDragDropWithTheSourcesData) {
 }
 
 TEST(HostDragDrop, LeavingAButtonIsReportedAndNothingIsDropped) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   Log log;
   RecordTargetEvents(b, log);
-  DataObject* data = DataObject::Create();
+  host::DataObject* data = host::DataObject::Create();
   PutText(data, L"passing by");
-  PointerAt(b->hwnd(), 20, 10);
+  host::test::PointerAt(b->hwnd(), 20, 10);
   ScriptedSource source(3, parent.hwnd());
   DWORD effect = DROPEFFECT_NONE;
   EXPECT_EQ(DoDragDrop(data, &source, DROPEFFECT_COPY, &effect), DRAGDROP_S_CANCEL);
@@ -132,11 +132,11 @@ TEST(HostDragDrop, LeavingAButtonIsReportedAndNothingIsDropped) {
 }
 
 TEST(HostDragDrop, AButtonWithoutHandlersRefusesTheDrop) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
-  DataObject* data = DataObject::Create();
+  host::DataObject* data = host::DataObject::Create();
   PutText(data, L"unwanted");
-  PointerAt(b->hwnd(), 20, 10);
+  host::test::PointerAt(b->hwnd(), 20, 10);
   ScriptedSource source(2);
   DWORD effect = DROPEFFECT_COPY;
   DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
@@ -161,7 +161,8 @@ TEST(HostDragDrop, TheEffectIsWhatTheControlWantsAndTheSourceAllowsChosenByTheKe
       {DROPEFFECT_NONE, 7, 0, DROPEFFECT_NONE},
   };
   for (const Row& r : rows)
-    EXPECT_EQ(ChooseDropEffect(r.wanted, r.allowed, r.keys), r.expected) << r.wanted << " " << r.allowed << " " << r.keys;
+    EXPECT_EQ(host::ChooseDropEffect(r.wanted, r.allowed, r.keys), r.expected)
+        << r.wanted << " " << r.allowed << " " << r.keys;
 }
 
 // A window of the test that takes text drops.
@@ -202,7 +203,7 @@ void SetLeftButtonState(bool down) {
 }
 
 TEST(HostDragDrop, AButtonAsTheSourceRaisesStartFeedbackSetDataAndComplete) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   HWND window = CreateWindowExW(0, L"VantorelTestParent", L"target", WS_CHILD | WS_VISIBLE, 300, 100, 200, 100,
                                 parent.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -229,7 +230,7 @@ TEST(HostDragDrop, AButtonAsTheSourceRaisesStartFeedbackSetDataAndComplete) {
     PutText(data, L"from the button");
   };
   b->events.OLECompleteDrag = [&](std::int32_t& effect) { log.push_back(L"OLECompleteDrag " + std::to_wstring(effect)); };
-  PointerAt(window, 50, 50);
+  host::test::PointerAt(window, 50, 50);
   SetLeftButtonState(true);
   EXPECT_EQ(b->OLEDrag(), DROPEFFECT_COPY);
   SetLeftButtonState(false);
@@ -240,7 +241,7 @@ TEST(HostDragDrop, AButtonAsTheSourceRaisesStartFeedbackSetDataAndComplete) {
 }
 
 TEST(HostDragDrop, NoDragStartsWithoutDataOrAnAllowedEffect) {
-  TestParent parent;
+  host::test::TestParent parent;
   Button* b = MainButton(parent);
   Log log;
   b->events.OLEStartDrag = [&](IDataObject*&, std::int32_t& allowed) { allowed = DROPEFFECT_COPY; };

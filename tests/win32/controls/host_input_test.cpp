@@ -7,7 +7,7 @@
 #include "host_probe.h"
 #include "system_input.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 namespace {
 
 using test::Drain;
@@ -195,4 +195,4 @@ TEST(HostInput, TheHoverWatchAsksOnEveryWayThePointerCanLeave) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

@@ -12,7 +12,7 @@
 #include "host/hosted_control.h"
 #include "host_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::host::test {
 
 // Records every notification the host delivers, in order, written as the
 // controls' events are.
@@ -53,4 +53,4 @@ class Probe final : public HostedControl, public EventLog {
   }
 };
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::host::test

@@ -13,7 +13,7 @@
 #include "host/picture.h"
 #include "host/property_bag.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::host::test {
 
 // Runs every message already queued for this thread, so that what a test sent has
 // been handled before it asserts.
@@ -202,4 +202,4 @@ inline void MovePointer(HWND control, int x, int y) {
   Drain();
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::host::test

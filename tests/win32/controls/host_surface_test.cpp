@@ -5,7 +5,7 @@
 #include "host/gdi_guards.h"
 #include "host_probe.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 namespace {
 
 using test::Drain;
@@ -95,4 +95,4 @@ TEST(Surface, PointerKindsAndPictures) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

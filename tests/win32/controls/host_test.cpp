@@ -3,7 +3,7 @@
 
 #include "host_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 namespace {
 
 using test::Drain;
@@ -178,4 +178,4 @@ TEST(Picture, IconsAndCursorsReadFromTheirFiles) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

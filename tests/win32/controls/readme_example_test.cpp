@@ -15,7 +15,7 @@ vantorel::controls::vbButton* ReadmeExample(HWND hwndParent) {
 }
 
 TEST(ReadmeExample, MakesTheButtonItDescribes) {
-  vantorel::controls::test::TestParent parent;
+  vantorel::host::test::TestParent parent;
   vantorel::controls::vbButton* b = ReadmeExample(parent.hwnd());
   ASSERT_TRUE(b);
   RECT rc;

@@ -15,6 +15,7 @@
 #include "host/gdi_guards.h"
 
 using namespace vantorel::controls;
+namespace host = vantorel::host;
 
 namespace {
 
@@ -53,9 +54,9 @@ class Sheet {
   // any) lets it show.
   void Place(Button* b, int x, int y) {
     GdiFlush();
-    Surface& s = b->surface();
+    host::Surface& s = b->surface();
     const std::uint32_t* px = s.Pixels();
-    GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    host::GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
     const bool clipped = GetWindowRgn(b->hwnd(), region.get()) != ERROR;
     for (int py = 0; py < s.ScaleHeight(); ++py)
       for (int qx = 0; qx < s.ScaleWidth(); ++qx)
@@ -86,9 +87,9 @@ class Sheet {
 
  private:
   int width_, height_;
-  DibImage image_;
-  GdiObject<HFONT> font_;
-  ScopedSelect selectedFont_;
+  host::DibImage image_;
+  host::GdiObject<HFONT> font_;
+  host::ScopedSelect selectedFont_;
   std::uint32_t* bits_ = nullptr;
 };
 
@@ -99,7 +100,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("usage: shape_sheet OUTPUT.bmp\n", stderr);
     return 2;
   }
-  test::TestParent host(300, 300);
+  host::test::TestParent stage(300, 300);
   const int columns = 7 * 5;
   const int rows = 12 * 2;
   Sheet sheet(kLabelW + columns * kCell + 8, kHeaderH + rows * kCell + 8);
@@ -117,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
       for (int style = 1; style <= 7; ++style) {
         for (int s = 0; s < 5; ++s) {
           // With the styles' own backgrounds (ButtonStyleColors 1, a new Button's).
-          Button* b = test::Face(host.hwnd(), shape, style, size, size, kStates[s], 1);
+          Button* b = test::Face(stage.hwnd(), shape, style, size, size, kStates[s], 1);
           sheet.Place(b, kLabelW + ((style - 1) * 5 + s) * kCell + 2, y + 2);
           test::Dispose(b);
         }

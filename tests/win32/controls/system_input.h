@@ -8,7 +8,7 @@
 
 #include "host_support.h"
 
-namespace vantorel::controls::test {
+namespace vantorel::host::test {
 
 inline void SendOne(INPUT in) { SendInput(1, &in, sizeof in); }
 
@@ -44,4 +44,4 @@ inline void PointerTo(HWND hwnd, int x, int y) {
   Settle();
 }
 
-}  // namespace vantorel::controls::test
+}  // namespace vantorel::host::test

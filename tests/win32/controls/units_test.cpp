@@ -5,7 +5,7 @@
 
 #include "host/units.h"
 
-namespace vantorel::controls {
+namespace vantorel::host {
 namespace {
 
 TEST(Units, ConversionsFollowTheInch) {
@@ -38,4 +38,4 @@ TEST(Units, WholeLengthsRoundToTheNearestTiesToEven) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::host

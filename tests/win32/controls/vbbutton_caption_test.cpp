@@ -8,10 +8,10 @@ namespace vantorel::controls {
 namespace {
 
 using namespace test::vb_faces;
-using test::Drain;
-using test::TestParent;
+using host::test::Drain;
+using host::test::TestParent;
 
-void ExpectMovedBy(const test::Bounds& moved, const test::Bounds& from, int d, const char* what) {
+void ExpectMovedBy(const host::test::Bounds& moved, const host::test::Bounds& from, int d, const char* what) {
   ASSERT_FALSE(moved.empty() || from.empty()) << what;
   EXPECT_EQ(moved.left, from.left + d) << what;
   EXPECT_EQ(moved.right, from.right + d) << what;
@@ -20,11 +20,11 @@ void ExpectMovedBy(const test::Bounds& moved, const test::Bounds& from, int d, c
 }
 
 TEST(VbButtonCaption, StylesDrawTheirColoursInTheirRectangles) {
-  TestParent parent;
+  host::test::TestParent parent;
   // Style 0 and style 2: the pressed caption is the caption moved by (1, 1).
   vbButton* normal = Make(parent, 1, Look::Normal, L"MMMM");
   vbButton* pressed = Make(parent, 1, Look::Pressed, L"MMMM");
-  test::Bounds text = BoundsOf(normal, DK);
+  host::test::Bounds text = BoundsOf(normal, DK);
   ExpectMovedBy(BoundsOf(pressed, DK), text, 1, "style 2");
   vb::Box cap = normal->CurrentLayout().caption;
   EXPECT_GE(text.left, cap.left);
@@ -73,9 +73,9 @@ TEST(VbButtonCaption, StylesDrawTheirColoursInTheirRectangles) {
 }
 
 TEST(VbButtonCaption, SpecialEffectCopies) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* plain = Make(parent, 2, Look::Normal, L"MMMM");
-  test::Bounds text = BoundsOf(plain, DK);
+  host::test::Bounds text = BoundsOf(plain, DK);
   struct Case {
     int effect;
     COLORREF downRight;  // the copy one pixel right and below
@@ -89,11 +89,11 @@ TEST(VbButtonCaption, SpecialEffectCopies) {
   for (const Case& c : cases) {
     vbButton* b = Make(parent, 2, Look::Normal, L"MMMM");
     b->SetSpecialEffect(c.effect);
-    test::Bounds down = BoundsOf(b, c.downRight);
+    host::test::Bounds down = BoundsOf(b, c.downRight);
     EXPECT_EQ(down.right, text.right + 1) << c.effect;
     EXPECT_EQ(down.bottom, text.bottom + 1) << c.effect;
     if (c.upLeft != 0xFFFFFFFF) {
-      test::Bounds up = BoundsOf(b, c.upLeft);
+      host::test::Bounds up = BoundsOf(b, c.upLeft);
       EXPECT_EQ(up.left, text.left - 1) << c.effect;
       EXPECT_EQ(up.top, text.top - 1) << c.effect;
     } else {
@@ -104,10 +104,10 @@ TEST(VbButtonCaption, SpecialEffectCopies) {
 }
 
 TEST(VbButtonCaption, Type14IsBoldOnlyWhileDefaultAndTheFontStaysAsItWas) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* normal = Make(parent, 14, Look::Normal, L"MMMM");
   vbButton* def = Make(parent, 14, Look::Default, L"MMMM");
-  test::Bounds thin = BoundsOf(normal, DK), bold = BoundsOf(def, DK);
+  host::test::Bounds thin = BoundsOf(normal, DK), bold = BoundsOf(def, DK);
   ASSERT_FALSE(thin.empty() || bold.empty());
   EXPECT_GT(bold.right - bold.left, thin.right - thin.left) << "bold is wider";
   EXPECT_EQ(def->Font()->Desc().weight, 400);
@@ -120,12 +120,12 @@ TEST(VbButtonCaption, Type14IsBoldOnlyWhileDefaultAndTheFontStaysAsItWas) {
 }
 
 TEST(VbButtonCaption, Type5FramesItsCaptionWhenFocused) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = Make(parent, 5, Look::Focused, L"MMMM");
   const vb::Layout& l = b->CurrentLayout();
   constexpr COLORREF kFrame = 0x00CC9999;
-  EXPECT_EQ(test::Pixel(b, l.caption.left - 2, l.caption.top - 1), kFrame);
-  EXPECT_EQ(test::Pixel(b, l.caption.left + l.tw + 1, l.caption.top + l.th), kFrame);
+  EXPECT_EQ(host::test::Pixel(b, l.caption.left - 2, l.caption.top - 1), kFrame);
+  EXPECT_EQ(host::test::Pixel(b, l.caption.left + l.tw + 1, l.caption.top + l.th), kFrame);
   b->ShowAs(false, false);
   EXPECT_TRUE(BoundsOf(b, kFrame, {0, 0, W, H}).empty());
 }

@@ -21,8 +21,8 @@ inline COLORREF Grey(int v) { return RGB(v, v, v); }
 // shift() as the faces use it: type 3 moves blue in proportion.
 inline COLORREF Shift(COLORREF c, int d, int type = 0) { return vb::Shift(c, d, false, type == 3); }
 
-inline vbButton* Make(TestParent& parent, int type, Look look, const wchar_t* caption = L"") {
-  HostPlacement p = VbPlacement(parent.hwnd());
+inline vbButton* Make(host::test::TestParent& parent, int type, Look look, const wchar_t* caption = L"") {
+  host::HostPlacement p = VbPlacement(parent.hwnd());
   p.ambient.displayAsDefault = look == Look::Default || look == Look::PressedDefault;
   vbButton* b = vbButton::Create(p);
   b->SetColorScheme(3);
@@ -41,8 +41,8 @@ inline vbButton* Make(TestParent& parent, int type, Look look, const wchar_t* ca
 
 // The smallest box holding every pixel of a colour inside the area (inside the
 // faces' edges by default, so only the caption counts).
-inline Bounds BoundsOf(vbButton* b, COLORREF c, RECT area = {4, 4, W - 4, H - 4}) {
-  return ColourBounds(b, c, area);
+inline host::test::Bounds BoundsOf(vbButton* b, COLORREF c, RECT area = {4, 4, W - 4, H - 4}) {
+  return host::test::ColourBounds(b, c, area);
 }
 
 }  // namespace vantorel::controls::test::vb_faces

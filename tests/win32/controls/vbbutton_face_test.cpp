@@ -12,8 +12,8 @@ namespace vantorel::controls {
 namespace {
 
 using namespace test::vb_faces;
-using test::Drain;
-using test::TestParent;
+using host::test::Drain;
+using host::test::TestParent;
 
 struct Px {
   int x, y;
@@ -108,66 +108,66 @@ std::vector<FaceCase> FaceCases() {
 }
 
 TEST(VbButtonFaces, PixelsOfEveryTypeAndLook) {
-  TestParent parent;
+  host::test::TestParent parent;
   for (const FaceCase& c : FaceCases()) {
     vbButton* b = Make(parent, c.type, c.look);
     for (const Px& p : c.pixels)
-      EXPECT_EQ(test::Pixel(b, p.x, p.y), p.c)
+      EXPECT_EQ(host::test::Pixel(b, p.x, p.y), p.c)
           << "type " << c.type << " look " << static_cast<int>(c.look) << " at (" << p.x << ", " << p.y << ")";
     DestroyWindow(b->hwnd());
   }
 }
 
 TEST(VbButtonFaces, PictureOnlyTypeNeverShowsItsCaption) {
-  TestParent parent;
+  host::test::TestParent parent;
   for (Look look : {Look::Normal, Look::Hot, Look::Pressed, Look::Disabled, Look::Focused}) {
     vbButton* b = Make(parent, 10, look, L"Hello");
     b->SetPicturePosition(4);  // the caption is not drawn again over the picture either
-    EXPECT_EQ(test::PixelsNotOf(b, F, {0, 0, W, H}), 0) << static_cast<int>(look);
+    EXPECT_EQ(host::test::PixelsNotOf(b, F, {0, 0, W, H}), 0) << static_cast<int>(look);
     DestroyWindow(b->hwnd());
   }
 }
 
 TEST(VbButtonFaces, Type9PressedFillDependsOnTheScheme) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = Make(parent, 9, Look::Hot);
   b->Draw(vb::kLookPressed, true);
-  EXPECT_EQ(test::Pixel(b, 40, 15), vb::Lighten(kSelection, 128));  // 0x00BF8080
-  EXPECT_EQ(test::Pixel(b, 40, 15), 0x00BF8080u);
+  EXPECT_EQ(host::test::Pixel(b, 40, 15), vb::Lighten(kSelection, 128));  // 0x00BF8080
+  EXPECT_EQ(host::test::Pixel(b, 40, 15), 0x00BF8080u);
   // The control's own colours: hot, the face is BackOver, and pressed darkens it.
   b->SetBackColor(0x00204060);
   b->SetBackOver(0x00A0B0C0);
   b->SetColorScheme(2);
   b->ShowAs(true, false);
   b->Draw(vb::kLookPressed, true);
-  EXPECT_EQ(test::Pixel(b, 40, 15), 0x008090A0u);
+  EXPECT_EQ(host::test::Pixel(b, 40, 15), 0x008090A0u);
 }
 
 TEST(VbButtonFaces, SoftBevelHalvesTheShades) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = Make(parent, 2, Look::Normal);
   b->SetBackColor(0x00646464);
   b->SetColorScheme(2);
-  EXPECT_EQ(test::Pixel(b, 0, 15), Grey(100 + 47));
+  EXPECT_EQ(host::test::Pixel(b, 0, 15), Grey(100 + 47));
   b->SetSoftBevel(true);
-  EXPECT_EQ(test::Pixel(b, 0, 15), Grey(100 + 23));
-  EXPECT_EQ(test::Pixel(b, 86, 15), Grey(100 - 96)) << "dark shadow: -192 halved";
+  EXPECT_EQ(host::test::Pixel(b, 0, 15), Grey(100 + 23));
+  EXPECT_EQ(host::test::Pixel(b, 86, 15), Grey(100 - 96)) << "dark shadow: -192 halved";
 }
 
 TEST(VbButtonFaces, CheckBoxWithValueAlwaysDrawsPressed) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = Make(parent, 1, Look::Normal);
   b->SetCheckBoxBehaviour(true);
   b->SetValue(true);
   b->Draw(vb::kLookNormal, true);
-  EXPECT_EQ(test::Pixel(b, 1, 15), SH);
-  EXPECT_EQ(test::Pixel(b, 85, 15), HL);
+  EXPECT_EQ(host::test::Pixel(b, 1, 15), SH);
+  EXPECT_EQ(host::test::Pixel(b, 85, 15), HL);
   b->SetValue(false);
-  EXPECT_EQ(test::Pixel(b, 1, 15), HL);
+  EXPECT_EQ(host::test::Pixel(b, 1, 15), HL);
 }
 
 TEST(VbButtonShapes, CornerPixelsAndTheEllipse) {
-  TestParent parent;
+  host::test::TestParent parent;
   struct Case {
     int type;
     std::vector<POINT> out;
@@ -200,7 +200,7 @@ TEST(VbButtonShapes, CornerPixelsAndTheEllipse) {
 }
 
 TEST(VbButtonFaces, FocusRectangleOnlyWhereTheFaceDrawsIt) {
-  TestParent parent;
+  host::test::TestParent parent;
   // Type 2 draws it only as the default button; 3 shows focus with its frame; 13
   // has none; 5 frames its caption instead; 10 draws no face at all.
   const std::vector<int> dotted = {1, 6, 7, 8, 9, 11, 12, 14};
@@ -209,14 +209,14 @@ TEST(VbButtonFaces, FocusRectangleOnlyWhereTheFaceDrawsIt) {
     b->ShowAs(false, false);
     vb::Box f = b->FocusBox();
     std::vector<COLORREF> before;
-    for (int x = f.left; x < f.right; ++x) before.push_back(test::Pixel(b, x, f.top));
+    for (int x = f.left; x < f.right; ++x) before.push_back(host::test::Pixel(b, x, f.top));
     b->ShowAs(false, true);
     int changed = 0;
-    for (int x = f.left; x < f.right; ++x) changed += test::Pixel(b, x, f.top) != before[x - f.left];
+    for (int x = f.left; x < f.right; ++x) changed += host::test::Pixel(b, x, f.top) != before[x - f.left];
     bool expected = std::find(dotted.begin(), dotted.end(), type) != dotted.end();
     if (type == 3) {
       EXPECT_EQ(changed, 0) << "type 3 shows focus by its frame, not by a dotted rectangle";
-      EXPECT_EQ(test::Pixel(b, 2, 15), 0x00F0D1B5u);
+      EXPECT_EQ(host::test::Pixel(b, 2, 15), 0x00F0D1B5u);
     } else if (expected) {
       // Dotted: every other pixel of the top edge is inverted.
       EXPECT_GE(changed, (f.right - f.left) / 2 - 1) << type;
@@ -228,7 +228,7 @@ TEST(VbButtonFaces, FocusRectangleOnlyWhereTheFaceDrawsIt) {
 }
 
 TEST(VbButtonDraw, UnforcedDrawingIsSkippedWhenNothingChanged) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = Make(parent, 2, Look::Normal);
   std::uint32_t n = b->DrawCount();
   b->Draw(vb::kLookNormal, false);

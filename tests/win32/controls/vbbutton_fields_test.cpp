@@ -11,8 +11,8 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
-using test::TestParent;
+using host::test::Drain;
+using host::test::TestParent;
 using test::VbPlacement;
 
 enum class Drawn { No, InLastLook, InNormalLook };
@@ -25,7 +25,7 @@ struct FollowCase {
 };
 
 TEST(VbButtonFields, EachChangeIsFollowedByWhatItsPropertyNeeds) {
-  const PictureRef pic = test::SolidPicture(8, 8, RGB(255, 0, 0));
+  const host::PictureRef pic = host::test::SolidPicture(8, 8, RGB(255, 0, 0));
   const auto none = [](vbButton*) {};
   const auto withPicture = [&](vbButton* b) { b->SetPictureNormal(pic); };
   const auto checkBox = [](vbButton* b) { b->SetCheckBoxBehaviour(true); };
@@ -41,18 +41,19 @@ TEST(VbButtonFields, EachChangeIsFollowedByWhatItsPropertyNeeds) {
       {"CheckBoxBehaviour", none, [](vbButton* b) { b->SetCheckBoxBehaviour(true); }, Drawn::InLastLook},
       {"PicturePosition", none, [](vbButton* b) { b->SetPicturePosition(2); }, Drawn::InLastLook},
       {"PictureNormal", none, [&](vbButton* b) { b->SetPictureNormal(pic); }, Drawn::InLastLook},
-      {"UseMaskColor with a picture", withPicture, [](vbButton* b) { b->SetUseMaskColor(false); },
-       Drawn::InLastLook},
+      {"UseMaskColor with a picture", withPicture, [](vbButton* b) { b->SetUseMaskColor(false); }, Drawn::InLastLook},
       {"UseMaskColor without", none, [](vbButton* b) { b->SetUseMaskColor(false); }, Drawn::No},
-      {"UseGreyscale with a picture", withPicture, [](vbButton* b) { b->SetUseGreyscale(true); },
-       Drawn::InLastLook},
+      {"UseGreyscale with a picture", withPicture, [](vbButton* b) { b->SetUseGreyscale(true); }, Drawn::InLastLook},
       {"UseGreyscale without", none, [](vbButton* b) { b->SetUseGreyscale(true); }, Drawn::No},
       {"PictureOver, not hot", none, [&](vbButton* b) { b->SetPictureOver(pic); }, Drawn::No},
       {"ColorScheme", none, [](vbButton* b) { b->SetColorScheme(3); }, Drawn::InNormalLook},
       {"Caption", none, [](vbButton* b) { b->SetCaption(L"&Go"); }, Drawn::InNormalLook},
       {"ButtonType", none, [](vbButton* b) { b->SetButtonType(7); }, Drawn::InNormalLook},
       {"Enabled", none, [](vbButton* b) { b->SetEnabled(true); }, Drawn::InNormalLook},
-      {"Font", none, [](vbButton* b) { b->SetFont(MakeFont(FontDesc{L"Tahoma", 10, 700, false, false, false, 0})); },
+      {"Font", none,
+       [](vbButton* b) {
+         b->SetFont(host::MakeFont(host::FontDesc{L"Tahoma", 10, 700, false, false, false, 0}));
+       },
        Drawn::InNormalLook},
       {"Value in check-box mode", checkBox, [](vbButton* b) { b->SetValue(false); }, Drawn::InNormalLook},
       {"Value otherwise", none, [](vbButton* b) { b->SetValue(true); }, Drawn::No},
@@ -60,17 +61,17 @@ TEST(VbButtonFields, EachChangeIsFollowedByWhatItsPropertyNeeds) {
       {"MousePointer", none, [](vbButton* b) { b->SetMousePointer(3); }, Drawn::No},
   };
   for (const FollowCase& c : cases) {
-    TestParent parent;
+    host::test::TestParent parent;
     vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
     ASSERT_TRUE(b);
     c.before(b);
     // Shown pressed, so a redraw in the last look and one in the normal look
     // tell themselves apart.
     b->Draw(vb::kLookPressed, true);
-    Drain();
+    host::test::Drain();
     const std::uint32_t draws = b->DrawCount();
     c.change(b);
-    Drain();
+    host::test::Drain();
     const bool drew = b->DrawCount() != draws;
     EXPECT_EQ(drew, c.drawn != Drawn::No) << c.what;
     if (c.drawn != Drawn::No) {
@@ -80,7 +81,7 @@ TEST(VbButtonFields, EachChangeIsFollowedByWhatItsPropertyNeeds) {
 }
 
 TEST(VbButtonFields, ColourChangesDeriveTheColourSetAgain) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
   ASSERT_TRUE(b);
   b->SetColorScheme(2);  // the control's own colours: the face is BackColor

@@ -11,6 +11,7 @@
 #include "vbbutton/vbbutton.h"
 
 using namespace vantorel::controls;
+namespace host = vantorel::host;
 
 namespace {
 
@@ -33,12 +34,12 @@ constexpr const wchar_t* kLookNames[6] = {L"normal", L"hot", L"pressed", L"disab
 
 // A 16 x 16 picture on the mask colour: a blue diamond with a dark edge and a
 // yellow centre, so masking, greyscale and silhouettes all show.
-PictureRef SamplePicture() {
-  WindowDc screen;
-  GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.get(), 16, 16));
+host::PictureRef SamplePicture() {
+  host::WindowDc screen;
+  host::GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.get(), 16, 16));
   {
-    MemoryDc mem(screen.get());
-    ScopedSelect selected(mem.get(), bmp.get());
+    host::MemoryDc mem(screen.get());
+    host::ScopedSelect selected(mem.get(), bmp.get());
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) {
         int d = std::abs(x - 7) + std::abs(y - 7);
@@ -46,16 +47,16 @@ PictureRef SamplePicture() {
         SetPixelV(mem.get(), x, y, c);
       }
   }
-  return Picture::FromBitmap(bmp.get());
+  return host::Picture::FromBitmap(bmp.get());
 }
 
-HostPlacement At(HWND parent, int x, int y, bool isDefault) {
-  HostPlacement p = test::GalleryPlacement(parent, x, y, kButtonW, kButtonH, L"vbButton");
+host::HostPlacement At(HWND parent, int x, int y, bool isDefault) {
+  host::HostPlacement p = host::test::GalleryPlacement(parent, x, y, kButtonW, kButtonH, L"vbButton");
   p.ambient.displayAsDefault = isDefault;
   return p;
 }
 
-void MakeCell(HWND win, const PictureRef& pic, int type, int scheme, int look) {
+void MakeCell(HWND win, const host::PictureRef& pic, int type, int scheme, int look) {
   int x = kLabelW + (scheme - 1) * kSchemeW + (look % 3) * (kButtonW + kGapX);
   int y = kHeaderH + (type - 1) * kRowH + (look / 3) * (kButtonH + kGapY);
   vbButton* b = vbButton::Create(At(win, x, y, look == 5));
@@ -104,15 +105,17 @@ void PaintLabels(HDC dc) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
   // A patterned background, so the transparent type shows what it copies.
-  static const test::GalleryWindow kGallery{L"VantorelVbGallery", L"vbButton gallery",
-                                            {kLabelW + 4 * kSchemeW, kHeaderH + kTypes * kRowH},
-                                            CreateHatchBrush(HS_DIAGCROSS, RGB(200, 215, 235)), PaintLabels};
-  HWND win = test::MakeGalleryWindow(kGallery, instance);
+  static const host::test::GalleryWindow kGallery{L"VantorelVbGallery",
+                                                  L"vbButton gallery",
+                                                  {kLabelW + 4 * kSchemeW, kHeaderH + kTypes * kRowH},
+                                                  CreateHatchBrush(HS_DIAGCROSS, RGB(200, 215, 235)),
+                                                  PaintLabels};
+  HWND win = host::test::MakeGalleryWindow(kGallery, instance);
   // Every cell is made before the window shows, so the first picture of it is
   // the whole sheet.
-  PictureRef pic = SamplePicture();
+  host::PictureRef pic = SamplePicture();
   for (int type = 1; type <= kTypes; ++type)
     for (int scheme = 1; scheme <= 4; ++scheme)
       for (int look = 0; look < 6; ++look) MakeCell(win, pic, type, scheme, look);
-  return test::RunGallery(win, args);
+  return host::test::RunGallery(win, args);
 }

@@ -8,20 +8,20 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
-using test::EventLog;
-using test::MouseMoves;
-using test::MovePointer;
-using test::PointerAway;
-using test::PumpUntil;
-using test::TestParent;
+using host::test::Drain;
+using host::test::EventLog;
+using host::test::MouseMoves;
+using host::test::MovePointer;
+using host::test::PointerAway;
+using host::test::PumpUntil;
+using host::test::TestParent;
 using test::VbPlacement;
 using Log = std::vector<std::wstring>;
 
-vbButton* Make(TestParent& parent, EventLog& ev, int left = 10) {
+vbButton* Make(host::test::TestParent& parent, host::test::EventLog& ev, int left = 10) {
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd(), left));
-  ev.Attach(b, MouseMoves::kLeftOut);
-  Drain();
+  ev.Attach(b, host::test::MouseMoves::kLeftOut);
+  host::test::Drain();
   return b;
 }
 
@@ -41,13 +41,13 @@ MSG SysChar(HWND hwnd, wchar_t c) {
 
 // Moves the real pointer to a client point and tells the control, with buttons held.
 void DragTo(HWND h, int x, int y) {
-  test::PlacePointer(h, x, y);
+  host::test::PlacePointer(h, x, y);
   SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
 }
 
 TEST(VbButtonEvents, PressReleaseClick) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   Down(b->hwnd());
   EXPECT_EQ(b->LastLook(), vb::kLookPressed);
@@ -57,11 +57,11 @@ TEST(VbButtonEvents, PressReleaseClick) {
 }
 
 TEST(VbButtonEvents, DragOffAndBackThenReleaseOutsideDoesNotClick) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
-  MovePointer(h, 5, 5);
+  host::test::MovePointer(h, 5, 5);
   Down(h);
   DragTo(h, 150, 10);
   EXPECT_EQ(b->LastLook(), vb::kLookNormal) << "released while outside";
@@ -71,12 +71,12 @@ TEST(VbButtonEvents, DragOffAndBackThenReleaseOutsideDoesNotClick) {
   Up(h, 150, 10);
   EXPECT_EQ(b->LastLook(), vb::kLookNormal);
   EXPECT_EQ(std::count(ev.log.begin(), ev.log.end(), L"Click"), 0);
-  PointerAway(parent.hwnd());
+  host::test::PointerAway(parent.hwnd());
 }
 
 TEST(VbButtonEvents, RightButtonNeitherPressesNorClicks) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   SetFocus(b->hwnd());  // a press takes the focus, which redraws
   std::uint32_t draws = b->DrawCount();
@@ -88,8 +88,8 @@ TEST(VbButtonEvents, RightButtonNeitherPressesNorClicks) {
 }
 
 TEST(VbButtonEvents, DoubleClickActsAsAPressAtTheOrigin) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   Click(h);
@@ -103,8 +103,8 @@ TEST(VbButtonEvents, DoubleClickActsAsAPressAtTheOrigin) {
 }
 
 TEST(VbButtonEvents, SpaceBarPressesAndClicksOnRelease) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   SetFocus(h);
@@ -122,20 +122,20 @@ TEST(VbButtonEvents, SpaceBarPressesAndClicksOnRelease) {
 }
 
 TEST(VbButtonEvents, AccessKeyClicks) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   b->SetCaption(L"&Go");
   MSG m = SysChar(parent.hwnd(), 'g');
-  EXPECT_TRUE(TranslateAccessKey(m));
+  EXPECT_TRUE(host::TranslateAccessKey(m));
   MSG other = SysChar(parent.hwnd(), 'x');
-  EXPECT_FALSE(TranslateAccessKey(other));
+  EXPECT_FALSE(host::TranslateAccessKey(other));
   EXPECT_EQ(ev.log, (Log{L"Click"}));
 }
 
 TEST(VbButtonEvents, DisabledControlDoesNotClick) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   b->SetEnabled(false);
   Click(b->hwnd());
@@ -143,8 +143,8 @@ TEST(VbButtonEvents, DisabledControlDoesNotClick) {
 }
 
 TEST(VbButtonEvents, CheckBoxModeTogglesByMouseSpaceAndAccessKey) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   b->SetCaption(L"&Check");
@@ -160,20 +160,20 @@ TEST(VbButtonEvents, CheckBoxModeTogglesByMouseSpaceAndAccessKey) {
   EXPECT_FALSE(b->Value());
   EXPECT_EQ(b->LastLook(), vb::kLookNormal);
   MSG m = SysChar(parent.hwnd(), 'c');
-  TranslateAccessKey(m);
+  host::TranslateAccessKey(m);
   EXPECT_TRUE(b->Value());
   EXPECT_EQ(std::count(ev.log.begin(), ev.log.end(), L"Click"), 3);
 }
 
 TEST(VbButtonEvents, HandlersChangeWhatTheControlDoesNext) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   vbButton* next = Make(parent, ev, 120);
   HWND h = b->hwnd();
   // A MouseDown handler that makes the press a right-button one: no pressed look,
   // and the click that follows is not a left click.
-  b->events.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = kRightButton; };
+  b->events.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = host::kRightButton; };
   Click(h);
   EXPECT_EQ(b->LastLook(), vb::kLookNormal);
   EXPECT_EQ(std::count(ev.log.begin(), ev.log.end(), L"Click"), 0);
@@ -181,36 +181,36 @@ TEST(VbButtonEvents, HandlersChangeWhatTheControlDoesNext) {
   b->events.KeyDown = [](std::int16_t& key, std::int16_t&) { key = VK_RIGHT; };
   SetFocus(h);
   SendMessageW(h, WM_KEYDOWN, 'A', 0);
-  Drain();
+  host::test::Drain();
   EXPECT_EQ(GetFocus(), next->hwnd());
 }
 
 TEST(VbButtonHover, MouseOverOnceAndMouseOutOnce) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
-  PointerAway(parent.hwnd());
-  MovePointer(h, 10, 10);
+  host::test::PointerAway(parent.hwnd());
+  host::test::MovePointer(h, 10, 10);
   EXPECT_TRUE(b->Hot());
-  MovePointer(h, 20, 12);
-  MovePointer(h, 30, 14);
+  host::test::MovePointer(h, 20, 12);
+  host::test::MovePointer(h, 30, 14);
   // A press and release inside is not a new visit.
   Click(h);
-  MovePointer(h, 31, 14);
+  host::test::MovePointer(h, 31, 14);
   EXPECT_EQ(ev.log, (Log{L"MouseOver", L"MouseDown 1 0 5 5", L"MouseUp 1 0 5 5", L"Click"}));
   ev.log.clear();
-  PointerAway(parent.hwnd());
-  EXPECT_TRUE(PumpUntil([&] { return !ev.log.empty(); })) << "the platform reports the leave";
-  Drain();
+  host::test::PointerAway(parent.hwnd());
+  EXPECT_TRUE(host::test::PumpUntil([&] { return !ev.log.empty(); })) << "the platform reports the leave";
+  host::test::Drain();
   EXPECT_EQ(ev.log, (Log{L"MouseOut"}));
   EXPECT_FALSE(b->Hot());
   EXPECT_EQ(b->LastLook(), vb::kLookNormal);
 }
 
 TEST(VbButtonHover, LeavesWithoutAPointerMoveAreNotMissed) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   HWND h = b->hwnd();
   struct Case {
@@ -224,38 +224,38 @@ TEST(VbButtonHover, LeavesWithoutAPointerMoveAreNotMissed) {
       {L"disabled", [&] { b->SetEnabled(false); }, [&] { b->SetEnabled(true); }},
   };
   for (const Case& c : cases) {
-    PointerAway(parent.hwnd());
-    MovePointer(h, 10, 10);
+    host::test::PointerAway(parent.hwnd());
+    host::test::MovePointer(h, 10, 10);
     ASSERT_TRUE(b->Hot()) << c.what;
     ev.log.clear();
     c.act();
-    Drain();
+    host::test::Drain();
     EXPECT_EQ(ev.log, (Log{L"MouseOut"})) << c.what << ": at once, no poll needed";
     EXPECT_FALSE(b->Hot()) << c.what;
     c.undo();
-    Drain();
+    host::test::Drain();
   }
   // Covered by another window (one that takes hits: a static would let them
   // through): the platform's leave or the slow check ends it, once.
-  PointerAway(parent.hwnd());
-  MovePointer(h, 10, 10);
+  host::test::PointerAway(parent.hwnd());
+  host::test::MovePointer(h, 10, 10);
   ev.log.clear();
   RECT rc;
   GetWindowRect(h, &rc);
   HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"VantorelTestParent", L"", WS_POPUP | WS_VISIBLE, rc.left,
                                rc.top, 200, 100, parent.hwnd(), nullptr, nullptr, nullptr);
-  EXPECT_TRUE(PumpUntil([&] { return !ev.log.empty(); }));
-  PumpUntil([] { return false; });  // nothing more may come
+  EXPECT_TRUE(host::test::PumpUntil([&] { return !ev.log.empty(); }));
+  host::test::PumpUntil([] { return false; });  // nothing more may come
   EXPECT_EQ(ev.log, (Log{L"MouseOut"}));
   DestroyWindow(cover);
-  PointerAway(parent.hwnd());
+  host::test::PointerAway(parent.hwnd());
 }
 
 TEST(VbButtonFocus, FocusMakesHotOnlyWithShowFocusRect) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
-  PointerAway(parent.hwnd());
+  host::test::PointerAway(parent.hwnd());
   SetFocus(b->hwnd());
   EXPECT_TRUE(b->HasFocus());
   EXPECT_TRUE(b->Hot());
@@ -269,8 +269,8 @@ TEST(VbButtonFocus, FocusMakesHotOnlyWithShowFocusRect) {
 }
 
 TEST(VbButtonFocus, LosingFocusMidPressEndsThePress) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   SetFocus(b->hwnd());
   SendMessageW(b->hwnd(), WM_KEYDOWN, VK_SPACE, 0);
@@ -283,8 +283,8 @@ TEST(VbButtonFocus, LosingFocusMidPressEndsThePress) {
 }
 
 TEST(VbButtonFocus, ArrowKeysMoveTheFocusDirectly) {
-  TestParent parent;
-  EventLog ev[3];
+  host::test::TestParent parent;
+  host::test::EventLog ev[3];
   vbButton* b[3];
   for (int i = 0; i < 3; ++i) b[i] = Make(parent, ev[i], 10 + 100 * i);
   struct Step {
@@ -298,7 +298,7 @@ TEST(VbButtonFocus, ArrowKeysMoveTheFocusDirectly) {
     // Nothing is queued: the focus has moved before the key-down returns.
     EXPECT_EQ(GetFocus(), b[s.expected]->hwnd()) << "key " << s.key;
     SendMessageW(GetFocus(), WM_KEYUP, s.key, 0);
-    Drain();
+    host::test::Drain();
   }
   // No Tab keystroke was made up on the way: each control saw only its arrows.
   EXPECT_EQ(ev[1].log, (Log{L"KeyDown 37 0", L"KeyUp 39 0", L"KeyDown 40 0", L"KeyUp 38 0", L"KeyDown 38 0"}));
@@ -307,7 +307,7 @@ TEST(VbButtonFocus, ArrowKeysMoveTheFocusDirectly) {
 INT_PTR CALLBACK EmptyDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 TEST(VbButtonFocus, ArrowKeysInADialogGoThroughTheDialogManager) {
-  TestParent parent;
+  host::test::TestParent parent;
   // An empty dialog template: the dialog's own class, the dialog manager's keys.
   struct {
     DLGTEMPLATE t;
@@ -316,36 +316,36 @@ TEST(VbButtonFocus, ArrowKeysInADialogGoThroughTheDialogManager) {
   HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &tpl.t, parent.hwnd(),
                                         &EmptyDialogProc, 0);
   ASSERT_TRUE(dlg);
-  EventLog ev[2];
+  host::test::EventLog ev[2];
   vbButton* b[2];
   for (int i = 0; i < 2; ++i) {
     b[i] = vbButton::Create(VbPlacement(dlg, 10 + 100 * i));
-    ev[i].Attach(b[i], MouseMoves::kLeftOut);
+    ev[i].Attach(b[i], host::test::MouseMoves::kLeftOut);
   }
-  Drain();
+  host::test::Drain();
   SetFocus(b[0]->hwnd());
   MSG m{};
   m.hwnd = b[0]->hwnd();
   m.message = WM_KEYDOWN;
   m.wParam = VK_RIGHT;
   EXPECT_TRUE(IsDialogMessageW(dlg, &m));
-  Drain();
+  host::test::Drain();
   EXPECT_EQ(ev[0].log, (Log{L"KeyDown 39 0"})) << "the control wants the arrows and raises KeyDown first";
   EXPECT_EQ(GetFocus(), b[1]->hwnd());
   DestroyWindow(dlg);
-  Drain();
+  host::test::Drain();
 }
 
 TEST(VbButtonLife, AmbientChangeRedrawsTheDefaultLook) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = Make(parent, ev);
   b->SetColorScheme(3);
-  EXPECT_EQ(test::Pixel(b, 0, 15), 0x00FFFFFFu);
-  Ambient a = b->ambient();
+  EXPECT_EQ(host::test::Pixel(b, 0, 15), 0x00FFFFFFu);
+  host::Ambient a = b->ambient();
   a.displayAsDefault = true;
   b->SetAmbient(a, L"DisplayAsDefault");
-  EXPECT_EQ(test::Pixel(b, 0, 15), 0u) << "type 2 framed in dark as the default button";
+  EXPECT_EQ(host::test::Pixel(b, 0, 15), 0u) << "type 2 framed in dark as the default button";
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
-using test::TestParent;
+using host::test::Drain;
+using host::test::TestParent;
 using test::VbPlacement;
 
 const std::vector<std::wstring> kKeyOrder = {
@@ -17,20 +17,20 @@ const std::vector<std::wstring> kKeyOrder = {
     L"SOFT",     L"PICPOS",   L"NGREY", L"FX",    L"HAND",   L"CHECK", L"VALUE",
 };
 
-vbButton* Load(TestParent& parent, const std::wstring& text) {
+vbButton* Load(host::test::TestParent& parent, const std::wstring& text) {
   std::wstring error;
-  auto bag = BagFromText(text, &error);
+  auto bag = host::BagFromText(text, &error);
   EXPECT_TRUE(bag) << error;
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()), bag ? &*bag : nullptr);
-  Drain();
+  host::test::Drain();
   return b;
 }
 
 TEST(VbButtonProps, NewControlDefaults) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
   ASSERT_TRUE(b);
-  Drain();
+  host::test::Drain();
   EXPECT_EQ(b->ButtonType(), 2);
   EXPECT_EQ(b->ColorScheme(), 1);
   EXPECT_EQ(b->Caption(), L"vbButton1");
@@ -59,9 +59,9 @@ TEST(VbButtonProps, NewControlDefaults) {
 }
 
 TEST(VbButtonProps, SavingWritesEveryKeyInOrderDefaultsIncluded) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
-  PropertyBag bag;
+  host::PropertyBag bag;
   b->Save(bag);
   ASSERT_EQ(bag.Entries().size(), kKeyOrder.size());
   for (std::size_t i = 0; i < kKeyOrder.size(); ++i) EXPECT_EQ(bag.Entries()[i].first, kKeyOrder[i]) << i;
@@ -70,18 +70,18 @@ TEST(VbButtonProps, SavingWritesEveryKeyInOrderDefaultsIncluded) {
   EXPECT_TRUE(std::holds_alternative<std::int32_t>(*bag.Find(L"PICPOS")));
   EXPECT_TRUE(std::holds_alternative<std::int16_t>(*bag.Find(L"MPTR")));
   EXPECT_TRUE(std::holds_alternative<bool>(*bag.Find(L"VALUE")));
-  EXPECT_TRUE(std::holds_alternative<FontDesc>(*bag.Find(L"FONT")));
-  EXPECT_TRUE(std::holds_alternative<PictureRef>(*bag.Find(L"PICN")));
+  EXPECT_TRUE(std::holds_alternative<host::FontDesc>(*bag.Find(L"FONT")));
+  EXPECT_TRUE(std::holds_alternative<host::PictureRef>(*bag.Find(L"PICN")));
 }
 
 TEST(VbButtonProps, StoreThenLoadRestoresEveryPropertyThroughTheTextForm) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* a = vbButton::Create(VbPlacement(parent.hwnd()));
-  PictureRef normal = test::SolidPicture(16, 16, RGB(255, 0, 0));
-  PictureRef over = test::SolidPicture(8, 8, RGB(0, 0, 255));
+  host::PictureRef normal = host::test::SolidPicture(16, 16, RGB(255, 0, 0));
+  host::PictureRef over = host::test::SolidPicture(8, 8, RGB(0, 0, 255));
   a->SetButtonType(9);
   a->SetCaption(L"&Go && stop");
-  a->SetFont(MakeFont(FontDesc{L"Tahoma", 10, 700, true, true, false, 0}));
+  a->SetFont(host::MakeFont(host::FontDesc{L"Tahoma", 10, 700, true, true, false, 0}));
   a->SetColorScheme(2);
   a->SetShowFocusRect(false);
   a->SetBackColor(0x00112233);
@@ -100,16 +100,16 @@ TEST(VbButtonProps, StoreThenLoadRestoresEveryPropertyThroughTheTextForm) {
   a->SetCheckBoxBehaviour(true);
   a->SetValue(true);
   a->SetEnabled(false);
-  PropertyBag bag;
+  host::PropertyBag bag;
   a->Save(bag);
   std::wstring error;
-  auto back = BagFromText(BagToText(bag), &error);
+  auto back = host::BagFromText(host::BagToText(bag), &error);
   ASSERT_TRUE(back) << error;
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd(), 200), &*back);
   ASSERT_TRUE(b);
   EXPECT_EQ(b->ButtonType(), 9);
   EXPECT_EQ(b->Caption(), L"&Go && stop");
-  EXPECT_EQ(b->Font()->Desc(), (FontDesc{L"Tahoma", 10, 700, true, true, false, 0}));
+  EXPECT_EQ(b->Font()->Desc(), (host::FontDesc{L"Tahoma", 10, 700, true, true, false, 0}));
   EXPECT_EQ(b->ColorScheme(), 2);
   EXPECT_FALSE(b->ShowFocusRect());
   EXPECT_EQ(b->BackColor(), 0x00112233u);
@@ -132,16 +132,16 @@ TEST(VbButtonProps, StoreThenLoadRestoresEveryPropertyThroughTheTextForm) {
   EXPECT_FALSE(b->Enabled());
   EXPECT_FALSE(IsWindowEnabled(b->hwnd()));
   EXPECT_EQ(b->AccessKey(), L'g');
-  PropertyBag again;
+  host::PropertyBag again;
   b->Save(again);
-  EXPECT_EQ(BagToText(again), BagToText(bag)) << "a loaded control saves what it was loaded from";
+  EXPECT_EQ(host::BagToText(again), host::BagToText(bag)) << "a loaded control saves what it was loaded from";
 }
 
 TEST(VbButtonProps, PointerComesBackFromHandPointer) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* a = vbButton::Create(VbPlacement(parent.hwnd()));
   ASSERT_TRUE(a->SetMousePointer(2).ok());
-  PropertyBag bag;
+  host::PropertyBag bag;
   a->Save(bag);
   EXPECT_EQ(bag.ReadInt16(L"MPTR", 0), 2);
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd(), 200), &bag);
@@ -153,7 +153,7 @@ TEST(VbButtonProps, PointerComesBackFromHandPointer) {
 }
 
 TEST(VbButtonProps, MissingKeysTakeTheirFallbacks) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = Load(parent, L"");
   EXPECT_EQ(b->ButtonType(), 2);
   EXPECT_EQ(b->Caption(), L"");
@@ -174,7 +174,7 @@ TEST(VbButtonProps, MissingKeysTakeTheirFallbacks) {
 }
 
 TEST(VbButtonProps, BadStoredValuesLoadWithTheirFallbacks) {
-  TestParent parent;
+  host::test::TestParent parent;
   // Out of range: kept, and drawn by their rules (no face, system colours,
   // a centred picture).
   vbButton* odd = Load(parent, L"btype = i32 99\ncoltype = i32 7\npicpos = i32 -3\nbcol = i32 0x000000FF\n");
@@ -183,14 +183,14 @@ TEST(VbButtonProps, BadStoredValuesLoadWithTheirFallbacks) {
   EXPECT_EQ(odd->ColorScheme(), 7);
   EXPECT_EQ(odd->Colors().face, GetSysColor(COLOR_BTNFACE)) << "a scheme outside 1 to 4 uses the system's colours";
   EXPECT_GT(odd->DrawCount(), 0u);
-  EXPECT_EQ(test::PixelsNotOf(odd, GetSysColor(COLOR_BTNFACE), {0, 0, 87, 32}), 0)
+  EXPECT_EQ(host::test::PixelsNotOf(odd, GetSysColor(COLOR_BTNFACE), {0, 0, 87, 32}), 0)
       << "a type outside 1 to 14 draws only the face fill";
-  odd->SetPictureNormal(test::SolidPicture(10, 10, RGB(0, 0, 255)));
-  EXPECT_EQ(test::Pixel(odd, 43, 16), RGB(0, 0, 255)) << "the picture of a position outside 0 to 4 is centred";
+  odd->SetPictureNormal(host::test::SolidPicture(10, 10, RGB(0, 0, 255)));
+  EXPECT_EQ(host::test::Pixel(odd, 43, 16), RGB(0, 0, 255)) << "the picture of a position outside 0 to 4 is centred";
   // (87 - 10) \ 2 = 38 and (32 - 10) \ 2 = 11: the picture's corners.
-  EXPECT_EQ(test::Pixel(odd, 38, 11), RGB(0, 0, 255));
-  EXPECT_EQ(test::Pixel(odd, 47, 20), RGB(0, 0, 255));
-  EXPECT_NE(test::Pixel(odd, 37, 10), RGB(0, 0, 255));
+  EXPECT_EQ(host::test::Pixel(odd, 38, 11), RGB(0, 0, 255));
+  EXPECT_EQ(host::test::Pixel(odd, 47, 20), RGB(0, 0, 255));
+  EXPECT_NE(host::test::Pixel(odd, 37, 10), RGB(0, 0, 255));
 
   // Wrongly typed: the bag reads its fallback.
   vbButton* typed = Load(parent, L"btype = str \"three\"\nfocusr = str \"x\"\nfont = i32 5\ntx = i32 12\n");
@@ -202,32 +202,43 @@ TEST(VbButtonProps, BadStoredValuesLoadWithTheirFallbacks) {
 
   // A corrupt text form is refused with its line, before any control is made.
   std::wstring error;
-  EXPECT_FALSE(BagFromText(L"btype = i32 3\nbcol = i32 zz\n", &error));
+  EXPECT_FALSE(host::BagFromText(L"btype = i32 3\nbcol = i32 zz\n", &error));
   EXPECT_NE(error.find(L"2"), std::wstring::npos) << error;
 }
 
 TEST(VbButtonProps, SettersNameTheirKeys) {
-  TestParent parent;
+  host::test::TestParent parent;
   std::vector<std::wstring> keys;
-  HostPlacement p = VbPlacement(parent.hwnd());
+  host::HostPlacement p = VbPlacement(parent.hwnd());
   p.onPropertyChanged = [&](std::wstring_view k) { keys.emplace_back(k); };
   vbButton* b = vbButton::Create(p);
-  PictureRef pic = test::SolidPicture(4, 4, RGB(1, 2, 3));
+  host::PictureRef pic = host::test::SolidPicture(4, 4, RGB(1, 2, 3));
   struct Case {
     std::function<void()> set;
     const wchar_t* key;
   } cases[] = {
-      {[&] { b->SetBackColor(1); }, L"BCOL"},         {[&] { b->SetBackOver(1); }, L"BCOLO"},
-      {[&] { b->SetForeColor(1); }, L"FCOL"},         {[&] { b->SetForeOver(1); }, L"FCOLO"},
-      {[&] { b->SetMaskColor(1); }, L"MCOL"},         {[&] { b->SetButtonType(4); }, L"BTYPE"},
-      {[&] { b->SetCaption(L"x"); }, L"TX"},          {[&] { b->SetEnabled(true); }, L"ENAB"},
-      {[&] { b->SetFont(MakeFont({})); }, L"FONT"},   {[&] { b->SetColorScheme(3); }, L"COLTYPE"},
-      {[&] { b->SetShowFocusRect(true); }, L"FOCUSR"}, {[&] { b->SetMousePointer(2); }, L"MPTR"},
-      {[&] { b->SetHandPointer(true); }, L"HAND"},    {[&] { b->SetSoftBevel(true); }, L"SOFT"},
-      {[&] { b->SetPictureNormal(pic); }, L"PICN"},   {[&] { b->SetPictureOver(pic); }, L"PICO"},
-      {[&] { b->SetPicturePosition(2); }, L"PICPOS"}, {[&] { b->SetUseMaskColor(false); }, L"UMCOL"},
-      {[&] { b->SetUseGreyscale(true); }, L"NGREY"},  {[&] { b->SetSpecialEffect(1); }, L"FX"},
-      {[&] { b->SetCheckBoxBehaviour(true); }, L"CHECK"}, {[&] { b->SetValue(true); }, L"VALUE"},
+      {[&] { b->SetBackColor(1); }, L"BCOL"},
+      {[&] { b->SetBackOver(1); }, L"BCOLO"},
+      {[&] { b->SetForeColor(1); }, L"FCOL"},
+      {[&] { b->SetForeOver(1); }, L"FCOLO"},
+      {[&] { b->SetMaskColor(1); }, L"MCOL"},
+      {[&] { b->SetButtonType(4); }, L"BTYPE"},
+      {[&] { b->SetCaption(L"x"); }, L"TX"},
+      {[&] { b->SetEnabled(true); }, L"ENAB"},
+      {[&] { b->SetFont(host::MakeFont({})); }, L"FONT"},
+      {[&] { b->SetColorScheme(3); }, L"COLTYPE"},
+      {[&] { b->SetShowFocusRect(true); }, L"FOCUSR"},
+      {[&] { b->SetMousePointer(2); }, L"MPTR"},
+      {[&] { b->SetHandPointer(true); }, L"HAND"},
+      {[&] { b->SetSoftBevel(true); }, L"SOFT"},
+      {[&] { b->SetPictureNormal(pic); }, L"PICN"},
+      {[&] { b->SetPictureOver(pic); }, L"PICO"},
+      {[&] { b->SetPicturePosition(2); }, L"PICPOS"},
+      {[&] { b->SetUseMaskColor(false); }, L"UMCOL"},
+      {[&] { b->SetUseGreyscale(true); }, L"NGREY"},
+      {[&] { b->SetSpecialEffect(1); }, L"FX"},
+      {[&] { b->SetCheckBoxBehaviour(true); }, L"CHECK"},
+      {[&] { b->SetValue(true); }, L"VALUE"},
   };
   for (const Case& c : cases) {
     keys.clear();
@@ -243,8 +254,8 @@ TEST(VbButtonProps, SettersNameTheirKeys) {
 }
 
 TEST(VbButtonProps, DesignTimeTwinsAndBoldType5) {
-  TestParent parent;
-  HostPlacement p = VbPlacement(parent.hwnd());
+  host::test::TestParent parent;
+  host::HostPlacement p = VbPlacement(parent.hwnd());
   p.ambient.userMode = false;
   vbButton* design = vbButton::Create(p);
   design->SetBackColor(0x00102030);
@@ -255,7 +266,7 @@ TEST(VbButtonProps, DesignTimeTwinsAndBoldType5) {
   EXPECT_TRUE(design->FontBold());
 
   vbButton* run = vbButton::Create(VbPlacement(parent.hwnd(), 200));
-  OleColor over = run->BackOver();
+  host::OleColor over = run->BackOver();
   run->SetBackColor(0x00102030);
   run->SetForeColor(0x00405060);
   EXPECT_EQ(run->BackOver(), over) << "at run time the hover twin stays";
@@ -264,9 +275,9 @@ TEST(VbButtonProps, DesignTimeTwinsAndBoldType5) {
 }
 
 TEST(VbButtonProps, CaptionGivesAccessKeyAndWindowText) {
-  TestParent parent;
+  host::test::TestParent parent;
   int changes = 0;
-  HostPlacement p = VbPlacement(parent.hwnd());
+  host::HostPlacement p = VbPlacement(parent.hwnd());
   p.onPropertyChanged = [&](std::wstring_view key) { changes += key == L"TX"; };
   vbButton* b = vbButton::Create(p);
   struct Case {
@@ -290,7 +301,7 @@ TEST(VbButtonProps, CaptionGivesAccessKeyAndWindowText) {
 }
 
 TEST(VbButtonProps, HandPointerShowsTheHand) {
-  TestParent parent;
+  host::test::TestParent parent;
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
   b->SetHandPointer(true);
   SendMessageW(b->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(b->hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -313,8 +324,8 @@ TEST(VbButtonProps, HandCursorIsTheProgramsOwnWhereItHasOne) {
 }
 
 TEST(VbButtonLife, ThousandControlsLeaveNoGdiObjects) {
-  TestParent parent;
-  PictureRef pic = test::SolidPicture(16, 16, RGB(255, 0, 0));
+  host::test::TestParent parent;
+  host::PictureRef pic = host::test::SolidPicture(16, 16, RGB(255, 0, 0));
   auto makeAndDestroy = [&](int i) {
     vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
     ASSERT_TRUE(b);
@@ -328,11 +339,11 @@ TEST(VbButtonLife, ThousandControlsLeaveNoGdiObjects) {
   // One of each type first, so objects the system makes once on first use (its
   // fonts, brushes, caches) are counted before.
   for (int i = 0; i < 14; ++i) makeAndDestroy(i);
-  Drain();
+  host::test::Drain();
   DWORD before = test::GdiObjectCount();
   ASSERT_GT(before, 0u);
   for (int i = 0; i < 1000; ++i) makeAndDestroy(i);
-  Drain();
+  host::test::Drain();
   DWORD after = test::GdiObjectCount();
   EXPECT_EQ(after, before);
   std::printf("GDI objects before %lu, after %lu\n", before, after);

@@ -12,8 +12,9 @@
 namespace vantorel::controls::test {
 
 // A vbButton of its design-time size, 1305 x 480 twips (87 x 32 pixels at 96 dpi).
-inline HostPlacement VbPlacement(HWND parent, int leftPx = 10, int topPx = 10, int widthPx = 87, int heightPx = 32) {
-  HostPlacement p = Placement(parent, leftPx * 15, topPx * 15, widthPx * 15, heightPx * 15);
+inline host::HostPlacement VbPlacement(HWND parent, int leftPx = 10, int topPx = 10, int widthPx = 87,
+                                       int heightPx = 32) {
+  host::HostPlacement p = host::test::Placement(parent, leftPx * 15, topPx * 15, widthPx * 15, heightPx * 15);
   p.ambient.displayName = L"vbButton1";
   return p;
 }

@@ -12,15 +12,15 @@
 namespace vantorel::controls {
 namespace {
 
-using test::ButtonInput;
-using test::EventLog;
-using test::KeyInput;
-using test::MouseMoves;
-using test::PointerAway;
-using test::PointerTo;
-using test::PumpUntil;
-using test::Settle;
-using test::TestParent;
+using host::test::ButtonInput;
+using host::test::EventLog;
+using host::test::KeyInput;
+using host::test::MouseMoves;
+using host::test::PointerAway;
+using host::test::PointerTo;
+using host::test::PumpUntil;
+using host::test::Settle;
+using host::test::TestParent;
 using test::VbPlacement;
 using Log = std::vector<std::wstring>;
 
@@ -29,17 +29,17 @@ using Log = std::vector<std::wstring>;
 constexpr COLORREF kRestEdge = 0x00FFFFFF;
 constexpr COLORREF kPressedEdge = 0;
 
-vbButton* MakeGrey(TestParent& parent, EventLog& ev) {
+vbButton* MakeGrey(host::test::TestParent& parent, host::test::EventLog& ev) {
   vbButton* b = vbButton::Create(VbPlacement(parent.hwnd()));
   b->SetColorScheme(3);
-  ev.Attach(b, MouseMoves::kLeftOut);
-  Settle();
+  ev.Attach(b, host::test::MouseMoves::kLeftOut);
+  host::test::Settle();
   return b;
 }
 
-bool LooksPressed(vbButton* b) { return test::Pixel(b, 0, 15) == kPressedEdge; }
+bool LooksPressed(vbButton* b) { return host::test::Pixel(b, 0, 15) == kPressedEdge; }
 
-std::ptrdiff_t Clicks(const EventLog& ev) { return std::count(ev.log.begin(), ev.log.end(), L"Click"); }
+std::ptrdiff_t Clicks(const host::test::EventLog& ev) { return std::count(ev.log.begin(), ev.log.end(), L"Click"); }
 
 // Which key codes a handler changes, and on which of the space bar's key-downs.
 enum class KeyHandler { None, SpaceToZero, SpaceRepeatToZero, SpaceUpToZero, LetterToSpace };
@@ -103,17 +103,17 @@ TEST(VbButtonSystemInput, TheLookFollowsTheKeyCodeReadBackAndNoKeysLeaveItPresse
        0},
   };
   for (const KeyCase& c : cases) {
-    TestParent parent;
-    EventLog ev;
+    host::test::TestParent parent;
+    host::test::EventLog ev;
     vbButton* b = MakeGrey(parent, ev);
     Install(b, c.handler);
     SetFocus(b->hwnd());
-    Settle();
-    ASSERT_EQ(test::Pixel(b, 0, 15), kRestEdge) << c.what;
+    host::test::Settle();
+    ASSERT_EQ(host::test::Pixel(b, 0, 15), kRestEdge) << c.what;
     int n = 0;
     for (const KeyStep& s : c.steps) {
-      KeyInput(s.vk, s.up);
-      Settle();
+      host::test::KeyInput(s.vk, s.up);
+      host::test::Settle();
       EXPECT_EQ(LooksPressed(b), s.pressedAfter) << c.what << ", step " << n;
       EXPECT_EQ(b->LastLook(), s.pressedAfter ? vb::kLookPressed : vb::kLookNormal) << c.what << ", step " << n;
       ++n;
@@ -133,11 +133,11 @@ struct MouseCase {
 TEST(VbButtonSystemInput, TheLookFollowsTheButtonReadBackForTheWholePress) {
   const MouseCase cases[] = {
       {"left as it came", 0, true, {L"MouseOver", L"MouseDown 1 0 10 10", L"MouseUp 1 0 14 12", L"Click"}},
-      {"made right", kRightButton, false, {L"MouseOver", L"MouseDown 1 0 10 10", L"MouseUp 1 0 14 12"}},
+      {"made right", host::kRightButton, false, {L"MouseOver", L"MouseDown 1 0 10 10", L"MouseUp 1 0 14 12"}},
   };
   for (const MouseCase& c : cases) {
-    TestParent parent;
-    EventLog ev;
+    host::test::TestParent parent;
+    host::test::EventLog ev;
     vbButton* b = MakeGrey(parent, ev);
     HWND h = b->hwnd();
     if (c.madeInto) {
@@ -147,20 +147,20 @@ TEST(VbButtonSystemInput, TheLookFollowsTheButtonReadBackForTheWholePress) {
         button = c.madeInto;
       };
     }
-    PointerAway(parent.hwnd());
-    PointerTo(h, 10, 10);
-    ButtonInput(MOUSEEVENTF_LEFTDOWN);
-    Settle();
+    host::test::PointerAway(parent.hwnd());
+    host::test::PointerTo(h, 10, 10);
+    host::test::ButtonInput(MOUSEEVENTF_LEFTDOWN);
+    host::test::Settle();
     EXPECT_EQ(LooksPressed(b), c.pressedWhileHeld) << c.what << ": pressed";
     // The moves that the held button drags over the control.
-    PointerTo(h, 12, 11);
-    PointerTo(h, 14, 12);
+    host::test::PointerTo(h, 12, 11);
+    host::test::PointerTo(h, 14, 12);
     EXPECT_EQ(LooksPressed(b), c.pressedWhileHeld) << c.what << ": dragged inside";
-    ButtonInput(MOUSEEVENTF_LEFTUP);
-    Settle();
+    host::test::ButtonInput(MOUSEEVENTF_LEFTUP);
+    host::test::Settle();
     EXPECT_FALSE(LooksPressed(b)) << c.what << ": released";
     EXPECT_EQ(ev.log, c.events) << c.what;
-    PointerAway(parent.hwnd());
+    host::test::PointerAway(parent.hwnd());
   }
 }
 
@@ -176,27 +176,27 @@ bool TimerDueWithin(HWND h, DWORD ms) {
 }
 
 TEST(VbButtonSystemInput, HoverEndsInOrderWithTheCheckRunningOnlyWhileHot) {
-  TestParent parent;
-  EventLog ev;
+  host::test::TestParent parent;
+  host::test::EventLog ev;
   vbButton* b = MakeGrey(parent, ev);
   HWND h = b->hwnd();
-  PointerAway(parent.hwnd());
+  host::test::PointerAway(parent.hwnd());
   // Hot by the focus alone: the pointer is not over it, so nothing to check.
   SetFocus(h);
-  Settle();
+  host::test::Settle();
   ASSERT_TRUE(b->Hot());
   EXPECT_FALSE(TimerDueWithin(h, 60)) << "no check without the pointer";
   SetFocus(parent.hwnd());
-  Settle();
-  PointerTo(h, 10, 10);
+  host::test::Settle();
+  host::test::PointerTo(h, 10, 10);
   ASSERT_TRUE(b->Hot());
   // At the shortest period a check is due long before 100 ms; how soon MouseOut
   // follows the pointer is measured by bench_vbbutton_leave.
   EXPECT_TRUE(TimerDueWithin(h, 10 * USER_TIMER_MINIMUM)) << "the check runs while hot, at the shortest period";
-  PointerTo(h, 30, 20);
-  PointerAway(parent.hwnd());
-  EXPECT_TRUE(PumpUntil([&] { return !b->Hot(); }));
-  Settle();
+  host::test::PointerTo(h, 30, 20);
+  host::test::PointerAway(parent.hwnd());
+  EXPECT_TRUE(host::test::PumpUntil([&] { return !b->Hot(); }));
+  host::test::Settle();
   EXPECT_EQ(ev.log, (Log{L"MouseOver", L"MouseOut"}));
   EXPECT_FALSE(TimerDueWithin(h, 60)) << "the check stops with the hover";
 }

@@ -8,8 +8,8 @@
 namespace vantorel::controls {
 namespace {
 
-using test::Drain;
-using test::TestParent;
+using host::test::Drain;
+using host::test::TestParent;
 using test::VbPlacement;
 
 // A parent that paints stripes when asked to print itself, as a window that
@@ -57,9 +57,9 @@ HWND StripedParent(HWND stage) {
 }
 
 TEST(VbButtonTransparent, CapturesWhatTheParentPrintsWithoutRunningMessages) {
-  TestParent stage;
+  host::test::TestParent stage;
   HWND striped = StripedParent(stage.hwnd());
-  Drain();
+  host::test::Drain();
   vbButton* b = vbButton::Create(VbPlacement(striped, 13, 20));
   b->SetCaption(L"");
   // A message waiting in the queue must still be waiting after the capture.
@@ -67,12 +67,12 @@ TEST(VbButtonTransparent, CapturesWhatTheParentPrintsWithoutRunningMessages) {
   b->SetButtonType(11);
   MSG m;
   EXPECT_TRUE(PeekMessageW(&m, stage.hwnd(), WM_APP + 7, WM_APP + 7, PM_NOREMOVE)) << "no messages were pumped";
-  Drain();
+  host::test::Drain();
   ASSERT_TRUE(b->CaptureDc());
   // The control stands at x = 13 in the parent: its pixel x is the parent's x + 13.
   for (int x = 0; x < 30; ++x) {
     bool stripe = (x + 13) % 10 < 5;
-    EXPECT_EQ(test::Pixel(b, x, 16), stripe ? RGB(200, 30, 40) : RGB(20, 200, 60)) << x;
+    EXPECT_EQ(host::test::Pixel(b, x, 16), stripe ? RGB(200, 30, 40) : RGB(20, 200, 60)) << x;
   }
   DestroyWindow(striped);
 }
@@ -95,7 +95,7 @@ LRESULT CALLBACK PaintOnlyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TEST(VbButtonTransparent, ParentThatCannotPrintIsCopiedFromWhatItShows) {
-  TestParent stage;
+  host::test::TestParent stage;
   static const ATOM atom = [] {
     WNDCLASSW wc{};
     wc.lpfnWndProc = PaintOnlyProc;
@@ -107,12 +107,12 @@ TEST(VbButtonTransparent, ParentThatCannotPrintIsCopiedFromWhatItShows) {
   HWND plain = CreateWindowExW(0, L"VbPaintOnly", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300,
                                stage.hwnd(), nullptr, nullptr, nullptr);
   UpdateWindow(plain);
-  Drain();
+  host::test::Drain();
   vbButton* b = vbButton::Create(VbPlacement(plain, 13, 20));
   b->SetCaption(L"");
   b->SetButtonType(11);
-  Drain();
-  EXPECT_EQ(test::Pixel(b, 5, 16), RGB(90, 10, 160));
+  host::test::Drain();
+  EXPECT_EQ(host::test::Pixel(b, 5, 16), RGB(90, 10, 160));
   RECT rc;
   GetClientRect(b->hwnd(), &rc);
   EXPECT_EQ(rc.bottom, 32) << "the control's height is put back";

@@ -363,9 +363,13 @@ void HostedControl::OnPaintMessage() {
 }
 
 void HostedControl::ShowPointer() const {
+  // The pointer is asked for first: most controls name none, and the checks
+  // after it each ask the window system.
+  HCURSOR c = PointerOverClient();
+  if (!c) return;
   POINT pt{};
   if (GetCapture() != hwnd_ && (!GetCursorPos(&pt) || WindowFromPoint(pt) != hwnd_)) return;
-  if (HCURSOR c = PointerOverClient()) SetCursor(c);
+  SetCursor(c);
 }
 
 LRESULT HostedControl::OnSetCursor(WPARAM wp, LPARAM lp) {

@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "added_icons.h"
+#include "icon_model.h"
 
 namespace vantorel::engine {
 

@@ -1,5 +1,5 @@
-// What --add-sizes adds, laid out: the program's icons read as one model,
-// and the bytes of the section that holds the new tree, images and groups.
+// What --add-sizes adds, laid out: the bytes of the section that holds the new
+// tree, images and groups.
 #include "added_icons.h"
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include "added_icon_choice.h"
 #include "added_section.h"
 #include "little_endian.h"
-#include "resource_walk.h"
 
 namespace vantorel::engine {
 namespace {
@@ -179,32 +178,6 @@ class SectionLayout {
 };
 
 }  // namespace
-
-IconModel ReadIconModel(const Reader& file, const PeHeaders& h, const Reader& tree_reader, int32_t root) {
-  IconModel m;
-  DataOffset anywhere = [&](uint32_t rva, uint32_t size) -> int64_t {
-    int64_t at = h.FileOffset(rva, size);
-    return at > 0 && file.Contains(at, size) ? at : -1;
-  };
-  m.tree = ReadIconTree(tree_reader, root, file, anywhere, Damage::Refuse);
-  for (const IconLeaf& leaf : m.tree.leaves) {
-    if (leaf.type == kRtIcon) {
-      m.icon_of_leaf.push_back(leaf.index);
-      if (!IsStringName(leaf.name)) m.last_icon_number = std::max(m.last_icon_number, leaf.name);
-    } else {
-      m.group_of_leaf.push_back(leaf.index);
-    }
-  }
-  for (const IconResource& icon : m.tree.icons) m.icon_names.push_back(ResourceName(tree_reader, root, icon.name));
-  for (const GroupResource& group : m.tree.groups) {
-    m.group_names.push_back(ResourceName(tree_reader, root, group.name));
-    std::vector<uint8_t> header(kGrpIconDirSize);
-    file.Bytes(group.at, header.data(), kGrpIconDirSize);
-    m.group_headers.push_back(std::move(header));
-  }
-  return m;
-}
-
 
 bool PlanAddedIcons(const Reader& file, const std::vector<IconImage>& images, const IconModel& model,
                     const ResourceTree& old, uint32_t va, AddedIcons& added) {

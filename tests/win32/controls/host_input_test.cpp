@@ -158,16 +158,19 @@ TEST(HostInput, TheHoverWatchAsksOnEveryWayThePointerCanLeave) {
   Probe* p = Probe::Make(parent.hwnd());
   ASSERT_TRUE(p);
   HWND h = p->Hwnd();
+  // Moving, hiding and disabling the window are told at once; the pointer's own
+  // leave comes when the platform reports it, or at the next timer check.
   struct Case {
     const char* what;
+    bool atOnce;
     std::function<void()> act;
     std::function<void()> undo;
   } cases[] = {
-      {"pointer gone", [&] { test::PointerAway(parent.hwnd()); }, [] {}},
-      {"moved away", [&] { SetWindowPos(h, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER); },
+      {"pointer gone", false, [&] { test::PointerAway(parent.hwnd()); }, [] {}},
+      {"moved away", true, [&] { SetWindowPos(h, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER); },
        [&] { SetWindowPos(h, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }},
-      {"hidden", [&] { ShowWindow(h, SW_HIDE); }, [&] { ShowWindow(h, SW_SHOWNA); }},
-      {"disabled", [&] { EnableWindow(h, FALSE); }, [&] { EnableWindow(h, TRUE); }},
+      {"hidden", true, [&] { ShowWindow(h, SW_HIDE); }, [&] { ShowWindow(h, SW_SHOWNA); }},
+      {"disabled", true, [&] { EnableWindow(h, FALSE); }, [&] { EnableWindow(h, TRUE); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -177,7 +180,10 @@ TEST(HostInput, TheHoverWatchAsksOnEveryWayThePointerCanLeave) {
     p->log.clear();
     EXPECT_TRUE(p->WatchingHover());
     c.act();
-    EXPECT_TRUE(test::PumpUntil([&] { return !p->log.empty(); }));
+    if (c.atOnce)
+      Drain();
+    else
+      EXPECT_TRUE(test::PumpUntil([&] { return !p->log.empty(); }));
     EXPECT_EQ(p->log, (Log{L"HoverEnded"}));
     EXPECT_FALSE(p->WatchingHover());
     c.undo();

@@ -125,53 +125,7 @@ void HostedControl::Save(PropertyBag& bag) const {
 
 long HostedControl::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
 
-AccessibleFacts* HostedControl::FactsOf(HWND hwnd) {
-  HostedControl* control = FromHwnd(hwnd);
-  return control ? static_cast<AccessibleFacts*>(control) : nullptr;
-}
-
-DropSink* HostedControl::SinkOf(HWND hwnd) {
-  HostedControl* control = FromHwnd(hwnd);
-  return control ? static_cast<DropSink*>(control) : nullptr;
-}
-
-void HostedControl::DragOverAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
-                               POINT client, std::int16_t state) {
-  float x = ToTwipsX(client.x), y = ToTwipsY(client.y);
-  ReportOLEDragOver(data, effect, button, shift, x, y, state);
-}
-
-void HostedControl::DropAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
-                           POINT client) {
-  float x = ToTwipsX(client.x), y = ToTwipsY(client.y);
-  ReportOLEDragDrop(data, effect, button, shift, x, y);
-}
-
-void HostedControl::OnOLECompleteDrag(std::int32_t& effect) {
-  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLECompleteDrag, effect);
-}
-
-void HostedControl::OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
-                                  float& x, float& y) {
-  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEDragDrop, data, effect, button, shift, x, y);
-}
-
-void HostedControl::OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
-                                  float& x, float& y, std::int16_t& state) {
-  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEDragOver, data, effect, button, shift, x, y, state);
-}
-
-void HostedControl::OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) {
-  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEGiveFeedback, effect, defaultCursors);
-}
-
-void HostedControl::OnOLESetData(IDataObject* data, std::int16_t& dataFormat) {
-  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLESetData, data, dataFormat);
-}
-
-void HostedControl::OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) {
-  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEStartDrag, data, allowedEffects);
-}
+AccessibleFacts* HostedControl::FactsOf(HWND hwnd) { return FromHwnd(hwnd); }
 
 void HostedControl::ShowCaptionAsWindowText(const std::wstring& caption) {
   if (hwnd_) SetWindowTextW(hwnd_, caption.c_str());

@@ -179,8 +179,9 @@ class HostedControl : private AccessibleFacts, private DropSink {
   void WatchHover();
   void StopWatchingHover();
   bool WatchingHover() const { return watchingHover_; }
-  // Whether the pointer can still be hovering the window: it is visible and
-  // enabled, and it is the window under the pointer.
+  // Whether the pointer is over the window: it is visible and enabled, and it
+  // is the window under the pointer (a window holding the capture is not
+  // under it for that).
   bool PointerOverWindow() const;
   virtual void OnHoverMayHaveEnded() {}
 

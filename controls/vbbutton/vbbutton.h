@@ -181,7 +181,6 @@ class vbButton final : public host::HostedKind<vbButton> {
   void PictureEffect(vb::FaceCanvas& canvas, const host::PictureRef& picture, vb::PictureCache& cache, int k);
 
   // Interaction.
-  bool MouseIsOver() const;
   void BeginHover();
   void EndHover();
   // Inverts Value in check-box mode, draws the normal look, shows it and raises Click.

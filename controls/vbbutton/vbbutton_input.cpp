@@ -40,7 +40,7 @@ void vbButton::OnMouseMove(std::int16_t button, std::int16_t shift, float xTwips
   float y = static_cast<float>(host::TwipsToPixels(yTwips, surface().LogPixelsY()));
   host::Raise(events.MouseMove, button, shift, x, y);
   if (button != 0 && button != host::kLeftButton) return;
-  if (!MouseIsOver()) {
+  if (!PointerOverWindow()) {
     // A press dragged off the control shows released.
     Draw(vb::kLookNormal, false);
   } else if (button == host::kLeftButton) {

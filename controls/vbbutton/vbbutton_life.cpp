@@ -164,12 +164,6 @@ void vbButton::EndHover() {
   if (events.MouseOut) events.MouseOut();
 }
 
-bool vbButton::MouseIsOver() const {
-  POINT pt{};
-  GetCursorPos(&pt);
-  return WindowFromPoint(pt) == Hwnd();
-}
-
 // Type 11's background: what the parent draws behind the control, asked of the
 // parent into a memory image rather than copied from the screen, so no messages
 // have to run while a property is being set.

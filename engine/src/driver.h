@@ -46,9 +46,12 @@ class GuardedPlan {
 // that, and a plan that does is refused.
 bool AnyOverlap(const WritePlan& plan);
 
-// Whether a write touches any of the `ranges` ([begin, end) pairs; sorted
-// and merged here).
-bool WritesCover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges);
+// Byte ranges ([begin, end) pairs) sorted, with those that overlap or touch
+// joined: disjoint, and ascending in both ends.
+std::vector<std::pair<int64_t, int64_t>> MergedRanges(std::vector<std::pair<int64_t, int64_t>> ranges);
+
+// Whether a write touches any of the `ranges` ([begin, end) pairs).
+bool WritesCover(const WritePlan& writes, const std::vector<std::pair<int64_t, int64_t>>& ranges);
 
 // The failure for the exception being handled; only called where nothing has
 // been written yet.

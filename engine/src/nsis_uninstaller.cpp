@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver.h"
 #include "icon_tree.h"
 #include "reader.h"
 #include "nsis_crc.h"
@@ -49,16 +50,7 @@ std::vector<Range> PutBack(const RandomAccessFile& file, const ResourceSection& 
     if (group.entries.empty()) continue;
     ranges.emplace_back(group.at, group.entries.back().at + kGrpIconDirEntrySize);
   }
-  std::sort(ranges.begin(), ranges.end());
-  std::vector<Range> merged;
-  for (const Range& range : ranges) {
-    if (!merged.empty() && range.first <= merged.back().second) {
-      merged.back().second = std::max(merged.back().second, range.second);
-    } else {
-      merged.push_back(range);
-    }
-  }
-  return merged;
+  return MergedRanges(std::move(ranges));
 }
 
 // The pieces of [from, to) outside the sorted, disjoint `ranges`.

@@ -34,8 +34,7 @@ bool AnyOverlap(const WritePlan& plan) {
   return false;
 }
 
-// Whether a write touches any of the `ranges` ([begin, end) pairs).
-bool WritesCover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t>>& ranges) {
+std::vector<std::pair<int64_t, int64_t>> MergedRanges(std::vector<std::pair<int64_t, int64_t>> ranges) {
   std::sort(ranges.begin(), ranges.end());
   std::vector<std::pair<int64_t, int64_t>> merged;
   for (const auto& range : ranges) {
@@ -45,6 +44,11 @@ bool WritesCover(const WritePlan& writes, std::vector<std::pair<int64_t, int64_t
       merged.push_back(range);
     }
   }
+  return merged;
+}
+
+bool WritesCover(const WritePlan& writes, const std::vector<std::pair<int64_t, int64_t>>& ranges) {
+  const std::vector<std::pair<int64_t, int64_t>> merged = MergedRanges(ranges);
   for (const PlannedWrite& w : writes) {
     // The first range that ends after the write starts: disjoint and sorted,
     // the ranges' ends ascend too.

@@ -1,4 +1,5 @@
-// The control as the source of a drag: HostedControl::OLEDrag.
+// The control in drag and drop: as the source of a drag (OLEDrag), as the
+// target its window's drop target reports to, and the events it raises.
 #include <ole2.h>
 
 #include "host/data_object.h"
@@ -79,6 +80,46 @@ std::int32_t HostedControl::OLEDrag() {
   OnOLECompleteDrag(done);
   data->Release();
   return done;
+}
+
+DropSink* HostedControl::SinkOf(HWND hwnd) { return FromHwnd(hwnd); }
+
+void HostedControl::DragOverAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                               POINT client, std::int16_t state) {
+  float x = ToTwipsX(client.x), y = ToTwipsY(client.y);
+  ReportOLEDragOver(data, effect, button, shift, x, y, state);
+}
+
+void HostedControl::DropAt(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                           POINT client) {
+  float x = ToTwipsX(client.x), y = ToTwipsY(client.y);
+  ReportOLEDragDrop(data, effect, button, shift, x, y);
+}
+
+void HostedControl::OnOLECompleteDrag(std::int32_t& effect) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLECompleteDrag, effect);
+}
+
+void HostedControl::OnOLEDragDrop(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                                  float& x, float& y) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEDragDrop, data, effect, button, shift, x, y);
+}
+
+void HostedControl::OnOLEDragOver(IDataObject* data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
+                                  float& x, float& y, std::int16_t& state) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEDragOver, data, effect, button, shift, x, y, state);
+}
+
+void HostedControl::OnOLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEGiveFeedback, effect, defaultCursors);
+}
+
+void HostedControl::OnOLESetData(IDataObject* data, std::int16_t& dataFormat) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLESetData, data, dataFormat);
+}
+
+void HostedControl::OnOLEStartDrag(IDataObject* data, std::int32_t& allowedEffects) {
+  if (DragEvents* e = OfferedDragEvents()) Raise(e->OLEStartDrag, data, allowedEffects);
 }
 
 }  // namespace vantorel::host

@@ -9,7 +9,7 @@ icon; Vantorel (the command line and the window) gives its own installer a new
 icon and that installer still passes its check and installs; the uninstaller
 leaves nothing behind, PATH included.
 
-Usage: installer_test.py --dist DIR --version X.Y.Z --tree RELEASE_WIN32_DIR
+Usage: installer_test.py --dist DIR --version X.Y.Z --tree WIN32_TREE
                          --fixtures DIR --authors NAME --email ADDRESS
                          --homepage URL --copyright LINE [--results XML]
 """

@@ -27,12 +27,14 @@ def gtest_counts(report):
 def main(dirs):
     passed = failed = skipped = 0
     for d in map(Path, dirs):
-        junit = d / "ctest.junit"
-        if not junit.exists():
+        # One report per ctest run in the tree (the package tests run apart).
+        reports = sorted(d.glob("*.junit"))
+        if not reports:
             print(f"no results in {d}")
             failed += 1
             continue
-        for entry in ET.parse(junit).getroot().iter("testcase"):
+        entries = [e for junit in reports for e in ET.parse(junit).getroot().iter("testcase")]
+        for entry in entries:
             name = entry.get("name")
             ok = entry.get("status") in ("run", "passed") and entry.find("failure") is None
             report = d / f"{name}.xml"

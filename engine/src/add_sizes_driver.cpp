@@ -92,11 +92,9 @@ int32_t ChangeIconAddSizes(const std::filesystem::path& icon, const std::filesys
   try {
     std::vector<IconImage> images;
     if (int32_t loaded = LoadEveryImage(icon, images, failure_text, warn)) return loaded;
-    const std::string target_path = PathText(target);
-    std::string reason;
-    auto file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
-    if (!file) return Fail(kOpenFailed, OpenFailureText(target_path, reason), failure_text);
-    return AddSizesIn(*file, images, target_path, report, failure_text, warn, plan_only);
+    std::unique_ptr<RandomAccessFile> file;
+    if (int32_t opened = OpenTarget(target, file, failure_text)) return opened;
+    return AddSizesIn(*file, images, PathText(target), report, failure_text, warn, plan_only);
   } catch (...) {
     return FailureThrown(failure_text);
   }

@@ -164,9 +164,8 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   const std::string icon_path = PathText(icon), target_path = PathText(target);
   std::vector<IconImage> images;
   if (int32_t loaded = LoadEveryImage(icon, images, failure_text, warn)) return loaded;
-  std::string reason;
-  auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
-  if (!target_file) return Fail(kOpenFailed, OpenFailureText(target_path, reason), failure_text);
+  std::unique_ptr<RandomAccessFile> target_file;
+  if (int32_t opened = OpenTarget(target, target_file, failure_text)) return opened;
   return ReplaceAllSizesIn(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);
 }
 

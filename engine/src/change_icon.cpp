@@ -101,6 +101,13 @@ int32_t LocateResourceSection(const RandomAccessFile& target, const std::string&
   return kSuccess;
 }
 
+int32_t OpenTarget(const std::filesystem::path& target, std::unique_ptr<RandomAccessFile>& file,
+                   std::string& failure_text) {
+  std::string reason;
+  file = OpenImageFile(target, Access::ReadWrite, reason);
+  return file ? kSuccess : Fail(kOpenFailed, OpenFailureText(PathText(target), reason), failure_text);
+}
+
 int32_t CarryOutPlan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
                      std::string& failure_text, bool plan_only) {
   bool restored = false;
@@ -135,7 +142,7 @@ int32_t ReplaceIconIn(RandomAccessFile& target, const IconImage& icon, const std
 namespace {
 
 // Both halves of a replacement, with the icon file closed before the target
-// is opened. A preview opens the target for reading only.
+// is opened.
 int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
             const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
   const std::string icon_path = PathText(icon), target_path = PathText(target);
@@ -153,9 +160,8 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
     if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
   }
 
-  std::string reason;
-  auto target_file = OpenImageFile(target, plan_only ? Access::Read : Access::ReadWrite, reason);
-  if (!target_file) return Fail(kOpenFailed, OpenFailureText(target_path, reason), failure_text);
+  std::unique_ptr<RandomAccessFile> target_file;
+  if (int32_t opened = OpenTarget(target, target_file, failure_text)) return opened;
   return ReplaceIconIn(*target_file, image, icon_path, target_path, failure_text, warn, plan, plan_only);
 }
 

@@ -62,6 +62,12 @@ int32_t FailureThrown(std::string& failure_text);
 int32_t LocateResourceSection(const RandomAccessFile& target, const std::string& target_path,
                               ResourceSection& section, std::string& failure_text, const WarningSink& warn);
 
+// Opens the target for a mode: for reading and writing, a dry run too, so
+// that a dry run meets whatever would stop the write (no write access, a
+// file in use). 0, or 1000 with the fixed sentence and the system's reason.
+int32_t OpenTarget(const std::filesystem::path& target, std::unique_ptr<RandomAccessFile>& file,
+                   std::string& failure_text);
+
 // Opens what a mode takes as its icon: the icon file `icon`, or when it is
 // a PNG picture (by its signature), the icon file of the standard sizes made
 // from it, in memory. 0, or 1000, 1016 or 7 with their texts.

@@ -2,9 +2,12 @@
 #include <windows.h>
 
 #include "random_access_file.h"
+#include "system_message.h"
 
 namespace vantorel::engine {
 namespace {
+
+constexpr const char* kFolderReason = "It is a folder, not a file.";
 
 OVERLAPPED At(int64_t offset) {
   OVERLAPPED ov{};
@@ -72,17 +75,38 @@ class Win32File : public RandomAccessFile {
   int64_t length_;
 };
 
+// Why the open failed. A folder is refused as "access denied", which would
+// send the user looking for permissions, so it is named as what it is.
+std::string OpenFailure(const std::filesystem::path& path, DWORD error) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return folder ? kFolderReason : SystemMessage(error);
+}
+
+// Why an open handle cannot be used, or empty when it can: only a file on
+// disk is.
+std::string Unusable(HANDLE h, LARGE_INTEGER& size) {
+  if (GetFileType(h) != FILE_TYPE_DISK) return "Not a regular file";
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(h, &info) || !GetFileSizeEx(h, &size)) return SystemMessage(GetLastError());
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return kFolderReason;
+  return {};
+}
+
 }  // namespace
 
-std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access, std::string&) {
+std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access,
+                                                std::string& reason) {
   DWORD rights = access == Access::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
   // Share mode 0: nobody else can open the file while the engine holds it.
   HANDLE h = CreateFileW(path.c_str(), rights, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
-  BY_HANDLE_FILE_INFORMATION info{};
+  if (h == INVALID_HANDLE_VALUE) {
+    reason = OpenFailure(path, GetLastError());
+    return nullptr;
+  }
   LARGE_INTEGER size{};
-  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !GetFileSizeEx(h, &size)) {
+  reason = Unusable(h, size);
+  if (!reason.empty()) {
     CloseHandle(h);
     return nullptr;
   }

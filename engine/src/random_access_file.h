@@ -35,8 +35,8 @@ enum class Access { Read, ReadWrite };
 // else can open it (Win32: share mode 0; POSIX: an exclusive lock, which other
 // cooperating programs honour). Directories, devices and pipes are refused.
 // Returns null on any failure; `reason` then says what the system reported
-// (POSIX), or stays empty (Win32: the window's failure text is the fixed
-// sentence alone).
+// ("No such file or directory", "Permission denied", or Win32's own texts),
+// or that the name is a folder.
 std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access,
                                                 std::string& reason);
 inline std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& path, Access access) {

@@ -45,8 +45,11 @@ TEST_F(ChangeIcon, SuccessKeepsTheCallersTextAndTheFileLength) {
 }
 
 TEST_F(ChangeIcon, OpenFailuresNameThePathAsGiven) {
+  // The fixed sentence with nothing for the name, then the system's reason
+  // (Windows takes an empty name for a path that is not there).
   EXPECT_EQ(Run("", target_), kOpenFailed);
-  EXPECT_EQ(failure_, MissingFileText(""));
+  EXPECT_EQ(failure_, "Failed to open . Make sure file is not in use by another program. " +
+                          SystemReason(ENOENT, ERROR_PATH_NOT_FOUND));
 
   fs::path missing = dir_ / "missing.exe";
   EXPECT_EQ(Run(icon_, missing), kOpenFailed);

@@ -329,37 +329,6 @@ TEST_F(CliTest, NoBackupNoChange) {
   EXPECT_EQ(ReadFileBytes(target), pe_.bytes);
 }
 
-// A file that cannot be opened: failure 1000's fixed sentence, then the
-// system's reason, for the target and the icon file alike.
-TEST_F(CliTest, AFileThatCannotBeOpenedIsFailure1000WithTheReason) {
-  fs::path fifo = dir_ / "pipe.exe";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  auto held = OpenImageFile(target_, Access::Read);
-  ASSERT_TRUE(held);
-  struct Case {
-    std::vector<fs::path> args;
-    fs::path failing;
-    std::string reason;
-  } cases[] = {
-      {{icon_, dir_ / "missing.exe"}, dir_ / "missing.exe", std::strerror(ENOENT)},
-      {{dir_ / "missing.ico", target_}, dir_ / "missing.ico", std::strerror(ENOENT)},
-      {{"--list", dir_.path()}, dir_.path(), std::strerror(EISDIR)},
-      {{"--extract", dir_ / "missing.exe", dir_ / "x.ico"}, dir_ / "missing.exe", std::strerror(ENOENT)},
-      {{"--all-sizes", icon_, fifo}, fifo, "Not a regular file"},
-      {{icon_, target_}, target_, "Locked by another process"},
-      {{"--dry-run", "--all-sizes", icon_, target_}, target_, "Locked by another process"},
-      {{"--list", icon_ / "x.exe"}, icon_ / "x.exe", std::strerror(ENOTDIR)},
-  };
-  for (const Case& c : cases) {
-    Output o = Cli(c.args);
-    EXPECT_EQ(o.status, 1) << c.reason;
-    EXPECT_EQ(o.err, "error 1000: Failed to open " + PathText(c.failing) +
-                         ". Make sure file is not in use by another program. " + c.reason + "\n");
-  }
-  held.reset();
-  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
-}
-
 // A target that cannot be read: failure 1010 with the system's reason, and
 // no half-made backup.
 TEST_F(CliTest, ABackupThatCannotBeReadIsFailure1010) {
@@ -373,6 +342,62 @@ TEST_F(CliTest, ABackupThatCannotBeReadIsFailure1010) {
   EXPECT_FALSE(fs::exists(BackupPath(target)));
 }
 #endif
+
+// The running test program: it can be read, but not opened for writing
+// (POSIX: "Text file busy"; Windows: in use by the loader).
+fs::path RunningProgram() {
+#ifdef _WIN32
+  wchar_t name[MAX_PATH * 4];
+  DWORD n = GetModuleFileNameW(nullptr, name, MAX_PATH * 4);
+  return std::wstring(name, n);
+#else
+  return "/proc/self/exe";
+#endif
+}
+
+// A file that cannot be opened: failure 1000's fixed sentence, then the
+// system's reason, for the target and the icon file alike, on both builds.
+TEST_F(CliTest, AFileThatCannotBeOpenedIsFailure1000WithTheReason) {
+#ifndef _WIN32
+  fs::path fifo = dir_ / "pipe.exe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+#endif
+  auto held = OpenImageFile(target_, Access::Read);
+  ASSERT_TRUE(held);
+  const std::string missing = SystemReason(ENOENT, ERROR_FILE_NOT_FOUND);
+  const std::string locked = Either("Locked by another process", SystemReason(0, ERROR_SHARING_VIOLATION));
+  const std::string busy = SystemReason(ETXTBSY, ERROR_SHARING_VIOLATION);
+  // A dry run opens the target as the write would, and fails as the write does.
+  const fs::path running = RunningProgram();
+  struct Case {
+    std::vector<fs::path> args;
+    fs::path failing;
+    std::string reason;
+  } cases[] = {
+      {{icon_, dir_ / "missing.exe"}, dir_ / "missing.exe", missing},
+      {{dir_ / "missing.ico", target_}, dir_ / "missing.ico", missing},
+      {{"--list", dir_.path()}, dir_.path(), Either(std::strerror(EISDIR), "It is a folder, not a file.")},
+      {{"--extract", dir_ / "missing.exe", dir_ / "x.ico"}, dir_ / "missing.exe", missing},
+#ifndef _WIN32
+      {{"--all-sizes", icon_, fifo}, fifo, "Not a regular file"},
+#endif
+      {{icon_, target_}, target_, locked},
+      {{"--dry-run", "--all-sizes", icon_, target_}, target_, locked},
+      {{"--list", icon_ / "x.exe"}, icon_ / "x.exe", SystemReason(ENOTDIR, ERROR_PATH_NOT_FOUND)},
+      {{icon_, running}, running, busy},
+      {{"--dry-run", icon_, running}, running, busy},
+      {{"--dry-run", "--all-sizes", icon_, running}, running, busy},
+      {{"--dry-run", "--add-sizes", icon_, running}, running, busy},
+  };
+  for (const Case& c : cases) {
+    Output o = Cli(c.args);
+    EXPECT_EQ(o.status, 1) << c.reason;
+    EXPECT_EQ(o.err, "error 1000: Failed to open " + PathText(c.failing) +
+                         ". Make sure file is not in use by another program. " + c.reason + "\n");
+  }
+  held.reset();
+  EXPECT_EQ(ReadFileBytes(target_), pe_.bytes);
+}
 
 }  // namespace
 }  // namespace vantorel::cli::test

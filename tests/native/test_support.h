@@ -3,13 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "system_message.h"
+#else
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #endif
+
+#include <cerrno>
 
 #include <string>
 #include <utility>
@@ -33,14 +38,36 @@ inline std::string InUse(const std::string& lead_in) {
   return lead_in + " Please make sure neither of the specified files are in use.";
 }
 
-// Failure 1000's text for a file that is not there: the fixed sentence, then
-// on POSIX the system's reason (the window's Win32 text is the sentence alone).
-inline std::string MissingFileText(const std::string& path) {
-  std::string text = "Failed to open " + path + ". Make sure file is not in use by another program.";
 #ifndef _WIN32
-  text += std::string(" ") + std::strerror(ENOENT);
+// The Win32 codes the tables name beside POSIX's numbers, so that one table
+// serves both builds.
+constexpr unsigned long ERROR_FILE_NOT_FOUND = 2, ERROR_PATH_NOT_FOUND = 3, ERROR_SHARING_VIOLATION = 32;
 #endif
-  return text;
+
+// What each build says: the POSIX text, or the Win32 one.
+inline std::string Either([[maybe_unused]] const std::string& posix, [[maybe_unused]] const std::string& win32) {
+#ifdef _WIN32
+  return win32;
+#else
+  return posix;
+#endif
+}
+
+// The system's text for an error: strerror's for the POSIX number, the
+// system's message for the Win32 code.
+inline std::string SystemReason([[maybe_unused]] int posix_error, [[maybe_unused]] unsigned long win32_error) {
+#ifdef _WIN32
+  return SystemMessage(win32_error);
+#else
+  return std::strerror(posix_error);
+#endif
+}
+
+// Failure 1000's text for a file that is not there: the fixed sentence, then
+// the system's reason.
+inline std::string MissingFileText(const std::string& path) {
+  return "Failed to open " + path + ". Make sure file is not in use by another program. " +
+         SystemReason(ENOENT, ERROR_FILE_NOT_FOUND);
 }
 
 // Runs the target half of a replacement on a memory image.

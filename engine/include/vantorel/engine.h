@@ -76,6 +76,9 @@ struct ReplacementPreview {
 };
 
 // Runs every check of Change_Icon and plans every write, but writes nothing.
+// The target is opened for writing all the same, so a preview fails where the
+// write would fail to open it (no write access, in use). So do the other
+// modes' `plan_only` runs.
 int32_t PreviewChangeIcon(const std::filesystem::path& icon, const std::filesystem::path& target,
                           ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn = {});
 

@@ -4,8 +4,8 @@
 
 #include "../../native/pe_builder.h"
 #include "app_test_support.h"
+#include "system_message.h"
 #include "text.h"
-#include "vantorel/engine.h"
 #include "vantorel/engine.h"
 
 namespace vantorel::app::test {
@@ -152,7 +152,9 @@ TEST_F(ReplaceTest, EngineFailuresAreShownWithTheirText) {
     fs::path target, icon;
     std::wstring failure;
   } cases[] = {
-      {target_, no_icon, L"Failed to open " + no_icon.wstring() + L". Make sure file is not in use by another program."},
+      {target_, no_icon,
+       L"Failed to open " + no_icon.wstring() + L". Make sure file is not in use by another program. " +
+           Wide(SystemMessage(ERROR_FILE_NOT_FOUND))},
       {text_file, icon_, text_file.wstring() + L" is not a valid Win32 executable."},
       {target_, text_file, text_file.wstring() + L" is not a valid icon resource file."},
   };
@@ -173,8 +175,10 @@ TEST_F(ReplaceTest, EmptyPathsReachTheEngineWhenNoBackupIsAsked) {
   SendMessageW(fresh.Control(kCheck1), BM_SETCHECK, BST_UNCHECKED, 0);
   fresh.Click(kCmdReplace);
   ASSERT_EQ(fresh.ui.shown.size(), 1u);
+  // The fixed sentence, then the system's reason: no name is no path.
   EXPECT_EQ(fresh.ui.shown[0].text,
-            L"Error: Change Icon Failed.\r\nFailed to open . Make sure file is not in use by another program.");
+            L"Error: Change Icon Failed.\r\nFailed to open . Make sure file is not in use by another program. " +
+                Wide(SystemMessage(ERROR_PATH_NOT_FOUND)));
   EXPECT_EQ(fresh.ui.shown[0].type, kError);
 }
 

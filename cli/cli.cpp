@@ -214,9 +214,23 @@ int ReplaceAddSizes(const std::filesystem::path& icon, const std::filesystem::pa
   return kExitOk;
 }
 
+// OUT.ico names the file to write. A folder of that name would be neither
+// kept as an existing file nor replaced (not with --force either): it is
+// refused first, with what to give instead.
+bool RefusesFolder(const std::filesystem::path& ico, std::FILE* err) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(ico, ec)) return false;
+  ReportFailure(kOutputFailed,
+                PathText(ico) + " is a folder: OUT.ico names the icon file to write, such as " +
+                    PathText(ico / "icon.ico") + ". Nothing was written.",
+                err);
+  return true;
+}
+
 int Extract(const CommandLine& o, std::FILE* out, std::FILE* err) {
   const auto& target = o.operands[0];
   const auto& ico = o.operands[1];
+  if (RefusesFolder(ico, err)) return kExitFailed;
   if (IsSameFile(target, ico)) {
     return ReportFailure(kOutputFailed, PathText(ico) + " is the program itself. Nothing was written.", err);
   }
@@ -242,6 +256,7 @@ int Extract(const CommandLine& o, std::FILE* out, std::FILE* err) {
 int MakeIcon(const CommandLine& o, std::FILE* out, std::FILE* err) {
   const auto& picture = o.operands[0];
   const auto& ico = o.operands[1];
+  if (RefusesFolder(ico, err)) return kExitFailed;
   std::string failure;
   int32_t result = MakeIconFile(picture, ico, o.sizes, o.force, failure, PrintWarnings(err));
   if (result == kOutputExists) failure += " Use --force to replace it.";

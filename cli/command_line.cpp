@@ -28,9 +28,9 @@ const std::vector<ModeRule> kModes = {
     {Mode::List, "--list", {"TARGET"}, {}},
     {Mode::Extract, "--extract", {"TARGET", "OUT.ico"}, {"--group", "--language", "--force"}},
     {Mode::MakeIcon, "--make-icon", {"PICTURE.png", "OUT.ico"}, {"--sizes", "--force"}},
-    // Adding sizes fills the sizes a group has as --all-sizes does: that
-    // option may be given too, and changes nothing.
-    {Mode::AddSizes, "--add-sizes", {"ICON", "TARGET"}, {"--backup", "--dry-run", "--allow-signed", "--all-sizes"}},
+    // Adding sizes fills the sizes a group has as --all-sizes does; the two
+    // together would leave one of them unheeded, so they are refused.
+    {Mode::AddSizes, "--add-sizes", {"ICON", "TARGET"}, {"--backup", "--dry-run", "--allow-signed"}},
     {Mode::Replace, nullptr, {"ICON", "TARGET"}, {"--backup", "--dry-run", "--allow-signed", "--all-sizes"}},
 };
 
@@ -98,11 +98,16 @@ std::string ReadSizes(const std::string& value, CommandLine& line) {
 }
 
 // An option with a value: `read` stores it, or says what is wrong with it.
+// Given twice, the later value counts, unless `once` says why it may not be:
+// "--sizes 16 --sizes 32" reads as both sizes, but would make one.
 struct Valued {
   const char* option;
   std::string (*read)(const std::string& value, CommandLine& line);
+  const char* once = nullptr;
 };
-const Valued kValued[] = {{"--group", ReadGroup}, {"--language", ReadLanguage}, {"--sizes", ReadSizes}};
+const Valued kValued[] = {{"--group", ReadGroup},
+                          {"--language", ReadLanguage},
+                          {"--sizes", ReadSizes, "--sizes is given once, with every size in it (--sizes 16,32)"}};
 
 const Valued* FindValued(const std::string& option) {
   for (const Valued& v : kValued) {
@@ -254,6 +259,7 @@ class Reader {
     for (const std::string& option : AllOptions()) {
       if (!Given(option)) continue;
       if (const Valued* valued = FindValued(option)) {
+        if (valued->once && app_.count(option) > 1) return valued->once;
         if (std::string why = valued->read(values_[option], line); !why.empty()) return why;
         continue;
       }

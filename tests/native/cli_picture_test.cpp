@@ -97,5 +97,25 @@ TEST_F(CliPictureTest, MakeIconWritesTheSizesAskedAndKeepsWhatIsThere) {
   EXPECT_NE(small.err.find("32-pixel image, which is scaled up"), std::string::npos) << small.err;
 }
 
+// A folder named as OUT.ico is neither an icon file that was kept nor one
+// --force replaces: the failure says it is a folder, and the folder stays.
+TEST_F(CliPictureTest, AFolderAsOutIsRefusedAsAFolder) {
+  const fs::path folder = dir_ / "icons";
+  fs::create_directory(folder);
+  for (const std::vector<fs::path>& args : std::vector<std::vector<fs::path>>{
+           {"--make-icon", picture_, folder},
+           {"--make-icon", "--force", picture_, folder},
+           {"--extract", target_, folder},
+           {"--extract", "--force", target_, folder}}) {
+    Output o = Cli(args);
+    EXPECT_EQ(o.status, 1) << PathText(args[0]);
+    EXPECT_EQ(o.err, "error 1015: " + PathText(folder) +
+                         " is a folder: OUT.ico names the icon file to write, such as " +
+                         PathText(folder / "icon.ico") + ". Nothing was written.\n");
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_TRUE(fs::is_empty(folder));
+  }
+}
+
 }  // namespace
 }  // namespace vantorel::cli::test

@@ -62,6 +62,9 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
       {{"--make-icon", kIcon, kOut, "--sizes", "16,"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
       {{"--make-icon", kIcon, kOut, "--sizes", "16x"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
       {{"--make-icon", kIcon, kOut, "--sizes", "0016"}, "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)"},
+      // Given twice, a value would hide the first: sizes are one list.
+      {{"--make-icon", kIcon, kOut, "--sizes", "16", "--sizes", "32"}, "--sizes is given once, with every size in it (--sizes 16,32)"},
+      {{"--make-icon", "--sizes=16", kIcon, kOut, "--sizes=16"}, "--sizes is given once, with every size in it (--sizes 16,32)"},
       // Which options go with which mode.
       {{"--dry-run", "--backup", kIcon, kTarget}, "--dry-run makes no backup"},
       {{"--backup", "--all-sizes", "--dry-run", kIcon, kTarget}, "--dry-run makes no backup"},
@@ -75,6 +78,8 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
       {{"--language=1033", kIcon, kTarget}, "--group and --language go with --extract"},
       {{"--sizes", "16", kIcon, kTarget}, "--sizes goes with --make-icon"},
       {{"--extract", "--sizes=16", kTarget, kOut}, "--extract goes with --group, --language and --force only"},
+      {{"--add-sizes", "--all-sizes", kIcon, kTarget}, "--add-sizes goes with --backup, --dry-run and --allow-signed only"},
+      {{"--dry-run", "--all-sizes", "--add-sizes", kIcon, kTarget}, "--add-sizes goes with --backup, --dry-run and --allow-signed only"},
       {{"--make-icon", "--backup", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},
       {{"--make-icon", "--all-sizes", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},
       {{"--make-icon", "--group", "1", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},

@@ -24,10 +24,14 @@ constexpr DWORD kExStyle = WS_EX_ACCEPTFILES;
 constexpr int kProgramIcon = 1;
 constexpr int kLabelGap = 4;  // pixels kept free between a label and its field
 
-bool EndsWithIco(const std::wstring& path) {
+bool EndsWith(const std::wstring& path, const wchar_t (&extension)[5]) {
   if (path.size() < 4) return false;
-  return CompareStringOrdinal(path.c_str() + path.size() - 4, 4, L".ico", 4, TRUE) == CSTR_EQUAL;
+  return CompareStringOrdinal(path.c_str() + path.size() - 4, 4, extension, 4, TRUE) == CSTR_EQUAL;
 }
+
+// An icon file, or a PNG picture, which the engine takes as an icon of every
+// size: either names the icon, never the program.
+bool NamesAnIcon(const std::wstring& path) { return EndsWith(path, L".ico") || EndsWith(path, L".png"); }
 
 int TextWidth(HFONT font, const wchar_t* text) {
   host::WindowDc screen;
@@ -216,7 +220,7 @@ void Form1::FillFieldsFrom(HDROP drop) {
     UINT length = DragQueryFileW(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
-    SetWindowTextW(Control(EndsWithIco(path) ? kTFile2 : kTFile1), path.c_str());
+    SetWindowTextW(Control(NamesAnIcon(path) ? kTFile2 : kTFile1), path.c_str());
   }
 }
 

@@ -60,8 +60,8 @@ class Form1 {
   void OnCommand(int id, int code);
   LRESULT OnCtlColor(HDC dc, bool edit);
   void OnDropFiles(HDROP drop);
-  // Each dropped path goes to the field its name suits: .ico to the icon field,
-  // anything else to the program field.
+  // Each dropped path goes to the field its name suits: .ico and .png to the
+  // icon field, anything else to the program field.
   void FillFieldsFrom(HDROP drop);
   // The same for files dragged onto one of the buttons, which are drop targets
   // of their own; false when the data holds no files.

@@ -180,6 +180,12 @@ int32_t RunCaught(const std::filesystem::path& icon, const std::filesystem::path
 
 int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
                     std::string& failure_text, const WarningSink& warn) {
+  // A picture has no first image: it stands for an icon of every size, and
+  // each icon gets the image of its own, as the command line gives it.
+  if (IsPictureFile(icon)) {
+    AllSizesReport report;
+    return ChangeIconAllSizes(icon, target, report, failure_text, warn);
+  }
   return RunCaught(icon, target, failure_text, warn, nullptr, false);
 }
 

@@ -236,11 +236,14 @@ TEST(PictureAsIcon, EveryModeTakesAPictureForItsIcon) {
   AddSizesReport added;
   ASSERT_EQ(ChangeIconAddSizes(dir / "logo.ico", dir / "app.exe", added, failure), 0) << failure;
   EXPECT_EQ(added.icons.size() + added.added.size(), 8u);
-  // The first-image mode runs on the same icon.
+  // Change_Icon, the window's mode, has no first image to take from a
+  // picture: each icon gets its own size, as with --all-sizes.
+  WriteFileBytes(dir / "app.exe", pe.bytes);
+  ASSERT_EQ(ChangeIconAllSizes(dir / "logo.ico", dir / "app.exe", report, failure), 0) << failure;
+  Bytes all_sizes = ReadFileBytes(dir / "app.exe");
   WriteFileBytes(dir / "app.exe", pe.bytes);
   ASSERT_EQ(Change_Icon(dir / "logo.ico", dir / "app.exe", failure), 0) << failure;
-  Bytes after = ReadFileBytes(dir / "app.exe");
-  EXPECT_TRUE(std::equal(made[0].bytes.begin(), made[0].bytes.end(), after.begin() + pe.data_offset[0]));
+  EXPECT_EQ(ReadFileBytes(dir / "app.exe"), all_sizes);
 }
 
 TEST(PictureAsIcon, MakeIconFileKeepsWhatIsThere) {

@@ -58,7 +58,9 @@ using WarningSink = std::function<void(const std::string& title, const std::stri
 // Returns 0 and leaves `failure_text` untouched on success; otherwise returns a
 // failure number and puts its message in `failure_text`. Unless the result is
 // 0 the target is byte-identical to what it was before the call (1008 says in
-// its text when putting it back failed). No exception leaves it.
+// its text when putting it back failed). No exception leaves it. A PNG
+// picture as `icon` has no first image: each icon gets the image of its own
+// size, as ChangeIconAllSizes gives them.
 int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
                     std::string& failure_text, const WarningSink& warn = {});
 

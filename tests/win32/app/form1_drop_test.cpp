@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "form1_fixture.h"
 #include "host/data_object.h"
@@ -13,8 +14,10 @@ namespace vantorel::app::test {
 namespace {
 
 // The files a file manager hands over when they are dropped: a DROPFILES block.
-HGLOBAL DroppedFiles() {
-  const std::wstring names = std::wstring(L"C:\\icons\\Sun.ICO") + L'\0' + L"C:\\apps\\Prögram.exe" + L'\0' + L'\0';
+HGLOBAL DroppedFiles(const std::vector<std::wstring>& paths = {L"C:\\icons\\Sun.ICO", L"C:\\apps\\Prögram.exe"}) {
+  std::wstring names;
+  for (const std::wstring& path : paths) names += path + L'\0';
+  names += L'\0';
   HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
   auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
   files->pFiles = sizeof(DROPFILES);
@@ -65,14 +68,24 @@ TEST_F(Form1Test, FilesDraggedOntoAButtonStillFillTheFields) {
 }
 
 TEST_F(Form1Test, DroppedFilesGoToTheFieldTheirNameSuits) {
-  HGLOBAL drop = DroppedFiles();
-  SetText(kTFile2, L"");
-  ASSERT_FALSE(IsWindowEnabled(Control(kCmdReplace)));
-  PostMessageW(form().hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-  Drain();
-  EXPECT_EQ(Text(kTFile2), L"C:\\icons\\Sun.ICO");
-  EXPECT_EQ(Text(kTFile1), L"C:\\apps\\Prögram.exe");
-  EXPECT_TRUE(IsWindowEnabled(Control(kCmdReplace)));
+  struct Case {
+    std::vector<std::wstring> dropped;
+    std::wstring program, icon;
+  } cases[] = {
+      {{L"C:\\icons\\Sun.ICO", L"C:\\apps\\Prögram.exe"}, L"C:\\apps\\Prögram.exe", L"C:\\icons\\Sun.ICO"},
+      // A picture is an icon of every size, never a program.
+      {{L"C:\\apps\\Prögram.exe", L"C:\\logos\\Logo.PNG"}, L"C:\\apps\\Prögram.exe", L"C:\\logos\\Logo.PNG"},
+  };
+  for (const Case& c : cases) {
+    SetText(kTFile1, L"");
+    SetText(kTFile2, L"");
+    ASSERT_FALSE(IsWindowEnabled(Control(kCmdReplace)));
+    PostMessageW(form().hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(DroppedFiles(c.dropped)), 0);
+    Drain();
+    EXPECT_EQ(Text(kTFile2), c.icon);
+    EXPECT_EQ(Text(kTFile1), c.program);
+    EXPECT_TRUE(IsWindowEnabled(Control(kCmdReplace)));
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../../native/pe_builder.h"
+#include "../../native/picture_support.h"
 #include "app_test_support.h"
 #include "system_message.h"
 #include "text.h"
@@ -102,6 +103,25 @@ TEST_F(ReplaceTest, AnExistingBackupIsNeverOverwritten) {
   PressReplace();
   EXPECT_EQ(ReadFileBytes(backup_), (Bytes{'m', 'i', 'n', 'e'}));
   EXPECT_EQ(ReadFileBytes(target_), changed);
+}
+
+// A picture typed into the icon field is an icon of every size: each icon
+// gets the image of its own, and the group entries describe them.
+TEST_F(ReplaceTest, APictureGivesEachIconItsOwnSize) {
+  PeOptions o;
+  for (uint16_t id = 1; id <= 3; ++id) o.resources.push_back({3, id, 1033, Bytes(12000, uint8_t(id))});
+  o.resources.push_back({14, 1, 1033, SizedGroup({{16, 32, 1}, {32, 32, 2}, {48, 32, 3}})});
+  BuiltPe pe = BuildPe(o);
+  WriteFileBytes(target_, pe.bytes);
+  fs::path picture = dir_.path() / L"Logo.png";
+  WriteFileBytes(picture, WritePng(Flat(300, 200, 6, 8, false, {30, 60, 90, 255})));
+  Fill(target_, picture, false);
+  PressReplace();
+  ExpectOneMessage(L"Change Icon Succesfully", kInfo);
+  Bytes after = ReadFileBytes(target_);
+  std::vector<int> sides;
+  for (int i = 0; i < 3; ++i) sides.push_back(after[pe.data_offset[3] + 6 + 14 * i]);
+  EXPECT_EQ(sides, (std::vector<int>{16, 32, 48}));
 }
 
 TEST_F(ReplaceTest, UntickedBoxTouchesNothingButTheTarget) {

@@ -49,6 +49,15 @@ WarningSink WarningBoxes(HWND owner, const UiSeams& ui) {
 int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui) {
   const std::filesystem::path target(request.target);
   const std::filesystem::path icon(request.icon);
+  // Any change invalidates a signature, and the window asks no consent: a
+  // signed program is refused before anything is copied or written, with the
+  // way to change it all the same.
+  if (IsSignedProgram(target)) {
+    ui.message_box(owner,
+                   std::wstring(kFailed) + L"\r\n" + target.wstring() + kSignedRefusal, kAppTitle,
+                   MB_OK | MB_ICONERROR);
+    return kSignedRefused;
+  }
   if (request.backup) {
     // One step that fails when the backup exists, so an older backup is never
     // overwritten; a failed copy stops the replacement, since the user asked

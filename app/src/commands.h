@@ -32,6 +32,10 @@ inline constexpr wchar_t kTargetFilter[] = L"Application (.exe)|*.exe";
 inline constexpr wchar_t kIconFilter[] = L"Icon (.ico)|*.ico";
 inline constexpr wchar_t kSucceeded[] = L"Change Icon Succesfully";
 inline constexpr wchar_t kFailed[] = L"Error: Change Icon Failed.";
+// Follows the signed program's name in the failure box.
+inline constexpr wchar_t kSignedRefusal[] =
+    L" is signed: changing it would invalidate its signature. The program was not changed. To change it "
+    L"anyway, use vantorel-cli with --allow-signed, then sign the program again.";
 inline constexpr wchar_t kAboutTitle[] = L"About Vantorel";
 // The project's one address and web site (CMakeLists.txt).
 inline constexpr wchar_t kAuthorEmail[] = L"" VANTOREL_EMAIL;
@@ -55,9 +59,9 @@ struct ReplaceRequest {
 };
 
 // The Replace command: the backup copy when asked for, the engine, the outcome
-// in a message box. Returns the engine's result, or engine::kBackupFailed
-// when the backup was asked for and could not be made (the target is then
-// untouched).
+// in a message box. Returns the engine's result, engine::kSignedRefused for a
+// signed program, or engine::kBackupFailed when the backup was asked for and
+// could not be made (the target is untouched in both).
 int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui);
 
 // The engine's warnings, shown as message boxes (OK, exclamation, their title).

@@ -168,6 +168,13 @@ TEST_F(ReplaceTest, EngineFailuresAreShownWithTheirText) {
   fs::path text_file = dir_.path() / fs::path(L"notes \u00E9.txt");
   WriteFileBytes(text_file, Bytes(100, 'n'));
   fs::path no_icon = dir_.path() / "none.ico";
+  // A signed program: its certificate table is not empty.
+  fs::path signed_program = dir_.path() / L"Signiert é.exe";
+  BuiltPe pe = BuildPe(IconProgram({200, 200}));
+  Put32(pe.bytes, pe.optional_header + 96 + 8 * 4, static_cast<uint32_t>(pe.bytes.size()));
+  Put32(pe.bytes, pe.optional_header + 96 + 8 * 4 + 4, 0x100);
+  pe.bytes.resize(pe.bytes.size() + 0x100, 0x30);
+  WriteFileBytes(signed_program, pe.bytes);
   struct Case {
     fs::path target, icon;
     std::wstring failure;
@@ -177,13 +184,19 @@ TEST_F(ReplaceTest, EngineFailuresAreShownWithTheirText) {
            Wide(SystemMessage(ERROR_FILE_NOT_FOUND))},
       {text_file, icon_, text_file.wstring() + L" is not a valid Win32 executable."},
       {target_, text_file, text_file.wstring() + L" is not a valid icon resource file."},
+      {signed_program, icon_,
+       signed_program.wstring() + L" is signed: changing it would invalidate its signature. The program was not "
+                                  L"changed. To change it anyway, use vantorel-cli with --allow-signed, then sign "
+                                  L"the program again."},
   };
   for (const Case& c : cases) {
     ui.shown.clear();
-    Fill(c.target, c.icon, false);
+    Fill(c.target, c.icon, c.target == signed_program);
     PressReplace();
     ExpectOneMessage(L"Error: Change Icon Failed.\r\n" + c.failure, kError);
   }
+  EXPECT_EQ(ReadFileBytes(signed_program), pe.bytes);
+  EXPECT_FALSE(fs::exists(BackupPath(signed_program))) << "refused before the backup";
   EXPECT_EQ(ReadFileBytes(target_), original_);
   EXPECT_TRUE(ui.changed.empty());
 }

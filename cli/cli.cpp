@@ -29,6 +29,19 @@ int ReportFailure(int32_t number, const std::string& text, std::FILE* err) {
   return kExitFailed;
 }
 
+// A failure of the replacements (plain and --all-sizes): for a program built
+// without resources, 1004's fixed text says the file may be corrupt, so a
+// line follows that says what it lacks and how it can get it.
+int ReportReplaceFailure(int32_t number, const std::string& text, const std::filesystem::path& target,
+                         std::FILE* err) {
+  ReportFailure(number, text, err);
+  if (number == kNoResourceTree && HasNoResources(target)) {
+    std::fprintf(err, "%s has no resources, so no icon to change: --add-sizes gives it one.\n",
+                 PathText(target).c_str());
+  }
+  return kExitFailed;
+}
+
 int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   IconListing listing;
   std::string failure;
@@ -60,7 +73,7 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
   ReplacementPreview p;
   std::string failure;
   int32_t result = PreviewChangeIcon(icon, target, p, failure, PrintWarnings(err));
-  if (result != kSuccess) return ReportFailure(result, failure, err);
+  if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
   std::fprintf(out, "Dry run: %s would not be changed.\n", PathText(target).c_str());
   std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), ", p.image_bytes,
                static_cast<uint64_t>(p.image_offset), p.image_rva);
@@ -125,7 +138,7 @@ int PreviewAllSizes(const std::filesystem::path& icon, const std::filesystem::pa
   AllSizesReport report;
   std::string failure;
   int32_t result = ChangeIconAllSizes(icon, target, report, failure, PrintWarnings(err), true);
-  if (result != kSuccess) return ReportFailure(result, failure, err);
+  if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
   std::fprintf(out, "Dry run: %s would not be changed.\n", PathText(target).c_str());
   std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
                PathText(icon).c_str());
@@ -143,7 +156,7 @@ int ReplaceAllSizes(const std::filesystem::path& icon, const std::filesystem::pa
   AllSizesReport report;
   std::string failure;
   int32_t result = ChangeIconAllSizes(icon, target, report, failure, PrintWarnings(err));
-  if (result != kSuccess) return ReportFailure(result, failure, err);
+  if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
   std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources\n", PathText(target).c_str(),
                report.images_written, PathText(icon).c_str(), report.icons.size());
   PrintSubstitutes(report, out);
@@ -321,7 +334,7 @@ int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {
   std::string failure;
   bool checked_installer = IsCheckedInstaller(target);
   int32_t result = Change_Icon(icon, target, failure, PrintWarnings(err));
-  if (result != kSuccess) return ReportFailure(result, failure, err);
+  if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
   std::fprintf(out, "Changed the icon of %s\n", PathText(target).c_str());
   if (checked_installer) std::fprintf(out, "%s\n", kInstallerCheckKept);
   return kExitOk;

@@ -16,6 +16,10 @@
 namespace vantorel::engine {
 namespace {
 
+// Whether the headers name any resource data: a program built without
+// resources has a zero entry (or one of zero bytes), and gains a tree here.
+bool NamesResourceData(const PeHeaders& h) { return h.resources.rva && h.resources.size; }
+
 int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
                      AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
   if (!Is_Valid_PE(target)) return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
@@ -32,7 +36,7 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
 
   ResourceTree old;
   IconModel model;
-  if (h.resources.rva && h.resources.size) {
+  if (NamesResourceData(h)) {
     ResourceSection section;
     if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
     bool read = Trap(warn, kIconLocateText, [&] {
@@ -73,6 +77,17 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
 }
 
 }  // namespace
+
+bool HasNoResources(const std::filesystem::path& target) {
+  try {
+    auto file = OpenImageFile(target, Access::Read);
+    if (!file || !Is_Valid_PE(*file)) return false;
+    PeHeaders h = ReadPeHeaders(*file);
+    return h.resources.at >= 0 && !NamesResourceData(h);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
 
 int32_t AddSizesIn(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
                    AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {

@@ -76,6 +76,27 @@ TEST_F(CliTest, FailuresAreOneLineWithTheirNumber) {
   EXPECT_EQ(Lines(list.err), 1u);
 }
 
+// 1004's fixed text says the file may be corrupt; for a program built without
+// resources (not for a damaged tree) a second line says how it gets an icon.
+TEST_F(CliTest, AProgramWithoutResourcesIsToldHowToGetAnIcon) {
+  PeOptions bare = IconProgram({800, 800});
+  bare.resource_section = false;
+  Bytes damaged = pe_.bytes;
+  Put32(damaged, pe_.resource_dir, 0x7000000);  // a tree in no section
+  const std::string error =
+      "error 1004: " + PathText(target_) + " does not contain a valid resource tree.  File may be corrupt.\n";
+  for (const Bytes& program : {damaged, BuildPe(bare).bytes}) {
+    for (std::vector<fs::path> args :
+         {std::vector<fs::path>{}, {"--all-sizes"}, {"--dry-run"}, {"--dry-run", "--all-sizes"}}) {
+      WriteFileBytes(target_, program);
+      args.insert(args.end(), {icon_, target_});
+      EXPECT_EQ(Cli(args).err, program == damaged ? error : error + PathText(target_) +
+                                   " has no resources, so no icon to change: --add-sizes gives it one.\n");
+    }
+  }
+  EXPECT_EQ(Cli({"--add-sizes", icon_, target_}).status, 0) << "as the line says";
+}
+
 TEST_F(CliTest, WarningsAreOneLineEach) {
   Bytes b = pe_.bytes;
   Put16(b, pe_.e_lfanew + 6, 820);

@@ -213,6 +213,12 @@ int32_t ChangeIconAddSizes(const std::filesystem::path& icon, const std::filesys
                            AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
                            bool plan_only = false);
 
+// Whether `target` is a program built without resources: its headers have
+// a resource directory entry, but it names no data. Such a program has no
+// icon to replace (the replacements fail with 1004), and ChangeIconAddSizes
+// gives it one. False when the file cannot be read as a program.
+bool HasNoResources(const std::filesystem::path& target);
+
 // ---- An icon taken out of a program --------------------------------------------
 
 // Which group icon to take: `group` empty for the first one, a number ("7" or

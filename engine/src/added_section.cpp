@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "appended_data.h"
 #include "driver.h"
 #include "little_endian.h"
 #include "traps.h"
@@ -100,12 +101,7 @@ int32_t CheckLayout(const Reader& r, const PeHeaders& h, const SectionHeader* ea
                        "it." + kUnchanged,
                 failure_text);
   }
-  if (!NothingMustEndTheFile(r, h, r.end())) {
-    return Fail(kAppendedData,
-                path + " carries appended data after its last section (such as an installer's or archive's "
-                       "payload), which must keep ending the file, so nothing can be added after it." + kUnchanged,
-                failure_text);
-  }
+  if (!NothingMustEndTheFile(r, h, r.end())) return Fail(kAppendedData, AppendedDataText(r, h, path), failure_text);
   if (!earlier && HeaderRoom(r, h) < 0) {
     return Fail(kNoSectionRoom,
                 path + " has no room in its headers for one more section header without moving its first "

@@ -18,7 +18,7 @@ constexpr int64_t kSizeOfImage = 56;
 constexpr int64_t kSizeOfHeaders = 60;
 constexpr int64_t kRvaCountPE32 = 92, kRvaCountPE32Plus = 108;
 constexpr int64_t kDirectoriesPE32 = 96, kDirectoriesPE32Plus = 112;
-constexpr uint32_t kResourceIndex = 2, kCertificateIndex = 4;
+constexpr uint32_t kResourceIndex = 2, kCertificateIndex = 4, kDebugIndex = 6;
 
 DataDirectory Directory(const Reader& r, const PeHeaders& h, uint16_t optional_size, uint32_t index) {
   DataDirectory d;
@@ -72,6 +72,7 @@ PeHeaders ReadPeHeaders(const RandomAccessFile& file) {
   h.checksum_at = h.optional_header + 64;
   h.resources = Directory(r, h, optional_size, kResourceIndex);
   h.certificates = Directory(r, h, optional_size, kCertificateIndex);
+  h.debug = Directory(r, h, optional_size, kDebugIndex);
   h.section_table = h.optional_header + optional_size;
   uint16_t count = r.U16(h.number_of_sections_at);
   if (!r.Contains(h.section_table, int64_t{count} * 40)) Raise(9);

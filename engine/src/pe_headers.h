@@ -35,7 +35,7 @@ struct PeHeaders {
   uint32_t symbol_table = 0, symbols = 0;  // PointerToSymbolTable, NumberOfSymbols
   int64_t section_table = 0;               // file offset of the first section header
   std::vector<SectionHeader> sections;
-  DataDirectory resources, certificates;
+  DataDirectory resources, certificates, debug;
 
   int64_t SectionTableEnd() const {
     return section_table + static_cast<int64_t>(sections.size()) * 40;

@@ -17,6 +17,21 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
   } cases[] = {
       {"appended data", [](BuiltPe& pe) { pe.bytes.insert(pe.bytes.end(), 700, 0x5A); }, kAppendedData,
        "app.exe carries appended data after its last section"},
+      {"debug data its debug directory names after the sections",
+       [](BuiltPe& pe) {
+         // One IMAGE_DEBUG_DIRECTORY in the resource section's padding,
+         // naming 64 bytes of CodeView data at the end of the file.
+         uint32_t at = (pe.data_end + 3) & ~3u;
+         ASSERT_LE(at + 28, pe.rsrc_raw + pe.rsrc_raw_size);
+         Put32(pe.bytes, pe.optional_header + 96 + 8 * 6, pe.rsrc_va + (at - pe.rsrc_raw));
+         Put32(pe.bytes, pe.optional_header + 96 + 8 * 6 + 4, 28);
+         Put32(pe.bytes, at + 12, 2);  // IMAGE_DEBUG_TYPE_CODEVIEW
+         Put32(pe.bytes, at + 16, 64);
+         Put32(pe.bytes, at + 24, static_cast<uint32_t>(pe.bytes.size()));
+         pe.bytes.insert(pe.bytes.end(), {'R', 'S', 'D', 'S'});
+         pe.bytes.resize(pe.bytes.size() + 60, 0x11);
+       },
+       kAppendedData, "app.exe carries debug data after its last section (CodeView, which its debug directory names"},
       {"a symbol table with data after it",
        [](BuiltPe& pe) {
          AddSymbolTable(pe, 2, 4);

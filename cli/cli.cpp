@@ -68,13 +68,20 @@ int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   return kExitOk;
 }
 
+// What a dry run reports is what the run would do: the first line says that
+// this run wrote nothing, not that the program would stay as it is.
+void PrintDryRunHeading(const std::filesystem::path& target, std::FILE* out) {
+  std::fprintf(out, "Dry run, nothing written: without --dry-run, %s would be changed as follows.\n",
+               PathText(target).c_str());
+}
+
 int Preview(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
             std::FILE* err) {
   ReplacementPreview p;
   std::string failure;
   int32_t result = PreviewChangeIcon(icon, target, p, failure, PrintWarnings(err));
   if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
-  std::fprintf(out, "Dry run: %s would not be changed.\n", PathText(target).c_str());
+  PrintDryRunHeading(target, out);
   std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), ", p.image_bytes,
                static_cast<uint64_t>(p.image_offset), p.image_rva);
   if (p.image_in_place) {
@@ -139,7 +146,7 @@ int PreviewAllSizes(const std::filesystem::path& icon, const std::filesystem::pa
   std::string failure;
   int32_t result = ChangeIconAllSizes(icon, target, report, failure, PrintWarnings(err), true);
   if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
-  std::fprintf(out, "Dry run: %s would not be changed.\n", PathText(target).c_str());
+  PrintDryRunHeading(target, out);
   std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
                PathText(icon).c_str());
   PrintAssignments(report.icons, out);
@@ -202,7 +209,7 @@ int PreviewAddSizes(const std::filesystem::path& icon, const std::filesystem::pa
   std::string failure;
   int32_t result = ChangeIconAddSizes(icon, target, report, failure, PrintWarnings(err), true);
   if (result != kSuccess) return ReportFailure(result, failure, err);
-  std::fprintf(out, "Dry run: %s would not be changed.\n", PathText(target).c_str());
+  PrintDryRunHeading(target, out);
   if (!report.icons.empty()) {
     std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
                  PathText(icon).c_str());

@@ -69,7 +69,7 @@ set(CPACK_PACKAGE_VENDOR "${VANTOREL_AUTHORS}")
 set(CPACK_PACKAGE_CONTACT "${VANTOREL_AUTHORS} <${VANTOREL_EMAIL}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "give a Windows program file a new icon, in place")
 set(CPACK_PACKAGE_DESCRIPTION
-    "vantorel-cli writes the first image of an icon file into a Windows program\n(PE32 or PE32+) in place: every icon and icon group of the program then\nshows it. Nothing is inserted, moved or resized, so data appended to a\nprogram keeps its place, and an NSIS installer's own check is kept right.\nUseful to rebrand Windows builds from Linux CI.")
+    "vantorel-cli writes the first image of an icon file into a Windows program\n(PE32 or PE32+) in place: every icon and icon group of the program then\nshows it. In place, plain or with --all-sizes, nothing is inserted, moved or\nresized: the file keeps its length, data appended to a program keeps its\nplace, and an NSIS installer's own check is kept right. --add-sizes adds\nthe sizes a program lacks in one new section at the end of the file.\nUseful to rebrand Windows builds from Linux CI.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -47,7 +47,8 @@ TEST_F(CliTest, DryRunInPlaceSaysTheFirstImagesOwnRoom) {
   Output o = Cli({"--dry-run", icon_, target_});
   ASSERT_EQ(o.status, 0) << o.err;
   int64_t at = pe_.data_offset[0];
-  EXPECT_EQ(o.out, "Dry run: " + PathText(target_) + " would not be changed.\n" +
+  EXPECT_EQ(o.out, "Dry run, nothing written: without --dry-run, " + PathText(target_) +
+                       " would be changed as follows.\n" +
                        "The image of 744 bytes would go to file offset " + Hex(at) + " (RVA " +
                        Hex(pe_.rsrc_va + (at - pe_.root)) + "), in place: over the first icon image, within its own " +
                        "800 bytes.\n2 icon entries and 2 group-icon entries would describe it.\n"
@@ -61,7 +62,8 @@ TEST_F(CliTest, DryRunMovedSaysTheFreeStretch) {
   Output o = Cli({"--dry-run", icon_, target_});
   ASSERT_EQ(o.status, 0) << o.err;
   int64_t at = pe_.data_offset[0], room = pe_.data_offset[2] - pe_.data_offset[0];
-  EXPECT_EQ(o.out, "Dry run: " + PathText(target_) + " would not be changed.\n" +
+  EXPECT_EQ(o.out, "Dry run, nothing written: without --dry-run, " + PathText(target_) +
+                       " would be changed as follows.\n" +
                        "The image of 1200 bytes would go to file offset " + Hex(at) + " (RVA " +
                        Hex(pe_.rsrc_va + (at - pe_.root)) + "), moved: into free room of the resource data at that " +
                        "offset, spanning 1200 of the " + std::to_string(room) +
@@ -85,7 +87,8 @@ TEST_F(CliTest, AllSizesDryRunHasTheDocumentedLines) {
   // Two lines of introduction, the columns, one row per icon (2), the count
   // and the checksum; no footnote and no substitutes.
   ASSERT_EQ(lines.size(), 7u) << o.out;
-  EXPECT_EQ(lines[0], "Dry run: " + PathText(target_) + " would not be changed.");
+  EXPECT_EQ(lines[0], "Dry run, nothing written: without --dry-run, " + PathText(target_) +
+                          " would be changed as follows.");
   EXPECT_EQ(lines[1], "Each icon image of the target would get an image of " + PathText(icon_) +
                           " (counted from 1):");
   EXPECT_EQ(lines[5], "2 distinct images would be written; 2 group-icon entries would describe them.");
@@ -226,7 +229,7 @@ TEST_F(CliTest, AddSizesSaysWhatItAddsAndHowTheFileGrows) {
   EXPECT_GT(grown, 1800u);
   const std::string length = std::to_string(pe_.bytes.size());
   for (const std::string& line :
-       {std::string("Dry run: ") + PathText(target_) + " would not be changed.\n",
+       {"Dry run, nothing written: without --dry-run, " + PathText(target_) + " would be changed as follows.\n",
         std::string("Entries added to the icon groups (each names a new icon resource holding the image):\n"),
         std::string("  #1               1033 3: 48x48 32-bit                      #3\n"),
         std::string("A new section .vtrsrc would hold the resource tree and 3 images of the icon file.\n"),

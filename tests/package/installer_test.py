@@ -210,7 +210,10 @@ class Zip(unittest.TestCase):
         for name, data in self.files.items():
             self.assertEqual(data, (stage / name).read_bytes(), name)
         self.assertIn(b"MIT License", self.files["LICENSE.txt"])
-        self.assertIn(f"## {ARGS.version} (".encode(), self.files["CHANGELOG.txt"])
+        # The changelog as plain text: a heading per version, no Markdown marks.
+        self.assertIn(f"\r\nVantorel {ARGS.version} (".encode(), self.files["CHANGELOG.txt"])
+        self.assertNotIn(b"`", self.files["CHANGELOG.txt"])
+        self.assertNotIn(b"\r\n## ", self.files["CHANGELOG.txt"])
 
     def test_texts_are_plain_windows_text(self):
         for name in TEXTS:

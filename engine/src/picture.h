@@ -21,6 +21,11 @@ constexpr int64_t kMaxPictureFileBytes = int64_t{256} << 20;
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
+// A PNG's numbers: big-endian, 32 bits.
+inline uint32_t PngBe32(const uint8_t* p) {
+  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
 // Whether the bytes start with the PNG signature: the test for a picture,
 // whatever the file is named.
 bool IsPng(const uint8_t* bytes, size_t size);
@@ -38,6 +43,13 @@ struct Picture {
 // more: a stream that would inflate further is stopped at that point). Empty
 // when sound; otherwise why not, as the end of a sentence.
 std::string PngStructureFault(const uint8_t* bytes, size_t size);
+
+// For a palette PNG whose palette has fewer entries than its bit depth can
+// name: the PNG with the palette completed to that many, the added entries
+// black and wholly transparent (its tRNS chunk lengthened, or one added),
+// and true. False for any other PNG. Takes a PNG whose structure
+// PngStructureFault found sound.
+bool CompletePalette(const std::vector<uint8_t>& png, std::vector<uint8_t>& completed);
 
 // The text of failure 1016: "the picture cannot be read: ", the path and why.
 std::string UnreadableText(const std::string& picture_path, const std::string& why);

@@ -85,9 +85,12 @@ int32_t DecodePicture(const std::vector<uint8_t>& png, Picture& picture, std::st
   why = PngStructureFault(png.data(), png.size());
   if (!why.empty()) return kPictureUnreadable;
 
+  // A pixel that names no entry of the palette comes out transparent.
+  std::vector<uint8_t> completed;
+  const std::vector<uint8_t>& decoded = CompletePalette(png, completed) ? completed : png;
   int channels = 0;
   std::unique_ptr<stbi_uc, StbFree> pixels(
-      stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &width, &height, &channels, 4));
+      stbi_load_from_memory(decoded.data(), static_cast<int>(decoded.size()), &width, &height, &channels, 4));
   if (!pixels) {
     std::string reason = stbi_failure_reason() ? stbi_failure_reason() : "unknown";
     if (reason == "outofmem") return kOutOfMemory;

@@ -14,10 +14,6 @@
 namespace vantorel::engine {
 namespace {
 
-uint32_t Be32(const uint8_t* p) {
-  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-}
-
 // Bytes of filtered scanlines the image data holds: each row starts with its
 // filter byte; an interlaced image is seven smaller images (Adam7), each
 // with its own rows. 0 for a colour type or depth the format does not have.
@@ -98,18 +94,18 @@ std::string PngStructureFault(const uint8_t* bytes, size_t size) {
   size_t at = sizeof kPngSignature;
   for (bool first = true;; first = false) {
     if (size - at < 12) return "is cut short: it ends before its IEND chunk";
-    uint32_t length = Be32(bytes + at);
+    uint32_t length = PngBe32(bytes + at);
     const uint8_t* type = bytes + at + 4;
     const uint8_t* data = type + 4;
     std::string name(reinterpret_cast<const char*>(type), 4);
     if (length > size - at - 12) return "is cut short: its chunk " + name + " runs past the end of the file";
-    uint32_t stored = Be32(data + length);
+    uint32_t stored = PngBe32(data + length);
     if (crc32(crc32(0, nullptr, 0), type, length + 4) != stored) {
       return "has a damaged chunk " + name + ": its CRC is wrong";
     }
     if (first && (name != "IHDR" || length != 13)) return "does not start with its header chunk IHDR";
     if (first) {
-      expected = RawImageBytes(Be32(data), Be32(data + 4), data[8], data[9], data[12] == 1);
+      expected = RawImageBytes(PngBe32(data), PngBe32(data + 4), data[8], data[9], data[12] == 1);
       if (expected == 0) return "declares a size, colour type or bit depth that PNG does not have";
     } else if (name == "CgBI") {
       return "is an iPhone-optimised PNG, which is not a standard PNG";

@@ -9,6 +9,10 @@
 namespace vantorel::engine::test {
 namespace {
 
+uint32_t Get32Be(const Bytes& b, size_t at) {
+  return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 | uint32_t{b[at + 2]} << 8 | b[at + 3];
+}
+
 Bytes Good() { return WritePng(Flat(16, 16, 6, 8, false, {9, 8, 7, 255})); }
 
 // The PNG with its IHDR's width and height replaced (CRC kept right).
@@ -93,6 +97,56 @@ TEST(HostilePictures, RefusedWithTheirReasonAndNothingMade) {
     EXPECT_EQ(failure.rfind("the picture cannot be read: bad.png ", 0), 0u) << c.name << ": " << failure;
     EXPECT_NE(failure.find(c.why), std::string::npos) << c.name << ": " << failure;
     EXPECT_TRUE(ico.empty()) << c.name;
+  }
+}
+
+// The PNG with its tRNS chunk cut to its first `keep` entries, or dropped.
+Bytes CutTrns(Bytes png, uint32_t keep) {
+  size_t at = 8;
+  while (std::string(png.begin() + at + 4, png.begin() + at + 8) != "tRNS") at += Get32Be(png, at) + 12;
+  uint32_t length = Get32Be(png, at);
+  png.erase(png.begin() + at + 8 + keep, png.begin() + at + 12 + length);  // the rest, and the CRC
+  if (keep == 0) {
+    png.erase(png.begin() + at, png.begin() + at + 8);
+    return png;
+  }
+  uint32_t crc = static_cast<uint32_t>(crc32(0, png.data() + at + 4, keep + 4));
+  png.insert(png.begin() + at + 8 + keep, {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+  for (int i = 0; i < 4; ++i) png[at + i] = static_cast<uint8_t>(keep >> (24 - 8 * i));
+  return png;
+}
+
+// A pixel may name an entry past the palette, which a PNG writer never does:
+// it comes out black and wholly transparent, whatever the decoder's memory
+// held, and the palette's own entries keep their colour and alpha. The last
+// index given fills the rest of a picture large enough that its image data
+// passes through the memory the decoder's palette table then takes.
+TEST(HostilePictures, APixelNamingNoPaletteEntryIsTransparent) {
+  const Rgba a{200, 10, 10, 255}, b{10, 200, 10, 128}, c{1, 2, 250, 255}, none{0, 0, 0, 0};
+  struct Case {
+    const char* name;
+    uint8_t depth;
+    std::vector<Rgba> palette;
+    uint32_t trns;  // entries its tRNS keeps
+    std::vector<uint16_t> indices;
+    std::vector<Rgba> expected;
+  } cases[] = {
+      {"two of four", 2, {a, b}, 2, {0, 1, 3, 2}, {a, b, none, none}},
+      {"no tRNS", 2, {a, b}, 0, {1, 2}, {{10, 200, 10, 255}, none}},
+      {"a tRNS shorter than the palette", 2, {b, a, c}, 1, {0, 2, 3}, {b, c, none}},
+      {"one of 256", 8, {a}, 1, {0, 200, 255}, {a, none, none}},
+  };
+  for (const Case& t : cases) {
+    PngLayout layout{256, 256, 3, t.depth, false, t.indices, t.palette};
+    layout.samples.resize(256 * 256, t.indices.back());
+    Bytes png = CutTrns(WritePng(layout), t.trns);
+    Picture picture;
+    std::string why;
+    ASSERT_EQ(DecodePicture(png, picture, why), 0) << t.name << ": " << why;
+    for (size_t i : {size_t{0}, size_t{1}, t.expected.size() - 1, size_t{256 * 256 - 1}}) {
+      const uint8_t* p = &picture.rgba[4 * i];
+      EXPECT_EQ((Rgba{p[0], p[1], p[2], p[3]}), t.expected[std::min(i, t.expected.size() - 1)]) << t.name << ", " << i;
+    }
   }
 }
 

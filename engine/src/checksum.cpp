@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "driver.h"
 #include "little_endian.h"
 #include "mod_pe.h"
 
@@ -45,47 +46,48 @@ bool PlanChecksumOf(const RandomAccessFile& file, int64_t field, WritePlan& plan
                     static_cast<uint32_t>(stored_bytes[3]) << 24;
   if (stored == 0) return false;  // no checksum kept: none is made up
 
-  // The words every write touches, before and after the whole plan; each
-  // write's words are read in one go. A last half word (odd file length)
-  // counts its missing byte as 0, as does every byte a write adds past the
-  // end: the file grows from nothing there.
-  struct Word {
-    int64_t at;
-    uint16_t before, after;
-  };
-  std::vector<Word> words;
+  // The words the writes touch, as runs of whole words that no untouched word
+  // separates, each read in one go and laid end to end in `before`; `after`
+  // is the same bytes once every write is made, in the plan's order. A last
+  // half word (odd file length) counts its missing byte as 0, as does every
+  // byte a write adds past the end: the file grows from nothing there.
+  std::vector<std::pair<int64_t, int64_t>> runs;
+  runs.reserve(plan.size());
   for (const PlannedWrite& w : plan) {
-    int64_t first = w.offset & ~int64_t{1};
-    int64_t words_end = (w.offset + static_cast<int64_t>(w.bytes.size()) + 1) & ~int64_t{1};
-    std::vector<uint8_t> old(static_cast<size_t>(words_end - first), 0);
-    int64_t readable = std::max<int64_t>(0, std::min(words_end, file.Length()) - first);
-    if (readable > 0 && !file.ReadAt(first, old.data(), static_cast<size_t>(readable))) return false;
-    for (size_t i = 0; i < old.size(); i += 2) {
-      uint16_t value = static_cast<uint16_t>(old[i] | old[i + 1] << 8);
-      words.push_back({first + static_cast<int64_t>(i), value, value});
+    runs.emplace_back(w.offset & ~int64_t{1}, (w.offset + static_cast<int64_t>(w.bytes.size()) + 1) & ~int64_t{1});
+  }
+  runs = MergedRanges(std::move(runs));
+  std::vector<size_t> starts;  // of each run in `before` and `after`
+  size_t total = 0;
+  for (const auto& [first, end] : runs) {
+    starts.push_back(total);
+    total += static_cast<size_t>(end - first);
+  }
+  std::vector<uint8_t> before(total, 0);
+  for (size_t k = 0; k < runs.size(); ++k) {
+    int64_t readable = std::max<int64_t>(0, std::min(runs[k].second, file.Length()) - runs[k].first);
+    if (readable > 0 && !file.ReadAt(runs[k].first, before.data() + starts[k], static_cast<size_t>(readable))) {
+      return false;
     }
   }
-  // Every copy of a word was read from the unchanged file: keep one.
-  std::sort(words.begin(), words.end(), [](const Word& x, const Word& y) { return x.at < y.at; });
-  words.erase(std::unique(words.begin(), words.end(), [](const Word& x, const Word& y) { return x.at == y.at; }),
-              words.end());
+  std::vector<uint8_t> after = before;
   for (const PlannedWrite& w : plan) {
-    auto it = std::lower_bound(words.begin(), words.end(), w.offset & ~int64_t{1},
-                               [](const Word& x, int64_t at) { return x.at < at; });
-    for (size_t i = 0; i < w.bytes.size(); ++i) {
-      int64_t at = w.offset + static_cast<int64_t>(i);
-      if (i > 0 && !(at & 1)) ++it;
-      uint16_t& word = it->after;
-      word = (at & 1) ? static_cast<uint16_t>((word & 0x00FF) | w.bytes[i] << 8)
-                      : static_cast<uint16_t>((word & 0xFF00) | w.bytes[i]);
-    }
+    if (w.bytes.empty()) continue;
+    // The run that holds the write: the first that ends after it starts.
+    auto run = std::upper_bound(runs.begin(), runs.end(), w.offset,
+                                [](int64_t at, const std::pair<int64_t, int64_t>& r) { return at < r.second; });
+    size_t at = starts[static_cast<size_t>(run - runs.begin())] + static_cast<size_t>(w.offset - run->first);
+    std::copy(w.bytes.begin(), w.bytes.end(), after.begin() + static_cast<std::ptrdiff_t>(at));
   }
   uint32_t sum = Fold(stored - static_cast<uint32_t>(file.Length()));
-  for (const Word& word : words) {
-    if (word.at >= field && word.at < field + 4) continue;  // the field counts as zero
-    // Subtracting in end-around-carry arithmetic is adding the complement.
-    sum = Fold(sum + (~word.before & 0xFFFFu));
-    sum = Fold(sum + word.after);
+  for (size_t k = 0; k < runs.size(); ++k) {
+    for (int64_t at = runs[k].first; at < runs[k].second; at += 2) {
+      if (at >= field && at < field + 4) continue;  // the field counts as zero
+      size_t i = starts[k] + static_cast<size_t>(at - runs[k].first);
+      // Subtracting in end-around-carry arithmetic is adding the complement.
+      sum = Fold(sum + (~(before[i] | before[i + 1] << 8) & 0xFFFFu));
+      sum = Fold(sum + static_cast<uint32_t>(after[i] | after[i + 1] << 8));
+    }
   }
   uint32_t updated = sum + static_cast<uint32_t>(new_length);
   if (updated == stored) return false;

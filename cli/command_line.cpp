@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "arguments.h"
@@ -192,38 +193,23 @@ std::vector<std::string> Words(const std::vector<std::filesystem::path>& args) {
   return words;
 }
 
+// Whether a word names an option, or is one that names none: a word that
+// starts with a dash.
+bool IsOptionWord(const std::string& word) { return word.size() > 1 && word[0] == '-'; }
+
 // CLI11 finds the options, their values and the operands; the rules, and the
 // words for what is wrong, are ours.
 class Reader {
  public:
-  Reader() {
-    app_.set_help_flag();                       // the help is a text of our own
-    app_.allow_extras();                        // an unknown option is named in our words
-    app_.allow_windows_style_options(false);    // on Windows too, "/x" is a file name
-    for (const std::string& option : AllOptions()) {
-      if (FindValued(option)) {
-        app_.add_option(option, values_[option])->take_last();
-      } else {
-        app_.add_flag(option == "--help" ? "-h,--help" : option);
-      }
-    }
-    app_.add_option("operands", operands_);
-  }
-
   std::string Read(std::vector<std::string> words, CommandLine& line) {
-    if (std::string unknown = FirstUnknownOption(words); !unknown.empty()) return "unknown option " + unknown;
-    std::string last = words.empty() ? "" : words.back();
-    std::reverse(words.begin(), words.end());  // CLI11 takes the words last first
-    try {
-      app_.parse(std::move(words));
-    } catch (const CLI::ArgumentMismatch&) {
-      // A value is the next word, whatever it is: only the last word can lack one.
-      return last + " needs a value";
-    } catch (const CLI::ParseError& e) {
-      return e.what();
-    }
-    for (const std::string& extra : app_.remaining()) {
-      if (extra != "--") return "unknown option " + extra;  // what the check above might miss
+    // The plain replacement names its two files and no option. Setting up
+    // CLI11's options costs more than the rest of the command line and the
+    // engine's planning together, so it is done only for a line with an
+    // option in it; without one every word is an operand.
+    if (std::any_of(words.begin(), words.end(), IsOptionWord)) {
+      if (std::string why = Parse(std::move(words)); !why.empty()) return why;
+    } else {
+      operands_ = std::move(words);
     }
     if (std::string why = ReadValues(line); !why.empty()) return why;
     const ModeRule& mode = ChosenMode();
@@ -236,7 +222,43 @@ class Reader {
   }
 
  private:
-  bool Given(const std::string& option) const { return app_.count(option) > 0; }
+  void SetUp() {
+    app_ = std::make_unique<CLI::App>();
+    app_->set_help_flag();                     // the help is a text of our own
+    app_->allow_extras();                      // an unknown option is named in our words
+    app_->allow_windows_style_options(false);  // on Windows too, "/x" is a file name
+    for (const std::string& option : AllOptions()) {
+      options_[option] = FindValued(option) ? app_->add_option(option, values_[option])->take_last()
+                                            : app_->add_flag(option == "--help" ? "-h,--help" : option);
+    }
+    app_->add_option("operands", operands_);
+  }
+
+  std::string Parse(std::vector<std::string> words) {
+    SetUp();
+    if (std::string unknown = FirstUnknownOption(words); !unknown.empty()) return "unknown option " + unknown;
+    std::string last = words.empty() ? "" : words.back();
+    std::reverse(words.begin(), words.end());  // CLI11 takes the words last first
+    try {
+      app_->parse(std::move(words));
+    } catch (const CLI::ArgumentMismatch&) {
+      // A value is the next word, whatever it is: only the last word can lack one.
+      return last + " needs a value";
+    } catch (const CLI::ParseError& e) {
+      return e.what();
+    }
+    for (const std::string& extra : app_->remaining()) {
+      if (extra != "--") return "unknown option " + extra;  // what the check above might miss
+    }
+    return {};
+  }
+
+  // Looked up once, when the option is added: CLI11 finds an option by its
+  // name by comparing it with every name of every option.
+  bool Given(const std::string& option) const {
+    auto found = options_.find(option);
+    return found != options_.end() && found->second->count() > 0;
+  }
 
   // Before "--", a word that starts with a dash is an option unless it is
   // the value of the option before it (GNU's rule); CLI11 would take "-1" or
@@ -249,7 +271,7 @@ class Reader {
       if (is_value || word.size() < 2 || word[0] != '-') continue;
       bool is_long = word[1] == '-';
       std::string name = is_long ? word.substr(0, word.find('=')) : word;
-      if (!app_.get_option_no_throw(name)) return word;
+      if (!app_->get_option_no_throw(name)) return word;
       value_next = FindValued(name) && name == word;
     }
     return {};
@@ -264,7 +286,7 @@ class Reader {
         continue;
       }
       // CLI11 lets "--backup=false" turn a flag off; a flag here takes no value.
-      for (const std::string& r : app_.get_option(option)->results()) {
+      for (const std::string& r : options_.at(option)->results()) {
         if (r != "true") return option + " takes no value";
       }
     }
@@ -290,7 +312,8 @@ class Reader {
     return {};
   }
 
-  CLI::App app_;
+  std::unique_ptr<CLI::App> app_;
+  std::map<std::string, CLI::Option*> options_;
   std::map<std::string, std::string> values_;
   std::vector<std::string> operands_;
 };

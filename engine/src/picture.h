@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,16 @@ inline uint32_t PngBe32(const uint8_t* p) {
 // whatever the file is named.
 bool IsPng(const uint8_t* bytes, size_t size);
 
+// Frees pixels the decoder handed over.
+struct DecodedFree {
+  void operator()(uint8_t* pixels) const;
+};
+
 // Decoded pixels: 8 bits per channel, R G B A, top row first, alpha straight
-// (not multiplied into the colours).
+// (not multiplied into the colours); kept where the decoder put them.
 struct Picture {
   int width = 0, height = 0;
-  std::vector<uint8_t> rgba;
+  std::unique_ptr<uint8_t[], DecodedFree> pixels;
 };
 
 // Reads the structure of a PNG without decoding its pixels: the chunks lie in
@@ -62,8 +68,8 @@ std::string FileSizeFault(int64_t bytes);
 int32_t DecodePicture(const std::vector<uint8_t>& png, Picture& picture, std::string& why);
 
 // The square image of each of `sizes` (ascending), R G B A: the picture
-// scaled (in linear light, alpha-weighted, Catmull-Rom) so its longer side
-// fills the square, centred on transparency.
+// scaled (in linear light, alpha-weighted; box filters by powers of two, then
+// Catmull-Rom) so its longer side fills the square, centred on transparency.
 std::vector<std::vector<uint8_t>> SquareImages(const Picture& picture, const std::vector<int>& sizes);
 
 // The icon image a Windows icon stores for `rgba` (size x size, R G B A): a

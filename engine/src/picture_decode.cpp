@@ -13,10 +13,6 @@
 namespace vantorel::engine {
 namespace {
 
-struct StbFree {
-  void operator()(stbi_uc* p) const { stbi_image_free(p); }
-};
-
 std::string SizeText(int64_t width, int64_t height) {
   return std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
@@ -89,9 +85,9 @@ int32_t DecodePicture(const std::vector<uint8_t>& png, Picture& picture, std::st
   std::vector<uint8_t> completed;
   const std::vector<uint8_t>& decoded = CompletePalette(png, completed) ? completed : png;
   int channels = 0;
-  std::unique_ptr<stbi_uc, StbFree> pixels(
+  picture.pixels.reset(
       stbi_load_from_memory(decoded.data(), static_cast<int>(decoded.size()), &width, &height, &channels, 4));
-  if (!pixels) {
+  if (!picture.pixels) {
     std::string reason = stbi_failure_reason() ? stbi_failure_reason() : "unknown";
     if (reason == "outofmem") return kOutOfMemory;
     why = "cannot be decoded (" + reason + ")";
@@ -99,8 +95,9 @@ int32_t DecodePicture(const std::vector<uint8_t>& png, Picture& picture, std::st
   }
   picture.width = width;
   picture.height = height;
-  picture.rgba.assign(pixels.get(), pixels.get() + size_t{4} * width * height);
   return kSuccess;
 }
+
+void DecodedFree::operator()(uint8_t* pixels) const { stbi_image_free(pixels); }
 
 }  // namespace vantorel::engine

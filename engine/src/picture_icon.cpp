@@ -1,12 +1,7 @@
-// A picture made into an icon file: one square image per size, scaled in
-// linear light with alpha weighting, the 256-pixel one stored as PNG and the
-// smaller ones as DIBs, smallest first.
+// A picture made into an icon file: one square image per size (scaled in
+// picture_scaling.cpp), the 256-pixel one stored as PNG and the smaller ones
+// as DIBs, smallest first.
 #include <algorithm>
-#include <cmath>
-#include <new>
-#include <optional>
-
-#include <stb_image_resize.h>
 
 #include "picture.h"
 #include "all_sizes.h"
@@ -15,17 +10,6 @@ namespace vantorel::engine {
 namespace {
 
 constexpr int kLargestIconSize = 256;
-// A size at most half of an image already scaled down from the picture is
-// filtered from the smallest such image: that holds every detail the size
-// can show, in a fraction of the pixels. From a 1024-pixel logo, its 256-pixel
-// image costs as much as all the others would cost made from the picture.
-constexpr int kReduceFactor = 2;
-
-// The longer side fills the square; the other keeps the proportion, and at
-// least one pixel.
-int ScaledSide(int side, int longer, int size) {
-  return std::max(1, static_cast<int>(std::lround(static_cast<double>(side) * size / longer)));
-}
 
 SharedEntry EntryOf(int size) {
   SharedEntry e{};
@@ -44,31 +28,6 @@ std::string ScaledUpText(const std::string& path, const Picture& picture, const 
          ", which " + (sizes.size() > 1 ? "are" : "is") + " scaled up from it and may look soft.";
 }
 
-// `source` filtered to width x height. Alpha weighting (no
-// STBIR_FLAG_ALPHA_PREMULTIPLIED) keeps the colour of transparent pixels out
-// of their neighbours: no dark fringe on an edge. The sRGB colour space makes
-// the filter average light, not code values.
-Picture Resampled(const Picture& source, int width, int height) {
-  Picture out{width, height, std::vector<uint8_t>(size_t{4} * width * height)};
-  int done = stbir_resize_uint8_generic(source.rgba.data(), source.width, source.height, source.width * 4,
-                                        out.rgba.data(), width, height, width * 4, 4, 3, 0, STBIR_EDGE_CLAMP,
-                                        STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB, nullptr);
-  if (!done) throw std::bad_alloc();  // its only failure is memory
-  return out;
-}
-
-// The picture in the middle of a transparent square of `size`.
-std::vector<uint8_t> Centred(const Picture& scaled, int size) {
-  std::vector<uint8_t> square(size_t{4} * size * size, 0);  // transparent black
-  size_t row = size_t{4} * scaled.width;
-  size_t at = size_t{4} * ((size - scaled.height) / 2 * size + (size - scaled.width) / 2);
-  for (int y = 0; y < scaled.height; ++y) {
-    std::copy_n(scaled.rgba.begin() + static_cast<std::ptrdiff_t>(y * row), row,
-                square.begin() + static_cast<std::ptrdiff_t>(at + size_t{4} * size * y));
-  }
-  return square;
-}
-
 std::string SizesFault(const std::vector<int>& sizes) {
   for (int size : sizes) {
     if (size < 1 || size > kLargestIconSize) {
@@ -83,27 +42,6 @@ std::string SizesFault(const std::vector<int>& sizes) {
 const std::vector<int>& StandardIconSizes() {
   static const std::vector<int> sizes = {16, 20, 24, 32, 40, 48, 64, 256};
   return sizes;
-}
-
-std::vector<std::vector<uint8_t>> SquareImages(const Picture& picture, const std::vector<int>& sizes) {
-  std::vector<std::vector<uint8_t>> squares(sizes.size());
-  const int longer = std::max(picture.width, picture.height);
-  // The sizes made so far below the picture's own, smallest last.
-  std::vector<Picture> reduced;
-  for (size_t i = sizes.size(); i-- > 0;) {
-    int size = sizes[i];
-    // The proportions always come from the picture itself, so every size
-    // centres it alike whichever image it is filtered from.
-    int width = ScaledSide(picture.width, longer, size), height = ScaledSide(picture.height, longer, size);
-    const Picture* from = &picture;
-    for (const Picture& r : reduced) {
-      if (std::max(r.width, r.height) >= kReduceFactor * size) from = &r;
-    }
-    Picture scaled = Resampled(*from, width, height);
-    squares[i] = Centred(scaled, size);
-    if (size < longer) reduced.push_back(std::move(scaled));
-  }
-  return squares;
 }
 
 int32_t PictureIconFile(const std::vector<uint8_t>& png, const std::string& picture_path,

@@ -40,16 +40,17 @@ struct ColourCase {
   uint8_t colour_type, depth;
   bool interlaced;
   Rgba colour;  // what the picture shows, as 8-bit RGBA
+  int width = 40, height = 30;
 };
 
 class EveryColourType : public ::testing::TestWithParam<ColourCase> {};
 
-// A flat colour stays that colour at every size, the picture (40 x 30)
-// centred on transparency; the images are the standard sizes, smallest first,
-// the 256 one a PNG, the others DIBs.
+// A flat colour stays that colour at every size, the picture (40 x 30 unless
+// the case says) centred on transparency; the images are the standard sizes,
+// smallest first, the 256 one a PNG, the others DIBs.
 TEST_P(EveryColourType, FlatColourAtEverySizeCentred) {
   const ColourCase& c = GetParam();
-  Bytes ico = Made(WritePng(Flat(40, 30, c.colour_type, c.depth, c.interlaced, c.colour)));
+  Bytes ico = Made(WritePng(Flat(c.width, c.height, c.colour_type, c.depth, c.interlaced, c.colour)));
   std::vector<ReadImage> images = ReadIcon(ico);
   const std::vector<int> sizes = {16, 20, 24, 32, 40, 48, 64, 256};
   ASSERT_EQ(images.size(), sizes.size());
@@ -59,7 +60,7 @@ TEST_P(EveryColourType, FlatColourAtEverySizeCentred) {
     ASSERT_EQ(image.width, size);
     EXPECT_EQ(image.bits, 32);
     EXPECT_EQ(image.png, size == 256);
-    Placed placed = Place(40, 30, size);
+    Placed placed = Place(c.width, c.height, size);
     for (int y = 0; y < size; ++y) {
       for (int x = 0; x < size; ++x) {
         Rgba got = image.pixels[static_cast<size_t>(y * size + x)];
@@ -89,14 +90,17 @@ INSTANTIATE_TEST_SUITE_P(
                       ColourCase{"palette8", 3, 8, false, {10, 200, 30, 255}},
                       ColourCase{"palette2_transparent", 3, 2, false, {250, 20, 20, 64}},
                       ColourCase{"palette4_interlaced", 3, 4, true, {33, 66, 99, 255}},
-                      ColourCase{"rgba8_interlaced", 6, 8, true, {5, 6, 7, 255}}),
+                      ColourCase{"rgba8_interlaced", 6, 8, true, {5, 6, 7, 255}},
+                      // Large enough for the small sizes to be filtered from box-reduced copies; sides that
+                      // leave the last box of each reduction part-filled.
+                      ColourCase{"rgba8_half_alpha_reduced", 6, 8, false, {200, 100, 50, 128}, 1001, 667}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // Opaque red beside transparent black: with the colours weighted by alpha,
 // no pixel of the edge takes in the black, at any size down or up. A plain
 // filter of straight RGBA would darken it.
 TEST(PictureResampling, OpaqueEdgeOnTransparencyHasNoDarkFringe) {
-  for (int side : {64, 10}) {
+  for (int side : {64, 10, 301}) {
     std::vector<Rgba> pixels;
     for (int y = 0; y < side; ++y) {
       for (int x = 0; x < side; ++x) pixels.push_back(x < side / 2 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 0, 0});

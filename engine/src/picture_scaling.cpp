@@ -106,81 +106,79 @@ Reduction Reduced(const Picture& picture, int factor) {
   return r;
 }
 
-// The reduction by twice the factor, from this one.
-Reduction Halved(const Reduction& from) {
-  Reduction r{(from.width + 1) / 2, (from.height + 1) / 2, from.factor * 2, {}};
-  r.pixels.resize(size_t{kChannels} * r.width * r.height);
-  auto at = [&from](int x, int y) {
-    return &from.pixels[size_t{kChannels} * (std::min(y, from.height - 1) * size_t(from.width) +
-                                             std::min(x, from.width - 1))];
+// Turns the reduction into the one by twice the factor, in its own memory:
+// each pixel written lies at or before the first of the four it averages, and
+// before any pixel a later one reads.
+void Halve(Reduction& r) {
+  const int width = (r.width + 1) / 2, height = (r.height + 1) / 2;
+  auto at = [&r](int x, int y) {
+    return &r.pixels[size_t{kChannels} * (std::min(y, r.height - 1) * size_t(r.width) + std::min(x, r.width - 1))];
   };
-  for (int y = 0; y < r.height; ++y) {
-    for (int x = 0; x < r.width; ++x) {
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
       const float *a = at(2 * x, 2 * y), *b = at(2 * x + 1, 2 * y), *c = at(2 * x, 2 * y + 1),
                   *d = at(2 * x + 1, 2 * y + 1);
-      float* out = &r.pixels[size_t{kChannels} * (size_t(y) * r.width + x)];
-      for (int i = 0; i < kChannels; ++i) out[i] = ((a[i] + b[i]) + (c[i] + d[i])) * 0.25f;
+      float mean[kChannels];
+      for (int i = 0; i < kChannels; ++i) mean[i] = ((a[i] + b[i]) + (c[i] + d[i])) * 0.25f;
+      std::copy_n(mean, kChannels, &r.pixels[size_t{kChannels} * (size_t(y) * width + x)]);
     }
   }
-  return r;
+  r.width = width, r.height = height, r.factor *= 2;
+  r.pixels.resize(size_t{kChannels} * width * height);
 }
 
-// Premultiplied linear pixels as 8-bit straight-alpha sRGB. A pixel with no
-// light left is transparent black.
-std::vector<uint8_t> Encoded(const std::vector<float>& linear) {
-  std::vector<uint8_t> out(linear.size());
-  for (size_t i = 0; i < linear.size(); i += kChannels) {
-    float a = linear[i + 3];
-    if (!(a > 0)) continue;
-    for (int c = 0; c < 3; ++c) out[i + c] = CodeOfLinear(std::clamp(linear[i + c] / a, 0.0f, 1.0f));
-    out[i + 3] = CodeOfAlpha(a);
+// Where the scaled picture goes in its square, and how large it is there.
+struct Placement {
+  int width, height, size;
+  uint8_t* first;  // its top left pixel in the square
+  int stride() const { return size * kChannels; }
+};
+
+// Premultiplied linear pixels as 8-bit straight-alpha sRGB, into their place.
+// A pixel with no light left is transparent black, as the square is.
+void Encode(const std::vector<float>& linear, const Placement& to) {
+  for (int y = 0; y < to.height; ++y) {
+    const float* in = &linear[size_t{kChannels} * to.width * y];
+    uint8_t* out = to.first + static_cast<ptrdiff_t>(y) * to.stride();
+    for (int x = 0; x < to.width; ++x, in += kChannels, out += kChannels) {
+      float a = in[3];
+      if (!(a > 0)) continue;
+      for (int c = 0; c < 3; ++c) out[c] = CodeOfLinear(std::clamp(in[c] / a, 0.0f, 1.0f));
+      out[3] = CodeOfAlpha(a);
+    }
   }
-  return out;
 }
 
-// The picture filtered to width x height from its own 8-bit pixels (R G B A):
-// stb weights the colours by alpha and filters in linear light itself, a few
-// rows at a time.
-std::vector<uint8_t> Resampled(const Picture& picture, int width, int height) {
-  std::vector<uint8_t> out(size_t{kChannels} * width * height);
+// The picture filtered into its place from its own 8-bit pixels: stb weights
+// the colours by alpha and filters in linear light itself, a few rows at a
+// time.
+void Resample(const Picture& picture, const Placement& to) {
   int done = stbir_resize_uint8_generic(picture.pixels.get(), picture.width, picture.height, picture.width * kChannels,
-                                        out.data(), width, height, width * kChannels, kChannels, 3, 0, STBIR_EDGE_CLAMP,
+                                        to.first, to.width, to.height, to.stride(), kChannels, 3, 0, STBIR_EDGE_CLAMP,
                                         STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_SRGB, nullptr);
   if (!done) throw std::bad_alloc();  // its only failure is memory
-  return out;
 }
 
-// The picture, as the reduction `from` holds it, filtered to width x height.
-std::vector<uint8_t> Resampled(const Reduction& from, const Picture& picture, int width, int height) {
-  std::vector<float> out(size_t{kChannels} * width * height);
+// The picture, as the reduction `from` holds it, filtered into its place;
+// `scratch` holds the filtered floats.
+void Resample(const Reduction& from, const Picture& picture, const Placement& to, std::vector<float>& scratch) {
+  scratch.resize(size_t{kChannels} * to.width * to.height);
   // Where the picture ends in the reduction: its last pixel may hold less.
   float s1 = static_cast<float>(static_cast<double>(picture.width) / from.factor / from.width);
   float t1 = static_cast<float>(static_cast<double>(picture.height) / from.factor / from.height);
-  int done = stbir_resize_region(from.pixels.data(), from.width, from.height, from.width * kChannels * 4, out.data(),
-                                 width, height, width * kChannels * 4, STBIR_TYPE_FLOAT, kChannels, 3,
-                                 STBIR_FLAG_ALPHA_PREMULTIPLIED, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
+  int done = stbir_resize_region(from.pixels.data(), from.width, from.height, from.width * kChannels * 4,
+                                 scratch.data(), to.width, to.height, to.width * kChannels * 4, STBIR_TYPE_FLOAT,
+                                 kChannels, 3, STBIR_FLAG_ALPHA_PREMULTIPLIED, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
                                  STBIR_FILTER_CATMULLROM, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr,
                                  0, 0, s1, t1);
   if (!done) throw std::bad_alloc();
-  return Encoded(out);
+  Encode(scratch, to);
 }
 
 // The longer side fills the square; the other keeps the proportion, and at
 // least one pixel.
 int ScaledSide(int side, int longer, int size) {
   return std::max(1, static_cast<int>(std::lround(static_cast<double>(side) * size / longer)));
-}
-
-// The scaled picture, width x height, in the middle of a transparent square.
-std::vector<uint8_t> Centred(const std::vector<uint8_t>& scaled, int width, int height, int size) {
-  std::vector<uint8_t> square(size_t{kChannels} * size * size, 0);  // transparent black
-  size_t row = size_t{kChannels} * width;
-  size_t at = size_t{kChannels} * ((size - height) / 2 * size + (size - width) / 2);
-  for (int y = 0; y < height; ++y) {
-    std::copy_n(scaled.begin() + static_cast<std::ptrdiff_t>(y * row), row,
-                square.begin() + static_cast<std::ptrdiff_t>(at + size_t{kChannels} * size * y));
-  }
-  return square;
 }
 
 }  // namespace
@@ -191,23 +189,25 @@ std::vector<std::vector<uint8_t>> SquareImages(const Picture& picture, const std
   // Whether the picture reduced by `factor` is still large enough to filter `size` from.
   auto serves = [longer](int factor, int size) { return longer >= int64_t{kOversampling} * size * factor; };
   std::optional<Reduction> reduced;  // the smallest made so far
+  std::vector<float> scratch;
   for (size_t i = sizes.size(); i-- > 0;) {
-    int size = sizes[i];
+    const int size = sizes[i];
     int factor = 1;
     while (serves(2 * factor, size)) factor *= 2;
     // The proportions always come from the picture itself, so every size
     // centres it alike whichever reduction it is filtered from.
-    int width = ScaledSide(picture.width, longer, size), height = ScaledSide(picture.height, longer, size);
-    std::vector<uint8_t> scaled;
+    const int width = ScaledSide(picture.width, longer, size), height = ScaledSide(picture.height, longer, size);
+    std::vector<uint8_t>& square = squares[i];
+    square.assign(size_t{kChannels} * size * size, 0);  // transparent black
+    Placement to{width, height, size, &square[size_t{kChannels} * ((size - height) / 2 * size + (size - width) / 2)]};
     if (factor == 1) {
       // No reduction: a copy of the picture in floats would be four times its size.
-      scaled = Resampled(picture, width, height);
-    } else {
-      if (!reduced) reduced = Reduced(picture, factor);
-      while (reduced->factor < factor) reduced = Halved(*reduced);
-      scaled = Resampled(*reduced, picture, width, height);
+      Resample(picture, to);
+      continue;
     }
-    squares[i] = Centred(scaled, width, height, size);
+    if (!reduced) reduced = Reduced(picture, factor);
+    while (reduced->factor < factor) Halve(*reduced);
+    Resample(*reduced, picture, to, scratch);
   }
   return squares;
 }

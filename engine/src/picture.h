@@ -63,6 +63,19 @@ std::string UnreadableText(const std::string& picture_path, const std::string& w
 // Why a picture file of `bytes` is refused unread; empty when it is not.
 std::string FileSizeFault(int64_t bytes);
 
+// While one lives on a thread, the PNG decoder there is refused any block of
+// memory larger than `bytes`, and fails as out of memory.
+class DecoderBlockLimit {
+ public:
+  explicit DecoderBlockLimit(size_t bytes);
+  ~DecoderBlockLimit();
+  DecoderBlockLimit(const DecoderBlockLimit&) = delete;
+  DecoderBlockLimit& operator=(const DecoderBlockLimit&) = delete;
+
+ private:
+  size_t before_;
+};
+
 // Decodes a PNG after refusing what its header declares beyond the limits
 // and checking its structure. 0, or 1016 with `why`; 7 when memory runs out.
 int32_t DecodePicture(const std::vector<uint8_t>& png, Picture& picture, std::string& why);

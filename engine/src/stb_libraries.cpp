@@ -5,11 +5,32 @@
 #include <zlib.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "picture.h"
 
+namespace {
+
+// The largest block the PNG decoder may have on this thread (DecoderBlockLimit).
+thread_local size_t g_decoder_block_limit = SIZE_MAX;
+
+void* DecoderRealloc(void* block, size_t bytes) {
+  return bytes > g_decoder_block_limit ? nullptr : std::realloc(block, bytes);
+}
+
+}  // namespace
+
+vantorel::engine::DecoderBlockLimit::DecoderBlockLimit(size_t bytes) : before_(g_decoder_block_limit) {
+  g_decoder_block_limit = bytes;
+}
+
+vantorel::engine::DecoderBlockLimit::~DecoderBlockLimit() { g_decoder_block_limit = before_; }
+
 // Only PNG: every other format stb_image reads is code no input of ours needs.
+#define STBI_MALLOC(bytes) DecoderRealloc(nullptr, bytes)
+#define STBI_REALLOC(block, bytes) DecoderRealloc(block, bytes)
+#define STBI_FREE(block) std::free(block)
 #define STBI_ONLY_PNG
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR

@@ -26,10 +26,10 @@ Bytes Declaring(uint32_t width, uint32_t height, Bytes png = Good()) {
   return png;
 }
 
-// A 1 x 1 RGBA picture (5 bytes of image data) whose IDAT inflates to 16 MiB
-// of zeros: a few kilobytes of file.
-Bytes Bomb() {
-  PngLayout s = Flat(1, 1, 6, 8, false, {0, 0, 0, 0});
+// A square RGBA picture (1 x 1: 5 bytes of image data) whose IDAT inflates to
+// 16 MiB of zeros: a few kilobytes of file.
+Bytes Bomb(int side = 1) {
+  PngLayout s = Flat(side, side, 6, 8, false, {0, 0, 0, 0});
   Bytes png = WritePng(s);
   Bytes zeros(16 << 20, 0);
   uLongf size = compressBound(static_cast<uLong>(zeros.size()));
@@ -85,6 +85,9 @@ std::vector<Hostile> Cases() {
       // At the limit: let through to the structure check, which finds the data short.
       {"at_the_limit", Declaring(4096, 4096), "is cut short: its image data ends early"},
       {"bomb", Bomb(), "inflates to more image data than its size needs"},
+      // Large enough to be decoded while it is checked: the decoder, held to
+      // what a sound file needs, runs out of memory; the check's reason is given.
+      {"bomb_decoded_while_checked", Bomb(512), "inflates to more image data than its size needs"},
   };
 }
 

@@ -98,7 +98,7 @@ std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& pat
   }
   int fl = fcntl(fd, F_GETFL);
   if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
-  return std::make_unique<PosixFile>(fd, static_cast<int64_t>(st.st_size));
+  return WithReadCache(std::make_unique<PosixFile>(fd, static_cast<int64_t>(st.st_size)));
 }
 
 }  // namespace vantorel::engine

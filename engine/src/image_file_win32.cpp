@@ -110,7 +110,7 @@ std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::path& pat
     CloseHandle(h);
     return nullptr;
   }
-  return std::make_unique<Win32File>(h, static_cast<int64_t>(size.QuadPart));
+  return WithReadCache(std::make_unique<Win32File>(h, static_cast<int64_t>(size.QuadPart)));
 }
 
 }  // namespace vantorel::engine

@@ -44,6 +44,10 @@ inline std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::pa
   return OpenImageFile(path, access, reason);
 }
 
+// `file`, its pages kept in memory once read (up to 64 KiB of them): how
+// OpenImageFile's files are read.
+std::unique_ptr<RandomAccessFile> WithReadCache(std::unique_ptr<RandomAccessFile> file);
+
 // A file held in memory.
 class MemoryFile : public RandomAccessFile {
  public:

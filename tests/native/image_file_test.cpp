@@ -1,5 +1,6 @@
 // The program file as the engine opens it: reads and writes of any size at
-// any offset inside it, none past its end, and a failing read that ends.
+// any offset inside it, none past its end, reads that see the writes and
+// appends before them, and a failing read that ends.
 #include "test_support.h"
 
 namespace vantorel::engine::test {
@@ -32,9 +33,19 @@ TEST(ImageFile, ReadsAndWritesOfOneByteToAll) {
     uint8_t x = 0xEE;
     ASSERT_TRUE(file->WriteAt(4999, &x, 1));
     ASSERT_TRUE(file->WriteAt(0, &x, 1));
+    // What was read before is read again as written, and the file read
+    // grows with what is appended.
+    ASSERT_TRUE(file->ReadAt(4999, &one, 1));
+    EXPECT_EQ(one, 0xEE);
+    const uint8_t tail[2] = {1, 2};
+    ASSERT_TRUE(file->Append(tail, 2));
+    uint8_t end[3] = {};
+    ASSERT_TRUE(file->ReadAt(4999, end, 3));
+    EXPECT_EQ(Bytes(end, end + 3), (Bytes{0xEE, 1, 2}));
     EXPECT_TRUE(file->Flush());
   }
   bytes[0] = bytes[4999] = 0xEE;
+  bytes.insert(bytes.end(), {1, 2});
   EXPECT_EQ(ReadFileBytes(dir / "app.exe"), bytes);
 }
 

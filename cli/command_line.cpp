@@ -1,12 +1,12 @@
 #include "command_line.h"
 
-#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <map>
 #include <memory>
 #include <utility>
 
 #include "arguments.h"
+#include "cli11.h"
 
 namespace vantorel::cli {
 namespace {

@@ -339,11 +339,11 @@ int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {
   if (o.mode == Mode::AddSizes) return ReplaceAddSizes(icon, target, out, err);
   if (o.all_sizes) return ReplaceAllSizes(icon, target, out, err);
   std::string failure;
-  bool checked_installer = IsCheckedInstaller(target);
-  int32_t result = Change_Icon(icon, target, failure, PrintWarnings(err));
+  ReplacementPreview done;
+  int32_t result = ChangeIconReported(icon, target, done, failure, PrintWarnings(err));
   if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
   std::fprintf(out, "Changed the icon of %s\n", PathText(target).c_str());
-  if (checked_installer) std::fprintf(out, "%s\n", kInstallerCheckKept);
+  if (done.installer_check) std::fprintf(out, "%s\n", kInstallerCheckKept);
   return kExitOk;
 }
 

@@ -189,21 +189,37 @@ int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::pa
   return RunCaught(icon, target, failure_text, warn, nullptr, false);
 }
 
+namespace {
+
+// A replacement (or with `plan_only` its plan alone), described.
+int32_t RunDescribed(const std::filesystem::path& icon, const std::filesystem::path& target,
+                     ReplacementPreview& described, std::string& failure_text, const WarningSink& warn,
+                     bool plan_only) {
+  ReplacementPlan plan;
+  int32_t result = RunCaught(icon, target, failure_text, warn, &plan, plan_only);
+  if (result != kSuccess) return result;
+  described.image_offset = plan.image_offset;
+  described.image_rva = static_cast<uint32_t>(plan.image_rva);
+  described.image_bytes = static_cast<uint32_t>(plan.writes.front().bytes.size());
+  described.image_in_place = plan.image_in_place;
+  described.room_bytes = plan.room_bytes;
+  described.icon_entries = plan.icon_entries;
+  described.group_entries = plan.group_entries;
+  described.checksum = plan.checksum;
+  described.installer_check = plan.installer_check;
+  return kSuccess;
+}
+
+}  // namespace
+
 int32_t PreviewChangeIcon(const std::filesystem::path& icon, const std::filesystem::path& target,
                           ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn) {
-  ReplacementPlan plan;
-  int32_t result = RunCaught(icon, target, failure_text, warn, &plan, true);
-  if (result != kSuccess) return result;
-  preview.image_offset = plan.image_offset;
-  preview.image_rva = static_cast<uint32_t>(plan.image_rva);
-  preview.image_bytes = static_cast<uint32_t>(plan.writes.front().bytes.size());
-  preview.image_in_place = plan.image_in_place;
-  preview.room_bytes = plan.room_bytes;
-  preview.icon_entries = plan.icon_entries;
-  preview.group_entries = plan.group_entries;
-  preview.checksum = plan.checksum;
-  preview.installer_check = plan.installer_check;
-  return kSuccess;
+  return RunDescribed(icon, target, preview, failure_text, warn, true);
+}
+
+int32_t ChangeIconReported(const std::filesystem::path& icon, const std::filesystem::path& target,
+                           ReplacementPreview& done, std::string& failure_text, const WarningSink& warn) {
+  return RunDescribed(icon, target, done, failure_text, warn, false);
 }
 
 bool IsSignedProgram(const std::filesystem::path& target) {

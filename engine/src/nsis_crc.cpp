@@ -133,13 +133,4 @@ int32_t PlanHeaderChecks(const RandomAccessFile& file, const ResourceSection& se
   return kSuccess;
 }
 
-bool IsCheckedInstaller(const std::filesystem::path& target) {
-  try {
-    auto file = OpenImageFile(target, Access::Read);
-    return file && Is_Valid_PE(*file) && FindNsisHeader(*file).crc_offset >= 0;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 }  // namespace vantorel::engine

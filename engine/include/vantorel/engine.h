@@ -84,15 +84,16 @@ struct ReplacementPreview {
 int32_t PreviewChangeIcon(const std::filesystem::path& icon, const std::filesystem::path& target,
                           ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn = {});
 
+// Change_Icon, saying what it did as PreviewChangeIcon says what it would do
+// (installer_check: an NSIS installer's own CRC check was kept right).
+int32_t ChangeIconReported(const std::filesystem::path& icon, const std::filesystem::path& target,
+                           ReplacementPreview& done, std::string& failure_text, const WarningSink& warn = {});
+
 // Whether `target` carries a signature (a certificate table that is not
 // empty): any change to the file would invalidate it. False when the file
 // cannot be read as a program.
 bool IsSignedProgram(const std::filesystem::path& target);
 
-// Whether `target` is an NSIS installer that checks its own bytes (a CRC-32
-// after its payload) at start-up: a replacement keeps that check right. False
-// when the file cannot be read as a program.
-bool IsCheckedInstaller(const std::filesystem::path& target);
 
 // What --list shows of a program's icons.
 struct IconGroupEntry {

@@ -93,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ColourCase{"rgba8_interlaced", 6, 8, true, {5, 6, 7, 255}},
                       // Large enough for the small sizes to be filtered from box-reduced copies; sides that
                       // leave the last box of each reduction part-filled.
-                      ColourCase{"rgba8_half_alpha_reduced", 6, 8, false, {200, 100, 50, 128}, 1001, 667}),
+                      ColourCase{"rgba8_half_alpha_reduced", 6, 8, false, {200, 100, 50, 128}, 1001, 667},
+                      ColourCase{"rgba8_thin_reduced", 6, 8, false, {200, 100, 50, 128}, 3001, 101}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // Opaque red beside transparent black: with the colours weighted by alpha,

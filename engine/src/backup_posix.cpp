@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "vantorel/engine.h"
+#include "new_file.h"
 
 namespace vantorel::engine {
 namespace {
@@ -20,11 +20,6 @@ class Fd {
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
 
  private:
   int fd_;
@@ -78,21 +73,22 @@ BackupResult MakeBackup(const std::filesystem::path& target, const std::filesyst
   }
   int flags = fcntl(from.get(), F_GETFL);
   if (flags >= 0) fcntl(from.get(), F_SETFL, flags & ~O_NONBLOCK);
-  // O_EXCL: the existence test and the creation are one step.
-  Fd to(open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
-  if (to.get() < 0) {
-    if (errno == EEXIST) return ExistingBackup(backup, why);
-    why = std::strerror(errno);
-    return BackupResult::Failed;
+  // Something has the name already: nothing is copied. The naming below
+  // makes the same test in one step, for a backup made meanwhile.
+  struct stat existing{};
+  if (lstat(backup.c_str(), &existing) == 0) return ExistingBackup(backup, why);
+  // Copied beside its name and flushed first: a copy cut off part-way never
+  // takes the name, so it is never taken for a backup made before.
+  FillFile copy = [&](int to) { return CopyBytes(from.get(), to); };
+  switch (WriteThroughTemporary(backup, copy, false, why, st.st_mode & 0777)) {
+    case NewFileResult::Written:
+      return BackupResult::Made;
+    case NewFileResult::AlreadyExists:
+      return ExistingBackup(backup, why);
+    case NewFileResult::Failed:
+      break;
   }
-  bool copied = CopyBytes(from.get(), to.get()) && fsync(to.get()) == 0;
-  int copy_errno = errno;
-  if (!to.Close() || !copied) {
-    why = std::strerror(copied ? errno : copy_errno);
-    unlink(backup.c_str());
-    return BackupResult::Failed;
-  }
-  return BackupResult::Made;
+  return BackupResult::Failed;
 }
 
 }  // namespace vantorel::engine

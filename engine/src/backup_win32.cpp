@@ -1,8 +1,10 @@
 // Win32 half of the backup copy.
 #include <windows.h>
 
+#include <vector>
+
+#include "new_file.h"
 #include "system_message.h"
-#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {
@@ -31,19 +33,52 @@ BackupResult ExistingBackup(const std::filesystem::path& backup, std::string& wh
   return BackupResult::Failed;
 }
 
+bool CopyBytes(HANDLE from, HANDLE to) {
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    DWORD got = 0, put = 0;
+    if (!ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return false;
+    if (got == 0) return true;
+    for (DWORD done = 0; done < got; done += put) {
+      if (!WriteFile(to, buffer.data() + done, got - done, &put, nullptr) || put == 0) return false;
+    }
+  }
+}
+
 }  // namespace
 
 BackupResult MakeBackup(const std::filesystem::path& target, const std::filesystem::path& backup,
                         std::string& why) {
-  // bFailIfExists: the existence test and the copy are one operation.
-  if (CopyFileW(target.c_str(), backup.c_str(), TRUE)) return BackupResult::Made;
-  DWORD error = GetLastError();
-  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
-      (error == ERROR_ACCESS_DENIED && GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)) {
-    return ExistingBackup(backup, why);
+  HANDLE from = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (from == INVALID_HANDLE_VALUE) {
+    why = SystemMessage(GetLastError());
+    return BackupResult::Failed;
   }
-  why = SystemMessage(error);
-  return BackupResult::Failed;
+  BackupResult result = BackupResult::Failed;
+  if (GetFileType(from) != FILE_TYPE_DISK) {
+    why = "not a regular file";
+  } else if (GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    // Something has the name already: nothing is copied. The move below
+    // makes the same test in one step, for a backup made meanwhile.
+    result = ExistingBackup(backup, why);
+  } else {
+    // Copied beside its name and flushed first: a copy cut off part-way never
+    // takes the name, so it is never taken for a backup made before.
+    FillFile copy = [&](HANDLE to) { return CopyBytes(from, to); };
+    switch (WriteThroughTemporary(backup, copy, false, why)) {
+      case NewFileResult::Written:
+        result = BackupResult::Made;
+        break;
+      case NewFileResult::AlreadyExists:
+        result = ExistingBackup(backup, why);
+        break;
+      case NewFileResult::Failed:
+        break;
+    }
+  }
+  CloseHandle(from);
+  return result;
 }
 
 }  // namespace vantorel::engine

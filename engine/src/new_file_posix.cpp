@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "vantorel/engine.h"
+#include "new_file.h"
 
 namespace vantorel::engine {
 namespace {
@@ -26,12 +26,12 @@ bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
 // A fresh file beside `path`, created exclusively; -1 with errno set when none can be.
 // Its name is short and hidden, whatever the length of `path`'s own: any name
 // the file system takes can be written this way.
-int CreateTemporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
+int CreateTemporary(const std::filesystem::path& path, unsigned mode, std::filesystem::path& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     char name[32];
     std::snprintf(name, sizeof name, ".vt%08x.tmp", static_cast<unsigned>(getpid()) * 101u + static_cast<unsigned>(attempt));
     temporary = path.parent_path() / name;
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -55,15 +55,15 @@ bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) 
   return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 
-NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
-                           std::string& why) {
+NewFileResult WriteThroughTemporary(const std::filesystem::path& path, const FillFile& fill, bool replace,
+                                    std::string& why, unsigned mode) {
   std::filesystem::path temporary;
-  int fd = CreateTemporary(path, temporary);
+  int fd = CreateTemporary(path, mode, temporary);
   if (fd < 0) {
     why = std::strerror(errno);
     return NewFileResult::Failed;
   }
-  bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+  bool written = fill(fd) && fsync(fd) == 0;
   int error = errno;
   if (close(fd) != 0 && written) {
     written = false;
@@ -83,6 +83,11 @@ NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<
   if (!replace && error == EEXIST) return NewFileResult::AlreadyExists;
   why = std::strerror(error);
   return NewFileResult::Failed;
+}
+
+NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
+                           std::string& why) {
+  return WriteThroughTemporary(path, [&](int fd) { return WriteAll(fd, bytes); }, replace, why);
 }
 
 }  // namespace vantorel::engine

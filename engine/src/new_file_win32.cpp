@@ -3,8 +3,8 @@
 
 #include <cwchar>
 
+#include "new_file.h"
 #include "system_message.h"
-#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {
@@ -79,15 +79,15 @@ bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) 
          CompareStringOrdinal(full_a, -1, full_b, -1, TRUE) == CSTR_EQUAL;
 }
 
-NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
-                           std::string& why) {
+NewFileResult WriteThroughTemporary(const std::filesystem::path& path, const FillFile& fill, bool replace,
+                                    std::string& why, unsigned) {
   std::filesystem::path temporary;
   HANDLE h = CreateTemporary(path, temporary);
   if (h == INVALID_HANDLE_VALUE) {
     why = SystemMessage(GetLastError());
     return NewFileResult::Failed;
   }
-  bool written = WriteAll(h, bytes) && FlushFileBuffers(h);
+  bool written = fill(h) && FlushFileBuffers(h);
   DWORD error = GetLastError();
   CloseHandle(h);
   if (written) {
@@ -101,6 +101,11 @@ NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<
   if (!replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return NewFileResult::AlreadyExists;
   why = SystemMessage(error);
   return NewFileResult::Failed;
+}
+
+NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
+                           std::string& why) {
+  return WriteThroughTemporary(path, [&](HANDLE h) { return WriteAll(h, bytes); }, replace, why);
 }
 
 }  // namespace vantorel::engine

@@ -297,7 +297,9 @@ std::filesystem::path BackupPath(const std::filesystem::path& target);
 // so an existing backup is never overwritten. Anything else in the way (a
 // directory, a dangling link, a hidden or system file) is a failure, like a
 // copy that cannot be made, and nothing is left behind; `why` then says what
-// the system reported. The target must be a regular file.
+// the system reported. The target must be a regular file. The copy is
+// written as WriteNewFile writes, so one cut off part-way never has the
+// backup's name.
 BackupResult MakeBackup(const std::filesystem::path& target, const std::filesystem::path& backup,
                         std::string& why);
 

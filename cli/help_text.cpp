@@ -51,7 +51,7 @@ const char* HelpText() {
          "             with --make-icon, the sizes to make, 1 to 256 pixels; else the ones\n"
          "             above\n"
          "  --force    with --extract or --make-icon, replace an existing OUT.ico (else it\n"
-         "             is kept)\n"
+         "             is kept); only a regular file is replaced, never a device or pipe\n"
          "  --list     show TARGET's icon groups and icon images, and whether it is signed\n"
          "  -h, --help show this text\n"
          "  --version  show the version\n"

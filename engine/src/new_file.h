@@ -26,7 +26,8 @@ using FillFile = std::function<bool(NativeFile)>;
 // Writes `path` through a temporary that `fill` fills, created with `mode`
 // (POSIX permission bits, less the umask; Win32 ignores it). Unless
 // `replace`, an existing name is kept (AlreadyExists: the test and the naming
-// are one step). `why` says what went wrong.
+// are one step); with it, only a regular file of that name is replaced, never
+// a device, pipe, socket or directory. `why` says what went wrong.
 NewFileResult WriteThroughTemporary(const std::filesystem::path& path, const FillFile& fill, bool replace,
                                     std::string& why, unsigned mode = 0666);
 

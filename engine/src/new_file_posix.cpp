@@ -48,6 +48,16 @@ void SyncDirectory(const std::filesystem::path& path) {
   close(fd);
 }
 
+// Why what has the name may not be replaced, or empty: rename puts a file
+// in place of anything, and a device or a pipe (even /dev/null, for root) is
+// not the user's file to replace. A link is judged by what it leads to.
+std::string NotReplaceable(const std::filesystem::path& path) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+  if (S_ISDIR(st.st_mode)) return std::strerror(EISDIR);
+  return "Not a regular file (a device, a pipe or a socket); only a regular file is replaced";
+}
+
 }  // namespace
 
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -68,6 +78,13 @@ NewFileResult WriteThroughTemporary(const std::filesystem::path& path, const Fil
   if (close(fd) != 0 && written) {
     written = false;
     error = errno;
+  }
+  if (written && replace) {
+    why = NotReplaceable(path);
+    if (!why.empty()) {
+      unlink(temporary.c_str());
+      return NewFileResult::Failed;
+    }
   }
   if (written) {
     // rename replaces whatever has the name; link refuses an existing name in

@@ -66,6 +66,17 @@ bool IdentityOf(const std::filesystem::path& path, FileIdentity& id) {
   return true;
 }
 
+// Whether the name leads to a device or a pipe (NUL, COM1, \\.\pipe\x):
+// a move would put a file in the place of what the system has there.
+bool IsDevice(const std::filesystem::path& path) {
+  HANDLE h = CreateFileW(AsSystemNames(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool device = GetFileType(h) != FILE_TYPE_DISK;
+  CloseHandle(h);
+  return device;
+}
+
 }  // namespace
 
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -90,6 +101,11 @@ NewFileResult WriteThroughTemporary(const std::filesystem::path& path, const Fil
   bool written = fill(h) && FlushFileBuffers(h);
   DWORD error = GetLastError();
   CloseHandle(h);
+  if (written && replace && IsDevice(path)) {
+    DeleteFileW(temporary.c_str());
+    why = "Not a regular file (a device or a pipe); only a regular file is replaced";
+    return NewFileResult::Failed;
+  }
   if (written) {
     // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing name in
     // the same step that would take it.

@@ -12,6 +12,7 @@
 #endif
 
 #include <cstdio>
+#include <functional>
 
 #include "test_support.h"
 
@@ -71,6 +72,43 @@ TEST(NewFileEdges, AWriteThatFailsPartWayLeavesNothing) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << replace;
     EXPECT_TRUE(fs::is_empty(dir.path())) << replace;
+  }
+}
+
+// With replace, a regular file (or a link to one) gives way; a FIFO, or a
+// link to a device, keeps its name and kind, says why, and no temporary stays.
+TEST(NewFileEdges, OnlyARegularFileIsReplaced) {
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path&)> make;
+    bool replaced;
+  } cases[] = {
+      {"a regular file", [](const fs::path& p) { WriteFileBytes(p, Bytes{9}); }, true},
+      {"a link to a regular file",
+       [](const fs::path& p) {
+         WriteFileBytes(p.parent_path() / "real.ico", Bytes{9});
+         fs::create_symlink("real.ico", p);
+       },
+       true},
+      {"a FIFO", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, false},
+      {"a link to a character device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); }, false},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    fs::path out = dir / "out.ico";
+    c.make(out);
+    fs::file_type before = fs::symlink_status(out).type();
+    std::string why;
+    NewFileResult result = WriteNewFile(out, Bytes{1, 2}, true, why);
+    if (c.replaced) {
+      EXPECT_EQ(result, NewFileResult::Written) << c.what << ": " << why;
+      EXPECT_EQ(ReadFileBytes(out), (Bytes{1, 2})) << c.what;
+      continue;
+    }
+    EXPECT_EQ(result, NewFileResult::Failed) << c.what;
+    EXPECT_EQ(why, "Not a regular file (a device, a pipe or a socket); only a regular file is replaced") << c.what;
+    EXPECT_EQ(fs::symlink_status(out).type(), before) << c.what;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1) << c.what;
   }
 }
 

@@ -255,7 +255,8 @@ bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Writes `bytes` to `path` as a whole: to a temporary file beside it first,
 // which then takes the name, so a failure leaves nothing behind and no
 // half-written file. Unless `replace`, an existing file of that name is kept
-// (the test and the naming are one step). `why` says what the system reported.
+// (the test and the naming are one step); with it, only a regular file is
+// replaced, never a device, a pipe or a socket. `why` says what went wrong.
 NewFileResult WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, bool replace,
                            std::string& why);
 

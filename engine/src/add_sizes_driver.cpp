@@ -3,13 +3,15 @@
 // added as new icon resources; a program with no icon group gets one.
 //
 // Nothing in the file moves or changes value: one section after the last one
-// (or the one an earlier run added, used again) holds a new resource tree,
+// (or the one an earlier run added, used again when it is provably ours: see
+// earlier_section.h) holds a new resource tree,
 // whose entries still point at the old data where it is, and the new images
 // and groups. The file grows at its end only, and only the header fields that
 // name the section change.
 #include "added_icons.h"
 #include "added_section.h"
 #include "driver.h"
+#include "earlier_section.h"
 #include "resource_tree.h"
 #include "traps.h"
 
@@ -31,8 +33,7 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
   } catch (const EngineError&) {
     return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
   }
-  const SectionHeader* earlier = EarlierSection(h);
-  if (int32_t layout = CheckLayout(file, h, earlier, target_path, failure_text)) return layout;
+  if (int32_t layout = CheckLayout(file, h, target_path, failure_text)) return layout;
 
   ResourceTree old;
   IconModel model;
@@ -46,6 +47,10 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
       return true;
     });
     if (!read) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  }
+  const SectionHeader* earlier = EarlierSection(file, h, old, model);
+  if (!earlier) {
+    if (int32_t room = CheckNewSection(file, h, target_path, failure_text)) return room;
   }
   const uint32_t va = earlier ? earlier->va : NewSectionVa(h);
   AddedIcons added;

@@ -46,6 +46,7 @@ class SectionLayout {
     std::vector<uint8_t> bytes(static_cast<size_t>(cursor), 0);
     std::vector<uint8_t> tree = TreeBytes(NewTree(old));
     std::copy(tree.begin(), tree.end(), bytes.begin());
+    std::copy(kSectionMark.begin(), kSectionMark.end(), bytes.begin() + kSectionMarkAt);
     for (size_t k = 0; k < images_.size(); ++k) {
       std::copy(images_[k].bytes.begin(), images_[k].bytes.end(), bytes.begin() + image_at_[k]);
     }

@@ -12,19 +12,11 @@
 namespace vantorel::engine {
 namespace {
 
-constexpr uint32_t kSectionCharacteristics = 0x40000040;  // initialised data, readable
 constexpr int64_t kSectionHeaderBytes = 40;
 constexpr int64_t kSymbolBytes = 18;
 constexpr uint32_t kLargestFileAlignment = 0x10000;  // 64 KiB, the format's largest
 
 bool PowerOfTwo(uint32_t v) { return v && !(v & (v - 1)); }
-
-bool AllZero(const Reader& r, int64_t begin, int64_t end) {
-  for (int64_t at = begin; at < end; ++at) {
-    if (r.U8(at)) return false;
-  }
-  return true;
-}
 
 // What follows the sections' raw data may stay before the new section only
 // when nothing needs to keep ending the file: zero padding, or the COFF
@@ -33,10 +25,7 @@ bool NothingMustEndTheFile(const Reader& r, const PeHeaders& h, int64_t length) 
   int64_t end = h.RawDataEnd();
   if (length <= end) return true;
   if (length - end < h.file_alignment && AllZero(r, end, length)) return true;
-  if (h.symbol_table < end || h.symbol_table - end >= h.file_alignment) return false;
-  int64_t strings = int64_t{h.symbol_table} + int64_t{h.symbols} * kSymbolBytes;
-  if (!r.Contains(strings, 4) || r.U32(strings) < 4) return false;
-  return strings + r.U32(strings) == length && AllZero(r, end, h.symbol_table);
+  return OwnEnd(r, h) == length;
 }
 
 std::vector<uint8_t> SectionHeaderBytes(uint32_t virtual_size, uint32_t va, uint32_t raw_size, uint32_t raw) {
@@ -46,7 +35,7 @@ std::vector<uint8_t> SectionHeaderBytes(uint32_t virtual_size, uint32_t va, uint
   PutLe(b, 12, va, 4);
   PutLe(b, 16, raw_size, 4);
   PutLe(b, 20, raw, 4);
-  PutLe(b, 36, kSectionCharacteristics, 4);
+  PutLe(b, 36, kAddedSectionCharacteristics, 4);
   return b;
 }
 
@@ -54,11 +43,21 @@ std::vector<uint8_t> SectionHeaderBytes(uint32_t virtual_size, uint32_t va, uint
 
 int64_t AlignUp(int64_t value, int64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
 
-const SectionHeader* EarlierSection(const PeHeaders& h) {
-  if (h.sections.empty()) return nullptr;
-  const SectionHeader& last = h.sections.back();
-  if (last.name != kAddedSectionName || int64_t{last.raw} + last.raw_size != h.RawDataEnd()) return nullptr;
-  return &last;
+bool AllZero(const Reader& r, int64_t begin, int64_t end) {
+  for (int64_t at = begin; at < end; ++at) {
+    if (r.U8(at)) return false;
+  }
+  return true;
+}
+
+int64_t OwnEnd(const Reader& r, const PeHeaders& h) {
+  const int64_t end = h.RawDataEnd();
+  if (h.symbol_table < end || h.symbol_table - end >= h.file_alignment || !AllZero(r, end, h.symbol_table)) {
+    return end;
+  }
+  int64_t strings = int64_t{h.symbol_table} + int64_t{h.symbols} * kSymbolBytes;
+  if (!r.Contains(strings, 4) || r.U32(strings) < 4) return end;
+  return strings + r.U32(strings);
 }
 
 int64_t HeaderRoom(const Reader& r, const PeHeaders& h) {
@@ -71,8 +70,7 @@ int64_t HeaderRoom(const Reader& r, const PeHeaders& h) {
   return AllZero(r, at, at + kSectionHeaderBytes) ? at : -1;
 }
 
-int32_t CheckLayout(const Reader& r, const PeHeaders& h, const SectionHeader* earlier, const std::string& path,
-                    std::string& failure_text) {
+int32_t CheckLayout(const Reader& r, const PeHeaders& h, const std::string& path, std::string& failure_text) {
   if (h.resources.at < 0) {
     return Fail(kNoSectionRoom,
                 path + " has no resource directory entry in its headers, so it cannot be given resources." +
@@ -102,10 +100,18 @@ int32_t CheckLayout(const Reader& r, const PeHeaders& h, const SectionHeader* ea
                 failure_text);
   }
   if (!NothingMustEndTheFile(r, h, r.end())) return Fail(kAppendedData, AppendedDataText(r, h, path), failure_text);
-  if (!earlier && HeaderRoom(r, h) < 0) {
+  return kSuccess;
+}
+
+int32_t CheckNewSection(const Reader& r, const PeHeaders& h, const std::string& path, std::string& failure_text) {
+  if (HeaderRoom(r, h) < 0) {
+    bool named = !h.sections.empty() && h.sections.back().name == kAddedSectionName;
     return Fail(kNoSectionRoom,
-                path + " has no room in its headers for one more section header without moving its first "
-                       "section." + kUnchanged,
+                path + " has no room in its headers for one more section header without moving its first section" +
+                    (named ? ", and its last section, though named .vtrsrc, is not one Vantorel added that holds "
+                             "nothing else, so it cannot be used again"
+                           : "") +
+                    "." + kUnchanged,
                 failure_text);
   }
   return kSuccess;

@@ -14,23 +14,34 @@
 namespace vantorel::engine {
 
 constexpr std::array<uint8_t, 8> kAddedSectionName = {'.', 'v', 't', 'r', 's', 'r', 'c', 0};
+constexpr uint32_t kAddedSectionCharacteristics = 0x40000040;  // initialised data, readable
+// The section's resource tree starts it, and its root directory carries this
+// mark in the TimeDateStamp and version fields, which the loader ignores:
+// what tells a section of ours (and the start of one an interrupted run
+// began to append) from anything else of that name.
+constexpr std::array<uint8_t, 8> kSectionMark = {'V', 'a', 'n', 't', 'o', 'r', 'e', 'l'};
+constexpr int64_t kSectionMarkAt = 4;
 
 int64_t AlignUp(int64_t value, int64_t alignment);
+bool AllZero(const Reader& r, int64_t begin, int64_t end);
 
-// The section an earlier run added: named so, last in the table and last in
-// the file. It is used again, so however often Vantorel runs, a program gains
-// one section.
-const SectionHeader* EarlierSection(const PeHeaders& h);
+// Where the program's own bytes end: its sections' raw data, or the COFF
+// symbol and string table when they follow (found through the header's
+// pointer, within one file alignment, only zeros before it).
+int64_t OwnEnd(const Reader& r, const PeHeaders& h);
 
 // Where the new section header goes, or -1 when the headers have no room for
 // it: zero bytes after the table, before SizeOfHeaders and before any
 // section's raw data.
 int64_t HeaderRoom(const Reader& r, const PeHeaders& h);
 
-// 0 when a section can be added (or the earlier one used again); otherwise
-// 1017 or 1018 with the sentence that says why.
-int32_t CheckLayout(const Reader& r, const PeHeaders& h, const SectionHeader* earlier, const std::string& path,
-                    std::string& failure_text);
+// 0 when the program can take the resources at its end; otherwise 1017 or
+// 1018 with the sentence that says why.
+int32_t CheckLayout(const Reader& r, const PeHeaders& h, const std::string& path, std::string& failure_text);
+
+// 0 when a new section can be added; otherwise 1018 with the sentence that
+// says why.
+int32_t CheckNewSection(const Reader& r, const PeHeaders& h, const std::string& path, std::string& failure_text);
 
 // The address of a new section: past every section's memory, aligned.
 uint32_t NewSectionVa(const PeHeaders& h);

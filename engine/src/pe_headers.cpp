@@ -18,7 +18,8 @@ constexpr int64_t kSizeOfImage = 56;
 constexpr int64_t kSizeOfHeaders = 60;
 constexpr int64_t kRvaCountPE32 = 92, kRvaCountPE32Plus = 108;
 constexpr int64_t kDirectoriesPE32 = 96, kDirectoriesPE32Plus = 112;
-constexpr uint32_t kResourceIndex = 2, kCertificateIndex = 4, kDebugIndex = 6;
+constexpr int64_t kAddressOfEntryPoint = 16;
+constexpr uint32_t kResourceIndex = 2, kCertificateIndex = 4, kDebugIndex = 6, kDirectoryCount = 16;
 
 DataDirectory Directory(const Reader& r, const PeHeaders& h, uint16_t optional_size, uint32_t index) {
   DataDirectory d;
@@ -70,9 +71,11 @@ PeHeaders ReadPeHeaders(const RandomAccessFile& file) {
   h.size_of_image = r.U32(h.size_of_image_at);
   h.size_of_headers = r.U32(h.optional_header + kSizeOfHeaders);
   h.checksum_at = h.optional_header + 64;
-  h.resources = Directory(r, h, optional_size, kResourceIndex);
-  h.certificates = Directory(r, h, optional_size, kCertificateIndex);
-  h.debug = Directory(r, h, optional_size, kDebugIndex);
+  h.entry_point = r.U32(h.optional_header + kAddressOfEntryPoint);
+  for (uint32_t i = 0; i < kDirectoryCount; ++i) h.directories.push_back(Directory(r, h, optional_size, i));
+  h.resources = h.directories[kResourceIndex];
+  h.certificates = h.directories[kCertificateIndex];
+  h.debug = h.directories[kDebugIndex];
   h.section_table = h.optional_header + optional_size;
   uint16_t count = r.U16(h.number_of_sections_at);
   if (!r.Contains(h.section_table, int64_t{count} * 40)) Raise(9);
@@ -84,6 +87,7 @@ PeHeaders ReadPeHeaders(const RandomAccessFile& file) {
     s.va = r.U32(s.at + 12);
     s.raw_size = r.U32(s.at + 16);
     s.raw = r.U32(s.at + 20);
+    s.characteristics = r.U32(s.at + 36);
     h.sections.push_back(s);
   }
   return h;

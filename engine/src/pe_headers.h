@@ -16,6 +16,7 @@ struct SectionHeader {
   int64_t at = 0;  // file offset of its IMAGE_SECTION_HEADER
   std::array<uint8_t, 8> name{};
   uint32_t virtual_size = 0, va = 0, raw_size = 0, raw = 0;
+  uint32_t characteristics = 0;
 
   // How far the section reaches in memory: VirtualSize, or the raw size when
   // the linker left VirtualSize 0.
@@ -33,9 +34,11 @@ struct PeHeaders {
   int64_t number_of_sections_at = 0, size_of_image_at = 0, checksum_at = 0;
   uint32_t section_alignment = 0, file_alignment = 0, size_of_image = 0, size_of_headers = 0;
   uint32_t symbol_table = 0, symbols = 0;  // PointerToSymbolTable, NumberOfSymbols
+  uint32_t entry_point = 0;                // AddressOfEntryPoint
   int64_t section_table = 0;               // file offset of the first section header
   std::vector<SectionHeader> sections;
   DataDirectory resources, certificates, debug;
+  std::vector<DataDirectory> directories;  // every entry the header has, by index
 
   int64_t SectionTableEnd() const {
     return section_table + static_cast<int64_t>(sections.size()) * 40;

@@ -60,6 +60,13 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
        "has no resource directory entry"},
       {"a file alignment of 0", [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 36, 0); }, kNoSectionRoom,
        "no usable section or file alignment"},
+      {"a last section named .vtrsrc holding the entry point, and no room in the headers",
+       [](BuiltPe& pe) {
+         std::copy(kAddedSectionName.begin(), kAddedSectionName.end(), pe.bytes.begin() + pe.rsrc_header);
+         Put32(pe.bytes, pe.optional_header + 16, pe.rsrc_va);
+         pe.bytes[pe.section_table + 80 + 39] = 1;
+       },
+       kNoSectionRoom, "though named .vtrsrc, is not one Vantorel added"},
   };
   for (const Case& c : cases) {
     BuiltPe pe = BuildPe(IconProgram({300, 500}));

@@ -216,6 +216,69 @@ TEST(AddSizes, RunsAgainUseTheSameSection) {
   ExpectNothingMoved(pe.bytes, third.after, "after a third run");
 }
 
+// A last section named .vtrsrc is used again only when it is provably the
+// one a run added; anything else in it would be overwritten, so a new section
+// is added after it and every byte that was there stays. Each case starts
+// from a program one run changed, and breaks one part of the proof; the
+// second run's icon file needs more room than the first's.
+TEST(AddSizes, AnEarlierSectionIsUsedAgainOnlyWhenProvablyOurs) {
+  PeOptions o = IconProgram({300, 500});
+  o.resources.push_back({24, 1, 1033, Bytes(80, 'm')});  // a manifest
+  BuiltPe pe = BuildPe(o);
+  Added first = AddSizes(pe.bytes, FourSizes());
+  ASSERT_EQ(first.result, 0) << first.failure;
+  const uint32_t header = Program(first.after).table + 40 * 2;  // the section the first run added
+  const Section ours = Program(first.after).sections.back();
+  struct Case {
+    const char* what;
+    std::function<void(Bytes&)> tweak;
+    bool reused;
+  } cases[] = {
+      {"the section a run added", [](Bytes&) {}, true},
+      {"one an earlier release added, without the mark", [&](Bytes& b) { Put32(b, ours.raw + 4, 0); Put32(b, ours.raw + 8, 0); },
+       true},
+      {"the same with one byte of something else",
+       [&](Bytes& b) {
+         Put32(b, ours.raw + 4, 0);
+         Put32(b, ours.raw + 8, 0);
+         ASSERT_EQ(b[ours.raw + ours.raw_size - 1], 0);
+         b[ours.raw + ours.raw_size - 1] = 0xCC;
+       },
+       false},
+      {"flagged as code", [&](Bytes& b) { Put32(b, header + 36, 0x60000020); }, false},
+      {"holding the entry point", [&](Bytes& b) { Put32(b, pe.optional_header + 16, ours.va + 0x10); }, false},
+      {"holding the import table", [&](Bytes& b) { Put32(b, pe.optional_header + 96 + 8, ours.va + 0x20); }, false},
+      {"last in the file but not in memory", [&](Bytes& b) { Put32(b, pe.section_table + 12, ours.va + 0x10000); },
+       false},
+      {"followed by a symbol table", [&](Bytes& b) {
+         BuiltPe with = pe;
+         with.bytes = b;
+         AddSymbolTable(with, 2, 4);
+         b = with.bytes;
+       },
+       false},
+  };
+  Bytes other = IconFile({Sized(24, 32, 2000, 7), Sized(64, 32, 6000, 8)});
+  for (const Case& c : cases) {
+    Bytes b = first.after;
+    c.tweak(b);
+    Added r = AddSizes(b, other);
+    ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
+    EXPECT_EQ(r.report.new_section, !c.reused) << c.what;
+    EXPECT_EQ(Program(r.after).sections.size(), 3u + (c.reused ? 0 : 1)) << c.what;
+    if (!c.reused) ExpectNothingMoved(b, r.after, c.what);
+  }
+  // The program's own resource section named so, even marked, holds the
+  // manifest: it stays, and the new section follows it.
+  Bytes renamed = pe.bytes;
+  std::copy(kAddedSectionName.begin(), kAddedSectionName.end(), renamed.begin() + pe.rsrc_header);
+  std::copy(kSectionMark.begin(), kSectionMark.end(), renamed.begin() + pe.rsrc_raw + 4);
+  Added r = AddSizes(renamed, FourSizes());
+  ASSERT_EQ(r.result, 0) << r.failure;
+  EXPECT_TRUE(r.report.new_section);
+  ExpectNothingMoved(renamed, r.after, "the resource section named .vtrsrc");
+}
+
 // Runs alternating between two icon files of different sizes: the second
 // file's sizes take the entries the first one's added, so after the first run
 // nothing is added and the file stops growing, and every run's groups show

@@ -52,7 +52,7 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
   if (!earlier) {
     if (int32_t room = CheckNewSection(file, h, target_path, failure_text)) return room;
   }
-  const uint32_t va = earlier ? earlier->va : NewSectionVa(h);
+  const uint32_t va = earlier ? earlier->va : NewSectionPlace(h, length).va;
   AddedIcons added;
   if (!PlanAddedIcons(file, images, model, old, va, added)) {
     return Fail(kModifyFailed, target_path + " has no icon number left for a new icon." + kUnchanged, failure_text);

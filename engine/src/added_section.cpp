@@ -15,8 +15,17 @@ namespace {
 constexpr int64_t kSectionHeaderBytes = 40;
 constexpr int64_t kSymbolBytes = 18;
 constexpr uint32_t kLargestFileAlignment = 0x10000;  // 64 KiB, the format's largest
+constexpr uint32_t kPageSize = 0x1000;
+// Zeros written before a new section to bring it to its address: more would
+// grow a small program by megabytes for nothing.
+constexpr int64_t kLargestPadding = int64_t{1} << 20;
 
 bool PowerOfTwo(uint32_t v) { return v && !(v & (v - 1)); }
+
+// Below the page size the loader maps the file as it is, and Windows and
+// Wine refuse a program whose sections' file offsets are not their addresses
+// ("Bad EXE format").
+bool FlatMapped(const PeHeaders& h) { return h.section_alignment < kPageSize; }
 
 // What follows the sections' raw data may stay before the new section only
 // when nothing needs to keep ending the file: zero padding, or the COFF
@@ -114,22 +123,32 @@ int32_t CheckNewSection(const Reader& r, const PeHeaders& h, const std::string& 
                     "." + kUnchanged,
                 failure_text);
   }
+  int64_t padding = NewSectionPlace(h, r.end()).raw - r.end();
+  if (FlatMapped(h) && padding > kLargestPadding) {
+    return Fail(kNoSectionRoom,
+                path + " is laid out in the file as in memory (its section alignment is below the page size), so a "
+                       "new section would have to follow " + std::to_string(padding) +
+                    " bytes of zeros to lie at its address." + kUnchanged,
+                failure_text);
+  }
   return kSuccess;
 }
 
-uint32_t NewSectionVa(const PeHeaders& h) {
-  int64_t end = 0;
-  for (const SectionHeader& s : h.sections) end = std::max<int64_t>(end, int64_t{s.va} + s.Extent());
-  end = AlignUp(end, h.section_alignment);
-  if (end > INT32_MAX) Raise(6);
-  return static_cast<uint32_t>(end);
+SectionPlace NewSectionPlace(const PeHeaders& h, int64_t length) {
+  int64_t va = 0;
+  for (const SectionHeader& s : h.sections) va = std::max<int64_t>(va, int64_t{s.va} + s.Extent());
+  va = AlignUp(va, h.section_alignment);
+  int64_t raw = AlignUp(std::max(length, h.RawDataEnd()), h.file_alignment);
+  if (FlatMapped(h)) raw = va = AlignUp(std::max(raw, va), std::max(h.file_alignment, h.section_alignment));
+  if (va > INT32_MAX) Raise(6);
+  return {raw, static_cast<uint32_t>(va)};
 }
 
 Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length,
                     uint32_t va, std::vector<uint8_t> content) {
   Growth g;
   const uint32_t content_bytes = static_cast<uint32_t>(content.size());
-  int64_t raw = earlier ? earlier->raw : AlignUp(std::max(length, h.RawDataEnd()), h.file_alignment);
+  int64_t raw = earlier ? earlier->raw : NewSectionPlace(h, length).raw;
   int64_t raw_size = AlignUp(static_cast<int64_t>(content.size()), h.file_alignment);
   if (earlier) raw_size = std::max<int64_t>(raw_size, earlier->raw_size);
   // The image in memory reaches at least as far as the file: tools that lay

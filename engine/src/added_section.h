@@ -43,8 +43,15 @@ int32_t CheckLayout(const Reader& r, const PeHeaders& h, const std::string& path
 // says why.
 int32_t CheckNewSection(const Reader& r, const PeHeaders& h, const std::string& path, std::string& failure_text);
 
-// The address of a new section: past every section's memory, aligned.
-uint32_t NewSectionVa(const PeHeaders& h);
+// Where a new section goes in a file of `length` bytes: its raw data after
+// everything in the file, aligned, and its address past every section's
+// memory, aligned. Where the loader maps the file as it is (a section
+// alignment below the page size), both are one number.
+struct SectionPlace {
+  int64_t raw = 0;
+  uint32_t va = 0;
+};
+SectionPlace NewSectionPlace(const PeHeaders& h, int64_t length);
 
 struct Growth {
   int64_t raw = 0;                // where the section's raw data starts

@@ -14,6 +14,7 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
     std::function<void(BuiltPe&)> make;
     int32_t result;
     const char* says;
+    bool flat = false;  // laid out in the file as in memory
   } cases[] = {
       {"appended data", [](BuiltPe& pe) { pe.bytes.insert(pe.bytes.end(), 700, 0x5A); }, kAppendedData,
        "app.exe carries appended data after its last section"},
@@ -67,9 +68,12 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
          pe.bytes[pe.section_table + 80 + 39] = 1;
        },
        kNoSectionRoom, "though named .vtrsrc, is not one Vantorel added"},
+      {"laid out as in memory, the last section 2 MiB larger there",
+       [](BuiltPe& pe) { Put32(pe.bytes, pe.rsrc_header + 8, pe.rsrc_raw_size + 0x200000); }, kNoSectionRoom,
+       "would have to follow 2097152 bytes of zeros to lie at its address", true},
   };
   for (const Case& c : cases) {
-    BuiltPe pe = BuildPe(IconProgram({300, 500}));
+    BuiltPe pe = c.flat ? FlatMapped(BuildPe(IconProgram({300, 500}))) : BuildPe(IconProgram({300, 500}));
     c.make(pe);
     Added r = AddSizes(pe.bytes, FourSizes());
     EXPECT_EQ(r.result, c.result) << c.what;

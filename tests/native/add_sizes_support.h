@@ -69,6 +69,23 @@ inline uint32_t HeadersEnd(const BuiltPe& pe) {
   return pe.section_table + 40 * static_cast<uint32_t>(Program(pe.bytes).sections.size());
 }
 
+// The program laid out as a file the loader maps as it is: section and file
+// alignment 0x200, below the page size, and each section's data at its own
+// address in the file (.text at 0x1000, .rsrc at 0x2000).
+inline BuiltPe FlatMapped(BuiltPe pe) {
+  Bytes b(pe.rsrc_va + pe.rsrc_raw_size, 0);
+  std::copy(pe.bytes.begin(), pe.bytes.begin() + 0x200, b.begin());
+  std::copy(pe.bytes.begin() + 0x200, pe.bytes.begin() + 0x400, b.begin() + 0x1000);
+  std::copy(pe.bytes.begin() + pe.rsrc_raw, pe.bytes.end(), b.begin() + pe.rsrc_va);
+  Put32(b, pe.section_table + 20, 0x1000);
+  Put32(b, pe.rsrc_header + 20, pe.rsrc_va);
+  Put32(b, pe.optional_header + 32, 0x200);
+  Put32(b, pe.optional_header + 56, pe.rsrc_va + pe.rsrc_raw_size);
+  pe.bytes = b;
+  pe.rsrc_raw = pe.root = pe.rsrc_va;
+  return pe;
+}
+
 inline Bytes FourSizes() { return IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 500, 2), Sized(48, 32, 700, 3), Sized(0, 32, 900, 4)}); }
 
 }  // namespace vantorel::engine::test

@@ -182,6 +182,33 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
   }
 }
 
+// Where the loader maps the file as it is, the new section's data lies at its
+// own address in the file, after zeros where the last section is larger in
+// memory than on disk or a symbol table ends the file.
+TEST(AddSizes, InAProgramMappedAsItIsTheNewSectionLiesAtItsAddress) {
+  struct Case {
+    const char* what;
+    std::function<void(BuiltPe&)> tweak;
+  } cases[] = {
+      {"each section at its address", [](BuiltPe&) {}},
+      {"the last section 4 KiB larger in memory",
+       [](BuiltPe& pe) { Put32(pe.bytes, pe.rsrc_header + 8, pe.rsrc_raw_size + 0x1000); }},
+      {"a COFF symbol table at the end", [](BuiltPe& pe) { AddSymbolTable(pe, 3, 9); }},
+  };
+  for (const Case& c : cases) {
+    BuiltPe pe = FlatMapped(BuildPe(IconProgram({300, 500})));
+    c.tweak(pe);
+    Added r = AddSizes(pe.bytes, FourSizes());
+    ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
+    const Section added = Program(r.after).sections.back();
+    EXPECT_EQ(added.raw, added.va) << c.what;
+    EXPECT_GE(added.raw, pe.bytes.size()) << c.what;
+    EXPECT_EQ(r.after.size(), added.raw + added.raw_size) << c.what;
+    ExpectNothingMoved(pe.bytes, r.after, c.what);
+    ExpectEveryGroupShowsEveryImage(r.after, FourSizes(), c.what);
+  }
+}
+
 // A program whose checksum is right keeps it right; a zero checksum stays zero.
 TEST(AddSizes, TheChecksumIsKeptRight) {
   for (bool kept : {true, false}) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <csignal>
 
 #include "command_line.h"
 #include "vantorel/engine.h"
@@ -191,15 +192,18 @@ void PrintGrowth(const AddSizesReport& r, bool dry_run, std::FILE* out) {
                                     : "The section " + r.section_name + " an earlier run added";
   std::fprintf(out, "%s %s the resource tree and %d images of the icon file.\n", where.c_str(),
                dry_run ? "would hold" : "holds", r.images_written);
-  int64_t grown = r.length_after - r.length_before;
+  if (r.tail_removed) {
+    std::fprintf(out, "The last %" PRId64 " bytes, left unfinished by a run that was stopped, %s cut off first.\n",
+                 r.tail_removed, dry_run ? "would be" : "were");
+  }
+  const int64_t from = r.length_before - r.tail_removed, grown = r.length_after - from;
   if (grown == 0) {
     std::fprintf(out, "The file %s its length of %" PRId64 " bytes; nothing in it %s.\n",
-                 dry_run ? "would keep" : "kept", r.length_before, dry_run ? "would move" : "moved");
+                 dry_run ? "would keep" : "kept", from, dry_run ? "would move" : "moved");
   } else {
     std::fprintf(out, "The file %s by %" PRId64 " bytes at its end, from %" PRId64 " to %" PRId64
                       "; nothing in it %s.\n",
-                 dry_run ? "would grow" : "grew", grown, r.length_before, r.length_after,
-                 dry_run ? "would move" : "moved");
+                 dry_run ? "would grow" : "grew", grown, from, r.length_after, dry_run ? "would move" : "moved");
   }
 }
 
@@ -350,6 +354,11 @@ int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {
 }  // namespace
 
 int Run(const std::vector<std::filesystem::path>& args, std::FILE* out, std::FILE* err) {
+#ifdef SIGXFSZ
+  // A file size limit (ulimit -f) would kill the run mid-write; ignored, the
+  // write fails with EFBIG instead and is rolled back like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   CommandLine line = ReadCommandLine(args);
   if (!line.error.empty()) {
     std::fprintf(err, "vantorel-cli: %s\nTry 'vantorel-cli --help' for more information.\n", line.error.c_str());

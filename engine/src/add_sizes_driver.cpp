@@ -22,58 +22,92 @@ namespace {
 // resources has a zero entry (or one of zero bytes), and gains a tree here.
 bool NamesResourceData(const PeHeaders& h) { return h.resources.rva && h.resources.size; }
 
+// The resource tree and the icon model of a program with resources.
+int32_t ReadResources(const RandomAccessFile& target, const Reader& file, const PeHeaders& h,
+                      const std::string& target_path, ResourceTree& old, IconModel& model, std::string& failure_text,
+                      const WarningSink& warn) {
+  if (!NamesResourceData(h)) return kSuccess;
+  ResourceSection section;
+  if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
+  bool read = Trap(warn, kIconLocateText, [&] {
+    Reader tree_reader = ResourceSectionReader(target, section);
+    old = ReadResourceTree(tree_reader, section.root);
+    model = ReadIconModel(file, h, tree_reader, section.root);
+    return true;
+  });
+  return read ? kSuccess : Fail(kModifyFailed, kModifyFailedText, failure_text);
+}
+
+// The section's new content and where it goes, `at` bytes into the section:
+// laid out first for the place the program's resources have in the earlier
+// section, where it goes only when it is the same bytes, and again for the
+// place ContentOffset gives otherwise. False when no icon number is left.
+bool LayOut(const Reader& file, const PeHeaders& h, const EarlierSection& earlier,
+            const std::vector<IconImage>& images, const IconModel& model, const ResourceTree& old, int64_t& at,
+            AddedIcons& added) {
+  const int64_t va = earlier.header ? earlier.header->va : NewSectionPlace(h, file.end()).va;
+  at = earlier.live_from;
+  auto lay_out = [&] {
+    if (va + at > INT32_MAX) Raise(6);
+    added = {};
+    return PlanAddedIcons(file, images, model, old, static_cast<uint32_t>(va + at), added);
+  };
+  if (!lay_out()) return false;
+  if (!earlier.header) return true;
+  const int64_t placed =
+      ContentOffset(file, *earlier.header, earlier.live_from, earlier.live_to, added.content, h.file_alignment);
+  if (placed == at) return true;
+  at = placed;
+  return lay_out();
+}
+
 int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
                      AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
   if (!Is_Valid_PE(target)) return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
-  const int64_t length = target.Length();
-  Reader file(target, 0, length);
   PeHeaders h;
   try {
     h = ReadPeHeaders(target);
   } catch (const EngineError&) {
     return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
   }
+  // A tail an earlier run left unfinished is planned without, and cut off
+  // before anything is written.
+  const int64_t length = target.Length();
+  const FilePrefix own(target, LengthWithoutUnfinishedTail(Reader(target, 0, length), h));
+  const int64_t own_length = own.Length();
+  Reader file(own, 0, own_length);
   if (int32_t layout = CheckLayout(file, h, target_path, failure_text)) return layout;
 
   ResourceTree old;
   IconModel model;
-  if (NamesResourceData(h)) {
-    ResourceSection section;
-    if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
-    bool read = Trap(warn, kIconLocateText, [&] {
-      Reader tree_reader = ResourceSectionReader(target, section);
-      old = ReadResourceTree(tree_reader, section.root);
-      model = ReadIconModel(file, h, tree_reader, section.root);
-      return true;
-    });
-    if (!read) return Fail(kModifyFailed, kModifyFailedText, failure_text);
-  }
-  const SectionHeader* earlier = EarlierSection(file, h, old, model);
-  if (!earlier) {
+  if (int32_t read = ReadResources(own, file, h, target_path, old, model, failure_text, warn)) return read;
+  const EarlierSection earlier = FindEarlierSection(file, h, old, model);
+  if (!earlier.header) {
     if (int32_t room = CheckNewSection(file, h, target_path, failure_text)) return room;
   }
-  const uint32_t va = earlier ? earlier->va : NewSectionPlace(h, length).va;
+  int64_t at = 0;
   AddedIcons added;
-  if (!PlanAddedIcons(file, images, model, old, va, added)) {
+  if (!LayOut(file, h, earlier, images, model, old, at, added)) {
     return Fail(kModifyFailed, target_path + " has no icon number left for a new icon." + kUnchanged, failure_text);
   }
-  Growth growth = PlaceSection(h, earlier, earlier ? -1 : HeaderRoom(file, h), length, va,
+  Growth growth = PlaceSection(h, earlier.header, earlier.header ? -1 : HeaderRoom(file, h), own_length, at,
                                std::move(added.content));
   if (AnyOverlap(growth.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
 
   // The checksum counts what is appended as words written over nothing.
   WritePlan counted = growth.in_place;
-  counted.push_back({length, growth.appended, PlannedWrite::Kind::Image});
-  report.checksum = PlanChecksumOf(target, h.checksum_at, counted, growth.length_after);
+  counted.push_back({own_length, growth.appended, PlannedWrite::Kind::Image});
+  report.checksum = PlanChecksumOf(own, h.checksum_at, counted, growth.length_after);
   if (report.checksum) growth.in_place.push_back(counted.back());
 
   report.icons = std::move(added.report.icons);
-  for (SizeAssignment& a : report.icons) a.file_offset += growth.raw;
+  for (SizeAssignment& a : report.icons) a.file_offset += growth.content_at;
   report.added = std::move(added.report.added);
   report.images_written = added.report.images_written;
-  report.new_section = !earlier;
+  report.new_section = !earlier.header;
   report.section_name = reinterpret_cast<const char*>(kAddedSectionName.data());
   report.length_before = length;
+  report.tail_removed = length - own_length;
   report.length_after = growth.length_after;
   if (plan_only) return kSuccess;
   bool restored = false;

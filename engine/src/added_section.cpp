@@ -76,7 +76,10 @@ int64_t HeaderRoom(const Reader& r, const PeHeaders& h) {
     if (s.raw_size && s.raw) limit = std::min<int64_t>(limit, s.raw);
   }
   if (h.sections.size() >= 0xFFFF || at + kSectionHeaderBytes > limit) return -1;
-  return AllZero(r, at, at + kSectionHeaderBytes) ? at : -1;
+  std::array<uint8_t, 8> name{};
+  r.Bytes(at, name.data(), 8);
+  bool stale = name == kAddedSectionName && r.U32(at + 36) == kAddedSectionCharacteristics;
+  return stale || AllZero(r, at, at + kSectionHeaderBytes) ? at : -1;
 }
 
 int32_t CheckLayout(const Reader& r, const PeHeaders& h, const std::string& path, std::string& failure_text) {
@@ -144,65 +147,84 @@ SectionPlace NewSectionPlace(const PeHeaders& h, int64_t length) {
   return {raw, static_cast<uint32_t>(va)};
 }
 
-Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length,
-                    uint32_t va, std::vector<uint8_t> content) {
+int64_t ContentOffset(const Reader& r, const SectionHeader& s, int64_t live_from, int64_t live_to,
+                      const std::vector<uint8_t>& content, int64_t file_alignment) {
+  const int64_t size = static_cast<int64_t>(content.size());
+  const int64_t in_file = std::min<int64_t>(s.raw_size, r.end() - s.raw);
+  if (live_from + size <= in_file) {
+    std::vector<uint8_t> held(content.size());
+    r.Bytes(s.raw + live_from, held.data(), size);
+    if (held == content) return live_from;
+  }
+  if (size <= live_from) return 0;
+  const int64_t after = AlignUp(live_to, file_alignment);
+  if (after + size <= in_file) return after;
+  return AlignUp(std::max<int64_t>(r.end() - s.raw, s.raw_size), file_alignment);
+}
+
+Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length, int64_t at,
+                    std::vector<uint8_t> content) {
   Growth g;
-  const uint32_t content_bytes = static_cast<uint32_t>(content.size());
-  int64_t raw = earlier ? earlier->raw : NewSectionPlace(h, length).raw;
-  int64_t raw_size = AlignUp(static_cast<int64_t>(content.size()), h.file_alignment);
-  if (earlier) raw_size = std::max<int64_t>(raw_size, earlier->raw_size);
+  const SectionPlace place = earlier ? SectionPlace{earlier->raw, earlier->va} : NewSectionPlace(h, length);
+  const int64_t raw = place.raw, va = place.va, size = static_cast<int64_t>(content.size());
+  const int64_t raw_size = std::max<int64_t>(earlier ? earlier->raw_size : 0, AlignUp(at + size, h.file_alignment));
   // The image in memory reaches at least as far as the file: tools that lay
   // a program out in memory in the file's own buffer (wrestool does) need a
   // section whose raw data lies past its address (after a symbol table) to
-  // fit. The loader fills the rest with zeros.
-  int64_t virtual_size = std::max<int64_t>(static_cast<int64_t>(content.size()), raw + raw_size - va);
+  // fit. The loader fills the rest with zeros. It never shrinks, so
+  // SizeOfImage, written first, always covers it.
+  const int64_t virtual_size =
+      std::max({earlier ? int64_t{earlier->virtual_size} : 0, at + size, raw + raw_size - va});
   if (raw + raw_size > UINT32_MAX || va + virtual_size > INT32_MAX) Raise(6);
-  content.resize(static_cast<size_t>(raw_size), 0);
-  g.raw = raw;
+  g.own_length = length;
+  g.content_at = raw + at;
+  g.length_after = std::max(length, raw + raw_size);
 
-  // Every write in place lands inside today's file: in the headers, or over
-  // the section an earlier run added.
+  // Every write in place lands inside today's file: in the headers, or in
+  // room of the section an earlier run added. Otherwise the content is
+  // appended, after zeros up to its start, and padded to the section's end.
   GuardedPlan in_place(g.in_place, 0, length);
+  if (g.content_at < length) {
+    in_place.Add(g.content_at, content, PlannedWrite::Kind::Image);
+    g.content_writes = 1;
+  } else {
+    g.appended.assign(static_cast<size_t>(g.content_at - length), 0);
+    g.appended.insert(g.appended.end(), content.begin(), content.end());
+    g.appended.resize(static_cast<size_t>(g.length_after - length), 0);
+  }
+  // A run stopped between any two of these leaves a program that loads: the
+  // section is counted only once its header is there, and SizeOfImage covers
+  // it before either; the resource directory names the new tree last.
+  in_place.Add(h.size_of_image_at, LeBytes(static_cast<uint32_t>(AlignUp(va + virtual_size, h.section_alignment)), 4),
+               PlannedWrite::Kind::Header);
   in_place.Add(earlier ? earlier->at : header_at,
-               SectionHeaderBytes(static_cast<uint32_t>(virtual_size), va, static_cast<uint32_t>(raw_size),
-                                  static_cast<uint32_t>(raw)),
+               SectionHeaderBytes(static_cast<uint32_t>(virtual_size), static_cast<uint32_t>(va),
+                                  static_cast<uint32_t>(raw_size), static_cast<uint32_t>(raw)),
                PlannedWrite::Kind::Header);
   if (!earlier) {
     in_place.Add(h.number_of_sections_at, LeBytes(static_cast<uint32_t>(h.sections.size() + 1), 2),
                  PlannedWrite::Kind::Header);
   }
-  in_place.Add(h.size_of_image_at,
-               LeBytes(static_cast<uint32_t>(AlignUp(va + virtual_size, h.section_alignment)), 4),
-               PlannedWrite::Kind::Header);
   // The directory names the whole resource data, tree, images and groups, as
   // linkers name a resource section's: the first-image and --all-sizes
   // replacements find the room of the images inside what it names.
-  in_place.Add(h.resources.at, DataEntryFields(va, content_bytes), PlannedWrite::Kind::Header);
-
-  // The part of the section inside today's file is written in place (only an
-  // earlier run's section lies there); the rest is appended, after zeros up
-  // to the aligned start.
-  int64_t inside = std::clamp<int64_t>(length - raw, 0, raw_size);
-  if (inside > 0) {
-    in_place.Add(raw, std::vector<uint8_t>(content.begin(), content.begin() + inside), PlannedWrite::Kind::Image);
-  }
-  if (raw + raw_size > length) {
-    g.appended.assign(static_cast<size_t>(std::max<int64_t>(0, raw - length)), 0);
-    g.appended.insert(g.appended.end(), content.begin() + inside, content.end());
-  }
-  g.length_after = std::max(length, raw + raw_size);
+  in_place.Add(h.resources.at, DataEntryFields(static_cast<uint32_t>(va + at), static_cast<uint32_t>(size)),
+               PlannedWrite::Kind::Header);
   return g;
 }
 
 bool ApplyGrowth(RandomAccessFile& file, const Growth& g, bool& restored) {
   const int64_t length = file.Length();
   restored = true;
-  if (!g.appended.empty() && !(file.Append(g.appended.data(), g.appended.size()) && file.Flush())) {
-    restored = file.Truncate(length) && file.Flush();
-    return false;
-  }
-  if (ApplyWrites(file, g.in_place, restored)) return true;
-  restored = file.Truncate(length) && file.Flush() && restored;
+  // The tail is read before anything is written, to be put back on failure:
+  // a failed run leaves every byte as it found it.
+  std::vector<uint8_t> tail(static_cast<size_t>(std::max<int64_t>(0, length - g.own_length)));
+  if (!tail.empty() && !file.ReadAt(g.own_length, tail.data(), tail.size())) return false;
+  bool grown = (tail.empty() || (file.Truncate(g.own_length) && file.Flush())) &&
+               (g.appended.empty() || (file.Append(g.appended.data(), g.appended.size()) && file.Flush()));
+  if (grown && ApplyWrites(file, g.in_place, restored, g.content_writes)) return true;
+  restored = file.Truncate(g.own_length) && (tail.empty() || file.Append(tail.data(), tail.size())) &&
+             file.Flush() && restored;
   return false;
 }
 

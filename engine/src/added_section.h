@@ -31,7 +31,8 @@ bool AllZero(const Reader& r, int64_t begin, int64_t end);
 int64_t OwnEnd(const Reader& r, const PeHeaders& h);
 
 // Where the new section header goes, or -1 when the headers have no room for
-// it: zero bytes after the table, before SizeOfHeaders and before any
+// it: zero bytes (or the header of a section of ours that a run stopped
+// before counting it) after the table, before SizeOfHeaders and before any
 // section's raw data.
 int64_t HeaderRoom(const Reader& r, const PeHeaders& h);
 
@@ -53,20 +54,35 @@ struct SectionPlace {
 };
 SectionPlace NewSectionPlace(const PeHeaders& h, int64_t length);
 
+// Where in the earlier section `s` the new content goes, counted from its
+// start, given the part the program uses now ([live_from, live_to)) and the
+// content laid out for `live_from`: over that part only when it is the same
+// bytes; else in the room before or after it; else past the section's end,
+// appended. Nothing the program uses is written over before the resource
+// directory names the new tree.
+int64_t ContentOffset(const Reader& r, const SectionHeader& s, int64_t live_from, int64_t live_to,
+                      const std::vector<uint8_t>& content, int64_t file_alignment);
+
 struct Growth {
-  int64_t raw = 0;                // where the section's raw data starts
-  WritePlan in_place;             // header fields, and an earlier section's own bytes
+  int64_t own_length = 0;         // the file's length less an unfinished tail of an earlier run, cut off first
+  int64_t content_at = 0;         // where the new tree, images and groups start in the file
   std::vector<uint8_t> appended;  // what the file gains at its end
+  // The content when it goes into room inside the earlier section, then the
+  // header fields, SizeOfImage first and the resource directory last, so the
+  // program is whole after each write; the content is on disk before any.
+  WritePlan in_place;
+  size_t content_writes = 0;
   int64_t length_after = 0;
 };
 
-// The section `content` placed at the file's end (or over the earlier one),
-// and the header fields that name it.
-Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length,
-                    uint32_t va, std::vector<uint8_t> content);
+// The content placed `at` bytes into the earlier section (or at the start of
+// a new one after the file's `length` bytes), and the header fields that
+// name it.
+Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length, int64_t at,
+                    std::vector<uint8_t> content);
 
-// Appends, then writes in place; a failure takes back the append and puts
-// back every byte written, as ApplyWrites does.
+// Cuts off an unfinished tail, appends, then writes in place; a failure puts
+// back the tail and every byte written, as ApplyWrites does.
 bool ApplyGrowth(RandomAccessFile& file, const Growth& g, bool& restored);
 
 }  // namespace vantorel::engine

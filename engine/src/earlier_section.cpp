@@ -90,18 +90,42 @@ bool HoldsNothingElse(const Reader& file, const PeHeaders& h, const SectionHeade
 
 }  // namespace
 
-const SectionHeader* EarlierSection(const Reader& file, const PeHeaders& h, const ResourceTree& old,
-                                    const IconModel& model) {
-  if (h.sections.empty()) return nullptr;
+EarlierSection FindEarlierSection(const Reader& file, const PeHeaders& h, const ResourceTree& old,
+                                  const IconModel& model) {
+  if (h.sections.empty()) return {};
   const SectionHeader& s = h.sections.back();
-  if (s.name != kAddedSectionName || s.characteristics != kAddedSectionCharacteristics || !s.raw_size) {
-    return nullptr;
-  }
+  if (s.name != kAddedSectionName || s.characteristics != kAddedSectionCharacteristics || !s.raw_size) return {};
   Ranges data;
-  if (!LastEverywhere(file, h, s) || NamedByTheProgram(h, s) || !OnlyIconsWithin(h, s, old, model, data)) {
-    return nullptr;
+  if (!LastEverywhere(file, h, s) || NamedByTheProgram(h, s) || !OnlyIconsWithin(h, s, old, model, data) ||
+      !(Marked(file, s) || HoldsNothingElse(file, h, s, old, data))) {
+    return {};
   }
-  return Marked(file, s) || HoldsNothingElse(file, h, s, old, std::move(data)) ? &s : nullptr;
+  if (Overlaps(h.resources.rva, h.resources.size, s)) {
+    const int64_t from = std::max<int64_t>(h.resources.rva, s.va);
+    const int64_t to = std::min<int64_t>(int64_t{h.resources.rva} + h.resources.size, int64_t{s.va} + s.raw_size);
+    data.emplace_back(s.raw + (from - s.va), s.raw + std::max(from, to) - s.va);
+  }
+  EarlierSection earlier{&s, 0, 0};
+  if (data.empty()) return earlier;
+  earlier.live_from = std::min_element(data.begin(), data.end())->first - s.raw;
+  for (const auto& [from, to] : data) earlier.live_to = std::max(earlier.live_to, to - s.raw);
+  return earlier;
+}
+
+int64_t LengthWithoutUnfinishedTail(const Reader& r, const PeHeaders& h) {
+  const int64_t own = OwnEnd(r, h), length = r.end(), alignment = h.file_alignment;
+  if (length <= own || !alignment || !h.section_alignment) return length;
+  // The furthest a run's section can start: past one file alignment of
+  // padding, or at its address where the file is laid out as in memory.
+  const int64_t limit = std::max(AlignUp(own, alignment) + alignment, NewSectionPlace(h, own).raw);
+  int64_t at = own;
+  while (at < length && at < limit + kSectionMarkAt && r.U8(at) == 0) ++at;
+  const int64_t start = at - kSectionMarkAt;
+  if (at == length || start < own || start % alignment) return length;
+  for (size_t i = 0; i < kSectionMark.size() && at + static_cast<int64_t>(i) < length; ++i) {
+    if (r.U8(at + static_cast<int64_t>(i)) != kSectionMark[i]) return length;
+  }
+  return own;
 }
 
 }  // namespace vantorel::engine

@@ -1,6 +1,7 @@
-// The section an earlier --add-sizes run added, told from anything else of
-// its name: a section is used again only when it is provably ours, since
-// what is written into it replaces what it held.
+// What earlier --add-sizes runs left at the end of a program, told from
+// anything else: the section one added (used again only when it is provably
+// ours, since what is written into it replaces what it held), and the
+// unfinished tail of one that was stopped while it appended.
 #pragma once
 
 #include "icon_model.h"
@@ -10,6 +11,13 @@
 
 namespace vantorel::engine {
 
+struct EarlierSection {
+  const SectionHeader* header = nullptr;
+  // The part the program uses now, counted from the section's start: the
+  // span of what the resource directory and the tree's data name in it.
+  int64_t live_from = 0, live_to = 0;
+};
+
 // The last section, when it is one an earlier run added, or null: named and
 // flagged as ours; last in the table, in the file (nothing of the program's
 // follows it) and in memory; named by no entry point and no data directory
@@ -17,7 +25,14 @@ namespace vantorel::engine {
 // the new tree points elsewhere; and either starting with our mark or
 // holding nothing but the tree (at its start, as we lay it out) and that
 // data. However often Vantorel runs, a program then gains one section.
-const SectionHeader* EarlierSection(const Reader& file, const PeHeaders& h, const ResourceTree& old,
-                                    const IconModel& model);
+EarlierSection FindEarlierSection(const Reader& file, const PeHeaders& h, const ResourceTree& old,
+                                  const IconModel& model);
+
+// The file's length without the tail a run stopped while appending left, or
+// its whole length when it has none: after the program's own end, zeros up
+// to where that run's section began (within the padding it would have
+// written), then the start of a section of ours, cut anywhere, even inside
+// the mark. Zeros alone are padding, and stay.
+int64_t LengthWithoutUnfinishedTail(const Reader& r, const PeHeaders& h);
 
 }  // namespace vantorel::engine

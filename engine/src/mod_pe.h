@@ -155,8 +155,10 @@ bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSec
 // Writes the plan. The bytes every write replaces are read and kept before the
 // first write; a failed write or flush puts them all back, last first.
 // Returns true when everything is on disk; otherwise `restored` tells whether
-// the file is as it was (and durably so).
-bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored);
+// the file is as it was (and durably so). With `flush_after` n > 0, the first
+// n writes are made durable before the rest begin: what the later ones name
+// is on disk before they name it.
+bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored, size_t flush_after = 0);
 
 // The optional header's CheckSum of a whole image, as Windows computes it.
 uint32_t PeChecksum(const uint8_t* data, size_t size, int64_t checksum_offset);

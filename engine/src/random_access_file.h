@@ -48,6 +48,26 @@ inline std::unique_ptr<RandomAccessFile> OpenImageFile(const std::filesystem::pa
 // OpenImageFile's files are read.
 std::unique_ptr<RandomAccessFile> WithReadCache(std::unique_ptr<RandomAccessFile> file);
 
+// The first `length` bytes of a file, to read: what a plan is made on when
+// the bytes after them are to be cut off first.
+class FilePrefix : public RandomAccessFile {
+ public:
+  FilePrefix(const RandomAccessFile& file, int64_t length) : file_(file), length_(length) {}
+  int64_t Length() const override { return length_; }
+  bool ReadAt(int64_t offset, void* data, size_t size) const override {
+    return offset >= 0 && offset <= length_ && static_cast<uint64_t>(length_ - offset) >= size &&
+           file_.ReadAt(offset, data, size);
+  }
+  bool WriteAt(int64_t, const void*, size_t) override { return false; }
+  bool Append(const void*, size_t) override { return false; }
+  bool Truncate(int64_t) override { return false; }
+  bool Flush() override { return false; }
+
+ private:
+  const RandomAccessFile& file_;
+  int64_t length_;
+};
+
 // A file held in memory.
 class MemoryFile : public RandomAccessFile {
  public:

@@ -59,7 +59,7 @@ bool WritesCover(const WritePlan& writes, const std::vector<std::pair<int64_t, i
   return false;
 }
 
-bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored) {
+bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored, size_t flush_after) {
   // Everything a rollback needs is read (and allocated) before the first
   // write, so running out of memory can only happen while nothing is changed.
   restored = true;
@@ -69,7 +69,8 @@ bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored) 
     if (!file.ReadAt(plan[i].offset, kept[i].data(), kept[i].size())) return false;
   }
   size_t done = 0;
-  while (done < plan.size() && file.WriteAt(plan[done].offset, plan[done].bytes.data(), plan[done].bytes.size())) {
+  while (done < plan.size() && (done != flush_after || done == 0 || file.Flush()) &&
+         file.WriteAt(plan[done].offset, plan[done].bytes.data(), plan[done].bytes.size())) {
     ++done;
   }
   if (done == plan.size() && file.Flush()) {

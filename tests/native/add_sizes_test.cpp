@@ -11,35 +11,6 @@
 namespace vantorel::engine::test {
 namespace {
 
-// A data entry's fields.
-struct Leaf {
-  uint32_t rva, size, code_page;
-  bool operator==(const Leaf&) const = default;
-};
-
-// (type, name, language) -> its data entry, numbered entries only.
-using Leaves = std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Leaf>;
-
-Leaves ReadLeaves(const Program& p) {
-  Leaves leaves;
-  uint32_t root = p.Offset(Get32(p.b, p.Directory(2)));
-  auto entries = [&](uint32_t dir) {
-    std::vector<std::pair<uint32_t, uint32_t>> out;
-    uint32_t count = Get16(p.b, dir + 12) + Get16(p.b, dir + 14);
-    for (uint32_t i = 0; i < count; ++i) out.emplace_back(Get32(p.b, dir + 16 + 8 * i), Get32(p.b, dir + 20 + 8 * i));
-    return out;
-  };
-  for (auto [type, names] : entries(root)) {
-    for (auto [name, languages] : entries(root + (names & 0x7FFFFFFF))) {
-      for (auto [language, data] : entries(root + (languages & 0x7FFFFFFF))) {
-        leaves[{type, name, language}] = {Get32(p.b, root + data), Get32(p.b, root + data + 4),
-                                          Get32(p.b, root + data + 8)};
-      }
-    }
-  }
-  return leaves;
-}
-
 // Every group of the result holds, for every image of the icon file, an
 // entry describing it whose icon (the group's language first, as the loader
 // looks) holds exactly its bytes.
@@ -304,6 +275,92 @@ TEST(AddSizes, AnEarlierSectionIsUsedAgainOnlyWhenProvablyOurs) {
   ASSERT_EQ(r.result, 0) << r.failure;
   EXPECT_TRUE(r.report.new_section);
   ExpectNothingMoved(renamed, r.after, "the resource section named .vtrsrc");
+}
+
+// Every resource as the test's reader finds it: (type, name, language) ->
+// its bytes.
+std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Bytes> Resources(const Bytes& b) {
+  Program p(b);
+  std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Bytes> out;
+  for (const auto& [key, leaf] : ReadLeaves(p)) out[key] = p.Data(leaf.rva, leaf.size);
+  return out;
+}
+
+// A run killed at its `kill_at`-th change of the file (an append, a write or
+// a cut), before it or, when it spans more than one 512-byte sector (what
+// the disk writes whole), half-way through its bytes: nothing after happens.
+class Killed : public MemoryFile {
+ public:
+  Killed(Bytes b, int kill_at, bool half) : MemoryFile(std::move(b)), kill_at_(kill_at), half_(half) {}
+  bool Append(const void* data, size_t size) override {
+    return Change(size, [&](size_t n) { return MemoryFile::Append(data, n); });
+  }
+  bool WriteAt(int64_t offset, const void* data, size_t size) override {
+    return Change(size, [&](size_t n) { return MemoryFile::WriteAt(offset, data, n); });
+  }
+  bool Truncate(int64_t length) override {
+    return Change(0, [&](size_t) { return MemoryFile::Truncate(length); });
+  }
+  bool Flush() override { return !dead_; }
+  bool dead() const { return dead_; }
+
+ private:
+  bool Change(size_t size, const std::function<bool(size_t)>& change) {
+    if (dead_) return false;
+    if (changes_++ != kill_at_) return change(size);
+    dead_ = true;
+    if (half_ && size > 512) change(size / 2);
+    return false;
+  }
+  int changes_ = 0, kill_at_;
+  bool half_, dead_ = false;
+};
+
+// Killed anywhere, a run leaves the program loadable with its old resources
+// or its new ones (SizeOfImage covering every section it counts), and the
+// next run ends with the resources an uninterrupted run gives, cutting off
+// whatever unfinished tail the killed one left, and moving nothing.
+TEST(AddSizes, ARunKilledAnywhereIsCompletedByTheNext) {
+  BuiltPe pe = BuildPe(IconProgram({300, 500}));
+  Put32(pe.bytes, pe.optional_header + 64, PeChecksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
+  Bytes other = IconFile({Sized(24, 32, 2000, 7), Sized(64, 32, 6000, 8)});
+  Bytes once = AddSizes(pe.bytes, FourSizes()).after, twice = AddSizes(once, other).after;
+  struct Case {
+    const char* what;
+    Bytes start, icon;
+  } cases[] = {
+      {"a new section", pe.bytes, FourSizes()},
+      {"the earlier section, grown past its end", once, other},
+      {"the earlier section, in its room", twice, FourSizes()},
+  };
+  for (const Case& c : cases) {
+    const Bytes clean = AddSizes(c.start, c.icon).after;
+    bool killed = true;
+    for (int kill_at = 0; killed; ++kill_at) {
+      for (bool half : {false, true}) {
+        std::string what = std::string(c.what) + ", killed at change " + std::to_string(kill_at) + (half ? " half-way" : "");
+        Killed file(c.start, kill_at, half);
+        AddSizesReport report;
+        std::string failure;
+        AddSizesIn(file, Images(c.icon), "app.exe", report, failure);
+        killed = file.dead();
+        if (!killed) break;
+        const Bytes& state = file.bytes();
+        auto resources = Resources(state);
+        EXPECT_TRUE(resources == Resources(c.start) || resources == Resources(clean)) << what;
+        Program p(state);
+        for (size_t i = 0; i < p.sections.size(); ++i) {
+          EXPECT_LE(p.sections[i].va + Get32(state, p.table + 40 * static_cast<uint32_t>(i) + 8),
+                    Get32(state, p.optional + 56)) << what << ": SizeOfImage";
+        }
+        Added next = AddSizes(state, c.icon);
+        ASSERT_EQ(next.result, 0) << what << ": " << next.failure;
+        EXPECT_EQ(Resources(next.after), Resources(clean)) << what;
+        EXPECT_EQ(Program(next.after).sections.size(), Program(clean).sections.size()) << what;
+        ExpectNothingMoved(pe.bytes, next.after, what);
+      }
+    }
+  }
 }
 
 // Runs alternating between two icon files of different sizes: the second

@@ -198,6 +198,9 @@ struct AddSizesReport {
   bool new_section = true;  // false: the section an earlier run added is used again
   std::string section_name;
   int64_t length_before = 0, length_after = 0;
+  // Bytes at the end that a run stopped while it appended left unfinished,
+  // cut off before the file grows (counted in length_before).
+  int64_t tail_removed = 0;
   bool checksum = false;
 };
 
@@ -208,8 +211,11 @@ struct AddSizesReport {
 // resource tree, images and groups go into one section added after the last
 // (or the one an earlier run added), at the end of the file, and only the
 // header fields that name it change (section count, the section header,
-// SizeOfImage, the resource directory, the checksum). Same failures and
-// promises as Change_Icon otherwise; with `plan_only` nothing is written.
+// SizeOfImage, the resource directory, the checksum). A run stopped at any
+// instant leaves a program that loads with its old resources or its new
+// ones, at most with an unfinished tail at its end that the next run cuts
+// off. Same failures and promises as Change_Icon otherwise; with `plan_only`
+// nothing is written.
 int32_t ChangeIconAddSizes(const std::filesystem::path& icon, const std::filesystem::path& target,
                            AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
                            bool plan_only = false);

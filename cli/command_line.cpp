@@ -281,7 +281,7 @@ class Reader {
     for (const std::string& option : AllOptions()) {
       if (!Given(option)) continue;
       if (const Valued* valued = FindValued(option)) {
-        if (valued->once && app_.count(option) > 1) return valued->once;
+        if (valued->once && app_->count(option) > 1) return valued->once;
         if (std::string why = valued->read(values_[option], line); !why.empty()) return why;
         continue;
       }

@@ -147,7 +147,7 @@ TEST(HostilePictures, APixelNamingNoPaletteEntryIsTransparent) {
     std::string why;
     ASSERT_EQ(DecodePicture(png, picture, why), 0) << t.name << ": " << why;
     for (size_t i : {size_t{0}, size_t{1}, t.expected.size() - 1, size_t{256 * 256 - 1}}) {
-      const uint8_t* p = &picture.rgba[4 * i];
+      const uint8_t* p = &picture.pixels[4 * i];
       EXPECT_EQ((Rgba{p[0], p[1], p[2], p[3]}), t.expected[std::min(i, t.expected.size() - 1)]) << t.name << ", " << i;
     }
   }

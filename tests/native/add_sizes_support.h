@@ -3,9 +3,7 @@
 #pragma once
 
 #include <cstring>
-#include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "added_section.h"
@@ -65,35 +63,6 @@ struct Program {
     return Bytes(b.begin() + at, b.begin() + at + size);
   }
 };
-
-// A data entry's fields.
-struct Leaf {
-  uint32_t rva, size, code_page;
-  bool operator==(const Leaf&) const = default;
-};
-
-// (type, name, language) -> its data entry, numbered entries only.
-using Leaves = std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Leaf>;
-
-inline Leaves ReadLeaves(const Program& p) {
-  Leaves leaves;
-  uint32_t root = p.Offset(Get32(p.b, p.Directory(2)));
-  auto entries = [&](uint32_t dir) {
-    std::vector<std::pair<uint32_t, uint32_t>> out;
-    uint32_t count = Get16(p.b, dir + 12) + Get16(p.b, dir + 14);
-    for (uint32_t i = 0; i < count; ++i) out.emplace_back(Get32(p.b, dir + 16 + 8 * i), Get32(p.b, dir + 20 + 8 * i));
-    return out;
-  };
-  for (auto [type, names] : entries(root)) {
-    for (auto [name, languages] : entries(root + (names & 0x7FFFFFFF))) {
-      for (auto [language, data] : entries(root + (languages & 0x7FFFFFFF))) {
-        leaves[{type, name, language}] = {Get32(p.b, root + data), Get32(p.b, root + data + 4),
-                                          Get32(p.b, root + data + 8)};
-      }
-    }
-  }
-  return leaves;
-}
 
 // Where the section table ends.
 inline uint32_t HeadersEnd(const BuiltPe& pe) {

@@ -11,6 +11,35 @@
 namespace vantorel::engine::test {
 namespace {
 
+// A data entry's fields.
+struct Leaf {
+  uint32_t rva, size, code_page;
+  bool operator==(const Leaf&) const = default;
+};
+
+// (type, name, language) -> its data entry, numbered entries only.
+using Leaves = std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Leaf>;
+
+Leaves ReadLeaves(const Program& p) {
+  Leaves leaves;
+  uint32_t root = p.Offset(Get32(p.b, p.Directory(2)));
+  auto entries = [&](uint32_t dir) {
+    std::vector<std::pair<uint32_t, uint32_t>> out;
+    uint32_t count = Get16(p.b, dir + 12) + Get16(p.b, dir + 14);
+    for (uint32_t i = 0; i < count; ++i) out.emplace_back(Get32(p.b, dir + 16 + 8 * i), Get32(p.b, dir + 20 + 8 * i));
+    return out;
+  };
+  for (auto [type, names] : entries(root)) {
+    for (auto [name, languages] : entries(root + (names & 0x7FFFFFFF))) {
+      for (auto [language, data] : entries(root + (languages & 0x7FFFFFFF))) {
+        leaves[{type, name, language}] = {Get32(p.b, root + data), Get32(p.b, root + data + 4),
+                                          Get32(p.b, root + data + 8)};
+      }
+    }
+  }
+  return leaves;
+}
+
 // Every group of the result holds, for every image of the icon file, an
 // entry describing it whose icon (the group's language first, as the loader
 // looks) holds exactly its bytes.
@@ -119,6 +148,12 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
        [](BuiltPe& pe) { AddSymbolTable(pe, 2, 4); }, 3},
       {"headers with room for exactly one more section header", IconProgram({300}),
        [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, HeadersEnd(pe) + 40); }, 3},
+      // The loader maps these files as they are: the new section's data must
+      // lie at its address, past zeros.
+      {"laid out as in memory, the last section 4 KiB larger there", IconProgram({300}),
+       [](BuiltPe& pe) { pe = FlatMapped(pe), Put32(pe.bytes, pe.rsrc_header + 8, pe.rsrc_raw_size + 0x1000); }, 3},
+      {"laid out as in memory, a symbol table ending the file", IconProgram({300}),
+       [](BuiltPe& pe) { pe = FlatMapped(pe), AddSymbolTable(pe, 3, 9); }, 3},
   };
   for (Case& c : cases) {
     BuiltPe pe = BuildPe(c.options);
@@ -139,9 +174,11 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
     EXPECT_GE(added.raw, pe.bytes.size()) << c.what << ": the section starts past everything that was there";
     EXPECT_EQ(r.after.size(), added.raw + added.raw_size) << c.what;
     uint32_t virtual_size = Get32(r.after, after.table + 40 * static_cast<uint32_t>(after.sections.size() - 1) + 8);
-    EXPECT_EQ(added.va % 0x1000, 0u) << c.what;
-    EXPECT_EQ(Get32(r.after, after.optional + 56), (added.va + virtual_size + 0xFFF) / 0x1000 * 0x1000)
+    uint32_t alignment = Get32(r.after, after.optional + 32);
+    EXPECT_EQ(added.va % alignment, 0u) << c.what;
+    EXPECT_EQ(Get32(r.after, after.optional + 56), (added.va + virtual_size + alignment - 1) / alignment * alignment)
         << c.what << ": SizeOfImage reaches the new section's end";
+    EXPECT_TRUE(alignment >= 0x1000 || added.raw == added.va) << c.what << ": laid out as in memory";
     // Every resource that was there still points at its own bytes.
     if (c.options.resource_section) {
       Leaves old_leaves = ReadLeaves(Program(pe.bytes)), new_leaves = ReadLeaves(after);
@@ -150,33 +187,6 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
         EXPECT_EQ(new_leaves.at(key), data) << c.what;
       }
     }
-  }
-}
-
-// Where the loader maps the file as it is, the new section's data lies at its
-// own address in the file, after zeros where the last section is larger in
-// memory than on disk or a symbol table ends the file.
-TEST(AddSizes, InAProgramMappedAsItIsTheNewSectionLiesAtItsAddress) {
-  struct Case {
-    const char* what;
-    std::function<void(BuiltPe&)> tweak;
-  } cases[] = {
-      {"each section at its address", [](BuiltPe&) {}},
-      {"the last section 4 KiB larger in memory",
-       [](BuiltPe& pe) { Put32(pe.bytes, pe.rsrc_header + 8, pe.rsrc_raw_size + 0x1000); }},
-      {"a COFF symbol table at the end", [](BuiltPe& pe) { AddSymbolTable(pe, 3, 9); }},
-  };
-  for (const Case& c : cases) {
-    BuiltPe pe = FlatMapped(BuildPe(IconProgram({300, 500})));
-    c.tweak(pe);
-    Added r = AddSizes(pe.bytes, FourSizes());
-    ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
-    const Section added = Program(r.after).sections.back();
-    EXPECT_EQ(added.raw, added.va) << c.what;
-    EXPECT_GE(added.raw, pe.bytes.size()) << c.what;
-    EXPECT_EQ(r.after.size(), added.raw + added.raw_size) << c.what;
-    ExpectNothingMoved(pe.bytes, r.after, c.what);
-    ExpectEveryGroupShowsEveryImage(r.after, FourSizes(), c.what);
   }
 }
 
@@ -223,142 +233,110 @@ TEST(AddSizes, AnEarlierSectionIsUsedAgainOnlyWhenProvablyOurs) {
   PeOptions o = IconProgram({300, 500});
   o.resources.push_back({24, 1, 1033, Bytes(80, 'm')});  // a manifest
   BuiltPe pe = BuildPe(o);
-  Added first = AddSizes(pe.bytes, FourSizes());
-  ASSERT_EQ(first.result, 0) << first.failure;
-  const uint32_t header = Program(first.after).table + 40 * 2;  // the section the first run added
-  const Section ours = Program(first.after).sections.back();
+  const Bytes first = AddSizes(pe.bytes, FourSizes()).after;
+  const uint32_t header = Program(first).table + 40 * 2;  // the section the first run added
+  const Section ours = Program(first).sections.back();
+  auto unmark = [&](Bytes& b) { Put32(b, ours.raw + 4, 0), Put32(b, ours.raw + 8, 0); };
   struct Case {
     const char* what;
     std::function<void(Bytes&)> tweak;
     bool reused;
   } cases[] = {
       {"the section a run added", [](Bytes&) {}, true},
-      {"one an earlier release added, without the mark", [&](Bytes& b) { Put32(b, ours.raw + 4, 0); Put32(b, ours.raw + 8, 0); },
-       true},
-      {"the same with one byte of something else",
-       [&](Bytes& b) {
-         Put32(b, ours.raw + 4, 0);
-         Put32(b, ours.raw + 8, 0);
-         ASSERT_EQ(b[ours.raw + ours.raw_size - 1], 0);
-         b[ours.raw + ours.raw_size - 1] = 0xCC;
-       },
+      {"one an earlier release added, without the mark", unmark, true},
+      {"the same with one byte of something else", [&](Bytes& b) { unmark(b), b[ours.raw + ours.raw_size - 1] = 1; },
        false},
       {"flagged as code", [&](Bytes& b) { Put32(b, header + 36, 0x60000020); }, false},
       {"holding the entry point", [&](Bytes& b) { Put32(b, pe.optional_header + 16, ours.va + 0x10); }, false},
       {"holding the import table", [&](Bytes& b) { Put32(b, pe.optional_header + 96 + 8, ours.va + 0x20); }, false},
       {"last in the file but not in memory", [&](Bytes& b) { Put32(b, pe.section_table + 12, ours.va + 0x10000); },
        false},
-      {"followed by a symbol table", [&](Bytes& b) {
-         BuiltPe with = pe;
-         with.bytes = b;
-         AddSymbolTable(with, 2, 4);
-         b = with.bytes;
+      {"followed by a symbol table",
+       [&](Bytes& b) { BuiltPe with = pe; with.bytes = b, AddSymbolTable(with, 2, 4), b = with.bytes; }, false},
+      {"the program's own resource section named so, and marked, holding a manifest",
+       [&](Bytes& b) {
+         b = pe.bytes;
+         std::copy(kAddedSectionName.begin(), kAddedSectionName.end(), b.begin() + pe.rsrc_header);
+         std::copy(kSectionMark.begin(), kSectionMark.end(), b.begin() + pe.rsrc_raw + 4);
        },
        false},
   };
-  Bytes other = IconFile({Sized(24, 32, 2000, 7), Sized(64, 32, 6000, 8)});
   for (const Case& c : cases) {
-    Bytes b = first.after;
+    Bytes b = first;
     c.tweak(b);
-    Added r = AddSizes(b, other);
+    Added r = AddSizes(b, IconFile({Sized(24, 32, 2000, 7), Sized(64, 32, 6000, 8)}));
     ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
-    EXPECT_EQ(r.report.new_section, !c.reused) << c.what;
-    EXPECT_EQ(Program(r.after).sections.size(), 3u + (c.reused ? 0 : 1)) << c.what;
+    EXPECT_EQ(Program(r.after).sections.size(), Program(b).sections.size() + (c.reused ? 0 : 1)) << c.what;
     if (!c.reused) ExpectNothingMoved(b, r.after, c.what);
   }
-  // The program's own resource section named so, even marked, holds the
-  // manifest: it stays, and the new section follows it.
-  Bytes renamed = pe.bytes;
-  std::copy(kAddedSectionName.begin(), kAddedSectionName.end(), renamed.begin() + pe.rsrc_header);
-  std::copy(kSectionMark.begin(), kSectionMark.end(), renamed.begin() + pe.rsrc_raw + 4);
-  Added r = AddSizes(renamed, FourSizes());
-  ASSERT_EQ(r.result, 0) << r.failure;
-  EXPECT_TRUE(r.report.new_section);
-  ExpectNothingMoved(renamed, r.after, "the resource section named .vtrsrc");
 }
 
-// Every resource as the test's reader finds it: (type, name, language) ->
-// its bytes.
-std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Bytes> Resources(const Bytes& b) {
-  Program p(b);
-  std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Bytes> out;
-  for (const auto& [key, leaf] : ReadLeaves(p)) out[key] = p.Data(leaf.rva, leaf.size);
-  return out;
-}
-
-// A run killed at its `kill_at`-th change of the file (an append, a write or
-// a cut), before it or, when it spans more than one 512-byte sector (what
-// the disk writes whole), half-way through its bytes: nothing after happens.
+// A run killed at its `at`-th change of the file (an append, a write or a
+// cut): before it, or half-way through one that spans more than a 512-byte
+// sector (what the disk writes whole). Nothing after it happens.
 class Killed : public MemoryFile {
  public:
-  Killed(Bytes b, int kill_at, bool half) : MemoryFile(std::move(b)), kill_at_(kill_at), half_(half) {}
+  Killed(Bytes b, int at, bool half) : MemoryFile(std::move(b)), at_(at), half_(half) {}
   bool Append(const void* data, size_t size) override {
-    return Change(size, [&](size_t n) { return MemoryFile::Append(data, n); });
+    size_t done = Done(size);
+    return (!done || MemoryFile::Append(data, done)) && done == size;
   }
   bool WriteAt(int64_t offset, const void* data, size_t size) override {
-    return Change(size, [&](size_t n) { return MemoryFile::WriteAt(offset, data, n); });
+    size_t done = Done(size);
+    return (!done || MemoryFile::WriteAt(offset, data, done)) && done == size;
   }
-  bool Truncate(int64_t length) override {
-    return Change(0, [&](size_t) { return MemoryFile::Truncate(length); });
-  }
-  bool Flush() override { return !dead_; }
-  bool dead() const { return dead_; }
+  bool Truncate(int64_t length) override { return Done(1) && MemoryFile::Truncate(length); }
+  bool Flush() override { return !dead(); }
+  bool dead() const { return changes_ > at_; }
 
  private:
-  bool Change(size_t size, const std::function<bool(size_t)>& change) {
-    if (dead_) return false;
-    if (changes_++ != kill_at_) return change(size);
-    dead_ = true;
-    if (half_ && size > 512) change(size / 2);
-    return false;
+  size_t Done(size_t size) {
+    int change = changes_++;
+    return change < at_ ? size : change == at_ && half_ && size > 512 ? size / 2 : 0;
   }
-  int changes_ = 0, kill_at_;
-  bool half_, dead_ = false;
+  int changes_ = 0, at_;
+  bool half_;
 };
 
-// Killed anywhere, a run leaves the program loadable with its old resources
-// or its new ones (SizeOfImage covering every section it counts), and the
-// next run ends with the resources an uninterrupted run gives, cutting off
-// whatever unfinished tail the killed one left, and moving nothing.
+// Killed anywhere, a run leaves the program with its old resources or its
+// new ones, SizeOfImage covering every section it counts; the next run ends
+// with the resources of a run never killed, in as many sections.
 TEST(AddSizes, ARunKilledAnywhereIsCompletedByTheNext) {
   BuiltPe pe = BuildPe(IconProgram({300, 500}));
   Put32(pe.bytes, pe.optional_header + 64, PeChecksum(pe.bytes.data(), pe.bytes.size(), pe.optional_header + 64));
   Bytes other = IconFile({Sized(24, 32, 2000, 7), Sized(64, 32, 6000, 8)});
-  Bytes once = AddSizes(pe.bytes, FourSizes()).after, twice = AddSizes(once, other).after;
+  Bytes once = AddSizes(pe.bytes, FourSizes()).after;
   struct Case {
     const char* what;
     Bytes start, icon;
-  } cases[] = {
-      {"a new section", pe.bytes, FourSizes()},
-      {"the earlier section, grown past its end", once, other},
-      {"the earlier section, in its room", twice, FourSizes()},
+  } cases[] = {{"a new section", pe.bytes, FourSizes()},
+               {"the earlier section, grown past its end", once, other},
+               {"the earlier section, in its room", AddSizes(once, other).after, FourSizes()}};
+  auto resources = [](const Bytes& b) {
+    Program p(b);
+    std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Bytes> out;
+    for (const auto& [key, leaf] : ReadLeaves(p)) out[key] = p.Data(leaf.rva, leaf.size);
+    return out;
   };
   for (const Case& c : cases) {
     const Bytes clean = AddSizes(c.start, c.icon).after;
-    bool killed = true;
-    for (int kill_at = 0; killed; ++kill_at) {
-      for (bool half : {false, true}) {
-        std::string what = std::string(c.what) + ", killed at change " + std::to_string(kill_at) + (half ? " half-way" : "");
-        Killed file(c.start, kill_at, half);
-        AddSizesReport report;
-        std::string failure;
-        AddSizesIn(file, Images(c.icon), "app.exe", report, failure);
-        killed = file.dead();
-        if (!killed) break;
-        const Bytes& state = file.bytes();
-        auto resources = Resources(state);
-        EXPECT_TRUE(resources == Resources(c.start) || resources == Resources(clean)) << what;
-        Program p(state);
-        for (size_t i = 0; i < p.sections.size(); ++i) {
-          EXPECT_LE(p.sections[i].va + Get32(state, p.table + 40 * static_cast<uint32_t>(i) + 8),
-                    Get32(state, p.optional + 56)) << what << ": SizeOfImage";
-        }
-        Added next = AddSizes(state, c.icon);
-        ASSERT_EQ(next.result, 0) << what << ": " << next.failure;
-        EXPECT_EQ(Resources(next.after), Resources(clean)) << what;
-        EXPECT_EQ(Program(next.after).sections.size(), Program(clean).sections.size()) << what;
-        ExpectNothingMoved(pe.bytes, next.after, what);
+    for (int at = 0, half = 0;; half = !half, at += !half) {
+      std::string what = std::string(c.what) + ", killed at change " + std::to_string(at) + (half ? " half-way" : "");
+      Killed file(c.start, at, half);
+      AddSizesReport report;
+      std::string failure;
+      AddSizesIn(file, Images(c.icon), "app.exe", report, failure);
+      if (!file.dead()) break;
+      const Bytes& state = file.bytes();
+      EXPECT_TRUE(resources(state) == resources(c.start) || resources(state) == resources(clean)) << what;
+      Program p(state);
+      for (uint32_t i = 0; i < p.sections.size(); ++i) {
+        EXPECT_LE(p.sections[i].va + Get32(state, p.table + 40 * i + 8), Get32(state, p.optional + 56)) << what;
       }
+      Added next = AddSizes(state, c.icon);
+      ASSERT_EQ(next.result, 0) << what << ": " << next.failure;
+      EXPECT_EQ(resources(next.after), resources(clean)) << what;
+      EXPECT_EQ(Program(next.after).sections.size(), Program(clean).sections.size()) << what;
     }
   }
 }

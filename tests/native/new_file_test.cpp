@@ -75,43 +75,6 @@ TEST(NewFileEdges, AWriteThatFailsPartWayLeavesNothing) {
   }
 }
 
-// With replace, a regular file (or a link to one) gives way; a FIFO, or a
-// link to a device, keeps its name and kind, says why, and no temporary stays.
-TEST(NewFileEdges, OnlyARegularFileIsReplaced) {
-  struct Case {
-    const char* what;
-    std::function<void(const fs::path&)> make;
-    bool replaced;
-  } cases[] = {
-      {"a regular file", [](const fs::path& p) { WriteFileBytes(p, Bytes{9}); }, true},
-      {"a link to a regular file",
-       [](const fs::path& p) {
-         WriteFileBytes(p.parent_path() / "real.ico", Bytes{9});
-         fs::create_symlink("real.ico", p);
-       },
-       true},
-      {"a FIFO", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, false},
-      {"a link to a character device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); }, false},
-  };
-  for (const Case& c : cases) {
-    TempDir dir;
-    fs::path out = dir / "out.ico";
-    c.make(out);
-    fs::file_type before = fs::symlink_status(out).type();
-    std::string why;
-    NewFileResult result = WriteNewFile(out, Bytes{1, 2}, true, why);
-    if (c.replaced) {
-      EXPECT_EQ(result, NewFileResult::Written) << c.what << ": " << why;
-      EXPECT_EQ(ReadFileBytes(out), (Bytes{1, 2})) << c.what;
-      continue;
-    }
-    EXPECT_EQ(result, NewFileResult::Failed) << c.what;
-    EXPECT_EQ(why, "Not a regular file (a device, a pipe or a socket); only a regular file is replaced") << c.what;
-    EXPECT_EQ(fs::symlink_status(out).type(), before) << c.what;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1) << c.what;
-  }
-}
-
 // The temporary is ".vtXXXXXXXX.tmp" beside the file, the eight hex digits
 // PID * 101 + N for the first N from 0 to 99 that is free.
 TEST(NewFileEdges, TheTemporaryTakesTheFirstFreeOfAHundredNames) {
@@ -152,6 +115,39 @@ TEST(NewFileEdges, NamesUpToTheFileSystemsLimitAreWritten) {
   EXPECT_TRUE(fs::is_empty(dir.path())) << "no temporary is left behind";
 }
 #endif
+
+// With replace, a regular file (or a link to one) gives way; a FIFO, a link
+// to a device or a device keeps its name and kind, says why, and no
+// temporary stays.
+TEST(NewFileEdges, OnlyARegularFileIsReplaced) {
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    bool replaced;
+  } cases[] = {
+      {"out.ico", [](const fs::path& p) { WriteFileBytes(p, Bytes{9}); }, true},
+#ifdef _WIN32
+      {"NUL", [](const fs::path&) {}, false},
+#else
+      {"out.ico", [](const fs::path& p) { WriteFileBytes(p.parent_path() / "a", {}), fs::create_symlink("a", p); }, true},
+      {"out.ico", [](const fs::path& p) { mkfifo(p.c_str(), 0600); }, false},
+      {"out.ico", [](const fs::path& p) { fs::create_symlink("/dev/null", p); }, false},
+#endif
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    c.make(dir / c.name);
+    std::error_code ec;
+    fs::file_type before = fs::symlink_status(dir / c.name, ec).type();
+    std::string why;
+    NewFileResult result = WriteNewFile(dir / c.name, Bytes{1, 2}, true, why);
+    EXPECT_EQ(result, c.replaced ? NewFileResult::Written : NewFileResult::Failed) << int(before) << why;
+    if (c.replaced) continue;
+    EXPECT_EQ(why.rfind("Not a regular file (a device", 0), 0u) << why;
+    EXPECT_EQ(fs::symlink_status(dir / c.name, ec).type(), before) << int(before);
+    for (const auto& entry : fs::directory_iterator(dir.path())) EXPECT_NE(entry.path().extension(), ".tmp");
+  }
+}
 
 // One file however its name is spelt; another file, or none, is not it.
 TEST(NewFileEdges, OneFileUnderAnyOfItsNames) {

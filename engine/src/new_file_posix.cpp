@@ -73,7 +73,7 @@ NewFileResult WriteThroughTemporary(const std::filesystem::path& path, const Fil
     why = std::strerror(errno);
     return NewFileResult::Failed;
   }
-  bool written = fill(fd) && fsync(fd) == 0;
+  bool written = fill(fd) && fdatasync(fd) == 0;  // the name's durability is the directory's sync
   int error = errno;
   if (close(fd) != 0 && written) {
     written = false;

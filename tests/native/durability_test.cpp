@@ -1,7 +1,7 @@
 // Every file the engine writes is on disk before it reports success: the
 // changed program, the backup copy and the new icon file (whose temporary is
-// synced before it takes its name). Linked with -Wl,--wrap=fsync, so each
-// sync is recorded by the file's identity and then done.
+// synced before it takes its name). Linked with -Wl,--wrap for fsync and
+// fdatasync, so each sync is recorded by the file's identity and then done.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,13 +17,22 @@ std::set<std::pair<dev_t, ino_t>>& Synced() {
   return synced;
 }
 
+void Record(int fd) {
+  struct stat st{};
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) Synced().insert({st.st_dev, st.st_ino});
+}
+
 }  // namespace
 
 extern "C" int __real_fsync(int fd);
 extern "C" int __wrap_fsync(int fd) {
-  struct stat st{};
-  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) Synced().insert({st.st_dev, st.st_ino});
+  Record(fd);
   return __real_fsync(fd);
+}
+extern "C" int __real_fdatasync(int fd);
+extern "C" int __wrap_fdatasync(int fd) {
+  Record(fd);
+  return __real_fdatasync(fd);
 }
 
 namespace vantorel::engine::test {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "host/com_object.h"
+
 namespace vantorel::host {
 
 namespace {
@@ -20,28 +22,10 @@ HRESULT ReturnText(const std::wstring& text, BSTR* out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-class ControlAccessible final : public IAccessible {
+class ControlAccessible final : public ComObject<IAccessible, IID_IDispatch, IID_IAccessible> {
  public:
   ControlAccessible(HWND hwnd, FindAccessibleFacts find, IAccessible* standard)
       : hwnd_(hwnd), find_(find), standard_(standard) {}
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-  }
 
   // IDispatch: the standard object's type information describes IAccessible.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return standard_->GetTypeInfoCount(count); }
@@ -138,11 +122,10 @@ class ControlAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
-  ~ControlAccessible() { standard_->Release(); }
+  ~ControlAccessible() override { standard_->Release(); }
 
   AccessibleFacts* Control() const { return find_(hwnd_); }
 
-  LONG refs_ = 1;
   HWND hwnd_;
   FindAccessibleFacts find_;
   IAccessible* standard_;

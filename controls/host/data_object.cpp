@@ -31,25 +31,6 @@ DataObject::~DataObject() {
     if (e.data) GlobalFree(e.data);
 }
 
-HRESULT DataObject::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IDataObject) {
-    *out = static_cast<IDataObject*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG DataObject::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-
-ULONG DataObject::Release() {
-  LONG n = InterlockedDecrement(&refs_);
-  if (n == 0) delete this;
-  return static_cast<ULONG>(n);
-}
-
 DataObject::Entry* DataObject::Find(const FORMATETC& format) {
   for (Entry& e : entries_)
     if (e.format.cfFormat == format.cfFormat && e.format.dwAspect == format.dwAspect) return &e;

@@ -6,12 +6,14 @@
 #include <functional>
 #include <vector>
 
+#include "host/com_object.h"
+
 namespace vantorel::host {
 
 // The data a drag carries: formats in global memory, set through the ordinary
 // IDataObject::SetData. A format set with a TYMED_NULL medium is only promised:
 // the first request for it asks the source (OnRequest) to set it then.
-class DataObject final : public IDataObject {
+class DataObject final : public ComObject<IDataObject, IID_IDataObject> {
  public:
   // Made with one reference, which the caller owns.
   static DataObject* Create();
@@ -19,10 +21,6 @@ class DataObject final : public IDataObject {
   // Told the clipboard format of a promised format that a target asks for.
   void OnRequest(std::function<void(CLIPFORMAT)> request) { onRequest_ = std::move(request); }
   bool Empty() const { return entries_.empty(); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
@@ -41,10 +39,9 @@ class DataObject final : public IDataObject {
   };
 
   DataObject() = default;
-  ~DataObject();
+  ~DataObject() override;
   Entry* Find(const FORMATETC& format);
 
-  LONG refs_ = 1;
   std::vector<Entry> entries_;
   std::function<void(CLIPFORMAT)> onRequest_;
 };

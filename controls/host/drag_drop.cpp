@@ -2,6 +2,7 @@
 // target its window's drop target reports to, and the events it raises.
 #include <ole2.h>
 
+#include "host/com_object.h"
 #include "host/data_object.h"
 #include "host/hosted_control.h"
 
@@ -13,23 +14,9 @@ constexpr std::int32_t kEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT
 
 // Drops when the mouse buttons are let go, cancels on Escape; the control picks
 // the pointer through OLEGiveFeedback.
-class ControlDropSource final : public IDropSource {
+class ControlDropSource final : public ComObject<IDropSource, IID_IDropSource> {
  public:
   explicit ControlDropSource(HWND hwnd) : hwnd_(hwnd) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  // Lives on the stack of OLEDrag, which outlasts the drag.
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
     if (escape) return DRAGDROP_S_CANCEL;
@@ -67,10 +54,11 @@ std::int32_t HostedControl::OLEDrag() {
         control->ReportOLESetData(data, f);
       }
     });
-    ControlDropSource source(hwnd);
+    auto* source = new ControlDropSource(hwnd);
     DWORD effect = DROPEFFECT_NONE;
-    if (DoDragDrop(data, &source, static_cast<DWORD>(allowed), &effect) == DRAGDROP_S_DROP)
+    if (DoDragDrop(data, source, static_cast<DWORD>(allowed), &effect) == DRAGDROP_S_DROP)
       done = static_cast<std::int32_t>(effect) & kEffects;
+    source->Release();
     data->OnRequest(nullptr);
     if (FromHwnd(hwnd) != this) {
       data->Release();

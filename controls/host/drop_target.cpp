@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include "host/com_object.h"
 #include "host/key_flags.h"
 
 namespace vantorel::host {
@@ -15,26 +16,9 @@ constexpr std::int16_t kDragOver = 2;
 
 constexpr std::uint32_t kEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
-class ControlDropTarget final : public IDropTarget {
+class ControlDropTarget final : public ComObject<IDropTarget, IID_IDropTarget> {
  public:
   ControlDropTarget(HWND hwnd, FindDropSink find) : hwnd_(hwnd), find_(find) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-      *out = static_cast<IDropTarget*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-  }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override {
     HoldData(data);
@@ -65,7 +49,7 @@ class ControlDropTarget final : public IDropTarget {
   }
 
  private:
-  ~ControlDropTarget() { HoldData(nullptr); }
+  ~ControlDropTarget() override { HoldData(nullptr); }
 
   void HoldData(IDataObject* data) {
     if (data) data->AddRef();
@@ -92,7 +76,6 @@ class ControlDropTarget final : public IDropTarget {
     return S_OK;
   }
 
-  LONG refs_ = 1;
   HWND hwnd_;
   FindDropSink find_;
   IDataObject* data_ = nullptr;

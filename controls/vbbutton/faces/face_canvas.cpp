@@ -13,11 +13,13 @@ FaceCanvas::FaceCanvas(HDC dc, ColorSet& colors, const FaceInput& input)
       dc_(dc),
       pen_(dc, GetStockObject(DC_PEN)),
       brush_(dc, GetStockObject(DC_BRUSH)),
-      oldText_(GetTextColor(dc)) {
-  SetBkMode(dc_, TRANSPARENT);
-}
+      oldText_(GetTextColor(dc)),
+      oldBkMode_(SetBkMode(dc, TRANSPARENT)) {}
 
-FaceCanvas::~FaceCanvas() { SetTextColor(dc_, oldText_); }
+FaceCanvas::~FaceCanvas() {
+  SetBkMode(dc_, oldBkMode_);
+  SetTextColor(dc_, oldText_);
+}
 
 Rgb24 FaceCanvas::Shift(Rgb24 colour, int delta) const { return vb::Shift(colour, delta, in.soft, in.type == kTypeBlueGradient); }
 

@@ -52,8 +52,9 @@ struct FaceInput {
 };
 
 // The primitives every face is made of, written once: fill, outline, line, pixel,
-// bevel and ellipse, the caption styles and the focus rectangle. Puts back the
-// device context's pen, brush and text colour when it goes.
+// bevel and ellipse, the caption styles and the focus rectangle. Draws text
+// without a background, and puts back the device context's pen, brush, text
+// colour and background mode when it goes.
 class FaceCanvas {
  public:
   FaceCanvas(HDC dc, ColorSet& colors, const FaceInput& input);
@@ -99,6 +100,7 @@ class FaceCanvas {
   host::ScopedSelect pen_;
   host::ScopedSelect brush_;
   COLORREF oldText_;
+  int oldBkMode_;
 };
 
 // One look of one type.

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/dib_image.h"
+#include "vbbutton/faces/face_canvas.h"
 #include "vbbutton_face_support.h"
 
 namespace vantorel::controls {
@@ -224,6 +226,26 @@ TEST(VbButtonFaces, FocusRectangleOnlyWhereTheFaceDrawsIt) {
       EXPECT_EQ(changed, 0) << type;
     }
     DestroyWindow(b->hwnd());
+  }
+}
+
+TEST(VbFaceCanvas, PutsBackTheBackgroundModeAndTextColourItSets) {
+  host::DibImage image(8, 8);
+  HDC dc = image.dc();
+  vb::ColorSet colours;
+  vb::FaceInput in;
+  in.w = in.h = 8;
+  in.caption = L"x";
+  for (int mode : {OPAQUE, TRANSPARENT}) {
+    SetBkMode(dc, mode);
+    SetTextColor(dc, RGB(1, 2, 3));
+    {
+      vb::FaceCanvas canvas(dc, colours, in);
+      EXPECT_EQ(GetBkMode(dc), TRANSPARENT) << "captions are drawn without a background";
+      canvas.Text({0, 0, 8, 8}, RGB(200, 0, 0));
+    }
+    EXPECT_EQ(GetBkMode(dc), mode);
+    EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
   }
 }
 

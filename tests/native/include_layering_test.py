@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """scripts/check-includes: the source tree keeps its layering, and an include
-against it, in any of the layers, is found and named.
+against it, in any of the layers and by any path, is found and named.
 
 Usage: include_layering_test.py CHECKER SOURCE_ROOT
 """
@@ -36,6 +36,13 @@ class IncludeLayering(unittest.TestCase):
             ("engine/src/i.cpp", "host/surface.h", False),
             ("cli/j.cpp", "button/button.h", False),
             ("cli/k.cpp", "vantorel/engine.h", True),
+            # A path that climbs compiles beside the file: it must stay in its layer.
+            ("controls/host/l.cpp", "../button/button.h", False),
+            ("controls/button/m.cpp", "../host/color.h", False),
+            ("controls/button/shapes/n.cpp", "../button.h", True),
+            ("controls/vbbutton/faces/o.cpp", "../../button/button.h", False),
+            ("controls/host/p.cpp", "host/../button/button.h", False),
+            ("app/src/q.cpp", "../../engine/src/reader.h", False),
         ]
         with tempfile.TemporaryDirectory() as tmp:
             root = Path(tmp)

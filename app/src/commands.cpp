@@ -7,8 +7,6 @@
 
 namespace vantorel::app {
 
-using namespace vantorel::engine;
-
 UiSeams SystemSeams() {
   UiSeams ui;
   ui.message_box = [](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
@@ -40,7 +38,7 @@ bool ReplaceAllowed(const std::wstring& target, const std::wstring& icon) {
   return !icon.empty() && !target.empty();
 }
 
-WarningSink WarningBoxes(HWND owner, const UiSeams& ui) {
+engine::WarningSink WarningBoxes(HWND owner, const UiSeams& ui) {
   return [owner, &ui](const std::string& title, const std::string& text) {
     ui.message_box(owner, Wide(text), Wide(title), MB_OK | MB_ICONEXCLAMATION);
   };
@@ -52,30 +50,30 @@ int Replace(HWND owner, const ReplaceRequest& request, const UiSeams& ui) {
   // Any change invalidates a signature, and the window asks no consent: a
   // signed program is refused before anything is copied or written, with the
   // way to change it all the same.
-  if (IsSignedProgram(target)) {
+  if (engine::IsSignedProgram(target)) {
     ui.message_box(owner,
                    std::wstring(kFailed) + L"\r\n" + target.wstring() + kSignedRefusal, kAppTitle,
                    MB_OK | MB_ICONERROR);
-    return kSignedRefused;
+    return engine::kSignedRefused;
   }
   if (request.backup) {
     // One step that fails when the backup exists, so an older backup is never
     // overwritten; a failed copy stops the replacement, since the user asked
     // for a way back before the target is touched. The system's reason
     // follows the fixed sentence.
-    std::filesystem::path backup = BackupPath(target);
+    std::filesystem::path backup = engine::BackupPath(target);
     std::string why;
-    if (MakeBackup(target, backup, why) == BackupResult::Failed) {
+    if (engine::MakeBackup(target, backup, why) == engine::BackupResult::Failed) {
       ui.message_box(owner,
                      std::wstring(kFailed) + L"\r\nCould not create the backup file " + backup.wstring() +
                          L". The target was not changed.\r\n" + Wide(why),
                      kAppTitle, MB_OK | MB_ICONERROR);
-      return kBackupFailed;
+      return engine::kBackupFailed;
     }
   }
   std::string failure_text;
-  int32_t result = Change_Icon(icon, target, failure_text, WarningBoxes(owner, ui));
-  if (result == kSuccess) {
+  int32_t result = engine::Change_Icon(icon, target, failure_text, WarningBoxes(owner, ui));
+  if (result == engine::kSuccess) {
     if (ui.file_changed) ui.file_changed(target);
     ui.message_box(owner, kSucceeded, kAppTitle, MB_OK | MB_ICONINFORMATION);
   } else {

@@ -12,8 +12,6 @@
 
 namespace vantorel::app {
 
-// The window is made of the controls layer's buttons and their property bags.
-using namespace controls;
 namespace {
 
 constexpr wchar_t kClassName[] = L"Vantorel.Form1";

@@ -13,8 +13,6 @@
 
 namespace vantorel::app {
 
-// The window is made of the controls layer's buttons and their property bags.
-using namespace controls;
 namespace {
 
 // The hand pointer, shown with the cursor file below; the values every button
@@ -59,7 +57,7 @@ HWND Form1::CreateButton(const ControlLayout& control) {
   placement.height = control.height;
   placement.ambient.displayName = control.name;
   placement.ambient.font = host::FontDesc{kFormFont.name, kFormFont.hundredths_of_points / 100.0, kFormFont.weight};
-  Button* button = Button::Create(placement, &*bag);
+  controls::Button* button = controls::Button::Create(placement, &*bag);
   if (!button) return nullptr;
   // The host places it from the same twips by the same rule as PixelRect
   // places the other controls, so it is not moved again.
@@ -90,7 +88,7 @@ bool Form1::FillFieldsFrom(IDataObject* data) {
   return true;
 }
 
-void Form1::AcceptFileDrops(Button& button) {
+void Form1::AcceptFileDrops(controls::Button& button) {
   // The window takes dropped files anywhere (WM_DROPFILES); a button is a drop
   // target of its own and would swallow them, so it hands them on. Files are
   // read, never moved: the effect offered is a copy.
@@ -106,7 +104,7 @@ void Form1::AcceptFileDrops(Button& button) {
 }
 
 void Form1::SetReplaceEnabled(bool enabled) {
-  if (Button* replace = Button::FromHwnd(Control(kCmdReplace))) replace->SetEnabled(enabled);
+  if (controls::Button* replace = controls::Button::FromHwnd(Control(kCmdReplace))) replace->SetEnabled(enabled);
 }
 
 }  // namespace vantorel::app

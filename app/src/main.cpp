@@ -4,13 +4,14 @@
 #include "commands.h"
 #include "form1.h"
 
+namespace app = vantorel::app;
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  using namespace vantorel::app;
-  Form1Options options;
+  app::Form1Options options;
   options.quit_on_close = true;
-  Form1 form(SystemSeams(), options);
+  app::Form1 form(app::SystemSeams(), options);
   if (!form.Create(instance)) {
-    MessageBoxW(nullptr, L"The window could not be created.", kAppTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, L"The window could not be created.", app::kAppTitle, MB_OK | MB_ICONERROR);
     return 1;
   }
   ShowWindow(form.hwnd(), show);

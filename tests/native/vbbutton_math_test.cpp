@@ -7,7 +7,7 @@
 #include "vbbutton/layout.h"
 #include "vbbutton/picture_render.h"
 
-namespace vantorel::controls::vb {
+namespace vantorel::controls::vb::test {
 namespace {
 
 constexpr Rgb24 RGB3(int r, int g, int b) {
@@ -269,4 +269,4 @@ TEST(VbPicture, ModesMaskAndClipping) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls::vb
+}  // namespace vantorel::controls::vb::test

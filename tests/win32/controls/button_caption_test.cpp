@@ -9,7 +9,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Bounds;
@@ -360,4 +360,4 @@ TEST(PictureLayer, GreyAtRestFromRedAndWhenDisabledFromBlue) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

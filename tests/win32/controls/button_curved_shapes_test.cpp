@@ -7,7 +7,7 @@
 
 #include "button_shape_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using namespace test::shapes;
@@ -134,4 +134,4 @@ TEST(ShapedFaces, EllipseFigures) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -7,7 +7,7 @@
 #include "button/shapes/face.h"
 #include "host/surface.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using Kind = FaceRegionRecipe::Kind;
@@ -76,4 +76,4 @@ TEST(FaceInput, TheRectangleOutlineIsInTheBorderPenAndTheFocusMarkPenIsHandedBac
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

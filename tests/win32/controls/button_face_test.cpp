@@ -4,7 +4,7 @@
 #include "button/shapes/face.h"
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -203,4 +203,4 @@ TEST(RectangleFace, EveryShapeHasItsOwnRendererAndNoOtherValueHasOne) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -4,7 +4,7 @@
 #include "event_log.h"
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -264,4 +264,4 @@ TEST(ButtonEvents, HandPointerFollowsHoverPressAndFocus) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -7,7 +7,7 @@
 
 #include "button_paint_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -305,4 +305,4 @@ TEST(ButtonPaint, HashPerLook) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -5,7 +5,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -168,4 +168,4 @@ TEST(ButtonLostState, EnableWindowCalledDirectlyIsFollowedByTheLookAndThePropert
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

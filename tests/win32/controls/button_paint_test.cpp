@@ -4,7 +4,7 @@
 
 #include "button_paint_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -304,4 +304,4 @@ TEST(ButtonPaint, PointedShapesTurnTheStyleSevenFillsSideways) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -6,7 +6,7 @@
 #include "host/gdi_guards.h"
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -220,4 +220,4 @@ TEST(ButtonPlatform, SavingAgainIntoOneBagKeepsThePersistedOrder) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

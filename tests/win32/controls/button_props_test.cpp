@@ -5,7 +5,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Placement;
@@ -273,9 +273,9 @@ TEST(ButtonPersistence, RoundTripThroughTheTextFormKeepsEveryValue) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 // A setter tells its host the key its value is saved under.
@@ -335,4 +335,4 @@ TEST(ButtonProperties, WindowTextIsTheCaptionWithItsAmpersands) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -7,7 +7,7 @@
 
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -305,4 +305,4 @@ TEST(ShapeRegions, ValuesOutsideTheRanges) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -8,7 +8,7 @@
 #include "button/shapes/face.h"
 #include "button_shape_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using namespace test::shapes;
@@ -232,4 +232,4 @@ TEST(ShapedFaces, DiamondFigures) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

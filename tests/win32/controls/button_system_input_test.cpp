@@ -9,7 +9,7 @@
 #include "system_input.h"
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::ButtonInput;
@@ -69,4 +69,4 @@ TEST(ButtonSystemInput, HandlersThatChangeTheirArgumentsChangeNothing) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

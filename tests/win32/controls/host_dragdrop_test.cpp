@@ -11,7 +11,7 @@
 #include "host/drop_target.h"
 #include "test_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -251,4 +251,4 @@ TEST(HostDragDrop, NoDragStartsWithoutDataOrAnAllowedEffect) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

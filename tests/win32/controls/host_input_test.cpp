@@ -7,7 +7,7 @@
 #include "host_probe.h"
 #include "system_input.h"
 
-namespace vantorel::host {
+namespace vantorel::host::test {
 namespace {
 
 using test::Drain;
@@ -201,4 +201,4 @@ TEST(HostInput, TheHoverWatchAsksOnEveryWayThePointerCanLeave) {
 }
 
 }  // namespace
-}  // namespace vantorel::host
+}  // namespace vantorel::host::test

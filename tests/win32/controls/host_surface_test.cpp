@@ -5,7 +5,7 @@
 #include "host/gdi_guards.h"
 #include "host_probe.h"
 
-namespace vantorel::host {
+namespace vantorel::host::test {
 namespace {
 
 using test::Drain;
@@ -95,4 +95,4 @@ TEST(Surface, PointerKindsAndPictures) {
 }
 
 }  // namespace
-}  // namespace vantorel::host
+}  // namespace vantorel::host::test

@@ -3,7 +3,7 @@
 
 #include "host_support.h"
 
-namespace vantorel::host {
+namespace vantorel::host::test {
 namespace {
 
 using test::Drain;
@@ -178,4 +178,4 @@ TEST(Picture, IconsAndCursorsReadFromTheirFiles) {
 }
 
 }  // namespace
-}  // namespace vantorel::host
+}  // namespace vantorel::host::test

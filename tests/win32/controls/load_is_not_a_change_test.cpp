@@ -8,7 +8,7 @@
 #include "test_support.h"
 #include "vbbutton_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -80,4 +80,4 @@ TEST(Loading, IsNotAChangeForEitherControl) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -5,7 +5,7 @@
 
 #include "host/units.h"
 
-namespace vantorel::host {
+namespace vantorel::host::test {
 namespace {
 
 TEST(Units, ConversionsFollowTheInch) {
@@ -38,4 +38,4 @@ TEST(Units, WholeLengthsRoundToTheNearestTiesToEven) {
 }
 
 }  // namespace
-}  // namespace vantorel::host
+}  // namespace vantorel::host::test

@@ -4,7 +4,7 @@
 
 #include "vbbutton_face_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using namespace test::vb_faces;
@@ -131,4 +131,4 @@ TEST(VbButtonCaption, Type5FramesItsCaptionWhenFocused) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

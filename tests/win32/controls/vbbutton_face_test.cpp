@@ -10,7 +10,7 @@
 #include "vbbutton/faces/face_canvas.h"
 #include "vbbutton_face_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using namespace test::vb_faces;
@@ -270,4 +270,4 @@ TEST(VbButtonDraw, UnforcedDrawingIsSkippedWhenNothingChanged) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

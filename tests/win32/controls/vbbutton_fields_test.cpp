@@ -8,7 +8,7 @@
 
 #include "vbbutton_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -94,4 +94,4 @@ TEST(VbButtonFields, ColourChangesDeriveTheColourSetAgain) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -5,7 +5,7 @@
 #include "event_log.h"
 #include "vbbutton_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -349,4 +349,4 @@ TEST(VbButtonLife, AmbientChangeRedrawsTheDefaultLook) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

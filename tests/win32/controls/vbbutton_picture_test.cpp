@@ -4,7 +4,7 @@
 
 #include "vbbutton_face_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using namespace test::vb_faces;
@@ -99,4 +99,4 @@ TEST(VbButtonPictures, GreyscaleUntilHotAndOverPictureWhileHot) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

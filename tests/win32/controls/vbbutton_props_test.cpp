@@ -4,7 +4,7 @@
 
 #include "vbbutton_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -350,4 +350,4 @@ TEST(VbButtonLife, ThousandControlsLeaveNoGdiObjects) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -9,7 +9,7 @@
 #include "system_input.h"
 #include "vbbutton_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::ButtonInput;
@@ -202,4 +202,4 @@ TEST(VbButtonSystemInput, HoverEndsInOrderWithTheCheckRunningOnlyWhileHot) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

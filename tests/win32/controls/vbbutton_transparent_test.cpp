@@ -5,7 +5,7 @@
 
 #include "vbbutton_support.h"
 
-namespace vantorel::controls {
+namespace vantorel::controls::test {
 namespace {
 
 using host::test::Drain;
@@ -120,4 +120,4 @@ TEST(VbButtonTransparent, ParentThatCannotPrintIsCopiedFromWhatItShows) {
 }
 
 }  // namespace
-}  // namespace vantorel::controls
+}  // namespace vantorel::controls::test

@@ -70,7 +70,7 @@ void Button::HandEnabledToSurface(bool v) {
 
 host::Status Button::SetEnabled(bool v) {
   HandEnabledToSurface(v);
-  PropertyChanged(L"Enabled");
+  PropertyChanged(ButtonKeyOf(host::SurfaceHeld::Enabled));
   return Paint();
 }
 
@@ -78,7 +78,7 @@ const host::FontRef& Button::Font() const { return surface().GetFont(); }
 
 host::Status Button::SetFont(host::FontRef v) {
   if (host::Status s = surface().SetFont(std::move(v)); !s.ok()) return s;
-  PropertyChanged(L"Font");
+  PropertyChanged(ButtonKeyOf(host::SurfaceHeld::Font));
   return Paint();
 }
 
@@ -88,7 +88,7 @@ host::Status Button::SetMousePointer(std::int32_t v) {
   if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
     return host::kOverflow;
   if (host::Status s = surface().SetMousePointer(static_cast<std::int16_t>(v)); !s.ok()) return s;
-  PropertyChanged(L"MousePointer");
+  PropertyChanged(ButtonKeyOf(host::SurfaceHeld::MousePointer));
   return Paint();
 }
 
@@ -96,7 +96,7 @@ const host::PictureRef& Button::MouseIcon() const { return surface().MouseIcon()
 
 host::Status Button::SetMouseIcon(host::PictureRef v) {
   if (host::Status s = surface().SetMouseIcon(std::move(v)); !s.ok()) return s;
-  PropertyChanged(L"MouseIcon");
+  PropertyChanged(ButtonKeyOf(host::SurfaceHeld::MouseIcon));
   return Paint();
 }
 

@@ -168,6 +168,9 @@ class Button final : public host::HostedKind<Button> {
   // Enables or disables the window without the notification and repaint that
   // follow a change made from outside.
   void HandEnabledToSurface(bool v);
+  // What the surface's stored values are when a bag has none: a new Button's,
+  // in the ambient font.
+  host::SurfaceValues SurfaceDefaults() const;
 
   void OnInitNew() override;
   void OnReadProperties(const host::PropertyBag& bag) override;

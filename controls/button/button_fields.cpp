@@ -1,14 +1,13 @@
 #include "button/button_fields.h"
 
-#include <iterator>
-
 namespace vantorel::controls {
 
 namespace {
 
 using P = ButtonProps;
+using host::SurfaceHeld;
 
-const ButtonField kFields[] = {
+const ButtonFieldTable::Row kFields[] = {
     {L"ButtonShape", &P::buttonShape},
     {L"ButtonStyle", &P::buttonStyle},
     {L"ButtonStyleColors", &P::buttonStyleColors},
@@ -35,45 +34,21 @@ const ButtonField kFields[] = {
     {L"HandPointer", &P::handPointer},
     {L"Picture", &P::picture},
     {L"PictureGray", &P::pictureGray},
+    {L"Enabled", SurfaceHeld::Enabled},
+    {L"Font", SurfaceHeld::Font},
+    {L"MouseIcon", SurfaceHeld::MouseIcon},
+    {L"MousePointer", SurfaceHeld::MousePointer},
 };
 
-// How each kind of member goes in and out of a bag.
-struct Reader {
-  const host::PropertyBag& bag;
-  const wchar_t* key;
-  ButtonProps& to;
-  const ButtonProps& d;
-  void operator()(std::int32_t P::*m) const { to.*m = bag.ReadInt32(key, d.*m); }
-  void operator()(host::OleColor P::*m) const { to.*m = bag.ReadColor(key, d.*m); }
-  void operator()(bool P::*m) const { to.*m = bag.ReadBool(key, d.*m); }
-  void operator()(std::wstring P::*m) const { to.*m = bag.ReadText(key, d.*m); }
-  void operator()(host::PictureRef P::*m) const { to.*m = bag.ReadPicture(key, d.*m); }
-};
-
-struct Writer {
-  host::PropertyBag& bag;
-  const wchar_t* key;
-  const ButtonProps& from;
-  const ButtonProps& d;
-  void operator()(host::OleColor P::*m) const { bag.WriteColor(key, from.*m, d.*m); }
-  template <class T>
-  void operator()(T P::*m) const {
-    bag.Write(key, from.*m, d.*m);
-  }
-};
+const ButtonFieldTable kTable{kFields};
 
 }  // namespace
 
-std::span<const ButtonField> ButtonFields() { return kFields; }
+const ButtonFieldTable& ButtonFields() { return kTable; }
 
-void ReadButtonFields(const host::PropertyBag& bag, ButtonProps& props) {
-  const ButtonProps d;
-  for (const ButtonField& f : kFields) std::visit(Reader{bag, f.key, props, d}, f.member);
-}
-
-void WriteButtonFields(const ButtonProps& props, host::PropertyBag& bag) {
-  const ButtonProps d;
-  for (const ButtonField& f : kFields) std::visit(Writer{bag, f.key, props, d}, f.member);
+const wchar_t* ButtonKeyOf(const host::FieldMember<ButtonProps>& member) {
+  const ButtonFieldTable::Row* f = kTable.Find(member);
+  return f ? f->key : L"";
 }
 
 }  // namespace vantorel::controls

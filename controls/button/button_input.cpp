@@ -1,4 +1,5 @@
 #include "button/button.h"
+#include "button/button_fields.h"
 
 #include <oleacc.h>
 
@@ -110,7 +111,7 @@ void Button::OnEnabledChanged(bool enabled) {
   if (!enabled) DropHoverAndPress();
   if (settingEnabled_) return;
   // EnableWindow called directly: the property and the look follow the window.
-  PropertyChanged(L"Enabled");
+  PropertyChanged(ButtonKeyOf(host::SurfaceHeld::Enabled));
   Paint();
 }
 

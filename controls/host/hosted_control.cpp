@@ -136,6 +136,12 @@ void HostedControl::PropertyChanged(std::wstring_view key) {
   if (onPropertyChanged_) onPropertyChanged_(key);
 }
 
+SurfaceValues HostedControl::SurfaceHeldValues() const {
+  const FontRef& font = surface_.GetFont();
+  return SurfaceValues{surface_.Enabled(), font ? font->Desc() : ambient_.font, surface_.MousePointer(),
+                       surface_.MouseIcon()};
+}
+
 float HostedControl::ToTwipsX(int pixels) const {
   return static_cast<float>(PixelsToTwips(pixels, surface_.LogPixelsX()));
 }

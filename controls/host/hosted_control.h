@@ -11,6 +11,7 @@
 
 #include "host/accessible.h"
 #include "host/drop_target.h"
+#include "host/field_table.h"
 #include "host/font.h"
 #include "host/input.h"
 #include "host/property_bag.h"
@@ -110,6 +111,10 @@ class HostedControl : private AccessibleFacts, private DropSink {
 
   // Marks the host's data as changed for the named key.
   void PropertyChanged(std::wstring_view key);
+
+  // The stored values the surface holds, as they are saved: the ambient font
+  // where the surface has none.
+  SurfaceValues SurfaceHeldValues() const;
 
   // The window text is the control's caption with its ampersands, for screen
   // readers, automation and GetWindowText. And the other way: text set on the

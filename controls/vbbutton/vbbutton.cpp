@@ -18,7 +18,7 @@ host::Status vbButton::Store(T vbButtonProps::*member, T value) {
 
 host::Status vbButton::Told(const vb::Field& field) {
   FollowChange(field.follow);
-  PropertyChanged(vb::ToldKey(field));
+  PropertyChanged(field.ToldKey());
   return host::kOk;
 }
 
@@ -113,14 +113,14 @@ bool vbButton::Enabled() const { return surface().Enabled(); }
 host::Status vbButton::SetEnabled(bool v) {
   // The window's enabled state is what the drawing reads, so it changes first.
   surface().SetEnabled(v);
-  return Told(vb::FieldOf(vb::SurfaceHeld::Enabled));
+  return Told(vb::FieldOf(host::SurfaceHeld::Enabled));
 }
 
 const host::FontRef& vbButton::Font() const { return surface().GetFont(); }
 
 host::Status vbButton::SetFont(host::FontRef v) {
   if (host::Status s = surface().SetFont(std::move(v)); !s.ok()) return s;
-  return Told(vb::FieldOf(vb::SurfaceHeld::Font));
+  return Told(vb::FieldOf(host::SurfaceHeld::Font));
 }
 
 host::Status vbButton::SetFontDesc(host::FontDesc desc) {
@@ -197,14 +197,14 @@ std::int16_t vbButton::MousePointer() const { return surface().MousePointer(); }
 
 host::Status vbButton::SetMousePointer(std::int16_t v) {
   if (host::Status s = surface().SetMousePointer(v); !s.ok()) return s;
-  return Told(vb::FieldOf(vb::SurfaceHeld::MousePointer));
+  return Told(vb::FieldOf(host::SurfaceHeld::MousePointer));
 }
 
 const host::PictureRef& vbButton::MouseIcon() const { return surface().MouseIcon(); }
 
 host::Status vbButton::SetMouseIcon(host::PictureRef v) {
   if (host::Status s = surface().SetMouseIcon(std::move(v)); !s.ok()) return s;
-  return Told(vb::FieldOf(vb::SurfaceHeld::MouseIcon));
+  return Told(vb::FieldOf(host::SurfaceHeld::MouseIcon));
 }
 
 host::Status vbButton::SetHandPointer(bool v) { return Store(&vbButtonProps::handPointer, v); }

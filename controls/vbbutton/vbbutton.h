@@ -13,6 +13,7 @@
 #include "host/status.h"
 #include "vbbutton/color_math.h"
 #include "vbbutton/layout.h"
+#include "vbbutton/vbbutton_fields.h"
 #include "vbbutton/vbbutton_props.h"
 #include "vbbutton/picture_pixels.h"
 
@@ -21,8 +22,6 @@ namespace vantorel::controls {
 namespace vb {
 class FaceCanvas;
 struct FaceInput;
-struct Field;
-enum class Follow;
 }  // namespace vb
 
 // Events of a vbButton. Arguments are references; the control reads Button and

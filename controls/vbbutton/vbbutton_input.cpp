@@ -64,7 +64,7 @@ void vbButton::OnMouseUp(std::int16_t button, std::int16_t shift, float xTwips, 
 void vbButton::ClickNow(bool forceDraw) {
   if (props_.checkBoxBehaviour) {
     props_.value = !props_.value;
-    PropertyChanged(vb::ToldKey(vb::FieldOf(&vbButtonProps::value)));
+    PropertyChanged(vb::FieldOf(&vbButtonProps::value).ToldKey());
   }
   Draw(vb::kLookNormal, forceDraw);
   UpdateWindow(Hwnd());

@@ -25,9 +25,9 @@ void vbButton::OnReadProperties(const host::PropertyBag& bag) {
   // without their setters' notification and side effects. Values outside their
   // ranges are kept and drawn as such (no face, system colours, a centred
   // picture).
-  vb::SurfaceValues held;
+  host::SurfaceValues held;
   held.font = Font() ? Font()->Desc() : ambient().font;
-  vb::ReadFields(bag, props_, held);
+  vb::Fields().Read(bag, props_, held);
   surface().SetFont(host::MakeFont(held.font));
   // The stored pointer kind and picture are read, but the hand decides the
   // pointer in the end, as it does when it is set.
@@ -42,12 +42,7 @@ void vbButton::OnReadProperties(const host::PropertyBag& bag) {
 }
 
 void vbButton::OnWriteProperties(host::PropertyBag& bag) const {
-  vb::SurfaceValues held;
-  held.enabled = Enabled();
-  held.font = Font() ? Font()->Desc() : ambient().font;
-  held.mousePointer = MousePointer();
-  held.mouseIcon = MouseIcon();
-  vb::WriteFields(props_, held, bag);
+  vb::Fields().Write(props_, SurfaceHeldValues(), bag);
 }
 
 }  // namespace vantorel::controls

@@ -83,13 +83,13 @@ Button::PaintResult Button::DrawImage(host::Surface& sf, const PaintState& state
 }
 
 void Button::ApplySizeRules() {
-  // At least 375 twips each way, and square for every shape but the two
-  // rectangles. The surface is remade at the new size (cleared to the back
-  // colour) and the paint goes on with it.
+  // At least 375 twips each way, and square where the shape says so. The
+  // surface is remade at the new size (cleared to the back colour) and the
+  // paint goes on with it.
   host::Surface& sf = surface();
   if (sf.WidthTwips() < kMinSizeTwips) sf.SetSizeTwips(kMinSizeTwips, sf.HeightTwips());
   if (sf.HeightTwips() < kMinSizeTwips) sf.SetSizeTwips(sf.WidthTwips(), kMinSizeTwips);
-  if (props_.buttonShape != kShapeRectangle && props_.buttonShape != kShapeRoundedRectangle) sf.SetSizeTwips(sf.WidthTwips(), sf.WidthTwips());
+  if (ShapeRowFor(props_.buttonShape).square) sf.SetSizeTwips(sf.WidthTwips(), sf.WidthTwips());
 }
 
 void Button::LatchToggle() {
@@ -149,7 +149,8 @@ void Button::StoreStyleBorders(const PaintState& state) {
 host::Status Button::DrawStyleLook(host::Surface& sf, const PaintState& state) const {
   const StyleLook* look = StyleLookFor(props_.buttonStyle);
   if (!look || props_.buttonStyleColors == kFillNone) return host::kOk;
-  return DrawStyleFill(sf.Hdc(), *look, props_, state.look, sf.ScaleWidth(), sf.ScaleHeight());
+  return DrawStyleFill(sf.Hdc(), *look, props_, state.look, sf.ScaleWidth(), sf.ScaleHeight(),
+                       ShapeRowFor(props_.buttonShape).sidewaysFills);
 }
 
 FaceResult Button::DrawFace(host::Surface& sf, const PaintState& state) const {

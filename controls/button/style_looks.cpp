@@ -45,10 +45,6 @@ const StyleLook kStyleLooks[] = {
       {Fixed(0xA4B6B7), Fixed(0xFFFFFF)}}},
 };
 
-bool IsPointedShape(std::int32_t shape) {
-  return shape == kShapeTriangleUp || shape == kShapeTriangleDown || shape == kShapeArrowUp || shape == kShapeArrowDown;
-}
-
 }  // namespace
 
 host::OleColor LookColour::Of(const ButtonProps& p) const {
@@ -72,18 +68,17 @@ StyleBorders BordersOf(const StyleLook& look, const ButtonProps& p, Look state) 
   return b;
 }
 
-host::Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h) {
+host::Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h,
+                           bool sideways) {
   const LookColour* colours = look.fill[static_cast<int>(state)];
   const host::OleColor x = colours[0].Of(p), y = colours[1].Of(p);
-  const bool pointed = IsPointedShape(p.buttonShape);
   Rounder r;
   switch (look.fillShape) {
     case StyleFillShape::None: break;
     case StyleFillShape::Vertical: GradientPair(dc, true, 0, r(h), x, r(w), 0, y); break;
-    // Pointed shapes (the up and down triangles and arrows) turn the two fills
-    // sideways. The second fill would reach Y only 25 pixels past the far edge.
+    // The second fill would reach Y only 25 pixels past the far edge.
     case StyleFillShape::Glass:
-      if (pointed) {
+      if (sideways) {
         GradientPair(dc, false, r(w / 1.5), 0, x, 0, r(h), y);
         GradientPair(dc, false, r(w / 2), r(h), x, r(w + 25), 0, y);
       } else {
@@ -92,7 +87,7 @@ host::Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, 
       }
       break;
     case StyleFillShape::Sheen:
-      if (pointed) {
+      if (sideways) {
         GradientPair(dc, false, r(w), 0, x, r(-w / 6), r(h), y);
         GradientPair(dc, false, r(w / 2), r(h), x, r(w / 3 + w), 0, y);
       } else {

@@ -44,7 +44,9 @@ struct StyleBorders {
 };
 StyleBorders BordersOf(const StyleLook& look, const ButtonProps& p, Look state);
 
-// Draws the style's second background in the state's colours.
-host::Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h);
+// Draws the style's second background in the state's colours, its two fills
+// turned to run across the face where the shape says so.
+host::Status DrawStyleFill(HDC dc, const StyleLook& look, const ButtonProps& p, Look state, double w, double h,
+                           bool sideways);
 
 }  // namespace vantorel::controls

@@ -3,7 +3,6 @@
 // 1.5). The half-pixel offsets of the up arrow (H - 1.5, H - 2.5, ...) fall on
 // one row or the next depending on whether H is even or odd, so its shaft's
 // bottom edge leans by a pixel at even sizes.
-#include "button/shapes/shapes.h"
 #include "button/shapes/table_shape.h"
 
 namespace vantorel::controls {

@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "button/shapes/face.h"
-#include "button/shapes/shapes.h"
 #include "host/surface.h"
 
 namespace vantorel::controls {

@@ -1,5 +1,4 @@
 #include "button/shapes/face.h"
-#include "button/shapes/shapes.h"
 
 namespace vantorel::controls {
 

@@ -49,8 +49,20 @@ struct FaceResult {
 // which region the window is to be clipped to; the control applies it.
 using FaceRenderer = FaceResult (*)(host::Surface& target, const FaceInput& in);
 
+// Everything the Button knows of one ButtonShape, in one row of the table in
+// face_table.cpp.
+struct ShapeRow {
+  FaceRenderer draw = nullptr;  // null: no face, and the window region stays as it is
+  bool square = false;          // the control's height follows its width
+  bool sidewaysFills = false;   // the glass and sheen fills run across the face
+};
+
+// The row of a ButtonShape. A value outside the table has no renderer, and
+// keeps the control square as every shape but the two rectangles does.
+const ShapeRow& ShapeRowFor(std::int32_t shape);
+
 // The renderer for a ButtonShape, or null when that value draws no face.
-FaceRenderer FaceRendererFor(std::int32_t shape);
+inline FaceRenderer FaceRendererFor(std::int32_t shape) { return ShapeRowFor(shape).draw; }
 
 // Colours shared by every shape. System colours stay stored values: the surface
 // resolves them, and the dotted focus pass never matches them.

@@ -1,6 +1,5 @@
 // The four triangles: one side along a side of the control, the opposite
 // corner at the middle of the other side.
-#include "button/shapes/shapes.h"
 #include "button/shapes/table_shape.h"
 
 namespace vantorel::controls {

@@ -1,5 +1,4 @@
 #include "vbbutton/color_math.h"
-#include "vbbutton/stored_values.h"
 
 #include <cmath>
 
@@ -85,7 +84,7 @@ ColorSet DeriveColors(const SchemeSource& s) {
       break;
   }
   c.mask = s.mask;
-  c.raisedFace = Shift(c.face, 48, s.soft, s.buttonType == kTypeBlueGradient);
+  c.raisedFace = Shift(c.face, 48, s.soft, s.blueShades);
   return c;
 }
 

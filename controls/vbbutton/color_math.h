@@ -37,7 +37,7 @@ struct ColorSet {
 // the colours of its surroundings, all already translated to RGB.
 struct SchemeSource {
   int scheme = 1;
-  int buttonType = 2;
+  bool blueShades = false;  // the type's shades move blue in proportion
   bool soft = false;
   Rgb24 backColor = 0;
   Rgb24 backOver = 0;

@@ -1,5 +1,4 @@
 #include "vbbutton/layout.h"
-#include "vbbutton/stored_values.h"
 
 namespace vantorel::controls::vb {
 
@@ -57,10 +56,6 @@ bool HasVisibleCaption(std::wstring_view caption) {
   return false;
 }
 
-Box FocusBox(int w, int h, int buttonType) {
-  if (buttonType >= kTypeBorderedFlat && buttonType <= kTypeOval) return {3, 3, w - 3, h - 3};
-  if (buttonType == kTypeGradientPanel) return {6, 6, w - 4, h - 4};
-  return {4, 4, w - 4, h - 4};
-}
+Box FocusBox(int w, int h, const Insets& inset) { return {inset.left, inset.top, w - inset.right, h - inset.bottom}; }
 
 }  // namespace vantorel::controls::vb

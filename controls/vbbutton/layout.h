@@ -41,8 +41,15 @@ Layout PlaceCaptionAndPicture(int w, int h, int pw, int ph, int position, Box me
 // beside it rather than in the middle.
 bool HasVisibleCaption(std::wstring_view caption);
 
-// The focus rectangle: the client area shrunk by 3 for types 7 to 13, by 5 and
-// moved one pixel right and down for type 14, by 4 for the others.
-Box FocusBox(int w, int h, int buttonType);
+// How far a rectangle lies in from each edge of the client area.
+struct Insets {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// The focus rectangle: the client area less the insets its type gives it.
+Box FocusBox(int w, int h, const Insets& inset);
 
 }  // namespace vantorel::controls::vb

@@ -2,7 +2,7 @@
 // table says follows (derive the colours, lay out, redraw) and tells the host by
 // the field's key.
 #include "vbbutton/vbbutton.h"
-#include "vbbutton/stored_values.h"
+#include "vbbutton/faces/face.h"
 
 #include "vbbutton/vbbutton_fields.h"
 
@@ -90,18 +90,18 @@ host::Status vbButton::SetColorScheme(std::int32_t v) { return Store(&vbButtonPr
 host::Status vbButton::SetButtonType(std::int32_t v) { return Store(&vbButtonProps::buttonType, v); }
 
 void vbButton::ApplyType() {
-  const std::int32_t v = props_.buttonType;
-  if (v == vb::kTypeFlatLight && !ambient().userMode) {
+  const vb::Face& face = TypeFace();
+  if (face.boldAtDesignTime && !ambient().userMode) {
     if (const host::FontRef& f = Font()) {
       host::FontDesc d = f->Desc();
       d.weight = FW_BOLD;
       f->SetDesc(d);
       surface().SetFont(f);
     }
-  } else if (v == vb::kTypeTransparent && drawingAllowed_) {
+  } else if (face.capturesBackground && drawingAllowed_) {
     CaptureBackground();
   }
-  // The raised face of type 3 is derived with its own rule.
+  // The type may derive its shades with its own rule.
   DeriveColors();
   HandleResize();
 }

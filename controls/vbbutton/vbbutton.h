@@ -21,7 +21,10 @@ namespace vantorel::controls {
 
 namespace vb {
 class FaceCanvas;
+struct Face;
 struct FaceInput;
+enum class DisabledPicture;
+enum class EffectBase;
 }  // namespace vb
 
 // Events of a vbButton. Arguments are references; the control reads Button and
@@ -131,7 +134,7 @@ class vbButton final : public host::HostedKind<vbButton> {
   // State the faces and the tests read.
   const vb::ColorSet& Colors() const { return colors_; }
   const vb::Layout& CurrentLayout() const { return layout_; }
-  vb::Box FocusBox() const { return vb::FocusBox(width_, height_, props_.buttonType); }
+  vb::Box FocusBox() const;
   bool Hot() const { return hot_; }
   bool HasFocus() const { return hasFocus_; }
   int LastLook() const { return lastLook_; }
@@ -171,13 +174,23 @@ class vbButton final : public host::HostedKind<vbButton> {
   void ApplyRegion();
   void HandleResize();
 
+  // The row of the face table of the ButtonType.
+  const vb::Face& TypeFace() const;
+
   // Drawing steps.
-  vb::FaceInput FaceInputNow() const;
+  vb::FaceInput FaceInputNow(const vb::Face& face) const;
   void DrawSteps(int look);
-  void DrawPictures(vb::FaceCanvas& canvas, int mode);
-  void RenderPicture(const host::PictureRef& picture, vb::PictureCache& cache, int x, int y, vb::PictureMode mode,
-                     vb::Rgb24 colour = 0);
-  void PictureEffect(vb::FaceCanvas& canvas, const host::PictureRef& picture, vb::PictureCache& cache, int k);
+  // A picture and the cache of its pixels.
+  struct ShownPicture {
+    const host::PictureRef& picture;
+    vb::PictureCache& cache;
+  };
+  void DrawPictures(vb::FaceCanvas& canvas, const vb::Face& face, int mode);
+  void DrawDisabledPicture(vb::FaceCanvas& canvas, vb::DisabledPicture how);
+  // The picture moved by dx and dy from where the layout puts it.
+  void RenderPicture(const ShownPicture& shown, int dx, int dy, vb::PictureMode mode, vb::Rgb24 colour = 0);
+  // SpecialEffect's strokes behind the picture, moved by k.
+  void PictureEffect(vb::FaceCanvas& canvas, vb::EffectBase base, const ShownPicture& shown, int k);
 
   // Interaction.
   void BeginHover();

@@ -1,8 +1,8 @@
 // vbButton's drawing operation: the face fill, the face of the type for the look,
 // the pictures, and the caption again over a centred picture.
 #include "host/gdi_guards.h"
-#include "vbbutton/stored_values.h"
 #include "vbbutton/faces/face_canvas.h"
+#include "vbbutton/stored_values.h"
 #include "vbbutton/vbbutton.h"
 
 namespace vantorel::controls {
@@ -14,8 +14,8 @@ constexpr int kPicturesNormal = 0;
 constexpr int kPicturesPressed = 1;
 constexpr int kPicturesDisabled = 2;
 
-// Type 14's caption in bold: the font in place, made bold. The font object
-// itself is never changed.
+// The caption of a face that is bold while default: the font in place, made
+// bold. The font object itself is never changed.
 host::GdiObject<HFONT> BoldFontOf(HDC dc) {
   LOGFONTW lf{};
   GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
@@ -42,9 +42,12 @@ void vbButton::ShowAs(bool hot, bool focused) {
   Draw(vb::kLookNormal, true);
 }
 
-vb::FaceInput vbButton::FaceInputNow() const {
+const vb::Face& vbButton::TypeFace() const { return vb::FaceOf(props_.buttonType); }
+
+vb::Box vbButton::FocusBox() const { return vb::FocusBox(width_, height_, TypeFace().focus); }
+
+vb::FaceInput vbButton::FaceInputNow(const vb::Face& face) const {
   vb::FaceInput in;
-  in.type = props_.buttonType;
   in.w = width_;
   in.h = height_;
   in.hot = hot_;
@@ -54,6 +57,8 @@ vb::FaceInput vbButton::FaceInputNow() const {
   in.soft = props_.softBevel;
   in.scheme = props_.colorScheme;
   in.specialEffect = props_.specialEffect;
+  in.blueShades = face.blueShades;
+  in.captionEffect = face.captionEffect;
   in.lastLook = lastLook_;
   in.caption = props_.caption;
   in.layout = layout_;
@@ -69,22 +74,21 @@ void vbButton::DrawSteps(int look) {
   // colour set of this drawing's own (faces may change their copy as they draw).
   vb::ColorSet colours = hot_ && props_.colorScheme == vb::kSchemeOwnColours ? DerivedColors(props_.backOver) : colors_;
 
-  const vb::Face* face = vb::FaceFor(props_.buttonType);
-  const vb::FaceLook* faceLook = !face                          ? nullptr
-                                 : !Enabled()                    ? &face->disabled
-                                 : look == vb::kLookPressed      ? &face->pressed
-                                 : look == vb::kLookNormal       ? &face->normal
-                                                                 : nullptr;
+  const vb::Face& face = TypeFace();
+  const vb::FaceLook* faceLook = !Enabled()                    ? &face.disabled
+                                 : look == vb::kLookPressed ? &face.pressed
+                                 : look == vb::kLookNormal  ? &face.normal
+                                                            : nullptr;
   const int mode = !Enabled()                   ? kPicturesDisabled
                    : look == vb::kLookPressed ? kPicturesPressed
                    : look == vb::kLookNormal  ? kPicturesNormal
                                               : -1;
-  vb::FaceInput in = FaceInputNow();
+  vb::FaceInput in = FaceInputNow(face);
   if (faceLook) in.captionStyle = vb::CaptionStyleOf(*faceLook, hot_);
   // A bold caption is laid out in its font before anything is drawn.
   HDC dc = sf.Hdc();
   host::GdiObject<HFONT> bold;
-  if (face && faceLook == &face->normal && face->boldWhenDefault && in.isDefault) {
+  if (faceLook == &face.normal && face.boldWhenDefault && in.isDefault) {
     bold = BoldFontOf(dc);
     host::ScopedSelect measuring(dc, bold.get());
     in.boldFont = bold.get();
@@ -94,85 +98,77 @@ void vbButton::DrawSteps(int look) {
   vb::FaceCanvas canvas(dc, colours, in);
   canvas.Fill(0, 0, width_, height_, colours.face);
   if (faceLook) faceLook->draw(canvas);
-  if (mode >= 0) DrawPictures(canvas, mode);
+  if (mode >= 0) DrawPictures(canvas, face, mode);
 }
 
-void vbButton::RenderPicture(const host::PictureRef& picture, vb::PictureCache& cache, int x, int y,
-                             vb::PictureMode mode, vb::Rgb24 colour) {
-  const vb::PicturePixels& pixels = cache.Get(picture, colors_.mask);
+void vbButton::RenderPicture(const ShownPicture& shown, int dx, int dy, vb::PictureMode mode, vb::Rgb24 colour) {
+  const vb::PicturePixels& pixels = shown.cache.Get(shown.picture, colors_.mask);
   host::Surface& sf = surface();
   vb::RenderOptions o;
   o.mode = mode;
   o.colour = host::ColorRefToDib(colour);
   o.useMask = props_.useMaskColor;
   o.mask = host::ColorRefToDib(colors_.mask);
-  vb::RenderPicture({sf.Pixels(), sf.ScaleWidth(), sf.ScaleHeight()}, pixels, x, y, o);
+  vb::RenderPicture({sf.Pixels(), sf.ScaleWidth(), sf.ScaleHeight()}, pixels, layout_.pictureX + dx,
+                    layout_.pictureY + dy, o);
 }
 
-void vbButton::PictureEffect(vb::FaceCanvas& canvas, const host::PictureRef& picture, vb::PictureCache& cache, int k) {
-  const int fx = props_.specialEffect;
-  if (fx <= 0) return;
-  vb::Rgb24 base = props_.buttonType == vb::kTypeBlueGradient ? canvas.c.raisedFace
-                   : (k == -1 && props_.colorScheme != vb::kSchemeOwnColours) ? canvas.c.selectionLight
-                                                             : canvas.c.face;
-  int d = fx == 2 ? 40 : -40;
-  const int x = layout_.pictureX + k, y = layout_.pictureY + k;
-  RenderPicture(picture, cache, x + 1, y + 1, vb::PictureMode::Silhouette, canvas.Shift(base, d));
-  if (fx <= 2) RenderPicture(picture, cache, x - 1, y - 1, vb::PictureMode::Silhouette, canvas.Shift(base, -d));
+void vbButton::PictureEffect(vb::FaceCanvas& canvas, vb::EffectBase base, const ShownPicture& shown, int k) {
+  canvas.EffectStrokes(base, [&](int d, vb::Rgb24 colour) {
+    RenderPicture(shown, k + d, k + d, vb::PictureMode::Silhouette, colour);
+  });
 }
 
-void vbButton::DrawPictures(vb::FaceCanvas& canvas, int mode) {
-  const host::PictureRef& normal = props_.pictureNormal;
-  if (!normal) return;
-  const host::PictureRef& over = props_.pictureOver;
-  const int type = props_.buttonType;
-  const int x = layout_.pictureX, y = layout_.pictureY;
+void vbButton::DrawPictures(vb::FaceCanvas& canvas, const vb::Face& face, int mode) {
+  if (!props_.pictureNormal) return;
   using vb::PictureMode;
+  const vb::PictureLook& look = face.picture;
+  const ShownPicture normal{props_.pictureNormal, normalPixels_};
+  const ShownPicture over{props_.pictureOver, overPixels_};
+  // The hover picture stands in for the normal one while hot or pressed.
+  const bool overShown = props_.pictureOver && !look.lifted;
   GdiFlush();
   if (mode == kPicturesNormal && !hot_) {
-    PictureEffect(canvas, normal, normalPixels_, 0);
-    PictureMode m = props_.useGreyscale ? PictureMode::Greyscale : type == vb::kTypeHoverHighlight ? PictureMode::Faded : PictureMode::Plain;
-    RenderPicture(normal, normalPixels_, x, y, m);
+    PictureEffect(canvas, face.pictureEffect, normal, 0);
+    RenderPicture(normal, 0, 0, props_.useGreyscale ? PictureMode::Greyscale : look.rest);
+  } else if (mode == kPicturesNormal && look.lifted) {
+    PictureEffect(canvas, face.pictureEffect, normal, -1);
+    RenderPicture(normal, 1, 1, PictureMode::Silhouette, canvas.c.shadow);
+    RenderPicture(normal, -1, -1, PictureMode::Plain);
   } else if (mode == kPicturesNormal) {
-    if (type == vb::kTypeHoverHighlight) {
-      PictureEffect(canvas, normal, normalPixels_, -1);
-      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Silhouette, canvas.c.shadow);
-      RenderPicture(normal, normalPixels_, x - 1, y - 1, PictureMode::Plain);
-    } else if (over) {
-      PictureEffect(canvas, over, overPixels_, 0);
-      RenderPicture(over, overPixels_, x, y, PictureMode::Plain);
-    } else {
-      PictureEffect(canvas, normal, normalPixels_, 0);
-      RenderPicture(normal, normalPixels_, x, y, PictureMode::Plain);
-    }
+    const ShownPicture& shown = overShown ? over : normal;
+    PictureEffect(canvas, face.pictureEffect, shown, 0);
+    RenderPicture(shown, 0, 0, PictureMode::Plain);
   } else if (mode == kPicturesPressed) {
-    if (over && type != vb::kTypeHoverHighlight) {
-      int offset = type == vb::kTypeFlatLight ? 0 : 1;
-      RenderPicture(over, overPixels_, x + offset, y + offset, PictureMode::Plain);
-    } else if (type != vb::kTypeFlatLight && type != vb::kTypeHoverHighlight) {
-      PictureEffect(canvas, normal, normalPixels_, 1);
-      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Plain);
-    } else {
-      PictureEffect(canvas, normal, normalPixels_, 0);
-      RenderPicture(normal, normalPixels_, x, y, PictureMode::Plain);
-    }
+    const int k = look.pressShift;
+    // Pressed, the hover picture is drawn without an effect.
+    if (!overShown) PictureEffect(canvas, face.pictureEffect, normal, k);
+    RenderPicture(overShown ? over : normal, k, k, PictureMode::Plain);
   } else {
-    if (type == vb::kTypeBlueGradient) {
-      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::Greyscale);
-    } else if (type == vb::kTypeFlatLight || type == vb::kTypeSoftBevel) {
-      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.c.shadow);
-    } else if (type == vb::kTypeHoverHighlight) {
-      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.Shift(canvas.c.shadow, 13));
-    } else {
-      RenderPicture(normal, normalPixels_, x + 1, y + 1, PictureMode::DarkSilhouette, canvas.c.highlight);
-      RenderPicture(normal, normalPixels_, x, y, PictureMode::DarkSilhouette, canvas.c.shadow);
-    }
+    DrawDisabledPicture(canvas, look.disabled);
   }
   // A centred picture stands behind the caption: the caption is drawn again on
   // top, in the style of the look (a face without a caption draws none), in the
   // font in place.
   const vb::FaceInput& in = canvas.in;
   if (props_.picturePosition == vb::kPictureCentre && in.captionStyle >= 0) canvas.Caption(in.captionStyle, in.layout);
+}
+
+void vbButton::DrawDisabledPicture(vb::FaceCanvas& canvas, vb::DisabledPicture how) {
+  using enum vb::DisabledPicture;
+  using vb::PictureMode;
+  const ShownPicture normal{props_.pictureNormal, normalPixels_};
+  switch (how) {
+    case Greyscale: RenderPicture(normal, 1, 1, PictureMode::Greyscale); break;
+    case Shadow: RenderPicture(normal, 0, 0, PictureMode::DarkSilhouette, canvas.c.shadow); break;
+    case SoftShadow:
+      RenderPicture(normal, 0, 0, PictureMode::DarkSilhouette, canvas.Shift(canvas.c.shadow, 13));
+      break;
+    case Embossed:
+      RenderPicture(normal, 1, 1, PictureMode::DarkSilhouette, canvas.c.highlight);
+      RenderPicture(normal, 0, 0, PictureMode::DarkSilhouette, canvas.c.shadow);
+      break;
+  }
 }
 
 }  // namespace vantorel::controls

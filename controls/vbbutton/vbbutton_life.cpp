@@ -26,7 +26,7 @@ void vbButton::DeriveColors() { colors_ = DerivedColors(props_.backColor); }
 vb::ColorSet vbButton::DerivedColors(host::OleColor backColor) const {
   vb::SchemeSource s;
   s.scheme = props_.colorScheme;
-  s.buttonType = props_.buttonType;
+  s.blueShades = TypeFace().blueShades;
   s.soft = props_.softBevel;
   s.backColor = host::ResolveColor(backColor);
   s.backOver = host::ResolveColor(props_.backOver);
@@ -76,13 +76,13 @@ void vbButton::ReadSize() {
   height_ = rc.bottom;
 }
 
-void vbButton::ApplyRegion() { surface().SetRegion(vb::ShapeFor(props_.buttonType, width_, height_), true); }
+void vbButton::ApplyRegion() { surface().SetRegion(vb::ShapeFor(TypeFace().shape, width_, height_), true); }
 
 void vbButton::HandleResize() {
   if (capturing_) return;
   ComputeLayout();
   ApplyRegion();
-  if (props_.buttonType == vb::kTypeTransparent && capture_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
+  if (TypeFace().capturesBackground && capture_ && (captureW_ != width_ || captureH_ != height_) && drawingAllowed_)
     CaptureBackground();
   if (height_ != 0) RedrawNormal();
 }
@@ -91,7 +91,7 @@ void vbButton::OnResize() { HandleResize(); }
 
 void vbButton::OnShow() {
   ReadSize();
-  if (props_.buttonType == vb::kTypeTransparent) CaptureBackground();
+  if (TypeFace().capturesBackground) CaptureBackground();
   drawingAllowed_ = true;
   DeriveColors();
   ComputeLayout();
@@ -115,7 +115,7 @@ void vbButton::OnCaptureEnded() {
 void vbButton::DisableRefresh() { drawingAllowed_ = false; }
 
 void vbButton::Refresh() {
-  if (props_.buttonType == vb::kTypeTransparent) CaptureBackground();
+  if (TypeFace().capturesBackground) CaptureBackground();
   DeriveColors();
   ComputeLayout();
   drawingAllowed_ = true;

@@ -123,12 +123,12 @@ TEST(VbColorSet, FixedGreyParentAndSystemSchemes) {
   }
 }
 
-TEST(VbColorSet, RaisedFaceMovesBlueInProportionOnlyForType3) {
+TEST(VbColorSet, RaisedFaceMovesBlueInProportionOnlyWhereTheTypeSaysSo) {
   SchemeSource s = Source(2);
   s.backColor = RGB3(100, 100, 96);
-  s.buttonType = 3;
+  s.blueShades = true;  // type 3
   EXPECT_EQ(DeriveColors(s).raisedFace, RGB3(148, 148, 120));  // 96 + 48 * 96 \ 192
-  s.buttonType = 4;
+  s.blueShades = false;
   EXPECT_EQ(DeriveColors(s).raisedFace, RGB3(148, 148, 144));
 }
 
@@ -197,13 +197,11 @@ TEST(VbLayout, CentresWithIntegerDivisionsAndPlacesThePicture) {
   }
 }
 
-TEST(VbLayout, VisibleCaptionAndFocusBox) {
+// The focus box of each type: vbbutton_face_test.cpp (the types are the face table's).
+TEST(VbLayout, VisibleCaption) {
   EXPECT_FALSE(HasVisibleCaption(L""));
   EXPECT_FALSE(HasVisibleCaption(L"   "));
   EXPECT_TRUE(HasVisibleCaption(L" a "));
-  EXPECT_EQ(FocusBox(87, 32, 2), (Box{4, 4, 83, 28}));
-  for (int t = 7; t <= 13; ++t) EXPECT_EQ(FocusBox(87, 32, t), (Box{3, 3, 84, 29})) << t;
-  EXPECT_EQ(FocusBox(87, 32, 14), (Box{6, 6, 83, 28}));  // shrunk by 5, moved by 1
 }
 
 TEST(VbAccessKey, AmpersandRules) {

@@ -72,8 +72,16 @@ void Type6Disabled(FaceCanvas& f) {
 
 }  // namespace
 
-const Face kBlackFramedBevelFace{{Type1Normal, kCaptionByHover}, {Type1Pressed, kCaptionPressed}, {Type1Disabled, kCaptionEmbossed}};
-const Face kStandardBevelFace{{Type2Normal, kCaptionByHover}, {Type2Pressed, kCaptionPressed}, {Type2Disabled, kCaptionEmbossed}};
-const Face kSoftBevelFace{{Type6Normal, kCaptionByHover}, {Type6Pressed, kCaptionPressed}, {Type6Disabled, kCaptionFlat}};
+const Face kBlackFramedBevelFace{.normal = {Type1Normal, kCaptionByHover},
+                                 .pressed = {Type1Pressed, kCaptionPressed},
+                                 .disabled = {Type1Disabled, kCaptionEmbossed},
+                                 .shape = WindowShape::CutCorners};
+const Face kStandardBevelFace{.normal = {Type2Normal, kCaptionByHover},
+                              .pressed = {Type2Pressed, kCaptionPressed},
+                              .disabled = {Type2Disabled, kCaptionEmbossed}};
+const Face kSoftBevelFace{.normal = {Type6Normal, kCaptionByHover},
+                          .pressed = {Type6Pressed, kCaptionPressed},
+                          .disabled = {Type6Disabled, kCaptionFlat},
+                          .picture = {.disabled = DisabledPicture::Shadow}};
 
 }  // namespace vantorel::controls::vb

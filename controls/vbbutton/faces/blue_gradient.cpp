@@ -83,6 +83,13 @@ void Disabled(FaceCanvas& f) {
 
 }  // namespace
 
-const Face kBlueGradientFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPressed}, {Disabled, kCaptionFaded}};
+const Face kBlueGradientFace{.normal = {Normal, kCaptionByHover},
+                             .pressed = {Pressed, kCaptionPressed},
+                             .disabled = {Disabled, kCaptionFaded},
+                             .blueShades = true,
+                             .shape = WindowShape::RoundedCorners,
+                             .captionEffect = EffectBase::RaisedFace,
+                             .pictureEffect = EffectBase::RaisedFace,
+                             .picture = {.disabled = DisabledPicture::Greyscale}};
 
 }  // namespace vantorel::controls::vb

@@ -1,5 +1,4 @@
 #include "vbbutton/faces/face_canvas.h"
-#include "vbbutton/stored_values.h"
 
 #include "host/gdi_guards.h"
 
@@ -21,7 +20,7 @@ FaceCanvas::~FaceCanvas() {
   SetTextColor(dc_, oldText_);
 }
 
-Rgb24 FaceCanvas::Shift(Rgb24 colour, int delta) const { return vb::Shift(colour, delta, in.soft, in.type == kTypeBlueGradient); }
+Rgb24 FaceCanvas::Shift(Rgb24 colour, int delta) const { return vb::Shift(colour, delta, in.soft, in.blueShades); }
 
 void FaceCanvas::Fill(int x, int y, int cx, int cy, Rgb24 colour) {
   RECT r{x, y, x + cx, y + cy};
@@ -91,18 +90,20 @@ void FaceCanvas::Text(const Box& box, Rgb24 colour) {
   DrawTextW(dc_, in.caption.data(), static_cast<int>(in.caption.size()), &r, DT_CENTER | DT_WORDBREAK);
 }
 
-Rgb24 FaceCanvas::EffectBase() const {
-  if (in.type == kTypeBlueGradient || in.type == kTypeRoundedLight || in.type == kTypeGradientPanel) return c.raisedFace;
-  if (in.type == kTypeHoverHighlight && in.lastLook == 0 && in.hot && in.scheme != kSchemeOwnColours) return c.selectionLight;
+Rgb24 FaceCanvas::EffectBaseColour(EffectBase base) const {
+  switch (base) {
+    case EffectBase::RaisedFace: return c.raisedFace;
+    // Hot at rest is the normal look (0) drawn hot.
+    case EffectBase::HotSelection: return in.hot && in.lastLook == 0 ? c.selectionLight : c.face;
+    case EffectBase::Face: break;
+  }
   return c.face;
 }
 
 void FaceCanvas::CaptionEffect(const Box& box) {
-  if (in.specialEffect <= 0) return;
-  Rgb24 base = EffectBase();
-  int d = in.specialEffect == 2 ? 40 : -40;
-  Text({box.left + 1, box.top + 1, box.right + 1, box.bottom + 1}, Shift(base, d));
-  if (in.specialEffect <= 2) Text({box.left - 1, box.top - 1, box.right - 1, box.bottom - 1}, Shift(base, -d));
+  EffectStrokes(in.captionEffect, [&](int d, Rgb24 colour) {
+    Text({box.left + d, box.top + d, box.right + d, box.bottom + d}, colour);
+  });
 }
 
 void FaceCanvas::Caption() {
@@ -125,7 +126,11 @@ void FaceCanvas::Caption(int style, const Layout& layout) {
       break;
     case kCaptionPressed:
       CaptionEffect(pressed);
-      Text(pressed, in.type == kTypeRoundedLight ? c.light : c.hotText);
+      Text(pressed, c.hotText);
+      break;
+    case kCaptionPressedLight:
+      CaptionEffect(pressed);
+      Text(pressed, c.light);
       break;
     case kCaptionEmbossed:
       Text(pressed, c.highlight);

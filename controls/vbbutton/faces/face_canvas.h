@@ -6,28 +6,13 @@
 
 #include "host/gdi_guards.h"
 #include "vbbutton/color_math.h"
+#include "vbbutton/faces/face.h"
 #include "vbbutton/layout.h"
 
 namespace vantorel::controls::vb {
 
-// Caption styles: how a face draws its caption.
-enum CaptionStyle {
-  kCaptionNone = -1,     // the face draws no caption
-  kCaptionByHover = -2,  // in the face table: hot while hot, normal otherwise
-  kCaptionNormal = 0,
-  kCaptionHot = 1,
-  kCaptionPressed = 2,
-  kCaptionEmbossed = 3,  // disabled
-  kCaptionFlat = 4,      // disabled
-  kCaptionFaded = 5,     // disabled
-  kCaptionCarved = 6,    // disabled
-  kCaptionPressedCarved = 7,
-  kCaptionPlainHot = 8,  // hot text in the caption rectangle, no effect (type 5 pressed)
-};
-
 // What the control tells a face about itself, read once per drawing.
 struct FaceInput {
-  int type = 2;
   int w = 0;
   int h = 0;
   bool hot = false;
@@ -37,6 +22,8 @@ struct FaceInput {
   bool soft = false;
   int scheme = 1;
   int specialEffect = 0;
+  bool blueShades = false;  // the type's: every shade moves blue in proportion
+  EffectBase captionEffect = EffectBase::Face;
   int lastLook = 0;
   std::wstring_view caption;
   Layout layout;
@@ -67,8 +54,21 @@ class FaceCanvas {
   ColorSet& c;
   const FaceInput& in;
 
-  // shift with the control's SoftBevel; type 3 moves blue in proportion.
+  // shift with the control's SoftBevel, moving blue in proportion where the
+  // type says so.
   Rgb24 Shift(Rgb24 colour, int delta) const;
+  // The strokes SpecialEffect puts behind a caption or picture, each as an
+  // offset right and down and a colour: a shade of the base one pixel down
+  // and right, and for the raised and sunken effects the opposite shade one
+  // pixel up and left. None without an effect.
+  template <class Stroke>
+  void EffectStrokes(EffectBase base, Stroke stroke) const {
+    if (in.specialEffect <= 0) return;
+    const Rgb24 from = EffectBaseColour(base);
+    const int d = in.specialEffect == 2 ? 40 : -40;
+    stroke(1, Shift(from, d));
+    if (in.specialEffect <= 2) stroke(-1, Shift(from, -d));
+  }
 
   void Fill(int x, int y, int cx, int cy, Rgb24 colour);
   void Outline(int x, int y, int cx, int cy, Rgb24 colour);
@@ -94,7 +94,7 @@ class FaceCanvas {
  private:
   void BevelLines(Rgb24 c1, Rgb24 c2, Rgb24 c3, Rgb24 c4, int inset, bool outerOnly);
   void CaptionEffect(const Box& box);
-  Rgb24 EffectBase() const;
+  Rgb24 EffectBaseColour(EffectBase base) const;
 
   HDC dc_;
   host::ScopedSelect pen_;
@@ -102,35 +102,5 @@ class FaceCanvas {
   COLORREF oldText_;
   int oldBkMode_;
 };
-
-// One look of one type.
-using FacePass = void (*)(FaceCanvas&);
-
-// One look of one type and the style its caption is drawn in.
-struct FaceLook {
-  FacePass draw;
-  int caption;
-};
-
-struct Face {
-  FaceLook normal;
-  FaceLook pressed;
-  FaceLook disabled;
-  bool boldWhenDefault = false;  // the normal look's caption is bold while default
-};
-
-// The caption style a look draws: the table's, with kCaptionByHover made hot
-// or normal.
-constexpr int CaptionStyleOf(const FaceLook& look, bool hot) {
-  if (look.caption != kCaptionByHover) return look.caption;
-  return hot ? kCaptionHot : kCaptionNormal;
-}
-
-// The face of a ButtonType, or null for a value outside 1 to 14.
-const Face* FaceFor(int type);
-
-// The window shape of a ButtonType: corner pixels cut away, or an ellipse; null
-// for the plain rectangle.
-HRGN ShapeFor(int type, int w, int h);
 
 }  // namespace vantorel::controls::vb

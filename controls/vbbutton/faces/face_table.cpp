@@ -2,16 +2,19 @@
 
 #include "host/gdi_guards.h"
 #include "vbbutton/faces/faces.h"
+#include "vbbutton/stored_values.h"
 
 namespace vantorel::controls::vb {
 
 namespace {
 
+// One row per ButtonType, 1 to 14.
 constexpr const Face* kFaces[] = {
     &kBlackFramedBevelFace, &kStandardBevelFace, &kBlueGradientFace, &kRoundedLightFace, &kFlatLightFace,
     &kSoftBevelFace,        &kBorderedFlatFace,  &kHotBorderFlatFace, &kHoverHighlightFace, &kPictureOnlyFace,
     &kTransparentFace,      &kHotBevelFlatFace,  &kOvalFace,          &kGradientPanelFace,
 };
+static_assert(std::size(kFaces) == kTypeGradientPanel, "a row for each ButtonType value");
 
 // Corner pixels a shape leaves out, relative to the corner it names: x from the
 // left or right edge, y from the top or bottom.
@@ -43,21 +46,20 @@ HRGN CutCorners(int w, int h, const CornerCut& cut) {
 
 }  // namespace
 
-const Face* FaceFor(int type) {
-  if (type < 1 || type > static_cast<int>(std::size(kFaces))) return nullptr;
-  return kFaces[type - 1];
+const Face& FaceOf(int type) {
+  if (type < 1 || type > static_cast<int>(std::size(kFaces))) return kNoFace;
+  return *kFaces[type - 1];
 }
 
-HRGN ShapeFor(int type, int w, int h) {
-  switch (type) {
-    case 1:
-    case 14: return CutCorners(w, h, {true, true, true, true, false});
-    case 5: return CutCorners(w, h, {false, true, true, false, false});
-    case 3:
-    case 4: return CutCorners(w, h, {true, true, true, true, true});
-    case 13: return CreateEllipticRgn(0, 0, w + 1, h + 1);
-    default: return nullptr;
+HRGN ShapeFor(WindowShape shape, int w, int h) {
+  switch (shape) {
+    case WindowShape::CutCorners: return CutCorners(w, h, {true, true, true, true, false});
+    case WindowShape::CutOpposedCorners: return CutCorners(w, h, {false, true, true, false, false});
+    case WindowShape::RoundedCorners: return CutCorners(w, h, {true, true, true, true, true});
+    case WindowShape::Ellipse: return CreateEllipticRgn(0, 0, w + 1, h + 1);
+    case WindowShape::Rectangle: break;
   }
+  return nullptr;
 }
 
 }  // namespace vantorel::controls::vb

@@ -1,6 +1,7 @@
 #pragma once
 
-// The fourteen faces, each defined in the file of its family.
+// The fourteen faces, each defined in the file of its family, and the face of
+// a type outside them.
 #include "vbbutton/faces/face_canvas.h"
 
 namespace vantorel::controls::vb {
@@ -19,5 +20,6 @@ extern const Face kTransparentFace;       // type 11
 extern const Face kHotBevelFlatFace;      // type 12
 extern const Face kOvalFace;              // type 13
 extern const Face kGradientPanelFace;     // type 14
+extern const Face kNoFace;                // any other value
 
 }  // namespace vantorel::controls::vb

@@ -40,8 +40,18 @@ void BorderlessDisabled(FaceCanvas& f) { f.Caption(); }
 
 }  // namespace
 
-const Face kBorderedFlatFace{{Type7Normal, kCaptionByHover}, {ThinPressed, kCaptionPressed}, {Type7Disabled, kCaptionEmbossed}};
-const Face kHotBorderFlatFace{{Type8Normal, kCaptionByHover}, {ThinPressed, kCaptionPressed}, {BorderlessDisabled, kCaptionEmbossed}};
-const Face kHotBevelFlatFace{{Type12Normal, kCaptionByHover}, {Type12Pressed, kCaptionPressed}, {BorderlessDisabled, kCaptionEmbossed}};
+// The thin borders leave the focus rectangle one pixel nearer the edge.
+const Face kBorderedFlatFace{.normal = {Type7Normal, kCaptionByHover},
+                             .pressed = {ThinPressed, kCaptionPressed},
+                             .disabled = {Type7Disabled, kCaptionEmbossed},
+                             .focus = {3, 3, 3, 3}};
+const Face kHotBorderFlatFace{.normal = {Type8Normal, kCaptionByHover},
+                              .pressed = {ThinPressed, kCaptionPressed},
+                              .disabled = {BorderlessDisabled, kCaptionEmbossed},
+                              .focus = {3, 3, 3, 3}};
+const Face kHotBevelFlatFace{.normal = {Type12Normal, kCaptionByHover},
+                             .pressed = {Type12Pressed, kCaptionPressed},
+                             .disabled = {BorderlessDisabled, kCaptionEmbossed},
+                             .focus = {3, 3, 3, 3}};
 
 }  // namespace vantorel::controls::vb

@@ -42,6 +42,12 @@ void Disabled(FaceCanvas& f) {
 
 }  // namespace
 
-const Face kFlatLightFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPlainHot}, {Disabled, kCaptionFlat}};
+// Its pictures stay where they are when pressed, as its caption does.
+const Face kFlatLightFace{.normal = {Normal, kCaptionByHover},
+                          .pressed = {Pressed, kCaptionPlainHot},
+                          .disabled = {Disabled, kCaptionFlat},
+                          .boldAtDesignTime = true,
+                          .shape = WindowShape::CutOpposedCorners,
+                          .picture = {.pressShift = 0, .disabled = DisabledPicture::Shadow}};
 
 }  // namespace vantorel::controls::vb

@@ -44,6 +44,13 @@ void Disabled(FaceCanvas& f) {
 
 }  // namespace
 
-const Face kGradientPanelFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPressedCarved}, {Disabled, kCaptionCarved}, true};
+// The focus rectangle keeps clear of the frame's highlight on the top and left.
+const Face kGradientPanelFace{.normal = {Normal, kCaptionByHover},
+                              .pressed = {Pressed, kCaptionPressedCarved},
+                              .disabled = {Disabled, kCaptionCarved},
+                              .boldWhenDefault = true,
+                              .shape = WindowShape::CutCorners,
+                              .focus = {6, 6, 4, 4},
+                              .captionEffect = EffectBase::RaisedFace};
 
 }  // namespace vantorel::controls::vb

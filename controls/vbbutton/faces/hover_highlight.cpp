@@ -29,6 +29,17 @@ void Disabled(FaceCanvas& f) { f.Caption(); }
 
 }  // namespace
 
-const Face kHoverHighlightFace{{Normal, kCaptionByHover}, {Pressed, kCaptionPressed}, {Disabled, kCaptionFlat}};
+// Its picture is faded at rest and lifted off its shadow while hot; the hover
+// picture is never shown.
+const Face kHoverHighlightFace{.normal = {Normal, kCaptionByHover},
+                               .pressed = {Pressed, kCaptionPressed},
+                               .disabled = {Disabled, kCaptionFlat},
+                               .focus = {3, 3, 3, 3},
+                               .captionEffect = EffectBase::HotSelection,
+                               .pictureEffect = EffectBase::HotSelection,
+                               .picture = {.rest = PictureMode::Faded,
+                                           .lifted = true,
+                                           .pressShift = 0,
+                                           .disabled = DisabledPicture::SoftShadow}};
 
 }  // namespace vantorel::controls::vb

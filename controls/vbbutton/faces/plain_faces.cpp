@@ -38,8 +38,23 @@ void OvalDisabled(FaceCanvas& f) { f.Caption(); }
 
 }  // namespace
 
-const Face kPictureOnlyFace{{Nothing, kCaptionNone}, {Nothing, kCaptionNone}, {Nothing, kCaptionNone}};
-const Face kTransparentFace{{TransparentNormal, kCaptionByHover}, {TransparentPressed, kCaptionPressed}, {TransparentDisabled, kCaptionEmbossed}};
-const Face kOvalFace{{OvalNormal, kCaptionByHover}, {OvalPressed, kCaptionPressed}, {OvalDisabled, kCaptionEmbossed}};
+const Face kPictureOnlyFace{.normal = {Nothing, kCaptionNone},
+                            .pressed = {Nothing, kCaptionNone},
+                            .disabled = {Nothing, kCaptionNone},
+                            .focus = {3, 3, 3, 3}};
+const Face kTransparentFace{.normal = {TransparentNormal, kCaptionByHover},
+                            .pressed = {TransparentPressed, kCaptionPressed},
+                            .disabled = {TransparentDisabled, kCaptionEmbossed},
+                            .capturesBackground = true,
+                            .focus = {3, 3, 3, 3}};
+const Face kOvalFace{.normal = {OvalNormal, kCaptionByHover},
+                     .pressed = {OvalPressed, kCaptionPressed},
+                     .disabled = {OvalDisabled, kCaptionEmbossed},
+                     .shape = WindowShape::Ellipse,
+                     .focus = {3, 3, 3, 3}};
+// A ButtonType outside 1 to 14: no face, only the fill and the pictures.
+const Face kNoFace{.normal = {Nothing, kCaptionNone},
+                   .pressed = {Nothing, kCaptionNone},
+                   .disabled = {Nothing, kCaptionNone}};
 
 }  // namespace vantorel::controls::vb

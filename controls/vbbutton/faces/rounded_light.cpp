@@ -54,6 +54,10 @@ void Pressed(FaceCanvas& f) {
 
 }  // namespace
 
-const Face kRoundedLightFace{{Body, kCaptionByHover}, {Pressed, kCaptionPressed}, {Body, kCaptionEmbossed}};
+const Face kRoundedLightFace{.normal = {Body, kCaptionByHover},
+                             .pressed = {Pressed, kCaptionPressedLight},
+                             .disabled = {Body, kCaptionEmbossed},
+                             .shape = WindowShape::RoundedCorners,
+                             .captionEffect = EffectBase::RaisedFace};
 
 }  // namespace vantorel::controls::vb

@@ -229,6 +229,18 @@ TEST(VbButtonFaces, FocusRectangleOnlyWhereTheFaceDrawsIt) {
   }
 }
 
+TEST(VbButtonFaces, FocusBoxOfEachType) {
+  host::test::TestParent parent;
+  for (int type = 1; type <= 14; ++type) {
+    vbButton* b = Make(parent, type, Look::Normal);
+    const vb::Box expected = type == 14                ? vb::Box{6, 6, 83, 28}  // shrunk by 5, moved by 1
+                             : type >= 7 && type <= 13 ? vb::Box{3, 3, 84, 29}
+                                                       : vb::Box{4, 4, 83, 28};
+    EXPECT_EQ(b->FocusBox(), expected) << type;
+    DestroyWindow(b->hwnd());
+  }
+}
+
 TEST(VbFaceCanvas, PutsBackTheBackgroundModeAndTextColourItSets) {
   host::DibImage image(8, 8);
   HDC dc = image.dc();

@@ -7,33 +7,10 @@
 
 #include "arguments.h"
 #include "cli11.h"
+#include "modes.h"
 
 namespace vantorel::cli {
 namespace {
-
-// A mode: the option that picks it, the operands it reads and the options
-// that go with it. The first mode whose option is given runs; the plain
-// replacement has no option of its own. A new mode is a row here, a Mode and
-// its action in Run; the messages for options that do not go with it follow
-// from the rows. A new flag is a row of kFlags, an option with a value one of
-// kValued.
-struct ModeRule {
-  Mode mode;
-  const char* option;
-  std::vector<std::string> operands, options;
-};
-
-const std::vector<ModeRule> kModes = {
-    {Mode::Help, "--help", {}, {}},
-    {Mode::Version, "--version", {}, {}},
-    {Mode::List, "--list", {"TARGET"}, {}},
-    {Mode::Extract, "--extract", {"TARGET", "OUT.ico"}, {"--group", "--language", "--force"}},
-    {Mode::MakeIcon, "--make-icon", {"PICTURE.png", "OUT.ico"}, {"--sizes", "--force"}},
-    // Adding sizes fills the sizes a group has as --all-sizes does; the two
-    // together would leave one of them unheeded, so they are refused.
-    {Mode::AddSizes, "--add-sizes", {"ICON", "TARGET"}, {"--backup", "--dry-run", "--allow-signed"}},
-    {Mode::Replace, nullptr, {"ICON", "TARGET"}, {"--backup", "--dry-run", "--allow-signed", "--all-sizes"}},
-};
 
 // Options that one mode takes, but not together.
 struct Exclusion {
@@ -41,80 +18,9 @@ struct Exclusion {
 };
 constexpr Exclusion kExclusions[] = {{"--dry-run", "--backup", "--dry-run makes no backup"}};
 
-struct Flag {
-  const char* option;
-  bool CommandLine::*field;
-};
-constexpr Flag kFlags[] = {{"--backup", &CommandLine::backup},
-                           {"--dry-run", &CommandLine::dry_run},
-                           {"--allow-signed", &CommandLine::allow_signed},
-                           {"--all-sizes", &CommandLine::all_sizes},
-                           {"--force", &CommandLine::force}};
-
-// A language number: decimal, or hexadecimal after "0x".
-bool ParseLanguage(const std::string& text, uint32_t& language) {
-  bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-  std::string digits = hex ? text.substr(2) : text;
-  if (digits.empty() || digits.size() > 10) return false;
-  uint64_t value = 0;
-  for (char c : digits) {
-    int d = c >= '0' && c <= '9' ? c - '0'
-            : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
-            : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                          : -1;
-    if (d < 0) return false;
-    value = value * (hex ? 16 : 10) + static_cast<uint64_t>(d);
-  }
-  if (value > 0xFFFFFFFFu) return false;
-  language = static_cast<uint32_t>(value);
-  return true;
-}
-
-std::string ReadGroup(const std::string& value, CommandLine& line) {
-  if (value.empty()) return "--group needs a name or a number";
-  line.group.group = value;
-  return {};
-}
-
-std::string ReadLanguage(const std::string& value, CommandLine& line) {
-  line.group.any_language = false;
-  return ParseLanguage(value, line.group.language) ? "" : "--language takes a number";
-}
-
-// Icon sizes: numbers from 1 to 256 pixels, separated by commas.
-std::string ReadSizes(const std::string& value, CommandLine& line) {
-  const std::string wrong = "--sizes takes sizes from 1 to 256 pixels, separated by commas (16,32,48,256)";
-  line.sizes.clear();
-  size_t at = 0;
-  while (true) {
-    size_t comma = std::min(value.find(',', at), value.size());
-    std::string item = value.substr(at, comma - at);
-    bool digits = !item.empty() && item.size() <= 3 &&
-                  std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits || std::stoi(item) < 1 || std::stoi(item) > 256) return wrong;
-    line.sizes.push_back(std::stoi(item));
-    if (comma == value.size()) return {};
-    at = comma + 1;
-  }
-}
-
-// An option with a value: `read` stores it, or says what is wrong with it.
-// Given twice, the later value counts, unless `once` says why it may not be:
-// "--sizes 16 --sizes 32" reads as both sizes, but would make one.
-struct Valued {
-  const char* option;
-  std::string (*read)(const std::string& value, CommandLine& line);
-  const char* once = nullptr;
-};
-const Valued kValued[] = {{"--group", ReadGroup},
-                          {"--language", ReadLanguage},
-                          {"--sizes", ReadSizes, "--sizes is given once, with every size in it (--sizes 16,32)"}};
-
-const Valued* FindValued(const std::string& option) {
-  for (const Valued& v : kValued) {
-    if (option == v.option) return &v;
-  }
-  return nullptr;
+const OptionRow* FindValued(const std::string& name) {
+  const OptionRow* option = FindOption(name);
+  return option && option->value ? option : nullptr;
 }
 
 // "a", "a and b", "a, b and c".
@@ -127,39 +33,51 @@ std::string Joined(const std::vector<std::string>& items, const char* last) {
   return text;
 }
 
-// Every option, each once: the modes' own, then the ones that go with them.
+std::vector<std::string> OperandNames(const ModeRow& mode) {
+  std::vector<std::string> names;
+  for (const Operand& operand : mode.operands) names.push_back(operand.name);
+  return names;
+}
+
+// Every option, each once, in the order they are checked (which decides what
+// a line with two wrong things is told): the modes' own, then the ones that
+// go with them.
 std::vector<std::string> AllOptions() {
   std::vector<std::string> all;
   auto add = [&all](const std::string& option) {
     if (std::find(all.begin(), all.end(), option) == all.end()) all.push_back(option);
   };
-  for (const ModeRule& m : kModes) {
+  for (const ModeRow& m : Modes()) {
     if (m.option) add(m.option);
   }
-  for (const ModeRule& m : kModes) {
-    for (const std::string& option : m.options) add(option);
+  for (const ModeRow& m : Modes()) {
+    for (const char* option : m.options) add(option);
   }
   return all;
 }
 
 std::vector<std::string> ModesTaking(const std::string& option) {
   std::vector<std::string> modes;
-  for (const ModeRule& m : kModes) {
+  for (const ModeRow& m : Modes()) {
     if (m.option && std::count(m.options.begin(), m.options.end(), option)) modes.push_back(m.option);
   }
   return modes;
 }
 
-bool Takes(const ModeRule& mode, const std::string& option) {
+bool Takes(const ModeRow& mode, const std::string& option) {
   return std::count(mode.options.begin(), mode.options.end(), option) > 0;
 }
 
 // Why `option` cannot go with `mode`.
-std::string NotWith(const ModeRule& mode, const std::string& option) {
-  if (mode.option && mode.options.empty()) {
-    return std::string(mode.option) + " goes alone" + (mode.operands.empty() ? "" : " with " + Joined(mode.operands, "and"));
+std::string NotWith(const ModeRow& mode, const std::string& option) {
+  if (mode.option && mode.options.size() == 0) {
+    return std::string(mode.option) + " goes alone" +
+           (mode.operands.size() == 0 ? "" : " with " + Joined(OperandNames(mode), "and"));
   }
-  if (mode.option) return std::string(mode.option) + " goes with " + Joined(mode.options, "and") + " only";
+  if (mode.option) {
+    return std::string(mode.option) + " goes with " +
+           Joined(std::vector<std::string>(mode.options.begin(), mode.options.end()), "and") + " only";
+  }
   // The plain replacement: name the modes the option belongs to, with the
   // options that belong to just those modes.
   std::vector<std::string> modes = ModesTaking(option), alike;
@@ -169,10 +87,10 @@ std::string NotWith(const ModeRule& mode, const std::string& option) {
   return Joined(alike, "and") + (alike.size() == 1 ? " goes" : " go") + " with " + Joined(modes, "or");
 }
 
-std::string OperandsWrong(const ModeRule& mode) {
-  if (mode.operands.empty()) return std::string(mode.option) + " goes alone";
-  if (mode.operands.size() == 1) return std::string(mode.option) + " takes one " + mode.operands[0];
-  return "expected " + Joined(mode.operands, "and");
+std::string OperandsWrong(const ModeRow& mode) {
+  if (mode.operands.size() == 0) return std::string(mode.option) + " goes alone";
+  if (mode.operands.size() == 1) return std::string(mode.option) + " takes one " + mode.operands.begin()->name;
+  return "expected " + Joined(OperandNames(mode), "and");
 }
 
 // The words CLI11 reads. GNU reads "--group=" as an empty value; CLI11 would
@@ -212,11 +130,13 @@ class Reader {
       operands_ = std::move(words);
     }
     if (std::string why = ReadValues(line); !why.empty()) return why;
-    const ModeRule& mode = ChosenMode();
-    line.mode = mode.mode;
+    const ModeRow& mode = ChosenMode();
+    line.mode = &mode;
     if (std::string why = CheckOptions(mode); !why.empty()) return why;
     if (operands_.size() != mode.operands.size()) return OperandsWrong(mode);
-    for (const Flag& f : kFlags) line.*f.field = Given(f.option);
+    for (const OptionRow& option : Options()) {
+      if (option.flag) line.*option.flag = Given(option.name);
+    }
     for (const std::string& operand : operands_) line.operands.push_back(ArgumentPath(operand));
     return {};
   }
@@ -227,9 +147,10 @@ class Reader {
     app_->set_help_flag();                     // the help is a text of our own
     app_->allow_extras();                      // an unknown option is named in our words
     app_->allow_windows_style_options(false);  // on Windows too, "/x" is a file name
-    for (const std::string& option : AllOptions()) {
-      options_[option] = FindValued(option) ? app_->add_option(option, values_[option])->take_last()
-                                            : app_->add_flag(option == "--help" ? "-h,--help" : option);
+    for (const std::string& name : AllOptions()) {
+      const OptionRow& option = *FindOption(name);
+      std::string names = option.alias ? std::string(option.alias) + "," + name : name;
+      options_[name] = option.value ? app_->add_option(names, values_[name])->take_last() : app_->add_flag(names);
     }
     app_->add_option("operands", operands_);
   }
@@ -280,7 +201,7 @@ class Reader {
   std::string ReadValues(CommandLine& line) {
     for (const std::string& option : AllOptions()) {
       if (!Given(option)) continue;
-      if (const Valued* valued = FindValued(option)) {
+      if (const OptionRow* valued = FindValued(option)) {
         if (valued->once && app_->count(option) > 1) return valued->once;
         if (std::string why = valued->read(values_[option], line); !why.empty()) return why;
         continue;
@@ -293,14 +214,14 @@ class Reader {
     return {};
   }
 
-  const ModeRule& ChosenMode() const {
-    for (const ModeRule& m : kModes) {
+  const ModeRow& ChosenMode() const {
+    for (const ModeRow& m : Modes()) {
       if (!m.option || Given(m.option)) return m;
     }
-    return kModes.back();
+    return Modes().back();
   }
 
-  std::string CheckOptions(const ModeRule& mode) const {
+  std::string CheckOptions(const ModeRow& mode) const {
     for (const std::string& option : AllOptions()) {
       if (Given(option) && (!mode.option || option != mode.option) && !Takes(mode, option)) {
         return NotWith(mode, option);

@@ -9,11 +9,11 @@
 
 namespace vantorel::cli {
 
-// What runs: the plain replacement unless an option names another mode.
-enum class Mode { Replace, AddSizes, Extract, MakeIcon, List, Help, Version };
+struct ModeRow;
 
 struct CommandLine {
-  Mode mode = Mode::Replace;
+  // What runs: the plain replacement unless an option names another mode.
+  const ModeRow* mode = nullptr;
   bool backup = false, dry_run = false, allow_signed = false, all_sizes = false, force = false;
   engine::GroupSelection group;
   std::vector<int> sizes;  // --sizes of --make-icon, as given; empty for the standard ones
@@ -28,6 +28,6 @@ struct CommandLine {
 CommandLine ReadCommandLine(const std::vector<std::filesystem::path>& args);
 
 // What --help prints: every form of the command line and every option.
-const char* HelpText();
+std::string HelpText();
 
 }  // namespace vantorel::cli

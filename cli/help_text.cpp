@@ -1,66 +1,65 @@
-// The help is written for people, so it is ours, not generated.
+// The help: its forms and option entries come from the table of modes and
+// options, the rest is written for people here.
 #include "command_line.h"
+#include "modes.h"
 
 namespace vantorel::cli {
+namespace {
 
-const char* HelpText() {
-  return "Usage: vantorel-cli [--backup] [--allow-signed] [--all-sizes] ICON TARGET\n"
-         "       vantorel-cli [--backup] [--allow-signed] --add-sizes ICON TARGET\n"
-         "       vantorel-cli --dry-run [--all-sizes | --add-sizes] ICON TARGET\n"
-         "       vantorel-cli --extract TARGET OUT.ico [--group NAME-OR-ID] [--language ID] [--force]\n"
-         "       vantorel-cli --make-icon PICTURE.png OUT.ico [--sizes 16,32,48,256] [--force]\n"
-         "       vantorel-cli --list TARGET\n"
-         "       vantorel-cli --help | --version\n"
-         "\n"
-         "Gives the Windows program TARGET the first image of the icon file ICON, in place:\n"
-         "every icon and icon group of TARGET then shows that image. Without --add-sizes\n"
-         "nothing is inserted, moved or resized: the file keeps its length, and data\n"
-         "appended to the program stays where it is.\n"
-         "\n"
-         "ICON may be a PNG picture (known by its contents, whatever its name): it is\n"
-         "made into an icon of 16, 20, 24, 32, 40, 48, 64 and 256 pixels, and without\n"
-         "--add-sizes it goes in as with --all-sizes, each icon getting its own size.\n"
-         "\n"
-         "  --backup   first copy TARGET to TARGET.bak, unless that file exists already;\n"
-         "             if the copy cannot be made, TARGET is not touched\n"
-         "  --dry-run  check everything and say what a run without it would write, changing\n"
-         "             nothing (TARGET is opened for writing, as the run would open it);\n"
-         "             it makes no backup, so it does not go with --backup\n"
-         "  --allow-signed\n"
-         "             change a signed program too (its signature will no longer be valid)\n"
-         "  --all-sizes\n"
-         "             give each icon of TARGET the image of ICON that best matches its size\n"
-         "             (same size, then nearest bit depth; else the nearest larger; else the\n"
-         "             largest), in the room of the old images; when that room is short,\n"
-         "             16, 32, 48 and 256 pixels come first and the others get substitutes\n"
-         "  --add-sizes\n"
-         "             give every icon group of TARGET every image of ICON: sizes a group\n"
-         "             has are filled as --all-sizes fills them, sizes it lacks are added,\n"
-         "             and a program without an icon gets one; the new resources go into\n"
-         "             one section at the end of the file, and nothing in it moves\n"
-         "  --extract  write the images of one icon group of TARGET to the icon file OUT.ico\n"
-         "  --group NAME-OR-ID\n"
-         "             with --extract, the group to take: a number (7 or #7) or a name\n"
-         "             (compared without regard to case); else the first group\n"
-         "  --language ID\n"
-         "             with --extract, the group's language: decimal, or hexadecimal after\n"
-         "             0x (1033 or 0x409); else the group's first language\n"
-         "  --make-icon\n"
-         "             write the icon file OUT.ico made from the PNG picture PICTURE.png\n"
-         "  --sizes N,N...\n"
-         "             with --make-icon, the sizes to make, 1 to 256 pixels; else the ones\n"
-         "             above\n"
-         "  --force    with --extract or --make-icon, replace an existing OUT.ico (else it\n"
-         "             is kept); only a regular file is replaced, never a device or pipe\n"
-         "  --list     show TARGET's icon groups and icon images, and whether it is signed\n"
-         "  -h, --help show this text\n"
-         "  --version  show the version\n"
-         "\n"
-         "A value follows its option as the next word or after '=' (--group=7). Options\n"
-         "and operands may come in any order; after '--' every word is an operand, so a\n"
-         "file whose name starts with '-' can be named.\n"
-         "\n"
-         "Exit status: 0 success, 1 failure, 2 wrong usage.\n";
+constexpr const char* kAbout =
+    "\n"
+    "Gives the Windows program TARGET the first image of the icon file ICON, in place:\n"
+    "every icon and icon group of TARGET then shows that image. Without --add-sizes\n"
+    "nothing is inserted, moved or resized: the file keeps its length, and data\n"
+    "appended to the program stays where it is.\n"
+    "\n"
+    "ICON may be a PNG picture (known by its contents, whatever its name): it is\n"
+    "made into an icon of 16, 20, 24, 32, 40, 48, 64 and 256 pixels, and without\n"
+    "--add-sizes it goes in as with --all-sizes, each icon getting its own size.\n"
+    "\n";
+
+constexpr const char* kClosing =
+    "\n"
+    "A value follows its option as the next word or after '=' (--group=7). Options\n"
+    "and operands may come in any order; after '--' every word is an operand, so a\n"
+    "file whose name starts with '-' can be named.\n"
+    "\n"
+    "Exit status: 0 success, 1 failure, 2 wrong usage.\n";
+
+// An entry's text starts in this column; a name too long to leave a space
+// before it has a line of its own.
+constexpr size_t kTextColumn = 13;
+
+void AppendEntry(const OptionRow& option, std::string& text) {
+  std::string name = option.alias ? std::string(option.alias) + ", " + option.name : option.name;
+  if (option.value) name += std::string(" ") + option.value;
+  text += "  ";
+  text += name;
+  if (2 + name.size() < kTextColumn) {
+    text.append(kTextColumn - 2 - name.size(), ' ');
+  } else {
+    text += "\n";
+    text.append(kTextColumn, ' ');
+  }
+  for (const char* c = option.help; *c; ++c) {
+    text += *c;
+    if (*c == '\n') text.append(kTextColumn, ' ');
+  }
+  text += "\n";
+}
+
+}  // namespace
+
+std::string HelpText() {
+  std::string text;
+  for (const char* form : Forms()) {
+    text += text.empty() ? "Usage: vantorel-cli " : "       vantorel-cli ";
+    text += form;
+    text += "\n";
+  }
+  text += kAbout;
+  for (const OptionRow& option : Options()) AppendEntry(option, text);
+  return text + kClosing;
 }
 
 }  // namespace vantorel::cli

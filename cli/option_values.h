@@ -1,0 +1,20 @@
+// The values options take: each read from its text into the command line, or
+// one line saying what is wrong with it.
+#pragma once
+
+#include <string>
+
+#include "command_line.h"
+
+namespace vantorel::cli {
+
+// --group: a name or a number, never empty.
+std::string ReadGroup(const std::string& value, CommandLine& line);
+
+// --language: a number of 32 bits, decimal or hexadecimal after "0x".
+std::string ReadLanguage(const std::string& value, CommandLine& line);
+
+// --sizes: icon sizes from 1 to 256 pixels, separated by commas.
+std::string ReadSizes(const std::string& value, CommandLine& line);
+
+}  // namespace vantorel::cli

@@ -26,7 +26,23 @@ set(man_page ${texts}/vantorel-cli.1)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/vantorel-cli.1 ${man_page} @ONLY)
 vantorel_gzip(vantorel_man_page ${man_page})
 
-configure_file(${PROJECT_SOURCE_DIR}/packaging/README-linux.txt ${texts}/README @ONLY)
+# The guide and the bash completion name vantorel-cli's modes and options:
+# vantorel-cli-texts fills them in from the table the program reads its
+# command line by, so neither can fall behind it.
+add_executable(vantorel-cli-texts ${PROJECT_SOURCE_DIR}/cli/shipped_texts.cpp)
+target_link_libraries(vantorel-cli-texts PRIVATE vantorel_cli_lib vantorel_warnings)
+set(completion ${texts}/bash-completion/vantorel-cli)
+add_custom_command(
+  OUTPUT ${texts}/README ${completion}
+  COMMAND vantorel-cli-texts ${PROJECT_SOURCE_DIR}/packaging/README-linux.txt ${texts}/README
+          PROJECT_VERSION=${PROJECT_VERSION} VANTOREL_HOMEPAGE=${VANTOREL_HOMEPAGE} VANTOREL_EMAIL=${VANTOREL_EMAIL}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${texts}/bash-completion
+  COMMAND vantorel-cli-texts ${PROJECT_SOURCE_DIR}/packaging/bash-completion/vantorel-cli.in ${completion}
+  DEPENDS vantorel-cli-texts ${PROJECT_SOURCE_DIR}/packaging/README-linux.txt
+          ${PROJECT_SOURCE_DIR}/packaging/bash-completion/vantorel-cli.in
+  COMMENT "Filling in the guide and the bash completion from vantorel-cli's modes and options"
+  VERBATIM)
+add_custom_target(vantorel_cli_texts ALL DEPENDS ${texts}/README ${completion})
 
 # Debian's changelog, made from CHANGELOG.md: one entry per version, dated by
 # the version's own heading, so it never depends on the clock.
@@ -59,8 +75,7 @@ install(PROGRAMS $<TARGET_FILE:vantorel-cli-deb> DESTINATION bin RENAME vantorel
 install(FILES ${man_page}.gz DESTINATION share/man/man1)
 install(FILES ${texts}/copyright ${texts}/README DESTINATION ${doc_dir})
 install(FILES ${changelog}.gz DESTINATION ${doc_dir})
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/bash-completion/vantorel-cli
-        DESTINATION share/bash-completion/completions)
+install(FILES ${completion} DESTINATION share/bash-completion/completions)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantorel-cli)

@@ -2,8 +2,9 @@
 """The Linux downloads as a user gets them. The Debian package: unpacked into a
 scratch root it runs and says its version; it is linked against the system's
 libraries and its Depends, worked out by dpkg-shlibdeps, name them; it carries
-its manual page, licence, README, changelog and bash completion; lintian finds
-nothing in it, with no overrides. The portable tarball's static vantorel-cli
+its manual page, licence, README, changelog and bash completion, and the
+completion, the README and the manual page's synopsis follow --help; lintian
+finds nothing in it, with no overrides. The portable tarball's static vantorel-cli
 runs anywhere. Packaging again, under another umask and time zone, gives the
 same bytes; SHA256SUMS covers every download.
 
@@ -23,6 +24,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
+import help_forms
 from script_report import parse_args, run_module
 
 ARGS = None
@@ -94,35 +96,76 @@ class DebianPackage(unittest.TestCase):
         self.assertIn(f"  * {first_item}", changelog)
         self.assertEqual((self.root / "usr/share/doc/vantorel-cli/copyright").read_text().count(ARGS.homepage), 1)
 
-    def test_bash_completion_offers_options_and_files(self):
+    def complete(self, line, files):
+        """What the package's bash completion offers at the end of `line`, in
+        a folder holding `files`."""
         if not Path("/usr/share/bash-completion/bash_completion").exists():
             self.skipTest("bash-completion is not installed")
         script = self.root / "usr/share/bash-completion/completions/vantorel-cli"
         work = Path(tempfile.mkdtemp(prefix="vantorel-complete-"))
         try:
-            for name in ["app.exe", "new.ico", "notes.txt"]:
+            for name in files:
                 (work / name).write_text("")
-            cases = [("vantorel-cli --al", ["--all-sizes", "--allow-signed"]),
-                     ("vantorel-cli --backup ", ["new.ico"]),
-                     ("vantorel-cli new.ico ", ["app.exe"]),
-                     ("vantorel-cli --extract ", ["app.exe"]),
-                     ("vantorel-cli --extract app.exe ", ["new.ico"]),
-                     ("vantorel-cli --list ", ["app.exe"])]
-            for line, expected in cases:
-                words = line.split(" ")  # a line ending in a space ends in an empty word
-                probe = "\n".join([
-                    "source /usr/share/bash-completion/bash_completion",
-                    f"source {shlex.quote(str(script))}",
-                    f"COMP_LINE={shlex.quote(line)}; COMP_POINT=${{#COMP_LINE}}",
-                    "COMP_WORDS=(" + " ".join(shlex.quote(w) for w in words) + ")",
-                    f"COMP_CWORD={len(words) - 1}",
-                    "_vantorel_cli",
-                    'printf "%s\\n" "${COMPREPLY[@]}" | sort'])
-                run = subprocess.run(["bash", "-c", probe], cwd=work, capture_output=True, text=True)
-                offered = [w for w in run.stdout.split() if not w.endswith("/")]
-                self.assertEqual(offered, expected, f"{line!r}: {run.stdout} {run.stderr}")
+            words = line.split(" ")  # a line ending in a space ends in an empty word
+            probe = "\n".join([
+                "source /usr/share/bash-completion/bash_completion",
+                f"source {shlex.quote(str(script))}",
+                f"COMP_LINE={shlex.quote(line)}; COMP_POINT=${{#COMP_LINE}}",
+                "COMP_WORDS=(" + " ".join(shlex.quote(w) for w in words) + ")",
+                f"COMP_CWORD={len(words) - 1}",
+                "_vantorel_cli",
+                'printf "%s\\n" "${COMPREPLY[@]}" | sort'])
+            run = subprocess.run(["bash", "-c", probe], cwd=work, capture_output=True, text=True)
+            return [w for w in run.stdout.split() if not w.endswith("/")]
         finally:
             shutil.rmtree(work, ignore_errors=True)
+
+    def usage(self):
+        return subprocess.run([str(self.root / "usr/bin/vantorel-cli"), "--help"], capture_output=True, text=True,
+                              check=True).stdout
+
+    def test_bash_completion_offers_options_and_files(self):
+        cases = [("vantorel-cli --al", ["--all-sizes", "--allow-signed"]),
+                 ("vantorel-cli --backup ", ["new.ico"]),
+                 ("vantorel-cli new.ico ", ["app.exe"]),
+                 ("vantorel-cli --extract ", ["app.exe"]),
+                 ("vantorel-cli --extract app.exe ", ["new.ico"]),
+                 ("vantorel-cli --list ", ["app.exe"])]
+        for line, expected in cases:
+            self.assertEqual(self.complete(line, ["app.exe", "new.ico", "notes.txt"]), expected, line)
+
+    def test_bash_completion_follows_help(self):
+        usage = self.usage()
+        files = ["app.exe", "new.ico", "logo.png", "notes.txt"]
+        self.assertEqual(self.complete("vantorel-cli --", files), help_forms.options(usage))
+        # Each operand of each form of --help, after the options the form
+        # cannot do without: the files of its kind (ICON may be a picture).
+        kinds = {"ICON": (".ico", ".png"), "TARGET": (".exe",)}
+        for form in help_forms.forms(usage):
+            words = re.sub(r"\[[^]]*\]| \| \S+", "", form).split()
+            options = [w for w in words if w.startswith("-")]
+            operands = [w for w in words if not w.startswith("-")]
+            for i, operand in enumerate(operands):
+                line = " ".join(["vantorel-cli"] + options + ["x"] * i + [""])
+                kind = kinds.get(operand, (Path(operand).suffix,))
+                self.assertEqual(self.complete(line, files), sorted(f for f in files if f.endswith(kind)), line)
+        # A value, a short option, and operands that look like options.
+        cases = [("vantorel-cli --make-icon logo.png x.ico --sizes ", []),
+                 ("vantorel-cli --extract --group 2 ", ["app.exe"]),
+                 ("vantorel-cli -h ", []),
+                 ("vantorel-cli -- --list ", ["app.exe"])]
+        for line, expected in cases:
+            self.assertEqual(self.complete(line, files), expected, line)
+
+    def test_guide_and_manual_page_follow_help(self):
+        usage = self.usage()
+        help_forms.check_guide(self, (self.root / "usr/share/doc/vantorel-cli/README").read_text(), usage)
+        page = gzip.decompress((self.root / "usr/share/man/man1/vantorel-cli.1.gz").read_bytes()).decode()
+        self.assertEqual(help_forms.manual_forms(page), help_forms.forms(usage))
+        # Each option heads an entry of its own under OPTIONS.
+        heads = re.findall(r"(?m)^\.TP\n\.[BIR]+ (.*)$", page)
+        for option in help_forms.options(usage):
+            self.assertTrue(any(option in shlex.split(h.replace("\\-", "-")) for h in heads), option)
 
     def test_manual_page_documents_every_option(self):
         page = gzip.decompress((self.root / "usr/share/man/man1/vantorel-cli.1.gz").read_bytes()).decode()

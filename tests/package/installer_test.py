@@ -28,6 +28,7 @@ from pathlib import Path
 
 import pefile
 
+import help_forms
 from script_report import parse_args, run_module
 
 ARGS = None
@@ -239,6 +240,7 @@ class Zip(unittest.TestCase):
         for option in options:
             self.assertRegex(guide, rf"(?m)^\s+{re.escape(option)}\s", f"{option}: no line of its own")
             self.assertRegex(guide, rf"vantorel-cli [^\r\n]*{re.escape(option)}", f"{option}: no example")
+        help_forms.check_guide(self, guide, usage)
         # Every failure number the programs report, from the README's table.
         readme = (Path(__file__).parents[2] / "README.md").read_text()
         numbers = re.findall(r"(?m)^\| (\d{4}) \|", readme)

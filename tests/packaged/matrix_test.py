@@ -7,9 +7,12 @@ A cell "runs" when the CLI changed the program, the program still does its
 job (what it prints, or the files it installs and what its uninstaller leaves,
 equal to the untouched copy's run) and Wine's own icon lookup (icon_probe.exe)
 shows the new icon; else the CLI refused with a failure number, left the copy
-byte-identical, and its message names what it found in the program. Every
-cell must come out as EXPECTED says; the matrix is printed as the README's
-table, with the refusals' messages and the matrix's own time.
+byte-identical, and its message names what it found in the program. What
+does neither is "broken" (the program no longer does its job, or a refusal
+changed it) or "old icon" (it runs, but a group still shows its old icon).
+Every cell must come out as EXPECTED says; the matrix is printed as the
+README's table, with the messages of the cells that did not run and the
+matrix's own time. bench/packaged.py runs it with the peers beside us.
 
 Usage: matrix_test.py --cli PATH --probe icon_probe.exe [--results XML]
 """
@@ -76,6 +79,8 @@ MODES = {
 }
 
 # Today's outcome of each cell: "runs", or the failure number of the refusal.
+# A refusal that turns into a change that keeps the program working flips to
+# "runs" here.
 EXPECTED = {
     #                    plain   --all-sizes --add-sizes PNG
     "inno-setup.exe":   ("runs", "runs", "1017", "runs"),
@@ -207,36 +212,43 @@ def names_what_it_found(number, message, original, icon, every_size):
     return False
 
 
-def run_cell(matrix, name, program, mode):
-    """(outcome, what the CLI said or what went wrong)."""
+def ours(matrix, options, icon, target):
+    return cli(*options, icon, target)
+
+
+def run_cell(matrix, name, program, column, mode, change=ours):
+    """(outcome, what the tool said or what went wrong) of one program in one
+    column: a mode of ours, or (from the bench) a peer's change."""
     options, source = MODES[mode]
     icon = matrix.icon if source == "ico" else matrix.picture
     # The icon file the images come from: for a picture, the icon made of it.
     images = matrix.icon if source == "ico" else matrix.made
-    cell = CELLS / f"{name[:-4]}-{mode.strip('`-').lower()}"
+    cell = CELLS / (name[:-4] + "-" + re.sub(r"\W+", "-", column.lower()).strip("-"))
     shutil.rmtree(cell, ignore_errors=True)
     cell.mkdir(parents=True)
     target = cell / name
     shutil.copyfile(build_programs.PROGRAMS / name, target)
     try:
-        changed = cli(*options, icon, target)
+        changed = change(matrix, options, icon, target)
         said = ((changed.stderr or changed.stdout).strip() + "\n").splitlines()[0]
         said = said.replace(f"{cell}/", "").replace(f"{CELLS}/", "")
         refusal = re.match(r"error (\d+): ", changed.stderr)
-        if changed.returncode == 1 and refusal:
+        if changed.returncode != 0:
             if sha(target) != sha(build_programs.PROGRAMS / name):
-                return "broken", "refused, yet the copy changed"
+                return "broken", f"failed (exit {changed.returncode}), yet the copy changed: {said}"
+            if change is not ours:
+                return "refused", said
+            if changed.returncode != 1 or not refusal:
+                return "broken", f"exit {changed.returncode}: {said}"
             if not names_what_it_found(refusal[1], changed.stderr, target, images, options or source == "png"):
                 return "unnamed " + refusal[1], "the refusal does not name what it found: " + said
             return refusal[1], said
-        if changed.returncode != 0:
-            return "broken", f"exit {changed.returncode}: {said}"
         untouched = matrix.untouched_run(name, program)
         now = matrix.job(program, target, cell.name)
         if now != untouched:
             return "broken", f"does not do its job: {str(now)[:300]}; the untouched copy: {str(untouched)[:300]}"
         problem = icon_not_shown(matrix, target, images)
-        return ("broken", problem) if problem else ("runs", said)
+        return ("old icon", problem) if problem else ("runs", said)
     finally:
         shutil.rmtree(cell, ignore_errors=True)
 
@@ -244,16 +256,19 @@ def run_cell(matrix, name, program, mode):
 def cell_text(outcome):
     if outcome.startswith("unnamed "):
         return f"refused ({outcome[8:]}), naming nothing it found"
-    return outcome if outcome in ("runs", "broken", "skipped") else f"refused ({outcome})"
+    if outcome == "old icon":
+        return "runs, but a group shows its old icon"
+    return outcome if outcome in ("runs", "broken", "skipped", "refused") else f"refused ({outcome})"
 
 
-def report(results, seconds, built):
-    """The README's table, each refusal's message and the time: printed, and
-    kept in build/packaged/matrix.txt for the test command to show."""
-    lines = ["| program | " + " | ".join(MODES) + " |", "|---|" + "---|" * len(MODES)]
-    lines += [f"| {p.title} | " + " | ".join(cell_text(results[name, m][0]) for m in MODES) + " |"
+def report(results, columns, seconds, built):
+    """The README's table, each cell's message where it did not run, and the
+    time: printed, and kept in build/packaged/matrix.txt for the test command."""
+    lines = ["| program | " + " | ".join(columns) + " |", "|---|" + "---|" * len(columns)]
+    lines += [f"| {p.title} | " + " | ".join(cell_text(results[name, c][0]) for c in columns) + " |"
               for name, p in PROGRAMS.items()]
-    lines += [""] + [f"{name} {mode}: {said}" for (name, mode), (outcome, said) in results.items() if outcome != "runs"]
+    lines += [""] + [f"{name} {column}: {said}" for (name, column), (outcome, said) in results.items()
+                     if outcome != "runs"]
     lines.append(f"packaged matrix: {len(results)} cells in {seconds:.0f} s" +
                  (f", the programs built first in {built:.0f} s" if built else ", the programs built before"))
     text = "\n".join(lines) + "\n"
@@ -275,13 +290,9 @@ def write_junit(results, path):
     ET.ElementTree(suites).write(path)
 
 
-def main():
-    global ARGS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--results")
-    ARGS = parser.parse_args()
+def run_matrix(columns):
+    """Every program in every column (name: (mode, change)): (results, the
+    seconds taken, the seconds of them spent building the programs)."""
     started = time.monotonic()
     wine = Wine(build_programs.WORK / "wineprefix")
     wine.start()
@@ -297,14 +308,25 @@ def main():
         matrix = Matrix(wine, CELLS)
         results = {}
         for name, program in PROGRAMS.items():
-            for mode in MODES:
-                if program.x64 and not wine.has64:
-                    results[name, mode] = ("skipped", "no 64-bit Wine here (/usr/lib/wine/wine64)")
-                    continue
-                results[name, mode] = run_cell(matrix, name, program, mode)
+            for column, (mode, change) in columns.items():
+                results[name, column] = (("skipped", "no 64-bit Wine here (/usr/lib/wine/wine64)")
+                                         if program.x64 and not wine.has64 else
+                                         run_cell(matrix, name, program, column, mode, change))
     finally:
         wine.stop()
-    report(results, time.monotonic() - started, built)
+    return results, time.monotonic() - started, built
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--results")
+    ARGS = parser.parse_args()
+    columns = {mode: (mode, ours) for mode in MODES}
+    results, seconds, built = run_matrix(columns)
+    report(results, columns, seconds, built)
     if ARGS.results:
         write_junit(results, ARGS.results)
     wrong = [(k, v) for k, v in results.items() if v[0] not in ("skipped", EXPECTED[k[0]][list(MODES).index(k[1])])]

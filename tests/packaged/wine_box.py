@@ -53,17 +53,17 @@ class Wine:
             self.xvfb.kill()
             self.xvfb.wait()
 
-    def run(self, program, *args, cwd=None, timeout=180):
-        """(exit status, what it printed on stdout); status None when it did not
-        end in time (every program of the prefix is then ended). Wine's own
-        complaints go to stderr and are left out. The output goes to a file,
-        not a pipe: the services Wine starts on first use would inherit a pipe
-        and hold it open long after the program ended."""
+    def run(self, program, *args, cwd=None, timeout=180, stderr=False):
+        """(exit status, what it printed on stdout, and on stderr if asked);
+        status None when it did not end in time (every program of the prefix
+        is then ended). Wine's own complaints go to stderr. The output goes to
+        a file, not a pipe: the services Wine starts on first use would
+        inherit a pipe and hold it open long after the program ended."""
         with tempfile.TemporaryFile() as out:
             try:
                 status = subprocess.run(["wine", str(program), *map(str, args)], env=self.env, cwd=cwd,
-                                        stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
-                                        timeout=timeout).returncode
+                                        stdin=subprocess.DEVNULL, stdout=out,
+                                        stderr=out if stderr else subprocess.DEVNULL, timeout=timeout).returncode
             except subprocess.TimeoutExpired:
                 subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
                 subprocess.run(["wineserver", "-p"], env=self.env)

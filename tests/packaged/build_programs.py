@@ -16,6 +16,7 @@ import shutil
 import subprocess
 import sys
 import tarfile
+import tempfile
 import time
 from pathlib import Path
 
@@ -56,8 +57,14 @@ def fetch():
                 for name, (version, _) in NPM.items()}
     missing = [f"{name}@{NPM[name][0]}" for name, path in tarballs.items() if not path.exists()]
     if missing:
-        subprocess.run(["npm", "pack", "--silent", "--pack-destination", str(NPM_CACHE), *missing], check=True,
+        # Into a folder of its own first: a fetch cut off leaves no tarball
+        # that a later run would take for whole.
+        incoming = Path(tempfile.mkdtemp(dir=NPM_CACHE))
+        subprocess.run(["npm", "pack", "--silent", "--pack-destination", str(incoming), *missing], check=True,
                        stdout=subprocess.DEVNULL)
+        for tarball in incoming.iterdir():
+            tarball.replace(NPM_CACHE / tarball.name)
+        incoming.rmdir()
     shutil.rmtree(TOOLS, ignore_errors=True)
     for name, path in tarballs.items():
         wanted = tuple("package/" + f for f in NPM[name][1])

@@ -32,14 +32,18 @@ class Wine:
         os.close(write)
         with os.fdopen(read) as number:
             self.env["DISPLAY"] = ":" + number.readline().strip()
-        if not (self.prefix / "system.reg").exists():
-            self.prefix.mkdir(parents=True, exist_ok=True)
+        # Marked once it is whole: a boot cut off is started again from nothing.
+        ready = self.prefix / "matrix-ready"
+        if not ready.exists():
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            self.prefix.mkdir(parents=True)
             subprocess.run([WINE64 if self.has64 else "wine", "wineboot", "-i"], env=self.env,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
             # Node.js refuses to start on what Wine reports by default (Windows 7).
             subprocess.run(["wine", "winecfg", "/v", "win10"], env=self.env, check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             subprocess.run(["wineserver", "-w"], env=self.env, check=True)
+            ready.touch()
         subprocess.run(["wineserver", "-p"], env=self.env, check=True)
 
     def add_dll(self, dll):

@@ -88,7 +88,11 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
   int64_t at = 0;
   AddedIcons added;
   if (!LayOut(file, h, earlier, images, model, old, at, added)) {
-    return Fail(kModifyFailed, target_path + " has no icon number left for a new icon." + kUnchanged, failure_text);
+    return Fail(kNoSectionRoom,
+                target_path + " has no icon number left for its new icons: they are numbered after the highest one "
+                              "its icons and groups use (#" + std::to_string(model.last_icon_number) +
+                    "), and none may pass #65535." + kUnchanged,
+                failure_text);
   }
   Growth growth = PlaceSection(h, earlier.header, earlier.header ? -1 : HeaderRoom(file, h), own_length, at,
                                std::move(added.content));

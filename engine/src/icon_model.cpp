@@ -26,6 +26,12 @@ IconModel ReadIconModel(const Reader& file, const PeHeaders& h, const Reader& tr
       m.group_of_leaf.push_back(leaf.index);
     }
   }
+  // New icons are numbered past every number a group entry names too: an
+  // entry naming a missing icon would otherwise come to name a new one that
+  // holds another size.
+  for (const GroupResource& group : m.tree.groups) {
+    for (const GroupEntryRef& e : group.entries) m.last_icon_number = std::max<uint32_t>(m.last_icon_number, e.nID);
+  }
   for (const IconResource& icon : m.tree.icons) m.icon_names.push_back(ResourceName(tree_reader, root, icon.name));
   for (const GroupResource& group : m.tree.groups) {
     m.group_names.push_back(ResourceName(tree_reader, root, group.name));

@@ -19,7 +19,7 @@ struct IconModel {
   std::vector<std::string> icon_names, group_names;
   std::vector<std::vector<uint8_t>> group_headers;  // each group's GRPICONDIR
   std::vector<size_t> icon_of_leaf, group_of_leaf;  // IconLeaf::kNone: keeps its data
-  uint32_t last_icon_number = 0;
+  uint32_t last_icon_number = 0;  // the highest an icon has or a group entry names
 };
 
 // The icons and groups of the tree at `root` (read through `tree_reader`);

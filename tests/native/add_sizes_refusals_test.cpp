@@ -68,6 +68,14 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
          pe.bytes[pe.section_table + 80 + 39] = 1;
        },
        kNoSectionRoom, "though named .vtrsrc, is not one Vantorel added"},
+      // New icons are numbered past every number the icons and groups use,
+      // and none past #65535: it never wraps to #0.
+      {"icon #65535",
+       [](BuiltPe& pe) { Put32(pe.bytes, pe.root + (Get32(pe.bytes, pe.type_dir_entries + 4) & 0x7FFFFFFF) + 24, 65535); },
+       kNoSectionRoom, "has no icon number left for its new icons"},
+      {"a group naming icon #65535, which is not there",
+       [](BuiltPe& pe) { Put16(pe.bytes, pe.data_offset[2] + 6 + 14 + 12, 65535); }, kNoSectionRoom,
+       "has no icon number left for its new icons"},
       {"laid out as in memory, the last section 2 MiB larger there",
        [](BuiltPe& pe) { Put32(pe.bytes, pe.rsrc_header + 8, pe.rsrc_raw_size + 0x200000); }, kNoSectionRoom,
        "would have to follow 2097152 bytes of zeros to lie at its address", true},

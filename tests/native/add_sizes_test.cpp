@@ -139,6 +139,11 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
       {"groups in two languages", program(false, {{3, 1, 1033, Bytes(300, 1)}, {3, 1, 1031, Bytes(300, 3)},
                                                    sized_group(1, 1033, {{16, 32, 1}}), sized_group(1, 1031, {{16, 32, 1}}),
                                                    sized_group(2, 1033, {{48, 32, 1}})}), {}, 9},
+      // New icons are numbered past every icon a group names: else the entry
+      // naming the missing #5 would come to name a new icon of another size.
+      {"a group naming icons that are not there", program(false, {{3, 1, 1033, Bytes(300, 1)}, {3, 2, 1033, Bytes(500, 2)},
+                                                               sized_group(1, 1033, {{16, 32, 1}, {32, 32, 5}, {48, 32, 6}})}),
+       {}, 3},
       {"resources but no icons", program(false, {{10, 1, 1033, Bytes(64, 0xEE)}, {16, 1, 1033, Bytes(40, 0xDD)}}), {}, 4},
       {"no resource section", program(false, {}, false), {}, 4},
       {"a COFF symbol table after the sections", program(false, {{3, 1, 1033, Bytes(300, 1)},
@@ -166,6 +171,7 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
     }
     ExpectNothingMoved(pe.bytes, r.after, c.what);
     ExpectEveryGroupShowsEveryImage(r.after, FourSizes(), c.what);
+    EXPECT_EQ(AddSizes(r.after, FourSizes()).after, r.after) << c.what << ": a second run changes nothing";
     ExpectCompilerLayout(pe.bytes, r.after, c.added == 4, c.what);
     Program after(r.after);
     ASSERT_EQ(after.sections.size(), Program(pe.bytes).sections.size() + 1) << c.what;

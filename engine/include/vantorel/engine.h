@@ -45,7 +45,7 @@ enum Failure : int32_t {
   // other than the COFF symbol table follows the last section (an installer's
   // payload, a signature), which must keep ending the file; the headers have
   // no room for one more section header, or no entry for the resource
-  // directory.
+  // directory, or no icon number is left for a new icon.
   kAppendedData = 1017,
   kNoSectionRoom = 1018,
 };

@@ -75,7 +75,7 @@ int64_t HeaderRoom(const Reader& r, const PeHeaders& h) {
   for (const SectionHeader& s : h.sections) {
     if (s.raw_size && s.raw) limit = std::min<int64_t>(limit, s.raw);
   }
-  if (h.sections.size() >= 0xFFFF || at + kSectionHeaderBytes > limit) return -1;
+  if (at + kSectionHeaderBytes > limit) return -1;
   std::array<uint8_t, 8> name{};
   r.Bytes(at, name.data(), 8);
   bool stale = name == kAddedSectionName && r.U32(at + 36) == kAddedSectionCharacteristics;
@@ -116,6 +116,13 @@ int32_t CheckLayout(const Reader& r, const PeHeaders& h, const std::string& path
 }
 
 int32_t CheckNewSection(const Reader& r, const PeHeaders& h, const std::string& path, std::string& failure_text) {
+  // One more would make a program no mode of ours (nor the loader) reads.
+  if (h.sections.size() >= size_t{kMostSections}) {
+    return Fail(kNoSectionRoom,
+                path + " has " + std::to_string(kMostSections) + " sections, the most a program may have, so none " +
+                    "can be added." + kUnchanged,
+                failure_text);
+  }
   if (HeaderRoom(r, h) < 0) {
     bool named = !h.sections.empty() && h.sections.back().name == kAddedSectionName;
     return Fail(kNoSectionRoom,

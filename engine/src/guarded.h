@@ -45,16 +45,4 @@ inline int16_t Add16(int16_t a, int16_t b) {
   return r;
 }
 
-inline int16_t Sub16(int16_t a, int16_t b) {
-  int16_t r;
-  if (__builtin_sub_overflow(a, b, &r)) Raise(6);
-  return r;
-}
-
-inline int16_t Mul16(int16_t a, int16_t b) {
-  int16_t r;
-  if (__builtin_mul_overflow(a, b, &r)) Raise(6);
-  return r;
-}
-
 }  // namespace vantorel::engine

@@ -21,6 +21,10 @@ constexpr int32_t kOptionalHeader32Size = 224;  // IMAGE_OPTIONAL_HEADER32
 constexpr int32_t kSectionHeaderSize = 40;     // IMAGE_SECTION_HEADER
 constexpr uint16_t kMagicPE32 = 0x10B;
 constexpr uint16_t kMagicPE32Plus = 0x20B;
+// NumberOfSections is a WORD, and Windows (since Vista) and Wine load a
+// program with as many sections as it can count: every mode reads that many,
+// and --add-sizes never takes a program past it.
+constexpr int32_t kMostSections = 0xFFFF;
 // Offset of CheckSum in both forms of the optional header.
 constexpr int32_t kCheckSumOffset = 64;
 

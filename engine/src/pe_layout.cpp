@@ -94,15 +94,14 @@ ResourceSection Find_Resource_Tree(const RandomAccessFile& file, const WarningSi
   return Trap(warn, kTreeLocateText, [&]() -> ResourceSection {
     Reader r = WholeFile(file);
     int64_t file_header = FileHeader(r);
-    int16_t sections = r.I16(file_header + kNumberOfSectionsOffset);
+    int32_t sections = r.U16(file_header + kNumberOfSectionsOffset);
     uint16_t optional_size = r.U16(file_header + kSizeOfOptionalHeaderOffset);
     int64_t optional_header = file_header + kFileHeaderSize;
 
-    // The table is sized for indexes 0 .. count - 1: no sections, or a count
-    // that is negative as a 16-bit value, is out of range; more than 819
-    // overflows the 16-bit byte count.
-    if (Sub16(sections, 1) < 0) Raise(9);
-    int16_t table_bytes = Mul16(sections, static_cast<int16_t>(kSectionHeaderSize));
+    // The count is unsigned, as the loader reads it: no sections, or a table
+    // that runs past the file, is out of range.
+    if (sections < 1 || sections > kMostSections) Raise(9);
+    int64_t table_bytes = int64_t{sections} * kSectionHeaderSize;
     int64_t table = optional_header + optional_size;
     if (!r.Contains(table, table_bytes)) Raise(9);
 
@@ -116,7 +115,7 @@ ResourceSection Find_Resource_Tree(const RandomAccessFile& file, const WarningSi
     int64_t headers_end = std::max<int64_t>({r.U32(optional_header + kSizeOfHeadersOffset), table + table_bytes,
                                              kHeadersEnd});
 
-    for (int16_t i = 0; i < sections; ++i) {
+    for (int32_t i = 0; i < sections; ++i) {
       int64_t s = table + int64_t{i} * kSectionHeaderSize;
       // Every field unsigned: a pointer of 0xFFFFFF00 lies past the end of
       // the file, not 256 bytes before its start.

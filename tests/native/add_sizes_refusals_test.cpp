@@ -43,6 +43,8 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
        "app.exe is signed: its signature must stay at the end of the file"},
       {"no room in the headers", [](BuiltPe& pe) { pe.bytes[pe.section_table + 80 + 39] = 1; }, kNoSectionRoom,
        "has no room in its headers for one more section header"},
+      {"the most sections a program may have", [](BuiltPe& pe) { pe = WithSections(pe, 65535); }, kNoSectionRoom,
+       "has 65535 sections, the most a program may have"},
       {"headers one byte short of a section header",
        [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, HeadersEnd(pe) + 39); }, kNoSectionRoom,
        "has no room in its headers for one more section header"},

@@ -86,6 +86,19 @@ inline BuiltPe FlatMapped(BuiltPe pe) {
   return pe;
 }
 
+// The program with `count` sections, empty ones after its own two, and its
+// headers grown to hold them and one more (the builder's offsets past them
+// but the resource section's are left behind).
+inline BuiltPe WithSections(BuiltPe pe, uint32_t count) {
+  const uint32_t shift = (pe.section_table + 40 * (count + 1) + 0x1FF) / 0x200 * 0x200 - 0x200;
+  pe.bytes.insert(pe.bytes.begin() + 0x200, shift, 0);
+  Put16(pe.bytes, pe.e_lfanew + 6, static_cast<uint16_t>(count));
+  Put32(pe.bytes, pe.optional_header + 60, 0x200 + shift);
+  for (uint32_t s : {pe.section_table, pe.rsrc_header}) Put32(pe.bytes, s + 20, Get32(pe.bytes, s + 20) + shift);
+  pe.rsrc_raw += shift, pe.root += shift;
+  return pe;
+}
+
 inline Bytes FourSizes() { return IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 500, 2), Sized(48, 32, 700, 3), Sized(0, 32, 900, 4)}); }
 
 }  // namespace vantorel::engine::test

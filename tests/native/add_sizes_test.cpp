@@ -153,6 +153,8 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
        [](BuiltPe& pe) { AddSymbolTable(pe, 2, 4); }, 3},
       {"headers with room for exactly one more section header", IconProgram({300}),
        [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, HeadersEnd(pe) + 40); }, 3},
+      {"one section short of the most a program may have", IconProgram({300}),
+       [](BuiltPe& pe) { pe = WithSections(pe, 65534); }, 3},
       // The loader maps these files as they are: the new section's data must
       // lie at its address, past zeros.
       {"laid out as in memory, the last section 4 KiB larger there", IconProgram({300}),

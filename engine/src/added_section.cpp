@@ -37,6 +37,16 @@ bool NothingMustEndTheFile(const Reader& r, const PeHeaders& h, int64_t length) 
   return OwnEnd(r, h) == length;
 }
 
+// Whether a data directory names any byte of [begin, end) in the headers,
+// where an RVA is the file offset (as the certificate table's always is):
+// what a directory names is read, however many zeros it holds. Linkers put
+// the bound import table right after the section table.
+bool NamedByADirectory(const PeHeaders& h, int64_t begin, int64_t end) {
+  return std::any_of(h.directories.begin(), h.directories.end(), [&](const DataDirectory& d) {
+    return d.size && int64_t{d.rva} < end && begin < int64_t{d.rva} + d.size;
+  });
+}
+
 std::vector<uint8_t> SectionHeaderBytes(uint32_t virtual_size, uint32_t va, uint32_t raw_size, uint32_t raw) {
   std::vector<uint8_t> b(kSectionHeaderBytes, 0);
   std::copy(kAddedSectionName.begin(), kAddedSectionName.end(), b.begin());
@@ -75,7 +85,7 @@ int64_t HeaderRoom(const Reader& r, const PeHeaders& h) {
   for (const SectionHeader& s : h.sections) {
     if (s.raw_size && s.raw) limit = std::min<int64_t>(limit, s.raw);
   }
-  if (at + kSectionHeaderBytes > limit) return -1;
+  if (at + kSectionHeaderBytes > limit || NamedByADirectory(h, at, at + kSectionHeaderBytes)) return -1;
   std::array<uint8_t, 8> name{};
   r.Bytes(at, name.data(), 8);
   bool stale = name == kAddedSectionName && r.U32(at + 36) == kAddedSectionCharacteristics;

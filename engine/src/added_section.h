@@ -33,7 +33,7 @@ int64_t OwnEnd(const Reader& r, const PeHeaders& h);
 // Where the new section header goes, or -1 when the headers have no room for
 // it: zero bytes (or the header of a section of ours that a run stopped
 // before counting it) after the table, before SizeOfHeaders and before any
-// section's raw data.
+// section's raw data, that no data directory names.
 int64_t HeaderRoom(const Reader& r, const PeHeaders& h);
 
 // 0 when the program can take the resources at its end; otherwise 1017 or

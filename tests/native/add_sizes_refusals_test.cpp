@@ -45,6 +45,9 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
        "has no room in its headers for one more section header"},
       {"the most sections a program may have", [](BuiltPe& pe) { pe = WithSections(pe, 65535); }, kNoSectionRoom,
        "has 65535 sections, the most a program may have"},
+      // Zeros, but a data directory names them: the header would overwrite them.
+      {"a bound-import table in the room", [](BuiltPe& pe) { NameInDirectory(pe, 11, HeadersEnd(pe) + 32, 8); },
+       kNoSectionRoom, "has no room in its headers for one more section header"},
       {"headers one byte short of a section header",
        [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, HeadersEnd(pe) + 39); }, kNoSectionRoom,
        "has no room in its headers for one more section header"},

@@ -99,6 +99,12 @@ inline BuiltPe WithSections(BuiltPe pe, uint32_t count) {
   return pe;
 }
 
+// Points data directory `index` of a PE32 program at `rva`, `size` bytes.
+inline void NameInDirectory(BuiltPe& pe, uint32_t index, uint32_t rva, uint32_t size) {
+  Put32(pe.bytes, pe.optional_header + 96 + 8 * index, rva);
+  Put32(pe.bytes, pe.optional_header + 100 + 8 * index, size);
+}
+
 inline Bytes FourSizes() { return IconFile({Sized(16, 32, 300, 1), Sized(32, 32, 500, 2), Sized(48, 32, 700, 3), Sized(0, 32, 900, 4)}); }
 
 }  // namespace vantorel::engine::test

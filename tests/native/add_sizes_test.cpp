@@ -153,6 +153,9 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
        [](BuiltPe& pe) { AddSymbolTable(pe, 2, 4); }, 3},
       {"headers with room for exactly one more section header", IconProgram({300}),
        [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, HeadersEnd(pe) + 40); }, 3},
+      {"directories naming the bytes on each side of the room for one more section header", IconProgram({300}),
+       [](BuiltPe& pe) { NameInDirectory(pe, 11, HeadersEnd(pe) + 40, 8), NameInDirectory(pe, 13, HeadersEnd(pe) - 8, 8); },
+       3},
       {"one section short of the most a program may have", IconProgram({300}),
        [](BuiltPe& pe) { pe = WithSections(pe, 65534); }, 3},
       // The loader maps these files as they are: the new section's data must

@@ -74,9 +74,19 @@ TEST(AddSizes, ProgramsThatCannotGrowAreRefused) {
        },
        kNoSectionRoom, "though named .vtrsrc, is not one Vantorel added"},
       // New icons are numbered past every number the icons and groups use,
-      // and none past #65535: it never wraps to #0.
-      {"icon #65535",
-       [](BuiltPe& pe) { Put32(pe.bytes, pe.root + (Get32(pe.bytes, pe.type_dir_entries + 4) & 0x7FFFFFFF) + 24, 65535); },
+      // and none past #65535: the second of the two new ones here would wrap
+      // to #0.
+      {"icons #1 and #65534",
+       [](BuiltPe& pe) {
+         Put32(pe.bytes, pe.root + (Get32(pe.bytes, pe.type_dir_entries + 4) & 0x7FFFFFFF) + 24, 65534);
+         Put16(pe.bytes, pe.data_offset[2] + 6 + 14 + 12, 65534);
+       },
+       kNoSectionRoom, "has no icon number left for its new icons"},
+      {"icon #65535 and no group, which is made",
+       [](BuiltPe& pe) {
+         Put32(pe.bytes, pe.root + (Get32(pe.bytes, pe.type_dir_entries + 4) & 0x7FFFFFFF) + 24, 65535);
+         Put32(pe.bytes, pe.type_dir_entries + 8, 15);
+       },
        kNoSectionRoom, "has no icon number left for its new icons"},
       {"a group naming icon #65535, which is not there",
        [](BuiltPe& pe) { Put16(pe.bytes, pe.data_offset[2] + 6 + 14 + 12, 65535); }, kNoSectionRoom,

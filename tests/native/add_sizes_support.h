@@ -31,6 +31,7 @@ inline Added AddSizes(const Bytes& target, const Bytes& icon_file, bool plan_onl
 struct Section {
   uint32_t va, raw_size, raw;
   std::string name;
+  uint32_t virtual_size;
 };
 
 struct Program {
@@ -47,7 +48,8 @@ struct Program {
     for (uint32_t i = 0; i < Get16(b, fh + 2); ++i) {
       uint32_t s = table + 40 * i;
       sections.push_back({Get32(b, s + 12), Get32(b, s + 16), Get32(b, s + 20),
-                          std::string(reinterpret_cast<const char*>(&b[s]), strnlen(reinterpret_cast<const char*>(&b[s]), 8))});
+                          std::string(reinterpret_cast<const char*>(&b[s]), strnlen(reinterpret_cast<const char*>(&b[s]), 8)),
+                          Get32(b, s + 8)});
     }
   }
   uint32_t Directory(int index) const { return optional + (plus ? 112 : 96) + 8 * static_cast<uint32_t>(index); }

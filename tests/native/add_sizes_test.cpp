@@ -17,21 +17,38 @@ struct Leaf {
   bool operator==(const Leaf&) const = default;
 };
 
-// (type, name, language) -> its data entry, numbered entries only.
+// (type, name, language) -> its data entry; a name is keyed by its high bit
+// and a hash of its UTF-16 units.
 using Leaves = std::map<std::tuple<uint32_t, uint32_t, uint32_t>, Leaf>;
 
+// Read as the loader reads a tree, no high bit masked off before it is
+// checked: each directory's named entries come first, flagged, as many as it
+// counts, then its numbers in ascending order (the loader's search needs
+// both); every entry but a language's leads to a directory, flagged.
 Leaves ReadLeaves(const Program& p) {
   Leaves leaves;
   uint32_t root = p.Offset(Get32(p.b, p.Directory(2)));
-  auto entries = [&](uint32_t dir) {
+  auto entries = [&](uint32_t dir, bool directories) {
     std::vector<std::pair<uint32_t, uint32_t>> out;
-    uint32_t count = Get16(p.b, dir + 12) + Get16(p.b, dir + 14);
-    for (uint32_t i = 0; i < count; ++i) out.emplace_back(Get32(p.b, dir + 16 + 8 * i), Get32(p.b, dir + 20 + 8 * i));
+    uint32_t named = Get16(p.b, dir + 12), count = named + Get16(p.b, dir + 14);
+    for (uint32_t i = 0; i < count; ++i) {
+      uint32_t name = Get32(p.b, dir + 16 + 8 * i), offset = Get32(p.b, dir + 20 + 8 * i);
+      EXPECT_EQ(name >> 31, i < named) << "entry " << i << " of the directory at " << dir << ": named first";
+      EXPECT_TRUE(i <= named || name > Get32(p.b, dir + 8 + 8 * i)) << "entry " << i << " of the directory at " << dir;
+      EXPECT_EQ(offset >> 31, directories) << "entry " << i << " of the directory at " << dir;
+      if (name >> 31) {
+        std::u16string units;
+        uint32_t at = root + (name & 0x7FFFFFFF);
+        for (uint32_t u = 0; u < Get16(p.b, at); ++u) units += static_cast<char16_t>(Get16(p.b, at + 2 + 2 * u));
+        name = 0x80000000u | static_cast<uint32_t>(std::hash<std::u16string>{}(units));
+      }
+      out.emplace_back(name, offset & 0x7FFFFFFF);
+    }
     return out;
   };
-  for (auto [type, names] : entries(root)) {
-    for (auto [name, languages] : entries(root + (names & 0x7FFFFFFF))) {
-      for (auto [language, data] : entries(root + (languages & 0x7FFFFFFF))) {
+  for (auto [type, names] : entries(root, true)) {
+    for (auto [name, languages] : entries(root + names, true)) {
+      for (auto [language, data] : entries(root + languages, false)) {
         leaves[{type, name, language}] = {Get32(p.b, root + data), Get32(p.b, root + data + 4),
                                           Get32(p.b, root + data + 8)};
       }
@@ -126,6 +143,10 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
     o.resource_section = resource_section;
     return o;
   };
+  auto room_for_names = [](PeOptions o) {
+    o.free_after_data = 80;
+    return o;
+  };
   struct Case {
     const char* what;
     PeOptions options;
@@ -144,6 +165,29 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
       {"a group naming icons that are not there", program(false, {{3, 1, 1033, Bytes(300, 1)}, {3, 2, 1033, Bytes(500, 2)},
                                                                sized_group(1, 1033, {{16, 32, 1}, {32, 32, 5}, {48, 32, 6}})}),
        {}, 3},
+      // Names come before numbers in a directory, as resource compilers put them.
+      {"icons #1 and #65533: new icons #65534 and #65535", IconProgram({300, 500}),
+       [](BuiltPe& pe) {
+         Put32(pe.bytes, pe.root + (Get32(pe.bytes, pe.type_dir_entries + 4) & 0x7FFFFFFF) + 24, 65533);
+         Put16(pe.bytes, pe.data_offset[2] + 6 + 14 + 12, 65533);
+       },
+       2},
+      {"a named type, icon and group",
+       room_for_names(program(false, {{2, 1, 1033, Bytes(64, 0xEE)}, {3, 1, 1033, Bytes(300, 1)},
+                                      {3, 2, 1033, Bytes(500, 2)}, sized_group(1, 1033, {{16, 32, 2}}),
+                                      sized_group(2, 1033, {{32, 32, 2}})})),
+       [](BuiltPe& pe) {
+         const uint32_t types = pe.type_dir_entries;
+         const uint32_t dirs[] = {pe.root, pe.root + (Get32(pe.bytes, types + 12) & 0x7FFFFFFF),
+                                  pe.root + (Get32(pe.bytes, types + 20) & 0x7FFFFFFF)};
+         const std::u16string names[] = {u"MYDATA", u"PIC", u"MAINICON"};
+         for (uint32_t i = 0; i < 3; ++i) {
+           uint16_t numbered = Get16(pe.bytes, dirs[i] + 14);
+           NameEntry(pe.bytes, pe, dirs[i], dirs[i] + 16, pe.data_end + 24 * i, names[i]);
+           Put16(pe.bytes, dirs[i] + 14, static_cast<uint16_t>(numbered - 1));
+         }
+       },
+       6},
       {"resources but no icons", program(false, {{10, 1, 1033, Bytes(64, 0xEE)}, {16, 1, 1033, Bytes(40, 0xDD)}}), {}, 4},
       {"no resource section", program(false, {}, false), {}, 4},
       {"a COFF symbol table after the sections", program(false, {{3, 1, 1033, Bytes(300, 1)},
@@ -151,6 +195,10 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
        [](BuiltPe& pe) { AddSymbolTable(pe, 3, 9); }, 3},
       {"a symbol table whose string table is empty", IconProgram({300}),
        [](BuiltPe& pe) { AddSymbolTable(pe, 2, 4); }, 3},
+      {"the last section 12 KiB larger in memory", IconProgram({300}),
+       [](BuiltPe& pe) { Put32(pe.bytes, pe.rsrc_header + 8, pe.rsrc_raw_size + 0x3000); }, 3},
+      {"a symbol table longer than the program is in memory", IconProgram({300}),
+       [](BuiltPe& pe) { AddSymbolTable(pe, 1000, 4); }, 3},
       {"headers with room for exactly one more section header", IconProgram({300}),
        [](BuiltPe& pe) { Put32(pe.bytes, pe.optional_header + 60, HeadersEnd(pe) + 40); }, 3},
       {"directories naming the bytes on each side of the room for one more section header", IconProgram({300}),
@@ -171,8 +219,16 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
     Added r = AddSizes(pe.bytes, FourSizes());
     ASSERT_EQ(r.result, 0) << c.what << ": " << r.failure;
     EXPECT_EQ(r.report.added.size(), c.added) << c.what;
-    for (const SizeAssignment& a : r.report.icons) {
-      EXPECT_EQ(a.bytes, Images(FourSizes())[static_cast<size_t>(a.image - 1)].bytes.size()) << c.what;
+    const Added dry = AddSizes(pe.bytes, FourSizes(), true);
+    const std::vector<IconImage> images = Images(FourSizes());
+    ASSERT_EQ(dry.report.icons.size(), r.report.icons.size()) << c.what;
+    for (size_t i = 0; i < r.report.icons.size(); ++i) {
+      const SizeAssignment& a = r.report.icons[i];
+      const Bytes& image = images[static_cast<size_t>(a.image - 1)].bytes;
+      EXPECT_EQ(a.bytes, image.size()) << c.what;
+      EXPECT_EQ(dry.report.icons[i].file_offset, a.file_offset) << c.what << ": the dry run says where";
+      ASSERT_LE(a.file_offset + image.size(), r.after.size()) << c.what;
+      EXPECT_TRUE(std::equal(image.begin(), image.end(), r.after.begin() + a.file_offset)) << c.what << ": file offset";
     }
     ExpectNothingMoved(pe.bytes, r.after, c.what);
     ExpectEveryGroupShowsEveryImage(r.after, FourSizes(), c.what);
@@ -184,12 +240,18 @@ TEST(AddSizes, EveryGroupShowsEveryImageAndNothingMoves) {
     EXPECT_EQ(added.raw % 0x200, 0u) << c.what;
     EXPECT_GE(added.raw, pe.bytes.size()) << c.what << ": the section starts past everything that was there";
     EXPECT_EQ(r.after.size(), added.raw + added.raw_size) << c.what;
-    uint32_t virtual_size = Get32(r.after, after.table + 40 * static_cast<uint32_t>(after.sections.size() - 1) + 8);
+    const uint32_t virtual_size = added.virtual_size;
     uint32_t alignment = Get32(r.after, after.optional + 32);
     EXPECT_EQ(added.va % alignment, 0u) << c.what;
     EXPECT_EQ(Get32(r.after, after.optional + 56), (added.va + virtual_size + alignment - 1) / alignment * alignment)
         << c.what << ": SizeOfImage reaches the new section's end";
     EXPECT_TRUE(alignment >= 0x1000 || added.raw == added.va) << c.what << ": laid out as in memory";
+    for (size_t i = 0; i + 1 < after.sections.size(); ++i) {
+      EXPECT_LE(after.sections[i].va + after.sections[i].virtual_size, added.va) << c.what << ": past every section";
+    }
+    // Tools that lay the file out in memory in its own buffer need the image
+    // in memory to reach as far as the file.
+    EXPECT_GE(int64_t{added.va} + virtual_size, int64_t{added.raw} + added.raw_size) << c.what;
     // Every resource that was there still points at its own bytes.
     if (c.options.resource_section) {
       Leaves old_leaves = ReadLeaves(Program(pe.bytes)), new_leaves = ReadLeaves(after);

@@ -2,6 +2,7 @@
 // room, the write guard one byte either side, the reader's window and page,
 // the walk budget, the 24-bit and 32-bit offset rules, rollback of writes that
 // overlap.
+#include "driver.h"
 #include "reader.h"
 #include "test_support.h"
 
@@ -165,6 +166,25 @@ TEST(WriteGuard, EntriesJustOutsideTheSectionAreRefused) {
   // Ending exactly at the section's end is fine.
   Put32(past, pe.rsrc_header + 16, group_end - pe.rsrc_raw);
   EXPECT_EQ(Replace(past, icon).result, 0);
+}
+
+// The guard every planned write passes, at both ends of its range.
+TEST(WriteGuard, AWriteOneByteOutsideItsRangeIsRefused) {
+  struct Case {
+    int64_t offset;
+    size_t size;
+    bool planned;
+  } cases[] = {{100, 4, true}, {99, 4, false}, {196, 4, true}, {197, 4, false}};
+  for (const Case& c : cases) {
+    WritePlan plan;
+    GuardedPlan guarded(plan, 100, 200);
+    try {
+      guarded.Add(c.offset, Bytes(c.size, 1), PlannedWrite::Kind::Image);
+    } catch (const EngineError& e) {
+      EXPECT_EQ(e.number(), 9) << c.offset;
+    }
+    EXPECT_EQ(plan.size(), c.planned ? 1u : 0u) << c.offset;
+  }
 }
 
 TEST(OffsetRules, GroupEntriesUseTheLow24BitsIconEntriesAll32) {

@@ -69,6 +69,7 @@ TEST(GroupNames, NumbersFindNumberedGroupsAndNamesNamedOnes) {
       {u"\u042F\u0411\u041B\u041E\u041A\u041E", "\u044F\u0431\u043B\u043E\u043A\u043E",
        "\"\u042F\u0411\u041B\u041E\u041A\u041E\"", 4},
       {u"APP", "app", "\"APP\"", 4},
+      {u"\u0102PP", "\u0103pp", "\"\u0102PP\"", 4},  // Latin Extended-A: pairs, upper case first
       // Sharp s has no one-unit upper case: it only matches itself.
       {u"STRASSE", "stra\u00DFe", nullptr, 0},
       {u"STRA\u00DFE", "stra\u00DFe", "\"STRA\u00DFE\"", 4},

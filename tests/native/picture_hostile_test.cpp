@@ -27,8 +27,9 @@ Bytes Declaring(uint32_t width, uint32_t height, Bytes png = Good()) {
 }
 
 // A square RGBA picture (1 x 1: 5 bytes of image data) whose IDAT inflates to
-// 16 MiB of zeros: a few kilobytes of file.
-Bytes Bomb(int side = 1) {
+// 16 MiB of zeros: a few kilobytes of file; `damaged`, its stream's check
+// value at the very end is wrong.
+Bytes Bomb(int side = 1, bool damaged = false) {
   PngLayout s = Flat(side, side, 6, 8, false, {0, 0, 0, 0});
   Bytes png = WritePng(s);
   Bytes zeros(16 << 20, 0);
@@ -36,6 +37,7 @@ Bytes Bomb(int side = 1) {
   Bytes idat(size);
   compress2(idat.data(), &size, zeros.data(), static_cast<uLong>(zeros.size()), 9);
   idat.resize(size);
+  if (damaged) idat.back() ^= 0xFF;
   Bytes out(png.begin(), png.begin() + 33);  // signature and IHDR
   Bytes chunk = {0, 0, 0, 0, 'I', 'D', 'A', 'T'};
   Put32(chunk, 0, 0);
@@ -76,6 +78,7 @@ std::vector<Hostile> Cases() {
       {"no_iend", Bytes(good.begin(), good.end() - 12), "is cut short: it ends before its IEND chunk"},
       {"crc_error_in_idat", Flipped(idat + 2), "has a damaged chunk IDAT: its CRC is wrong"},
       {"crc_error_in_ihdr", Flipped(20), "cannot be read"},
+      {"crc_error_in_iend", Flipped(good.size() - 1), "has a damaged chunk IEND: its CRC is wrong"},
       {"damaged_deflate", idat_data_crc_ok, "holds damaged compressed image data"},
       {"zero_by_zero", Declaring(0, 0), "declares 0 x 0 pixels: it has no pixels"},
       {"zero_wide", Declaring(0, 16), "declares 0 x 16 pixels: it has no pixels"},
@@ -85,6 +88,8 @@ std::vector<Hostile> Cases() {
       // At the limit: let through to the structure check, which finds the data short.
       {"at_the_limit", Declaring(4096, 4096), "is cut short: its image data ends early"},
       {"bomb", Bomb(), "inflates to more image data than its size needs"},
+      // Stopped as soon as it passes its size, long before the damage.
+      {"bomb_damaged_at_its_end", Bomb(1, true), "inflates to more image data than its size needs"},
       // Large enough to be decoded while it is checked: the decoder, held to
       // what a sound file needs, runs out of memory; the check's reason is given.
       {"bomb_decoded_while_checked", Bomb(512), "inflates to more image data than its size needs"},

@@ -31,6 +31,12 @@ IconSize EntrySize(const SharedEntry& entry);
 // mask too) or a PNG's IHDR. All 0 when the bytes are neither.
 IconSize ImageHeaderSize(const uint8_t* bytes, size_t size);
 
+// How many of `size` bytes the image itself takes: a plain DIB's header,
+// colour table, colour and mask rows, or a PNG up to the end of its IEND
+// chunk. `size` when the image says more, or nothing it can be sure of (a
+// resource may hold bytes past its image: makensis pads each icon's place).
+size_t ImageOwnBytes(const uint8_t* bytes, size_t size);
+
 // An icon file's image as the choice sees it: its entry, with a bit count of
 // 0 filled in from the image's own header.
 IconSize DescribedSize(const IconImage& image);

@@ -89,6 +89,9 @@ class Extractor {
       image.entry = e.shared;
       image.bytes.resize(icon.size);
       r_.Bytes(icon.offset, image.bytes.data(), icon.size);
+      // What follows the image in its resource (an NSIS installer's padding)
+      // is no part of it, and an icon file that counted it would be refused.
+      image.bytes.resize(ImageOwnBytes(image.bytes.data(), image.bytes.size()));
       images.push_back(std::move(image));
     }
     out.images = static_cast<int>(images.size());

@@ -5,12 +5,13 @@
 
 #include "all_sizes.h"
 #include "little_endian.h"
+#include "picture.h"
 
 namespace vantorel::engine {
 namespace {
 
 constexpr uint32_t kBitmapInfoHeaderSize = 40;  // BITMAPINFOHEADER
-constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr uint32_t kBiRgb = 0;                  // biCompression of a plain DIB
 constexpr size_t kPngIhdrEnd = 26;  // signature, chunk length and type, width, height, depth, colour type
 
 uint32_t Be32(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
@@ -40,6 +41,12 @@ int BitsDistance(const IconSize& image, const IconSize& wanted) {
   return std::abs(image.bits - (wanted.bits ? wanted.bits : 32));
 }
 
+// The PNG signature is tested first: read as a bitmap's biSize, its first
+// four bytes would pass for a large header.
+bool IsBitmap(const uint8_t* b, size_t size) {
+  return !IsPng(b, size) && size >= kBitmapInfoHeaderSize && Le32(b) >= kBitmapInfoHeaderSize;
+}
+
 }  // namespace
 
 IconSize EntrySize(const SharedEntry& e) {
@@ -53,7 +60,7 @@ IconSize EntrySize(const SharedEntry& e) {
 
 IconSize ImageHeaderSize(const uint8_t* b, size_t size) {
   IconSize s;
-  if (size >= kBitmapInfoHeaderSize && Le32(b) >= kBitmapInfoHeaderSize) {
+  if (IsBitmap(b, size)) {
     int32_t width = static_cast<int32_t>(Le32(b + 4));
     int32_t height = static_cast<int32_t>(Le32(b + 8));
     // The height counts the AND mask below the colour image.
@@ -64,7 +71,7 @@ IconSize ImageHeaderSize(const uint8_t* b, size_t size) {
     }
     return s;
   }
-  if (size >= kPngIhdrEnd && std::equal(kPngSignature, kPngSignature + 8, b) && std::equal(b + 12, b + 16, "IHDR")) {
+  if (size >= kPngIhdrEnd && IsPng(b, size) && std::equal(b + 12, b + 16, "IHDR")) {
     uint32_t width = Be32(b + 16), height = Be32(b + 20);
     if (width > 0 && width <= 0xFFFF && height > 0 && height <= 0xFFFF) {
       s.width = static_cast<int>(width);
@@ -73,6 +80,27 @@ IconSize ImageHeaderSize(const uint8_t* b, size_t size) {
     }
   }
   return s;
+}
+
+size_t ImageOwnBytes(const uint8_t* b, size_t size) {
+  if (IsBitmap(b, size)) {
+    IconSize s = ImageHeaderSize(b, size);
+    // Compressed or bit-field bitmaps are taken whole.
+    if (s.width == 0 || Le32(b + 16) != kBiRgb || s.bits == 0 || s.bits > 32) return size;
+    uint64_t colours = Le32(b + 32) ? Le32(b + 32) : s.bits <= 8 ? uint64_t{1} << s.bits : 0;
+    uint64_t row = (uint64_t{static_cast<uint32_t>(s.width)} * s.bits + 31) / 32 * 4;
+    uint64_t mask_row = (uint64_t{static_cast<uint32_t>(s.width)} + 31) / 32 * 4;
+    uint64_t own = Le32(b) + 4 * colours + (row + mask_row) * static_cast<uint32_t>(s.height);
+    return own < size ? static_cast<size_t>(own) : size;
+  }
+  if (!IsPng(b, size)) return size;
+  for (size_t at = 8; size - at >= 12;) {
+    uint64_t end = uint64_t{at} + 12 + Be32(b + at);
+    if (end > size) break;
+    if (std::equal(b + at + 4, b + at + 8, "IEND")) return static_cast<size_t>(end);
+    at = static_cast<size_t>(end);
+  }
+  return size;
 }
 
 IconSize DescribedSize(const IconImage& image) {

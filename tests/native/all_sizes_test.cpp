@@ -2,6 +2,7 @@
 // entries then say, the room-short ranking, shared icons and languages, and
 // that a failure leaves every byte as it was.
 #include "all_sizes_support.h"
+#include "picture_support.h"
 
 namespace vantorel::engine::test {
 namespace {
@@ -284,6 +285,42 @@ TEST(Extract, AnIconFileOfTheGroupsEntriesAndItsIconsBytes) {
   EXPECT_EQ(Get32(ico, 22 + 8), 203u);
   EXPECT_EQ(Get32(ico, 22 + 12), 138u);
   EXPECT_TRUE(std::equal(ico.begin() + 138, ico.end(), pe.bytes.begin() + pe.data_offset[1]));
+}
+
+// Bytes a resource holds after its image (makensis pads each icon's place)
+// are left out: the image ends where its header's sizes or its IEND say.
+TEST(Extract, AnImageEndsWhereItsOwnHeaderSays) {
+  auto dib = [](uint32_t side, uint32_t bits, uint32_t colours, uint32_t compression = 0) {
+    Bytes b(40, 0);  // biSize, biWidth, biHeight (with the mask), biBitCount, biCompression, biClrUsed
+    for (auto [at, v] : {std::pair{0, 40u}, {4, side}, {8, 2 * side}, {14, bits}, {16, compression}, {32, colours}}) {
+      Put32(b, at, v);
+    }
+    return b;
+  };
+  Bytes png = StbPng(16, 16, std::vector<Rgba>(256, Rgba{1, 2, 3, 4}));
+  struct Case {
+    Bytes header;
+    size_t image;  // the bytes it says it takes
+    bool whole;    // taken out whole, the 100 bytes after it too
+  } cases[] = {
+      {dib(16, 32, 0), 40 + 16 * 64 + 16 * 4, false},           // colour rows and mask rows
+      {dib(32, 4, 0), 40 + 16 * 4 + 32 * 16 + 32 * 4, false},   // the whole colour table
+      {dib(16, 8, 20), 40 + 20 * 4 + 16 * 16 + 16 * 4, false},  // the colours it uses
+      {dib(17, 1, 0), 40 + 2 * 4 + 17 * 4 + 17 * 4, false},     // rows of whole 32-bit words
+      {png, png.size(), false},                                 // through IEND
+      {dib(16, 32, 0, 3), 1128, true},                          // bit fields
+      {dib(32, 32, 0), 1000, true},                             // more than the resource holds
+  };
+  for (const Case& c : cases) {
+    Bytes resource = c.header;
+    resource.resize(c.image + 100, 0xEE);
+    PeOptions o;
+    o.resources = {{3, 1, 1033, resource}, {14, 1, 1033, SizedGroup({{16, 32, 1}})}};
+    Taken t = Extract(BuildPe(o).bytes);
+    ASSERT_EQ(t.result, 0) << t.failure;
+    size_t taken = c.whole ? resource.size() : c.image;
+    EXPECT_EQ(Bytes(t.icon.ico.begin() + 22, t.icon.ico.end()), Bytes(resource.begin(), resource.begin() + taken));
+  }
 }
 
 TEST(Extract, GroupsByNumberNameAndLanguage) {

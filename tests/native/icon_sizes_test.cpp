@@ -95,6 +95,8 @@ TEST(ImageHeaderSize, BitmapsCountTheirMaskPngsTheirChannels) {
   Put32(bitfields, 16, 3);  // biCompression, right after the bit count
   Bytes png_exact = PngHeader(48, 48, 8, 6);
   png_exact.resize(26);
+  Bytes png_whole = PngHeader(48, 48, 8, 6);
+  png_whole.resize(100);  // its first 4 bytes, read as a bitmap's biSize, exceed 40
   // Nothing said is spelt out as 0, 0, 0: IconSize{} would follow a changed default.
   const std::vector<Case> cases = {
       {"bitmap: height holds the mask", BmpHeader(48, 96, 32), {48, 48, 32}},
@@ -116,6 +118,7 @@ TEST(ImageHeaderSize, BitmapsCountTheirMaskPngsTheirChannels) {
       {"bitmap height with only the top bit", BmpHeader(48, static_cast<int32_t>(0x80000060u), 32), {0, 0, 0}},
       {"bitmap with bitfields", bitfields, {16, 16, 32}},
       {"PNG ending with IHDR", png_exact, {48, 48, 32}},
+      {"PNG with chunks after IHDR", png_whole, {48, 48, 32}},
       {"PNG at the largest size", PngHeader(0xFFFF, 0xFFFF, 8, 6), {0xFFFF, 0xFFFF, 32}},
       {"PNG 4096 high", PngHeader(16, 4096, 8, 6), {16, 4096, 32}},
       {"PNG taller than that", PngHeader(16, 0x10000, 8, 6), {0, 0, 0}},

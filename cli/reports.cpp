@@ -33,6 +33,10 @@ namespace {
 // that check right, and says so.
 constexpr const char* kInstallerCheckWouldBeKept = "The installer's own integrity check (NSIS CRC) would be updated.";
 constexpr const char* kInstallerCheckKept = "The installer's own integrity check (NSIS CRC) was updated.";
+// Why an NSIS installer's icon images stay where they are.
+constexpr const char* kInstallerPlaces =
+    "An NSIS installer's icon images keep their places and sizes, where the uninstaller it writes puts its own "
+    "icon back.";
 
 // A failure of the replacements (plain and --all-sizes): for a program built
 // without resources, 1004's fixed text says the file may be corrupt, so a
@@ -69,8 +73,9 @@ void PrintAssignments(const std::vector<SizeAssignment>& icons, std::FILE* out) 
     own = own || (!a.wanted_by_group && !a.wanted_from_icon_file);
     first = first || a.wanted_from_icon_file;
     std::string wanted = SizeText(a.wanted_width, a.wanted_height, a.wanted_bits) + mark;
-    std::string given = std::to_string(a.image) + ": " + SizeText(a.width, a.height, a.bits) +
-                        (a.substitute ? " (substitute)" : a.reused ? " (reused)" : "");
+    std::string given = !a.shown_by.empty() ? "none: old image kept"
+                        : std::to_string(a.image) + ": " + SizeText(a.width, a.height, a.bits) +
+                              (a.substitute ? " (substitute)" : a.reused ? " (reused)" : "");
     reused = reused || a.reused;
     std::fprintf(out, "  %-12s %8u %-16s %-30s %10u %#12" PRIx64 "\n", a.icon.c_str(), a.language, wanted.c_str(),
                  given.c_str(), a.bytes, static_cast<uint64_t>(a.file_offset));
@@ -87,12 +92,20 @@ void PrintAssignments(const std::vector<SizeAssignment>& icons, std::FILE* out) 
 }
 
 void PrintSubstitutes(const AllSizesReport& report, std::FILE* out) {
+  const char* room = report.installer_places ? "its place holds no image of that size"
+                                             : "the room holds no image of that size with the others";
   for (const SizeAssignment& a : report.icons) {
-    if (!a.substitute) continue;
-    std::fprintf(out, "Icon %s (language %u) wants %s; the room holds no image of that size with the others, so it got image %d (%s).\n",
-                 a.icon.c_str(), a.language, SizeText(a.wanted_width, a.wanted_height, a.wanted_bits).c_str(),
-                 a.image, SizeText(a.width, a.height, a.bits).c_str());
+    std::string wants = SizeText(a.wanted_width, a.wanted_height, a.wanted_bits);
+    if (!a.shown_by.empty()) {
+      std::fprintf(out, "Icon %s (language %u) wants %s; its place holds none of the images, so it keeps its old "
+                        "image and the group entries naming it name %s.\n",
+                   a.icon.c_str(), a.language, wants.c_str(), a.shown_by.c_str());
+    } else if (a.substitute) {
+      std::fprintf(out, "Icon %s (language %u) wants %s; %s, so it got image %d (%s).\n", a.icon.c_str(), a.language,
+                   wants.c_str(), room, a.image, SizeText(a.width, a.height, a.bits).c_str());
+    }
   }
+  if (report.installer_places) std::fprintf(out, "%s\n", kInstallerPlaces);
 }
 
 // The entries --add-sizes gives the groups, one line each.
@@ -178,7 +191,13 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
   PrintDryRunHeading(target, out);
   std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), ", p.image_bytes,
                static_cast<uint64_t>(p.image_offset), p.image_rva);
-  if (p.image_in_place) {
+  if (p.installer_places) {
+    std::fprintf(out, "%s, and into every other icon image's place that holds it.\n%s\n",
+                 p.image_in_place ? "the first icon image's place" : "an icon image's place", kInstallerPlaces);
+    std::fprintf(out, "%d icon images would hold it; %d group-icon entries would describe it (those of an icon too "
+                      "small for it would name one that holds it).\n",
+                 p.icon_entries, p.group_entries);
+  } else if (p.image_in_place) {
     std::fprintf(out, "in place: over the first icon image, within its own %" PRId64 " bytes.\n", p.room_bytes);
   } else {
     std::fprintf(out,
@@ -186,8 +205,10 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
                  " free bytes of old icon images and padding there.\n",
                  p.image_bytes, p.room_bytes);
   }
-  std::fprintf(out, "%d icon entries and %d group-icon entries would describe it.\n", p.icon_entries,
-               p.group_entries);
+  if (!p.installer_places) {
+    std::fprintf(out, "%d icon entries and %d group-icon entries would describe it.\n", p.icon_entries,
+                 p.group_entries);
+  }
   std::fprintf(out, "%s\n", p.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
   if (p.installer_check) std::fprintf(out, "%s\n", kInstallerCheckWouldBeKept);
   return kExitOk;

@@ -98,6 +98,36 @@ bool ChooseImages(const std::vector<IconSize>& images, const std::vector<uint32_
                   const std::vector<IconSize>& wants, const std::vector<Stretch>& free, SizeChoice& choice,
                   const std::vector<size_t>& ordinals = {});
 
+// ---- An NSIS installer's icons --------------------------------------------------
+// An NSIS installer writes its uninstaller from its own program bytes: it
+// copies them, then writes the uninstaller's icon images at the file offsets
+// its icon images had when makensis built it, and the uninstaller's group
+// over its group. The data entries are copied as they are. So in an
+// installer every icon image keeps its place and its size, and only the
+// bytes at those places and the group entries may change. makensis makes
+// each place as large as the larger of the installer's and the uninstaller's
+// images of its rank. Where the uninstaller's is the smaller, the tail of the
+// place is not written back, yet counts to the uninstaller's own CRC; the
+// program's bytes cannot tell where that is, so only each new image's own
+// bytes are written, never padding after it.
+
+// Which image each icon of an installer shows.
+struct PlacesChoice {
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  std::vector<size_t> image_of_icon;  // per icon: the image written at its place; kNone: it keeps its old one
+  std::vector<bool> substitute;       // per icon: its place cannot hold its best image
+  std::vector<size_t> shown_by;       // per icon: the icon whose image its group entries name (itself, if it got one)
+};
+
+// Gives each icon the image that best shows the size it wants (`ordinals` as
+// for NthBestImage) of those its place holds (`room`, in bytes; 0 where no
+// image may go); an icon whose place holds none keeps its old image, and its
+// group entries name the icon whose new image best shows its size. False when
+// no place holds any image.
+bool ChooseInPlaces(const std::vector<IconSize>& images, const std::vector<uint32_t>& image_bytes,
+                    const std::vector<IconSize>& wants, const std::vector<size_t>& ordinals,
+                    const std::vector<uint32_t>& room, PlacesChoice& choice);
+
 // ---- Icon files ---------------------------------------------------------------
 
 // Every image of an icon file, each checked: the directory and every image lie

@@ -3,6 +3,8 @@
 // in one go like the first-image replacement, so every promise of that one
 // holds here too.
 #include <algorithm>
+#include <map>
+#include <set>
 
 #include "driver.h"
 #include "icon_tree.h"
@@ -14,14 +16,23 @@
 namespace vantorel::engine {
 namespace {
 
+// Which image each icon gets and where it lies.
+struct Placement {
+  PlacesChoice choice;
+  std::vector<int64_t> offset_of_icon;
+  size_t images = 0;  // distinct images written
+};
+
 class AllSizesPlanner {
  public:
   AllSizesPlanner(const RandomAccessFile& target, const ResourceSection& section, const std::vector<IconImage>& images,
                   const WarningSink& warn)
-      : target_(target), section_(section), images_(images), warn_(warn) {}
+      : target_(target), section_(section), images_(images), warn_(warn),
+        installer_(FindNsisHeader(target).offset >= 0) {}
 
   // Everything but the checksum; raises on anything malformed.
-  int32_t Plan(const std::string& icon_path, WritePlan& plan, AllSizesReport& report, std::string& failure_text) {
+  int32_t Plan(const std::string& icon_path, const std::string& target_path, WritePlan& plan, AllSizesReport& report,
+               std::string& failure_text) {
     Reader r = ResourceSectionReader(target_, section_);
     IconTree tree = ReadIconTree(r, section_, warn_);
     if (tree.icons.empty()) return Fail(kSubscriptOutOfRange, ErrorDescription(kSubscriptOutOfRange), failure_text);
@@ -33,16 +44,84 @@ class AllSizesPlanner {
       bytes.push_back(static_cast<uint32_t>(image.bytes.size()));
     }
     IconWants wants = WantedSizes(r, tree, sizes.front());
+    Placement placed;
+    int32_t chosen = installer_ ? PlaceInPlaces(tree, sizes, bytes, wants, icon_path, target_path, placed, failure_text)
+                                : PlaceInFreeRoom(tree, sizes, bytes, wants, icon_path, placed, failure_text);
+    if (chosen != kSuccess) return chosen;
 
-    std::vector<Stretch> free;
+    GuardedPlan guarded(plan, section_);
+    std::map<int64_t, size_t> written;  // image offset -> image
+    for (size_t i = 0; i < tree.icons.size(); ++i) {
+      size_t image = placed.choice.image_of_icon[i];
+      if (image == PlacesChoice::kNone) {
+        report.icons.push_back(Wanted(r, tree.icons[i], wants.sizes[i], wants.from[i], tree.icons[i].offset));
+        report.icons.back().shown_by = ResourceName(r, section_.root, tree.icons[placed.choice.shown_by[i]].name);
+        continue;
+      }
+      int64_t at = placed.offset_of_icon[i];
+      int32_t rva = Offset_to_RVA(section_, static_cast<int32_t>(at), warn_);
+      if (rva <= 0) Raise(9);  // no image lives at RVA 0, the headers do
+      auto [was, fresh] = written.emplace(at, image);
+      // Another image at the same place overlaps it, and the plan is refused below.
+      if (fresh || was->second != image) guarded.Add(at, images_[image].bytes, PlannedWrite::Kind::Image);
+      if (!installer_) {
+        guarded.Add(tree.icons[i].data_entry, DataEntryFields(static_cast<uint32_t>(rva), bytes[image]),
+                    PlannedWrite::Kind::IconEntry);
+      }
+      report.icons.push_back(Assignment(r, tree.icons[i], wants.sizes[i], wants.from[i], image, at, rva,
+                                        placed.choice.substitute[i]));
+    }
+    for (const GroupResource& g : tree.groups) {
+      for (const GroupEntryRef& e : g.entries) {
+        // An entry that names no icon describes nothing and is left alone.
+        std::optional<size_t> icon = tree.IconNamed(e.nID, g.language);
+        if (!icon) continue;
+        size_t shown = placed.choice.shown_by[*icon];
+        const IconImage& image = images_[placed.choice.image_of_icon[shown]];
+        std::vector<uint8_t> entry(image.entry_bytes.begin(), image.entry_bytes.begin() + kSharedEntryBytes);
+        if (shown != *icon) {
+          // Named by its number, the icon must be the one the loader finds.
+          uint32_t id = tree.icons[shown].name;
+          if (IsStringName(id) || tree.IconNamed(static_cast<uint16_t>(id), g.language) != shown) Raise(9);
+          entry.push_back(static_cast<uint8_t>(id));
+          entry.push_back(static_cast<uint8_t>(id >> 8));
+        }
+        guarded.Add(e.at, std::move(entry), PlannedWrite::Kind::GroupEntry);
+        ++report.group_entries;
+      }
+    }
+    // Writes that share a byte, or land on the tree's own structure, would
+    // undo one another or change the tree under the rewrite: a sound tree
+    // never asks for that.
+    if (AnyOverlap(plan) || WritesCover(plan, tree.structure)) {
+      return Fail(kModifyFailed, kModifyFailedText, failure_text);
+    }
+    report.images_written = static_cast<int>(placed.images);
+    report.installer_places = installer_;
+    return kSuccess;
+  }
+
+ private:
+  // The images go into the room of the old images and padding, each once;
+  // every icon's data entry then points at its image.
+  // The room of the old icon images and of padding nobody references.
+  int32_t Room(const std::string& icon_path, std::vector<Stretch>& free, std::string& failure_text) const {
     try {
       free = FreeRoom(target_, section_);
+      return kSuccess;
     } catch (const EngineError&) {
       return Fail(kNoRoom,
                   "The resource table of the target is damaged, so no room can be found for the images of " +
                       icon_path + "." + kUnchanged,
                   failure_text);
     }
+  }
+
+  int32_t PlaceInFreeRoom(const IconTree& tree, const std::vector<IconSize>& sizes, const std::vector<uint32_t>& bytes,
+                          const IconWants& wants, const std::string& icon_path, Placement& placed,
+                          std::string& failure_text) const {
+    std::vector<Stretch> free;
+    if (int32_t found = Room(icon_path, free, failure_text)) return found;
     SizeChoice choice;
     if (!ChooseImages(sizes, bytes, wants.sizes, free, choice, wants.ordinals)) {
       int64_t room = 0;
@@ -53,47 +132,56 @@ class AllSizesPlanner {
                       " bytes; the target has room for " + std::to_string(room) + " bytes." + kUnchanged,
                   failure_text);
     }
-
-    GuardedPlan guarded(plan, section_);
     std::vector<int64_t> offset_of(images_.size(), -1);
-    for (size_t k = 0; k < choice.written.size(); ++k) {
-      size_t i = choice.written[k];
-      offset_of[i] = choice.offsets[k];
-      guarded.Add(choice.offsets[k], images_[i].bytes, PlannedWrite::Kind::Image);
-    }
+    for (size_t k = 0; k < choice.written.size(); ++k) offset_of[choice.written[k]] = choice.offsets[k];
     for (size_t i = 0; i < tree.icons.size(); ++i) {
-      size_t image = choice.image_of_icon[i];
-      int32_t rva = Offset_to_RVA(section_, static_cast<int32_t>(offset_of[image]), warn_);
-      if (rva <= 0) Raise(9);  // no image lives at RVA 0, the headers do
-      guarded.Add(tree.icons[i].data_entry, DataEntryFields(static_cast<uint32_t>(rva), bytes[image]),
-                  PlannedWrite::Kind::IconEntry);
-      report.icons.push_back(Assignment(r, tree.icons[i], wants.sizes[i], wants.from[i], image, offset_of[image], rva,
-                                        choice.substitute[i]));
+      placed.offset_of_icon.push_back(offset_of[choice.image_of_icon[i]]);
+      placed.choice.shown_by.push_back(i);
     }
-    for (const GroupResource& g : tree.groups) {
-      for (const GroupEntryRef& e : g.entries) {
-        // An entry that names no icon describes nothing and is left alone.
-        std::optional<size_t> icon = tree.IconNamed(e.nID, g.language);
-        if (!icon) continue;
-        const IconImage& image = images_[choice.image_of_icon[*icon]];
-        guarded.Add(e.at, std::vector<uint8_t>(image.entry_bytes.begin(), image.entry_bytes.begin() + kSharedEntryBytes),
-                    PlannedWrite::Kind::GroupEntry);
-        ++report.group_entries;
-      }
-    }
-    // Writes that share a byte, or land on the tree's own structure, would
-    // undo one another or change the tree under the rewrite: a sound tree
-    // never asks for that.
-    if (AnyOverlap(plan) || WritesCover(plan, tree.structure)) {
-      return Fail(kModifyFailed, kModifyFailedText, failure_text);
-    }
-    report.images_written = static_cast<int>(choice.written.size());
+    placed.choice.image_of_icon = choice.image_of_icon;
+    placed.choice.substitute = choice.substitute;
+    placed.images = choice.written.size();
     return kSuccess;
   }
 
- private:
-  SizeAssignment Assignment(const Reader& r, const IconResource& icon, const IconSize& wanted, WantedFrom from,
-                            size_t image, int64_t offset, int32_t rva, bool substitute) const {
+  // An NSIS installer: each image goes into an icon's own place, and the data
+  // entries stay as they are (all_sizes.h).
+  int32_t PlaceInPlaces(const IconTree& tree, const std::vector<IconSize>& sizes, const std::vector<uint32_t>& bytes,
+                        const IconWants& wants, const std::string& icon_path, const std::string& target_path,
+                        Placement& placed, std::string& failure_text) const {
+    std::vector<Stretch> free;
+    if (int32_t found = Room(icon_path, free, failure_text)) return found;
+    std::vector<uint32_t> room;
+    for (const IconResource& icon : tree.icons) {
+      // A place that other data shares is not the icon's to write; a named
+      // icon is never shown, as no group entry can name it.
+      bool writable = !IsStringName(icon.name) && std::any_of(free.begin(), free.end(), [&](const Stretch& f) {
+        return icon.offset >= f.begin && int64_t{icon.offset} + icon.size <= f.end;
+      });
+      room.push_back(writable ? icon.size : 0);
+    }
+    if (!ChooseInPlaces(sizes, bytes, wants.sizes, wants.ordinals, room, placed.choice)) {
+      return Fail(kNoRoom,
+                  target_path +
+                      " is an NSIS installer: the uninstaller it writes puts its own icon back where the installer's "
+                      "icon images lie, so each keeps its place and size. The smallest image of " + icon_path +
+                      " that would go there has " + std::to_string(*std::min_element(bytes.begin(), bytes.end())) +
+                      " bytes; the target has room for " + std::to_string(*std::max_element(room.begin(), room.end())) +
+                      " bytes, in its largest icon image." + kUnchanged,
+                  failure_text);
+    }
+    std::set<size_t> distinct;
+    for (size_t i = 0; i < tree.icons.size(); ++i) {
+      placed.offset_of_icon.push_back(tree.icons[i].offset);
+      if (placed.choice.image_of_icon[i] != PlacesChoice::kNone) distinct.insert(placed.choice.image_of_icon[i]);
+    }
+    placed.images = distinct.size();
+    return kSuccess;
+  }
+
+  // What an icon wants, and where its image lies.
+  SizeAssignment Wanted(const Reader& r, const IconResource& icon, const IconSize& wanted, WantedFrom from,
+                        int64_t offset) const {
     SizeAssignment a;
     a.icon = ResourceName(r, section_.root, icon.name);
     a.language = icon.language;
@@ -102,13 +190,19 @@ class AllSizesPlanner {
     a.wanted_bits = wanted.bits;
     a.wanted_by_group = from == WantedFrom::Group;
     a.wanted_from_icon_file = from == WantedFrom::IconFile;
+    a.file_offset = offset;
+    return a;
+  }
+
+  SizeAssignment Assignment(const Reader& r, const IconResource& icon, const IconSize& wanted, WantedFrom from,
+                            size_t image, int64_t offset, int32_t rva, bool substitute) const {
+    SizeAssignment a = Wanted(r, icon, wanted, from, offset);
     a.image = static_cast<int>(image) + 1;
     IconSize given = DescribedSize(images_[image]);
     a.width = given.width;
     a.height = given.height;
     a.bits = given.bits;
     a.bytes = static_cast<uint32_t>(images_[image].bytes.size());
-    a.file_offset = offset;
     a.rva = static_cast<uint32_t>(rva);
     a.substitute = substitute;
     return a;
@@ -118,6 +212,7 @@ class AllSizesPlanner {
   const ResourceSection& section_;
   const std::vector<IconImage>& images_;
   const WarningSink& warn_;
+  const bool installer_;  // an NSIS installer: every icon image keeps its place
 };
 
 int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& icon_path,
@@ -129,7 +224,7 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
   AllSizesPlanner planner(target, section, images, warn);
   int32_t planned = kModifyFailed;
   bool ran = Trap(warn, kModifyText, [&] {
-    planned = planner.Plan(icon_path, plan, report, failure_text);
+    planned = planner.Plan(icon_path, target_path, plan, report, failure_text);
     return true;
   });
   if (!ran) return Fail(kModifyFailed, kModifyFailedText, failure_text);

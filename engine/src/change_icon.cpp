@@ -9,6 +9,7 @@
 #include "traps.h"
 #include "vantorel/engine.h"
 #include "mod_pe.h"
+#include "all_sizes.h"
 #include "nsis_crc.h"
 
 namespace vantorel::engine {
@@ -29,13 +30,41 @@ int32_t NoRoom(const std::string& icon_path, uint32_t bytes, const ImagePlacemen
               failure_text);
 }
 
+// An NSIS installer's icon images keep their places (all_sizes.h): the image
+// goes into each that holds it, as --all-sizes puts an icon file of that one
+// image there.
+int32_t PlanInPlaces(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
+                     const std::string& target_path, std::string& failure_text, const WarningSink& warn,
+                     ReplacementPlan& plan, bool plan_only) {
+  AllSizesReport report;
+  int32_t result = ReplaceAllSizesIn(target, {icon}, icon_path, target_path, report, failure_text, warn, plan_only);
+  if (result != kSuccess) return result;
+  for (const SizeAssignment& a : report.icons) {
+    if (!a.shown_by.empty()) continue;  // too small for it: the old image stays
+    if (plan.icon_entries++ == 0) {
+      plan.image_offset = static_cast<int32_t>(a.file_offset);
+      plan.image_rva = static_cast<int32_t>(a.rva);
+      plan.image_in_place = &a == &report.icons.front();
+    }
+  }
+  plan.group_entries = report.group_entries;
+  plan.checksum = report.checksum;
+  plan.installer_check = report.installer_check;
+  plan.installer_places = true;
+  return kSuccess;
+}
+
 // Plans (and unless `plan_only`, writes) the replacement. Writes happen only
 // in its last step, so whatever is thrown before leaves the target as it was.
 int32_t PlanAndWrite(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
                      const std::string& target_path, std::string& failure_text, const WarningSink& warn,
                      ReplacementPlan& plan, bool plan_only) {
+  plan.image_bytes = static_cast<uint32_t>(icon.bytes.size());
   ResourceSection section;
   if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
+  if (FindNsisHeader(target).offset >= 0) {
+    return PlanInPlaces(target, icon, icon_path, target_path, failure_text, warn, plan, plan_only);
+  }
   std::vector<IconImageRef> icons;
   Find_Icon_Resources(target, section, icons, warn);
   if (icons.empty()) return Fail(kSubscriptOutOfRange, ErrorDescription(kSubscriptOutOfRange), failure_text);
@@ -200,13 +229,14 @@ int32_t RunDescribed(const std::filesystem::path& icon, const std::filesystem::p
   if (result != kSuccess) return result;
   described.image_offset = plan.image_offset;
   described.image_rva = static_cast<uint32_t>(plan.image_rva);
-  described.image_bytes = static_cast<uint32_t>(plan.writes.front().bytes.size());
+  described.image_bytes = plan.image_bytes;
   described.image_in_place = plan.image_in_place;
   described.room_bytes = plan.room_bytes;
   described.icon_entries = plan.icon_entries;
   described.group_entries = plan.group_entries;
   described.checksum = plan.checksum;
   described.installer_check = plan.installer_check;
+  described.installer_places = plan.installer_places;
   return kSuccess;
 }
 

@@ -180,12 +180,14 @@ struct ReplacementPlan {
   WritePlan writes;
   int32_t image_offset = -1;
   int32_t image_rva = -1;
+  uint32_t image_bytes = 0;
   bool image_in_place = true;  // at the first icon image's own place
   int64_t room_bytes = 0;      // the free stretch a moved image goes into
   int icon_entries = 0;
   int group_entries = 0;
   bool checksum = false;
   bool installer_check = false;  // an NSIS installer's own CRC kept right
+  bool installer_places = false;  // an NSIS installer: in every icon image's place that holds it
 };
 
 // The second half of Change_Icon, on a target that is already open: plans,

@@ -103,7 +103,6 @@ InstallerCheck PlanInstallerCrc(const RandomAccessFile& file, const ResourceSect
     // installer's header or its CRC would be counted wrong.
     if (w.offset + static_cast<int64_t>(w.bytes.size()) > header.offset) return InstallerCheck::Conflict;
   }
-  PlanUninstallerBalance(file, section, header, plan);
   uint32_t change = 0;
   for (const PlannedWrite& w : plan) {
     uint32_t one = 0;

@@ -7,7 +7,9 @@
 // check off, the last 4 bytes of that stretch hold a CRC-32 (zlib's) of the
 // file from offset 512 up to them, and the installer refuses to start when it
 // does not match. Changing the icon changes covered bytes, so the stored CRC is
-// updated by exactly what the plan changes: the payload is never read.
+// updated by exactly what the plan changes: the payload is never read. The
+// uninstaller it writes keeps a CRC of its own, compressed in the payload; the
+// replacements leave every byte that one counts as it was (all_sizes.h).
 #pragma once
 
 #include <cstdint>
@@ -39,15 +41,6 @@ NsisHeader FindNsisHeader(const RandomAccessFile& file);
 
 // The CRC-32 the installer stores: zlib's crc32 over [kNsisCrcStart, crc_offset).
 uint32_t NsisCrcOf(const uint8_t* data, size_t crc_offset);
-
-// The uninstaller an NSIS installer writes is its own program bytes with the
-// uninstaller's icon put back over the icon images and groups, checked against
-// a CRC-32 the installer keeps compressed. Adds the write of 4 bytes of the
-// resource section's trailing padding that leaves the CRC of the program's
-// bytes with that icon put back as it was, so the uninstaller still passes its
-// check. False when the change needs none, or there is no such padding.
-bool PlanUninstallerBalance(const RandomAccessFile& file, const ResourceSection& section, const NsisHeader& header,
-                            WritePlan& plan);
 
 enum class InstallerCheck {
   None,      // not an installer that checks itself: nothing to do

@@ -6,7 +6,8 @@
 // file computes it from the raw bytes (unsigned fields, clipped to the file,
 // headers excluded), but the header's CheckSum and an NSIS installer's CRC; a
 // CheckSum or an installer's CRC that was right is still right; every icon
-// entry names the new image, whose bytes are there.
+// entry names the new image, whose bytes are there (in an NSIS installer every
+// icon entry stays as it was, and a changed place starts with the image).
 // The same pair then goes through --all-sizes, with the same promises; after
 // a success every icon entry names one whole image of the icon file. The
 // target's first group is also taken out (--extract): it changes nothing, and
@@ -80,10 +81,9 @@ Bounds Writable(const std::vector<uint8_t>& b) {
   return none;
 }
 
-// Where an NSIS installer keeps its CRC, found as the installer finds it: the
-// first header at the first 512-byte boundary after every section's raw data,
-// the CRC in the last 4 bytes of the stretch it names. -1 when there is none.
-int64_t NsisCrcAt(const std::vector<uint8_t>& b) {
+// An NSIS installer's first header, found as the installer finds it: at the
+// first 512-byte boundary after every section's raw data. -1 when there is none.
+int64_t NsisHeaderAt(const std::vector<uint8_t>& b) {
   uint64_t file_header = uint64_t{Le(b, 60, 4)} + 4;
   uint32_t sections = Le(b, file_header + 2, 2);
   uint64_t table = file_header + 20 + Le(b, file_header + 16, 2);
@@ -95,11 +95,20 @@ int64_t NsisCrcAt(const std::vector<uint8_t>& b) {
   uint64_t at = (end + 511) / 512 * 512;
   static const uint8_t kSignature[16] = {0xEF, 0xBE, 0xAD, 0xDE, 'N', 'u', 'l', 'l', 's', 'o', 'f', 't', 'I', 'n', 's', 't'};
   if (end == 0 || at + 28 > b.size() || std::memcmp(&b[at + 4], kSignature, 16) != 0) return -1;
-  uint32_t flags = Le(b, at, 4);
-  uint64_t length = Le(b, at + 24, 4);
+  if ((Le(b, at, 4) & ~15u) || Le(b, at + 24, 4) > b.size() - at) return -1;
+  return static_cast<int64_t>(at);
+}
+
+// Where it keeps its CRC: the last 4 bytes of the stretch the header names,
+// unless its flags turn the check off. -1 when there is none.
+int64_t NsisCrcAt(const std::vector<uint8_t>& b) {
+  int64_t at = NsisHeaderAt(b);
+  if (at < 0) return -1;
+  uint32_t flags = Le(b, static_cast<uint64_t>(at), 4);
+  uint64_t length = Le(b, static_cast<uint64_t>(at) + 24, 4);
   bool checked = (flags & 8) || !(flags & 4);
-  if ((flags & ~15u) || length > b.size() - at || length < 32 || !checked) return -1;
-  return static_cast<int64_t>(at + length - 4);
+  if (length < 32 || !checked) return -1;
+  return static_cast<int64_t>(static_cast<uint64_t>(at) + length - 4);
 }
 
 bool NsisCrcRight(const std::vector<uint8_t>& b, int64_t crc_at) {
@@ -162,6 +171,27 @@ bool CheckOutcome(const std::vector<uint8_t>& original, const std::vector<uint8_
     }
   }
   return true;
+}
+
+// In an NSIS installer, where the uninstaller it writes puts its own icon
+// back, every icon entry is as it was, and a place that changed starts with
+// one of the icon file's images.
+void CheckPlacesKept(const std::vector<uint8_t>& original, const std::vector<uint8_t>& after,
+                     const std::vector<IconImage>& images) {
+  std::vector<IconImageRef> before = IconsAfter(original), now = IconsAfter(after);
+  if (before.size() != now.size()) Violation("an NSIS installer's icons changed in number");
+  for (size_t i = 0; i < now.size(); ++i) {
+    if (now[i].Offset != before[i].Offset || now[i].Size != before[i].Size) {
+      Violation("an NSIS installer's icon image moved or changed its size");
+    }
+    auto place = after.begin() + std::min<size_t>(static_cast<size_t>(std::max(now[i].Offset, 0)), after.size());
+    size_t room = std::min<size_t>(now[i].Size, static_cast<size_t>(after.end() - place));
+    if (std::equal(place, place + room, original.begin() + (place - after.begin()))) continue;
+    bool image_there = std::any_of(images.begin(), images.end(), [&](const IconImage& image) {
+      return image.bytes.size() <= room && std::equal(image.bytes.begin(), image.bytes.end(), place);
+    });
+    if (!image_there) Violation("an NSIS installer's icon place holds no image of the icon file");
+  }
 }
 
 // After --all-sizes every icon entry names the whole bytes of one of the icon
@@ -322,6 +352,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (IsPng(icon_bytes.data(), icon_bytes.size()) && SmallPicture(icon_bytes)) icon_bytes = PictureIcon(icon_bytes);
   MemoryFile icon(std::move(icon_bytes));
   const std::vector<uint8_t> original(data + 4 + icon_size, data + size);
+  const bool nsis = NsisHeaderAt(original) >= 0;
   WarningSink sink = [](const std::string&, const std::string&) {};
 
   IconImage image;
@@ -329,7 +360,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryFile target(original);
     std::string failure;
     int32_t result = ReplaceIconIn(target, image, "icon.ico", "target.exe", failure, sink);
-    if (CheckOutcome(original, target.bytes(), result, failure)) CheckIconsNameTheImage(target.bytes(), image);
+    if (CheckOutcome(original, target.bytes(), result, failure)) {
+      if (nsis) CheckPlacesKept(original, target.bytes(), {image});
+      else CheckIconsNameTheImage(target.bytes(), image);
+    }
   }
 
   // --all-sizes, on the same pair: every image of the icon file.
@@ -340,7 +374,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AllSizesReport report;
     std::string failure;
     int32_t result = ReplaceAllSizesIn(target, images, "icon.ico", "target.exe", report, failure, sink);
-    if (CheckOutcome(original, target.bytes(), result, failure)) CheckIconsNameImages(target.bytes(), images);
+    if (CheckOutcome(original, target.bytes(), result, failure)) {
+      if (nsis) CheckPlacesKept(original, target.bytes(), images);
+      else CheckIconsNameImages(target.bytes(), images);
+    }
     CheckAddSizes(original, images);
   }
 

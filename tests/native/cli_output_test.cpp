@@ -184,6 +184,8 @@ TEST_F(CliTest, LanguageNumbersAreReadExactly) {
 TEST_F(CliTest, SaysWhenAnInstallersOwnCheckIsKept) {
   const std::string would = "The installer's own integrity check (NSIS CRC) would be updated.\n";
   const std::string was = "The installer's own integrity check (NSIS CRC) was updated.\n";
+  const std::string places = "\nAn NSIS installer's icon images keep their places and sizes, where the uninstaller it "
+                             "writes puts its own icon back.\n";
   for (uint32_t flags : {0u, 4u, 16u}) {  // check on; off; not a header
     PeOptions o = IconProgram({800, 800});
     Bytes tail(28 + 600 + 4, 0x5A);
@@ -201,6 +203,10 @@ TEST_F(CliTest, SaysWhenAnInstallersOwnCheckIsKept) {
       ASSERT_EQ(out.status, 0) << out.err;
       bool dry = options.front() == "--dry-run";
       EXPECT_EQ(out.out.find(dry ? would : was) != std::string::npos, kept) << flags << " " << out.out;
+      // Its icon images keep their places whether it checks itself or not.
+      if (dry) {
+        EXPECT_EQ(out.out.find(places) != std::string::npos, flags != 16) << flags << " " << out.out;
+      }
       EXPECT_EQ(out.out.find(dry ? was : would), std::string::npos) << out.out;
       if (kept) {
         EXPECT_EQ(out.out.substr(out.out.size() - (dry ? would : was).size()), dry ? would : was);

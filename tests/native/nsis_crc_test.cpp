@@ -127,7 +127,7 @@ TEST(NsisCrc, FoundWhereTheInstallerLooks) {
 // what it stores, and nothing after the program but the CRC changed.
 TEST(NsisCrc, KeptRightByEveryReplacement) {
   for (bool checksum : {false, true}) {
-    for (uint32_t image : {200u, 650u, 1500u}) {
+    for (uint32_t image : {200u, 650u, 700u}) {
       Installer in = MakeInstaller({.after_crc = 100, .checksum = checksum});
       Replacement r = Replace(in.bytes, IconFile({Image(image, 5)}));
       ASSERT_EQ(r.result, 0) << r.failure;
@@ -207,36 +207,70 @@ TEST(NsisCrc, TheUpdateEqualsARecountForAnyPlan) {
   }
 }
 
-// The uninstaller the installer writes: the installer's program bytes after
-// the change, with an uninstaller icon of the same sizes put back over every
-// icon image and group as they lay before it. Its bytes [512, first header)
-// must count to the CRC they had, so the uninstaller's own check still passes;
-// the balancing 4 bytes lie in the resource section's trailing padding.
-uint32_t UninstallerCrc(const Bytes& program, const BuiltPe& pe, int64_t header, uint8_t icon_seed) {
+// The uninstaller the installer writes: its program bytes with the
+// uninstaller's icon written over each icon image's place and the group, as
+// they lay when it was built (the data entries stay as the installer has them).
+Bytes Uninstaller(const Bytes& program, const BuiltPe& pe, int64_t header) {
   Bytes u(program.begin(), program.begin() + header);
-  Bytes icon = Noise(u.size(), icon_seed);
+  Bytes icon = Noise(u.size(), 7);
   for (size_t i = 0; i < pe.data_offset.size(); ++i) {
     uint32_t size = Get32(pe.bytes, pe.data_entry[i] + 4);
     std::copy_n(icon.begin() + pe.data_offset[i], size, u.begin() + pe.data_offset[i]);
   }
-  return static_cast<uint32_t>(crc32(0, u.data() + 512, static_cast<uInt>(u.size() - 512)));
+  return u;
 }
 
-TEST(NsisCrc, TheUninstallerItWritesStillPassesItsCheck) {
-  for (uint32_t image : {200u, 650u, 1500u}) {
+// Every mode keeps each icon image's place and size (300 and 700 bytes here),
+// so the uninstaller is the very one it was, icon and CRC; the installer's
+// group entries each name an icon whose place starts with the image they
+// describe. Too large for every place is refused.
+TEST(NsisCrc, TheUninstallerItWritesIsTheOneItWrote) {
+  struct Case {
+    const char* what;
+    bool all_sizes;
+    std::vector<IconFileEntry> images;
+    std::vector<std::pair<uint16_t, size_t>> entries;  // per group entry: the icon it names, the image it shows
+    bool first_over_group = false;                     // icon #1's data entry names the group's bytes
+  } cases[] = {
+      {"one image, in both places", false, {Image(200, 5)}, {{1, 0}, {2, 0}}},
+      {"too large for the first place: its entry names the second", false, {Image(650, 5)}, {{2, 0}, {2, 0}}},
+      {"exactly the larger place", false, {Image(700, 5)}, {{2, 0}, {2, 0}}},
+      {"one byte more than every place", false, {Image(701, 5)}, {}},
+      {"each size in its own place", true, {Image(250, 1, 16), Image(600, 2)}, {{1, 0}, {2, 1}}},
+      {"the best too large: the best that fits", true, {Image(350, 1, 16), Image(250, 2)}, {{1, 1}, {2, 1}}},
+      {"no place holds the best 32: the 16 there too", true, {Image(250, 1, 16), Image(701, 2)}, {{1, 0}, {2, 0}}},
+      {"a place the group shares is not written", false, {Image(200, 5)}, {{2, 0}, {2, 0}}, true},
+  };
+  for (const Case& c : cases) {
     Installer in = MakeInstaller({});
-    Replacement r = Replace(in.bytes, IconFile({Image(image, 5)}));
-    ASSERT_EQ(r.result, 0) << r.failure;
-    EXPECT_EQ(Get32(r.after, in.crc_at), CountedCrc(r.after, in.crc_at)) << image;
-    for (uint8_t seed : {1, 2}) {
-      EXPECT_EQ(UninstallerCrc(r.after, in.pe, in.header, seed), UninstallerCrc(in.bytes, in.pe, in.header, seed))
-          << image;
+    if (c.first_over_group) Put32(in.bytes, in.pe.data_entry[0], Get32(in.bytes, in.pe.data_entry[2]));
+    MemoryFile file(in.bytes);
+    std::vector<IconImage> images;
+    MemoryFile ico(IconFile(c.images));
+    std::string failure;
+    ASSERT_EQ(LoadIconImages(ico, images, failure), 0) << failure;
+    if (!c.all_sizes) images.resize(1);
+    AllSizesReport report;
+    int32_t result = c.all_sizes ? ReplaceAllSizesIn(file, images, "i.ico", "setup.exe", report, failure, {})
+                                 : ReplaceIconIn(file, images[0], "i.ico", "setup.exe", failure, {});
+    const Bytes& after = file.bytes();
+    if (c.entries.empty()) {
+      EXPECT_EQ(result, kNoRoom) << c.what;
+      EXPECT_NE(failure.find("setup.exe is an NSIS installer"), std::string::npos) << failure;
+      EXPECT_EQ(after, in.bytes) << c.what;
+      continue;
     }
-    // Only the section's last 4 bytes changed past what the resource table names.
-    size_t end = in.pe.rsrc_raw + in.pe.rsrc_raw_size;
-    EXPECT_TRUE(std::equal(in.bytes.begin() + in.pe.data_end + 2000, in.bytes.begin() + end - 4,
-                           r.after.begin() + in.pe.data_end + 2000));
-    EXPECT_NE(Get32(r.after, end - 4), Get32(in.bytes, end - 4)) << image;
+    ASSERT_EQ(result, 0) << c.what << ": " << failure;
+    EXPECT_EQ(Uninstaller(after, in.pe, in.header), Uninstaller(in.bytes, in.pe, in.header)) << c.what;
+    size_t group = in.pe.data_offset[2];
+    for (size_t e = 0; e < c.entries.size(); ++e) {
+      auto [id, image] = c.entries[e];
+      size_t at = group + 6 + 14 * e;
+      const Bytes& shown = images[image].bytes;
+      EXPECT_EQ(Get16(after, at + 12), id) << c.what << " entry " << e;
+      EXPECT_EQ(Get32(after, at + 8), shown.size()) << c.what << " entry " << e;
+      EXPECT_TRUE(std::equal(shown.begin(), shown.end(), after.begin() + in.pe.data_offset[id - 1u])) << c.what;
+    }
   }
 }
 

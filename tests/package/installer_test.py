@@ -51,6 +51,17 @@ def first_image(ico_path):
     return data[offset:offset + size]
 
 
+def ico_images(data):
+    return [data[o:o + n] for n, o in (struct.unpack("<II", data[14 + 16 * i:22 + 16 * i])
+                                       for i in range(struct.unpack("<H", data[4:6])[0]))]
+
+
+def group_images(program):
+    """The first icon group's images, each cut by wrestool to the size its entry states."""
+    return ico_images(subprocess.run(["wrestool", "-x", "-t", "14", str(program)], capture_output=True,
+                                     check=True).stdout)
+
+
 def raw_icons(program):
     raw = subprocess.run(["wrestool", "-x", "--raw", "-t", str(RT_ICON), str(program)],
                          capture_output=True, check=True).stdout
@@ -400,10 +411,11 @@ class Installer(InItsOwnPrefix):
         self.assertEqual(raw, first_image(Path(ARGS.fixtures) / "new.ico") * count)
 
     def rebranded_installer_installs(self, setup, folder_name):
-        """The installer given a new icon: new.ico's image in every icon, the
-        payload where it was, its own check right, and it installs."""
-        raw, count = raw_icons(setup)
-        self.assertEqual(raw, first_image(Path(ARGS.fixtures) / "new.ico") * count)
+        """The installer given a new icon: new.ico's image in every entry of
+        its group, the payload where it was, its own check right, and it
+        installs; the uninstaller it writes keeps Vantorel's icon."""
+        own = ico_images((Path(ARGS.tree) / "app/resources/vantorel.ico").read_bytes())
+        self.assertEqual(group_images(setup), [first_image(Path(ARGS.fixtures) / "new.ico")] * len(own))
         self.assertEqual(setup.stat().st_size, self.setup.stat().st_size, "the installer's payload stays put")
         stored, counted, _ = nsis_crc(setup.read_bytes())
         self.assertEqual(stored, counted, "the installer's own check no longer matches")
@@ -414,6 +426,7 @@ class Installer(InItsOwnPrefix):
         self.assertEqual(sorted(p.name for p in folder.iterdir()), sorted(INSTALLED))
         self.assertEqual((folder / "vantorel.exe").read_bytes(),
                          (Path(ARGS.tree) / "stage" / "vantorel.exe").read_bytes())
+        self.assertEqual(group_images(folder / "uninstall.exe"), own)
         self.uninstall(folder, f"C:\\{folder_name}")
         self.assertFalse(folder.exists())
 

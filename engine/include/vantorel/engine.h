@@ -75,6 +75,11 @@ struct ReplacementPreview {
   int group_entries = 0;       // group-icon entries that would describe it
   bool checksum = false;       // whether the optional header's CheckSum would be updated
   bool installer_check = false;  // whether an NSIS installer's own CRC would be kept right
+  // An NSIS installer, whose icon images keep their places (see
+  // AllSizesReport): the image goes into each that holds it, the first at
+  // image_offset (in_place: the first icon's), and `icon_entries` counts them;
+  // group entries of the others name one of them.
+  bool installer_places = false;
 };
 
 // Runs every check of Change_Icon and plans every write, but writes nothing.
@@ -158,6 +163,9 @@ struct SizeAssignment {
   // another entry too, so it was given a size its groups lacked instead of a
   // new icon being added.
   bool reused = false;
+  // (An NSIS installer) Its place holds none of the images: it keeps its old
+  // image (image 0), and its group entries name this icon instead.
+  std::string shown_by;
 };
 
 struct AllSizesReport {
@@ -166,13 +174,18 @@ struct AllSizesReport {
   int group_entries = 0;              // group-icon entries rewritten
   bool checksum = false;              // whether the header's CheckSum is updated
   bool installer_check = false;       // whether an NSIS installer's own CRC is kept right
+  // An NSIS installer: its uninstaller's icon goes back where its icon images
+  // lie, so each kept its place and size and only its bytes changed.
+  bool installer_places = false;
 };
 
 // Gives each icon image resource of `target` the image of `icon` that best
 // shows the size its group entries describe, and rewrites every group entry
 // to describe the image its icon now points at (nID kept). The distinct
 // images go into the room of the old icon images and unreferenced padding;
-// nothing else moves. Same failures and promises as Change_Icon; with
+// nothing else moves. In an NSIS installer each icon gets the best image its
+// own place holds instead, and the entries of one whose place holds none name
+// another (installer_places). Same failures and promises as Change_Icon; with
 // `plan_only` nothing is written and `report` says what would be.
 int32_t ChangeIconAllSizes(const std::filesystem::path& icon, const std::filesystem::path& target,
                            AllSizesReport& report, std::string& failure_text, const WarningSink& warn = {},

@@ -2,6 +2,10 @@
 ; them, with NSIS's own integrity check on (its default) and an uninstaller:
 ; after a new icon both must still pass their checks, and the payload must
 ; survive.
+!ifdef ICON
+Icon "${ICON}"
+UninstallIcon "${UNICON}"
+!endif
 Name "Vantorel test installer"
 OutFile "${OUT}"
 InstallDir "C:\vantorel-installed"

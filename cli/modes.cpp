@@ -210,7 +210,9 @@ constexpr OptionRow kOptions[] = {
      .help = "with --extract or --make-icon, replace an existing OUT.ico (else it\n"
              "is kept); only a regular file is replaced, never a device or pipe",
      .flag = &CommandLine::force},
-    {.name = "--list", .help = "show TARGET's icon groups and icon images, and whether it is signed"},
+    {.name = "--list",
+     .help = "show TARGET's icon groups and icon images, whether it is signed, and\n"
+             "what it carries (an installer, an archive, a single-file program)"},
     {.name = "--help", .alias = "-h", .help = "show this text"},
     {.name = "--version", .help = "show the version"},
 };

@@ -14,6 +14,12 @@ using engine::AllSizesReport;
 using engine::ChangeIconAddSizes;
 using engine::ChangeIconAllSizes;
 using engine::ChangeIconReported;
+using engine::CheckOutcome;
+using engine::Container;
+using engine::ContainerFacts;
+using engine::ContainerKind;
+using engine::FactsOf;
+using engine::FindContainer;
 using engine::HasNoResources;
 using engine::IconGroupEntry;
 using engine::IconImageInfo;
@@ -51,11 +57,47 @@ int ReportReplaceFailure(int32_t number, const std::string& text, const std::fil
   return kExitFailed;
 }
 
+// Which modes the line of a container speaks of: --list all of them, a dry
+// run its own.
+enum class ContainerLine { Listing, InPlace, AddSizes };
+
+// "its own check is repaired (the CRC-32 is updated by exactly what changes)"
+std::string WhatHappens(CheckOutcome outcome, const char* why, bool would) {
+  const char* verb = would ? "would be" : "is";
+  switch (outcome) {
+    case CheckOutcome::Kept: return std::string("its own check ") + verb + " kept (" + why + ")";
+    case CheckOutcome::Repaired: return std::string("its own check ") + verb + " repaired (" + why + ")";
+    case CheckOutcome::Refused: break;
+  }
+  return std::string("refused (") + why + ")";
+}
+
+// What the program is when it carries more than itself, and what the modes
+// do to the check it keeps of itself: one line from its row of the engine's
+// table; nothing for a program alone.
+void PrintContainer(const std::filesystem::path& target, ContainerLine line, std::FILE* out) {
+  const Container found = FindContainer(target);
+  if (found.kind == ContainerKind::None) return;
+  const ContainerFacts& row = FactsOf(found.kind);
+  std::string text = PathText(target) + " " + row.is + " (" + found.seen + "): " + row.check;
+  if (line == ContainerLine::Listing) {
+    text += ". Plain, --all-sizes and a picture: " + WhatHappens(row.in_place, row.in_place_why, false) +
+            "; --add-sizes: " + WhatHappens(row.add_sizes, row.add_sizes_why, false);
+  } else if (line == ContainerLine::InPlace) {
+    text += "; " + WhatHappens(row.in_place, row.in_place_why, true);
+  } else {
+    text += "; " + WhatHappens(row.add_sizes, row.add_sizes_why, true);
+  }
+  std::fprintf(out, "%s.\n", text.c_str());
+}
+
 // What a dry run reports is what the run would do: the first line says that
-// this run wrote nothing, not that the program would stay as it is.
-void PrintDryRunHeading(const std::filesystem::path& target, std::FILE* out) {
+// this run wrote nothing, not that the program would stay as it is; the next
+// what the program carries, if anything.
+void PrintDryRunHeading(const std::filesystem::path& target, ContainerLine line, std::FILE* out) {
   std::fprintf(out, "Dry run, nothing written: without --dry-run, %s would be changed as follows.\n",
                PathText(target).c_str());
+  PrintContainer(target, line, out);
 }
 
 std::string SizeText(int width, int height, int bits) {
@@ -163,6 +205,7 @@ int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   if (result != kSuccess) return ReportFailure(result, failure, err);
   std::fprintf(out, "%s is %s.\n", PathText(target).c_str(),
                listing.is_signed ? "signed: changing it invalidates the signature" : "not signed");
+  PrintContainer(target, ContainerLine::Listing, out);
   std::fprintf(out, "Icon groups of %s:\n", PathText(target).c_str());
   std::fprintf(out, "  %-12s %8s %6s %6s %6s %4s %10s %6s %12s\n", "group", "language", "width", "height",
                "colors", "bits", "bytes", "image", "file offset");
@@ -188,7 +231,7 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
   std::string failure;
   int32_t result = PreviewChangeIcon(icon, target, p, failure, PrintWarnings(err));
   if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
-  PrintDryRunHeading(target, out);
+  PrintDryRunHeading(target, ContainerLine::InPlace, out);
   std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), ", p.image_bytes,
                static_cast<uint64_t>(p.image_offset), p.image_rva);
   if (p.installer_places) {
@@ -221,7 +264,7 @@ int PreviewAllSizes(const std::filesystem::path& icon, const std::filesystem::pa
   std::string failure;
   int32_t result = ChangeIconAllSizes(icon, target, report, failure, PrintWarnings(err), true);
   if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
-  PrintDryRunHeading(target, out);
+  PrintDryRunHeading(target, ContainerLine::InPlace, out);
   std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
                PathText(icon).c_str());
   PrintAssignments(report.icons, out);
@@ -253,7 +296,7 @@ int PreviewAddSizes(const std::filesystem::path& icon, const std::filesystem::pa
   std::string failure;
   int32_t result = ChangeIconAddSizes(icon, target, report, failure, PrintWarnings(err), true);
   if (result != kSuccess) return ReportFailure(result, failure, err);
-  PrintDryRunHeading(target, out);
+  PrintDryRunHeading(target, ContainerLine::AddSizes, out);
   if (!report.icons.empty()) {
     std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
                  PathText(icon).c_str());

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "appended_data.h"
+#include "container.h"
 #include "driver.h"
 #include "little_endian.h"
 #include "traps.h"
@@ -26,16 +26,6 @@ bool PowerOfTwo(uint32_t v) { return v && !(v & (v - 1)); }
 // Wine refuse a program whose sections' file offsets are not their addresses
 // ("Bad EXE format").
 bool FlatMapped(const PeHeaders& h) { return h.section_alignment < kPageSize; }
-
-// What follows the sections' raw data may stay before the new section only
-// when nothing needs to keep ending the file: zero padding, or the COFF
-// symbol and string table, which is found through its header pointer.
-bool NothingMustEndTheFile(const Reader& r, const PeHeaders& h, int64_t length) {
-  int64_t end = h.RawDataEnd();
-  if (length <= end) return true;
-  if (length - end < h.file_alignment && AllZero(r, end, length)) return true;
-  return OwnEnd(r, h) == length;
-}
 
 // Whether a data directory names any byte of [begin, end) in the headers,
 // where an RVA is the file offset (as the certificate table's always is):
@@ -77,6 +67,13 @@ int64_t OwnEnd(const Reader& r, const PeHeaders& h) {
   int64_t strings = int64_t{h.symbol_table} + int64_t{h.symbols} * kSymbolBytes;
   if (!r.Contains(strings, 4) || r.U32(strings) < 4) return end;
   return strings + r.U32(strings);
+}
+
+bool NothingMustEndTheFile(const Reader& r, const PeHeaders& h, int64_t length) {
+  int64_t end = h.RawDataEnd();
+  if (length <= end) return true;
+  if (length - end < h.file_alignment && AllZero(r, end, length)) return true;
+  return OwnEnd(r, h) == length;
 }
 
 int64_t HeaderRoom(const Reader& r, const PeHeaders& h) {
@@ -121,7 +118,10 @@ int32_t CheckLayout(const Reader& r, const PeHeaders& h, const std::string& path
                        "it." + kUnchanged,
                 failure_text);
   }
-  if (!NothingMustEndTheFile(r, h, r.end())) return Fail(kAppendedData, AppendedDataText(r, h, path), failure_text);
+  const Container carried = IdentifyContainer(r.file(), h);
+  if (FactsOf(carried.kind).add_sizes == CheckOutcome::Refused) {
+    return Fail(kAppendedData, ContainerRefusal(carried, path), failure_text);
+  }
   return kSuccess;
 }
 

@@ -30,6 +30,12 @@ bool AllZero(const Reader& r, int64_t begin, int64_t end);
 // pointer, within one file alignment, only zeros before it).
 int64_t OwnEnd(const Reader& r, const PeHeaders& h);
 
+// Whether what follows the sections' raw data, up to `length`, may stay
+// before a new section: zero padding, or the COFF symbol and string table,
+// which is found through its header pointer. Anything else must keep ending
+// the file.
+bool NothingMustEndTheFile(const Reader& r, const PeHeaders& h, int64_t length);
+
 // Where the new section header goes, or -1 when the headers have no room for
 // it: zero bytes (or the header of a section of ours that a run stopped
 // before counting it) after the table, before SizeOfHeaders and before any
@@ -37,7 +43,7 @@ int64_t OwnEnd(const Reader& r, const PeHeaders& h);
 int64_t HeaderRoom(const Reader& r, const PeHeaders& h);
 
 // 0 when the program can take the resources at its end; otherwise 1017 or
-// 1018 with the sentence that says why.
+// 1018 with the sentence that says why (1017 for a container names it).
 int32_t CheckLayout(const Reader& r, const PeHeaders& h, const std::string& path, std::string& failure_text);
 
 // 0 when a new section can be added; otherwise 1018 with the sentence that

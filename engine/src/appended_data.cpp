@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "driver.h"
-
 namespace vantorel::engine {
 namespace {
 
@@ -23,8 +21,8 @@ std::string DebugTypeName(uint32_t type) {
   }
 }
 
-// The kinds of the debug data the debug directory names at or after `end`,
-// joined; empty when it names none there.
+}  // namespace
+
 std::string DebugDataAfter(const Reader& r, const PeHeaders& h, int64_t end) {
   int64_t table = h.FileOffset(h.debug.rva, h.debug.size);
   if (!h.debug.rva || table < 0) return {};
@@ -37,18 +35,6 @@ std::string DebugDataAfter(const Reader& r, const PeHeaders& h, int64_t end) {
   std::string joined;
   for (const std::string& kind : kinds) joined += (joined.empty() ? "" : ", ") + kind;
   return joined;
-}
-
-}  // namespace
-
-std::string AppendedDataText(const Reader& r, const PeHeaders& h, const std::string& path) {
-  std::string debug = DebugDataAfter(r, h, h.RawDataEnd());
-  if (!debug.empty()) {
-    return path + " carries debug data after its last section (" + debug +
-           ", which its debug directory names there), so nothing can be added after it." + kUnchanged;
-  }
-  return path + " carries appended data after its last section (such as an installer's or archive's payload), "
-                "which must keep ending the file, so nothing can be added after it." + kUnchanged;
 }
 
 }  // namespace vantorel::engine

@@ -1,7 +1,8 @@
-// What follows a program's sections, named in the refusal that keeps it at
-// the end of the file.
+// What follows a program's sections: the debug data its debug directory
+// names there, told from a payload by that directory alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "pe_headers.h"
@@ -9,10 +10,9 @@
 
 namespace vantorel::engine {
 
-// The sentence that refuses to add after the data following the sections of
-// the program at `path`: the debug data its debug directory names there
-// (linkers that keep debug data in no section put it there), or appended
-// data of a kind not known, such as an installer's payload.
-std::string AppendedDataText(const Reader& r, const PeHeaders& h, const std::string& path);
+// The kinds of the debug data the debug directory names at or after `end`
+// (linkers that keep debug data in no section put it there), joined: "COFF
+// symbols, CodeView"; empty when it names none there.
+std::string DebugDataAfter(const Reader& r, const PeHeaders& h, int64_t end);
 
 }  // namespace vantorel::engine

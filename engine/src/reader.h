@@ -18,6 +18,7 @@ class Reader {
   // The window [begin, end), clipped to the file.
   Reader(const RandomAccessFile& file, int64_t begin, int64_t end);
 
+  const RandomAccessFile& file() const { return file_; }
   int64_t begin() const { return begin_; }
   int64_t end() const { return end_; }
   bool Contains(int64_t offset, int64_t size) const {

@@ -239,6 +239,56 @@ int32_t ChangeIconAddSizes(const std::filesystem::path& icon, const std::filesys
 // gives it one. False when the file cannot be read as a program.
 bool HasNoResources(const std::filesystem::path& target);
 
+// ---- What a program carries: installers, archives, single-file programs --------
+// Each is recognised by the marks its own format documents, never by a name:
+// NSIS by its first header (0xDEADBEEF "NullsoftInst") at the first 512-byte
+// boundary after the sections; Inno Setup by its loader's offset table
+// ("rDlPtS") in RCDATA #11111; a 7-Zip self-extracting archive by a 7z
+// signature header (its own CRC right) in the data after the sections; Bun by
+// a section named .bun; a Node single executable by RCDATA "NODE_SEA_BLOB".
+
+enum class ContainerKind {
+  None,           // a program alone: nothing after its sections but zeros, COFF symbols or its signature
+  Nsis,           // an NSIS installer that checks its own bytes
+  NsisUnchecked,  // an NSIS installer built with its check off
+  InnoSetup,
+  SevenZipSfx,
+  Bun,
+  NodeSea,
+  DebugData,    // debug data after the last section, which the debug directory names there
+  UnknownData,  // data after the last section in no format recognised
+};
+
+// What a mode does to the check a container keeps of itself, or to the way it
+// finds its payload again.
+enum class CheckOutcome { Kept, Repaired, Refused };
+
+// One row of the table of containers: its name, what it checks or finds of
+// itself, and what the modes do to that. The replacements in place (plain,
+// --all-sizes, a picture) and --add-sizes are the two kinds of mode.
+struct ContainerFacts {
+  ContainerKind kind;
+  const char* name;   // "NSIS installer"
+  const char* is;     // how a sentence says what the program is: "is an NSIS installer"
+  const char* check;  // a clause: "it checks the CRC-32 of its bytes from offset 512"
+  CheckOutcome in_place;
+  const char* in_place_why;
+  CheckOutcome add_sizes;  // Refused: ChangeIconAddSizes fails with 1017, its text naming the container
+  const char* add_sizes_why;
+};
+
+struct Container {
+  ContainerKind kind = ContainerKind::None;
+  std::string seen;  // the marks found and where: "7z signature header at 0x29c00"
+};
+
+// The row of `kind`.
+const ContainerFacts& FactsOf(ContainerKind kind);
+
+// Reads (never writes) what `target` carries; None when it carries nothing
+// recognised or cannot be read as a program.
+Container FindContainer(const std::filesystem::path& target);
+
 // ---- An icon taken out of a program --------------------------------------------
 
 // Which group icon to take: `group` empty for the first one, a number ("7" or

@@ -1,0 +1,23 @@
+// What a program carries besides its own code: an installer's or archive's
+// payload, a single-file program's modules, or data of no known format after
+// its sections. Told by the marks each format documents (engine.h); the table
+// of what each mode does to them is container_facts.cpp.
+#pragma once
+
+#include <string>
+
+#include "pe_headers.h"
+#include "random_access_file.h"
+#include "vantorel/engine.h"
+
+namespace vantorel::engine {
+
+// What `file`, a program whose headers are `h`, carries. Never throws: bytes
+// that cannot be read hold no mark.
+Container IdentifyContainer(const RandomAccessFile& file, const PeHeaders& h);
+
+// The sentence of --add-sizes' refusal (1017) of a container whose row
+// refuses it, naming the container and what marked it.
+std::string ContainerRefusal(const Container& container, const std::string& path);
+
+}  // namespace vantorel::engine

@@ -112,7 +112,16 @@ int ChangeIcon(const CommandLine& o, bool add_sizes, std::FILE* out, std::FILE* 
   const auto& target = o.operands[1];
   // A picture has no first image: it is an icon of every size, and each icon
   // gets the image of its own.
-  bool all_sizes = (!add_sizes && engine::IsPictureFile(icon)) || o.all_sizes;
+  const bool picture = engine::IsPictureFile(icon);
+  // A program built without resources has no icon to give an image. Every
+  // size is what a picture asks for, and --add-sizes gives it; an icon file
+  // is refused, with a line that says so (ReportReplaceFailure).
+  if (!add_sizes && picture && engine::HasNoResources(target)) {
+    std::fprintf(out, "%s has no resources: a picture gives it an icon of every size, as --add-sizes does.\n",
+                 PathText(target).c_str());
+    add_sizes = true;
+  }
+  bool all_sizes = (!add_sizes && picture) || o.all_sizes;
   bool is_signed = engine::IsSignedProgram(target);
   if (o.dry_run) {
     // A dry run changes nothing, so a signed target is described, not refused.

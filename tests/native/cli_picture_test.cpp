@@ -117,5 +117,28 @@ TEST_F(CliPictureTest, AFolderAsOutIsRefusedAsAFolder) {
   }
 }
 
+// A program built without resources has no icon to give an image: a picture,
+// which asks for every size, gives it one as --add-sizes does, and says so.
+TEST_F(CliPictureTest, AProgramWithoutResourcesGetsThePictureAsAddSizesGivesIt) {
+  PeOptions o = IconProgram({800});
+  o.resource_section = false;
+  const Bytes bare = BuildPe(o).bytes;
+  WriteFileBytes(target_, bare);
+  ASSERT_EQ(Cli({"--add-sizes", picture_, target_}).status, 0);
+  const Bytes added = ReadFileBytes(target_);
+  const std::string says =
+      PathText(target_) + " has no resources: a picture gives it an icon of every size, as --add-sizes does.\n";
+  for (std::vector<fs::path> args :
+       {std::vector<fs::path>{}, {"--all-sizes"}, {"--dry-run"}, {"--dry-run", "--all-sizes"}}) {
+    const bool dry = !args.empty() && args[0] == "--dry-run";
+    args.insert(args.end(), {picture_, target_});
+    WriteFileBytes(target_, bare);
+    Output run = Cli(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind(says, 0), 0u) << run.out;
+    EXPECT_EQ(ReadFileBytes(target_), dry ? bare : added) << dry;
+  }
+}
+
 }  // namespace
 }  // namespace vantorel::cli::test

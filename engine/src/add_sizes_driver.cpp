@@ -13,6 +13,7 @@
 #include "driver.h"
 #include "earlier_section.h"
 #include "resource_tree.h"
+#include "section_content.h"
 #include "traps.h"
 
 namespace vantorel::engine {
@@ -38,27 +39,15 @@ int32_t ReadResources(const RandomAccessFile& target, const Reader& file, const 
   return read ? kSuccess : Fail(kModifyFailed, kModifyFailedText, failure_text);
 }
 
-// The section's new content and where it goes, `at` bytes into the section:
-// laid out first for the place the program's resources have in the earlier
-// section, where it goes only when it is the same bytes, and again for the
-// place ContentOffset gives otherwise. False when no icon number is left.
+// The section's new content and where it goes, `at` bytes into the section.
+// False when no icon number is left.
 bool LayOut(const Reader& file, const PeHeaders& h, const EarlierSection& earlier,
             const std::vector<IconImage>& images, const IconModel& model, const ResourceTree& old, int64_t& at,
             AddedIcons& added) {
-  const int64_t va = earlier.header ? earlier.header->va : NewSectionPlace(h, file.end()).va;
-  at = earlier.live_from;
-  auto lay_out = [&] {
-    if (va + at > INT32_MAX) Raise(6);
+  return LayOutContent(file, h, earlier, [&](uint32_t va) -> const std::vector<uint8_t>* {
     added = {};
-    return PlanAddedIcons(file, images, model, old, static_cast<uint32_t>(va + at), added);
-  };
-  if (!lay_out()) return false;
-  if (!earlier.header) return true;
-  const int64_t placed =
-      ContentOffset(file, *earlier.header, earlier.live_from, earlier.live_to, added.content, h.file_alignment);
-  if (placed == at) return true;
-  at = placed;
-  return lay_out();
+    return PlanAddedIcons(file, images, model, old, va, added) ? &added.content : nullptr;
+  }, at);
 }
 
 int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,

@@ -21,6 +21,11 @@ constexpr uint32_t kAddedSectionCharacteristics = 0x40000040;  // initialised da
 // began to append) from anything else of that name.
 constexpr std::array<uint8_t, 8> kSectionMark = {'V', 'a', 'n', 't', 'o', 'r', 'e', 'l'};
 constexpr int64_t kSectionMarkAt = 4;
+// A version or manifest that a run put in its section says so in its data
+// entry's Reserved field, which the loader ignores: a program's own
+// resources there (its resource section named and marked so by chance or
+// on purpose) are never taken for ours.
+constexpr uint32_t kOwnDataMark = 0x6C727456;  // "Vtrl"
 
 int64_t AlignUp(int64_t value, int64_t alignment);
 bool AllZero(const Reader& r, int64_t begin, int64_t end);

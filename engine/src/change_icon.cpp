@@ -152,6 +152,35 @@ int32_t WriteFailed(const std::string& target_path, bool restored, std::string& 
               failure_text);
 }
 
+int32_t LoadFirstIconImage(const std::filesystem::path& icon, IconImage& image, std::string& failure_text,
+                           const WarningSink& warn) {
+  const std::string icon_path = PathText(icon);
+  std::unique_ptr<RandomAccessFile> icon_file;
+  if (int32_t opened = OpenIconSource(icon, icon_file, failure_text, warn)) return opened;
+  if (!Is_Valid_Icon_File(*icon_file)) {
+    return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
+  }
+  int32_t loaded = LoadFirstImage(*icon_file, image);
+  if (loaded == kNotIconFile) return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
+  if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
+  return kSuccess;
+}
+
+ReplacementPreview DescribedPlan(const ReplacementPlan& plan) {
+  ReplacementPreview described;
+  described.image_offset = plan.image_offset;
+  described.image_rva = static_cast<uint32_t>(plan.image_rva);
+  described.image_bytes = plan.image_bytes;
+  described.image_in_place = plan.image_in_place;
+  described.room_bytes = plan.room_bytes;
+  described.icon_entries = plan.icon_entries;
+  described.group_entries = plan.group_entries;
+  described.checksum = plan.checksum;
+  described.installer_check = plan.installer_check;
+  described.installer_places = plan.installer_places;
+  return described;
+}
+
 int32_t ReplaceIconIn(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
                       const std::string& target_path, std::string& failure_text, const WarningSink& warn,
                       ReplacementPlan* plan_out, bool plan_only) {
@@ -174,24 +203,11 @@ namespace {
 // is opened.
 int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
             const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
-  const std::string icon_path = PathText(icon), target_path = PathText(target);
   IconImage image;
-  {
-    std::unique_ptr<RandomAccessFile> icon_file;
-    if (int32_t opened = OpenIconSource(icon, icon_file, failure_text, warn)) return opened;
-    if (!Is_Valid_Icon_File(*icon_file)) {
-      return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
-    }
-    int32_t loaded = LoadFirstImage(*icon_file, image);
-    if (loaded == kNotIconFile) {
-      return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
-    }
-    if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
-  }
-
+  if (int32_t loaded = LoadFirstIconImage(icon, image, failure_text, warn)) return loaded;
   std::unique_ptr<RandomAccessFile> target_file;
   if (int32_t opened = OpenTarget(target, target_file, failure_text)) return opened;
-  return ReplaceIconIn(*target_file, image, icon_path, target_path, failure_text, warn, plan, plan_only);
+  return ReplaceIconIn(*target_file, image, PathText(icon), PathText(target), failure_text, warn, plan, plan_only);
 }
 
 // Run, with nothing thrown past it: the paths' conversions and the opens can
@@ -226,18 +242,8 @@ int32_t RunDescribed(const std::filesystem::path& icon, const std::filesystem::p
                      bool plan_only) {
   ReplacementPlan plan;
   int32_t result = RunCaught(icon, target, failure_text, warn, &plan, plan_only);
-  if (result != kSuccess) return result;
-  described.image_offset = plan.image_offset;
-  described.image_rva = static_cast<uint32_t>(plan.image_rva);
-  described.image_bytes = plan.image_bytes;
-  described.image_in_place = plan.image_in_place;
-  described.room_bytes = plan.room_bytes;
-  described.icon_entries = plan.icon_entries;
-  described.group_entries = plan.group_entries;
-  described.checksum = plan.checksum;
-  described.installer_check = plan.installer_check;
-  described.installer_places = plan.installer_places;
-  return kSuccess;
+  if (result == kSuccess) described = DescribedPlan(plan);
+  return result;
 }
 
 }  // namespace

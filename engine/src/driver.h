@@ -80,6 +80,14 @@ int32_t OpenIconSource(const std::filesystem::path& icon, std::unique_ptr<Random
 int32_t LoadEveryImage(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
                        const WarningSink& warn);
 
+// The first image of the icon file at `icon` (or, for a PNG picture, of the
+// icon made from it): 0, or 1000, 1003, 1016, 7 with their texts.
+int32_t LoadFirstIconImage(const std::filesystem::path& icon, IconImage& image, std::string& failure_text,
+                           const WarningSink& warn);
+
+// What a first-image replacement's plan does, as the callers describe it.
+ReplacementPreview DescribedPlan(const ReplacementPlan& plan);
+
 // 1008: the writes failed; the text says whether the target was put back.
 int32_t WriteFailed(const std::string& target_path, bool restored, std::string& failure_text);
 

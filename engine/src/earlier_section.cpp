@@ -38,17 +38,25 @@ bool NamedByTheProgram(const PeHeaders& h, const SectionHeader& s) {
   return false;
 }
 
-// Every data entry of `old` whose data lies in the section is an icon or a
-// group the new tree points at new data, its data wholly in the section's
-// raw data (put in `data`, as file ranges). A manifest, a version or any
-// other resource there would be lost.
+// Every data entry of `old` whose data lies in the section lies wholly in
+// its raw data (put in `data`, as file ranges, which the new content must
+// leave as they are) and is an icon or a group, or the version or the
+// manifest that a run setting them put there (its entry marked so), which a
+// new tree still names. Any other resource there is not ours.
 bool OnlyIconsWithin(const PeHeaders& h, const SectionHeader& s, const ResourceTree& old, const IconModel& model,
                      Ranges& data) {
   for (const TypeNode& t : old.types) {
     bool icons = !t.id.named && (t.id.number == kRtIcon || t.id.number == kRtGroupIcon);
     for (const NameNode& n : t.names) {
       for (const LanguageNode& l : n.languages) {
-        if (!icons && Overlaps(l.data.rva, l.data.size, s)) return false;
+        if (icons || !Overlaps(l.data.rva, l.data.size, s)) continue;
+        if (t.id.named || (t.id.number != kRtVersion && t.id.number != kRtManifest) ||
+            l.data.reserved != kOwnDataMark) {
+          return false;
+        }
+        int64_t at = h.FileOffset(l.data.rva, l.data.size);
+        if (h.SectionOf(l.data.rva) != &s || at < 0) return false;
+        data.emplace_back(at, at + l.data.size);
       }
     }
   }

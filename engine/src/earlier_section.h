@@ -21,8 +21,9 @@ struct EarlierSection {
 // The last section, when it is one an earlier run added, or null: named and
 // flagged as ours; last in the table, in the file (nothing of the program's
 // follows it) and in memory; named by no entry point and no data directory
-// but the resources'; holding no data of the tree `old` but icons and groups
-// the new tree points elsewhere; and either starting with our mark or
+// but the resources'; holding no data of the tree `old` but icons, groups,
+// the version and the manifest (each left where it is, as the live part);
+// and either starting with our mark or
 // holding nothing but the tree (at its start, as we lay it out) and that
 // data. However often Vantorel runs, a program then gains one section.
 EarlierSection FindEarlierSection(const Reader& file, const PeHeaders& h, const ResourceTree& old,

@@ -1,0 +1,359 @@
+// The version resources and the manifest of a program, changed: each one's
+// new bytes go over its old ones where they fit; otherwise a new resource
+// tree that names them goes with them into the section --add-sizes adds, and
+// nothing that is in the file moves.
+#include "resource_edit.h"
+
+#include <algorithm>
+
+#include "added_section.h"
+#include "driver.h"
+#include "earlier_section.h"
+#include "manifest.h"
+#include "nsis_crc.h"
+#include "resource_tree.h"
+#include "resource_walk.h"
+#include "section_content.h"
+#include "traps.h"
+#include "version_edit.h"
+
+namespace vantorel::engine {
+namespace {
+
+constexpr uint16_t kImageFileDll = 0x2000;
+// The loader reads a program's manifest from resource 1, a library's from 2.
+constexpr uint32_t kProgramManifest = 1, kLibraryManifest = 2;
+constexpr int64_t kDataAlignment = 8;
+
+// A resource the run changes or adds.
+struct Changed {
+  uint32_t type = 0;
+  ResourceId name;
+  uint32_t language = 0;
+  ResourceData old;       // read_at -1: the resource is new
+  int64_t old_at = -1;    // the old data's file offset
+  std::vector<uint8_t> bytes;
+  int64_t placed_at = -1;
+};
+
+bool ChangesVersion(const ResourceEdit& e) { return !e.version_strings.empty() || e.file_version || e.product_version; }
+bool ChangesManifest(const ResourceEdit& e) { return e.manifest || !e.execution_level.empty(); }
+
+std::string LeafName(uint32_t type, const ResourceId& id) {
+  return std::string(type == kRtVersion ? "version " : "manifest ") +
+         (id.named ? "\"" + NameText(id.name) + "\"" : "#" + std::to_string(id.number));
+}
+
+class Planner {
+ public:
+  Planner(const RandomAccessFile& file, const Reader& r, const PeHeaders& h, const ResourceEdit& edit,
+          const std::string& path, ResourceEditReport& report, std::string& failure_text)
+      : file_(file), r_(r), h_(h), edit_(edit), path_(path), report_(report), failure_(failure_text) {
+    dll_ = r.U16(h.file_header + 18) & kImageFileDll;
+  }
+
+  // Each resource's new bytes, and a new one where the program lacks it.
+  int32_t NewData(const ResourceTree& old) {
+    const uint32_t manifest_id = dll_ ? kLibraryManifest : kProgramManifest;
+    bool version_seen = false, manifest_seen = false;
+    for (const TypeNode& t : old.types) {
+      if (t.id.named) continue;
+      for (const NameNode& n : t.names) {
+        const bool version = t.id.number == kRtVersion && ChangesVersion(edit_);
+        const bool manifest = t.id.number == kRtManifest && ChangesManifest(edit_) && n.id == ResourceId::Number(manifest_id);
+        if (!version && !manifest) continue;
+        for (const LanguageNode& l : n.languages) {
+          Changed c{t.id.number, n.id, l.language, l.data, h_.FileOffset(l.data.rva, l.data.size), {}, -1};
+          if (c.old_at < 0) {
+            return Fail(version ? kVersionDamaged : kManifestRefused,
+                        "The " + LeafName(c.type, c.name) + " resource of " + path_ +
+                            " does not lie in the file's sections." + kUnchanged,
+                        failure_);
+          }
+          std::vector<uint8_t> bytes(l.data.size);
+          r_.Bytes(c.old_at, bytes.data(), l.data.size);
+          int32_t made = version ? NewVersion(&bytes, c) : NewManifestBytes(&bytes, c);
+          if (made) return made;
+          version_seen = version_seen || version;
+          manifest_seen = manifest_seen || manifest;
+        }
+      }
+    }
+    if (ChangesVersion(edit_) && !version_seen) {
+      Changed c{kRtVersion, ResourceId::Number(1), 0, {}, -1, {}, -1};
+      if (int32_t made = NewVersion(nullptr, c)) return made;
+    }
+    if (ChangesManifest(edit_) && !manifest_seen) {
+      Changed c{kRtManifest, ResourceId::Number(manifest_id), 0, {}, -1, {}, -1};
+      if (int32_t made = NewManifestBytes(nullptr, c)) return made;
+    }
+    return kSuccess;
+  }
+
+  // Whether every new resource fits over its old data: none is new, none is
+  // larger, and no other resource shares its old bytes.
+  bool FitsInPlace(const ResourceTree& old) const {
+    const int64_t headers_end = std::max<int64_t>(h_.size_of_headers, h_.SectionTableEnd());
+    for (const Changed& c : changed_) {
+      if (c.old.read_at < 0 || c.bytes.size() > c.old.size || c.old_at < headers_end) return false;
+      for (const TypeNode& t : old.types) {
+        for (const NameNode& n : t.names) {
+          for (const LanguageNode& l : n.languages) {
+            if (l.data.read_at == c.old.read_at) continue;
+            if (l.data.rva < c.old.rva + c.old.size && c.old.rva < l.data.rva + std::max<uint32_t>(l.data.size, 1)) {
+              return false;
+            }
+          }
+        }
+      }
+    }
+    return true;
+  }
+
+  // The writes over the old data (zeros after the new bytes, so nothing of
+  // the old resource lingers past the size its entry now states) and over
+  // each data entry's Size.
+  WritePlan InPlaceWrites() {
+    WritePlan plan;
+    GuardedPlan guarded(plan, 0, file_.Length());
+    for (Changed& c : changed_) {
+      std::vector<uint8_t> bytes = c.bytes;
+      bytes.resize(c.old.size, 0);
+      guarded.Add(c.old_at, std::move(bytes), PlannedWrite::Kind::Image);
+      c.placed_at = c.old_at;
+      if (c.bytes.size() != c.old.size) {
+        guarded.Add(c.old.read_at + 4, LeBytes(static_cast<uint32_t>(c.bytes.size()), 4), PlannedWrite::Kind::Header);
+      }
+    }
+    return plan;
+  }
+
+  // The section's content for its first byte at `va`: the old tree with each
+  // changed resource's entry naming its new data, the new resources' entries,
+  // then the data.
+  const std::vector<uint8_t>* SectionContent(const ResourceTree& old, uint32_t va) {
+    ResourceTree tree = old;
+    std::vector<int64_t> offsets;
+    int64_t cursor = 0;
+    auto lay = [&] {
+      offsets.clear();
+      cursor = static_cast<int64_t>(TreeBytes(tree).size());
+      for (const Changed& c : changed_) {
+        cursor = AlignUp(cursor, kDataAlignment);
+        offsets.push_back(cursor);
+        cursor += static_cast<int64_t>(c.bytes.size());
+      }
+      if (cursor > INT32_MAX - int64_t{va}) Raise(6);
+    };
+    // The new resources' entries first: the tree's shape then stays as it
+    // is while the data's places are found and filled in.
+    std::vector<LanguageNode*> nodes;
+    for (const Changed& c : changed_) {
+      if (c.old.read_at >= 0 && FindLeaf(tree, c)) continue;
+      ResourceTree::Name(tree.Type(c.type), c.name.number).languages.push_back({c.language, {0, 0, 0, 0, -2}});
+    }
+    lay();
+    for (size_t k = 0; k < changed_.size(); ++k) {
+      const Changed& c = changed_[k];
+      LanguageNode* node = c.old.read_at >= 0 ? FindLeaf(tree, c) : nullptr;
+      if (!node) node = NewLeaf(tree, c);
+      node->data = {va + static_cast<uint32_t>(offsets[k]), static_cast<uint32_t>(c.bytes.size()), c.old.code_page,
+                    kOwnDataMark, -1};
+    }
+    content_.assign(static_cast<size_t>(cursor), 0);
+    std::vector<uint8_t> tree_bytes = TreeBytes(tree);
+    std::copy(tree_bytes.begin(), tree_bytes.end(), content_.begin());
+    std::copy(kSectionMark.begin(), kSectionMark.end(), content_.begin() + kSectionMarkAt);
+    for (size_t k = 0; k < changed_.size(); ++k) {
+      std::copy(changed_[k].bytes.begin(), changed_[k].bytes.end(), content_.begin() + offsets[k]);
+      changed_[k].placed_at = offsets[k];
+    }
+    return &content_;
+  }
+
+  void Report(bool in_place, int64_t content_at) {
+    for (const Changed& c : changed_) {
+      ResourcePlacement p{LeafName(c.type, c.name), c.language, c.old.read_at >= 0 ? c.old.size : 0,
+                          static_cast<uint32_t>(c.bytes.size()), in_place, c.placed_at + content_at};
+      report_.placements.push_back(p);
+    }
+  }
+
+ private:
+  // The entry made for a new resource, read_at -2 until it names its data.
+  static LanguageNode* NewLeaf(ResourceTree& tree, const Changed& c) {
+    for (LanguageNode& l : ResourceTree::Name(tree.Type(c.type), c.name.number).languages) {
+      if (l.data.read_at == -2 && l.language == c.language) return &l;
+    }
+    Raise(9);
+  }
+
+  static LanguageNode* FindLeaf(ResourceTree& tree, const Changed& c) {
+    for (TypeNode& t : tree.types) {
+      for (NameNode& n : t.names) {
+        for (LanguageNode& l : n.languages) {
+          if (l.data.read_at == c.old.read_at && !t.id.named && t.id.number == c.type && n.id == c.name &&
+              l.language == c.language) {
+            return &l;
+          }
+        }
+      }
+    }
+    return nullptr;
+  }
+
+  int32_t NewVersion(const std::vector<uint8_t>* old_bytes, Changed c) {
+    std::string why;
+    std::optional<VersionBlock> root = old_bytes ? ReadVersionInfo(*old_bytes, why) : NewVersionInfo(dll_);
+    if (!root) {
+      return Fail(kVersionDamaged,
+                  "The " + LeafName(c.type, c.name) + " resource of " + path_ + " is damaged: " + why + "." + kUnchanged,
+                  failure_);
+    }
+    const size_t first = report_.fields.size();
+    if (!EditVersionInfo(*root, edit_, report_.fields, why)) {
+      return Fail(kVersionValueRefused, "Cannot set the version: " + why + "." + kUnchanged, failure_);
+    }
+    for (size_t i = first; i < report_.fields.size(); ++i) report_.fields[i].language = c.language;
+    std::optional<std::vector<uint8_t>> bytes = VersionInfoBytes(*root);
+    if (!bytes) {
+      return Fail(kVersionValueRefused,
+                  "Cannot set the version: a string table of " + path_ +
+                      " would be longer than the 65535 bytes its length can say." + kUnchanged,
+                  failure_);
+    }
+    c.bytes = std::move(*bytes);
+    changed_.push_back(std::move(c));
+    return kSuccess;
+  }
+
+  int32_t NewManifestBytes(const std::vector<uint8_t>* old_bytes, Changed c) {
+    std::string why;
+    std::optional<std::string> before;
+    if (old_bytes) before = ExecutionLevel(*old_bytes, why);
+    std::vector<uint8_t> bytes = edit_.manifest ? *edit_.manifest
+                                 : old_bytes    ? *old_bytes
+                                                : NewManifest(edit_.execution_level);
+    if (edit_.manifest) {
+      report_.fields.push_back({"manifest", c.language, "", "whole manifest",
+                                old_bytes ? std::optional<std::string>(std::to_string(old_bytes->size()) + " bytes")
+                                          : std::nullopt,
+                                std::to_string(bytes.size()) + " bytes of " + edit_.manifest_name});
+    }
+    if (!edit_.execution_level.empty()) {
+      if (!SetExecutionLevel(bytes, edit_.execution_level, why)) {
+        const std::string whose = edit_.manifest ? edit_.manifest_name : "The manifest of " + path_;
+        return Fail(kManifestRefused, whose + " cannot take an execution level: " + why + "." + kUnchanged, failure_);
+      }
+      report_.fields.push_back({"manifest", c.language, "", "requestedExecutionLevel",
+                                before && !before->empty() && !edit_.manifest ? before : std::nullopt,
+                                edit_.execution_level});
+    }
+    c.bytes = std::move(bytes);
+    changed_.push_back(std::move(c));
+    return kSuccess;
+  }
+
+  const RandomAccessFile& file_;
+  const Reader& r_;
+  const PeHeaders& h_;
+  const ResourceEdit& edit_;
+  const std::string& path_;
+  ResourceEditReport& report_;
+  std::string& failure_;
+  bool dll_ = false;
+  std::vector<Changed> changed_;
+  std::vector<uint8_t> content_;
+};
+
+// The new content in the section --add-sizes adds, and the header fields
+// that name it.
+int32_t PlanInSection(RandomAccessFile& target, const RandomAccessFile& own, const Reader& file, const PeHeaders& h,
+                      const ResourceTree& old, const IconModel* model, Planner& planner, const std::string& path,
+                      ResourceEditReport& report, std::string& failure_text, bool plan_only) {
+  if (int32_t layout = CheckLayout(file, h, path, failure_text)) return layout;
+  const EarlierSection earlier = model ? FindEarlierSection(file, h, old, *model) : EarlierSection{};
+  if (!earlier.header) {
+    if (int32_t room = CheckNewSection(file, h, path, failure_text)) return room;
+  }
+  int64_t at = 0;
+  const std::vector<uint8_t>* content =
+      LayOutContent(file, h, earlier, [&](uint32_t va) { return planner.SectionContent(old, va); }, at);
+  const int64_t own_length = own.Length();
+  Growth growth = PlaceSection(h, earlier.header, earlier.header ? -1 : HeaderRoom(file, h), own_length, at, *content);
+  if (AnyOverlap(growth.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  WritePlan counted = growth.in_place;
+  counted.push_back({own_length, growth.appended, PlannedWrite::Kind::Image});
+  report.checksum = PlanChecksumOf(own, h.checksum_at, counted, growth.length_after);
+  if (report.checksum) growth.in_place.push_back(counted.back());
+  planner.Report(false, growth.content_at);
+  report.section_used = true;
+  report.new_section = !earlier.header;
+  report.section_name = reinterpret_cast<const char*>(kAddedSectionName.data());
+  report.length_before = target.Length();
+  report.tail_removed = report.length_before - own_length;
+  report.length_after = growth.length_after;
+  if (plan_only) return kSuccess;
+  bool restored = false;
+  return ApplyGrowth(target, growth, restored) ? kSuccess : WriteFailed(path, restored, failure_text);
+}
+
+int32_t PlanAndWrite(RandomAccessFile& target, const ResourceEdit& edit, const std::string& path,
+                     ResourceEditReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
+  if (!Is_Valid_PE(target)) return Fail(kNotWin32Executable, NotWin32Text(path), failure_text);
+  PeHeaders h;
+  try {
+    h = ReadPeHeaders(target);
+  } catch (const EngineError&) {
+    return Fail(kNotWin32Executable, NotWin32Text(path), failure_text);
+  }
+  const FilePrefix own(target, LengthWithoutUnfinishedTail(Reader(target, 0, target.Length()), h));
+  Reader file(own, 0, own.Length());
+  ResourceTree old;
+  ResourceSection section;
+  IconModel model;
+  bool model_read = true;
+  if (h.resources.rva && h.resources.size) {
+    if (int32_t located = LocateResourceSection(target, path, section, failure_text, warn)) return located;
+    Reader tree_reader = ResourceSectionReader(target, section);
+    old = ReadResourceTree(tree_reader, section.root);
+    // Damaged icons do not stop the edit; the section an earlier run added
+    // is then not used again, since its live part cannot be known.
+    model_read = Trap(warn, kIconLocateText, [&] {
+      model = ReadIconModel(file, h, tree_reader, section.root);
+      return true;
+    });
+  }
+  Planner planner(own, file, h, edit, path, report, failure_text);
+  if (int32_t made = planner.NewData(old)) return made;
+  if (!planner.FitsInPlace(old) || section.root <= 0) {
+    return PlanInSection(target, own, file, h, old, model_read ? &model : nullptr, planner, path, report,
+                         failure_text, plan_only);
+  }
+  WritePlan plan = planner.InPlaceWrites();
+  if (AnyOverlap(plan)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  bool installer_check = false;
+  if (int32_t checked = PlanHeaderChecks(target, section, path, plan, report.checksum, installer_check, failure_text)) {
+    return checked;
+  }
+  planner.Report(true, 0);
+  report.length_before = report.length_after = target.Length();
+  return CarryOutPlan(target, plan, path, failure_text, plan_only);
+}
+
+}  // namespace
+
+int32_t EditResourcesIn(RandomAccessFile& target, const ResourceEdit& edit, const std::string& target_path,
+                        ResourceEditReport& report, std::string& failure_text, const WarningSink& warn,
+                        bool plan_only) {
+  try {
+    ResourceEditReport planned;
+    int32_t result = PlanAndWrite(target, edit, target_path, planned, failure_text, warn, plan_only);
+    if (result == kSuccess) report = std::move(planned);
+    return result;
+  } catch (...) {
+    return FailureThrown(failure_text);
+  }
+}
+
+}  // namespace vantorel::engine

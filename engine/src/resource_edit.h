@@ -1,0 +1,23 @@
+// The version resources and the manifest of an open program: each one's new
+// bytes, and where they go (in place, or with a new resource tree in the
+// section --add-sizes adds).
+#pragma once
+
+#include <string>
+
+#include "mod_pe.h"
+#include "vantorel/program_resources.h"
+
+namespace vantorel::engine {
+
+// EditProgramResources on a target that is already open; `edit`'s manifest,
+// when it has one, has been checked.
+int32_t EditResourcesIn(RandomAccessFile& target, const ResourceEdit& edit, const std::string& target_path,
+                        ResourceEditReport& report, std::string& failure_text, const WarningSink& warn,
+                        bool plan_only);
+
+// ReadProgramResources on a target that is already open.
+int32_t ReadResourcesIn(const RandomAccessFile& target, const std::string& target_path, ProgramResources& out,
+                        std::string& failure_text, const WarningSink& warn);
+
+}  // namespace vantorel::engine

@@ -5,6 +5,8 @@
 #include "resource_edit.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 #include "added_section.h"
 #include "driver.h"
@@ -143,6 +145,11 @@ class Planner {
         offsets.push_back(cursor);
         cursor += static_cast<int64_t>(c.bytes.size());
       }
+      for (const Carried& c : carried_) {
+        cursor = AlignUp(cursor, kDataAlignment);
+        offsets.push_back(cursor);
+        cursor += static_cast<int64_t>(c.bytes.size());
+      }
       if (cursor > INT32_MAX - int64_t{va}) Raise(6);
     };
     // The new resources' entries first: the tree's shape then stays as it
@@ -160,6 +167,16 @@ class Planner {
       node->data = {va + static_cast<uint32_t>(offsets[k]), static_cast<uint32_t>(c.bytes.size()), c.old.code_page,
                     kOwnDataMark, -1};
     }
+    for (size_t k = 0; k < carried_.size(); ++k) {
+      const uint32_t rva = va + static_cast<uint32_t>(offsets[changed_.size() + k]);
+      for (TypeNode& t : tree.types) {
+        for (NameNode& n : t.names) {
+          for (LanguageNode& l : n.languages) {
+            if (carried_[k].entries.count(l.data.read_at)) l.data.rva = rva;
+          }
+        }
+      }
+    }
     content_.assign(static_cast<size_t>(cursor), 0);
     std::vector<uint8_t> tree_bytes = TreeBytes(tree);
     std::copy(tree_bytes.begin(), tree_bytes.end(), content_.begin());
@@ -168,7 +185,40 @@ class Planner {
       std::copy(changed_[k].bytes.begin(), changed_[k].bytes.end(), content_.begin() + offsets[k]);
       changed_[k].placed_at = offsets[k];
     }
+    for (size_t k = 0; k < carried_.size(); ++k) {
+      std::copy(carried_[k].bytes.begin(), carried_[k].bytes.end(), content_.begin() + offsets[changed_.size() + k]);
+    }
     return &content_;
+  }
+
+  // The icons and groups whose data lies outside the section that will
+  // hold the tree go into it too, copied: the icon modes find the images in
+  // the section that holds the tree, as in one a linker made. Their old
+  // bytes stay where they are. An icon the model keeps apart (damaged, or
+  // named by a group entry as a group) stays where it is, as --add-sizes
+  // leaves it.
+  void CarryIcons(const ResourceTree& old, const IconModel& model, const SectionHeader* into) {
+    size_t icon_leaf = 0, group_leaf = 0;
+    std::map<std::pair<uint32_t, uint32_t>, size_t> by_data;
+    for (const TypeNode& t : old.types) {
+      const bool icons = !t.id.named && t.id.number == kRtIcon, groups = !t.id.named && t.id.number == kRtGroupIcon;
+      if (!icons && !groups) continue;
+      for (const NameNode& n : t.names) {
+        for (const LanguageNode& l : n.languages) {
+          const std::vector<size_t>& of_leaf = icons ? model.icon_of_leaf : model.group_of_leaf;
+          size_t& next = icons ? icon_leaf : group_leaf;
+          if (next >= of_leaf.size() || of_leaf[next++] == IconLeaf::kNone) continue;
+          const int64_t at = h_.FileOffset(l.data.rva, l.data.size);
+          if (at < 0 || (into && h_.SectionOf(l.data.rva) == into)) continue;
+          auto [it, fresh] = by_data.try_emplace({l.data.rva, l.data.size}, carried_.size());
+          if (fresh) {
+            carried_.push_back({{}, std::vector<uint8_t>(l.data.size)});
+            r_.Bytes(at, carried_.back().bytes.data(), l.data.size);
+          }
+          carried_[it->second].entries.insert(l.data.read_at);
+        }
+      }
+    }
   }
 
   void Report(bool in_place, int64_t content_at) {
@@ -262,7 +312,14 @@ class Planner {
   ResourceEditReport& report_;
   std::string& failure_;
   bool dll_ = false;
+  // Data copied into the section, and the data entries (where each was read)
+  // that name it.
+  struct Carried {
+    std::set<int64_t> entries;
+    std::vector<uint8_t> bytes;
+  };
   std::vector<Changed> changed_;
+  std::vector<Carried> carried_;
   std::vector<uint8_t> content_;
 };
 
@@ -276,6 +333,7 @@ int32_t PlanInSection(RandomAccessFile& target, const RandomAccessFile& own, con
   if (!earlier.header) {
     if (int32_t room = CheckNewSection(file, h, path, failure_text)) return room;
   }
+  if (model) planner.CarryIcons(old, *model, earlier.header);
   int64_t at = 0;
   const std::vector<uint8_t>* content =
       LayOutContent(file, h, earlier, [&](uint32_t va) { return planner.SectionContent(old, va); }, at);

@@ -263,6 +263,15 @@ TEST(VersionEdit, ASecondRunUsesTheSectionTheFirstAdded) {
   Edited first = Edit(WithVersion(TwoTables()).bytes, longer);
   ASSERT_EQ(first.result, kSuccess) << first.failure;
   ASSERT_TRUE(first.report.new_section);
+  // The icons went with the tree: the first-image replacement finds them.
+  {
+    MemoryFile file(first.after);
+    std::string failure;
+    EXPECT_EQ(ReplaceIconIn(file, Images(IconFile({{32, 32, 16, 1, 4, Bytes(64, 9)}})).front(), "new.ico", "app.exe",
+                            failure, {}),
+              kSuccess)
+        << failure;
+  }
   for (const char* value : {"short", "a longer value than the last one that was set"}) {
     ResourceEdit again;
     again.version_strings = {{"Unknown", value}};

@@ -13,7 +13,8 @@
 namespace vantorel::engine {
 
 // Whether Windows can use the manifest; `why` says why not: it is not
-// well-formed, or its root is not an assembly of the side-by-side namespace.
+// well-formed, has a document type declaration, or its root is not an
+// assembly of the side-by-side namespace.
 bool CheckManifest(const std::vector<uint8_t>& manifest, std::string& why);
 
 // The level the manifest's requestedExecutionLevel asks for; empty when it
@@ -23,9 +24,8 @@ std::optional<std::string> ExecutionLevel(const std::vector<uint8_t>& manifest, 
 // Sets the level: in the level attribute of each requestedExecutionLevel
 // (added to the element where it lacks one), or in the trustInfo,
 // security or requestedPrivileges elements that are missing, added where
-// the chain stops. False, with `why` set, when the manifest is not
-// well-formed, is not UTF-8, or has a document type declaration (its
-// entities could put elements where the text shows none).
+// the chain stops. False, with `why` set, when CheckManifest refuses it or
+// it is not UTF-8.
 bool SetExecutionLevel(std::vector<uint8_t>& manifest, const std::string& level, std::string& why);
 
 // A manifest that asks for `level` and nothing else.

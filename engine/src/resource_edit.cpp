@@ -41,9 +41,11 @@ struct Changed {
 bool ChangesVersion(const ResourceEdit& e) { return !e.version_strings.empty() || e.file_version || e.product_version; }
 bool ChangesManifest(const ResourceEdit& e) { return e.manifest || !e.execution_level.empty(); }
 
+// Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "#" + ....
 std::string LeafName(uint32_t type, const ResourceId& id) {
-  return std::string(type == kRtVersion ? "version " : "manifest ") +
-         (id.named ? "\"" + NameText(id.name) + "\"" : "#" + std::to_string(id.number));
+  std::string name = type == kRtVersion ? "version " : "manifest ";
+  if (id.named) return name.append("\"").append(NameText(id.name)).append("\"");
+  return name.append("#").append(std::to_string(id.number));
 }
 
 class Planner {

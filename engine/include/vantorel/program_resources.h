@@ -23,9 +23,10 @@ enum ResourceFailure : int32_t {
   // A key or value the version resource cannot hold: not UTF-8, a NUL in
   // it, an empty key, or longer than a block's 16-bit length allows.
   kVersionValueRefused = 1020,
-  // A manifest that is not well-formed XML (the one given, or the
-  // program's own when its execution level is to be set), or one that
-  // cannot be edited in place of its text (not UTF-8, a DOCTYPE).
+  // A manifest that is not well-formed XML, has a document type
+  // declaration or a root other than an assembly (the one given, or the
+  // program's own when its execution level is to be set), or whose level
+  // cannot be set in its text (not UTF-8).
   kManifestRefused = 1021,
   // --get-version-string: no string table holds the key.
   kNoSuchVersionString = 1022,

@@ -30,6 +30,8 @@
 #include "picture.h"
 #include "all_sizes.h"
 #include "mod_pe.h"
+#include "resource_edit.h"
+#include "version_edit.h"
 
 using namespace vantorel::engine;
 
@@ -303,6 +305,75 @@ void CheckAddSizes(const std::vector<uint8_t>& original, const std::vector<IconI
   }
 }
 
+// The icon part read as a version resource: one that is read is written back
+// byte for byte, and once changed reads again with the value set.
+void CheckVersionBlob(const std::vector<uint8_t>& bytes) {
+  std::string why;
+  std::optional<VersionBlock> root = ReadVersionInfo(bytes, why);
+  if (!root) {
+    if (why.empty()) Violation("a version resource refused without a reason");
+    return;
+  }
+  // The root's own bytes, as its wLength counts them; a data entry may name
+  // more (padding), which is not part of the resource.
+  const std::vector<uint8_t> own(bytes.begin(), bytes.begin() + (bytes[0] | bytes[1] << 8));
+  if (VersionInfoBytes(*root) != own) Violation("an unchanged version resource was not written back as it was");
+  ResourceEdit edit;
+  edit.version_strings = {{"CompanyName", "Fuzzed"}};
+  std::vector<FieldChange> changes;
+  if (!EditVersionInfo(*root, edit, changes, why)) Violation("a plain string was refused");
+  std::optional<std::vector<uint8_t>> changed = VersionInfoBytes(*root);
+  if (!changed) return;  // longer than 16-bit lengths can say: refused
+  std::optional<VersionBlock> again = ReadVersionInfo(*changed, why);
+  if (!again) Violation("a changed version resource does not read again");
+  ProgramResources listed;
+  ListVersionInfo(*again, 0, listed);
+  for (const VersionString& s : listed.strings) {
+    if (s.key == "CompanyName" && s.value != "Fuzzed") Violation("a table kept its old value");
+  }
+}
+
+// The version and the manifest set in the target: a failure changes nothing;
+// a success only grows the file, changes no byte past the headers but the old
+// data it wrote over in place and the section an earlier run added, and the
+// result reads back with the value set.
+void CheckResourceEdit(const std::vector<uint8_t>& original) {
+  MemoryFile target(original);
+  ResourceEdit edit;
+  edit.version_strings = {{"CompanyName", "Fuzzed"}};
+  edit.file_version = VersionNumber{{1, 2, 3, 4}, "1.2.3.4"};
+  edit.execution_level = "asInvoker";
+  ResourceEditReport report;
+  std::string failure;
+  int32_t result = EditResourcesIn(target, edit, "target.exe", report, failure, {}, false);
+  const std::vector<uint8_t>& after = target.bytes();
+  if (result != kSuccess) {
+    if (after != original) Violation("a failed edit changed the target");
+    if (failure.empty()) Violation("an edit failed without a text");
+    return;
+  }
+  if (after.size() < original.size()) Violation("an edit shortened the file");
+  Layout layout = LayoutOf(original);
+  Bounds tree = Writable(original);
+  bool in_place = false;
+  for (const ResourcePlacement& p : report.placements) in_place = in_place || p.in_place;
+  for (size_t i = layout.headers_end; i < original.size(); ++i) {
+    // Written over in place: the data, and the data entries in the tree's section.
+    bool own = (i >= layout.earlier_begin && i < layout.earlier_end) || (in_place && i >= tree.begin && i < tree.end);
+    for (const ResourcePlacement& p : report.placements) {
+      own = own || (p.in_place && int64_t(i) >= p.file_offset && int64_t(i) < p.file_offset + p.bytes_before);
+    }
+    if (after[i] != original[i] && !own) Violation("an edit changed a byte past the headers");
+  }
+  ProgramResources read;
+  try {
+    if (ReadResourcesIn(target, "target.exe", read, failure, {}) != kSuccess) Violation("an edited program does not read");
+  } catch (const std::exception&) {
+    Violation("reading an edited program threw");
+  }
+  if (read.file_version != "1.2.3.4" || read.execution_level != "asInvoker") Violation("an edit did not read back");
+}
+
 // Pictures reach the engine's decoder and scaler at sizes that keep an input
 // in milliseconds: a side of at most 64 pixels as the header declares it (a
 // larger one is left as bytes, which the icon reader refuses), made into two
@@ -382,5 +453,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   CheckExtract(original);
+  CheckVersionBlob(std::vector<uint8_t>(data + 4, data + 4 + icon_size));
+  CheckResourceEdit(original);
   return 0;
 }

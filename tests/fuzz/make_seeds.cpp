@@ -10,6 +10,7 @@
 #include "pe_builder.h"
 #include "picture_support.h"
 #include "mod_pe.h"
+#include "version_edit.h"
 
 using namespace vantorel::engine::test;
 
@@ -98,5 +99,21 @@ int main(int argc, char** argv) {
     Seed(dir, std::string("picture-") + p.name, png, roomy_next ? roomy_pe : BuildPe(IconProgram({900})).bytes);
     roomy_next = !roomy_next;
   }
+
+  // A version resource as the icon part (the target reads it as one too)
+  // and in the program, with a manifest beside it.
+  vantorel::engine::VersionBlock root = vantorel::engine::NewVersionInfo(false);
+  vantorel::engine::ResourceEdit edit;
+  edit.version_strings = {{"CompanyName", "Vantorel"}, {"FileVersion", "1.2.3.4"}};
+  std::vector<vantorel::engine::FieldChange> changes;
+  std::string why;
+  vantorel::engine::EditVersionInfo(root, edit, changes, why);
+  const Bytes version = vantorel::engine::VersionInfoBytes(root).value_or(Bytes{});
+  const std::string manifest = "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\"><trustInfo "
+                               "xmlns=\"urn:schemas-microsoft-com:asm.v3\"/></assembly>";
+  PeOptions with_version = IconProgram({64});
+  with_version.resources.push_back({16, 1, 1033, version});
+  with_version.resources.push_back({24, 1, 1033, Bytes(manifest.begin(), manifest.end())});
+  Seed(dir, "version", version, BuildPe(with_version).bytes);
   return 0;
 }

@@ -23,6 +23,10 @@ the appended one by design: its payload must keep ending the file).
 `vantorel-cli --all-sizes` also runs with a 1024 x 1024 and a 4096 x 4096 PNG
 picture (a soft-edged logo with alpha, written here with zlib): the picture
 made into an icon of every standard size, written into the program.
+`vantorel-cli --set-version-string FileDescription VALUE` sets a version
+string (shorter than the programs' own, so it goes in place), beside
+resedit-cli's --file-description and rcedit's --set-version-string on the
+same programs; each result is read back with --get-version-string.
 --no-peers leaves out the two peers (and Wine), for a quick run of our own.
 Wine's own start-up (an empty program) is measured just before and just
 after each rcedit run and reported on its own; the rcedit figures are given
@@ -85,7 +89,12 @@ ADD_SIZES = "vantorel-cli --add-sizes"
 # The pictures made into an icon in a program: each one's side, and the goal
 # for its time in seconds (None: measured, with no goal).
 PICTURES = {"vantorel-cli --all-sizes, %d px PNG" % side: (side, goal) for side, goal in ((1024, 0.030), (4096, None))}
-PEER_TOOLS = ("resedit-cli", "rcedit (wine)", "rcedit-x64 (wine64)")
+# A version string set, by us and by the peers that set one: a value shorter
+# than the programs' own, so that every tool can write it in place.
+SET_VERSION = "vantorel-cli --set-version-string"
+VERSION_VALUE = "Changed by the bench"
+VERSION_PEERS = ("resedit-cli --file-description", "rcedit (wine) --set-version-string")
+PEER_TOOLS = ("resedit-cli", "rcedit (wine)", "rcedit-x64 (wine64)") + VERSION_PEERS
 
 
 def log(text):
@@ -327,6 +336,13 @@ def picture_shows(target):
     return len(shown) > 1
 
 
+def version_shows(target):
+    """Whether the program's version strings hold the value the bench set."""
+    out = subprocess.run([CLI, "--get-version-string", "FileDescription", target], capture_output=True,
+                         text=True).stdout
+    return out == VERSION_VALUE + "\n"
+
+
 def tail_hash(path, size):
     h = hashlib.sha256()
     with open(path, "rb") as f:
@@ -382,13 +398,17 @@ def main():
         "resedit-cli": lambda name: [RESEDIT, "--in", target, "--out", target, "--icon", "1," + icon],
         "rcedit (wine)": lambda name: [WINE32, RCEDIT32, "target.exe", "--set-icon", "new.ico"],
         "rcedit-x64 (wine64)": lambda name: [WINE64, RCEDIT64, "target.exe", "--set-icon", "new.ico"],
+        SET_VERSION: lambda name: [CLI, "--set-version-string", "FileDescription", VERSION_VALUE, target],
+        VERSION_PEERS[0]: lambda name: [RESEDIT, "--in", target, "--out", target, "--file-description", VERSION_VALUE],
+        VERSION_PEERS[1]: lambda name: [WINE32, RCEDIT32, "target.exe", "--set-version-string", "FileDescription",
+                                        VERSION_VALUE],
     }
     for cand in args.candidate:
         label, _, path = cand.partition("=")
         if not path:
             ap.error("--candidate takes NAME=PATH")
         tools["candidate: " + label] = (lambda exe: lambda name: [exe, icon, target])(os.path.abspath(path))
-    wine_tools = {"rcedit (wine)": "wine", "rcedit-x64 (wine64)": "wine64"}
+    wine_tools = {"rcedit (wine)": "wine", "rcedit-x64 (wine64)": "wine64", VERSION_PEERS[1]: "wine"}
     if args.no_peers:
         for peer in PEER_TOOLS:
             del tools[peer]
@@ -419,7 +439,10 @@ def main():
                     peaks.setdefault((name, tool), []).append(m)
                     if tool in wine_tools:
                         wine_pairs[(name, tool)][1].append(wine_startup(wine_tools[tool], argv(name)[0], env, startup))
-                    if tool in (ALL_SIZES, ADD_SIZES):
+                    if tool == SET_VERSION or tool in VERSION_PEERS:
+                        if not version_shows(target):
+                            raise RuntimeError("%s on %s: FileDescription is not the value set" % (tool, name))
+                    elif tool in (ALL_SIZES, ADD_SIZES):
                         if not all_sizes_shows(target, icon):
                             raise RuntimeError("%s on %s: icon group #1 does not show the icon's sizes" % (tool, name))
                     elif tool in PICTURES:
@@ -505,6 +528,9 @@ def main():
                verdict(at <= 1.5 * sized_t and am <= 1.5 * sized_m)))
         out("- %s within 3x of the first-image replacement (%s): %.2fx: %s"
             % (ALL_SIZES, name, at / t, verdict(at <= 3 * t)))
+        vt, vm = med_t[(name, SET_VERSION)], med_m[(name, SET_VERSION)]
+        out("- %s within 3x of the first-image replacement (%s): %.2fx, memory %.1f MiB: %s"
+            % (SET_VERSION, name, vt / t, vm / 1024, verdict(vt <= 3 * t)))
         if (name, ADD_SIZES) in med_t:
             dt, dm = med_t[(name, ADD_SIZES)], med_m[(name, ADD_SIZES)]
             out("- %s within 3x of the first-image replacement (%s): %.2fx, memory %.1f MiB: %s"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "arguments.h"
@@ -74,6 +75,9 @@ std::string NotWith(const ModeRow& mode, const std::string& option) {
     return std::string(mode.option) + " goes alone" +
            (mode.operands.size() == 0 ? "" : " with " + Joined(OperandNames(mode), "and"));
   }
+  if (!mode.option && mode.picked_by.size()) {
+    return option + " goes with ICON and TARGET";  // the picked mode has TARGET alone
+  }
   if (mode.option) {
     return std::string(mode.option) + " goes with " +
            Joined(std::vector<std::string>(mode.options.begin(), mode.options.end()), "and") + " only";
@@ -91,6 +95,17 @@ std::string OperandsWrong(const ModeRow& mode) {
   if (mode.operands.size() == 0) return std::string(mode.option) + " goes alone";
   if (mode.operands.size() == 1) return std::string(mode.option) + " takes one " + mode.operands.begin()->name;
   return "expected " + Joined(OperandNames(mode), "and");
+}
+
+// "KEY VALUE" as "a KEY and a VALUE".
+std::string Articled(const std::string& names) {
+  std::vector<std::string> each;
+  for (size_t at = 0; at < names.size();) {
+    size_t space = std::min(names.find(' ', at), names.size());
+    each.push_back("a " + names.substr(at, space - at));
+    at = space + 1;
+  }
+  return Joined(each, "and");
 }
 
 // The words CLI11 reads. GNU reads "--group=" as an empty value; CLI11 would
@@ -133,7 +148,7 @@ class Reader {
     const ModeRow& mode = ChosenMode();
     line.mode = &mode;
     if (std::string why = CheckOptions(mode); !why.empty()) return why;
-    if (operands_.size() != mode.operands.size()) return OperandsWrong(mode);
+    if (operands_.size() != mode.operands.size()) return PickedWrong(mode).value_or(OperandsWrong(mode));
     for (const OptionRow& option : Options()) {
       if (option.flag) line.*option.flag = Given(option.name);
     }
@@ -150,6 +165,14 @@ class Reader {
     for (const std::string& name : AllOptions()) {
       const OptionRow& option = *FindOption(name);
       std::string names = option.alias ? std::string(option.alias) + "," + name : name;
+      if (option.read_pair) {
+        // Each time two words, every pair kept.
+        options_[name] = app_->add_option(names, pairs_[name])
+                             ->expected(1)
+                             ->allow_extra_args(false)
+                             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        continue;
+      }
       options_[name] = option.value ? app_->add_option(names, values_[name])->take_last() : app_->add_flag(names);
     }
     app_->add_option("operands", operands_);
@@ -159,11 +182,17 @@ class Reader {
     SetUp();
     if (std::string unknown = FirstUnknownOption(words); !unknown.empty()) return "unknown option " + unknown;
     std::string last = words.empty() ? "" : words.back();
+    // An option of two values is short of one only as one of the last two words.
+    const OptionRow* paired = nullptr;
+    for (size_t i = words.size() - std::min<size_t>(words.size(), 2); i < words.size(); ++i) {
+      if (const OptionRow* option = FindOption(words[i]); option && option->read_pair) paired = option;
+    }
     std::reverse(words.begin(), words.end());  // CLI11 takes the words last first
     try {
       app_->parse(std::move(words));
     } catch (const CLI::ArgumentMismatch&) {
-      // A value is the next word, whatever it is: only the last word can lack one.
+      // A value is the next word, whatever it is: only the last words can lack one.
+      if (paired) return std::string(paired->name) + " needs " + Articled(paired->value);
       return last + " needs a value";
     } catch (const CLI::ParseError& e) {
       return e.what();
@@ -185,15 +214,19 @@ class Reader {
   // the value of the option before it (GNU's rule); CLI11 would take "-1" or
   // "---x" as an operand. Returns the first that names no option.
   std::string FirstUnknownOption(const std::vector<std::string>& words) const {
-    bool value_next = false;
+    int values_next = 0;
     for (const std::string& word : words) {
       if (word == "--") break;
-      bool is_value = std::exchange(value_next, false);
-      if (is_value || word.size() < 2 || word[0] != '-') continue;
+      if (values_next > 0) {
+        --values_next;
+        continue;
+      }
+      if (word.size() < 2 || word[0] != '-') continue;
       bool is_long = word[1] == '-';
       std::string name = is_long ? word.substr(0, word.find('=')) : word;
       if (!app_->get_option_no_throw(name)) return word;
-      value_next = FindValued(name) && name == word;
+      const OptionRow* valued = name == word ? FindValued(name) : nullptr;
+      values_next = !valued ? 0 : valued->read_pair ? 2 : 1;
     }
     return {};
   }
@@ -201,6 +234,12 @@ class Reader {
   std::string ReadValues(CommandLine& line) {
     for (const std::string& option : AllOptions()) {
       if (!Given(option)) continue;
+      if (const OptionRow* valued = FindValued(option); valued && valued->read_pair) {
+        for (const auto& [first, second] : pairs_[option]) {
+          if (std::string why = valued->read_pair(first, second, line); !why.empty()) return why;
+        }
+        continue;
+      }
       if (const OptionRow* valued = FindValued(option)) {
         if (valued->once && app_->count(option) > 1) return valued->once;
         if (std::string why = valued->read(values_[option], line); !why.empty()) return why;
@@ -216,9 +255,29 @@ class Reader {
 
   const ModeRow& ChosenMode() const {
     for (const ModeRow& m : Modes()) {
+      if (m.picked_by.size()) {
+        if (operands_.size() == m.operands.size() &&
+            std::any_of(m.picked_by.begin(), m.picked_by.end(), [this](const char* o) { return Given(o); })) {
+          return m;
+        }
+        continue;
+      }
       if (!m.option || Given(m.option)) return m;
     }
     return Modes().back();
+  }
+
+  // For the plain replacement with the options of a mode they pick, when
+  // neither mode's operands were given: both forms.
+  std::optional<std::string> PickedWrong(const ModeRow& mode) const {
+    if (mode.option) return std::nullopt;
+    for (const ModeRow& m : Modes()) {
+      if (m.picked_by.size() &&
+          std::any_of(m.picked_by.begin(), m.picked_by.end(), [this](const char* o) { return Given(o); })) {
+        return "expected " + Joined(OperandNames(m), "and") + ", or " + Joined(OperandNames(mode), "and");
+      }
+    }
+    return std::nullopt;
   }
 
   std::string CheckOptions(const ModeRow& mode) const {
@@ -236,6 +295,7 @@ class Reader {
   std::unique_ptr<CLI::App> app_;
   std::map<std::string, CLI::Option*> options_;
   std::map<std::string, std::string> values_;
+  std::map<std::string, std::vector<std::pair<std::string, std::string>>> pairs_;
   std::vector<std::string> operands_;
 };
 

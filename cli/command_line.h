@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "vantorel/engine.h"
+#include "vantorel/program_resources.h"
 
 namespace vantorel::cli {
 
@@ -18,6 +19,11 @@ struct CommandLine {
   engine::GroupSelection group;
   std::vector<int> sizes;  // --sizes of --make-icon, as given; empty for the standard ones
   std::vector<std::filesystem::path> operands;
+  // What the version and manifest options set; the manifest file that
+  // --application-manifest names is read when the command runs.
+  engine::ResourceEdit edit;
+  std::filesystem::path manifest_file;
+  std::string version_key;  // --get-version-string
   // One line saying what is wrong with the usage; empty when nothing is.
   std::string error;
 };

@@ -4,11 +4,13 @@
 #include "modes.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "cli.h"
 #include "option_values.h"
 #include "reports.h"
+#include "resource_reports.h"
 #include "vantorel/version.h"
 
 namespace vantorel::cli {
@@ -106,13 +108,19 @@ bool BackUp(const std::filesystem::path& target, std::FILE* out, std::FILE* err)
   return true;
 }
 
-// The plain replacement and --add-sizes: ICON into TARGET, or a dry run of it.
-int ChangeIcon(const CommandLine& o, bool add_sizes, std::FILE* out, std::FILE* err) {
+// What a mode changes in TARGET: the icon (plainly or with --add-sizes), the
+// version and manifest alone, or both as one change.
+enum class Change { kIcon, kAddSizes, kResources };
+
+// ICON into TARGET, the version and manifest options, or both; or a dry run
+// of it.
+int ChangeTarget(const CommandLine& o, Change change, std::FILE* out, std::FILE* err) {
   const auto& icon = o.operands[0];
-  const auto& target = o.operands[1];
+  const auto& target = o.operands.back();
+  bool add_sizes = change == Change::kAddSizes;
   // A picture has no first image: it is an icon of every size, and each icon
   // gets the image of its own.
-  const bool picture = engine::IsPictureFile(icon);
+  const bool picture = change != Change::kResources && engine::IsPictureFile(icon);
   // A program built without resources has no icon to give an image. Every
   // size is what a picture asks for, and --add-sizes gives it; an icon file
   // is refused, with a line that says so (ReportReplaceFailure).
@@ -122,10 +130,19 @@ int ChangeIcon(const CommandLine& o, bool add_sizes, std::FILE* out, std::FILE* 
     add_sizes = true;
   }
   bool all_sizes = (!add_sizes && picture) || o.all_sizes;
+  // The version and the manifest go with the icon as one change.
+  std::optional<engine::IconMode> icon_mode;
+  if (change != Change::kResources) {
+    icon_mode = add_sizes ? engine::IconMode::kAddSizes
+                : all_sizes ? engine::IconMode::kAllSizes
+                            : engine::IconMode::kFirstImage;
+  }
+  const bool resources = !o.edit.Empty() || !o.manifest_file.empty();
   bool is_signed = engine::IsSignedProgram(target);
   if (o.dry_run) {
     // A dry run changes nothing, so a signed target is described, not refused.
-    int status = add_sizes   ? PreviewAddSizes(icon, target, out, err)
+    int status = resources   ? ChangeResources(o, icon_mode, out, err)
+                 : add_sizes ? PreviewAddSizes(icon, target, out, err)
                  : all_sizes ? PreviewAllSizes(icon, target, out, err)
                              : Preview(icon, target, out, err);
     if (is_signed) {
@@ -144,14 +161,23 @@ int ChangeIcon(const CommandLine& o, bool add_sizes, std::FILE* out, std::FILE* 
                          err);
   }
   if (o.backup && !BackUp(target, out, err)) return kExitFailed;
+  if (resources) return ChangeResources(o, icon_mode, out, err);
   if (add_sizes) return ReplaceAddSizes(icon, target, out, err);
   if (all_sizes) return ReplaceAllSizes(icon, target, out, err);
   return ReplaceFirstImage(icon, target, out, err);
 }
 
-int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) { return ChangeIcon(line, false, out, err); }
+int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {
+  return ChangeTarget(line, Change::kIcon, out, err);
+}
 
-int AddSizes(const CommandLine& line, std::FILE* out, std::FILE* err) { return ChangeIcon(line, true, out, err); }
+int AddSizes(const CommandLine& line, std::FILE* out, std::FILE* err) {
+  return ChangeTarget(line, Change::kAddSizes, out, err);
+}
+
+int SetResources(const CommandLine& line, std::FILE* out, std::FILE* err) {
+  return ChangeTarget(line, Change::kResources, out, err);
+}
 
 // The operands, and the files the completion offers for each. ICON may be a
 // PNG picture as well as an icon file.
@@ -160,17 +186,32 @@ constexpr Operand kTarget{"TARGET", "exe|dll|scr"};
 constexpr Operand kOutIcon{"OUT.ico", "ico"};
 constexpr Operand kPicture{"PICTURE.png", "png"};
 
+// What sets the version information and the manifest, alone or beside the
+// icon.
+#define VANTOREL_RESOURCE_OPTIONS                                                          \
+  "--set-version-string", "--set-file-version", "--set-product-version",                  \
+      "--set-requested-execution-level", "--application-manifest"
+
 constexpr ModeRow kModes[] = {
     {"--help", {}, {}, Help},
     {"--version", {}, {}, Version},
     {"--list", {kTarget}, {}, ListTarget},
+    {"--get-version-string", {kTarget}, {}, PrintVersionString},
     {"--extract", {kTarget, kOutIcon}, {"--group", "--language", "--force"}, Extract},
     {"--make-icon", {kPicture, kOutIcon}, {"--sizes", "--force"}, MakeIcon},
     // Adding sizes fills the sizes a group has as --all-sizes does; the two
     // together would leave one of them unheeded, so they are refused.
-    {"--add-sizes", {kIcon, kTarget}, {"--backup", "--dry-run", "--allow-signed"}, AddSizes},
-    {nullptr, {kIcon, kTarget}, {"--backup", "--dry-run", "--allow-signed", "--all-sizes"}, Replace},
+    {"--add-sizes", {kIcon, kTarget}, {"--backup", "--dry-run", "--allow-signed", VANTOREL_RESOURCE_OPTIONS}, AddSizes},
+    // The version and manifest options with TARGET alone.
+    {nullptr,
+     {kTarget},
+     {"--backup", "--dry-run", "--allow-signed", VANTOREL_RESOURCE_OPTIONS},
+     SetResources,
+     {VANTOREL_RESOURCE_OPTIONS}},
+    {nullptr, {kIcon, kTarget}, {"--backup", "--dry-run", "--allow-signed", "--all-sizes", VANTOREL_RESOURCE_OPTIONS},
+     Replace},
 };
+#undef VANTOREL_RESOURCE_OPTIONS
 
 constexpr OptionRow kOptions[] = {
     {.name = "--backup",
@@ -219,9 +260,39 @@ constexpr OptionRow kOptions[] = {
      .help = "with --extract or --make-icon, replace an existing OUT.ico (else it\n"
              "is kept); only a regular file is replaced, never a device or pipe",
      .flag = &CommandLine::force},
+    {.name = "--set-version-string",
+     .value = "KEY VALUE",
+     .help = "set the version string KEY (CompanyName, FileDescription,\n"
+             "ProductName, LegalCopyright, ..., or any other) to VALUE in every\n"
+             "string table; may be given again; alone with TARGET, or beside ICON\n"
+             "as one change, and so are the four options below",
+     .read_pair = ReadVersionString},
+    {.name = "--set-file-version",
+     .value = "A.B.C.D",
+     .help = "set the fixed file version (one to four numbers, 0 to 65535) and\n"
+             "the FileVersion string, unless --set-version-string sets that",
+     .read = ReadFileVersion},
+    {.name = "--set-product-version",
+     .value = "A.B.C.D",
+     .help = "the same for the product version and the ProductVersion string",
+     .read = ReadProductVersion},
+    {.name = "--set-requested-execution-level",
+     .value = "LEVEL",
+     .help = "set the level the manifest asks for: asInvoker, highestAvailable or\n"
+             "requireAdministrator (a manifest is made where there is none)",
+     .read = ReadExecutionLevel},
+    {.name = "--application-manifest",
+     .value = "FILE",
+     .help = "replace the manifest with FILE, which must be well-formed XML",
+     .read = ReadManifestFile},
+    {.name = "--get-version-string",
+     .value = "KEY",
+     .help = "print the value of the version string KEY (exit status 1 if none)",
+     .read = ReadVersionKey},
     {.name = "--list",
-     .help = "show TARGET's icon groups and icon images, whether it is signed, and\n"
-             "what it carries (an installer, an archive, a single-file program)"},
+     .help = "show TARGET's icon groups and icon images, whether it is signed,\n"
+             "what it carries (an installer, an archive, a single-file program),\n"
+             "and its version strings and requested execution level"},
     {.name = "--help", .alias = "-h", .help = "show this text"},
     {.name = "--version", .help = "show the version"},
 };
@@ -232,6 +303,13 @@ constexpr const char* kForms[] = {
     "--dry-run [--all-sizes | --add-sizes] ICON TARGET",
     "--extract TARGET OUT.ico [--group NAME-OR-ID] [--language ID] [--force]",
     "--make-icon PICTURE.png OUT.ico [--sizes 16,32,48,256] [--force]",
+    "--set-version-string KEY VALUE [--set-file-version A.B.C.D] [--set-product-version A.B.C.D] "
+    "[--set-requested-execution-level LEVEL] [--application-manifest FILE] [--backup] [--dry-run] [--allow-signed] "
+    "TARGET",
+    "[--set-version-string KEY VALUE] [--set-file-version A.B.C.D] [--set-product-version A.B.C.D] "
+    "[--set-requested-execution-level LEVEL] [--application-manifest FILE] [--backup] [--dry-run] [--allow-signed] "
+    "[--all-sizes | --add-sizes] ICON TARGET",
+    "--get-version-string KEY TARGET",
     "--list TARGET",
     "--help | --version",
 };

@@ -26,6 +26,10 @@ struct ModeRow {
   std::initializer_list<Operand> operands;
   std::initializer_list<const char*> options;  // the options that go with it
   int (*run)(const CommandLine& line, std::FILE* out, std::FILE* err);
+  // A mode without an option of its own but the plain replacement's: picked
+  // when one of these is given with its operands (the version and manifest
+  // options with TARGET alone).
+  std::initializer_list<const char*> picked_by = {};
 };
 
 struct OptionRow {
@@ -38,10 +42,14 @@ struct OptionRow {
   std::string (*read)(const std::string& value, CommandLine& line) = nullptr;
   // Why it may not be given twice; without it the later value counts.
   const char* once = nullptr;
+  // An option of two values (its `value` names both): stores each pair
+  // given, in order; it may be given again.
+  std::string (*read_pair)(const std::string& first, const std::string& second, CommandLine& line) = nullptr;
 };
 
-// The modes, in the order in which the first whose option is given runs:
-// the plain replacement, which has none, comes last.
+// The modes, in the order in which the first whose option is given runs (a
+// mode picked by other options when its operands are given, before the
+// plain replacement): the plain replacement, which has none, comes last.
 std::span<const ModeRow> Modes();
 
 // Every option, the modes' own among them, in the order --help lists them.

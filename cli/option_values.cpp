@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+
+#include "arguments.h"
 
 namespace vantorel::cli {
 namespace {
@@ -52,6 +55,46 @@ std::string ReadSizes(const std::string& value, CommandLine& line) {
     if (comma == value.size()) return {};
     at = comma + 1;
   }
+}
+
+std::string ReadVersionString(const std::string& key, const std::string& value, CommandLine& line) {
+  line.edit.version_strings.emplace_back(key, value);
+  return {};
+}
+
+namespace {
+
+std::string ReadNumber(const char* option, const std::string& value, std::optional<engine::VersionNumber>& number) {
+  std::string why;
+  number.emplace();
+  return engine::ParseVersionNumber(value, *number, why) ? "" : std::string(option) + ": " + why;
+}
+
+}  // namespace
+
+std::string ReadFileVersion(const std::string& value, CommandLine& line) {
+  return ReadNumber("--set-file-version", value, line.edit.file_version);
+}
+
+std::string ReadProductVersion(const std::string& value, CommandLine& line) {
+  return ReadNumber("--set-product-version", value, line.edit.product_version);
+}
+
+std::string ReadExecutionLevel(const std::string& value, CommandLine& line) {
+  line.edit.execution_level = value;
+  return engine::IsExecutionLevel(value)
+             ? ""
+             : "--set-requested-execution-level takes asInvoker, highestAvailable or requireAdministrator";
+}
+
+std::string ReadManifestFile(const std::string& value, CommandLine& line) {
+  line.manifest_file = ArgumentPath(value);
+  return value.empty() ? "--application-manifest needs a file" : "";
+}
+
+std::string ReadVersionKey(const std::string& value, CommandLine& line) {
+  line.version_key = value;
+  return value.empty() ? "--get-version-string needs a key" : "";
 }
 
 }  // namespace vantorel::cli

@@ -17,4 +17,20 @@ std::string ReadLanguage(const std::string& value, CommandLine& line);
 // --sizes: icon sizes from 1 to 256 pixels, separated by commas.
 std::string ReadSizes(const std::string& value, CommandLine& line);
 
+// --set-version-string KEY VALUE, kept in the order given.
+std::string ReadVersionString(const std::string& key, const std::string& value, CommandLine& line);
+
+// --set-file-version, --set-product-version: one to four numbers of 16 bits.
+std::string ReadFileVersion(const std::string& value, CommandLine& line);
+std::string ReadProductVersion(const std::string& value, CommandLine& line);
+
+// --set-requested-execution-level: one of the three levels.
+std::string ReadExecutionLevel(const std::string& value, CommandLine& line);
+
+// --application-manifest: a file's name.
+std::string ReadManifestFile(const std::string& value, CommandLine& line);
+
+// --get-version-string: a key, never empty.
+std::string ReadVersionKey(const std::string& value, CommandLine& line);
+
 }  // namespace vantorel::cli

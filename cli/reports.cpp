@@ -5,6 +5,7 @@
 #include <cinttypes>
 
 #include "cli.h"
+#include "resource_reports.h"
 
 namespace vantorel::cli {
 
@@ -222,6 +223,7 @@ int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
     if (i.file_offset >= 0) std::fprintf(out, "%#12" PRIx64 "\n", static_cast<uint64_t>(i.file_offset));
     else std::fprintf(out, "%12s\n", "-");
   }
+  ListResources(target, out, err);
   return kExitOk;
 }
 

@@ -5,7 +5,7 @@
 // built; not shipped.
 //
 // Usage: vantorel-cli-texts TEMPLATE OUT [NAME=VALUE]...
-// Each @NAME@ in TEMPLATE is replaced: @CLI_OPTIONS@, @CLI_VALUED@,
+// Each @NAME@ in TEMPLATE is replaced: @CLI_OPTIONS@, @CLI_VALUED@, @CLI_PAIRED@,
 // @CLI_MODES@ and @CLI_FORMS@ from the table, any other by the value given
 // for it. A name without one fails the run, so no text is shipped half made.
 #include <cstdio>
@@ -61,6 +61,15 @@ std::string FilePattern(const std::string& extensions) {
   return pattern + ")";
 }
 
+// The options that take two values, as a pattern of a bash `case`.
+std::string PairedOptions() {
+  std::vector<std::string> names;
+  for (const OptionRow& option : Options()) {
+    if (option.read_pair) names.push_back(option.name);
+  }
+  return names.empty() ? "--" : Joined(names, " | ");
+}
+
 // One word list per mode, in the order in which the first whose option is
 // given runs: the names of its option ("-" for none), then the files of
 // each operand.
@@ -70,6 +79,10 @@ std::string ModeWords() {
     const OptionRow* option = mode.option ? FindOption(mode.option) : nullptr;
     std::vector<std::string> words = {!option ? "-" : option->name};
     if (option && option->alias) words[0] += std::string("|") + option->alias;
+    // A mode picked by its options: "+" and any of them.
+    if (mode.picked_by.size()) {
+      words[0] = "+" + Joined(std::vector<std::string>(mode.picked_by.begin(), mode.picked_by.end()), "|");
+    }
     for (const Operand& operand : mode.operands) words.push_back(FilePattern(operand.files));
     lines.push_back(std::string(8, ' ') + "'" + Joined(words, " ") + "'");
   }
@@ -124,6 +137,7 @@ int Main(int argc, char** argv) {
   }
   std::map<std::string, std::string> values = {{"CLI_OPTIONS", OptionNames()},
                                                {"CLI_VALUED", ValuedOptions()},
+                                               {"CLI_PAIRED", PairedOptions()},
                                                {"CLI_MODES", ModeWords()},
                                                {"CLI_FORMS", GuideForms()}};
   for (int i = 3; i < argc; ++i) {

@@ -78,8 +78,10 @@ TEST_F(CliTest, EachWrongUsageSaysWhatIsWrongInOneLine) {
       {{"--language=1033", kIcon, kTarget}, "--group and --language go with --extract"},
       {{"--sizes", "16", kIcon, kTarget}, "--sizes goes with --make-icon"},
       {{"--extract", "--sizes=16", kTarget, kOut}, "--extract goes with --group, --language and --force only"},
-      {{"--add-sizes", "--all-sizes", kIcon, kTarget}, "--add-sizes goes with --backup, --dry-run and --allow-signed only"},
-      {{"--dry-run", "--all-sizes", "--add-sizes", kIcon, kTarget}, "--add-sizes goes with --backup, --dry-run and --allow-signed only"},
+      {{"--add-sizes", "--all-sizes", kIcon, kTarget}, "--add-sizes goes with --backup, --dry-run, --allow-signed, --set-version-string, --set-file-version, "
+                                                    "--set-product-version, --set-requested-execution-level and --application-manifest only"},
+      {{"--dry-run", "--all-sizes", "--add-sizes", kIcon, kTarget}, "--add-sizes goes with --backup, --dry-run, --allow-signed, --set-version-string, --set-file-version, "
+                                                    "--set-product-version, --set-requested-execution-level and --application-manifest only"},
       {{"--make-icon", "--backup", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},
       {{"--make-icon", "--all-sizes", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},
       {{"--make-icon", "--group", "1", kIcon, kOut}, "--make-icon goes with --sizes and --force only"},

@@ -130,7 +130,10 @@ class DebianPackage(unittest.TestCase):
                  ("vantorel-cli new.ico ", ["app.exe"]),
                  ("vantorel-cli --extract ", ["app.exe"]),
                  ("vantorel-cli --extract app.exe ", ["new.ico"]),
-                 ("vantorel-cli --list ", ["app.exe"])]
+                 ("vantorel-cli --list ", ["app.exe"]),
+                 ("vantorel-cli --set-version-string CompanyName ", []),
+                 ("vantorel-cli --set-version-string CompanyName Acme ", ["app.exe"]),
+                 ("vantorel-cli --set-file-version 2.1 new.ico ", ["app.exe"])]
         for line, expected in cases:
             self.assertEqual(self.complete(line, ["app.exe", "new.ico", "notes.txt"]), expected, line)
 
@@ -142,9 +145,7 @@ class DebianPackage(unittest.TestCase):
         # cannot do without: the files of its kind (ICON may be a picture).
         kinds = {"ICON": (".ico", ".png"), "TARGET": (".exe",)}
         for form in help_forms.forms(usage):
-            words = re.sub(r"\[[^]]*\]| \| \S+", "", form).split()
-            options = [w for w in words if w.startswith("-")]
-            operands = [w for w in words if not w.startswith("-")]
+            options, operands = help_forms.required(form, usage)
             for i, operand in enumerate(operands):
                 line = " ".join(["vantorel-cli"] + options + ["x"] * i + [""])
                 kind = kinds.get(operand, (Path(operand).suffix,))

@@ -14,6 +14,33 @@ def options(usage):
     return sorted({w.strip("[]|,") for w in usage.split() if w.lstrip("[").startswith("--")})
 
 
+def value_counts(usage):
+    """How many values each option takes, from its entry in --help: the
+    capitalised words after its name."""
+    counts = {}
+    for line in usage.splitlines():
+        m = re.match(r"  (?:-\w, )?(--[\w-]+)((?: [A-Z][\w.,-]*)*)(?: {2,}|$)", line)
+        if m:
+            counts[m.group(1)] = len(m.group(2).split())
+    return counts
+
+
+def required(form, usage):
+    """The options a form cannot do without, each with its values, and its
+    operands that are not in brackets."""
+    words = re.sub(r"\[[^]]*\]| \| \S+", "", form).split()
+    counts, options, operands, i = value_counts(usage), [], [], 0
+    while i < len(words):
+        if words[i].startswith("-"):
+            n = 1 + counts.get(words[i], 0)
+            options += words[i:i + n]
+            i += n
+        else:
+            operands.append(words[i])
+            i += 1
+    return options, operands
+
+
 def _either(text):
     """'--a | --b VALUE': one of the options, a value being any word."""
     return "(?:" + "|".join(" ".join([re.escape(o.split()[0])] + [r"\S+"] * (len(o.split()) - 1))

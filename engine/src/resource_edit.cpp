@@ -100,6 +100,9 @@ class Planner {
     const int64_t headers_end = std::max<int64_t>(h_.size_of_headers, h_.SectionTableEnd());
     for (const Changed& c : changed_) {
       if (c.old.read_at < 0 || c.bytes.size() > c.old.size || c.old_at < headers_end) return false;
+      // Spaces pad text that is ASCII-compatible only (a UTF-16 manifest
+      // would read them as other characters): such a manifest moves.
+      if (c.type == kRtManifest && !c.bytes.empty() && c.bytes[0] != '<' && c.bytes[0] != 0xEF) return false;
       for (const TypeNode& t : old.types) {
         for (const NameNode& n : t.names) {
           for (const LanguageNode& l : n.languages) {
@@ -114,20 +117,19 @@ class Planner {
     return true;
   }
 
-  // The writes over the old data (zeros after the new bytes, so nothing of
-  // the old resource lingers past the size its entry now states) and over
-  // each data entry's Size.
+  // One write over each resource's old data, padded to its old size, so its
+  // data entry stays as it is and a run stopped at any instant leaves the old
+  // resource or the new one: a version resource's length is its root's
+  // wLength, and zeros after it are nothing; a manifest's padding is spaces,
+  // which XML allows after the root element.
   WritePlan InPlaceWrites() {
     WritePlan plan;
     GuardedPlan guarded(plan, 0, file_.Length());
     for (Changed& c : changed_) {
       std::vector<uint8_t> bytes = c.bytes;
-      bytes.resize(c.old.size, 0);
+      bytes.resize(c.old.size, c.type == kRtManifest ? ' ' : 0);
       guarded.Add(c.old_at, std::move(bytes), PlannedWrite::Kind::Image);
       c.placed_at = c.old_at;
-      if (c.bytes.size() != c.old.size) {
-        guarded.Add(c.old.read_at + 4, LeBytes(static_cast<uint32_t>(c.bytes.size()), 4), PlannedWrite::Kind::Header);
-      }
     }
     return plan;
   }

@@ -79,43 +79,49 @@ TEST(Manifest, RefusedWithTheReason) {
 }
 
 TEST(Manifest, ProgramsGetTheirManifestChangedOrMade) {
-  const std::string existing = kHead + "</assembly>";
+  const std::string bare = kHead + "</assembly>";
+  const std::string admin = kHead +
+                            "<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\"><security><requestedPrivileges>"
+                            "<requestedExecutionLevel level=\"requireAdministrator\"/></requestedPrivileges></security>"
+                            "</trustInfo></assembly>";
   struct Case {
     const char* what;
-    bool has_manifest;
+    std::optional<std::string> own;  // the program's manifest
     std::optional<std::string> given;
     std::string level;
-    int32_t result;
+    bool in_place;
     std::string expected_level;
   } cases[] = {
-      {"a level in a program's own manifest", true, std::nullopt, "highestAvailable", kSuccess, "highestAvailable"},
-      {"a new manifest in a program without", false, std::nullopt, "asInvoker", kSuccess, "asInvoker"},
-      {"a whole manifest given", true, kHead + "</assembly>", "", kSuccess, ""},
-      {"a whole manifest given, and a level", false, kHead + "</assembly>", "requireAdministrator", kSuccess,
+      {"a level added to a program's own manifest", bare, std::nullopt, "highestAvailable", false, "highestAvailable"},
+      {"a shorter level, over the old text, padded with spaces", admin, std::nullopt, "asInvoker", true, "asInvoker"},
+      {"a new manifest in a program without", std::nullopt, std::nullopt, "asInvoker", false, "asInvoker"},
+      {"a whole manifest given", bare, bare, "", true, ""},
+      {"a whole manifest given, and a level", std::nullopt, bare, "requireAdministrator", false,
        "requireAdministrator"},
-      {"a given manifest not well-formed", true, std::string("<assembly"), "", kManifestRefused, ""},
   };
   for (const Case& c : cases) {
     PeOptions o = IconProgram({64});
-    if (c.has_manifest) o.resources.push_back({kManifestType, 1, 1033, Of(existing)});
+    if (c.own) o.resources.push_back({kManifestType, 1, 1033, Of(*c.own)});
     const Bytes program = BuildPe(o).bytes;
     ResourceEdit edit;
     edit.execution_level = c.level;
     if (c.given) edit.manifest = Of(*c.given);
     edit.manifest_name = "given.manifest";
-    std::string why;
-    if (c.given && !CheckManifest(*edit.manifest, why)) {
-      EXPECT_EQ(c.result, kManifestRefused) << c.what;
-      continue;
-    }
     MemoryFile file(program);
     ResourceEditReport report;
-    ASSERT_EQ(EditResourcesIn(file, edit, "app.exe", report, why, {}, false), c.result) << c.what << ": " << why;
+    std::string why;
+    ASSERT_EQ(EditResourcesIn(file, edit, "app.exe", report, why, {}, false), kSuccess) << c.what << ": " << why;
+    ASSERT_EQ(report.placements.size(), 1u) << c.what;
+    EXPECT_EQ(report.placements[0].in_place, c.in_place) << c.what;
+    EXPECT_EQ(file.bytes().size() == program.size(), c.in_place) << c.what;
     ProgramResources read;
-    ASSERT_EQ(ReadResourcesIn(file, "app.exe", read, why, {}), kSuccess) << why;
+    ASSERT_EQ(ReadResourcesIn(file, "app.exe", read, why, {}), kSuccess) << c.what << ": " << why;
     EXPECT_TRUE(read.has_manifest) << c.what;
     EXPECT_EQ(read.execution_level, c.expected_level) << c.what;
   }
+  // A given manifest that is not well-formed is refused before any program is opened.
+  std::string why;
+  EXPECT_FALSE(CheckManifest(Of("<assembly"), why));
 }
 
 }  // namespace

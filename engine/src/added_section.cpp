@@ -156,7 +156,13 @@ int32_t CheckNewSection(const Reader& r, const PeHeaders& h, const std::string& 
 
 SectionPlace NewSectionPlace(const PeHeaders& h, int64_t length) {
   int64_t va = 0;
-  for (const SectionHeader& s : h.sections) va = std::max<int64_t>(va, int64_t{s.va} + s.Extent());
+  // Past every section's raw size too: a section whose raw data is longer
+  // than its memory would otherwise seem, to a reader that finds the
+  // resource tree by raw extent (ours, as the original routine does), to hold
+  // the new section's address.
+  for (const SectionHeader& s : h.sections) {
+    va = std::max<int64_t>(va, int64_t{s.va} + std::max(s.Extent(), s.raw_size));
+  }
   va = AlignUp(va, h.section_alignment);
   int64_t raw = AlignUp(std::max(length, h.RawDataEnd()), h.file_alignment);
   if (FlatMapped(h)) raw = va = AlignUp(std::max(raw, va), std::max(h.file_alignment, h.section_alignment));

@@ -222,9 +222,18 @@ TEST(VersionEdit, WhereTheDataGoes) {
   PeOptions bare;
   bare.resource_section = false;
   const Bytes payload(512, 0x5A);
+  // Its raw data longer than its memory by more than a page: the new
+  // section must lie past both.
+  PeOptions roomy = IconProgram({64});
+  roomy.resources.push_back({kVersionType, 1, 1033, TwoTables()});
+  roomy.free_after_data = 0x3000;
+  BuiltPe short_in_memory = BuildPe(roomy);
+  Put32(short_in_memory.bytes, short_in_memory.rsrc_header + 8, short_in_memory.data_end - short_in_memory.rsrc_raw);
+  EXPECT_LT(short_in_memory.data_end - short_in_memory.rsrc_raw + 0x1000, short_in_memory.rsrc_raw_size);
   const Case cases[] = {
       {"a shorter value over the old data", WithVersion(TwoTables()).bytes, shorter, kSuccess, true, false},
       {"a longer one in the section at the end", WithVersion(TwoTables()).bytes, longer, kSuccess, false, true},
+      {"a resource section shorter in memory than in the file", short_in_memory.bytes, longer, kSuccess, false, true},
       {"a program without a version resource gets one", BuildPe(without).bytes, shorter, kSuccess, false, true},
       {"a program without resources gets a section", BuildPe(bare).bytes, shorter, kSuccess, false, true},
       {"appended data refuses only what does not fit", WithVersion(TwoTables(), payload).bytes, longer, kAppendedData, false,

@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "driver.h"
-#include "icon_tree.h"
+#include "icon_rewrite.h"
 #include "resource_walk.h"
 #include "traps.h"
 #include "all_sizes.h"
@@ -49,61 +50,50 @@ class AllSizesPlanner {
                                 : PlaceInFreeRoom(tree, sizes, bytes, wants, icon_path, placed, failure_text);
     if (chosen != kSuccess) return chosen;
 
-    GuardedPlan guarded(plan, section_);
-    std::map<int64_t, size_t> written;  // image offset -> image
+    ImageAssignment assignment = Assign(tree, placed);
+    std::vector<int32_t> rva = PlanImages(section_, images_, assignment.places, plan, warn_);
+    IconRewrite rewrite = PlanEntries(tree, section_, images_, assignment, rva, plan);
+    // Writes that share a byte, or land on the tree's own structure, would
+    // undo one another or change the tree under the rewrite: a sound tree
+    // never asks for that.
+    if (rewrite.overlap || rewrite.over_structure) return Fail(kModifyFailed, kModifyFailedText, failure_text);
     for (size_t i = 0; i < tree.icons.size(); ++i) {
-      size_t image = placed.choice.image_of_icon[i];
-      if (image == PlacesChoice::kNone) {
+      size_t p = assignment.place_of_icon[i];
+      if (p == ImageAssignment::kNone) {
         report.icons.push_back(Wanted(r, tree.icons[i], wants.sizes[i], wants.from[i], tree.icons[i].offset));
         report.icons.back().shown_by = ResourceName(r, section_.root, tree.icons[placed.choice.shown_by[i]].name);
         continue;
       }
-      int64_t at = placed.offset_of_icon[i];
-      int32_t rva = Offset_to_RVA(section_, static_cast<int32_t>(at), warn_);
-      if (rva <= 0) Raise(9);  // no image lives at RVA 0, the headers do
-      auto [was, fresh] = written.emplace(at, image);
-      // Another image at the same place overlaps it, and the plan is refused below.
-      if (fresh || was->second != image) guarded.Add(at, images_[image].bytes, PlannedWrite::Kind::Image);
-      if (!installer_) {
-        guarded.Add(tree.icons[i].data_entry, DataEntryFields(static_cast<uint32_t>(rva), bytes[image]),
-                    PlannedWrite::Kind::IconEntry);
-      }
-      report.icons.push_back(Assignment(r, tree.icons[i], wants.sizes[i], wants.from[i], image, at, rva,
-                                        placed.choice.substitute[i]));
+      report.icons.push_back(Assignment(r, tree.icons[i], wants.sizes[i], wants.from[i], assignment.places[p].image,
+                                        assignment.places[p].at, rva[p], placed.choice.substitute[i]));
     }
-    for (const GroupResource& g : tree.groups) {
-      for (const GroupEntryRef& e : g.entries) {
-        // An entry that names no icon describes nothing and is left alone.
-        std::optional<size_t> icon = tree.IconNamed(e.nID, g.language);
-        if (!icon) continue;
-        size_t shown = placed.choice.shown_by[*icon];
-        const IconImage& image = images_[placed.choice.image_of_icon[shown]];
-        std::vector<uint8_t> entry(image.entry_bytes.begin(), image.entry_bytes.begin() + kSharedEntryBytes);
-        if (shown != *icon) {
-          // Named by its number, the icon must be the one the loader finds.
-          uint32_t id = tree.icons[shown].name;
-          if (IsStringName(id) || tree.IconNamed(static_cast<uint16_t>(id), g.language) != shown) Raise(9);
-          entry.push_back(static_cast<uint8_t>(id));
-          entry.push_back(static_cast<uint8_t>(id >> 8));
-        }
-        guarded.Add(e.at, std::move(entry), PlannedWrite::Kind::GroupEntry);
-        ++report.group_entries;
-      }
-    }
-    // Writes that share a byte, or land on the tree's own structure, would
-    // undo one another or change the tree under the rewrite: a sound tree
-    // never asks for that.
-    if (AnyOverlap(plan) || WritesCover(plan, tree.structure)) {
-      return Fail(kModifyFailed, kModifyFailedText, failure_text);
-    }
+    report.group_entries = rewrite.group_entries;
     report.images_written = static_cast<int>(placed.images);
     report.installer_places = installer_;
     return kSuccess;
   }
 
  private:
-  // The images go into the room of the old images and padding, each once;
-  // every icon's data entry then points at its image.
+  // Each icon's image at its place: an image given to several icons at one
+  // place is written there once.
+  ImageAssignment Assign(const IconTree& tree, const Placement& placed) const {
+    ImageAssignment a;
+    a.shown_by = placed.choice.shown_by;
+    a.data_entries = !installer_;
+    std::map<std::pair<int64_t, size_t>, size_t> place_of;
+    for (size_t i = 0; i < tree.icons.size(); ++i) {
+      size_t image = placed.choice.image_of_icon[i];
+      if (image == PlacesChoice::kNone) {
+        a.place_of_icon.push_back(ImageAssignment::kNone);
+        continue;
+      }
+      auto [known, fresh] = place_of.emplace(std::make_pair(placed.offset_of_icon[i], image), a.places.size());
+      if (fresh) a.places.push_back({placed.offset_of_icon[i], image});
+      a.place_of_icon.push_back(known->second);
+    }
+    return a;
+  }
+
   // The room of the old icon images and of padding nobody references.
   int32_t Room(const std::string& icon_path, std::vector<Stretch>& free, std::string& failure_text) const {
     try {

@@ -82,12 +82,11 @@ int32_t PlanAndWrite(RandomAccessFile& target, const IconImage& icon, const std:
   plan.image_offset = placement.offset;
   plan.image_in_place = placement.in_place;
   plan.room_bytes = placement.room;
-  plan.writes.push_back({placement.offset, icon.bytes, PlannedWrite::Kind::Image});
   if (!Modify_Resource_Directories(target, section, placement.offset, icon, plan.writes, warn)) {
     return Fail(kModifyFailed, kModifyFailedText, failure_text);
   }
   if (AnyOverlap(plan.writes)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
-  for (size_t i = 1; i < plan.writes.size(); ++i) {
+  for (size_t i = 0; i < plan.writes.size(); ++i) {
     if (plan.writes[i].kind == PlannedWrite::Kind::IconEntry) ++plan.icon_entries;
     if (plan.writes[i].kind == PlannedWrite::Kind::GroupEntry) ++plan.group_entries;
   }

@@ -149,8 +149,9 @@ struct ImagePlacement {
 ImagePlacement FindImageRoom(const RandomAccessFile& file, const ResourceSection& section,
                              const IconImageRef& first, uint32_t bytes);
 
-// Plans, without writing, the rewrite of every icon data entry and every
-// group-icon entry to describe the new image at `new_image_offset`. Every
+// Plans, without writing, the new image at `new_image_offset`, and the
+// rewrite of every icon data entry and every group-icon entry to describe it
+// (the first-image replacement of the one planner, icon_rewrite.h). Every
 // planned write has been checked against the resource section. Each data
 // entry and each group is planned once however many entries lead to it, so
 // the plan never holds more than the section's size in bytes. False after a

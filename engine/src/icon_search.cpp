@@ -1,8 +1,6 @@
 // Lists where the target's icon images lie in the file.
-#include "reader.h"
-#include "resource_walk.h"
+#include "icon_tree.h"
 #include "traps.h"
-#include "mod_pe.h"
 
 namespace vantorel::engine {
 
@@ -11,20 +9,16 @@ int32_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection&
   return Trap(warn, kIconLocateText, [&]() -> int32_t {
     Reader r = ResourceSectionReader(file, section);
     int32_t count = 0;
-    WalkCallbacks cb;
-    cb.want_type = [](const ResourceEntry& type) { return type.Name == kRtIcon; };
-    cb.visit = [&](const LanguageVisit& v) {
-      int32_t entry = DataEntryAt(section.root, v);
-      if (!r.Contains(entry, 16)) Raise(9);
-      int32_t rva = r.I32(entry);
+    // Every language entry is listed, each converted as it is reached: what
+    // was listed before a damaged entry stays listed.
+    ReadIconLeaves(r, section.root, [&](const IconLeaf& leaf) {
       IconImageRef icon;
-      icon.Offset = RVA_to_Offset(section, rva, warn);
-      icon.Size = r.U32(int64_t{entry} + 4);
-      icon.DataEntry = entry;
+      icon.Offset = RVA_to_Offset(section, static_cast<int32_t>(leaf.rva), warn);
+      icon.Size = leaf.size;
+      icon.DataEntry = leaf.data_entry;
       count = Add32(count, 1);
       icons.push_back(icon);
-    };
-    WalkResourceTree(r, section.root, cb);
+    });
     return count;
   });
 }

@@ -27,61 +27,57 @@ std::optional<size_t> IconTree::IconNamed(uint16_t id, uint32_t language) const 
 
 namespace {
 
-// The walk: every language entry of both branches, in tree order, and the
-// data entry each names (-1 when it lies outside the tree's reader).
-std::vector<int32_t> ReadLeaves(const Reader& r, int32_t root, Damage damage, IconTree& tree) {
-  std::vector<int32_t> entries;
+// The walk: every language entry of the icon branch (and, with `groups`, of
+// the group branch), in tree order, handed to `take` with the data entry it
+// names; one outside the tree's reader raises, or with Damage::Skip is
+// handed over without it.
+void WalkLeaves(const Reader& r, int32_t root, bool groups, Damage damage, const std::function<void(const IconLeaf&)>& take,
+                const std::function<void(int64_t, int64_t)>& structure) {
   WalkCallbacks cb;
-  cb.want_type = [](const ResourceEntry& t) { return t.Name == kRtIcon || t.Name == kRtGroupIcon; };
+  cb.want_type = [groups](const ResourceEntry& t) { return t.Name == kRtIcon || (groups && t.Name == kRtGroupIcon); };
   cb.visit = [&](const LanguageVisit& v) {
-    int32_t entry = DataEntryAt(root, v);
     IconLeaf leaf{v.type.Name, v.name.Name, v.language.Name};
+    int32_t entry = DataEntryAt(root, v);
     if (r.Contains(entry, kDataEntrySize)) {
+      leaf.data_entry = entry;
       leaf.rva = r.U32(entry);
       leaf.size = r.U32(int64_t{entry} + 4);
     } else if (damage == Damage::Refuse) {
       Raise(9);
-    } else {
-      entry = -1;
     }
-    tree.leaves.push_back(leaf);
-    entries.push_back(entry);
+    take(leaf);
   };
-  cb.structure = [&](int64_t offset, int64_t size) { tree.structure.emplace_back(offset, offset + size); };
+  cb.structure = structure;
   WalkResourceTree(r, root, cb);
-  return entries;
 }
 
 // Each icon data entry once, under the first leaf that leads to it; every
 // name and language that leads to it finds it.
-void ReadIcons(const std::vector<int32_t>& entries, const DataOffset& data_offset, IconTree& tree,
-               std::unordered_map<int32_t, size_t>& icon_of_entry) {
-  for (size_t i = 0; i < tree.leaves.size(); ++i) {
-    IconLeaf& leaf = tree.leaves[i];
-    if (leaf.type != kRtIcon || entries[i] < 0) continue;
-    auto [listed, added] = icon_of_entry.emplace(entries[i], tree.icons.size());
+void ReadIcons(const DataOffset& data_offset, IconTree& tree, std::unordered_map<int32_t, size_t>& icon_of_entry) {
+  for (IconLeaf& leaf : tree.leaves) {
+    if (leaf.type != kRtIcon || leaf.data_entry < 0) continue;
+    auto [listed, added] = icon_of_entry.emplace(leaf.data_entry, tree.icons.size());
     leaf.index = listed->second;
     tree.first_by_name.emplace(leaf.name, listed->second);
     tree.first_by_name_and_language.emplace(std::make_pair(leaf.name, leaf.language), listed->second);
     if (!added) continue;
     int64_t offset = data_offset(leaf.rva, leaf.size);
-    tree.icons.push_back({leaf.name, leaf.language, entries[i],
+    tree.icons.push_back({leaf.name, leaf.language, leaf.data_entry,
                           offset >= 0 && offset <= INT32_MAX ? static_cast<int32_t>(offset) : -1, leaf.size});
   }
 }
 
 // Each group's data once, however many entries lead to it.
-void ReadGroups(const Reader& data, const std::vector<int32_t>& entries, const DataOffset& data_offset,
-                Damage damage, IconTree& tree, const std::unordered_map<int32_t, size_t>& icon_of_entry) {
+void ReadGroups(const Reader& data, const DataOffset& data_offset, Damage damage, IconTree& tree,
+                const std::unordered_map<int32_t, size_t>& icon_of_entry) {
   // Distinct groups cannot hold more entries than fit in the data.
   int64_t entry_budget = (data.end() - data.begin()) / kGrpIconDirEntrySize + 1;
   std::unordered_map<int64_t, size_t> group_at;
   auto damaged = [&] {
     if (damage == Damage::Refuse) Raise(9);
   };
-  for (size_t i = 0; i < tree.leaves.size(); ++i) {
-    IconLeaf& leaf = tree.leaves[i];
-    if (leaf.type != kRtGroupIcon || entries[i] < 0 || icon_of_entry.count(entries[i])) continue;
+  for (IconLeaf& leaf : tree.leaves) {
+    if (leaf.type != kRtGroupIcon || leaf.data_entry < 0 || icon_of_entry.count(leaf.data_entry)) continue;
     int64_t at = data_offset(leaf.rva, leaf.size);
     if (at <= 0 || !data.Contains(at, kGrpIconDirSize)) {
       damaged();
@@ -117,10 +113,12 @@ void ReadGroups(const Reader& data, const std::vector<int32_t>& entries, const D
 IconTree ReadIconTree(const Reader& tree_reader, int32_t root, const Reader& data, const DataOffset& data_offset,
                       Damage damage) {
   IconTree tree;
-  std::vector<int32_t> entries = ReadLeaves(tree_reader, root, damage, tree);
+  WalkLeaves(
+      tree_reader, root, true, damage, [&](const IconLeaf& leaf) { tree.leaves.push_back(leaf); },
+      [&](int64_t offset, int64_t size) { tree.structure.emplace_back(offset, offset + size); });
   std::unordered_map<int32_t, size_t> icon_of_entry;
-  ReadIcons(entries, data_offset, tree, icon_of_entry);
-  ReadGroups(data, entries, data_offset, damage, tree, icon_of_entry);
+  ReadIcons(data_offset, tree, icon_of_entry);
+  ReadGroups(data, data_offset, damage, tree, icon_of_entry);
   return tree;
 }
 
@@ -129,6 +127,10 @@ IconTree ReadIconTree(const Reader& r, const ResourceSection& section, const War
     return RVA_to_Offset(section, static_cast<int32_t>(rva), warn);
   };
   return ReadIconTree(r, section.root, r, in_section, damage);
+}
+
+void ReadIconLeaves(const Reader& r, int32_t root, const std::function<void(const IconLeaf&)>& take) {
+  WalkLeaves(r, root, false, Damage::Refuse, take, {});
 }
 
 IconWants WantedSizes(const Reader& r, const IconTree& tree, const IconSize& fallback) {

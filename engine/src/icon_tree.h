@@ -43,6 +43,7 @@ struct IconLeaf {
   static constexpr size_t kNone = static_cast<size_t>(-1);
   uint32_t type = 0;                // kRtIcon or kRtGroupIcon
   uint32_t name = 0, language = 0;  // as the directory entries store them
+  int32_t data_entry = -1;          // file offset of its data entry; -1 when skipped as damaged
   uint32_t rva = 0, size = 0;       // its data entry's fields
   // Index into the icons or the groups; kNone when its data is skipped as
   // damaged, or is an icon's that a group entry also names.
@@ -90,6 +91,12 @@ IconTree ReadIconTree(const Reader& tree_reader, int32_t root, const Reader& dat
 // inside it (a conversion that overflows warns through `warn`).
 IconTree ReadIconTree(const Reader& r, const ResourceSection& section, const WarningSink& warn,
                       Damage damage = Damage::Refuse);
+
+// The icon branch alone, as the window's own routine lists the icon images:
+// each language entry handed to `take` as the walk reaches it, with its data
+// entry's fields; a data entry outside `r` raises, and the entries handed
+// over before stay handed over.
+void ReadIconLeaves(const Reader& r, int32_t root, const std::function<void(const IconLeaf&)>& take);
 
 
 // Where an icon's wanted size comes from.

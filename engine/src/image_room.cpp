@@ -7,15 +7,14 @@
 #include "reader.h"
 #include "resource_walk.h"
 #include "all_sizes.h"
-#include "mod_pe.h"
+#include "driver.h"
 
 namespace vantorel::engine {
 
 namespace {
 
-struct Range {
-  int64_t begin, end;
-};
+// [begin, end) in file offsets.
+using Range = std::pair<int64_t, int64_t>;
 
 // New images start on a 4-byte boundary, as resource compilers place them.
 constexpr int64_t kImageAlignment = 4;
@@ -28,7 +27,7 @@ std::vector<Range> RangesInUse(const Reader& r, const ResourceSection& section, 
   auto add = [&](int64_t begin, int64_t size) {
     int64_t end = std::min(begin + size, r.end());
     begin = std::max(begin, r.begin());
-    if (begin < end) used.push_back({begin, end});
+    if (begin < end) used.emplace_back(begin, end);
   };
   WalkCallbacks cb;
   cb.want_type = [all_types](const ResourceEntry& t) {
@@ -45,21 +44,11 @@ std::vector<Range> RangesInUse(const Reader& r, const ResourceSection& section, 
     if (data > 0) add(data, r.U32(int64_t{entry} + 4));
   };
   WalkResourceTree(r, section.root, cb);
-
-  std::sort(used.begin(), used.end(), [](const Range& a, const Range& b) { return a.begin < b.begin; });
-  std::vector<Range> merged;
-  for (const Range& u : used) {
-    if (!merged.empty() && u.begin <= merged.back().end) {
-      merged.back().end = std::max(merged.back().end, u.end);
-    } else {
-      merged.push_back(u);
-    }
-  }
-  return merged;
+  return MergedRanges(std::move(used));
 }
 
 bool Overlaps(const std::vector<Range>& used, int64_t begin, int64_t end) {
-  return std::any_of(used.begin(), used.end(), [&](const Range& u) { return u.begin < end && begin < u.end; });
+  return std::any_of(used.begin(), used.end(), [&](const Range& u) { return u.first < end && begin < u.second; });
 }
 
 // The stretches of the resource data that the data directory names and
@@ -71,9 +60,9 @@ std::vector<Stretch> FreeStretches(const std::vector<Range>& used, const Resourc
   int64_t cursor = area_begin;
   for (const Range& u : used) {
     if (cursor >= area_end) break;
-    if (u.end <= cursor) continue;
-    if (u.begin > cursor) free.push_back({cursor, std::min(u.begin, area_end)});
-    cursor = std::max(cursor, u.end);
+    if (u.second <= cursor) continue;
+    if (u.first > cursor) free.push_back({cursor, std::min(u.first, area_end)});
+    cursor = std::max(cursor, u.second);
   }
   if (cursor < area_end) free.push_back({cursor, area_end});
   return free;

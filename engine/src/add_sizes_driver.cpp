@@ -89,9 +89,11 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
 
   // The checksum counts what is appended as words written over nothing.
   WritePlan counted = growth.in_place;
-  counted.push_back({own_length, growth.appended, PlannedWrite::Kind::Image});
+  GuardedPlan(counted, own_length, growth.length_after).Add(own_length, growth.appended, PlannedWrite::Kind::Image);
   report.checksum = PlanChecksumOf(own, h.checksum_at, counted, growth.length_after);
-  if (report.checksum) growth.in_place.push_back(counted.back());
+  if (report.checksum) {
+    GuardedPlan(growth.in_place, 0, own_length).Add(h.checksum_at, counted.back().bytes, PlannedWrite::Kind::Checksum);
+  }
 
   report.icons = std::move(added.report.icons);
   for (SizeAssignment& a : report.icons) a.file_offset += growth.content_at;

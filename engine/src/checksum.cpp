@@ -91,7 +91,8 @@ bool PlanChecksumOf(const RandomAccessFile& file, int64_t field, WritePlan& plan
   }
   uint32_t updated = sum + static_cast<uint32_t>(new_length);
   if (updated == stored) return false;
-  plan.push_back({field, LeBytes(updated, 4), PlannedWrite::Kind::Checksum});
+  // The field lies in the headers, which the file holds already.
+  GuardedPlan(plan, 0, file.Length()).Add(field, LeBytes(updated, 4), PlannedWrite::Kind::Checksum);
   return true;
 }
 

@@ -112,7 +112,9 @@ InstallerCheck PlanInstallerCrc(const RandomAccessFile& file, const ResourceSect
   if (change == 0) return InstallerCheck::Kept;
   uint8_t stored[4];
   if (!file.ReadAt(header.crc_offset, stored, 4)) Raise(9);
-  plan.push_back({header.crc_offset, LeBytes(Le32(stored) ^ change, 4), PlannedWrite::Kind::InstallerCrc});
+  // The CRC lies after the program, in the installer's own stretch.
+  GuardedPlan(plan, header.offset, file.Length())
+      .Add(header.crc_offset, LeBytes(Le32(stored) ^ change, 4), PlannedWrite::Kind::InstallerCrc);
   return InstallerCheck::Updated;
 }
 

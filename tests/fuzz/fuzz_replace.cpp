@@ -142,8 +142,8 @@ void CheckIconsNameTheImage(const std::vector<uint8_t>& after, const IconImage& 
 // What both replacements promise: the length kept; a failure changes nothing
 // and says why; a success changes nothing outside the section's raw data but
 // the CheckSum, and a right CheckSum stays right. True after a success.
-bool CheckOutcome(const std::vector<uint8_t>& original, const std::vector<uint8_t>& after, int32_t result,
-                  const std::string& failure) {
+bool CheckChangeKept(const std::vector<uint8_t>& original, const std::vector<uint8_t>& after, int32_t result,
+                     const std::string& failure) {
   if (after.size() != original.size()) Violation("length changed");
   if (result != kSuccess) {
     if (after != original) Violation("failed replacement changed the target");
@@ -431,7 +431,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryFile target(original);
     std::string failure;
     int32_t result = ReplaceIconIn(target, image, "icon.ico", "target.exe", failure, sink);
-    if (CheckOutcome(original, target.bytes(), result, failure)) {
+    if (CheckChangeKept(original, target.bytes(), result, failure)) {
       if (nsis) CheckPlacesKept(original, target.bytes(), {image});
       else CheckIconsNameTheImage(target.bytes(), image);
     }
@@ -445,7 +445,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AllSizesReport report;
     std::string failure;
     int32_t result = ReplaceAllSizesIn(target, images, "icon.ico", "target.exe", report, failure, sink);
-    if (CheckOutcome(original, target.bytes(), result, failure)) {
+    if (CheckChangeKept(original, target.bytes(), result, failure)) {
       if (nsis) CheckPlacesKept(original, target.bytes(), images);
       else CheckIconsNameImages(target.bytes(), images);
     }

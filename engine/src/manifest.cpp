@@ -130,7 +130,7 @@ bool ReadOutline(const std::string& text, Outline& o, std::string& why) {
   std::vector<uint8_t> bytes(text.begin(), text.end());
   if (!ReadXmlOutline(bytes, o.elements, why)) return false;
   if (o.elements.empty() || o.elements[0].local_name != "assembly" || o.elements[0].ns != kAssemblyNs) {
-    why = std::string("its root is not an assembly element of ") + kAssemblyNs;
+    why = std::string("its root is not the assembly of the namespace ") + kAssemblyNs;
     return false;
   }
   return true;

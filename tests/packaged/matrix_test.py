@@ -89,9 +89,9 @@ EXPECTED = {
     "bun-hello.exe":    ("runs", "runs", "runs", "runs"),
     "node-sea.exe":     ("runs", "runs", "runs", "runs"),
     "node-signed.exe":  ("1011", "1011", "1017", "1011"),
-    "go-386.exe":       ("1004", "1004", "runs", "1004"),
-    "go-amd64.exe":     ("1004", "1004", "runs", "1004"),
-    "mingw-hello.exe":  ("1004", "1004", "runs", "1004"),
+    "go-386.exe":       ("1004", "1004", "runs", "runs"),
+    "go-amd64.exe":     ("1004", "1004", "runs", "runs"),
+    "mingw-hello.exe":  ("1004", "1004", "runs", "runs"),
     "nsis-classic.exe": ("1007", "1007", "1017", "1007"),
     "nsis-modern.exe":  ("runs", "runs", "1017", "runs"),
 }

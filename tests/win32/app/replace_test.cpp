@@ -226,12 +226,12 @@ TEST_F(ReplaceTest, SpaceOnTheFocusedReplaceRunsIt) {
 
 TEST_F(ReplaceTest, EngineWarningsComeFirstAsExclamationBoxes) {
   BuiltPe pe = BuildPe(IconProgram({200}));
-  Put16(pe.bytes, pe.e_lfanew + 6, 820);  // more sections than the count may hold
+  Put16(pe.bytes, pe.e_lfanew + 6, 820);  // a section table that runs past the file
   WriteFileBytes(target_, pe.bytes);
   Fill(target_, icon_, false);
   PressReplace();
   ASSERT_EQ(ui.shown.size(), 2u);
-  EXPECT_EQ(ui.shown[0].caption, Wide(ProgramName() + " - Overflow"));
+  EXPECT_EQ(ui.shown[0].caption, Wide(ProgramName() + " - Subscript out of range"));
   EXPECT_EQ(ui.shown[0].type, kWarning);
   EXPECT_FALSE(ui.shown[0].text.empty());
   EXPECT_EQ(ui.shown[1].text,

@@ -117,34 +117,33 @@ enum class Change { kIcon, kAddSizes, kResources };
 int ChangeTarget(const CommandLine& o, Change change, std::FILE* out, std::FILE* err) {
   const auto& icon = o.operands[0];
   const auto& target = o.operands.back();
-  bool add_sizes = change == Change::kAddSizes;
-  // A picture has no first image: it is an icon of every size, and each icon
-  // gets the image of its own.
-  const bool picture = change != Change::kResources && engine::IsPictureFile(icon);
-  // A program built without resources has no icon to give an image. Every
-  // size is what a picture asks for, and --add-sizes gives it; an icon file
-  // is refused, with a line that says so (ReportReplaceFailure).
-  if (!add_sizes && picture && engine::HasNoResources(target)) {
-    std::fprintf(out, "%s has no resources: a picture gives it an icon of every size, as --add-sizes does.\n",
-                 PathText(target).c_str());
-    add_sizes = true;
-  }
-  bool all_sizes = (!add_sizes && picture) || o.all_sizes;
-  // The version and the manifest go with the icon as one change.
-  std::optional<engine::IconMode> icon_mode;
-  if (change != Change::kResources) {
-    icon_mode = add_sizes ? engine::IconMode::kAddSizes
-                : all_sizes ? engine::IconMode::kAllSizes
-                            : engine::IconMode::kFirstImage;
-  }
+  engine::IconMode mode = change == Change::kAddSizes ? engine::IconMode::kAddSizes
+                          : o.all_sizes               ? engine::IconMode::kAllSizes
+                                                      : engine::IconMode::kFirstImage;
+  // A dry run changes nothing, so a signed target is described, not refused.
+  // A program built without resources has no icon to give an image: a
+  // picture, which asks for every size, gives it them as --add-sizes does; an
+  // icon file is refused, with a line that says so.
+  engine::IconRunOptions options{o.dry_run, !o.dry_run && !o.allow_signed, true};
   const bool resources = !o.edit.Empty() || !o.manifest_file.empty();
-  bool is_signed = engine::IsSignedProgram(target);
+  // The icon alone: each file is opened once, and the run says what it found.
+  if (change != Change::kResources && !resources && !o.backup) return RunIconMode(icon, target, mode, options, out, err);
+  // A backup or a resource change comes between a look at the files and the
+  // run: the mode that runs and the signature are known first.
+  std::optional<engine::IconMode> icon_mode;
+  bool is_signed = false;
+  if (change == Change::kResources) {
+    is_signed = engine::IsSignedProgram(target);
+  } else {
+    engine::IconRun seen = engine::ForeseeIconRun(icon, target, mode, options);
+    if (seen.mode == engine::IconMode::kAddSizes && mode != engine::IconMode::kAddSizes) {
+      PrintPictureAddsSizes(target, out);
+    }
+    icon_mode = mode = seen.mode;
+    is_signed = seen.is_signed;
+  }
   if (o.dry_run) {
-    // A dry run changes nothing, so a signed target is described, not refused.
-    int status = resources   ? ChangeResources(o, icon_mode, out, err)
-                 : add_sizes ? PreviewAddSizes(icon, target, out, err)
-                 : all_sizes ? PreviewAllSizes(icon, target, out, err)
-                             : Preview(icon, target, out, err);
+    int status = ChangeResources(o, icon_mode, out, err);
     if (is_signed) {
       std::fprintf(out, "%s is signed: changing it would invalidate its signature (--allow-signed).\n",
                    PathText(target).c_str());
@@ -153,18 +152,10 @@ int ChangeTarget(const CommandLine& o, Change change, std::FILE* out, std::FILE*
   }
   // Nothing can be added after a signature, with or without consent: the
   // engine's own refusal (1017) says so, rather than a hint to consent.
-  if (!o.allow_signed && is_signed && !add_sizes) {
-    return ReportFailure(engine::kSignedRefused,
-                         PathText(target) +
-                             " is signed; changing it would invalidate its signature. Use --allow-signed to change "
-                             "it anyway. The target was not changed.",
-                         err);
-  }
+  if (options.refuse_signed && is_signed && mode != engine::IconMode::kAddSizes) return ReportSignedRefusal(target, err);
   if (o.backup && !BackUp(target, out, err)) return kExitFailed;
   if (resources) return ChangeResources(o, icon_mode, out, err);
-  if (add_sizes) return ReplaceAddSizes(icon, target, out, err);
-  if (all_sizes) return ReplaceAllSizes(icon, target, out, err);
-  return ReplaceFirstImage(icon, target, out, err);
+  return RunIconMode(icon, target, mode, options, out, err);
 }
 
 int Replace(const CommandLine& line, std::FILE* out, std::FILE* err) {

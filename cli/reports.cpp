@@ -12,16 +12,11 @@ namespace vantorel::cli {
 using engine::AddedEntry;
 using engine::AddSizesReport;
 using engine::AllSizesReport;
-using engine::ChangeIconAddSizes;
-using engine::ChangeIconAllSizes;
-using engine::ChangeIconReported;
 using engine::CheckOutcome;
 using engine::Container;
 using engine::ContainerFacts;
 using engine::ContainerKind;
 using engine::FactsOf;
-using engine::FindContainer;
-using engine::HasNoResources;
 using engine::IconGroupEntry;
 using engine::IconImageInfo;
 using engine::IconListing;
@@ -29,7 +24,6 @@ using engine::kNoResourceTree;
 using engine::kSuccess;
 using engine::ListIcons;
 using engine::PathText;
-using engine::PreviewChangeIcon;
 using engine::ReplacementPreview;
 using engine::SizeAssignment;
 using engine::WarningSink;
@@ -44,19 +38,6 @@ constexpr const char* kInstallerCheckKept = "The installer's own integrity check
 constexpr const char* kInstallerPlaces =
     "An NSIS installer's icon images keep their places and sizes, where the uninstaller it writes puts its own "
     "icon back.";
-
-// A failure of the replacements (plain and --all-sizes): for a program built
-// without resources, 1004's fixed text says the file may be corrupt, so a
-// line follows that says what it lacks and how it can get it.
-int ReportReplaceFailure(int32_t number, const std::string& text, const std::filesystem::path& target,
-                         std::FILE* err) {
-  ReportFailure(number, text, err);
-  if (number == kNoResourceTree && HasNoResources(target)) {
-    std::fprintf(err, "%s has no resources, so no icon to change: --add-sizes gives it one.\n",
-                 PathText(target).c_str());
-  }
-  return kExitFailed;
-}
 
 // Which modes the line of a container speaks of: --list all of them, a dry
 // run its own.
@@ -76,8 +57,8 @@ std::string WhatHappens(CheckOutcome outcome, const char* why, bool would) {
 // What the program is when it carries more than itself, and what the modes
 // do to the check it keeps of itself: one line from its row of the engine's
 // table; nothing for a program alone.
-void PrintContainer(const std::filesystem::path& target, ContainerLine line, std::FILE* out) {
-  const Container found = FindContainer(target);
+void PrintContainer(const std::filesystem::path& target, const Container& found, ContainerLine line,
+                    std::FILE* out) {
   if (found.kind == ContainerKind::None) return;
   const ContainerFacts& row = FactsOf(found.kind);
   std::string text = PathText(target) + " " + row.is + " (" + found.seen + "): " + row.check;
@@ -95,10 +76,11 @@ void PrintContainer(const std::filesystem::path& target, ContainerLine line, std
 // What a dry run reports is what the run would do: the first line says that
 // this run wrote nothing, not that the program would stay as it is; the next
 // what the program carries, if anything.
-void PrintDryRunHeading(const std::filesystem::path& target, ContainerLine line, std::FILE* out) {
+void PrintDryRunHeading(const std::filesystem::path& target, const Container& found, ContainerLine line,
+                        std::FILE* out) {
   std::fprintf(out, "Dry run, nothing written: without --dry-run, %s would be changed as follows.\n",
                PathText(target).c_str());
-  PrintContainer(target, line, out);
+  PrintContainer(target, found, line, out);
 }
 
 std::string SizeText(int width, int height, int bits) {
@@ -206,7 +188,7 @@ int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   if (result != kSuccess) return ReportFailure(result, failure, err);
   std::fprintf(out, "%s is %s.\n", PathText(target).c_str(),
                listing.is_signed ? "signed: changing it invalidates the signature" : "not signed");
-  PrintContainer(target, ContainerLine::Listing, out);
+  PrintContainer(target, listing.container, ContainerLine::Listing, out);
   std::fprintf(out, "Icon groups of %s:\n", PathText(target).c_str());
   std::fprintf(out, "  %-12s %8s %6s %6s %6s %4s %10s %6s %12s\n", "group", "language", "width", "height",
                "colors", "bits", "bytes", "image", "file offset");
@@ -227,13 +209,20 @@ int List(const std::filesystem::path& target, std::FILE* out, std::FILE* err) {
   return kExitOk;
 }
 
-int Preview(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-            std::FILE* err) {
-  ReplacementPreview p;
-  std::string failure;
-  int32_t result = PreviewChangeIcon(icon, target, p, failure, PrintWarnings(err));
-  if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
-  PrintDryRunHeading(target, ContainerLine::InPlace, out);
+namespace {
+
+const char* ChecksumLine(bool updated) {
+  return updated ? "The header checksum would be updated." : "The header checksum stays as it is.";
+}
+
+void PrintFirstImage(const ReplacementPreview& p, const std::filesystem::path& target, const Container& found,
+                     bool dry_run, std::FILE* out) {
+  if (!dry_run) {
+    std::fprintf(out, "Changed the icon of %s\n", PathText(target).c_str());
+    if (p.installer_check) std::fprintf(out, "%s\n", kInstallerCheckKept);
+    return;
+  }
+  PrintDryRunHeading(target, found, ContainerLine::InPlace, out);
   std::fprintf(out, "The image of %u bytes would go to file offset %#" PRIx64 " (RVA %#x), ", p.image_bytes,
                static_cast<uint64_t>(p.image_offset), p.image_rva);
   if (p.installer_places) {
@@ -254,51 +243,40 @@ int Preview(const std::filesystem::path& icon, const std::filesystem::path& targ
     std::fprintf(out, "%d icon entries and %d group-icon entries would describe it.\n", p.icon_entries,
                  p.group_entries);
   }
-  std::fprintf(out, "%s\n", p.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
+  std::fprintf(out, "%s\n", ChecksumLine(p.checksum));
   if (p.installer_check) std::fprintf(out, "%s\n", kInstallerCheckWouldBeKept);
-  return kExitOk;
 }
 
-
-int PreviewAllSizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                    std::FILE* err) {
-  AllSizesReport report;
-  std::string failure;
-  int32_t result = ChangeIconAllSizes(icon, target, report, failure, PrintWarnings(err), true);
-  if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
-  PrintDryRunHeading(target, ContainerLine::InPlace, out);
+void PrintAllSizes(const AllSizesReport& report, const std::filesystem::path& icon,
+                   const std::filesystem::path& target, const Container& found, bool dry_run, std::FILE* out) {
+  if (!dry_run) {
+    std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources\n", PathText(target).c_str(),
+                 report.images_written, PathText(icon).c_str(), report.icons.size());
+    PrintSubstitutes(report, out);
+    if (report.installer_check) std::fprintf(out, "%s\n", kInstallerCheckKept);
+    return;
+  }
+  PrintDryRunHeading(target, found, ContainerLine::InPlace, out);
   std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
                PathText(icon).c_str());
   PrintAssignments(report.icons, out);
   PrintSubstitutes(report, out);
   std::fprintf(out, "%d distinct images would be written; %d group-icon entries would describe them.\n",
                report.images_written, report.group_entries);
-  std::fprintf(out, "%s\n", report.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
+  std::fprintf(out, "%s\n", ChecksumLine(report.checksum));
   if (report.installer_check) std::fprintf(out, "%s\n", kInstallerCheckWouldBeKept);
-  return kExitOk;
 }
 
-int ReplaceAllSizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                    std::FILE* err) {
-  AllSizesReport report;
-  std::string failure;
-  int32_t result = ChangeIconAllSizes(icon, target, report, failure, PrintWarnings(err));
-  if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
-  std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources\n", PathText(target).c_str(),
-               report.images_written, PathText(icon).c_str(), report.icons.size());
-  PrintSubstitutes(report, out);
-  if (report.installer_check) std::fprintf(out, "%s\n", kInstallerCheckKept);
-  return kExitOk;
-}
-
-
-int PreviewAddSizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                    std::FILE* err) {
-  AddSizesReport report;
-  std::string failure;
-  int32_t result = ChangeIconAddSizes(icon, target, report, failure, PrintWarnings(err), true);
-  if (result != kSuccess) return ReportFailure(result, failure, err);
-  PrintDryRunHeading(target, ContainerLine::AddSizes, out);
+void PrintAddSizes(const AddSizesReport& report, const std::filesystem::path& icon,
+                   const std::filesystem::path& target, const Container& found, bool dry_run, std::FILE* out) {
+  if (!dry_run) {
+    std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources, %zu group entries added\n",
+                 PathText(target).c_str(), report.images_written, PathText(icon).c_str(), report.icons.size(),
+                 report.added.size());
+    PrintGrowth(report, false, out);
+    return;
+  }
+  PrintDryRunHeading(target, found, ContainerLine::AddSizes, out);
   if (!report.icons.empty()) {
     std::fprintf(out, "Each icon image of the target would get an image of %s (counted from 1):\n",
                  PathText(icon).c_str());
@@ -306,32 +284,61 @@ int PreviewAddSizes(const std::filesystem::path& icon, const std::filesystem::pa
   }
   PrintAdditions(report, out);
   PrintGrowth(report, true, out);
-  std::fprintf(out, "%s\n", report.checksum ? "The header checksum would be updated." : "The header checksum stays as it is.");
-  return kExitOk;
+  std::fprintf(out, "%s\n", ChecksumLine(report.checksum));
 }
 
-int ReplaceAddSizes(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                    std::FILE* err) {
-  AddSizesReport report;
-  std::string failure;
-  int32_t result = ChangeIconAddSizes(icon, target, report, failure, PrintWarnings(err));
-  if (result != kSuccess) return ReportFailure(result, failure, err);
-  std::fprintf(out, "Changed the icon of %s: %d images of %s in %zu icon resources, %zu group entries added\n",
-               PathText(target).c_str(), report.images_written, PathText(icon).c_str(), report.icons.size(),
-               report.added.size());
-  PrintGrowth(report, false, out);
-  return kExitOk;
+// A failed run: for a program built without resources, 1004's fixed text
+// says the file may be corrupt, so a line follows that says what it lacks
+// and how it can get it.
+int ReportRunFailure(int32_t number, const std::string& text, const std::filesystem::path& target,
+                     const engine::IconRun& run, std::FILE* err) {
+  if (number == engine::kSignedRefused) return ReportSignedRefusal(target, err);
+  ReportFailure(number, text, err);
+  if (number == kNoResourceTree && run.no_resources) {
+    std::fprintf(err, "%s has no resources, so no icon to change: --add-sizes gives it one.\n",
+                 PathText(target).c_str());
+  }
+  return kExitFailed;
 }
 
-int ReplaceFirstImage(const std::filesystem::path& icon, const std::filesystem::path& target, std::FILE* out,
-                      std::FILE* err) {
+}  // namespace
+
+int ReportSignedRefusal(const std::filesystem::path& target, std::FILE* err) {
+  return ReportFailure(engine::kSignedRefused,
+                       PathText(target) +
+                           " is signed; changing it would invalidate its signature. Use --allow-signed to change "
+                           "it anyway. The target was not changed.",
+                       err);
+}
+
+void PrintPictureAddsSizes(const std::filesystem::path& target, std::FILE* out) {
+  std::fprintf(out, "%s has no resources: a picture gives it an icon of every size, as --add-sizes does.\n",
+               PathText(target).c_str());
+}
+
+int RunIconMode(const std::filesystem::path& icon, const std::filesystem::path& target, engine::IconMode mode,
+                const engine::IconRunOptions& options, std::FILE* out, std::FILE* err) {
+  engine::IconRun run;
   std::string failure;
-  ReplacementPreview done;
-  int32_t result = ChangeIconReported(icon, target, done, failure, PrintWarnings(err));
-  if (result != kSuccess) return ReportReplaceFailure(result, failure, target, err);
-  std::fprintf(out, "Changed the icon of %s\n", PathText(target).c_str());
-  if (done.installer_check) std::fprintf(out, "%s\n", kInstallerCheckKept);
-  return kExitOk;
+  int32_t result = engine::RunIconMode(icon, target, mode, options, run, failure, PrintWarnings(err));
+  if (run.mode == engine::IconMode::kAddSizes && mode != engine::IconMode::kAddSizes) PrintPictureAddsSizes(target, out);
+  bool dry_run = options.plan_only;
+  int status = kExitOk;
+  if (result != kSuccess) {
+    status = ReportRunFailure(result, failure, target, run, err);
+  } else if (run.mode == engine::IconMode::kFirstImage) {
+    PrintFirstImage(run.report.first_image, target, run.container, dry_run, out);
+  } else if (run.mode == engine::IconMode::kAllSizes) {
+    PrintAllSizes(run.report.all_sizes, icon, target, run.container, dry_run, out);
+  } else {
+    PrintAddSizes(run.report.add_sizes, icon, target, run.container, dry_run, out);
+  }
+  // A dry run changes nothing, so a signed target is described, not refused.
+  if (dry_run && run.is_signed) {
+    std::fprintf(out, "%s is signed: changing it would invalidate its signature (--allow-signed).\n",
+                 PathText(target).c_str());
+  }
+  return status;
 }
 
 }  // namespace vantorel::cli

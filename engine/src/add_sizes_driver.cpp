@@ -10,8 +10,8 @@
 // name the section change.
 #include "added_icons.h"
 #include "added_section.h"
-#include "driver.h"
 #include "earlier_section.h"
+#include "icon_modes.h"
 #include "resource_tree.h"
 #include "section_content.h"
 #include "traps.h"
@@ -19,19 +19,20 @@
 namespace vantorel::engine {
 namespace {
 
-// Whether the headers name any resource data: a program built without
-// resources has a zero entry (or one of zero bytes), and gains a tree here.
-bool NamesResourceData(const PeHeaders& h) { return h.resources.rva && h.resources.size; }
-
-// The resource tree and the icon model of a program with resources.
-int32_t ReadResources(const RandomAccessFile& target, const Reader& file, const PeHeaders& h,
-                      const std::string& target_path, ResourceTree& old, IconModel& model, std::string& failure_text,
-                      const WarningSink& warn) {
-  if (!NamesResourceData(h)) return kSuccess;
+// The resource tree and the icon model of a program with resources (a
+// program built without them gains a tree here). `own` is the program less
+// an unfinished tail, which is what the plan is made on.
+int32_t ReadResources(const Program& program, const RandomAccessFile& own, const Reader& file, const PeHeaders& h,
+                      ResourceTree& old, IconModel& model, std::string& failure_text) {
+  if (!h.NamesResourceData()) return kSuccess;
+  // A tail cut off might have held the headers themselves.
+  if (own.Length() < program.file.Length() && !Is_Valid_PE(own)) {
+    return Fail(kNotWin32Executable, NotWin32Text(program.path), failure_text);
+  }
   ResourceSection section;
-  if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
-  bool read = Trap(warn, kIconLocateText, [&] {
-    Reader tree_reader = ResourceSectionReader(target, section);
+  if (int32_t found = FindResourceSection({own, program.path, program.warn}, section, failure_text)) return found;
+  bool read = Trap(program.warn, kIconLocateText, [&] {
+    Reader tree_reader = ResourceSectionReader(own, section);
     old = ReadResourceTree(tree_reader, section.root);
     model = ReadIconModel(file, h, tree_reader, section.root);
     return true;
@@ -50,9 +51,12 @@ bool LayOut(const Reader& file, const PeHeaders& h, const EarlierSection& earlie
   }, at);
 }
 
-int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
-                     AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  if (!Is_Valid_PE(target)) return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
+}  // namespace
+
+int32_t PlanAddSizes(const Program& program, const std::vector<IconImage>& images, FileChange& change,
+                     AddSizesReport& report, std::string& failure_text) {
+  const RandomAccessFile& target = program.file;
+  const std::string& target_path = program.path;
   PeHeaders h;
   try {
     h = ReadPeHeaders(target);
@@ -69,7 +73,7 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
 
   ResourceTree old;
   IconModel model;
-  if (int32_t read = ReadResources(own, file, h, target_path, old, model, failure_text, warn)) return read;
+  if (int32_t read = ReadResources(program, own, file, h, old, model, failure_text)) return read;
   const EarlierSection earlier = FindEarlierSection(file, h, old, model);
   if (!earlier.header) {
     if (int32_t room = CheckNewSection(file, h, target_path, failure_text)) return room;
@@ -85,15 +89,9 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
   }
   Growth growth = PlaceSection(h, earlier.header, earlier.header ? -1 : HeaderRoom(file, h), own_length, at,
                                std::move(added.content));
-  if (AnyOverlap(growth.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  if (AnyOverlap(growth.change.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
 
-  // The checksum counts what is appended as words written over nothing.
-  WritePlan counted = growth.in_place;
-  GuardedPlan(counted, own_length, growth.length_after).Add(own_length, growth.appended, PlannedWrite::Kind::Image);
-  report.checksum = PlanChecksumOf(own, h.checksum_at, counted, growth.length_after);
-  if (report.checksum) {
-    GuardedPlan(growth.in_place, 0, own_length).Add(h.checksum_at, counted.back().bytes, PlannedWrite::Kind::Checksum);
-  }
+  report.checksum = PlanGrowthChecksum(own, h.checksum_at, growth);
 
   report.icons = std::move(added.report.icons);
   for (SizeAssignment& a : report.icons) a.file_offset += growth.content_at;
@@ -104,49 +102,17 @@ int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& ima
   report.length_before = length;
   report.tail_removed = length - own_length;
   report.length_after = growth.length_after;
-  if (plan_only) return kSuccess;
-  bool restored = false;
-  if (!ApplyGrowth(target, growth, restored)) return WriteFailed(target_path, restored, failure_text);
+  change = std::move(growth.change);
   return kSuccess;
-}
-
-}  // namespace
-
-bool HasNoResources(const std::filesystem::path& target) {
-  try {
-    auto file = OpenImageFile(target, Access::Read);
-    if (!file || !Is_Valid_PE(*file)) return false;
-    PeHeaders h = ReadPeHeaders(*file);
-    return h.resources.at >= 0 && !NamesResourceData(h);
-  } catch (const std::exception&) {
-    return false;
-  }
 }
 
 int32_t AddSizesIn(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& target_path,
                    AddSizesReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  try {
-    AddSizesReport planned;
-    int32_t result = PlanAndWrite(target, images, target_path, planned, failure_text, warn, plan_only);
-    if (result == kSuccess) report = std::move(planned);
-    return result;
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
-}
-
-int32_t ChangeIconAddSizes(const std::filesystem::path& icon, const std::filesystem::path& target,
-                           AddSizesReport& report, std::string& failure_text, const WarningSink& warn,
-                           bool plan_only) {
-  try {
-    std::vector<IconImage> images;
-    if (int32_t loaded = LoadEveryImage(icon, images, failure_text, warn)) return loaded;
-    std::unique_ptr<RandomAccessFile> file;
-    if (int32_t opened = OpenTarget(target, file, failure_text)) return opened;
-    return AddSizesIn(*file, images, PathText(target), report, failure_text, warn, plan_only);
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
+  ReportingPlanner<AddSizesReport> add_sizes = [&](const Program& program, FileChange& change,
+                                                   AddSizesReport& planned, std::string& failure) {
+    return PlanAddSizes(program, images, change, planned, failure);
+  };
+  return RunReported(target, target_path, add_sizes, plan_only, report, failure_text, warn);
 }
 
 }  // namespace vantorel::engine

@@ -199,21 +199,22 @@ Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t he
   const int64_t virtual_size =
       std::max({earlier ? int64_t{earlier->virtual_size} : 0, at + size, raw + raw_size - va});
   if (raw + raw_size > UINT32_MAX || va + virtual_size > INT32_MAX) Raise(6);
-  g.own_length = length;
+  g.change.own_length = length;
   g.content_at = raw + at;
   g.length_after = std::max(length, raw + raw_size);
 
   // Every write in place lands inside today's file: in the headers, or in
   // room of the section an earlier run added. Otherwise the content is
   // appended, after zeros up to its start, and padded to the section's end.
-  GuardedPlan in_place(g.in_place, 0, length);
+  GuardedPlan in_place(g.change.in_place, 0, length);
   if (g.content_at < length) {
     in_place.Add(g.content_at, content, PlannedWrite::Kind::Image);
-    g.content_writes = 1;
+    g.change.flush_after = 1;
   } else {
-    g.appended.assign(static_cast<size_t>(g.content_at - length), 0);
-    g.appended.insert(g.appended.end(), content.begin(), content.end());
-    g.appended.resize(static_cast<size_t>(g.length_after - length), 0);
+    std::vector<uint8_t>& appended = g.change.appended;
+    appended.assign(static_cast<size_t>(g.content_at - length), 0);
+    appended.insert(appended.end(), content.begin(), content.end());
+    appended.resize(static_cast<size_t>(g.length_after - length), 0);
   }
   // A run stopped between any two of these leaves a program that loads: the
   // section is counted only once its header is there, and SizeOfImage covers
@@ -236,19 +237,14 @@ Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t he
   return g;
 }
 
-bool ApplyGrowth(RandomAccessFile& file, const Growth& g, bool& restored) {
-  const int64_t length = file.Length();
-  restored = true;
-  // The tail is read before anything is written, to be put back on failure:
-  // a failed run leaves every byte as it found it.
-  std::vector<uint8_t> tail(static_cast<size_t>(std::max<int64_t>(0, length - g.own_length)));
-  if (!tail.empty() && !file.ReadAt(g.own_length, tail.data(), tail.size())) return false;
-  bool grown = (tail.empty() || (file.Truncate(g.own_length) && file.Flush())) &&
-               (g.appended.empty() || (file.Append(g.appended.data(), g.appended.size()) && file.Flush()));
-  if (grown && ApplyWrites(file, g.in_place, restored, g.content_writes)) return true;
-  restored = file.Truncate(g.own_length) && (tail.empty() || file.Append(tail.data(), tail.size())) &&
-             file.Flush() && restored;
-  return false;
+bool PlanGrowthChecksum(const RandomAccessFile& own, int64_t field, Growth& growth) {
+  const int64_t own_length = own.Length();
+  WritePlan counted = growth.change.in_place;
+  GuardedPlan(counted, own_length, growth.length_after)
+      .Add(own_length, growth.change.appended, PlannedWrite::Kind::Image);
+  if (!PlanChecksumOf(own, field, counted, growth.length_after)) return false;
+  GuardedPlan(growth.change.in_place, 0, own_length).Add(field, counted.back().bytes, PlannedWrite::Kind::Checksum);
+  return true;
 }
 
 }  // namespace vantorel::engine

@@ -74,26 +74,28 @@ SectionPlace NewSectionPlace(const PeHeaders& h, int64_t length);
 int64_t ContentOffset(const Reader& r, const SectionHeader& s, int64_t live_from, int64_t live_to,
                       const std::vector<uint8_t>& content, int64_t file_alignment);
 
+// The section's change to the file: it is cut back to its own length (less
+// an unfinished tail of an earlier run), then gains at its end the content
+// (after zeros up to its start) or, in room inside the earlier section, has
+// it written in place; then come the header fields, SizeOfImage first and
+// the resource directory last, so the program is whole after each write, and
+// the content is on disk before any.
 struct Growth {
-  int64_t own_length = 0;         // the file's length less an unfinished tail of an earlier run, cut off first
-  int64_t content_at = 0;         // where the new tree, images and groups start in the file
-  std::vector<uint8_t> appended;  // what the file gains at its end
-  // The content when it goes into room inside the earlier section, then the
-  // header fields, SizeOfImage first and the resource directory last, so the
-  // program is whole after each write; the content is on disk before any.
-  WritePlan in_place;
-  size_t content_writes = 0;
+  FileChange change;
+  int64_t content_at = 0;  // where the new tree, images and groups start in the file
   int64_t length_after = 0;
 };
+
+// Adds the write that keeps the header's CheckSum (its field at `field`)
+// right after the growth, when the program keeps one: what is appended
+// counts as words written over nothing. `own` is the file the growth starts
+// from. Whether it added one.
+bool PlanGrowthChecksum(const RandomAccessFile& own, int64_t field, Growth& growth);
 
 // The content placed `at` bytes into the earlier section (or at the start of
 // a new one after the file's `length` bytes), and the header fields that
 // name it.
 Growth PlaceSection(const PeHeaders& h, const SectionHeader* earlier, int64_t header_at, int64_t length, int64_t at,
                     std::vector<uint8_t> content);
-
-// Cuts off an unfinished tail, appends, then writes in place; a failure puts
-// back the tail and every byte written, as ApplyWrites does.
-bool ApplyGrowth(RandomAccessFile& file, const Growth& g, bool& restored);
 
 }  // namespace vantorel::engine

@@ -1,13 +1,13 @@
 // --all-sizes: every icon image resource of a program gets the image of the
-// icon file that best shows its size. Planned whole and checked, then written
-// in one go like the first-image replacement, so every promise of that one
+// icon file that best shows its size. Planned whole and checked, and written
+// by the frame like the first-image replacement, so every promise of that one
 // holds here too.
 #include <algorithm>
 #include <map>
 #include <set>
 #include <utility>
 
-#include "driver.h"
+#include "icon_modes.h"
 #include "icon_rewrite.h"
 #include "resource_walk.h"
 #include "traps.h"
@@ -205,80 +205,33 @@ class AllSizesPlanner {
   const bool installer_;  // an NSIS installer: every icon image keeps its place
 };
 
-int32_t PlanAndWrite(RandomAccessFile& target, const std::vector<IconImage>& images, const std::string& icon_path,
-                     const std::string& target_path, AllSizesReport& report, std::string& failure_text,
-                     const WarningSink& warn, bool plan_only) {
+}  // namespace
+
+int32_t PlanAllSizes(const Program& program, const std::vector<IconImage>& images, const std::string& icon_path,
+                     FileChange& change, AllSizesReport& report, std::string& failure_text) {
   ResourceSection section;
-  if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
-  WritePlan plan;
-  AllSizesPlanner planner(target, section, images, warn);
+  if (int32_t found = FindResourceSection(program, section, failure_text)) return found;
+  WritePlan& plan = change.in_place;
+  AllSizesPlanner planner(program.file, section, images, program.warn);
   int32_t planned = kModifyFailed;
-  bool ran = Trap(warn, kModifyText, [&] {
-    planned = planner.Plan(icon_path, target_path, plan, report, failure_text);
+  bool ran = Trap(program.warn, kModifyText, [&] {
+    planned = planner.Plan(icon_path, program.path, plan, report, failure_text);
     return true;
   });
   if (!ran) return Fail(kModifyFailed, kModifyFailedText, failure_text);
   if (planned != kSuccess) return planned;
-  if (int32_t checks = PlanHeaderChecks(target, section, target_path, plan, report.checksum,
-                                        report.installer_check, failure_text)) {
-    return checks;
-  }
-  return CarryOutPlan(target, plan, target_path, failure_text, plan_only);
+  return PlanHeaderChecks(program.file, section, program.path, plan, report.checksum, report.installer_check,
+                          failure_text);
 }
-
-}  // namespace
-
-int32_t LoadEveryImage(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
-                       const WarningSink& warn) {
-  const std::string icon_path = PathText(icon);
-  std::unique_ptr<RandomAccessFile> icon_file;
-  if (int32_t opened = OpenIconSource(icon, icon_file, failure_text, warn)) return opened;
-  std::string why;
-  int32_t loaded = LoadIconImages(*icon_file, images, why);
-  if (loaded == kNotIconFile) {
-    return Fail(kNotIconFile, icon_path + " is not a valid icon resource file. " + why + ".", failure_text);
-  }
-  if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
-  return kSuccess;
-}
-
-namespace {
-
-int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, AllSizesReport& report,
-            std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  const std::string icon_path = PathText(icon), target_path = PathText(target);
-  std::vector<IconImage> images;
-  if (int32_t loaded = LoadEveryImage(icon, images, failure_text, warn)) return loaded;
-  std::unique_ptr<RandomAccessFile> target_file;
-  if (int32_t opened = OpenTarget(target, target_file, failure_text)) return opened;
-  return ReplaceAllSizesIn(*target_file, images, icon_path, target_path, report, failure_text, warn, plan_only);
-}
-
-}  // namespace
 
 int32_t ReplaceAllSizesIn(RandomAccessFile& target, const std::vector<IconImage>& images,
                           const std::string& icon_path, const std::string& target_path, AllSizesReport& report,
                           std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  // Nothing thrown gets past: every write happens in CarryOutPlan, which puts
-  // back what it wrote before it reports a failure.
-  try {
-    AllSizesReport planned;
-    int32_t result = PlanAndWrite(target, images, icon_path, target_path, planned, failure_text, warn, plan_only);
-    if (result == kSuccess) report = std::move(planned);
-    return result;
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
-}
-
-int32_t ChangeIconAllSizes(const std::filesystem::path& icon, const std::filesystem::path& target,
-                           AllSizesReport& report, std::string& failure_text, const WarningSink& warn,
-                           bool plan_only) {
-  try {
-    return Run(icon, target, report, failure_text, warn, plan_only);
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
+  ReportingPlanner<AllSizesReport> all_sizes = [&](const Program& program, FileChange& change,
+                                                   AllSizesReport& planned, std::string& failure) {
+    return PlanAllSizes(program, images, icon_path, change, planned, failure);
+  };
+  return RunReported(target, target_path, all_sizes, plan_only, report, failure_text, warn);
 }
 
 }  // namespace vantorel::engine

@@ -1,16 +1,13 @@
-// The replacement driver: opens and tests both files, plans every write, checks
-// it, and only then writes.
-#include <algorithm>
-#include <new>
-#include <stdexcept>
+// The first-image replacement: the icon file's first image goes over the
+// first icon image, or into free room of the resource data, and every icon
+// and group entry of the program describes it. Planned whole and checked;
+// the frame writes it.
 #include <utility>
 
-#include "driver.h"
-#include "traps.h"
-#include "vantorel/engine.h"
-#include "mod_pe.h"
 #include "all_sizes.h"
+#include "icon_modes.h"
 #include "nsis_crc.h"
+#include "traps.h"
 
 namespace vantorel::engine {
 namespace {
@@ -33,11 +30,10 @@ int32_t NoRoom(const std::string& icon_path, uint32_t bytes, const ImagePlacemen
 // An NSIS installer's icon images keep their places (all_sizes.h): the image
 // goes into each that holds it, as --all-sizes puts an icon file of that one
 // image there.
-int32_t PlanInPlaces(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
-                     const std::string& target_path, std::string& failure_text, const WarningSink& warn,
-                     ReplacementPlan& plan, bool plan_only) {
+int32_t PlanInPlaces(const Program& program, const IconImage& icon, const std::string& icon_path, FileChange& change,
+                     ReplacementPlan& plan, std::string& failure_text) {
   AllSizesReport report;
-  int32_t result = ReplaceAllSizesIn(target, {icon}, icon_path, target_path, report, failure_text, warn, plan_only);
+  int32_t result = PlanAllSizes(program, {icon}, icon_path, change, report, failure_text);
   if (result != kSuccess) return result;
   for (const SizeAssignment& a : report.icons) {
     if (!a.shown_by.empty()) continue;  // too small for it: the old image stays
@@ -54,17 +50,16 @@ int32_t PlanInPlaces(RandomAccessFile& target, const IconImage& icon, const std:
   return kSuccess;
 }
 
-// Plans (and unless `plan_only`, writes) the replacement. Writes happen only
-// in its last step, so whatever is thrown before leaves the target as it was.
-int32_t PlanAndWrite(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
-                     const std::string& target_path, std::string& failure_text, const WarningSink& warn,
-                     ReplacementPlan& plan, bool plan_only) {
+}  // namespace
+
+int32_t PlanFirstImage(const Program& program, const IconImage& icon, const std::string& icon_path,
+                       FileChange& change, ReplacementPlan& plan, std::string& failure_text) {
+  const RandomAccessFile& target = program.file;
+  const WarningSink& warn = program.warn;
   plan.image_bytes = static_cast<uint32_t>(icon.bytes.size());
   ResourceSection section;
-  if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
-  if (FindNsisHeader(target).offset >= 0) {
-    return PlanInPlaces(target, icon, icon_path, target_path, failure_text, warn, plan, plan_only);
-  }
+  if (int32_t found = FindResourceSection(program, section, failure_text)) return found;
+  if (FindNsisHeader(target).offset >= 0) return PlanInPlaces(program, icon, icon_path, change, plan, failure_text);
   std::vector<IconImageRef> icons;
   Find_Icon_Resources(target, section, icons, warn);
   if (icons.empty()) return Fail(kSubscriptOutOfRange, ErrorDescription(kSubscriptOutOfRange), failure_text);
@@ -82,87 +77,17 @@ int32_t PlanAndWrite(RandomAccessFile& target, const IconImage& icon, const std:
   plan.image_offset = placement.offset;
   plan.image_in_place = placement.in_place;
   plan.room_bytes = placement.room;
-  if (!Modify_Resource_Directories(target, section, placement.offset, icon, plan.writes, warn)) {
+  WritePlan& writes = change.in_place;
+  if (!Modify_Resource_Directories(target, section, placement.offset, icon, writes, warn)) {
     return Fail(kModifyFailed, kModifyFailedText, failure_text);
   }
-  if (AnyOverlap(plan.writes)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
-  for (size_t i = 0; i < plan.writes.size(); ++i) {
-    if (plan.writes[i].kind == PlannedWrite::Kind::IconEntry) ++plan.icon_entries;
-    if (plan.writes[i].kind == PlannedWrite::Kind::GroupEntry) ++plan.group_entries;
+  if (AnyOverlap(writes)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  for (const PlannedWrite& w : writes) {
+    if (w.kind == PlannedWrite::Kind::IconEntry) ++plan.icon_entries;
+    if (w.kind == PlannedWrite::Kind::GroupEntry) ++plan.group_entries;
   }
   plan.image_rva = Offset_to_RVA(section, placement.offset, warn);
-  if (int32_t checks = PlanHeaderChecks(target, section, target_path, plan.writes, plan.checksum,
-                                        plan.installer_check, failure_text)) {
-    return checks;
-  }
-
-  return CarryOutPlan(target, plan.writes, target_path, failure_text, plan_only);
-}
-
-}  // namespace
-
-int32_t FailureThrown(std::string& failure_text) {
-  try {
-    throw;
-  } catch (const EngineError& e) {
-    return Fail(e.number(), ErrorDescription(e.number()) + "." + kUnchanged, failure_text);
-  } catch (const std::bad_alloc&) {
-    return Fail(kOutOfMemory, ErrorDescription(kOutOfMemory) + "." + kUnchanged, failure_text);
-  } catch (const std::length_error&) {
-    return Fail(kOutOfMemory, ErrorDescription(kOutOfMemory) + "." + kUnchanged, failure_text);
-  } catch (const std::exception& e) {
-    return Fail(kUnexpected, std::string("Unexpected error: ") + e.what() + "." + kUnchanged, failure_text);
-  } catch (...) {
-    return Fail(kUnexpected, std::string("Unexpected error.") + kUnchanged, failure_text);
-  }
-}
-
-int32_t LocateResourceSection(const RandomAccessFile& target, const std::string& target_path,
-                              ResourceSection& section, std::string& failure_text, const WarningSink& warn) {
-  if (!Is_Valid_PE(target)) {
-    return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
-  }
-  section = Find_Resource_Tree(target, warn);
-  if (section.root <= kHeadersEnd) {
-    return Fail(kNoResourceTree, NoTreeText(target_path), failure_text);
-  }
-  return kSuccess;
-}
-
-int32_t OpenTarget(const std::filesystem::path& target, std::unique_ptr<RandomAccessFile>& file,
-                   std::string& failure_text) {
-  std::string reason;
-  file = OpenImageFile(target, Access::ReadWrite, reason);
-  return file ? kSuccess : Fail(kOpenFailed, OpenFailureText(PathText(target), reason), failure_text);
-}
-
-int32_t CarryOutPlan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
-                     std::string& failure_text, bool plan_only) {
-  bool restored = false;
-  if (!plan_only && !ApplyWrites(target, plan, restored)) return WriteFailed(target_path, restored, failure_text);
-  return kSuccess;
-}
-
-int32_t WriteFailed(const std::string& target_path, bool restored, std::string& failure_text) {
-  return Fail(kWriteFailed,
-              "Failed to write to " + target_path +
-                  (restored ? ". The target was left unchanged."
-                            : ". The target may be damaged; restore it from its backup."),
-              failure_text);
-}
-
-int32_t LoadFirstIconImage(const std::filesystem::path& icon, IconImage& image, std::string& failure_text,
-                           const WarningSink& warn) {
-  const std::string icon_path = PathText(icon);
-  std::unique_ptr<RandomAccessFile> icon_file;
-  if (int32_t opened = OpenIconSource(icon, icon_file, failure_text, warn)) return opened;
-  if (!Is_Valid_Icon_File(*icon_file)) {
-    return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
-  }
-  int32_t loaded = LoadFirstImage(*icon_file, image);
-  if (loaded == kNotIconFile) return Fail(kNotIconFile, icon_path + " is not a valid icon resource file.", failure_text);
-  if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
-  return kSuccess;
+  return PlanHeaderChecks(target, section, program.path, writes, plan.checksum, plan.installer_check, failure_text);
 }
 
 ReplacementPreview DescribedPlan(const ReplacementPlan& plan) {
@@ -183,87 +108,14 @@ ReplacementPreview DescribedPlan(const ReplacementPlan& plan) {
 int32_t ReplaceIconIn(RandomAccessFile& target, const IconImage& icon, const std::string& icon_path,
                       const std::string& target_path, std::string& failure_text, const WarningSink& warn,
                       ReplacementPlan* plan_out, bool plan_only) {
-  // Out of memory, or anything else thrown, while planning: nothing has been
-  // written (ApplyWrites allocates before it writes and puts back what it
-  // wrote), so the target is as it was.
-  try {
-    ReplacementPlan plan;
-    int32_t result = PlanAndWrite(target, icon, icon_path, target_path, failure_text, warn, plan, plan_only);
-    if (result == kSuccess && plan_out) *plan_out = std::move(plan);
-    return result;
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
-}
-
-namespace {
-
-// Both halves of a replacement, with the icon file closed before the target
-// is opened.
-int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
-            const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
-  IconImage image;
-  if (int32_t loaded = LoadFirstIconImage(icon, image, failure_text, warn)) return loaded;
-  std::unique_ptr<RandomAccessFile> target_file;
-  if (int32_t opened = OpenTarget(target, target_file, failure_text)) return opened;
-  return ReplaceIconIn(*target_file, image, PathText(icon), PathText(target), failure_text, warn, plan, plan_only);
-}
-
-// Run, with nothing thrown past it: the paths' conversions and the opens can
-// throw too (out of memory, a path the system cannot convert).
-int32_t RunCaught(const std::filesystem::path& icon, const std::filesystem::path& target, std::string& failure_text,
-                  const WarningSink& warn, ReplacementPlan* plan, bool plan_only) {
-  try {
-    return Run(icon, target, failure_text, warn, plan, plan_only);
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
-}
-
-}  // namespace
-
-int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
-                    std::string& failure_text, const WarningSink& warn) {
-  // A picture has no first image: it stands for an icon of every size, and
-  // each icon gets the image of its own, as the command line gives it.
-  if (IsPictureFile(icon)) {
-    AllSizesReport report;
-    return ChangeIconAllSizes(icon, target, report, failure_text, warn);
-  }
-  return RunCaught(icon, target, failure_text, warn, nullptr, false);
-}
-
-namespace {
-
-// A replacement (or with `plan_only` its plan alone), described.
-int32_t RunDescribed(const std::filesystem::path& icon, const std::filesystem::path& target,
-                     ReplacementPreview& described, std::string& failure_text, const WarningSink& warn,
-                     bool plan_only) {
+  ReportingPlanner<ReplacementPlan> first_image = [&](const Program& program, FileChange& change,
+                                                      ReplacementPlan& plan, std::string& failure) {
+    return PlanFirstImage(program, icon, icon_path, change, plan, failure);
+  };
   ReplacementPlan plan;
-  int32_t result = RunCaught(icon, target, failure_text, warn, &plan, plan_only);
-  if (result == kSuccess) described = DescribedPlan(plan);
+  int32_t result = RunReported(target, target_path, first_image, plan_only, plan, failure_text, warn);
+  if (result == kSuccess && plan_out) *plan_out = std::move(plan);
   return result;
-}
-
-}  // namespace
-
-int32_t PreviewChangeIcon(const std::filesystem::path& icon, const std::filesystem::path& target,
-                          ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn) {
-  return RunDescribed(icon, target, preview, failure_text, warn, true);
-}
-
-int32_t ChangeIconReported(const std::filesystem::path& icon, const std::filesystem::path& target,
-                           ReplacementPreview& done, std::string& failure_text, const WarningSink& warn) {
-  return RunDescribed(icon, target, done, failure_text, warn, false);
-}
-
-bool IsSignedProgram(const std::filesystem::path& target) {
-  try {
-    auto file = OpenImageFile(target, Access::Read);
-    return file && Is_Valid_PE(*file) && IsSigned(*file);
-  } catch (const std::exception&) {
-    return false;
-  }
 }
 
 }  // namespace vantorel::engine

@@ -189,14 +189,13 @@ Container IdentifyContainer(const RandomAccessFile& file, const PeHeaders& h) {
   return {};
 }
 
-Container FindContainer(const std::filesystem::path& target) {
+Container ContainerOf(const RandomAccessFile& file) {
   try {
-    auto file = OpenImageFile(target, Access::Read);
-    if (!file || !Is_Valid_PE(*file)) return {};
-    const PeHeaders h = ReadPeHeaders(*file);
+    if (!Is_Valid_PE(file)) return {};
+    const PeHeaders h = ReadPeHeaders(file);
     // What a stopped --add-sizes run left unfinished is cut off by the next
     // run, not carried.
-    const FilePrefix own(*file, LengthWithoutUnfinishedTail(Reader(*file, 0, file->Length()), h));
+    const FilePrefix own(file, LengthWithoutUnfinishedTail(Reader(file, 0, file.Length()), h));
     return IdentifyContainer(own, h);
   } catch (const std::exception&) {
     return {};

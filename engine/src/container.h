@@ -16,6 +16,11 @@ namespace vantorel::engine {
 // that cannot be read hold no mark.
 Container IdentifyContainer(const RandomAccessFile& file, const PeHeaders& h);
 
+// What the program in `file` carries (less an unfinished tail of an earlier
+// --add-sizes run, which the next run cuts off); None when it carries
+// nothing recognised or cannot be read as a program.
+Container ContainerOf(const RandomAccessFile& file);
+
 // The sentence of --add-sizes' refusal (1017) of a container whose row
 // refuses it, naming the container and what marked it.
 std::string ContainerRefusal(const Container& container, const std::string& path);

@@ -53,47 +53,24 @@ std::vector<std::pair<int64_t, int64_t>> MergedRanges(std::vector<std::pair<int6
 // Whether a write touches any of the `ranges` ([begin, end) pairs).
 bool WritesCover(const WritePlan& writes, const std::vector<std::pair<int64_t, int64_t>>& ranges);
 
-// The failure for the exception being handled; only called where nothing has
-// been written yet.
-int32_t FailureThrown(std::string& failure_text);
+// What a mode takes as its icon, read once: the images of the icon file, or
+// of the icon made in memory from a PNG picture (`picture`).
+struct IconSource {
+  bool picture = false;
+  std::vector<IconImage> images;
+};
 
-// Tests that `target` is a program with a resource tree and finds it: 0, or
-// 1002 or 1004 with their texts.
-int32_t LocateResourceSection(const RandomAccessFile& target, const std::string& target_path,
-                              ResourceSection& section, std::string& failure_text, const WarningSink& warn);
-
-// Opens the target for a mode: for reading and writing, a dry run too, so
-// that a dry run meets whatever would stop the write (no write access, a
-// file in use). 0, or 1000 with the fixed sentence and the system's reason.
-int32_t OpenTarget(const std::filesystem::path& target, std::unique_ptr<RandomAccessFile>& file,
-                   std::string& failure_text);
-
-// Opens what a mode takes as its icon: the icon file `icon`, or when it is
-// a PNG picture (by its signature), the icon file of the standard sizes made
-// from it, in memory. 0, or 1000, 1016 or 7 with their texts.
-int32_t OpenIconSource(const std::filesystem::path& icon, std::unique_ptr<RandomAccessFile>& source,
-                       std::string& failure_text, const WarningSink& warn);
-
-// Every image of the icon file at `icon` (or of the icon made from it when it
-// is a PNG picture), each checked: 0, or 1000, 1003 (with the reason), 1016,
-// 7 with their texts.
-int32_t LoadEveryImage(const std::filesystem::path& icon, std::vector<IconImage>& images, std::string& failure_text,
-                       const WarningSink& warn);
-
-// The first image of the icon file at `icon` (or, for a PNG picture, of the
-// icon made from it): 0, or 1000, 1003, 1016, 7 with their texts.
-int32_t LoadFirstIconImage(const std::filesystem::path& icon, IconImage& image, std::string& failure_text,
-                           const WarningSink& warn);
+// Opens `icon` once and reads its images, each checked: only the first with
+// `first_only` (the first-image replacement), but a picture's whole icon
+// always, as a picture has no first image. 0, or 1000, 1003 (with the reason
+// when every image was read), 1016, 7 with their texts.
+int32_t LoadIcon(const std::filesystem::path& icon, bool first_only, IconSource& source, std::string& failure_text,
+                 const WarningSink& warn);
 
 // What a first-image replacement's plan does, as the callers describe it.
 ReplacementPreview DescribedPlan(const ReplacementPlan& plan);
 
 // 1008: the writes failed; the text says whether the target was put back.
 int32_t WriteFailed(const std::string& target_path, bool restored, std::string& failure_text);
-
-// Writes the plan unless `plan_only`: 0, or 1008 saying whether the target was
-// put back as it was.
-int32_t CarryOutPlan(RandomAccessFile& target, const WritePlan& plan, const std::string& target_path,
-                     std::string& failure_text, bool plan_only);
 
 }  // namespace vantorel::engine

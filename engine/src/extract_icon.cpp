@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "driver.h"
+#include "mode_frame.h"
 #include "icon_tree.h"
 #include "name_case.h"
 #include "resource_walk.h"
@@ -139,21 +139,29 @@ class Extractor {
   const WarningSink& warn_;
 };
 
-int32_t Run(const RandomAccessFile& file, const std::string& target_path, const GroupSelection& selection,
-            ExtractedIcon& out, std::string& failure_text, const WarningSink& warn) {
+// The mode's planner: it writes nothing, and its report is the icon file.
+int32_t PlanExtraction(const Program& program, const GroupSelection& selection, ExtractedIcon& out,
+                       std::string& failure_text) {
   ResourceSection section;
-  if (int32_t located = LocateResourceSection(file, target_path, section, failure_text, warn)) return located;
-  Extractor extractor(file, section, target_path, warn);
+  if (int32_t found = FindResourceSection(program, section, failure_text)) return found;
+  Extractor extractor(program.file, section, program.path, program.warn);
   int32_t result = kGroupDamaged;
-  bool ran = Trap(warn, kIconLocateText, [&] {
+  bool ran = Trap(program.warn, kIconLocateText, [&] {
     result = extractor.Extract(selection, out, failure_text);
     return true;
   });
   if (!ran) {
-    return Fail(kGroupDamaged, "The icon resources of " + target_path + " are damaged and cannot be read.",
+    return Fail(kGroupDamaged, "The icon resources of " + program.path + " are damaged and cannot be read.",
                 failure_text);
   }
   return result;
+}
+
+// The mode's planner, for one selection, reporting into `out`.
+ModePlanner Extraction(const GroupSelection& selection, ExtractedIcon& out) {
+  return [&selection, &out](const Program& program, FileChange&, std::string& failure_text) {
+    return PlanExtraction(program, selection, out, failure_text);
+  };
 }
 
 }  // namespace
@@ -161,27 +169,18 @@ int32_t Run(const RandomAccessFile& file, const std::string& target_path, const 
 int32_t ExtractIconGroupIn(const RandomAccessFile& target, const std::string& target_path,
                            const GroupSelection& selection, ExtractedIcon& extracted, std::string& failure_text,
                            const WarningSink& warn) {
-  try {
-    ExtractedIcon out;
-    int32_t result = Run(target, target_path, selection, out, failure_text, warn);
-    if (result == kSuccess) extracted = std::move(out);
-    return result;
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
+  ExtractedIcon out;
+  int32_t result = ReadOn(target, target_path, Extraction(selection, out), failure_text, warn);
+  if (result == kSuccess) extracted = std::move(out);
+  return result;
 }
 
 int32_t ExtractIconGroup(const std::filesystem::path& target, const GroupSelection& selection,
                          ExtractedIcon& extracted, std::string& failure_text, const WarningSink& warn) {
-  const std::string target_path = PathText(target);
-  try {
-    std::string reason;
-    auto file = OpenImageFile(target, Access::Read, reason);
-    if (!file) return Fail(kOpenFailed, OpenFailureText(target_path, reason), failure_text);
-    return ExtractIconGroupIn(*file, target_path, selection, extracted, failure_text, warn);
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
+  ExtractedIcon out;
+  int32_t result = OpenAndRead(target, Extraction(selection, out), failure_text, warn);
+  if (result == kSuccess) extracted = std::move(out);
+  return result;
 }
 
 }  // namespace vantorel::engine

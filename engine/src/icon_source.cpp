@@ -1,8 +1,9 @@
-// What every mode opens as its icon: the icon file, or for a PNG picture the
+// What every mode takes as its icon: the icon file, or for a PNG picture the
 // icon file made from it, held in memory; and icon files written from
 // pictures.
 #include <new>
 
+#include "all_sizes.h"
 #include "driver.h"
 #include "picture.h"
 #include "traps.h"
@@ -31,20 +32,31 @@ int32_t MadeIcon(const RandomAccessFile& file, const std::string& picture_path, 
 
 }  // namespace
 
-int32_t OpenIconSource(const std::filesystem::path& icon, std::unique_ptr<RandomAccessFile>& source,
-                       std::string& failure_text, const WarningSink& warn) {
+int32_t LoadIcon(const std::filesystem::path& icon, bool first_only, IconSource& source, std::string& failure_text,
+                 const WarningSink& warn) {
   const std::string icon_path = PathText(icon);
+  const std::string not_an_icon = icon_path + " is not a valid icon resource file.";
   std::string reason;
-  auto file = OpenImageFile(icon, Access::Read, reason);
+  std::unique_ptr<RandomAccessFile> file = OpenImageFile(icon, Access::Read, reason);
   if (!file) return Fail(kOpenFailed, OpenFailureText(icon_path, reason), failure_text);
-  if (!StartsAsPng(*file)) {
-    source = std::move(file);
+  source.picture = StartsAsPng(*file);
+  if (source.picture) {
+    std::vector<uint8_t> ico;
+    if (int32_t made = MadeIcon(*file, icon_path, {}, ico, failure_text, warn)) return made;
+    file = std::make_unique<MemoryFile>(std::move(ico));
+  } else if (first_only) {
+    IconImage image;
+    if (!Is_Valid_Icon_File(*file)) return Fail(kNotIconFile, not_an_icon, failure_text);
+    int32_t loaded = LoadFirstImage(*file, image);
+    if (loaded == kNotIconFile) return Fail(kNotIconFile, not_an_icon, failure_text);
+    if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
+    source.images = {std::move(image)};
     return kSuccess;
   }
-  std::vector<uint8_t> ico;
-  int32_t made = MadeIcon(*file, icon_path, {}, ico, failure_text, warn);
-  if (made != kSuccess) return made;
-  source = std::make_unique<MemoryFile>(std::move(ico));
+  std::string why;
+  int32_t loaded = LoadIconImages(*file, source.images, why);
+  if (loaded == kNotIconFile) return Fail(kNotIconFile, not_an_icon + " " + why + ".", failure_text);
+  if (loaded != kSuccess) return Fail(loaded, ErrorDescription(loaded), failure_text);
   return kSuccess;
 }
 

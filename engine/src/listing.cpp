@@ -1,7 +1,9 @@
 // Reads a program's icon groups and images for --list, changing nothing.
+#include "container.h"
 #include "icon_tree.h"
 #include "little_endian.h"
 #include "resource_walk.h"
+#include "mode_frame.h"
 #include "traps.h"
 
 namespace vantorel::engine {
@@ -58,51 +60,23 @@ void ReadListing(const RandomAccessFile& file, const ResourceSection& section, I
 
 }  // namespace
 
-namespace {
-
-int32_t ListIconsOf(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
-                    const WarningSink& warn) {
-  const std::string path = PathText(target);
-  std::string reason;
-  auto file = OpenImageFile(target, Access::Read, reason);
-  if (!file) {
-    failure_text = OpenFailureText(path, reason);
-    return kOpenFailed;
-  }
-  if (!Is_Valid_PE(*file)) {
-    failure_text = NotWin32Text(path);
-    return kNotWin32Executable;
-  }
-  listing.is_signed = IsSigned(*file);
-  ResourceSection section = Find_Resource_Tree(*file, warn);
-  if (section.root <= kHeadersEnd) {
-    failure_text = NoTreeText(path);
-    return kNoResourceTree;
-  }
-  bool read = Trap(warn, kIconLocateText, [&] {
-    ReadListing(*file, section, listing);
-    return true;
-  });
-  if (!read) {
-    failure_text = ErrorDescription(kSubscriptOutOfRange);
-    return kSubscriptOutOfRange;
-  }
-  return kSuccess;
-}
-
-}  // namespace
-
 int32_t ListIcons(const std::filesystem::path& target, IconListing& listing, std::string& failure_text,
                   const WarningSink& warn) {
-  try {
-    return ListIconsOf(target, listing, failure_text, warn);
-  } catch (const std::bad_alloc&) {
-    failure_text = ErrorDescription(kOutOfMemory);
-    return kOutOfMemory;
-  } catch (const std::exception& e) {
-    failure_text = std::string("Unexpected error: ") + e.what();
-    return kUnexpected;
-  }
+  // What it reads goes straight into the listing; a thrown failure has
+  // changed nothing, and its text says no more.
+  ModePlanner list = [&](const Program& program, FileChange&, std::string& failure) -> int32_t {
+    listing.is_signed = IsSigned(program.file);
+    ResourceSection section;
+    if (int32_t found = FindResourceSection(program, section, failure)) return found;
+    bool read = Trap(program.warn, kIconLocateText, [&] {
+      ReadListing(program.file, section, listing);
+      return true;
+    });
+    if (!read) return Fail(kSubscriptOutOfRange, ErrorDescription(kSubscriptOutOfRange), failure);
+    listing.container = ContainerOf(program.file);
+    return kSuccess;
+  };
+  return OpenAndRead(target, list, failure_text, warn, "");
 }
 
 }  // namespace vantorel::engine

@@ -168,6 +168,23 @@ bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSec
 // is on disk before they name it.
 bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored, size_t flush_after = 0);
 
+// What a mode changes in the target: the writes in place, in the order they
+// are made, the first `flush_after` durable before the rest begin; and for
+// one that grows the file, the length it is first cut back to (less an
+// unfinished tail of an earlier run) and the bytes then appended, before the
+// writes in place. `own_length` -1: the length never changes.
+struct FileChange {
+  WritePlan in_place;
+  size_t flush_after = 0;
+  int64_t own_length = -1;
+  std::vector<uint8_t> appended;
+};
+
+// The one writer: makes the change, or on a failure puts back every byte
+// written and the length, as ApplyWrites does (`restored` then tells whether
+// that worked). True when everything is on disk.
+bool ApplyChange(RandomAccessFile& file, const FileChange& change, bool& restored);
+
 // The optional header's CheckSum of a whole image, as Windows computes it.
 uint32_t PeChecksum(const uint8_t* data, size_t size, int64_t checksum_offset);
 
@@ -179,9 +196,8 @@ bool PlanChecksum(const RandomAccessFile& file, const ResourceSection& section, 
 // `new_length` bytes long: writes past the end add to it what they add.
 bool PlanChecksumOf(const RandomAccessFile& file, int64_t field, WritePlan& plan, int64_t new_length);
 
-// Everything a replacement would write, checked, and what it means.
+// What the first-image replacement's plan means.
 struct ReplacementPlan {
-  WritePlan writes;
   int32_t image_offset = -1;
   int32_t image_rva = -1;
   uint32_t image_bytes = 0;

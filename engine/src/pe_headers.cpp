@@ -55,6 +55,15 @@ int64_t PeHeaders::RawDataEnd() const {
   return end;
 }
 
+bool BuiltWithoutResources(const RandomAccessFile& file) {
+  try {
+    PeHeaders h = ReadPeHeaders(file);
+    return h.resources.at >= 0 && !h.NamesResourceData();
+  } catch (const EngineError&) {
+    return false;
+  }
+}
+
 PeHeaders ReadPeHeaders(const RandomAccessFile& file) {
   Reader r(file, 0, file.Length());
   PeHeaders h;

@@ -50,7 +50,14 @@ struct PeHeaders {
   int64_t FileOffset(uint32_t rva, uint32_t size) const;
   // Where the sections' raw data ends: the furthest end of any of them.
   int64_t RawDataEnd() const;
+  // Whether the resource directory names any data: a program built without
+  // resources has a zero entry (or one of zero bytes).
+  bool NamesResourceData() const { return resources.rva && resources.size; }
 };
+
+// A program built without resources: its headers have a resource directory
+// entry, but it names no data. False when they cannot be read.
+bool BuiltWithoutResources(const RandomAccessFile& file);
 
 // Reads the headers of a program Is_Valid_PE accepted. Raises (error 9) on a
 // header or section table that does not lie in the file.

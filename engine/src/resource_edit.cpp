@@ -9,7 +9,7 @@
 #include <set>
 
 #include "added_section.h"
-#include "driver.h"
+#include "mode_frame.h"
 #include "earlier_section.h"
 #include "manifest.h"
 #include "nsis_crc.h"
@@ -329,9 +329,10 @@ class Planner {
 
 // The new content in the section --add-sizes adds, and the header fields
 // that name it.
-int32_t PlanInSection(RandomAccessFile& target, const RandomAccessFile& own, const Reader& file, const PeHeaders& h,
-                      const ResourceTree& old, const IconModel* model, Planner& planner, const std::string& path,
-                      ResourceEditReport& report, std::string& failure_text, bool plan_only) {
+int32_t PlanInSection(const RandomAccessFile& target, const RandomAccessFile& own, const Reader& file,
+                      const PeHeaders& h, const ResourceTree& old, const IconModel* model, Planner& planner,
+                      const std::string& path, FileChange& change, ResourceEditReport& report,
+                      std::string& failure_text) {
   if (int32_t layout = CheckLayout(file, h, path, failure_text)) return layout;
   const EarlierSection earlier = model ? FindEarlierSection(file, h, old, *model) : EarlierSection{};
   if (!earlier.header) {
@@ -343,11 +344,8 @@ int32_t PlanInSection(RandomAccessFile& target, const RandomAccessFile& own, con
       LayOutContent(file, h, earlier, [&](uint32_t va) { return planner.SectionContent(old, va); }, at);
   const int64_t own_length = own.Length();
   Growth growth = PlaceSection(h, earlier.header, earlier.header ? -1 : HeaderRoom(file, h), own_length, at, *content);
-  if (AnyOverlap(growth.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
-  WritePlan counted = growth.in_place;
-  counted.push_back({own_length, growth.appended, PlannedWrite::Kind::Image});
-  report.checksum = PlanChecksumOf(own, h.checksum_at, counted, growth.length_after);
-  if (report.checksum) growth.in_place.push_back(counted.back());
+  if (AnyOverlap(growth.change.in_place)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
+  report.checksum = PlanGrowthChecksum(own, h.checksum_at, growth);
   planner.Report(false, growth.content_at);
   report.section_used = true;
   report.new_section = !earlier.header;
@@ -355,14 +353,16 @@ int32_t PlanInSection(RandomAccessFile& target, const RandomAccessFile& own, con
   report.length_before = target.Length();
   report.tail_removed = report.length_before - own_length;
   report.length_after = growth.length_after;
-  if (plan_only) return kSuccess;
-  bool restored = false;
-  return ApplyGrowth(target, growth, restored) ? kSuccess : WriteFailed(path, restored, failure_text);
+  change = std::move(growth.change);
+  return kSuccess;
 }
 
-int32_t PlanAndWrite(RandomAccessFile& target, const ResourceEdit& edit, const std::string& path,
-                     ResourceEditReport& report, std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  if (!Is_Valid_PE(target)) return Fail(kNotWin32Executable, NotWin32Text(path), failure_text);
+}  // namespace
+
+int32_t PlanResourceEdit(const Program& program, const ResourceEdit& edit, FileChange& change,
+                         ResourceEditReport& report, std::string& failure_text) {
+  const RandomAccessFile& target = program.file;
+  const std::string& path = program.path;
   PeHeaders h;
   try {
     h = ReadPeHeaders(target);
@@ -375,13 +375,13 @@ int32_t PlanAndWrite(RandomAccessFile& target, const ResourceEdit& edit, const s
   ResourceSection section;
   IconModel model;
   bool model_read = true;
-  if (h.resources.rva && h.resources.size) {
-    if (int32_t located = LocateResourceSection(target, path, section, failure_text, warn)) return located;
+  if (h.NamesResourceData()) {
+    if (int32_t found = FindResourceSection(program, section, failure_text)) return found;
     Reader tree_reader = ResourceSectionReader(target, section);
     old = ReadResourceTree(tree_reader, section.root);
     // Damaged icons do not stop the edit; the section an earlier run added
     // is then not used again, since its live part cannot be known.
-    model_read = Trap(warn, kIconLocateText, [&] {
+    model_read = Trap(program.warn, kIconLocateText, [&] {
       model = ReadIconModel(file, h, tree_reader, section.root);
       return true;
     });
@@ -389,10 +389,11 @@ int32_t PlanAndWrite(RandomAccessFile& target, const ResourceEdit& edit, const s
   Planner planner(own, file, h, edit, path, report, failure_text);
   if (int32_t made = planner.NewData(old)) return made;
   if (!planner.FitsInPlace(old) || section.root <= 0) {
-    return PlanInSection(target, own, file, h, old, model_read ? &model : nullptr, planner, path, report,
-                         failure_text, plan_only);
+    return PlanInSection(target, own, file, h, old, model_read ? &model : nullptr, planner, path, change, report,
+                         failure_text);
   }
-  WritePlan plan = planner.InPlaceWrites();
+  WritePlan& plan = change.in_place;
+  plan = planner.InPlaceWrites();
   if (AnyOverlap(plan)) return Fail(kModifyFailed, kModifyFailedText, failure_text);
   bool installer_check = false;
   if (int32_t checked = PlanHeaderChecks(target, section, path, plan, report.checksum, installer_check, failure_text)) {
@@ -400,22 +401,17 @@ int32_t PlanAndWrite(RandomAccessFile& target, const ResourceEdit& edit, const s
   }
   planner.Report(true, 0);
   report.length_before = report.length_after = target.Length();
-  return CarryOutPlan(target, plan, path, failure_text, plan_only);
+  return kSuccess;
 }
-
-}  // namespace
 
 int32_t EditResourcesIn(RandomAccessFile& target, const ResourceEdit& edit, const std::string& target_path,
                         ResourceEditReport& report, std::string& failure_text, const WarningSink& warn,
                         bool plan_only) {
-  try {
-    ResourceEditReport planned;
-    int32_t result = PlanAndWrite(target, edit, target_path, planned, failure_text, warn, plan_only);
-    if (result == kSuccess) report = std::move(planned);
-    return result;
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
+  ReportingPlanner<ResourceEditReport> resource_edit = [&](const Program& program, FileChange& change,
+                                                           ResourceEditReport& planned, std::string& failure) {
+    return PlanResourceEdit(program, edit, change, planned, failure);
+  };
+  return RunReported(target, target_path, resource_edit, plan_only, report, failure_text, warn);
 }
 
 }  // namespace vantorel::engine

@@ -5,10 +5,16 @@
 
 #include <string>
 
-#include "mod_pe.h"
+#include "mode_frame.h"
 #include "vantorel/program_resources.h"
 
 namespace vantorel::engine {
+
+// The planner of EditProgramResources: the edit on a program the frame
+// opened (mode_frame.h); `edit`'s manifest, when it has one, has been
+// checked.
+int32_t PlanResourceEdit(const Program& program, const ResourceEdit& edit, FileChange& change,
+                         ResourceEditReport& report, std::string& failure_text);
 
 // EditProgramResources on a target that is already open; `edit`'s manifest,
 // when it has one, has been checked.

@@ -2,7 +2,7 @@
 // and changed, alone or with its icon as one change.
 #include "all_sizes.h"
 #include "change_set.h"
-#include "driver.h"
+#include "icon_modes.h"
 #include "manifest.h"
 #include "pe_headers.h"
 #include "resource_edit.h"
@@ -17,14 +17,13 @@ namespace {
 struct IconHalf {
   IconMode mode;
   std::string icon_path;
-  IconImage first;
-  std::vector<IconImage> images;
+  IconSource source;
 
   int32_t Load(const std::filesystem::path& icon, std::string& failure_text, const WarningSink& warn) {
+    int32_t loaded = LoadIcon(icon, mode == IconMode::kFirstImage, source, failure_text, warn);
     // A picture has no first image: each icon gets the image of its own size.
-    if (mode == IconMode::kFirstImage && IsPictureFile(icon)) mode = IconMode::kAllSizes;
-    return mode == IconMode::kFirstImage ? LoadFirstIconImage(icon, first, failure_text, warn)
-                                         : LoadEveryImage(icon, images, failure_text, warn);
+    if (mode == IconMode::kFirstImage && source.picture) mode = IconMode::kAllSizes;
+    return loaded;
   }
 
   int32_t Run(RandomAccessFile& file, const std::string& target_path, IconChangeReport& report,
@@ -32,14 +31,15 @@ struct IconHalf {
     switch (mode) {
       case IconMode::kFirstImage: {
         ReplacementPlan plan;
-        int32_t result = ReplaceIconIn(file, first, icon_path, target_path, failure_text, warn, &plan);
+        int32_t result =
+            ReplaceIconIn(file, source.images.front(), icon_path, target_path, failure_text, warn, &plan);
         if (result == kSuccess) report.first_image = DescribedPlan(plan);
         return result;
       }
       case IconMode::kAllSizes:
-        return ReplaceAllSizesIn(file, images, icon_path, target_path, report.all_sizes, failure_text, warn);
+        return ReplaceAllSizesIn(file, source.images, icon_path, target_path, report.all_sizes, failure_text, warn);
       case IconMode::kAddSizes:
-        return AddSizesIn(file, images, target_path, report.add_sizes, failure_text, warn);
+        return AddSizesIn(file, source.images, target_path, report.add_sizes, failure_text, warn);
     }
     return kUnexpected;
   }
@@ -59,25 +59,23 @@ int32_t CheckGivenManifest(const ResourceEdit& edit, std::string& failure_text) 
 int32_t EditProgramResources(const std::filesystem::path& target, const ResourceEdit& edit,
                              ResourceEditReport& report, std::string& failure_text, const WarningSink& warn,
                              bool plan_only) {
-  try {
+  return Caught(failure_text, LeftUnchanged(), [&]() -> int32_t {
     if (int32_t checked = CheckGivenManifest(edit, failure_text)) return checked;
     std::unique_ptr<RandomAccessFile> file;
-    if (int32_t opened = OpenTarget(target, file, failure_text)) return opened;
+    if (int32_t opened = OpenForWriting(target, file, failure_text)) return opened;
     return EditResourcesIn(*file, edit, PathText(target), report, failure_text, warn, plan_only);
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
+  });
 }
 
 int32_t ChangeIconAndResources(const std::filesystem::path& icon, IconMode mode, const std::filesystem::path& target,
                                const ResourceEdit& edit, IconChangeReport& icon_report, ResourceEditReport& report,
                                std::string& failure_text, const WarningSink& warn, bool plan_only) {
-  try {
-    IconHalf half{mode, PathText(icon), {}, {}};
+  return Caught(failure_text, LeftUnchanged(), [&]() -> int32_t {
+    IconHalf half{mode, PathText(icon), {}};
     if (int32_t loaded = half.Load(icon, failure_text, warn)) return loaded;
     if (int32_t checked = CheckGivenManifest(edit, failure_text)) return checked;
     std::unique_ptr<RandomAccessFile> file;
-    if (int32_t opened = OpenTarget(target, file, failure_text)) return opened;
+    if (int32_t opened = OpenForWriting(target, file, failure_text)) return opened;
     const std::string path = PathText(target);
     // Both halves are tried first with their writes kept in memory: the
     // resources are planned on the program as the icon change leaves it,
@@ -99,18 +97,18 @@ int32_t ChangeIconAndResources(const std::filesystem::path& icon, IconMode mode,
     if (result == kSuccess) result = EditResourcesIn(journal, edit, path, report, failure_text, {}, false);
     if (result != kSuccess && !journal.Undo()) return WriteFailed(path, false, failure_text);
     return result;
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
+  });
 }
 
-int32_t ReadResourcesIn(const RandomAccessFile& target, const std::string& target_path, ProgramResources& out,
-                        std::string& failure_text, const WarningSink& warn) {
-  if (!Is_Valid_PE(target)) return Fail(kNotWin32Executable, NotWin32Text(target_path), failure_text);
+namespace {
+
+int32_t PlanReading(const Program& program, ProgramResources& out, std::string& failure_text) {
+  const RandomAccessFile& target = program.file;
+  const std::string& target_path = program.path;
   const PeHeaders h = ReadPeHeaders(target);
-  if (!h.resources.rva || !h.resources.size) return kSuccess;
+  if (!h.NamesResourceData()) return kSuccess;
   ResourceSection section;
-  if (int32_t located = LocateResourceSection(target, target_path, section, failure_text, warn)) return located;
+  if (int32_t found = FindResourceSection(program, section, failure_text)) return found;
   const ResourceTree tree = ReadResourceTree(ResourceSectionReader(target, section), section.root);
   const bool dll = Reader(target, 0, target.Length()).U16(h.file_header + 18) & 0x2000;
   const Reader file(target, 0, target.Length());
@@ -144,19 +142,26 @@ int32_t ReadResourcesIn(const RandomAccessFile& target, const std::string& targe
   return kSuccess;
 }
 
+// The reading's planner, reporting into `out`.
+ModePlanner Reading(ProgramResources& out) {
+  return [&out](const Program& program, FileChange&, std::string& failure_text) {
+    return PlanReading(program, out, failure_text);
+  };
+}
+
+}  // namespace
+
+int32_t ReadResourcesIn(const RandomAccessFile& target, const std::string& target_path, ProgramResources& out,
+                        std::string& failure_text, const WarningSink& warn) {
+  return ReadOn(target, target_path, Reading(out), failure_text, warn);
+}
+
 int32_t ReadProgramResources(const std::filesystem::path& target, ProgramResources& resources,
                              std::string& failure_text, const WarningSink& warn) {
-  try {
-    std::string reason;
-    std::unique_ptr<RandomAccessFile> file = OpenImageFile(target, Access::Read, reason);
-    if (!file) return Fail(kOpenFailed, OpenFailureText(PathText(target), reason), failure_text);
-    ProgramResources read;
-    int32_t result = ReadResourcesIn(*file, PathText(target), read, failure_text, warn);
-    if (result == kSuccess) resources = std::move(read);
-    return result;
-  } catch (...) {
-    return FailureThrown(failure_text);
-  }
+  ProgramResources read;
+  int32_t result = OpenAndRead(target, Reading(read), failure_text, warn);
+  if (result == kSuccess) resources = std::move(read);
+  return result;
 }
 
 }  // namespace vantorel::engine

@@ -87,4 +87,21 @@ bool ApplyWrites(RandomAccessFile& file, const WritePlan& plan, bool& restored, 
   return false;
 }
 
+bool ApplyChange(RandomAccessFile& file, const FileChange& change, bool& restored) {
+  if (change.own_length < 0) return ApplyWrites(file, change.in_place, restored, change.flush_after);
+  const int64_t length = file.Length();
+  restored = true;
+  // The tail is read before anything is written, to be put back on failure:
+  // a failed run leaves every byte as it found it.
+  std::vector<uint8_t> tail(static_cast<size_t>(std::max<int64_t>(0, length - change.own_length)));
+  if (!tail.empty() && !file.ReadAt(change.own_length, tail.data(), tail.size())) return false;
+  const std::vector<uint8_t>& appended = change.appended;
+  bool grown = (tail.empty() || (file.Truncate(change.own_length) && file.Flush())) &&
+               (appended.empty() || (file.Append(appended.data(), appended.size()) && file.Flush()));
+  if (grown && ApplyWrites(file, change.in_place, restored, change.flush_after)) return true;
+  restored = file.Truncate(change.own_length) && (tail.empty() || file.Append(tail.data(), tail.size())) &&
+             file.Flush() && restored;
+  return false;
+}
+
 }  // namespace vantorel::engine

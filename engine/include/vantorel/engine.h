@@ -54,6 +54,52 @@ enum Failure : int32_t {
 // (title, text). The window shows them as message boxes, the CLI prints them.
 using WarningSink = std::function<void(const std::string& title, const std::string& text)>;
 
+// ---- What a program carries: installers, archives, single-file programs --------
+// Each is recognised by the marks its own format documents, never by a name:
+// NSIS by its first header (0xDEADBEEF "NullsoftInst") at the first 512-byte
+// boundary after the sections; Inno Setup by its loader's offset table
+// ("rDlPtS") in RCDATA #11111; a 7-Zip self-extracting archive by a 7z
+// signature header (its own CRC right) in the data after the sections; Bun by
+// a section named .bun; a Node single executable by RCDATA "NODE_SEA_BLOB".
+
+enum class ContainerKind {
+  None,           // a program alone: nothing after its sections but zeros, COFF symbols or its signature
+  Nsis,           // an NSIS installer that checks its own bytes
+  NsisUnchecked,  // an NSIS installer built with its check off
+  InnoSetup,
+  SevenZipSfx,
+  Bun,
+  NodeSea,
+  DebugData,    // debug data after the last section, which the debug directory names there
+  UnknownData,  // data after the last section in no format recognised
+};
+
+// What a mode does to the check a container keeps of itself, or to the way it
+// finds its payload again.
+enum class CheckOutcome { Kept, Repaired, Refused };
+
+// One row of the table of containers: its name, what it checks or finds of
+// itself, and what the modes do to that. The replacements in place (plain,
+// --all-sizes, a picture) and --add-sizes are the two kinds of mode.
+struct ContainerFacts {
+  ContainerKind kind;
+  const char* name;   // "NSIS installer"
+  const char* is;     // how a sentence says what the program is: "is an NSIS installer"
+  const char* check;  // a clause: "it checks the CRC-32 of its bytes from offset 512"
+  CheckOutcome in_place;
+  const char* in_place_why;
+  CheckOutcome add_sizes;  // Refused: ChangeIconAddSizes fails with 1017, its text naming the container
+  const char* add_sizes_why;
+};
+
+struct Container {
+  ContainerKind kind = ContainerKind::None;
+  std::string seen;  // the marks found and where: "7z signature header at 0x29c00"
+};
+
+// The row of `kind`.
+const ContainerFacts& FactsOf(ContainerKind kind);
+
 // Replaces the icon of `target` with the first image of `icon`, in place.
 // Returns 0 and leaves `failure_text` untouched on success; otherwise returns a
 // failure number and puts its message in `failure_text`. Unless the result is
@@ -64,7 +110,8 @@ using WarningSink = std::function<void(const std::string& title, const std::stri
 int32_t Change_Icon(const std::filesystem::path& icon, const std::filesystem::path& target,
                     std::string& failure_text, const WarningSink& warn = {});
 
-// What a replacement would do, found without changing anything.
+// What the first-image replacement does, or with `plan_only` would do
+// (RunIconMode).
 struct ReplacementPreview {
   int64_t image_offset = -1;   // file offset where the new image would go
   uint32_t image_rva = 0;
@@ -81,18 +128,6 @@ struct ReplacementPreview {
   // group entries of the others name one of them.
   bool installer_places = false;
 };
-
-// Runs every check of Change_Icon and plans every write, but writes nothing.
-// The target is opened for writing all the same, so a preview fails where the
-// write would fail to open it (no write access, in use). So do the other
-// modes' `plan_only` runs.
-int32_t PreviewChangeIcon(const std::filesystem::path& icon, const std::filesystem::path& target,
-                          ReplacementPreview& preview, std::string& failure_text, const WarningSink& warn = {});
-
-// Change_Icon, saying what it did as PreviewChangeIcon says what it would do
-// (installer_check: an NSIS installer's own CRC check was kept right).
-int32_t ChangeIconReported(const std::filesystem::path& icon, const std::filesystem::path& target,
-                           ReplacementPreview& done, std::string& failure_text, const WarningSink& warn = {});
 
 // Whether `target` carries a signature (a certificate table that is not
 // empty): any change to the file would invalidate it. False when the file
@@ -119,6 +154,7 @@ struct IconImageInfo {
 
 struct IconListing {
   bool is_signed = false;
+  Container container;  // what the program carries
   std::vector<IconGroupEntry> groups;
   std::vector<IconImageInfo> images;
 };
@@ -233,61 +269,62 @@ int32_t ChangeIconAddSizes(const std::filesystem::path& icon, const std::filesys
                            AddSizesReport& report, std::string& failure_text, const WarningSink& warn = {},
                            bool plan_only = false);
 
-// Whether `target` is a program built without resources: its headers have
-// a resource directory entry, but it names no data. Such a program has no
-// icon to replace (the replacements fail with 1004), and ChangeIconAddSizes
-// gives it one. False when the file cannot be read as a program.
-bool HasNoResources(const std::filesystem::path& target);
+// ---- One run of an icon mode, as vantorel-cli runs them ----------------------
 
-// ---- What a program carries: installers, archives, single-file programs --------
-// Each is recognised by the marks its own format documents, never by a name:
-// NSIS by its first header (0xDEADBEEF "NullsoftInst") at the first 512-byte
-// boundary after the sections; Inno Setup by its loader's offset table
-// ("rDlPtS") in RCDATA #11111; a 7-Zip self-extracting archive by a 7z
-// signature header (its own CRC right) in the data after the sections; Bun by
-// a section named .bun; a Node single executable by RCDATA "NODE_SEA_BLOB".
+enum class IconMode { kFirstImage, kAllSizes, kAddSizes };
 
-enum class ContainerKind {
-  None,           // a program alone: nothing after its sections but zeros, COFF symbols or its signature
-  Nsis,           // an NSIS installer that checks its own bytes
-  NsisUnchecked,  // an NSIS installer built with its check off
-  InnoSetup,
-  SevenZipSfx,
-  Bun,
-  NodeSea,
-  DebugData,    // debug data after the last section, which the debug directory names there
-  UnknownData,  // data after the last section in no format recognised
+// What the mode that ran did, or would do.
+struct IconChangeReport {
+  ReplacementPreview first_image;
+  AllSizesReport all_sizes;
+  AddSizesReport add_sizes;
 };
 
-// What a mode does to the check a container keeps of itself, or to the way it
-// finds its payload again.
-enum class CheckOutcome { Kept, Repaired, Refused };
-
-// One row of the table of containers: its name, what it checks or finds of
-// itself, and what the modes do to that. The replacements in place (plain,
-// --all-sizes, a picture) and --add-sizes are the two kinds of mode.
-struct ContainerFacts {
-  ContainerKind kind;
-  const char* name;   // "NSIS installer"
-  const char* is;     // how a sentence says what the program is: "is an NSIS installer"
-  const char* check;  // a clause: "it checks the CRC-32 of its bytes from offset 512"
-  CheckOutcome in_place;
-  const char* in_place_why;
-  CheckOutcome add_sizes;  // Refused: ChangeIconAddSizes fails with 1017, its text naming the container
-  const char* add_sizes_why;
+struct IconRunOptions {
+  // Every check is made and every write planned, but nothing is written. The
+  // target is opened for writing all the same, so the run fails where the
+  // write would fail to open it (no write access, in use).
+  bool plan_only = false;
+  // A signed target is refused (1011) before any other failure, and before
+  // any warning of the icon is shown; not by kAddSizes, which refuses to add
+  // after a signature itself (1017).
+  bool refuse_signed = false;
+  // A program built without resources has no icon for kFirstImage or
+  // kAllSizes to give an image: given a PNG picture, which asks for every
+  // size, such a program gets them as kAddSizes gives them.
+  bool picture_adds_sizes = false;
 };
 
-struct Container {
-  ContainerKind kind = ContainerKind::None;
-  std::string seen;  // the marks found and where: "7z signature header at 0x29c00"
+struct IconRun {
+  // The mode that runs, whatever the outcome once both files were looked at:
+  // a PNG picture has no first image, so kFirstImage runs kAllSizes for it, as
+  // Change_Icon does; and kAddSizes for a program built without resources,
+  // with `picture_adds_sizes`.
+  IconMode mode = IconMode::kFirstImage;
+  // Whatever the outcome, once the target could be read: it is signed.
+  bool is_signed = false;
+  // Likewise: it is a program built without resources (its headers'
+  // resource directory entry names no data), which has no icon to replace
+  // (kFirstImage and kAllSizes fail with 1004) and which kAddSizes gives one.
+  bool no_resources = false;
+  // With `plan_only`, on success: what the target carries.
+  Container container;
+  IconChangeReport report;  // filled on success only
 };
 
-// The row of `kind`.
-const ContainerFacts& FactsOf(ContainerKind kind);
+// Runs `mode` with `icon` on `target`: the icon file is read and closed, then
+// the target is opened once and checked, and the mode planned and written.
+// Same failures and promises as the mode's own entry above.
+int32_t RunIconMode(const std::filesystem::path& icon, const std::filesystem::path& target, IconMode mode,
+                    const IconRunOptions& options, IconRun& run, std::string& failure_text,
+                    const WarningSink& warn = {});
 
-// Reads (never writes) what `target` carries; None when it carries nothing
-// recognised or cannot be read as a program.
-Container FindContainer(const std::filesystem::path& target);
+// What RunIconMode would find before it plans, from a look at each file
+// (read only): the mode that would run, and whether the target is signed and
+// built without resources. For a step that must come between the two, such
+// as a backup copy.
+IconRun ForeseeIconRun(const std::filesystem::path& icon, const std::filesystem::path& target, IconMode mode,
+                       const IconRunOptions& options);
 
 // ---- An icon taken out of a program --------------------------------------------
 

@@ -104,14 +104,6 @@ int32_t EditProgramResources(const std::filesystem::path& target, const Resource
 // An icon change and a resource edit as one change: both are planned and
 // carried out on the open target, and a failure of either leaves it as it
 // was. The icon change is one of the three modes.
-enum class IconMode { kFirstImage, kAllSizes, kAddSizes };
-
-struct IconChangeReport {
-  ReplacementPreview first_image;
-  AllSizesReport all_sizes;
-  AddSizesReport add_sizes;
-};
-
 int32_t ChangeIconAndResources(const std::filesystem::path& icon, IconMode mode, const std::filesystem::path& target,
                                const ResourceEdit& edit, IconChangeReport& icon_report,
                                ResourceEditReport& report, std::string& failure_text, const WarningSink& warn = {},

@@ -11,10 +11,20 @@
 #include "added_icons.h"
 #include "added_section.h"
 #include "earlier_section.h"
+#include "failures.h"
+#include "guarded.h"
+#include "icon_file.h"
 #include "icon_modes.h"
+#include "mode_frame.h"
+#include "pe_headers.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
 #include "resource_tree.h"
 #include "section_content.h"
 #include "traps.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

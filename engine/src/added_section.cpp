@@ -4,10 +4,18 @@
 
 #include <algorithm>
 
+#include "checksum.h"
 #include "container.h"
-#include "driver.h"
+#include "failures.h"
+#include "guarded.h"
 #include "little_endian.h"
+#include "pe_headers.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
 #include "traps.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

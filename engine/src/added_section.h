@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "pe_headers.h"
+#include "random_access_file.h"
 #include "reader.h"
+#include "write_plan.h"
 
 namespace vantorel::engine {
 

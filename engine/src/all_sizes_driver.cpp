@@ -7,12 +7,24 @@
 #include <set>
 #include <utility>
 
+#include "failures.h"
+#include "guarded.h"
+#include "icon_file.h"
 #include "icon_modes.h"
 #include "icon_rewrite.h"
-#include "resource_walk.h"
-#include "traps.h"
-#include "all_sizes.h"
+#include "icon_sizes.h"
+#include "icon_tree.h"
+#include "image_room.h"
+#include "mode_frame.h"
 #include "nsis_crc.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
+#include "resource_walk.h"
+#include "size_choice.h"
+#include "traps.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

@@ -4,10 +4,19 @@
 // the frame writes it.
 #include <utility>
 
-#include "all_sizes.h"
+#include "failures.h"
+#include "icon_file.h"
 #include "icon_modes.h"
+#include "icon_rewrite.h"
+#include "icon_tree.h"
+#include "image_room.h"
+#include "mode_frame.h"
 #include "nsis_crc.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
 #include "traps.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

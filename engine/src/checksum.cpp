@@ -5,12 +5,15 @@
 // That sum changes by exactly what the changed words change, so it is updated
 // from the words a plan rewrites instead of from the whole file: a correct
 // checksum stays correct, and a 100 MB program costs no more than a small one.
+#include "checksum.h"
+
 #include <algorithm>
 #include <vector>
 
-#include "driver.h"
 #include "little_endian.h"
-#include "mod_pe.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "write_plan.h"
 
 namespace vantorel::engine {
 namespace {

@@ -18,11 +18,15 @@
 #include "added_section.h"
 #include "appended_data.h"
 #include "earlier_section.h"
-#include "mod_pe.h"
+#include "guarded.h"
 #include "name_case.h"
 #include "nsis_crc.h"
+#include "pe_headers.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
 #include "reader.h"
 #include "resource_walk.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

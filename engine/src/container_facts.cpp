@@ -4,7 +4,8 @@
 #include <array>
 
 #include "container.h"
-#include "driver.h"
+#include "failures.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

@@ -3,7 +3,11 @@
 #include <algorithm>
 
 #include "added_section.h"
-#include "driver.h"
+#include "icon_tree.h"
+#include "pe_headers.h"
+#include "reader.h"
+#include "resource_types.h"
+#include "write_plan.h"
 
 namespace vantorel::engine {
 namespace {

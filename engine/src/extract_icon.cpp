@@ -4,12 +4,20 @@
 #include <filesystem>
 #include <optional>
 
-#include "mode_frame.h"
+#include "failures.h"
+#include "icon_file.h"
+#include "icon_modes.h"
+#include "icon_sizes.h"
 #include "icon_tree.h"
+#include "mode_frame.h"
 #include "name_case.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
 #include "resource_walk.h"
 #include "traps.h"
-#include "all_sizes.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

@@ -1,9 +1,13 @@
 // The .ico reader: the header test and the first image.
+#include "icon_file.h"
+
 #include <algorithm>
 #include <new>
 
+#include "guarded.h"
+#include "random_access_file.h"
 #include "reader.h"
-#include "mod_pe.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

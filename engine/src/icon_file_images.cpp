@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <new>
 
-#include "reader.h"
-#include "all_sizes.h"
+#include "guarded.h"
+#include "icon_file.h"
 #include "little_endian.h"
+#include "random_access_file.h"
+#include "reader.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

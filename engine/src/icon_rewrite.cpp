@@ -4,8 +4,17 @@
 
 #include <unordered_set>
 
+#include "guarded.h"
+#include "icon_file.h"
+#include "icon_tree.h"
+#include "pe_headers.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
 #include "resource_walk.h"
 #include "traps.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {
@@ -28,7 +37,7 @@ std::vector<uint8_t> EntryBytes(const IconTree& tree, const GroupResource& g, co
 
 std::vector<int32_t> PlanImages(const ResourceSection& section, const std::vector<IconImage>& images,
                                 const std::vector<ImagePlace>& places, WritePlan& plan, const WarningSink& warn) {
-  GuardedPlan guarded(plan, section);
+  GuardedPlan guarded(plan, section.raw, section.end);
   for (const ImagePlace& p : places) guarded.Add(p.at, images[p.image].bytes, PlannedWrite::Kind::Image);
   std::vector<int32_t> rva;
   for (const ImagePlace& p : places) {
@@ -41,7 +50,7 @@ std::vector<int32_t> PlanImages(const ResourceSection& section, const std::vecto
 IconRewrite PlanEntries(const IconTree& tree, const ResourceSection& section, const std::vector<IconImage>& images,
                         const ImageAssignment& assignment, const std::vector<int32_t>& place_rva, WritePlan& plan) {
   IconRewrite done;
-  GuardedPlan guarded(plan, section);
+  GuardedPlan guarded(plan, section.raw, section.end);
   // Many language entries may lead to one data entry, and many data entries
   // to one group: the tree lists each once, so a crafted tree cannot make
   // the plan (or the time to make it) grow with the square of the section.

@@ -8,8 +8,12 @@
 #include <optional>
 #include <vector>
 
-#include "driver.h"
+#include "icon_file.h"
 #include "icon_tree.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 
@@ -59,5 +63,16 @@ std::vector<int32_t> PlanImages(const ResourceSection& section, const std::vecto
 // entry that would have to name an icon the loader would not find by it.
 IconRewrite PlanEntries(const IconTree& tree, const ResourceSection& section, const std::vector<IconImage>& images,
                         const ImageAssignment& assignment, const std::vector<int32_t>& place_rva, WritePlan& plan);
+
+// Plans, without writing, the new image at `new_image_offset`, and the
+// rewrite of every icon data entry and every group-icon entry to describe it
+// (the first-image replacement of the planner above). Every
+// planned write has been checked against the resource section. Each data
+// entry and each group is planned once however many entries lead to it, so
+// the plan never holds more than the section's size in bytes. False after a
+// warning.
+bool Modify_Resource_Directories(const RandomAccessFile& file, const ResourceSection& section,
+                                 int32_t new_image_offset, const IconImage& icon, WritePlan& plan,
+                                 const WarningSink& warn);
 
 }  // namespace vantorel::engine

@@ -3,9 +3,15 @@
 #include <utility>
 
 #include "container.h"
+#include "failures.h"
 #include "icon_modes.h"
+#include "icon_source.h"
+#include "mode_frame.h"
 #include "pe_headers.h"
+#include "random_access_file.h"
 #include "traps.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

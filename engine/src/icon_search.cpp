@@ -1,6 +1,11 @@
 // Lists where the target's icon images lie in the file.
+#include "guarded.h"
 #include "icon_tree.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
 #include "traps.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 

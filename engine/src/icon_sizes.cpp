@@ -1,9 +1,11 @@
 // The sizes that icon images and group entries describe, and which image of
 // an icon file best shows a wanted size.
+#include "icon_sizes.h"
+
 #include <algorithm>
 #include <cstdlib>
 
-#include "all_sizes.h"
+#include "icon_file.h"
 #include "little_endian.h"
 #include "picture.h"
 

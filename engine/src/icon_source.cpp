@@ -1,12 +1,16 @@
 // What every mode takes as its icon: the icon file, or for a PNG picture the
 // icon file made from it, held in memory; and icon files written from
 // pictures.
+#include "icon_source.h"
+
 #include <new>
 
-#include "all_sizes.h"
-#include "driver.h"
+#include "failures.h"
+#include "icon_file.h"
 #include "picture.h"
+#include "random_access_file.h"
 #include "traps.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

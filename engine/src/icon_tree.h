@@ -10,10 +10,17 @@
 #include <utility>
 #include <vector>
 
-#include "all_sizes.h"
+#include "icon_file.h"
+#include "icon_sizes.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
 #include "reader.h"
+#include "resource_types.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
+
+constexpr int32_t kGrpIconDirEntrySize = 14;  // GRPICONDIRENTRY
 
 // One RT_ICON data entry (several language entries may lead to it; it is
 // listed once, under the first).
@@ -114,5 +121,17 @@ struct IconWants {
 // describes (one of its own language first); for an icon no group names, what
 // its old image says (read through `r`); failing that, `fallback`.
 IconWants WantedSizes(const Reader& r, const IconTree& tree, const IconSize& fallback);
+
+// One icon image found in the tree.
+struct IconImageRef {
+  int32_t Offset = -1;      // its bytes' file offset, as RVA_to_Offset converted it
+  uint32_t Size = 0;        // the Size of its data entry
+  int64_t DataEntry = -1;   // file offset of its IMAGE_RESOURCE_DATA_ENTRY
+};
+
+// Lists every icon image in tree order; returns the count (0 after a warning,
+// with the images listed before the error kept).
+int32_t Find_Icon_Resources(const RandomAccessFile& file, const ResourceSection& section,
+                            std::vector<IconImageRef>& icons, const WarningSink& warn);
 
 }  // namespace vantorel::engine

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <numeric>
 
-#include "all_sizes.h"
+#include "icon_sizes.h"
+#include "image_room.h"
+#include "size_choice.h"
+
 
 namespace vantorel::engine {
 namespace {

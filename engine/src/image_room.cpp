@@ -2,12 +2,18 @@
 // the old icon images and any padding nobody references are free; everything
 // else in the resource section (the tree itself, other resources, the group
 // icons) is in use and is never overwritten.
+#include "image_room.h"
+
 #include <algorithm>
 
+#include "guarded.h"
+#include "icon_tree.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
 #include "reader.h"
+#include "resource_types.h"
 #include "resource_walk.h"
-#include "all_sizes.h"
-#include "driver.h"
+#include "write_plan.h"
 
 namespace vantorel::engine {
 

@@ -1,5 +1,7 @@
 // The images of an NSIS installer's icons, each in its own place (all_sizes.h).
-#include "all_sizes.h"
+#include "size_choice.h"
+#include "icon_sizes.h"
+
 
 namespace vantorel::engine {
 

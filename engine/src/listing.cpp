@@ -1,10 +1,18 @@
 // Reads a program's icon groups and images for --list, changing nothing.
 #include "container.h"
+#include "failures.h"
+#include "icon_sizes.h"
 #include "icon_tree.h"
 #include "little_endian.h"
-#include "resource_walk.h"
 #include "mode_frame.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
+#include "resource_types.h"
+#include "resource_walk.h"
 #include "traps.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 

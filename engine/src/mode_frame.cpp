@@ -4,7 +4,13 @@
 #include <new>
 #include <stdexcept>
 
+#include "failures.h"
+#include "guarded.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
 #include "traps.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

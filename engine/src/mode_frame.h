@@ -12,7 +12,10 @@
 #include <string>
 #include <utility>
 
-#include "driver.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 
@@ -90,6 +93,9 @@ int32_t ReadOn(const RandomAccessFile& file, const std::string& path, const Mode
                std::string& failure_text, const WarningSink& warn, const std::string& tail = LeftUnchanged());
 int32_t OpenAndRead(const std::filesystem::path& target, const ModePlanner& plan, std::string& failure_text,
                     const WarningSink& warn, const std::string& tail = LeftUnchanged());
+
+// 1008: the writes failed; the text says whether the target was put back.
+int32_t WriteFailed(const std::string& target_path, bool restored, std::string& failure_text);
 
 // The section that holds the resource tree, for the modes that need it: 0,
 // or 1004 with its text.

@@ -14,9 +14,15 @@
 #include <limits>
 #include <vector>
 
-#include "driver.h"
+#include "checksum.h"
+#include "failures.h"
+#include "guarded.h"
 #include "little_endian.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
 #include "reader.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

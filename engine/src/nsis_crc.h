@@ -15,7 +15,10 @@
 #include <cstdint>
 #include <string>
 
-#include "mod_pe.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "write_plan.h"
+
 
 namespace vantorel::engine {
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "guarded.h"
+#include "random_access_file.h"
 #include "reader.h"
+#include "little_endian.h"
 
 namespace vantorel::engine {
 namespace {
@@ -62,6 +65,12 @@ bool BuiltWithoutResources(const RandomAccessFile& file) {
   } catch (const EngineError&) {
     return false;
   }
+}
+
+std::vector<uint8_t> DataEntryFields(uint32_t rva, uint32_t size) {
+  std::vector<uint8_t> fields = LeBytes(rva, 4), second = LeBytes(size, 4);
+  fields.insert(fields.end(), second.begin(), second.end());
+  return fields;
 }
 
 PeHeaders ReadPeHeaders(const RandomAccessFile& file) {

@@ -59,6 +59,10 @@ struct PeHeaders {
 // entry, but it names no data. False when they cannot be read.
 bool BuiltWithoutResources(const RandomAccessFile& file);
 
+// A data entry's OffsetToData and Size (or a data directory's RVA and Size),
+// as a write over its first 8 bytes.
+std::vector<uint8_t> DataEntryFields(uint32_t rva, uint32_t size);
+
 // Reads the headers of a program Is_Valid_PE accepted. Raises (error 9) on a
 // header or section table that does not lie in the file.
 PeHeaders ReadPeHeaders(const RandomAccessFile& file);

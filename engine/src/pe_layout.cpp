@@ -1,10 +1,14 @@
 // PE headers, the section table, and conversions between RVAs and file
 // offsets inside the section that holds the resource tree.
+#include "pe_layout.h"
+
 #include <algorithm>
 
+#include "guarded.h"
+#include "random_access_file.h"
 #include "reader.h"
 #include "traps.h"
-#include "mod_pe.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {
@@ -139,6 +143,10 @@ ResourceSection Find_Resource_Tree(const RandomAccessFile& file, const WarningSi
     }
     return none;
   }, ResourceSection{0});
+}
+
+Reader ResourceSectionReader(const RandomAccessFile& file, const ResourceSection& section) {
+  return Reader(file, section.raw, section.end);
 }
 
 int32_t RVA_to_Offset(const ResourceSection& section, const int32_t& rva, const WarningSink& warn) {

@@ -3,8 +3,10 @@
 // as DIBs, smallest first.
 #include <algorithm>
 
+#include "icon_file.h"
 #include "picture.h"
-#include "all_sizes.h"
+#include "traps.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

@@ -33,10 +33,6 @@ void Reader::Bytes(int64_t offset, void* out, int64_t size) const {
   }
 }
 
-Reader ResourceSectionReader(const RandomAccessFile& file, const ResourceSection& section) {
-  return Reader(file, section.raw, section.end);
-}
-
 uint8_t Reader::U8(int64_t offset) const {
   uint8_t b;
   Bytes(offset, &b, 1);

@@ -8,7 +8,6 @@
 #include <cstdint>
 
 #include "guarded.h"
-#include "mod_pe.h"
 #include "random_access_file.h"
 
 namespace vantorel::engine {
@@ -44,8 +43,5 @@ class Reader {
   mutable int64_t page_start_ = -1;
   mutable int64_t page_size_ = 0;
 };
-
-// A reader over the raw data of the section that holds the resource tree.
-Reader ResourceSectionReader(const RandomAccessFile& file, const ResourceSection& section);
 
 }  // namespace vantorel::engine

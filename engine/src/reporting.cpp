@@ -1,6 +1,8 @@
 // Texts the engine reports with: error descriptions and paths. The program's
 // name is the platform's part (reporting_posix.cpp, reporting_win32.cpp).
-#include "mod_pe.h"
+#include "traps.h"
+#include "vantorel/engine.h"
+
 
 namespace vantorel::engine {
 

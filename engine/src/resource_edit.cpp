@@ -9,15 +9,25 @@
 #include <set>
 
 #include "added_section.h"
-#include "mode_frame.h"
 #include "earlier_section.h"
+#include "failures.h"
+#include "guarded.h"
+#include "icon_tree.h"
 #include "manifest.h"
+#include "mode_frame.h"
 #include "nsis_crc.h"
+#include "pe_headers.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
 #include "resource_tree.h"
+#include "resource_types.h"
 #include "resource_walk.h"
 #include "section_content.h"
 #include "traps.h"
 #include "version_edit.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

@@ -1,14 +1,22 @@
 // The entries of program_resources.h: a program's version and manifest read
 // and changed, alone or with its icon as one change.
-#include "all_sizes.h"
 #include "change_set.h"
+#include "failures.h"
 #include "icon_modes.h"
+#include "icon_source.h"
 #include "manifest.h"
+#include "mode_frame.h"
 #include "pe_headers.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
+#include "reader.h"
 #include "resource_edit.h"
 #include "resource_tree.h"
+#include "resource_types.h"
 #include "traps.h"
 #include "version_edit.h"
+#include "write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 namespace {

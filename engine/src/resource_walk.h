@@ -8,6 +8,7 @@
 #include <string>
 
 #include "reader.h"
+#include "resource_types.h"
 
 namespace vantorel::engine {
 

@@ -8,9 +8,12 @@
 #include <utility>
 
 #include "guarded.h"
-#include "mod_pe.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
+
+// Shows a warning through the sink, when there is one.
+void Warn(const WarningSink& warn, const std::string& title, const std::string& text);
 
 // The common tail of the operations' warnings (two spaces come between the
 // sentences, because the lead-in already ends with one).
@@ -18,16 +21,6 @@ constexpr const char* kInUseHint = " Please make sure neither of the specified f
 constexpr const char* kTreeLocateText = "An error occurred while locating the resource tree. ";
 constexpr const char* kIconLocateText = "An error occurred while locating the icon resources. ";
 constexpr const char* kModifyText = "An error occurred while modifying the resource directories. ";
-
-// The fixed sentence, then the system's reason when the open gave one.
-inline std::string OpenFailureText(const std::string& path, const std::string& reason) {
-  std::string text = "Failed to open " + path + ". Make sure file is not in use by another program.";
-  return reason.empty() ? text : text + " " + reason;
-}
-inline std::string NotWin32Text(const std::string& path) { return path + " is not a valid Win32 executable."; }
-inline std::string NoTreeText(const std::string& path) {
-  return path + " does not contain a valid resource tree.  File may be corrupt.";
-}
 
 inline void WarnDescribed(const WarningSink& warn, const char* lead_in, int32_t number) {
   Warn(warn, ProgramName() + " - " + ErrorDescription(number), std::string(lead_in) + kInUseHint);

@@ -1,17 +1,13 @@
 // Plans of writes: how a write is added, checked as a whole, and carried out
 // so that a failure midway leaves the file as it was.
+#include "write_plan.h"
+
 #include <algorithm>
 
-#include "driver.h"
 #include "guarded.h"
+#include "random_access_file.h"
 
 namespace vantorel::engine {
-
-std::vector<uint8_t> DataEntryFields(uint32_t rva, uint32_t size) {
-  std::vector<uint8_t> fields = LeBytes(rva, 4), second = LeBytes(size, 4);
-  fields.insert(fields.end(), second.begin(), second.end());
-  return fields;
-}
 
 void GuardedPlan::Add(int64_t offset, std::vector<uint8_t> bytes, PlannedWrite::Kind kind) {
   const int64_t size = static_cast<int64_t>(bytes.size());

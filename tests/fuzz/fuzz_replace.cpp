@@ -27,9 +27,14 @@
 
 #include <zlib.h>
 
+#include "checksum.h"
+#include "icon_file.h"
+#include "icon_modes.h"
+#include "icon_sizes.h"
+#include "icon_tree.h"
+#include "pe_layout.h"
 #include "picture.h"
-#include "all_sizes.h"
-#include "mod_pe.h"
+#include "random_access_file.h"
 #include "resource_edit.h"
 #include "version_edit.h"
 

@@ -7,9 +7,9 @@
 
 #include <zlib.h>
 
+#include "checksum.h"
 #include "pe_builder.h"
 #include "picture_support.h"
-#include "mod_pe.h"
 #include "version_edit.h"
 
 using namespace vantorel::engine::test;

@@ -2,7 +2,7 @@
 // room, the write guard one byte either side, the reader's window and page,
 // the walk budget, the 24-bit and 32-bit offset rules, rollback of writes that
 // overlap.
-#include "driver.h"
+#include "write_plan.h"
 #include "reader.h"
 #include "test_support.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "test_support.h"
-#include "all_sizes.h"
+#include "icon_modes.h"
 #include "nsis_crc.h"
 
 namespace vantorel::engine::test {

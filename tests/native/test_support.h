@@ -20,9 +20,15 @@
 #include <utility>
 #include <vector>
 
+#include "checksum.h"
+#include "icon_file.h"
+#include "icon_modes.h"
+#include "icon_tree.h"
 #include "pe_builder.h"
+#include "pe_layout.h"
+#include "random_access_file.h"
 #include "vantorel/engine.h"
-#include "mod_pe.h"
+#include "write_plan.h"
 
 namespace vantorel::engine::test {
 

@@ -76,6 +76,13 @@ SectionPlace NewSectionPlace(const PeHeaders& h, int64_t length);
 int64_t ContentOffset(const Reader& r, const SectionHeader& s, int64_t live_from, int64_t live_to,
                       const std::vector<uint8_t>& content, int64_t file_alignment);
 
+// The file's length without the tail a run stopped while appending left, or
+// its whole length when it has none: after the program's own end, zeros up
+// to where that run's section began (within the padding it would have
+// written), then the start of a section of ours, cut anywhere, even inside
+// the mark. Zeros alone are padding, and stay.
+int64_t LengthWithoutUnfinishedTail(const Reader& r, const PeHeaders& h);
+
 // The section's change to the file: it is cut back to its own length (less
 // an unfinished tail of an earlier run), then gains at its end the content
 // (after zeros up to its start) or, in room inside the earlier section, has

@@ -17,7 +17,7 @@
 
 #include "added_section.h"
 #include "appended_data.h"
-#include "earlier_section.h"
+#include "added_section.h"
 #include "guarded.h"
 #include "name_case.h"
 #include "nsis_crc.h"

@@ -124,20 +124,4 @@ EarlierSection FindEarlierSection(const Reader& file, const PeHeaders& h, const 
   return earlier;
 }
 
-int64_t LengthWithoutUnfinishedTail(const Reader& r, const PeHeaders& h) {
-  const int64_t own = OwnEnd(r, h), length = r.end(), alignment = h.file_alignment;
-  if (length <= own || !alignment || !h.section_alignment) return length;
-  // The furthest a run's section can start: past one file alignment of
-  // padding, or at its address where the file is laid out as in memory.
-  const int64_t limit = std::max(AlignUp(own, alignment) + alignment, NewSectionPlace(h, own).raw);
-  int64_t at = own;
-  while (at < length && at < limit + kSectionMarkAt && r.U8(at) == 0) ++at;
-  const int64_t start = at - kSectionMarkAt;
-  if (at == length || start < own || start % alignment) return length;
-  for (size_t i = 0; i < kSectionMark.size() && at + static_cast<int64_t>(i) < length; ++i) {
-    if (r.U8(at + static_cast<int64_t>(i)) != kSectionMark[i]) return length;
-  }
-  return own;
-}
-
 }  // namespace vantorel::engine

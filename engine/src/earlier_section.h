@@ -29,11 +29,4 @@ struct EarlierSection {
 EarlierSection FindEarlierSection(const Reader& file, const PeHeaders& h, const ResourceTree& old,
                                   const IconModel& model);
 
-// The file's length without the tail a run stopped while appending left, or
-// its whole length when it has none: after the program's own end, zeros up
-// to where that run's section began (within the padding it would have
-// written), then the start of a section of ours, cut anywhere, even inside
-// the mark. Zeros alone are padding, and stay.
-int64_t LengthWithoutUnfinishedTail(const Reader& r, const PeHeaders& h);
-
 }  // namespace vantorel::engine

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "icon_file.h"
 #include "little_endian.h"
-#include "picture.h"
 
 namespace vantorel::engine {
 namespace {
@@ -50,6 +50,10 @@ bool IsBitmap(const uint8_t* b, size_t size) {
 }
 
 }  // namespace
+
+bool IsPng(const uint8_t* bytes, size_t size) {
+  return size >= sizeof kPngSignature && std::memcmp(bytes, kPngSignature, sizeof kPngSignature) == 0;
+}
 
 IconSize EntrySize(const SharedEntry& e) {
   IconSize s;

@@ -16,6 +16,11 @@ struct IconSize {
   bool operator==(const IconSize&) const = default;
 };
 
+// An icon image is a DIB or a PNG: the PNG signature tells them apart, and a
+// picture given as the icon is recognised by it too, whatever its name.
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+bool IsPng(const uint8_t* bytes, size_t size);
+
 // What a directory entry (of an icon file or a group) describes. A width or
 // height byte of 0 means 256; a wBitCount of 0 is taken from bColorCount.
 IconSize EntrySize(const SharedEntry& entry);

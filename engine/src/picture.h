@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "icon_sizes.h"
 #include "vantorel/engine.h"
 
 namespace vantorel::engine {
@@ -20,16 +21,12 @@ constexpr int64_t kMaxPicturePixels = int64_t{4096} * 4096;
 // with room for metadata chunks.
 constexpr int64_t kMaxPictureFileBytes = int64_t{256} << 20;
 
-constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 // A PNG's numbers: big-endian, 32 bits.
 inline uint32_t PngBe32(const uint8_t* p) {
   return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
 }
 
-// Whether the bytes start with the PNG signature: the test for a picture,
-// whatever the file is named.
-bool IsPng(const uint8_t* bytes, size_t size);
 
 // Frees pixels the decoder handed over.
 struct DecodedFree {

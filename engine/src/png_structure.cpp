@@ -82,10 +82,6 @@ class InflateCount {
 
 }  // namespace
 
-bool IsPng(const uint8_t* bytes, size_t size) {
-  return size >= sizeof kPngSignature && std::memcmp(bytes, kPngSignature, sizeof kPngSignature) == 0;
-}
-
 std::string PngStructureFault(const uint8_t* bytes, size_t size) {
   if (!IsPng(bytes, size)) return "does not start with the PNG signature";
   InflateCount inflater;

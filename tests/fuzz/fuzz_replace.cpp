@@ -27,16 +27,16 @@
 
 #include <zlib.h>
 
-#include "checksum.h"
-#include "icon_file.h"
-#include "icon_modes.h"
-#include "icon_sizes.h"
-#include "icon_tree.h"
-#include "pe_layout.h"
-#include "picture.h"
-#include "random_access_file.h"
-#include "resource_edit.h"
-#include "version_edit.h"
+#include "pe/checksum.h"
+#include "icons/icon_file.h"
+#include "modes/icon_modes.h"
+#include "icons/icon_sizes.h"
+#include "icons/icon_tree.h"
+#include "pe/pe_layout.h"
+#include "pictures/picture.h"
+#include "files/random_access_file.h"
+#include "modes/resource_edit.h"
+#include "resources/version_edit.h"
 
 using namespace vantorel::engine;
 

@@ -7,10 +7,10 @@
 
 #include <zlib.h>
 
-#include "checksum.h"
+#include "pe/checksum.h"
 #include "pe_builder.h"
 #include "picture_support.h"
-#include "version_edit.h"
+#include "resources/version_edit.h"
 
 using namespace vantorel::engine::test;
 

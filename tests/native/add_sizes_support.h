@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "added_section.h"
+#include "pe/added_section.h"
 #include "all_sizes_support.h"
 
 namespace vantorel::engine::test {

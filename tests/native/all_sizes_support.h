@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "test_support.h"
-#include "icon_modes.h"
+#include "modes/icon_modes.h"
 
 namespace vantorel::engine::test {
 

@@ -2,8 +2,8 @@
 // room, the write guard one byte either side, the reader's window and page,
 // the walk budget, the 24-bit and 32-bit offset rules, rollback of writes that
 // overlap.
-#include "write_plan.h"
-#include "reader.h"
+#include "writes/write_plan.h"
+#include "files/reader.h"
 #include "test_support.h"
 
 namespace vantorel::engine::test {

@@ -1,8 +1,8 @@
 // An icon change and a resource edit as one change: both or neither; and the
 // journal that puts back what the first wrote.
 #include "add_sizes_support.h"
-#include "change_set.h"
-#include "resource_edit.h"
+#include "files/change_set.h"
+#include "modes/resource_edit.h"
 #include "test_support.h"
 #include "vantorel/program_resources.h"
 

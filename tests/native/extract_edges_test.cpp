@@ -2,7 +2,7 @@
 // names), the bound on the image data one group may name, and an icon file
 // of no images.
 #include "test_support.h"
-#include "icon_file.h"
+#include "icons/icon_file.h"
 
 namespace vantorel::engine::test {
 namespace {

@@ -2,7 +2,7 @@
 // directory, none sharing a byte with another, however much slack the file
 // has; and the image count is an unsigned 16-bit number.
 #include "test_support.h"
-#include "icon_file.h"
+#include "icons/icon_file.h"
 
 namespace vantorel::engine::test {
 namespace {

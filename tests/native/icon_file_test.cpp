@@ -1,6 +1,6 @@
 // The .ico header test and loading the first image.
 #include "test_support.h"
-#include "icon_file.h"
+#include "icons/icon_file.h"
 
 namespace vantorel::engine::test {
 namespace {

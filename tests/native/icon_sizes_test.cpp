@@ -1,7 +1,7 @@
 // The pure steps of --all-sizes and --extract: sizes, the best match, the
 // ranking when room is short, packing, and icon files read and written.
 #include "test_support.h"
-#include "size_choice.h"
+#include "icons/size_choice.h"
 
 namespace vantorel::engine::test {
 namespace {

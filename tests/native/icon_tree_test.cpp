@@ -3,7 +3,7 @@
 // read), and a listing that stays in proportion to the file.
 #include <functional>
 
-#include "icon_tree.h"
+#include "icons/icon_tree.h"
 #include "test_support.h"
 
 namespace vantorel::engine::test {

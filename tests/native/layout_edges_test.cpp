@@ -2,7 +2,7 @@
 // end right after the entry asked for, directory counts, one section, the
 // section table, an image at the section's very start, the reader's last
 // page and failed reads, and what --list shows of entries at the edges.
-#include "reader.h"
+#include "files/reader.h"
 #include "test_support.h"
 
 namespace vantorel::engine::test {

@@ -1,7 +1,7 @@
 // The manifest's execution level set in its text, every other byte kept; a
 // new manifest where there is none; what is not well-formed refused.
-#include "manifest.h"
-#include "resource_edit.h"
+#include "resources/manifest.h"
+#include "modes/resource_edit.h"
 #include "test_support.h"
 
 namespace vantorel::engine::test {

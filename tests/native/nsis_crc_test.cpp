@@ -6,8 +6,8 @@
 #include <random>
 
 #include "test_support.h"
-#include "icon_modes.h"
-#include "nsis_crc.h"
+#include "modes/icon_modes.h"
+#include "pe/nsis_crc.h"
 
 namespace vantorel::engine::test {
 namespace {

@@ -2,7 +2,7 @@
 // short, sizes out of bounds, image data that inflates past its size.
 #include <zlib.h>
 
-#include "picture.h"
+#include "pictures/picture.h"
 #include "picture_support.h"
 #include "test_support.h"
 

@@ -8,7 +8,7 @@
 #endif
 
 #include "all_sizes_support.h"
-#include "picture.h"
+#include "pictures/picture.h"
 #include "picture_support.h"
 
 namespace vantorel::engine::test {

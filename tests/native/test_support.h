@@ -6,7 +6,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "system_message.h"
+#include "errors/system_message.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -20,15 +20,15 @@
 #include <utility>
 #include <vector>
 
-#include "checksum.h"
-#include "icon_file.h"
-#include "icon_modes.h"
-#include "icon_tree.h"
+#include "pe/checksum.h"
+#include "icons/icon_file.h"
+#include "modes/icon_modes.h"
+#include "icons/icon_tree.h"
 #include "pe_builder.h"
-#include "pe_layout.h"
-#include "random_access_file.h"
+#include "pe/pe_layout.h"
+#include "files/random_access_file.h"
 #include "vantorel/engine.h"
-#include "write_plan.h"
+#include "writes/write_plan.h"
 
 namespace vantorel::engine::test {
 

@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "add_sizes_support.h"
-#include "resource_edit.h"
+#include "modes/resource_edit.h"
 #include "test_support.h"
-#include "version_info.h"
+#include "resources/version_info.h"
 
 namespace vantorel::engine::test {
 namespace {

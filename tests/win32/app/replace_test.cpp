@@ -5,7 +5,7 @@
 #include "../../native/pe_builder.h"
 #include "../../native/picture_support.h"
 #include "app_test_support.h"
-#include "system_message.h"
+#include "errors/system_message.h"
 #include "text.h"
 #include "vantorel/engine.h"
 

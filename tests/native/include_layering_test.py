@@ -43,6 +43,16 @@ class IncludeLayering(unittest.TestCase):
             ("controls/vbbutton/faces/o.cpp", "../../button/button.h", False),
             ("controls/host/p.cpp", "host/../button/button.h", False),
             ("app/src/q.cpp", "../../engine/src/reader.h", False),
+            # The engine's folders: each names those below it; outside the
+            # engine none is named, only vantorel/engine.h.
+            ("engine/src/icons/r.cpp", "pe/pe_layout.h", True),
+            ("engine/src/modes/s.cpp", "added/added_icons.h", True),
+            ("engine/src/pe/t.cpp", "icons/icon_tree.h", False),
+            ("engine/src/files/u.h", "errors/guarded.h", True),
+            ("engine/src/errors/v.h", "files/reader.h", False),
+            ("engine/src/icons/w.cpp", "modes/mode_frame.h", False),
+            ("cli/x.cpp", "files/reader.h", False),
+            ("app/src/y.cpp", "modes/icon_modes.h", False),
         ]
         with tempfile.TemporaryDirectory() as tmp:
             root = Path(tmp)

@@ -4,15 +4,15 @@
 
 #include <unordered_set>
 
-#include "errors/guarded.h"
 #include "icon_file.h"
 #include "icon_tree.h"
-#include "pe/pe_headers.h"
-#include "pe/pe_layout.h"
+#include "errors/guarded.h"
+#include "errors/traps.h"
 #include "files/random_access_file.h"
 #include "files/reader.h"
+#include "pe/pe_headers.h"
+#include "pe/pe_layout.h"
 #include "resources/resource_walk.h"
-#include "errors/traps.h"
 #include "writes/write_plan.h"
 #include "vantorel/engine.h"
 

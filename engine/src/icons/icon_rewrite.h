@@ -10,8 +10,8 @@
 
 #include "icon_file.h"
 #include "icon_tree.h"
-#include "pe/pe_layout.h"
 #include "files/random_access_file.h"
+#include "pe/pe_layout.h"
 #include "writes/write_plan.h"
 #include "vantorel/engine.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "icon_tree.h"
-#include "pe/pe_layout.h"
 #include "files/random_access_file.h"
+#include "pe/pe_layout.h"
 
 namespace vantorel::engine {
 

@@ -7,22 +7,22 @@
 #include <set>
 #include <utility>
 
+#include "icon_modes.h"
+#include "mode_frame.h"
 #include "errors/failures.h"
 #include "errors/guarded.h"
+#include "errors/traps.h"
+#include "files/random_access_file.h"
+#include "files/reader.h"
 #include "icons/icon_file.h"
-#include "icon_modes.h"
 #include "icons/icon_rewrite.h"
 #include "icons/icon_sizes.h"
 #include "icons/icon_tree.h"
 #include "icons/image_room.h"
-#include "mode_frame.h"
+#include "icons/size_choice.h"
 #include "pe/nsis_crc.h"
 #include "pe/pe_layout.h"
-#include "files/random_access_file.h"
-#include "files/reader.h"
 #include "resources/resource_walk.h"
-#include "icons/size_choice.h"
-#include "errors/traps.h"
 #include "writes/write_plan.h"
 #include "vantorel/engine.h"
 

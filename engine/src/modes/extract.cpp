@@ -4,18 +4,18 @@
 #include <filesystem>
 #include <optional>
 
-#include "errors/failures.h"
-#include "icons/icon_file.h"
 #include "icon_modes.h"
-#include "icons/icon_sizes.h"
-#include "icons/icon_tree.h"
 #include "mode_frame.h"
-#include "resources/name_case.h"
-#include "pe/pe_layout.h"
+#include "errors/failures.h"
+#include "errors/traps.h"
 #include "files/random_access_file.h"
 #include "files/reader.h"
+#include "icons/icon_file.h"
+#include "icons/icon_sizes.h"
+#include "icons/icon_tree.h"
+#include "pe/pe_layout.h"
+#include "resources/name_case.h"
 #include "resources/resource_walk.h"
-#include "errors/traps.h"
 #include "writes/write_plan.h"
 #include "vantorel/engine.h"
 

@@ -4,17 +4,17 @@
 // the frame writes it.
 #include <utility>
 
-#include "errors/failures.h"
-#include "icons/icon_file.h"
 #include "icon_modes.h"
+#include "mode_frame.h"
+#include "errors/failures.h"
+#include "errors/traps.h"
+#include "files/random_access_file.h"
+#include "icons/icon_file.h"
 #include "icons/icon_rewrite.h"
 #include "icons/icon_tree.h"
 #include "icons/image_room.h"
-#include "mode_frame.h"
 #include "pe/nsis_crc.h"
 #include "pe/pe_layout.h"
-#include "files/random_access_file.h"
-#include "errors/traps.h"
 #include "writes/write_plan.h"
 #include "vantorel/engine.h"
 

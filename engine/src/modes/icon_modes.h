@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "icons/icon_file.h"
 #include "mode_frame.h"
 #include "files/random_access_file.h"
-#include "vantorel/engine.h"
+#include "icons/icon_file.h"
 #include "writes/write_plan.h"
+#include "vantorel/engine.h"
 
 namespace vantorel::engine {
 

@@ -2,14 +2,14 @@
 // closed, then the target is opened once, examined, and handed to the mode.
 #include <utility>
 
-#include "pe/container.h"
-#include "errors/failures.h"
 #include "icon_modes.h"
-#include "pictures/icon_source.h"
 #include "mode_frame.h"
-#include "pe/pe_headers.h"
-#include "files/random_access_file.h"
+#include "errors/failures.h"
 #include "errors/traps.h"
+#include "files/random_access_file.h"
+#include "pe/container.h"
+#include "pe/pe_headers.h"
+#include "pictures/icon_source.h"
 #include "writes/write_plan.h"
 #include "vantorel/engine.h"
 
@@ -27,7 +27,7 @@ IconMode ModeToRun(IconMode asked, bool picture, bool no_resources, const IconRu
 }
 
 // The planner of `mode` on the icon's images, reporting into `run`.
-ModePlanner ModePlanner(IconMode mode, const IconSource& source, const std::string& icon_path, IconRun& run) {
+ModePlanner PlannerFor(IconMode mode, const IconSource& source, const std::string& icon_path, IconRun& run) {
   switch (mode) {
     case IconMode::kFirstImage:
       return [&source, &icon_path, &run](const Program& program, FileChange& change, std::string& failure_text) {
@@ -89,7 +89,7 @@ int32_t Run(const std::filesystem::path& icon, const std::filesystem::path& targ
   if (loaded != kSuccess) return Fail(loaded, icon_failure, failure_text);
   if (opened != kSuccess) return Fail(opened, open_failure, failure_text);
   int32_t result = PlanAndWrite(*file, options.plan_only ? nullptr : file.get(), target_path, facts,
-                                ModePlanner(run.mode, source, icon_path, run), failure_text, warn);
+                                PlannerFor(run.mode, source, icon_path, run), failure_text, warn);
   if (result == kSuccess && options.plan_only) run.container = ContainerOf(*file);
   return result;
 }

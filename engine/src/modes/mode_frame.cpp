@@ -6,9 +6,9 @@
 
 #include "errors/failures.h"
 #include "errors/guarded.h"
-#include "pe/pe_layout.h"
-#include "files/random_access_file.h"
 #include "errors/traps.h"
+#include "files/random_access_file.h"
+#include "pe/pe_layout.h"
 #include "writes/write_plan.h"
 #include "vantorel/engine.h"
 

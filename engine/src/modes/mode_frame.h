@@ -12,8 +12,8 @@
 #include <string>
 #include <utility>
 
-#include "pe/pe_layout.h"
 #include "files/random_access_file.h"
+#include "pe/pe_layout.h"
 #include "writes/write_plan.h"
 #include "vantorel/engine.h"
 

@@ -5,11 +5,11 @@
 
 #include <new>
 
-#include "errors/failures.h"
-#include "icons/icon_file.h"
 #include "picture.h"
-#include "files/random_access_file.h"
+#include "errors/failures.h"
 #include "errors/traps.h"
+#include "files/random_access_file.h"
+#include "icons/icon_file.h"
 #include "vantorel/engine.h"
 
 namespace vantorel::engine {
